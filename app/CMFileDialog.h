@@ -1,0 +1,24 @@
+// The one file dialog class: open or save mode, a default extension, the
+// program's filter texts ("desc|pattern|...||") and an optional title. A
+// multiple selection yields full paths in the dialog's order.
+#pragma once
+
+#include <wx/filedlg.h>
+
+#include <string>
+#include <vector>
+
+class CMFileDialog : public wxFileDialog {
+ public:
+  CMFileDialog(bool openMode, const std::string& defaultExtension,
+               const std::string& fileName, long flags,
+               const std::string& filter, wxWindow* parent = nullptr);
+
+  void SetDialogTitle(const std::string& title);
+  // Kept for the callers that size the selection; a selection here is a list
+  // of paths of any number and length, so nothing is bounded.
+  void SetFileNameBuffer(std::size_t size);
+
+  // The chosen full paths (one in single selection), in the dialog's order.
+  std::vector<std::string> ChosenPaths() const;
+};

@@ -1,0 +1,23 @@
+// The file-dialog filter texts and their conversion to wx's wildcard form.
+#pragma once
+
+#include <string>
+#include <vector>
+
+inline constexpr const char* STRUCTURE_FILTER = "kbv structure|*.kbv||";
+inline constexpr const char* CHOOSER_FILTER = "Write a name WITHOUT EXTENSION|*.*||";
+inline constexpr const char* MEDIA_FILTER =
+    "Video (ogm; avi; mpg; mpeg; rm; rmvb)|*.ogm;*.avi;*.mpg;*.mpeg;*.rm;*.rmvb|"
+    "Audio (ogg; mp3; wav; ac3)|*.ogg;*.mp3;*.wav;*.ac3;|All Files (*.*)|*.*||";
+
+struct FilterEntry {
+  std::string description;
+  std::string patterns;  // as written, e.g. "*.ogg;*.mp3;"
+};
+
+// Splits a "desc|pattern|desc|pattern||" filter into its entries.
+std::vector<FilterEntry> ParseFilter(const std::string& filter);
+
+// The wildcard string wxFileDialog takes: "desc|pat;pat|desc|pat", with empty
+// patterns (the trailing ';') dropped. Empty for an empty filter.
+std::string ToWxWildcard(const std::string& filter);

@@ -1,0 +1,155 @@
+// The program's one window: the layout tree, the option controls, the progress
+// bar and the command buttons. Handlers stay thin and call into the plain units.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FileChooser.h"
+#include "image/CommandLine.h"
+
+class wxTextCtrl;
+class wxCheckBox;
+class wxGauge;
+class wxButton;
+class wxComboBox;
+class CDropTreeCtrl;
+class ToolRun;
+
+// Control ids of the main window template.
+enum MainControlId {
+  ID_WRITE_ISO = wxID_OK,      // 1 "Write ISO"
+  ID_EXIT = wxID_CANCEL,       // 2 "Exit" / "Stop"
+  ID_VIEW_CMD_LINE = 3,
+  ID_GENERATE_BATCH = 4,
+  ID_SAVE = 5,
+  ID_LOAD = 6,
+  ID_TREE = 1000,
+  ID_ADD_FILES = 1001,
+  ID_SET_FORM2 = 1002,
+  ID_PROGRESS = 1003,
+  ID_REMOVE = 1004,
+  ID_ADD_FOLDER = 1005,
+  ID_REAL_PATH_LABEL = 1006,
+  ID_VIEW_PROMPT = 1009,
+  ID_KEEP_EXTENSION = 1010,
+  ID_IMAGE_PATH = 1011,
+  ID_VOLUME_NAME = 1012,
+  ID_FORM2_EXT = 1013,
+  ID_CHOOSE_TARGET = 1014,
+  ID_REAL_PATH = 1015,
+  ID_ADD_MEDIA_FILES = 1016,
+  ID_MAKE_FOLDER = 1017,
+  ID_ISO_LEVEL = 1018,
+  ID_SINGLE_TRACK = 1019,
+};
+
+constexpr int RUN_TIMER_ID = 1;
+constexpr int RUN_TIMER_PERIOD_MS = 1000;
+constexpr int IDM_ABOUTBOX = 16;
+
+class MainDialog : public wxDialog {
+ public:
+  // startupDir: the current directory when the window initialises (the tool
+  // and gui.ini live there). chooser: how files and folders are picked.
+  MainDialog(wxWindow* parent, std::string startupDir,
+             std::unique_ptr<FileChooser> chooser);
+  ~MainDialog() override;
+
+  // Runs the initialisation sequence. False when brenvox.exe is missing: the
+  // message has been shown and the window must not be shown.
+  bool Initialize();
+
+  // Writes gui.ini (done on destruction of a window that initialised).
+  void SaveSettings();
+
+  // Command handlers (also called directly by tests).
+  void OnAddFiles();
+  void OnAddMediaFiles();
+  void OnAddFolder();
+  void OnMakeFolder();
+  void OnRemove();
+  void OnToggleForm2();
+  void OnSave();
+  void OnLoad();
+  void OnChooseImageTarget();
+  void OnWriteIso();
+  void OnViewCmdLine();
+  void OnGenerateBatch();
+  void OnExit();
+  void OnTimer();
+  void EndRun();
+  void ShowAbout();
+
+  // Composes the option string from the controls and the tree into
+  // m_entries / m_cmdLine / m_totalSize / m_imageTarget. False when the tree
+  // is empty or a file is missing (the missing file has been reported).
+  bool BuildCommandLine();
+
+  // Accessors for the parts of the program and for tests.
+  CDropTreeCtrl* Tree() const { return m_tree; }
+  wxTextCtrl* ImagePathEdit() const { return m_imagePath; }
+  wxTextCtrl* VolumeNameEdit() const { return m_volumeName; }
+  wxTextCtrl* Form2ExtEdit() const { return m_form2Ext; }
+  wxTextCtrl* RealPathEdit() const { return m_realPath; }
+  wxCheckBox* ViewPromptBox() const { return m_viewPrompt; }
+  wxCheckBox* KeepExtensionBox() const { return m_keepExtension; }
+  wxCheckBox* SingleTrackBox() const { return m_singleTrack; }
+  wxComboBox* IsoLevelBox() const { return m_isoLevel; }
+  wxGauge* Progress() const { return m_progress; }
+  wxButton* WriteIsoButton() const { return m_writeIsoButton; }
+  wxButton* ExitButton() const { return m_exitButton; }
+  const std::string& CmdLine() const { return m_cmdLine; }
+  const CommandLine& Entries() const { return m_entries; }
+  std::int64_t TotalSize() const { return m_totalSize; }
+  const std::string& ImageTarget() const { return m_imageTarget; }
+  const std::string& IniImageTarget() const { return m_iniImageTarget; }
+  const std::string& ToolPath() const { return m_toolPath; }
+  const std::string& StartupDir() const { return m_startupDir; }
+  bool IsRunning() const { return m_running; }
+  FileChooser& Chooser() { return *m_chooser; }
+  wxTimer& RunTimer() { return m_timer; }
+  ToolRun* CurrentRun() const { return m_toolRun.get(); }
+
+ private:
+  void LoadTemplate(wxWindow* parent);
+  void LookUpControls();
+  void BindCommands();
+  void LoadSettings();
+  void OnVolumeNameText();
+  void OnCharHook(wxKeyEvent& event);
+  void OnClose(wxCloseEvent& event);
+  bool AppendFolderContents(const class wxTreeItemId& folder, const std::string& prefix);
+
+  CDropTreeCtrl* m_tree = nullptr;
+  std::string m_cmdLine;       // the option string, beginning with a blank
+  CommandLine m_entries;       // the entries the string and argv are made from
+  std::string m_startupDir;
+  std::string m_toolPath;
+  std::string m_imageTarget;
+  std::string m_iniImageTarget;
+  std::string m_iniPath;
+  wxTextCtrl* m_form2Ext = nullptr;
+  wxTextCtrl* m_imagePath = nullptr;
+  wxTextCtrl* m_volumeName = nullptr;
+  wxTextCtrl* m_realPath = nullptr;
+  wxCheckBox* m_viewPrompt = nullptr;
+  wxCheckBox* m_keepExtension = nullptr;
+  wxGauge* m_progress = nullptr;
+  wxButton* m_writeIsoButton = nullptr;
+  wxButton* m_exitButton = nullptr;
+  std::unique_ptr<ToolRun> m_toolRun;
+  bool m_running = false;
+  bool m_initialized = false;
+  bool m_upperCasing = false;
+  std::int64_t m_totalSize = 0;
+  wxComboBox* m_isoLevel = nullptr;
+  wxCheckBox* m_singleTrack = nullptr;
+  wxTimer m_timer;
+  std::unique_ptr<FileChooser> m_chooser;
+};

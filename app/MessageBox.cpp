@@ -1,0 +1,24 @@
+#include "app/MessageBox.h"
+
+#include <wx/app.h>
+#include <wx/msgdlg.h>
+
+#include "app/TextCodec.h"
+
+wxString ProgramName() {
+  return wxT("brenvoxgui");
+}
+
+void ShowMessage(const wxString& text, wxWindow* parent) {
+  wxMessageDialog box(parent, text, ProgramName(), wxOK | wxCENTRE);
+  box.ShowModal();
+}
+
+bool AskYesNo(const wxString& text, wxWindow* parent) {
+  wxMessageDialog box(parent, text, ProgramName(), wxYES_NO | wxICON_EXCLAMATION | wxCENTRE);
+  return box.ShowModal() == wxID_YES;
+}
+
+void ShowCannotFind(const std::string& path, wxWindow* parent) {
+  ShowMessage(wxT("Cannot find ") + ToDisplay(path), parent);
+}

@@ -1,0 +1,14 @@
+#include "app/TextCodec.h"
+
+wxString ToDisplay(const std::string& bytes) {
+  wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
+  if (text.empty() && !bytes.empty()) {
+    text = wxString(bytes.data(), wxConvISO8859_1, bytes.size());
+  }
+  return text;
+}
+
+std::string FromDisplay(const wxString& text) {
+  const wxScopedCharBuffer utf8 = text.utf8_str();
+  return std::string(utf8.data(), utf8.length());
+}

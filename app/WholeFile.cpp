@@ -1,0 +1,2 @@
+// Placeholder: filled in by its own change.
+#include "app/WholeFile.h"

@@ -1,0 +1,3 @@
+#include "app/LayoutApp.h"
+
+wxIMPLEMENT_APP(LayoutApp);

@@ -1,0 +1,49 @@
+// The layout structure file (.kbv): one line, the option string without its
+// leading blank. Loading tokenizes it and turns it into a list of actions
+// that the window then carries out on the tree and the option controls.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The tokenizer: one read position over the text; each call skips the
+// delimiters, then takes the longest run of non-delimiters and moves past the
+// delimiter that ended it. Empty at the end, and empty ever after.
+class StructureTokenizer {
+ public:
+  explicit StructureTokenizer(std::string_view text) : m_text(text) {}
+  std::string Next(std::string_view delimiters);
+  // Option tokens end at a minus sign or a blank; values at a double quote.
+  std::string NextOption() { return Next("- "); }
+  std::string NextValue() { return Next("\""); }
+
+ private:
+  std::string_view m_text;
+  std::size_t m_pos = 0;
+};
+
+enum class StructureActionKind {
+  MakeFolder,      // "d": folderPath split into components
+  SetForm2Ext,     // "e"
+  AddForm1File,    // "f"
+  AddForm2File,    // "m"
+  SetImagePath,    // "o"
+  SetSingleTrack,  // "s"
+  SetVolumeName,   // "v"
+  SetKeepExtension // "x"
+};
+
+struct StructureAction {
+  StructureActionKind kind;
+  std::string value;                    // e, f, m, o, v: the value read
+  std::vector<std::string> components;  // d: the folder path split at backslashes
+};
+
+// Parses the whole text into actions, in order. Tokens whose first character
+// is none of d, e, f, m, o, s, v, x are passed over.
+std::vector<StructureAction> ParseStructure(std::string_view text);
+
+// Splits a "-d" value at every backslash (components taken whole).
+std::vector<std::string> SplitFolderPath(std::string_view value);

@@ -1,0 +1,42 @@
+// Looking paths up on disk and listing folders, as the layout needs them:
+// only regular files and directories count, sizes are 64-bit, symbolic links
+// are followed, and a listing gives entries in the file system's order.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+enum class EntryKind { File, Folder };
+
+struct DiskEntry {
+  EntryKind kind = EntryKind::File;
+  std::uint64_t size = 0;
+  // Identity of the directory (device, inode), to pass over loops.
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+};
+
+// An exact look-up of one path (no wildcards). The file-system root "/" and
+// anything that is neither a regular file nor a directory count as not found.
+std::optional<DiskEntry> LookUpPath(const std::string& path);
+
+struct ListedEntry {
+  std::string name;
+  EntryKind kind;
+};
+
+// Lists a folder in the order the file system gives, calling visit for each
+// regular file or directory ("." and ".." excluded; other names that begin
+// with a full stop are passed on: the caller decides). Returns false when the
+// folder cannot be listed or the listing fails part way; the entries already
+// visited stay visited. visit returns false to stop the listing early.
+bool ListFolder(const std::string& folderPath,
+                const std::function<bool(const ListedEntry&)>& visit);
+
+// "dir/name", with no doubled separator when dir already ends in '/'.
+std::string JoinPath(const std::string& dir, const std::string& name);
+
+// The last component of a path (the label of an item inserted from disk).
+std::string PathTitle(const std::string& path);

@@ -1,0 +1,1 @@
+// Placeholder: the tool's argument parsing.
