@@ -83,14 +83,14 @@ void nameChildren(const ToolOptions& o, ImageNode& folder, void (*note)(const st
   for (auto& child : folder.children) {
     const std::string mapped = mappedName(o, *child);
     std::string name = mapped;
-    for (unsigned n = 1; taken.count(visibleName(name, child->isFolder)) != 0; ++n)
+    for (unsigned n = 1; taken.count(clashKey(name, child->isFolder)) != 0; ++n)
       name = numberedName(o, *child, mapped, n);
     if (name != mapped && note) {
       const std::string what = child->isFolder ? "folder " + child->rawName : child->sourcePath;
       note("Renamed " + what + " to " + visibleName(name, child->isFolder) + " in " +
            (folder.parent ? imagePath(folder) : std::string("the root")) + ": name already used");
     }
-    taken.insert(visibleName(name, child->isFolder));
+    taken.insert(clashKey(name, child->isFolder));
     child->identifier = std::move(name);
   }
 }

@@ -117,6 +117,13 @@ std::string visibleName(const std::string& identifier, bool isFolder) {
   return identifier.substr(0, identifier.size() - 1);
 }
 
+std::string clashKey(const std::string& identifier, bool isFolder) {
+  std::string key = visibleName(identifier, isFolder);
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return key;
+}
+
 int comparePadded(std::string_view a, std::string_view b) {
   const std::size_t n = std::max(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {

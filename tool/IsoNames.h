@@ -31,8 +31,13 @@ FileName numberedFileName(const FileName& name, IsoLevel level, unsigned n);
 std::string numberedFolderName(const std::string& name, IsoLevel level, unsigned n);
 
 // The name a reader shows for a record: the identifier without ";1" and without
-// a trailing dot. Two records of one folder must never share it.
+// a trailing dot.
 std::string visibleName(const std::string& identifier, bool isFolder);
+
+// Two records of one folder must not share this key: the visible name with
+// A-Z folded to lower case, since readers and the systems they extract to
+// often ignore case.
+std::string clashKey(const std::string& identifier, bool isFolder);
 
 // Record order within a directory: name part, then extension part, each
 // compared byte by byte with the shorter one padded with spaces.

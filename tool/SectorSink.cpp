@@ -26,7 +26,7 @@ Status SectorSink::putForm1(std::span<const std::uint8_t> data, Subheader subhea
   std::uint8_t* slot = nullptr;
   if (Status s = reserve(slot)) return s;
   std::uint8_t* user = slot + kUserDataOffset;
-  std::memcpy(user, data.data(), data.size());
+  if (!data.empty()) std::memcpy(user, data.data(), data.size());
   std::memset(user + data.size(), 0, kForm1DataSize - data.size());
   encodeForm1(SectorSpan(slot, kSectorSize), position(), subheader);
   ++buffered_;
@@ -37,7 +37,7 @@ Status SectorSink::putForm2(std::span<const std::uint8_t> data, Subheader subhea
   std::uint8_t* slot = nullptr;
   if (Status s = reserve(slot)) return s;
   std::uint8_t* user = slot + kUserDataOffset;
-  std::memcpy(user, data.data(), data.size());
+  if (!data.empty()) std::memcpy(user, data.data(), data.size());
   std::memset(user + data.size(), 0, kForm2DataSize - data.size());
   encodeForm2(SectorSpan(slot, kSectorSize), position(), subheader);
   ++buffered_;
