@@ -17,10 +17,13 @@ namespace {
 
 using Sector = std::array<std::uint8_t, kSectorSize>;
 
+// Whatever a buffer held before must not leak into the sector: everything
+// outside the user data starts as junk.
 Sector makeSector(std::uint32_t lba, Subheader sh, bool form2, bool countingData) {
-  Sector s{};
+  Sector s;
+  s.fill(0xA5);
   const std::size_t n = form2 ? kForm2DataSize : kForm1DataSize;
-  for (std::size_t k = 0; k < n && countingData; ++k) s[kUserDataOffset + k] = static_cast<std::uint8_t>(k);
+  for (std::size_t k = 0; k < n; ++k) s[kUserDataOffset + k] = countingData ? static_cast<std::uint8_t>(k) : 0;
   if (form2) encodeForm2(s, lba, sh);
   else encodeForm1(s, lba, sh);
   return s;
@@ -126,7 +129,8 @@ TEST(ToolSectorCode, EncodersSetTheFormBitTheyStandFor) {
 TEST(ToolSectorCode, EccHoldsForRandomSectorsAndIgnoresTheAddress) {
   std::mt19937 rng(7);
   for (int round = 0; round < 20; ++round) {
-    Sector a{};
+    Sector a;
+    a.fill(static_cast<std::uint8_t>(rng()));
     for (std::size_t k = 0; k < kForm1DataSize; ++k) a[kUserDataOffset + k] = static_cast<std::uint8_t>(rng());
     Sector b = a;
     encodeForm1(a, rng() % 400000, {0, 0, 0x08, 0});
