@@ -1,7 +1,11 @@
 #include "ToolTestSupport.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,14 +43,71 @@ CommandResult runCommand(const std::string& commandLine) {
   return result;
 }
 
+extern char** environ;
+
+LiveTool::LiveTool(const std::vector<std::string>& args, const std::string& stderrPath) {
+  int fds[2];
+  if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> all = {toolPath()};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const int rc = posix_spawn(&pid_, all[0].c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  out_ = fds[0];
+  if (rc != 0) throw std::runtime_error("cannot start " + all[0]);
+}
+
+LiveTool::~LiveTool() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  if (out_ >= 0) close(out_);
+}
+
+bool LiveTool::readLine(std::string& line) {
+  for (;;) {
+    if (std::size_t nl = pending_.find('\n'); nl != std::string::npos) {
+      line = pending_.substr(0, nl);
+      pending_.erase(0, nl + 1);
+      return true;
+    }
+    char chunk[256];
+    const ssize_t n = read(out_, chunk, sizeof chunk);
+    if (n <= 0) return false;
+    pending_.append(chunk, static_cast<std::size_t>(n));
+  }
+}
+
+void LiveTool::pause() { kill(pid_, SIGSTOP); }
+void LiveTool::resume() { kill(pid_, SIGCONT); }
+
+int LiveTool::wait() {
+  std::string rest;
+  while (readLine(rest)) {
+  }
+  int status = 0;
+  waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 std::string toolPath() {
   const char* p = std::getenv("BRENVOX_TOOL");
-  return p ? p : "";
+  return p && *p ? p : BRENVOX_TOOL_DEFAULT;
 }
 
 std::string sharedToolsDir() {
   const char* p = std::getenv("BRENVOX_SHARED");
-  return std::string(p ? p : "../shared") + "/tools";
+  return std::string(p && *p ? p : BRENVOX_SHARED_DEFAULT) + "/tools";
 }
 
 ToolResult runTool(const std::vector<std::string>& args) {

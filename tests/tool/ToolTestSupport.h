@@ -33,6 +33,23 @@ struct ToolResult {
 };
 ToolResult runTool(const std::vector<std::string>& args);
 
+// brenvox.exe running in the background, its stdout read line by line, so a
+// test can stop it between two progress lines and look at the image.
+class LiveTool {
+ public:
+  LiveTool(const std::vector<std::string>& args, const std::string& stderrPath);
+  ~LiveTool();
+  bool readLine(std::string& line);  // false at the end of its output
+  void pause();
+  void resume();
+  int wait();  // exit status
+
+ private:
+  int pid_ = -1;
+  int out_ = -1;
+  std::string pending_;
+};
+
 std::string toolPath();
 std::string sharedToolsDir();  // $BRENVOX_SHARED/tools
 // Empty when the program is there; else a message naming the package.
