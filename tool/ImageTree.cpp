@@ -55,6 +55,8 @@ Status addFile(ImageNode& folder, const LayoutEntry& entry) {
   file->sourcePath = entry.value;
   file->size = static_cast<std::uint64_t>(st.st_size);
   file->modified = st.st_mtime;
+  file->device = static_cast<std::uint64_t>(st.st_dev);
+  file->inode = static_cast<std::uint64_t>(st.st_ino);
   file->parent = &folder;
   file->depth = folder.depth + 1;
   folder.children.push_back(std::move(file));

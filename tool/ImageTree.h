@@ -19,6 +19,8 @@ struct ImageNode {
   std::string sourcePath;       // files: the path on disk
   std::uint64_t size = 0;       // files: bytes on disk when the tree was built
   std::time_t modified = 0;     // files: modification time
+  std::uint64_t device = 0;     // files: identity on disk, to tell an input
+  std::uint64_t inode = 0;      //   from the image's own files
   std::string identifier;       // ISO identifier without ";1"
   ImageNode* parent = nullptr;
   std::vector<std::unique_ptr<ImageNode>> children;

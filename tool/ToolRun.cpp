@@ -1,6 +1,7 @@
 #include "tool/ToolRun.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -61,6 +62,22 @@ Status writeBin(const std::string& binPath, const ImagePlan& plan, const iso::Vo
   return s;
 }
 
+// Writing the image must never destroy one of its own inputs: the .bin is
+// emptied first and the .cue replaced at the end.
+Status checkOutputsAreNotInputs(const ImageNode& root, const std::vector<std::string>& outputs) {
+  for (const std::string& output : outputs) {
+    struct stat st {};
+    if (stat(output.c_str(), &st) != 0) continue;
+    Status clash;
+    forEachFile(root, [&](const ImageNode& f) {
+      if (!clash && f.device == static_cast<std::uint64_t>(st.st_dev) && f.inode == static_cast<std::uint64_t>(st.st_ino))
+        clash = outputError("Cannot write " + output + ": it is the input file " + f.sourcePath);
+    });
+    if (clash) return clash;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ExitCode runTool(const std::vector<std::string>& args) {
@@ -80,9 +97,10 @@ ExitCode runTool(const std::vector<std::string>& args) {
   const iso::VolumeInfo volume{mapVolumeName(options.volume.value_or("CDROM")), plan.volumeSpaceSize,
                                plan.pathTableBytes, plan.lTableSector, plan.mTableSector, &root};
   const std::string binPath = options.target + ".bin";
+  const std::string cuePath = options.target + ".cue";
+  if (Status s = checkOutputsAreNotInputs(root, {binPath, cuePath})) return fail(*s);
   if (Status s = writeBin(binPath, plan, volume, dates)) return fail(*s);
-  if (Status s = writeCueSheet(options.target + ".cue", cueSheetText(baseName(binPath), plan)))
-    return fail(*s);
+  if (Status s = writeCueSheet(cuePath, cueSheetText(baseName(binPath), plan))) return fail(*s);
   sayLine("Image " + binPath + " written: " + std::to_string(plan.totalSectors) + " sectors");
   return ExitCode::Success;
 }

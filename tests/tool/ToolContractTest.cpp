@@ -2,6 +2,7 @@
 // an image file that grows while the tool works, inputs that change under it,
 // reproducible dates, the progress lines.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -11,7 +12,10 @@
 
 namespace {
 
-std::uint64_t fileSize(const std::string& path) { return readFile(path).size(); }
+std::uint64_t fileSize(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+}
 
 std::vector<std::string> nestedFolders(int depth) {
   std::vector<std::string> args;
@@ -70,6 +74,31 @@ TEST(ToolContract, ExitStatusesAndMessages) {
     if (c.exitCode == 1 || c.exitCode == 2 || c.exitCode == 4) {
       EXPECT_FALSE(fileExists(target + ".bin")) << c.what;  // refused before writing
     }
+  }
+}
+
+TEST(ToolContract, ImageThatCannotBeWrittenWholeStaysPartialWithoutCue) {
+  ScratchDir dir;
+  writeFile(dir / "big.dat", patternBytes(4'000'000, 6));
+  // A file size limit of 1 MB: the writes beyond it fail with EFBIG.
+  const CommandResult r = runCommand("trap '' XFSZ; ulimit -f 1024; " + shellQuote(toolPath()) + " -o " +
+                                     shellQuote(dir / "disc") + " -f " + shellQuote(dir / "big.dat"));
+  EXPECT_EQ(r.exitCode, 3) << r.output;
+  EXPECT_NE(r.output.find("Cannot write " + dir / "disc.bin" + ": File too large"), std::string::npos) << r.output;
+  EXPECT_TRUE(fileExists(dir / "disc.bin"));
+  EXPECT_FALSE(fileExists(dir / "disc.cue"));
+}
+
+TEST(ToolContract, RefusesToOverwriteItsOwnInput) {
+  ScratchDir dir;
+  for (const char* own : {"disc.bin", "disc.cue"}) {
+    const std::vector<std::uint8_t> bytes = patternBytes(5000, 7);
+    writeFile(dir / own, bytes);
+    const ToolResult r = runTool({"-o", dir / "disc", "-f", dir / own});
+    EXPECT_EQ(r.exitCode, 3) << own;
+    EXPECT_NE(r.err.find("it is the input file " + dir / own), std::string::npos) << r.err;
+    EXPECT_TRUE(readFile(dir / own) == bytes) << own << " was damaged";
+    unlink((dir / own).c_str());
   }
 }
 

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <stdexcept>
 
 ScratchDir::ScratchDir() {
@@ -150,9 +149,12 @@ bool fileExists(const std::string& path) {
 }
 
 std::vector<std::uint8_t> patternBytes(std::size_t size, unsigned seed) {
-  std::mt19937 rng(seed);
   std::vector<std::uint8_t> bytes(size);
-  for (auto& b : bytes) b = static_cast<std::uint8_t>(rng() >> 8 | 1);  // never all zero
+  std::uint32_t x = seed * 2654435761u + 1;
+  for (auto& b : bytes) {
+    x = x * 1664525u + 1013904223u;
+    b = static_cast<std::uint8_t>(x >> 24 | 1);  // never zero, so padding shows
+  }
   return bytes;
 }
 
