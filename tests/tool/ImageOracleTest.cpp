@@ -192,7 +192,7 @@ void checkWithBchunkAnd7z(const Built& b, bool singleTrack) {
   ASSERT_EQ(chunk.exitCode, 0) << chunk.output;
   std::string line = "7z x -y -o" + shellQuote(b.dir / "x") + " " + shellQuote(out + "01.iso");
   for (const auto& [path, form2] : b.form2Of)
-    if (!form2) line += " " + shellQuote(path);
+    if (!form2) line.append(1, ' ').append(shellQuote(path));
   const CommandResult x = runCommand(line);
   // A multi-track image has Form 2 files beyond the first track's ISO.
   const bool beyond = !singleTrack && std::any_of(b.form2Of.begin(), b.form2Of.end(), [&](auto& p) {

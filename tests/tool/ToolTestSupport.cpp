@@ -112,7 +112,7 @@ std::string sharedToolsDir() {
 ToolResult runTool(const std::vector<std::string>& args) {
   ScratchDir streams;
   std::string line = shellQuote(toolPath());
-  for (const std::string& a : args) line += " " + shellQuote(a);
+  for (const std::string& a : args) line.append(1, ' ').append(shellQuote(a));
   line += " >" + shellQuote(streams / "out") + " 2>" + shellQuote(streams / "err");
   const int status = std::system(line.c_str());
   ToolResult r;
