@@ -75,71 +75,92 @@ void build(const Scenario& sc, Built& b) {
 // Sectors a Form 2 file of `size` bytes takes.
 std::uint32_t form2Sectors(std::size_t size) { return static_cast<std::uint32_t>((size + 2323) / 2324); }
 
-void checkWithOwnReader(const Built& b, const RawImage& img, const IsoView& view, bool singleTrack) {
+// What each sector should be: '1' Form 1 structure or file, '2' Form 2 file,
+// 'g' empty Form 2 gap or fill, 'z' zero Form 1 fill, 0 not known yet.
+struct SectorRoles {
+  std::vector<char> role;
+  std::set<std::uint32_t> index01;  // track starts after a pre-gap
+};
+
+SectorRoles knownRoles(const RawImage& img, const IsoView& view, const std::string& cue) {
+  SectorRoles r{std::vector<char>(img.sectorCount(), 0), {}};
+  for (std::uint32_t s : view.structureSectors) r.role.at(s) = '1';
+  for (auto [from, to] : cuePregaps(cue)) {
+    r.index01.insert(to);
+    for (std::uint32_t s = from; s < to; ++s) r.role.at(s) = 'g';
+  }
+  for (std::size_t s = img.sectorCount() - 150; s < img.sectorCount(); ++s) r.role[s] = 'g';
+  return r;
+}
+
+void checkFolders(const RawImage& img, const IsoView& view) {
   for (const std::string& p : view.problems) ADD_FAILURE() << p;
-  std::map<std::string, const ImageEntry*> byPath;
   std::set<std::uint32_t> folderExtents;
   for (const ImageEntry& e : view.entries) {
-    byPath[visible(e.path)] = &e;
-    if (e.folder) {
-      EXPECT_EQ(e.xaAttributes, 0x8D55) << e.path;
-      folderExtents.insert(e.extent);
-    }
+    if (!e.folder) continue;
+    EXPECT_EQ(e.xaAttributes, 0x8D55) << e.path;
+    folderExtents.insert(e.extent);
   }
   for (std::size_t i = 1; i < view.lTable.size(); ++i) {
-    EXPECT_EQ(folderExtents.count(view.lTable[i].extent), 1u);
+    EXPECT_EQ(folderExtents.count(view.lTable[i].extent), 1u) << "path table record " << i + 1;
   }
   EXPECT_EQ(view.lTable.size(), folderExtents.size() + 1);
   EXPECT_EQ(view.volumeSpaceSize, img.sectorCount() - 150);
+}
 
-  std::vector<char> role(img.sectorCount(), 0);  // '1' Form 1, '2' Form 2, 'g' empty Form 2
-  for (std::uint32_t s : view.structureSectors) role.at(s) = '1';
-  const std::string cue = readText(b.cue);
-  std::set<std::uint32_t> index01;
-  for (auto [from, to] : cuePregaps(cue)) {
-    index01.insert(to);
-    for (std::uint32_t s = from; s < to; ++s) role.at(s) = 'g';
+void checkFile(const ImageEntry& e, const std::string& source, bool form2, bool ownTrack, const RawImage& img,
+               SectorRoles& roles) {
+  const std::vector<std::uint8_t> data = readFile(source);
+  const std::size_t per = form2 ? 2324 : 2048;
+  const std::uint32_t sectors = static_cast<std::uint32_t>((data.size() + per - 1) / per);
+  EXPECT_EQ(e.xaAttributes, form2 ? 0x1555 : 0x0D55) << e.path;
+  EXPECT_EQ(e.xaFileNumber, form2 ? 1 : 0) << e.path;
+  EXPECT_EQ(e.size, form2 ? sectors * 2048 : data.size()) << e.path;
+  if (ownTrack && !data.empty()) {
+    EXPECT_EQ(roles.index01.count(e.extent), 1u) << e.path << " not at an INDEX 01";
   }
-  for (std::size_t s = img.sectorCount() - 150; s < img.sectorCount(); ++s) role[s] = 'g';
+  std::vector<std::uint8_t> raw;
+  for (std::uint32_t s = e.extent; s < e.extent + sectors; ++s) {
+    roles.role.at(s) = form2 ? '2' : '1';
+    raw.insert(raw.end(), img.userData(s), img.userData(s) + per);
+    EXPECT_EQ(img.sector(s)[16], form2 ? 1 : 0) << e.path << " subheader file number";
+  }
+  std::vector<std::uint8_t> padded = data;
+  padded.resize(raw.size(), 0);
+  EXPECT_TRUE(raw == padded) << e.path << ": raw extent differs from the source";
+}
 
-  for (const auto& [path, source] : b.sourceOf) {
-    auto it = byPath.find(path);
-    ASSERT_NE(it, byPath.end()) << path << " is not in the image";
-    const ImageEntry& e = *it->second;
-    const std::vector<std::uint8_t> data = readFile(source);
-    const bool form2 = b.form2Of.at(path);
-    const std::size_t per = form2 ? 2324 : 2048;
-    const std::uint32_t sectors = static_cast<std::uint32_t>((data.size() + per - 1) / per);
-    EXPECT_EQ(e.xaAttributes, form2 ? 0x1555 : 0x0D55) << path;
-    EXPECT_EQ(e.xaFileNumber, form2 ? 1 : 0) << path;
-    EXPECT_EQ(e.size, form2 ? sectors * 2048 : data.size()) << path;
-    if (form2 && !singleTrack && !data.empty()) {
-      EXPECT_EQ(index01.count(e.extent), 1u) << path << " not at an INDEX 01";
-    }
-    std::vector<std::uint8_t> raw;
-    for (std::uint32_t s = 0; s < sectors; ++s) {
-      role.at(e.extent + s) = form2 ? '2' : '1';
-      raw.insert(raw.end(), img.userData(e.extent + s), img.userData(e.extent + s) + per);
-      EXPECT_EQ(img.sector(e.extent + s)[16], form2 ? 1 : 0) << path << " subheader file number";
-    }
-    std::vector<std::uint8_t> padded = data;
-    padded.resize(raw.size(), 0);
-    EXPECT_TRUE(raw == padded) << path << ": raw extent differs from the source";
-  }
-  // What is left is fill: zero Form 1 sectors in the data track, empty Form 2
-  // sectors after a Form 2 track.
-  const std::uint32_t firstPregap = index01.empty() ? static_cast<std::uint32_t>(img.sectorCount() - 150)
-                                                    : *index01.begin() - 150;
+// The form bit is set on exactly the Form 2 extents and the gaps; what no
+// structure or file claims is fill: zero Form 1 sectors in the data track,
+// empty Form 2 sectors after a Form 2 track.
+void checkFormBitsAndFill(const RawImage& img, SectorRoles& roles) {
+  const std::uint32_t firstPregap = roles.index01.empty() ? static_cast<std::uint32_t>(img.sectorCount() - 150)
+                                                          : *roles.index01.begin() - 150;
+  EXPECT_GE(firstPregap, 300u) << "data track shorter than 300 sectors";
   for (std::size_t s = 0; s < img.sectorCount(); ++s) {
-    if (role[s] == 0) role[s] = s < firstPregap ? 'z' : 'g';
-    ASSERT_EQ(img.isForm2(s), role[s] == '2' || role[s] == 'g') << "form bit of sector " << s << " (" << role[s] << ")";
-    if (role[s] == 'z' || role[s] == 'g') {
+    char& role = roles.role[s];
+    if (role == 0) role = s < firstPregap ? 'z' : 'g';
+    ASSERT_EQ(img.isForm2(s), role == '2' || role == 'g') << "form bit of sector " << s << " (" << role << ")";
+    if (role == 'z' || role == 'g') {
       const std::uint8_t* u = img.userData(s);
       ASSERT_TRUE(std::all_of(u, u + (img.isForm2(s) ? 2324 : 2048), [](auto v) { return v == 0; }))
           << "gap or fill sector " << s << " is not empty";
     }
   }
-  EXPECT_GE(firstPregap, 300u) << "data track shorter than 300 sectors";
+}
+
+void checkWithOwnReader(const Built& b, const RawImage& img, const IsoView& view, bool singleTrack) {
+  checkFolders(img, view);
+  std::map<std::string, const ImageEntry*> byPath;
+  for (const ImageEntry& e : view.entries) byPath[visible(e.path)] = &e;
+  const std::string cue = readText(b.cue);
+  SectorRoles roles = knownRoles(img, view, cue);
+  for (const auto& [path, source] : b.sourceOf) {
+    auto it = byPath.find(path);
+    ASSERT_NE(it, byPath.end()) << path << " is not in the image";
+    checkFile(*it->second, source, b.form2Of.at(path), !singleTrack && b.form2Of.at(path), img, roles);
+  }
+  checkFormBitsAndFill(img, roles);
   EXPECT_NE(cue.find("TRACK 01 MODE2/2352\n    INDEX 01 00:00:00"), std::string::npos) << cue;
   if (singleTrack) {
     EXPECT_EQ(cue.find("TRACK 02"), std::string::npos) << cue;
@@ -236,6 +257,16 @@ TEST_P(ToolImage, PassesEveryOracle) {
   checkWithBchunkAnd7z(b, singleTrack);
 }
 
+// Enough records for a directory of three blocks: none may cross a boundary.
+Scenario fullDirectory() {
+  Scenario sc{"FullDirectorySpansBlocks", {"-isolevel2", "-s"}, {{'d', "MANY", 0, {}}}, {}};
+  for (int i = 0; i < 60; ++i) {
+    const std::string n = std::to_string(100 + i);
+    sc.steps.push_back({i % 7 ? 'f' : 'm', "entry number " + n + " of many.txt", 40u + i, "MANY/ENTRY_NUMBER_" + n + "_OF_MANY.TXT"});
+  }
+  return sc;
+}
+
 const Scenario kScenarios[] = {
     {"Form1OnlyLevel1Nested",
      {"-v", "Test vol", "-isolevel1"},
@@ -266,6 +297,7 @@ const Scenario kScenarios[] = {
       {'m', "clip.mpg", 3000, "CLIP.VOB"}, {'f', "readme.txt", 10, "README.TXT"}, {'f', "README.TXT", 11, "README1.TXT"},
       {'d', "V\\W", 0, {}}, {'m', "second.mpg", 5000, "V/W/SECOND.VOB"}, {'f', "x.txt", 4097, "V/W/X.TXT"}},
      {"LONGNAM1.TXT", "README1.TXT"}},
+    fullDirectory(),
 };
 
 INSTANTIATE_TEST_SUITE_P(Layouts, ToolImage, ::testing::ValuesIn(kScenarios),
