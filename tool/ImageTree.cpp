@@ -1,6 +1,8 @@
 #include "tool/ImageTree.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -49,6 +51,10 @@ Status addFile(ImageNode& folder, const LayoutEntry& entry) {
     return inputError("Cannot read " + entry.value + ": " + std::strerror(errno));
   if (S_ISDIR(st.st_mode)) return inputError("Cannot read " + entry.value + ": it is a directory");
   if (!S_ISREG(st.st_mode)) return inputError("Cannot read " + entry.value + ": not a regular file");
+  // Refuse an unreadable file now rather than halfway through the image.
+  const int fd = ::open(entry.value.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return inputError("Cannot read " + entry.value + ": " + std::strerror(errno));
+  ::close(fd);
   auto file = std::make_unique<ImageNode>();
   file->isForm2 = entry.kind == EntryKind::Form2File;
   file->rawName = baseName(entry.value);

@@ -94,7 +94,8 @@ ExitCode runTool(const std::vector<std::string>& args) {
   ImagePlan plan;
   if (Status s = layOutImage(options, root, plan)) return fail(*s);
 
-  const iso::VolumeInfo volume{mapVolumeName(options.volume.value_or("CDROM")), plan.volumeSpaceSize,
+  const std::string volumeName = options.volume && !options.volume->empty() ? *options.volume : "CDROM";
+  const iso::VolumeInfo volume{mapVolumeName(volumeName), plan.volumeSpaceSize,
                                plan.pathTableBytes, plan.lTableSector, plan.mTableSector, &root};
   const std::string binPath = options.target + ".bin";
   const std::string cuePath = options.target + ".cue";

@@ -89,6 +89,16 @@ TEST(ToolContract, ImageThatCannotBeWrittenWholeStaysPartialWithoutCue) {
   EXPECT_FALSE(fileExists(dir / "disc.cue"));
 }
 
+TEST(ToolContract, FinishesTheImageWhenNobodyReadsItsOutput) {
+  ScratchDir dir;
+  writeFile(dir / "a.dat", patternBytes(3'000'000, 8));
+  const std::string line = "( " + shellQuote(toolPath()) + " -o " + shellQuote(dir / "disc") + " -f " +
+                           shellQuote(dir / "a.dat") + "; echo $? > " + shellQuote(dir / "rc") + " ) | true";
+  runCommand(line);
+  EXPECT_EQ(readText(dir / "rc"), "0\n");
+  EXPECT_TRUE(fileExists(dir / "disc.cue"));
+}
+
 TEST(ToolContract, RefusesToOverwriteItsOwnInput) {
   ScratchDir dir;
   for (const char* own : {"disc.bin", "disc.cue"}) {
