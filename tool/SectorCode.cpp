@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace sector {
@@ -13,9 +14,10 @@ namespace {
 // processed least significant bit first: the reflected constant is 0xD8018001.
 constexpr std::uint32_t kEdcPolynomialReflected = 0xD8018001u;
 
-// Slice-by-8 tables: kEdcTables[0] is the ordinary byte table, kEdcTables[k]
-// advances a byte that stands k positions before the end of an 8-byte group.
-using EdcTables = std::array<std::array<std::uint32_t, 256>, 8>;
+// Slice-by-16 tables: kEdcTables[0] is the ordinary byte table, kEdcTables[k]
+// advances a byte that stands k positions before the end of a 16-byte group.
+constexpr std::size_t kEdcSlices = 16;
+using EdcTables = std::array<std::array<std::uint32_t, 256>, kEdcSlices>;
 
 constexpr EdcTables makeEdcTables() {
   EdcTables t{};
@@ -24,7 +26,7 @@ constexpr EdcTables makeEdcTables() {
     for (int bit = 0; bit < 8; ++bit) r = (r >> 1) ^ ((r & 1u) ? kEdcPolynomialReflected : 0u);
     t[0][i] = r;
   }
-  for (std::size_t k = 1; k < 8; ++k)
+  for (std::size_t k = 1; k < kEdcSlices; ++k)
     for (std::size_t i = 0; i < 256; ++i) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFFu];
   return t;
 }
@@ -69,74 +71,101 @@ constexpr std::uint8_t gfInverse(std::uint8_t v) {
   return 0;
 }
 
-// A parity vector v_0..v_{n-1} (data, then the two check bytes) satisfies
+// A parity vector v_0..v_{n-1} (data d_i, then the check bytes p0, p1) satisfies
 //   sum v_i = 0   and   sum alpha^(n-1-i) v_i = 0.
-// Solved for the check bytes: p0 = sum d_i (1 + alpha^(n-1-i)) / (alpha + 1),
-// p1 = p0 + sum d_i. Each data position therefore has a fixed pair of
-// multipliers; one table per position gives both contributions at once
-// (p0 in the low byte, p1 in the high byte).
+// With A = sum d_i and B = sum alpha^(n-1-i) d_i (Horner over the data, then
+// two more steps): p0 = (A + B) / (alpha + 1), p1 = A + p0.
 constexpr std::uint8_t kInverseOfAlphaPlusOne = gfInverse(3);
 static_assert(kInverseOfAlphaPlusOne == 0xF4);
 
-constexpr std::size_t kPVectors = 86, kPLength = 24;  // 24 data bytes + 2 check bytes
-constexpr std::size_t kQVectors = 52, kQLength = 43;  // 43 data bytes + 2 check bytes
-constexpr std::size_t kEccBlockSize = 2064;           // bytes 12..2075
-constexpr std::size_t kEccQBlockSize = 2236;          // bytes 12..2247 (block + P)
-
-template <std::size_t DataLength>
-constexpr std::array<std::array<std::uint16_t, 256>, DataLength> makeParityTables() {
-  std::array<std::array<std::uint16_t, 256>, DataLength> t{};
-  constexpr unsigned n = DataLength + 2;
-  for (unsigned i = 0; i < DataLength; ++i) {
-    std::uint8_t c0 = gfMultiply(static_cast<std::uint8_t>(1u ^ gfAlphaPower(n - 1 - i)),
-                                 kInverseOfAlphaPlusOne);
-    std::uint8_t c1 = static_cast<std::uint8_t>(c0 ^ 1u);
-    for (unsigned v = 0; v < 256; ++v) {
-      std::uint8_t d = static_cast<std::uint8_t>(v);
-      t[i][v] = static_cast<std::uint16_t>(gfMultiply(d, c0) | gfMultiply(d, c1) << 8);
-    }
-  }
+constexpr std::array<std::uint8_t, 256> makeDivideByAlphaPlusOne() {
+  std::array<std::uint8_t, 256> t{};
+  for (unsigned v = 0; v < 256; ++v) t[v] = gfMultiply(static_cast<std::uint8_t>(v), kInverseOfAlphaPlusOne);
   return t;
 }
 
-constexpr auto kPTables = makeParityTables<kPLength>();
-constexpr auto kQTables = makeParityTables<kQLength>();
+constexpr auto kDivideByAlphaPlusOne = makeDivideByAlphaPlusOne();
 
-// Q vector j takes byte (86 * (j / 2) + j % 2 + 88 * m) mod 2236 for m = 0..42.
-constexpr std::array<std::array<std::uint16_t, kQVectors>, kQLength> makeQIndex() {
-  std::array<std::array<std::uint16_t, kQVectors>, kQLength> index{};
-  for (std::size_t m = 0; m < kQLength; ++m)
-    for (std::size_t j = 0; j < kQVectors; ++j)
-      index[m][j] = static_cast<std::uint16_t>((86 * (j >> 1) + (j & 1) + 88 * m) % kEccQBlockSize);
-  return index;
+constexpr std::size_t kPVectors = 86, kPLength = 24;  // 24 data bytes + 2 check bytes
+constexpr std::size_t kQVectors = 52, kQLength = 43;  // 43 data bytes + 2 check bytes
+constexpr std::size_t kPWords = 11, kQWords = 7;      // 8 vectors per 64-bit word
+
+// The vectors are independent, so eight of them advance at once, one byte
+// lane each: XOR for the sums, and multiply-by-alpha on every lane.
+inline std::uint64_t timesAlphaPerLane(std::uint64_t v) {
+  const std::uint64_t high = (v >> 7) & 0x0101010101010101ull;
+  return ((v & 0x7F7F7F7F7F7F7F7Full) << 1) ^ (high * (kGfPolynomial & 0xFFu));
 }
 
-constexpr auto kQIndex = makeQIndex();
+// Lane i of a word is byte i, whatever the host's byte order.
+inline std::uint64_t loadLanes(const std::uint8_t* p) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+  } else {
+    std::uint64_t v = 0;
+    for (int i = 0; i < 8; ++i) v |= std::uint64_t{p[i]} << (8 * i);
+    return v;
+  }
+}
 
+inline std::uint8_t lane(std::uint64_t v, std::size_t i) { return static_cast<std::uint8_t>(v >> (8 * i)); }
+
+// Folds one step of data (one byte per vector) into the sums.
+inline void parityStep(std::uint64_t v, std::uint64_t& sum, std::uint64_t& horner) {
+  sum ^= v;
+  horner = timesAlphaPerLane(horner) ^ v;
+}
+
+// Check bytes of `vectors` vectors from their sums: p0 to out[j], p1 to out[vectors + j].
+void storeCheckBytes(const std::uint64_t* sum, const std::uint64_t* horner, std::size_t vectors,
+                     std::uint8_t* out) {
+  for (std::size_t w = 0; w * 8 < vectors; ++w) {
+    const std::uint64_t toDivide = sum[w] ^ timesAlphaPerLane(timesAlphaPerLane(horner[w]));
+    for (std::size_t i = 0; i < 8 && w * 8 + i < vectors; ++i) {
+      const std::uint8_t p0 = kDivideByAlphaPlusOne[lane(toDivide, i)];
+      out[w * 8 + i] = p0;
+      out[vectors + w * 8 + i] = static_cast<std::uint8_t>(lane(sum[w], i) ^ p0);
+    }
+  }
+}
+
+// P vector j takes block[j + 86 m], m = 0..23: step m is the contiguous row m.
+// (The last word of a row reads two bytes of the next; those lanes are unused.)
 void computeP(const std::uint8_t* block, std::uint8_t* parity) {
-  std::array<std::uint16_t, kPVectors> acc{};
-  for (std::size_t m = 0; m < kPLength; ++m) {
-    const auto& table = kPTables[m];
-    const std::uint8_t* row = block + kPVectors * m;
-    for (std::size_t j = 0; j < kPVectors; ++j) acc[j] ^= table[row[j]];
-  }
-  for (std::size_t j = 0; j < kPVectors; ++j) {
-    parity[j] = static_cast<std::uint8_t>(acc[j]);
-    parity[kPVectors + j] = static_cast<std::uint8_t>(acc[j] >> 8);
-  }
+  std::uint64_t sum[kPWords] = {}, horner[kPWords] = {};
+  for (std::size_t m = 0; m < kPLength; ++m)
+    for (std::size_t w = 0; w < kPWords; ++w) parityStep(loadLanes(block + kPVectors * m + 8 * w), sum[w], horner[w]);
+  storeCheckBytes(sum, horner, kPVectors, parity);
 }
 
+// Q vector j = 2k + b takes byte (86 k + b + 88 m) mod 2236 of block + P,
+// m = 0..42: seen as 26 rows of 43 two-byte words, step m is column m read
+// from row (k + m) mod 26 for vector pair k. The words are assembled in
+// registers: small stores read back as one large load would stall.
 void computeQ(const std::uint8_t* block, std::uint8_t* parity) {
-  std::array<std::uint16_t, kQVectors> acc{};
+  constexpr std::size_t kRows = 26, kWordsPerRow = 43, kFullWords = kRows / 4;
+  std::uint64_t sum[kQWords] = {}, horner[kQWords] = {};
   for (std::size_t m = 0; m < kQLength; ++m) {
-    const auto& table = kQTables[m];
-    const auto& index = kQIndex[m];
-    for (std::size_t j = 0; j < kQVectors; ++j) acc[j] ^= table[block[index[j]]];
+    std::size_t row = m % kRows;
+    auto nextPair = [&]() {
+      const std::uint8_t* pair = block + 2 * (kWordsPerRow * row + m);
+      row = row + 1 == kRows ? 0 : row + 1;
+      return std::uint64_t{pair[0]} | std::uint64_t{pair[1]} << 8;
+    };
+    for (std::size_t w = 0; w < kFullWords; ++w) {
+      std::uint64_t v = nextPair();
+      v |= nextPair() << 16;
+      v |= nextPair() << 32;
+      v |= nextPair() << 48;
+      parityStep(v, sum[w], horner[w]);
+    }
+    std::uint64_t v = nextPair();  // the last two pairs
+    v |= nextPair() << 16;
+    parityStep(v, sum[kFullWords], horner[kFullWords]);
   }
-  for (std::size_t j = 0; j < kQVectors; ++j) {
-    parity[j] = static_cast<std::uint8_t>(acc[j]);
-    parity[kQVectors + j] = static_cast<std::uint8_t>(acc[j] >> 8);
-  }
+  storeCheckBytes(sum, horner, kQVectors, parity);
 }
 
 constexpr std::array<std::uint8_t, kSyncSize> kSync = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
@@ -167,11 +196,12 @@ std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
   const std::uint8_t* p = bytes.data();
   std::size_t n = bytes.size();
   const auto& t = kEdcTables;
-  for (; n >= 8; p += 8, n -= 8) {
-    std::uint32_t lo = loadLe32(p) ^ crc;
-    std::uint32_t hi = loadLe32(p + 4);
-    crc = t[7][lo & 0xFFu] ^ t[6][(lo >> 8) & 0xFFu] ^ t[5][(lo >> 16) & 0xFFu] ^ t[4][lo >> 24] ^
-          t[3][hi & 0xFFu] ^ t[2][(hi >> 8) & 0xFFu] ^ t[1][(hi >> 16) & 0xFFu] ^ t[0][hi >> 24];
+  for (; n >= kEdcSlices; p += kEdcSlices, n -= kEdcSlices) {
+    const std::uint32_t w0 = loadLe32(p) ^ crc, w1 = loadLe32(p + 4), w2 = loadLe32(p + 8), w3 = loadLe32(p + 12);
+    crc = t[15][w0 & 0xFFu] ^ t[14][(w0 >> 8) & 0xFFu] ^ t[13][(w0 >> 16) & 0xFFu] ^ t[12][w0 >> 24] ^
+          t[11][w1 & 0xFFu] ^ t[10][(w1 >> 8) & 0xFFu] ^ t[9][(w1 >> 16) & 0xFFu] ^ t[8][w1 >> 24] ^
+          t[7][w2 & 0xFFu] ^ t[6][(w2 >> 8) & 0xFFu] ^ t[5][(w2 >> 16) & 0xFFu] ^ t[4][w2 >> 24] ^
+          t[3][w3 & 0xFFu] ^ t[2][(w3 >> 8) & 0xFFu] ^ t[1][(w3 >> 16) & 0xFFu] ^ t[0][w3 >> 24];
   }
   for (; n > 0; ++p, --n) crc = (crc >> 8) ^ t[0][(crc ^ *p) & 0xFFu];
   return crc;
