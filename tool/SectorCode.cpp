@@ -144,26 +144,33 @@ void computeP(const std::uint8_t* block, std::uint8_t* parity) {
 // m = 0..42: seen as 26 rows of 43 two-byte words, step m is column m read
 // from row (k + m) mod 26 for vector pair k. The words are assembled in
 // registers: small stores read back as one large load would stall.
+constexpr std::size_t kQRows = 26, kQWordsPerRow = 43;
+
+// Byte offset of the word that vector pair k takes at step m.
+constexpr std::array<std::array<std::uint16_t, kQRows>, kQLength> makeQOffsets() {
+  std::array<std::array<std::uint16_t, kQRows>, kQLength> offsets{};
+  for (std::size_t m = 0; m < kQLength; ++m)
+    for (std::size_t k = 0; k < kQRows; ++k)
+      offsets[m][k] = static_cast<std::uint16_t>(2 * (kQWordsPerRow * ((k + m) % kQRows) + m));
+  return offsets;
+}
+
+constexpr auto kQOffsets = makeQOffsets();
+
 void computeQ(const std::uint8_t* block, std::uint8_t* parity) {
-  constexpr std::size_t kRows = 26, kWordsPerRow = 43, kFullWords = kRows / 4;
+  constexpr std::size_t kFullWords = kQRows / 4;
   std::uint64_t sum[kQWords] = {}, horner[kQWords] = {};
   for (std::size_t m = 0; m < kQLength; ++m) {
-    std::size_t row = m % kRows;
-    auto nextPair = [&]() {
-      const std::uint8_t* pair = block + 2 * (kWordsPerRow * row + m);
-      row = row + 1 == kRows ? 0 : row + 1;
-      return std::uint64_t{pair[0]} | std::uint64_t{pair[1]} << 8;
+    const std::uint16_t* at = kQOffsets[m].data();
+    auto pair = [&](std::size_t k) {
+      const std::uint8_t* p = block + at[k];
+      return std::uint64_t{p[0]} | std::uint64_t{p[1]} << 8;
     };
     for (std::size_t w = 0; w < kFullWords; ++w) {
-      std::uint64_t v = nextPair();
-      v |= nextPair() << 16;
-      v |= nextPair() << 32;
-      v |= nextPair() << 48;
-      parityStep(v, sum[w], horner[w]);
+      const std::size_t k = 4 * w;
+      parityStep(pair(k) | pair(k + 1) << 16 | pair(k + 2) << 32 | pair(k + 3) << 48, sum[w], horner[w]);
     }
-    std::uint64_t v = nextPair();  // the last two pairs
-    v |= nextPair() << 16;
-    parityStep(v, sum[kFullWords], horner[kFullWords]);
+    parityStep(pair(24) | pair(25) << 16, sum[kFullWords], horner[kFullWords]);  // the last two pairs
   }
   storeCheckBytes(sum, horner, kQVectors, parity);
 }
