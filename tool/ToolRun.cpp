@@ -56,8 +56,11 @@ Status writeBin(const std::string& binPath, const ImagePlan& plan, const iso::Vo
   const int fd = ::open(binPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return outputError("Cannot write " + binPath + ": " + std::strerror(errno));
   ProgressReport progress(stdout, plan.totalSectors);
-  SectorSink sink(fd, binPath, plan.totalSectors, &progress);
-  Status s = writeImage(plan, volume, dates, sink);
+  Status s;
+  {
+    SectorSink sink(fd, binPath, plan.totalSectors, &progress);  // ends its writes before the close
+    s = writeImage(plan, volume, dates, sink);
+  }
   if (::close(fd) != 0 && !s) s = outputError("Cannot write " + binPath + ": " + std::strerror(errno));
   return s;
 }

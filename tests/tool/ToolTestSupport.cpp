@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -44,9 +47,22 @@ CommandResult runCommand(const std::string& commandLine) {
 
 extern char** environ;
 
-LiveTool::LiveTool(const std::vector<std::string>& args, const std::string& stderrPath) {
+// Fills the pipe through its write end until a write would block.
+std::size_t fillPipe(int writeEnd) {
+  const int flags = fcntl(writeEnd, F_GETFL);
+  fcntl(writeEnd, F_SETFL, flags | O_NONBLOCK);
+  const std::string chunk(4096, '#');
+  std::size_t total = 0;
+  for (ssize_t n; (n = write(writeEnd, chunk.data(), chunk.size())) > 0;) total += static_cast<std::size_t>(n);
+  for (ssize_t n; (n = write(writeEnd, chunk.data(), 1)) > 0;) total += static_cast<std::size_t>(n);
+  fcntl(writeEnd, F_SETFL, flags);  // the tool gets ordinary, blocking writes
+  return total;
+}
+
+LiveTool::LiveTool(const std::vector<std::string>& args, const std::string& stderrPath, bool stallOutput) {
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+  if (stallOutput) filler_ = fillPipe(fds[1]);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
@@ -79,15 +95,23 @@ bool LiveTool::readLine(std::string& line) {
       pending_.erase(0, nl + 1);
       return true;
     }
-    char chunk[256];
+    char chunk[4096];
     const ssize_t n = read(out_, chunk, sizeof chunk);
     if (n <= 0) return false;
-    pending_.append(chunk, static_cast<std::size_t>(n));
+    const std::size_t skip = std::min(filler_, static_cast<std::size_t>(n));
+    filler_ -= skip;
+    pending_.append(chunk + skip, static_cast<std::size_t>(n) - skip);
   }
 }
 
-void LiveTool::pause() { kill(pid_, SIGSTOP); }
-void LiveTool::resume() { kill(pid_, SIGCONT); }
+bool waitFor(const std::function<bool()>& condition, double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
 
 int LiveTool::wait() {
   std::string rest;

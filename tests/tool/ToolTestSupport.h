@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,22 +34,25 @@ struct ToolResult {
 };
 ToolResult runTool(const std::vector<std::string>& args);
 
-// brenvox.exe running in the background, its stdout read line by line, so a
-// test can stop it between two progress lines and look at the image.
+// brenvox.exe running in the background, its stdout read line by line. With
+// `stallOutput` its stdout pipe starts full, so the tool stops at its first
+// progress line until the test reads: a point the test can look at the image.
 class LiveTool {
  public:
-  LiveTool(const std::vector<std::string>& args, const std::string& stderrPath);
+  LiveTool(const std::vector<std::string>& args, const std::string& stderrPath, bool stallOutput);
   ~LiveTool();
   bool readLine(std::string& line);  // false at the end of its output
-  void pause();
-  void resume();
   int wait();  // exit status
 
  private:
   int pid_ = -1;
   int out_ = -1;
+  std::size_t filler_ = 0;  // bytes put into the pipe before the tool started
   std::string pending_;
 };
+
+// Polls `condition` until it holds or `seconds` have passed.
+bool waitFor(const std::function<bool()>& condition, double seconds);
 
 std::string toolPath();
 std::string sharedToolsDir();  // $BRENVOX_SHARED/tools
