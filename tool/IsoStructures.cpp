@@ -185,8 +185,8 @@ std::vector<std::uint8_t> buildPrimaryDescriptor(const VolumeInfo& info, const I
   std::memset(p + 190, ' ', 128 * 4 + 37 * 3);  // 190..812: volume set .. bibliographic ids
   putVolumeDate(p + 813, dates.volume);      // 813: creation
   putVolumeDate(p + 830, dates.volume);      // 830: modification
-  std::memset(p + 847, '0', 16);             // 847: expiration, not specified
-  std::memset(p + 864, '0', 16);             // 864: effective, not specified
+  std::memset(p + 847, '0', 16);             // 847: expiration, none
+  std::memset(p + 864, '0', 16);             // 864: effective, none
   p[881] = 1;                                // 881: file structure version
   std::memcpy(p + 1024, "CD-XA001", 8);      // 883 + 141: the XA mark in application use
   return d;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 using namespace sector;
 
@@ -80,7 +81,14 @@ Status SectorSink::handOver() {
   if (buffered_ == 0) return std::nullopt;
   const std::uint8_t* data = buffers_[filling_].data();
   const std::size_t bytes = buffered_ * kSectorSize;
-  write_ = std::async(std::launch::async, [this, data, bytes] { return writeAll(fd_, data, bytes, path_); });
+  auto job = [this, data, bytes] { return writeAll(fd_, data, bytes, path_); };
+  try {
+    write_ = std::async(std::launch::async, job);
+  } catch (const std::system_error&) {  // no thread to be had: write it here
+    std::promise<Status> done;
+    done.set_value(job());
+    write_ = done.get_future();
+  }
   inFlight_ = static_cast<std::uint32_t>(buffered_);
   handedOver_ += inFlight_;
   buffered_ = 0;
