@@ -41,6 +41,9 @@ TEST(ToolContract, ExitStatusesAndMessages) {
     args.insert(args.end(), tail.begin(), tail.end());
     return args;
   };
+  writeFile(dir / "tiny.mpg", patternBytes(3, 9));
+  std::vector<std::string> tracks100 = with({});  // 99 Form 2 tracks after the data track
+  for (int i = 0; i < 99; ++i) tracks100.insert(tracks100.end(), {"-m", dir / "tiny.mpg"});
   std::vector<std::string> deep1 = with({"-isolevel1"}), deep2 = with({"-isolevel2"}), deepAscii = with({});
   for (auto* args : {&deep1, &deep2, &deepAscii}) {
     auto folders = nestedFolders(args == &deep2 ? 7 : 8);
@@ -60,6 +63,7 @@ TEST(ToolContract, ExitStatusesAndMessages) {
       {"folder as input", with({"-f", dir / "folder"}), 2, dir / "folder: it is a directory"},
       {"output folder missing", {"-o", dir / "nowhere/disc", "-f", dir / "a.txt"}, 3, dir / "nowhere/disc.bin"},
       {"too many sectors", with({"-s", "-f", dir / "huge.bin"}), 4, "99:59:74"},
+      {"100 tracks", tracks100, 4, "more than 99 tracks"},
       {"level 1, 9 levels", deep1, 4, "at most 8 folder levels"},
       {"level 2, 8 levels", deep2, 0, ""},
       {"ASCII, 9 levels", deepAscii, 0, ""},
