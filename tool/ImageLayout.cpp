@@ -54,13 +54,20 @@ class SectorCursor {
  public:
   explicit SectorCursor(std::uint64_t start) : next_(start) {}
   std::uint64_t next() const { return next_; }
-  Status add(ImagePlan& plan, RunKind kind, std::uint64_t sectors, const ImageNode* file = nullptr) {
+  // Sectors written ahead of the runs (the directories).
+  Status skip(std::uint64_t sectors) {
     if (next_ + sectors > kMaxImageSectors)
       return layoutError("Cannot lay out the image: it needs more than 99:59:74 of sectors (" +
                          std::to_string(kMaxImageSectors) + ")");
-    if (sectors > 0)
-      plan.runs.push_back({kind, static_cast<std::uint32_t>(next_), static_cast<std::uint32_t>(sectors), file});
     next_ += sectors;
+    return std::nullopt;
+  }
+
+  Status add(ImagePlan& plan, RunKind kind, std::uint64_t sectors, const ImageNode* file = nullptr) {
+    const std::uint64_t start = next_;
+    if (Status s = skip(sectors)) return s;
+    if (sectors > 0)
+      plan.runs.push_back({kind, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(sectors), file});
     return std::nullopt;
   }
 
@@ -110,6 +117,16 @@ Status placeFormTwoTracks(const ToolOptions& options, ImagePlan& plan, SectorCur
   return std::nullopt;
 }
 
+Status placeDirectories(ImagePlan& plan, SectorCursor& cursor) {
+  for (ImageNode* folder : plan.folders) {
+    folder->extent = static_cast<std::uint32_t>(cursor.next());
+    folder->sectors = iso::directorySectors(*folder);
+    folder->dataLength = folder->sectors * static_cast<std::uint32_t>(iso::kBlockSize);
+    if (Status s = cursor.skip(folder->sectors)) return s;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 Status layOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan) {
@@ -117,14 +134,7 @@ Status layOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan)
   if (Status s = orderFolders(root, plan)) return s;
   placePathTables(plan);
   SectorCursor cursor(plan.mTableSector + plan.pathTableSectors);
-  for (ImageNode* folder : plan.folders) {
-    folder->extent = static_cast<std::uint32_t>(cursor.next());
-    folder->sectors = iso::directorySectors(*folder);
-    folder->dataLength = folder->sectors * static_cast<std::uint32_t>(iso::kBlockSize);
-    if (cursor.next() + folder->sectors > kMaxImageSectors)
-      return layoutError("Cannot lay out the image: its directories need too many sectors");
-    cursor = SectorCursor(cursor.next() + folder->sectors);
-  }
+  if (Status s = placeDirectories(plan, cursor)) return s;
   const std::vector<ImageNode*> files = filesInOrder(root);
   for (ImageNode* f : files) {
     if (ownTrack(options, *f)) continue;
