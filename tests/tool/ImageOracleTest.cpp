@@ -149,6 +149,30 @@ void checkFormBitsAndFill(const RawImage& img, SectorRoles& roles) {
   }
 }
 
+// Levels 1 and 2: d-characters only, the length limits, at most 8 folder levels.
+void checkNameLimits(const IsoView& view, int level) {
+  const std::regex dChars("[A-Z0-9_]*");
+  for (const ImageEntry& e : view.entries) {
+    const std::string id = e.path.substr(e.path.rfind('/') + 1);
+    const std::size_t levels = static_cast<std::size_t>(std::count(e.path.begin(), e.path.end(), '/')) + 2;
+    if (e.folder) {
+      EXPECT_TRUE(std::regex_match(id, dChars)) << e.path;
+      EXPECT_LE(id.size(), level == 1 ? 8u : 31u) << e.path;
+      EXPECT_LE(levels, 8u) << e.path;
+      continue;
+    }
+    const std::string bare = id.substr(0, id.find(';'));
+    const std::string name = bare.substr(0, bare.find('.')), ext = bare.substr(bare.find('.') + 1);
+    EXPECT_EQ(id.substr(bare.size()), ";1") << e.path;
+    EXPECT_TRUE(std::regex_match(name, dChars) && std::regex_match(ext, dChars)) << e.path;
+    if (level == 1) {
+      EXPECT_TRUE(name.size() <= 8 && ext.size() <= 3) << e.path;
+    } else {
+      EXPECT_LE(name.size() + ext.size(), 30u) << e.path;
+    }
+  }
+}
+
 void checkWithOwnReader(const Built& b, const RawImage& img, const IsoView& view, bool singleTrack) {
   checkFolders(img, view);
   std::map<std::string, const ImageEntry*> byPath;
@@ -252,7 +276,12 @@ TEST_P(ToolImage, PassesEveryOracle) {
   const bool singleTrack = std::find(sc.settings.begin(), sc.settings.end(), "-s") != sc.settings.end();
   RawImage img;
   ASSERT_TRUE(loadRawImage(b.bin, img));
-  checkWithOwnReader(b, img, readIsoView(img), singleTrack);
+  const IsoView view = readIsoView(img);
+  checkWithOwnReader(b, img, view, singleTrack);
+  for (int level : {1, 2}) {
+    if (std::find(sc.settings.begin(), sc.settings.end(), "-isolevel" + std::to_string(level)) != sc.settings.end())
+      checkNameLimits(view, level);
+  }
   checkWithCdInfo(b);
   checkWithBchunkAnd7z(b, singleTrack);
 }
