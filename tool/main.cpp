@@ -1,1 +1,14 @@
-int main() { return 0; }
+// brenvox.exe: writes a CD-ROM XA Mode 2 image (TARGET.bin + TARGET.cue).
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "tool/ToolRun.h"
+
+int main(int argc, char** argv) {
+  // The image is the product, the progress lines only information: a reader
+  // that goes away must not end the run halfway.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  return static_cast<int>(runTool(args));
+}

@@ -1,0 +1,335 @@
+// Whole images from layouts made here, checked by readers that share no code
+// with the writer: check_sectors.py (every sector), cd-info (XA listing),
+// bchunk + 7z (Form 1 extraction), a raw read of the Form 2 extents, and the
+// tests' own XaImageReader (tables, sort order, record bounds, form bits).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "ToolTestSupport.h"
+#include "XaImageReader.h"
+
+namespace {
+
+struct Step {
+  char kind;             // 'f' Form 1 file, 'm' Form 2 file, 'd' folder
+  std::string value;     // file: its name on disk; folder: the in-image path
+  std::size_t size = 0;  // file size
+  std::string expected;  // file: the recorded path, without ";1" and trailing dot
+};
+
+struct Scenario {
+  std::string name;
+  std::vector<std::string> settings;  // everything but -o and the layout entries
+  std::vector<Step> steps;
+  std::vector<std::string> renames;   // files the tool must report as renamed
+};
+
+void PrintTo(const Scenario& sc, std::ostream* os) { *os << sc.name; }
+
+struct Built {
+  ScratchDir dir;
+  std::string bin, cue;
+  std::vector<std::string> args;
+  std::map<std::string, std::string> sourceOf;  // expected path -> source file
+  std::map<std::string, bool> form2Of;
+};
+
+std::string lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+  return s;
+}
+
+// "DIR/NAME.EXT;1" -> "DIR/NAME.EXT"; "DIR/README.;1" -> "DIR/README".
+std::string visible(const std::string& recorded) {
+  std::string s = recorded.substr(0, recorded.rfind(';'));
+  if (recorded.find(';') != std::string::npos && !s.empty() && s.back() == '.') s.pop_back();
+  return s;
+}
+
+void build(const Scenario& sc, Built& b) {
+  b.bin = b.dir / "image/disc.bin";
+  b.cue = b.dir / "image/disc.cue";
+  runCommand("mkdir -p " + shellQuote(b.dir / "image"));
+  b.args = {"-o", b.dir / "image/disc"};
+  b.args.insert(b.args.end(), sc.settings.begin(), sc.settings.end());
+  int n = 0;
+  for (const Step& s : sc.steps) {
+    if (s.kind == 'd') {
+      b.args.insert(b.args.end(), {"-d", s.value});
+      continue;
+    }
+    const std::string folder = b.dir / ("src" + std::to_string(++n));
+    runCommand("mkdir -p " + shellQuote(folder));
+    writeFile(folder + "/" + s.value, patternBytes(s.size, static_cast<unsigned>(n)));
+    b.args.insert(b.args.end(), {s.kind == 'm' ? "-m" : "-f", folder + "/" + s.value});
+    b.sourceOf[s.expected] = folder + "/" + s.value;
+    b.form2Of[s.expected] = s.kind == 'm';
+  }
+}
+
+// Sectors a Form 2 file of `size` bytes takes.
+std::uint32_t form2Sectors(std::size_t size) { return static_cast<std::uint32_t>((size + 2323) / 2324); }
+
+// What each sector should be: '1' Form 1 structure or file, '2' Form 2 file,
+// 'g' empty Form 2 gap or fill, 'z' zero Form 1 fill, 0 not known yet.
+struct SectorRoles {
+  std::vector<char> role;
+  std::set<std::uint32_t> index01;  // track starts after a pre-gap
+};
+
+SectorRoles knownRoles(const RawImage& img, const IsoView& view, const std::string& cue) {
+  SectorRoles r{std::vector<char>(img.sectorCount(), 0), {}};
+  for (std::uint32_t s : view.structureSectors) r.role.at(s) = '1';
+  for (auto [from, to] : cuePregaps(cue)) {
+    r.index01.insert(to);
+    for (std::uint32_t s = from; s < to; ++s) r.role.at(s) = 'g';
+  }
+  for (std::size_t s = img.sectorCount() - 150; s < img.sectorCount(); ++s) r.role[s] = 'g';
+  return r;
+}
+
+void checkFolders(const RawImage& img, const IsoView& view) {
+  for (const std::string& p : view.problems) ADD_FAILURE() << p;
+  std::set<std::uint32_t> folderExtents;
+  for (const ImageEntry& e : view.entries) {
+    if (!e.folder) continue;
+    EXPECT_EQ(e.xaAttributes, 0x8D55) << e.path;
+    folderExtents.insert(e.extent);
+  }
+  for (std::size_t i = 1; i < view.lTable.size(); ++i) {
+    EXPECT_EQ(folderExtents.count(view.lTable[i].extent), 1u) << "path table record " << i + 1;
+  }
+  EXPECT_EQ(view.lTable.size(), folderExtents.size() + 1);
+  EXPECT_EQ(view.volumeSpaceSize, img.sectorCount() - 150);
+}
+
+void checkFile(const ImageEntry& e, const std::string& source, bool form2, bool ownTrack, const RawImage& img,
+               SectorRoles& roles) {
+  const std::vector<std::uint8_t> data = readFile(source);
+  const std::size_t per = form2 ? 2324 : 2048;
+  const std::uint32_t sectors = static_cast<std::uint32_t>((data.size() + per - 1) / per);
+  EXPECT_EQ(e.xaAttributes, form2 ? 0x1555 : 0x0D55) << e.path;
+  EXPECT_EQ(e.xaFileNumber, form2 ? 1 : 0) << e.path;
+  EXPECT_EQ(e.size, form2 ? sectors * 2048 : data.size()) << e.path;
+  if (ownTrack && !data.empty()) {
+    EXPECT_EQ(roles.index01.count(e.extent), 1u) << e.path << " not at an INDEX 01";
+  }
+  std::vector<std::uint8_t> raw;
+  for (std::uint32_t s = e.extent; s < e.extent + sectors; ++s) {
+    roles.role.at(s) = form2 ? '2' : '1';
+    raw.insert(raw.end(), img.userData(s), img.userData(s) + per);
+    EXPECT_EQ(img.sector(s)[16], form2 ? 1 : 0) << e.path << " subheader file number";
+  }
+  std::vector<std::uint8_t> padded = data;
+  padded.resize(raw.size(), 0);
+  EXPECT_TRUE(raw == padded) << e.path << ": raw extent differs from the source";
+}
+
+// The form bit is set on exactly the Form 2 extents and the gaps; what no
+// structure or file claims is fill: zero Form 1 sectors in the data track,
+// empty Form 2 sectors after a Form 2 track.
+void checkFormBitsAndFill(const RawImage& img, SectorRoles& roles) {
+  const std::uint32_t firstPregap = roles.index01.empty() ? static_cast<std::uint32_t>(img.sectorCount() - 150)
+                                                          : *roles.index01.begin() - 150;
+  EXPECT_GE(firstPregap, 300u) << "data track shorter than 300 sectors";
+  for (std::size_t s = 0; s < img.sectorCount(); ++s) {
+    char& role = roles.role[s];
+    if (role == 0) role = s < firstPregap ? 'z' : 'g';
+    ASSERT_EQ(img.isForm2(s), role == '2' || role == 'g') << "form bit of sector " << s << " (" << role << ")";
+    if (role == 'z' || role == 'g') {
+      const std::uint8_t* u = img.userData(s);
+      ASSERT_TRUE(std::all_of(u, u + (img.isForm2(s) ? 2324 : 2048), [](auto v) { return v == 0; }))
+          << "gap or fill sector " << s << " is not empty";
+    }
+  }
+}
+
+// Levels 1 and 2: d-characters only, the length limits, at most 8 folder levels.
+void checkNameLimits(const IsoView& view, int level) {
+  const std::regex dChars("[A-Z0-9_]*");
+  for (const ImageEntry& e : view.entries) {
+    const std::string id = e.path.substr(e.path.rfind('/') + 1);
+    const std::size_t levels = static_cast<std::size_t>(std::count(e.path.begin(), e.path.end(), '/')) + 2;
+    if (e.folder) {
+      EXPECT_TRUE(std::regex_match(id, dChars)) << e.path;
+      EXPECT_LE(id.size(), level == 1 ? 8u : 31u) << e.path;
+      EXPECT_LE(levels, 8u) << e.path;
+      continue;
+    }
+    const std::string bare = id.substr(0, id.find(';'));
+    const std::string name = bare.substr(0, bare.find('.')), ext = bare.substr(bare.find('.') + 1);
+    EXPECT_EQ(id.substr(bare.size()), ";1") << e.path;
+    EXPECT_TRUE(std::regex_match(name, dChars) && std::regex_match(ext, dChars)) << e.path;
+    if (level == 1) {
+      EXPECT_TRUE(name.size() <= 8 && ext.size() <= 3) << e.path;
+    } else {
+      EXPECT_LE(name.size() + ext.size(), 30u) << e.path;
+    }
+  }
+}
+
+void checkWithOwnReader(const Built& b, const RawImage& img, const IsoView& view, bool singleTrack) {
+  checkFolders(img, view);
+  std::map<std::string, const ImageEntry*> byPath;
+  for (const ImageEntry& e : view.entries) byPath[visible(e.path)] = &e;
+  const std::string cue = readText(b.cue);
+  SectorRoles roles = knownRoles(img, view, cue);
+  for (const auto& [path, source] : b.sourceOf) {
+    auto it = byPath.find(path);
+    ASSERT_NE(it, byPath.end()) << path << " is not in the image";
+    checkFile(*it->second, source, b.form2Of.at(path), !singleTrack && b.form2Of.at(path), img, roles);
+  }
+  checkFormBitsAndFill(img, roles);
+  EXPECT_NE(cue.find("TRACK 01 MODE2/2352\n    INDEX 01 00:00:00"), std::string::npos) << cue;
+  if (singleTrack) {
+    EXPECT_EQ(cue.find("TRACK 02"), std::string::npos) << cue;
+  }
+}
+
+struct CdInfoEntry {
+  std::string attributes;
+  std::uint64_t size = 0, recorded = 0;
+  bool hasRecorded = false;
+};
+
+std::map<std::string, CdInfoEntry> parseCdInfo(const std::string& text) {
+  std::map<std::string, CdInfoEntry> out;
+  const std::regex header(R"(^(/.*):$)");
+  const std::regex entry(R"(^\s+(\S+) .*\[LSN\s+\d+\]\s+(\d+)(?: \(\s*(\d+)\))? \w{3} \d\d \d{4} \d\d:\d\d:\d\d  (.*)$)");
+  std::istringstream lines(text);
+  std::string line, dir;
+  for (std::smatch m; std::getline(lines, line);) {
+    if (std::regex_match(line, m, header)) dir = m[1];
+    else if (std::regex_match(line, m, entry))
+      out[lower(dir + std::string(m[4]))] = {m[1], std::stoull(m[2]), m[3].matched ? std::stoull(m[3]) : 0, m[3].matched};
+  }
+  return out;
+}
+
+void checkWithCdInfo(const Built& b) {
+  const CommandResult r = runCommand("cd-info --no-header --no-device-info --cue-file " + shellQuote(b.cue) + " --iso9660");
+  ASSERT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_NE(r.output.find("XA sectors"), std::string::npos) << r.output;
+  const auto listing = parseCdInfo(r.output);
+  for (const auto& [path, source] : b.sourceOf) {
+    auto it = listing.find(lower("/" + path));
+    ASSERT_NE(it, listing.end()) << path << " not listed by cd-info:\n" << r.output;
+    const std::size_t size = readFile(source).size();
+    if (b.form2Of.at(path)) {
+      EXPECT_EQ(it->second.attributes, "---2-xrxrxr") << path;
+      EXPECT_TRUE(it->second.hasRecorded) << path;
+      EXPECT_EQ(it->second.recorded, form2Sectors(size) * 2048ull) << path;
+    } else {
+      EXPECT_EQ(it->second.attributes, "----1xrxrxr") << path;
+      EXPECT_EQ(it->second.size, size) << path;
+    }
+  }
+}
+
+void checkWithBchunkAnd7z(const Built& b, bool singleTrack) {
+  const std::string out = b.dir / "chunk";
+  const CommandResult chunk = runCommand("cd " + shellQuote(b.dir.path()) + " && bchunk image/disc.bin image/disc.cue chunk");
+  ASSERT_EQ(chunk.exitCode, 0) << chunk.output;
+  std::string line = "7z x -y -o" + shellQuote(b.dir / "x") + " " + shellQuote(out + "01.iso");
+  for (const auto& [path, form2] : b.form2Of)
+    if (!form2) line.append(1, ' ').append(shellQuote(path));
+  const CommandResult x = runCommand(line);
+  // A multi-track image has Form 2 files beyond the first track's ISO.
+  const bool beyond = !singleTrack && std::any_of(b.form2Of.begin(), b.form2Of.end(), [&](auto& p) {
+    return p.second && !readFile(b.sourceOf.at(p.first)).empty();
+  });
+  if (beyond) {
+    EXPECT_TRUE(x.exitCode == 0 || x.output.find("Unexpected end of archive") != std::string::npos) << x.output;
+  } else {
+    EXPECT_EQ(x.exitCode, 0) << x.output;
+  }
+  for (const auto& [path, form2] : b.form2Of) {
+    if (form2) continue;
+    ASSERT_TRUE(fileExists(b.dir / ("x/" + path))) << path << " not extracted by 7z:\n" << x.output;
+    EXPECT_TRUE(readFile(b.dir / ("x/" + path)) == readFile(b.sourceOf.at(path))) << path << " extracted by 7z differs";
+  }
+}
+
+class ToolImage : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(ToolImage, PassesEveryOracle) {
+  for (auto [program, package] : {std::pair{"python3", "python3"}, {"cd-info", "libcdio-utils"},
+                                  {"bchunk", "bchunk"}, {"7z", "p7zip-full"}})
+    if (std::string m = missingProgram(program, package); !m.empty()) FAIL() << m;
+  const Scenario& sc = GetParam();
+  Built b;
+  build(sc, b);
+  const ToolResult run = runTool(b.args);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("100%\nImage " + b.bin + " written: "), std::string::npos) << run.out;
+  for (const std::string& renamed : sc.renames) EXPECT_NE(run.out.find("Renamed " + b.sourceOf.at(renamed)), std::string::npos) << run.out;
+  ASSERT_TRUE(fileExists(b.cue));
+
+  const CommandResult sectors = runCommand("python3 " + shellQuote(sharedToolsDir() + "/check_sectors.py") + " --strict-form2-edc " + shellQuote(b.bin));
+  EXPECT_EQ(sectors.exitCode, 0) << sectors.output;
+
+  const bool singleTrack = std::find(sc.settings.begin(), sc.settings.end(), "-s") != sc.settings.end();
+  RawImage img;
+  ASSERT_TRUE(loadRawImage(b.bin, img));
+  const IsoView view = readIsoView(img);
+  checkWithOwnReader(b, img, view, singleTrack);
+  for (int level : {1, 2}) {
+    if (std::find(sc.settings.begin(), sc.settings.end(), "-isolevel" + std::to_string(level)) != sc.settings.end())
+      checkNameLimits(view, level);
+  }
+  checkWithCdInfo(b);
+  checkWithBchunkAnd7z(b, singleTrack);
+}
+
+// Enough records for a directory of three blocks: none may cross a boundary.
+Scenario fullDirectory() {
+  Scenario sc{"FullDirectorySpansBlocks", {"-isolevel2", "-s"}, {{'d', "MANY", 0, {}}}, {}};
+  for (int i = 0; i < 60; ++i) {
+    const std::string n = std::to_string(100 + i);
+    sc.steps.push_back({i % 7 ? 'f' : 'm', "entry number " + n + " of many.txt", 40u + i, "MANY/ENTRY_NUMBER_" + n + "_OF_MANY.TXT"});
+  }
+  return sc;
+}
+
+const Scenario kScenarios[] = {
+    {"Form1OnlyLevel1Nested",
+     {"-v", "Test vol", "-isolevel1"},
+     {{'f', "a.txt", 12, "A.TXT"}, {'f', "empty.txt", 0, "EMPTY.TXT"}, {'f', "exact.bin", 2048, "EXACT.BIN"},
+      {'f', "big data.dat", 9000, "BIG_DATA.DAT"}, {'d', "DOCS", 0, {}}, {'f', "readme", 100, "DOCS/README"},
+      {'d', "EMPTY", 0, {}}, {'d', "DOCS\\A\\B\\C", 0, {}}, {'f', "deep.txt", 3000, "DOCS/A/B/C/DEEP.TXT"}},
+     {}},
+    {"Form2OnlyTracksWithNewExtension",
+     {"-e", "dat"},
+     {{'m', "clip1.mpg", 2324, "clip1.dat"}, {'d', "VIDEO", 0, {}}, {'m', "clip2.mpg", 10000, "VIDEO/clip2.dat"},
+      {'m', "none.mpg", 0, "VIDEO/none.dat"}},
+     {}},
+    {"MixedSingleTrackLevel2KeepExtension",
+     {"-e", "dat", "-x", "-s", "-isolevel2"},
+     {{'f', "a rather long file name.text", 5000, "A_RATHER_LONG_FILE_NAME.TEXT"}, {'m', "stream.xa", 2325, "STREAM.XA"},
+      {'d', "MEDIA\\SUB", 0, {}}, {'m', "movie.mpg", 4648, "MEDIA/SUB/MOVIE.MPG"}, {'f', "notes.txt", 2049, "MEDIA/SUB/NOTES.TXT"},
+      {'d', "MEDIA", 0, {}}, {'f', "top.txt", 1, "MEDIA/TOP.TXT"}},
+     {}},
+    {"AsciiNamesAndCollisions",
+     {},
+     {{'f', "My long-name File.text", 700, "My long-name File.text"}, {'f', "same.txt", 10, "same.txt"},
+      {'f', "Same.TXT", 20, "Same1.TXT"}, {'f', "noext", 5, "noext"}, {'d', "SUB DIR.X", 0, {}},
+      {'m', "v.mpg", 7000, "SUB DIR.X/v.mpg"}, {'f', "a;b.txt", 3, "SUB DIR.X/a_b.txt"}},
+     {"Same1.TXT"}},
+    {"Level1CollisionsAndMultiTrackMix",
+     {"-isolevel1", "-e", "vob"},
+     {{'f', "longname1.txt", 10, "LONGNAME.TXT"}, {'f', "longname2.txt", 10, "LONGNAM1.TXT"},
+      {'m', "clip.mpg", 3000, "CLIP.VOB"}, {'f', "readme.txt", 10, "README.TXT"}, {'f', "README.TXT", 11, "README1.TXT"},
+      {'d', "V\\W", 0, {}}, {'m', "second.mpg", 5000, "V/W/SECOND.VOB"}, {'f', "x.txt", 4097, "V/W/X.TXT"}},
+     {"LONGNAM1.TXT", "README1.TXT"}},
+    fullDirectory(),
+};
+
+INSTANTIATE_TEST_SUITE_P(Layouts, ToolImage, ::testing::ValuesIn(kScenarios),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace

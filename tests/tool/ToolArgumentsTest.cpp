@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "tool/ToolArguments.h"
+
+TEST(ToolArguments, WorkedExampleInOrder) {
+  const auto parsed = parseToolArguments({"-o", "/img/disc", "-v", "BRENVOX", "-e", "dat", "-x", "-isolevel1",
+                                          "-f", "/src/a.txt", "-d", "VIDEO", "-m", "/src/m.mpg", "-d", "VIDEO\\SUB"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  const ToolOptions& o = *parsed.options;
+  EXPECT_EQ(o.target, "/img/disc");
+  EXPECT_EQ(o.volume, "BRENVOX");
+  EXPECT_EQ(o.form2Extension, "dat");
+  EXPECT_TRUE(o.keepExtension);
+  EXPECT_FALSE(o.singleTrack);
+  EXPECT_EQ(o.isoLevel, IsoLevel::Level1);
+  ASSERT_EQ(o.entries.size(), 4u);
+  EXPECT_EQ(o.entries[0].kind, EntryKind::Form1File);
+  EXPECT_EQ(o.entries[1].kind, EntryKind::Folder);
+  EXPECT_EQ(o.entries[2].kind, EntryKind::Form2File);
+  EXPECT_EQ(o.entries[2].value, "/src/m.mpg");
+  EXPECT_EQ(o.entries[3].value, "VIDEO\\SUB");
+}
+
+TEST(ToolArguments, ValuesAreTakenVerbatimEvenWhenTheyLookLikeOptions) {
+  const auto parsed = parseToolArguments({"-o", "-x", "-v", "a \"b\" c", "-f", "-s", "-isolevel2", "-s"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_EQ(parsed.options->target, "-x");
+  EXPECT_EQ(parsed.options->volume, "a \"b\" c");
+  EXPECT_EQ(parsed.options->entries.at(0).value, "-s");
+  EXPECT_TRUE(parsed.options->singleTrack);
+  EXPECT_EQ(parsed.options->isoLevel, IsoLevel::Level2);
+}
+
+TEST(ToolArguments, UsageErrors) {
+  const struct {
+    std::vector<std::string> args;
+    std::string error;
+  } cases[] = {
+      {{}, "no image target"},
+      {{"-f", "a.txt"}, "no image target"},
+      {{"-o", ""}, "no image target"},
+      {{"-o", "x", "-q"}, "unknown option '-q'"},
+      {{"-o", "x", "stray"}, "unknown option 'stray'"},
+      {{"-o", "x", "-f"}, "-f needs a value"},
+      {{"-o"}, "-o needs a value"},
+      {{"-o", "x", "-d"}, "-d needs a value"},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = parseToolArguments(c.args);
+    EXPECT_FALSE(parsed.options);
+    EXPECT_NE(parsed.error.find(c.error), std::string::npos) << parsed.error;
+  }
+}

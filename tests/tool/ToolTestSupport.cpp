@@ -1,0 +1,190 @@
+#include "ToolTestSupport.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "brenvox-tool-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string shellQuote(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+CommandResult runCommand(const std::string& commandLine) {
+  CommandResult result;
+  FILE* pipe = popen((commandLine + " 2>&1").c_str(), "r");
+  if (!pipe) return result;
+  char chunk[4096];
+  for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) result.output.append(chunk, n);
+  const int status = pclose(pipe);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+extern char** environ;
+
+// Fills the pipe through its write end until a write would block.
+std::size_t fillPipe(int writeEnd) {
+  const int flags = fcntl(writeEnd, F_GETFL);
+  fcntl(writeEnd, F_SETFL, flags | O_NONBLOCK);
+  const std::string chunk(4096, '#');
+  std::size_t total = 0;
+  for (ssize_t n; (n = write(writeEnd, chunk.data(), chunk.size())) > 0;) total += static_cast<std::size_t>(n);
+  for (ssize_t n; (n = write(writeEnd, chunk.data(), 1)) > 0;) total += static_cast<std::size_t>(n);
+  fcntl(writeEnd, F_SETFL, flags);  // the tool gets ordinary, blocking writes
+  return total;
+}
+
+LiveTool::LiveTool(const std::vector<std::string>& args, const std::string& stderrPath, bool stallOutput) {
+  int fds[2];
+  if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+  if (stallOutput) filler_ = fillPipe(fds[1]);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> all = {toolPath()};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const int rc = posix_spawn(&pid_, all[0].c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  out_ = fds[0];
+  if (rc != 0) throw std::runtime_error("cannot start " + all[0]);
+}
+
+LiveTool::~LiveTool() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  if (out_ >= 0) close(out_);
+}
+
+bool LiveTool::readLine(std::string& line) {
+  for (;;) {
+    if (std::size_t nl = pending_.find('\n'); nl != std::string::npos) {
+      line = pending_.substr(0, nl);
+      pending_.erase(0, nl + 1);
+      return true;
+    }
+    char chunk[4096];
+    const ssize_t n = read(out_, chunk, sizeof chunk);
+    if (n <= 0) return false;
+    const std::size_t skip = std::min(filler_, static_cast<std::size_t>(n));
+    filler_ -= skip;
+    pending_.append(chunk + skip, static_cast<std::size_t>(n) - skip);
+  }
+}
+
+bool waitFor(const std::function<bool()>& condition, double seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+int LiveTool::wait() {
+  std::string rest;
+  while (readLine(rest)) {
+  }
+  int status = 0;
+  waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string toolPath() {
+  const char* p = std::getenv("BRENVOX_TOOL");
+  return p && *p ? p : BRENVOX_TOOL_DEFAULT;
+}
+
+std::string sharedToolsDir() {
+  const char* p = std::getenv("BRENVOX_SHARED");
+  return std::string(p && *p ? p : BRENVOX_SHARED_DEFAULT) + "/tools";
+}
+
+ToolResult runTool(const std::vector<std::string>& args) {
+  ScratchDir streams;
+  std::string line = shellQuote(toolPath());
+  for (const std::string& a : args) line.append(1, ' ').append(shellQuote(a));
+  line += " >" + shellQuote(streams / "out") + " 2>" + shellQuote(streams / "err");
+  const int status = std::system(line.c_str());
+  ToolResult r;
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.out = readText(streams / "out");
+  r.err = readText(streams / "err");
+  return r;
+}
+
+std::string missingProgram(const std::string& program, const std::string& package) {
+  if (runCommand("command -v " + shellQuote(program)).exitCode == 0) return "";
+  return "the oracle '" + program + "' is missing: install the Debian package " + package +
+         " (scripts/setup.sh does)";
+}
+
+void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool fileExists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::uint8_t> patternBytes(std::size_t size, unsigned seed) {
+  std::vector<std::uint8_t> bytes(size);
+  std::uint32_t x = seed * 2654435761u + 1;
+  for (auto& b : bytes) {
+    x = x * 1664525u + 1013904223u;
+    b = static_cast<std::uint8_t>(x >> 24 | 1);  // never zero, so padding shows
+  }
+  return bytes;
+}
+
+std::string sha256Of(const std::uint8_t* data, std::size_t size) {
+  ScratchDir dir;
+  writeFile(dir / "data", std::vector<std::uint8_t>(data, data + size));
+  const std::string out = runCommand("sha256sum " + shellQuote(dir / "data")).output;
+  return out.substr(0, 64);
+}

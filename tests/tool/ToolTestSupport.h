@@ -1,0 +1,68 @@
+// Helpers of the tool's tests: a scratch folder, running programs, files.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+struct CommandResult {
+  int exitCode = -1;
+  std::string output;  // stdout and stderr together
+};
+
+// Runs a shell command line (arguments quoted with shellQuote).
+CommandResult runCommand(const std::string& commandLine);
+std::string shellQuote(const std::string& s);
+
+// Runs brenvox.exe (from $BRENVOX_TOOL) with `args`; stdout and stderr apart.
+struct ToolResult {
+  int exitCode = -1;
+  std::string out, err;
+};
+ToolResult runTool(const std::vector<std::string>& args);
+
+// brenvox.exe running in the background, its stdout read line by line. With
+// `stallOutput` its stdout pipe starts full, so the tool stops at its first
+// progress line until the test reads: a point the test can look at the image.
+class LiveTool {
+ public:
+  LiveTool(const std::vector<std::string>& args, const std::string& stderrPath, bool stallOutput);
+  ~LiveTool();
+  bool readLine(std::string& line);  // false at the end of its output
+  int wait();  // exit status
+
+ private:
+  int pid_ = -1;
+  int out_ = -1;
+  std::size_t filler_ = 0;  // bytes put into the pipe before the tool started
+  std::string pending_;
+};
+
+// Polls `condition` until it holds or `seconds` have passed.
+bool waitFor(const std::function<bool()>& condition, double seconds);
+
+std::string toolPath();
+std::string sharedToolsDir();  // $BRENVOX_SHARED/tools
+// Empty when the program is there; else a message naming the package.
+std::string missingProgram(const std::string& program, const std::string& package);
+
+void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> readFile(const std::string& path);
+std::string readText(const std::string& path);
+bool fileExists(const std::string& path);
+std::vector<std::uint8_t> patternBytes(std::size_t size, unsigned seed);
+
+std::string sha256Of(const std::uint8_t* data, std::size_t size);

@@ -1,0 +1,151 @@
+#include "tool/ImageLayout.h"
+
+#include <deque>
+
+#include "tool/IsoStructures.h"
+#include "tool/SectorCode.h"
+
+namespace {
+
+constexpr std::uint32_t kMaxPathTableEntries = 65535;
+
+Status checkDepth(const ToolOptions& options, const ImageNode& folder) {
+  if (options.isoLevel != IsoLevel::Ascii && folder.depth > kMaxIsoDepth)
+    return layoutError("Cannot lay out folder " + imagePath(folder) + ": ISO level " +
+                       (options.isoLevel == IsoLevel::Level1 ? "1" : "2") +
+                       " allows at most 8 folder levels, the root included");
+  for (const auto& child : folder.children)
+    if (child->isFolder)
+      if (Status s = checkDepth(options, *child)) return s;
+  return std::nullopt;
+}
+
+// Breadth first over sorted children: by depth, then parent number, then name.
+Status orderFolders(ImageNode& root, ImagePlan& plan) {
+  std::deque<ImageNode*> queue = {&root};
+  while (!queue.empty()) {
+    ImageNode* folder = queue.front();
+    queue.pop_front();
+    if (plan.folders.size() >= kMaxPathTableEntries)
+      return layoutError("Cannot lay out the image: more than 65535 folders");
+    plan.folders.push_back(folder);
+    folder->pathNumber = static_cast<std::uint16_t>(plan.folders.size());
+    for (auto& child : folder->children)
+      if (child->isFolder) queue.push_back(child.get());
+  }
+  return std::nullopt;
+}
+
+void placePathTables(ImagePlan& plan) {
+  std::uint32_t bytes = 0;
+  for (const ImageNode* f : plan.folders) {
+    const std::size_t id = f->parent ? f->identifier.size() : 1;
+    bytes += static_cast<std::uint32_t>(8 + id + id % 2);
+  }
+  plan.pathTableBytes = bytes;
+  plan.pathTableSectors = (bytes + iso::kBlockSize - 1) / iso::kBlockSize;
+  plan.lTableSector = iso::kFirstFreeSector;
+  plan.mTableSector = plan.lTableSector + plan.pathTableSectors;
+}
+
+// Places the runs one after the other and keeps the running total in 64 bits,
+// so that no size can wrap before the limit is checked.
+class SectorCursor {
+ public:
+  explicit SectorCursor(std::uint64_t start) : next_(start) {}
+  std::uint64_t next() const { return next_; }
+  // Sectors written ahead of the runs (the directories).
+  Status skip(std::uint64_t sectors) {
+    if (next_ + sectors > kMaxImageSectors)
+      return layoutError("Cannot lay out the image: it needs more than 99:59:74 of sectors (" +
+                         std::to_string(kMaxImageSectors) + ")");
+    next_ += sectors;
+    return std::nullopt;
+  }
+
+  Status add(ImagePlan& plan, RunKind kind, std::uint64_t sectors, const ImageNode* file = nullptr) {
+    const std::uint64_t start = next_;
+    if (Status s = skip(sectors)) return s;
+    if (sectors > 0)
+      plan.runs.push_back({kind, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(sectors), file});
+    return std::nullopt;
+  }
+
+ private:
+  std::uint64_t next_;
+};
+
+std::uint64_t fileSectors(const ImageNode& f) {
+  const std::uint64_t per = f.isForm2 ? sector::kForm2DataSize : sector::kForm1DataSize;
+  return (f.size + per - 1) / per;
+}
+
+Status placeFile(ImagePlan& plan, SectorCursor& cursor, ImageNode& f) {
+  const std::uint64_t sectors = fileSectors(f);
+  const RunKind kind = f.isForm2 ? RunKind::Form2File : RunKind::Form1File;
+  if (Status s = cursor.add(plan, kind, sectors, &f)) return s;
+  f.extent = static_cast<std::uint32_t>(cursor.next() - sectors);
+  f.sectors = static_cast<std::uint32_t>(sectors);
+  // A Form 2 file records sectors x 2048: readers count its sectors from it.
+  f.dataLength = static_cast<std::uint32_t>(f.isForm2 ? sectors * iso::kBlockSize : f.size);
+  return std::nullopt;
+}
+
+bool ownTrack(const ToolOptions& options, const ImageNode& f) {
+  return f.isForm2 && !options.singleTrack && f.size > 0;
+}
+
+std::vector<ImageNode*> filesInOrder(ImageNode& root) {
+  std::vector<ImageNode*> files;
+  forEachFile(root, [&](ImageNode& f) { files.push_back(&f); });
+  return files;
+}
+
+Status placeFormTwoTracks(const ToolOptions& options, ImagePlan& plan, SectorCursor& cursor,
+                          const std::vector<ImageNode*>& files) {
+  for (ImageNode* f : files) {
+    if (!ownTrack(options, *f)) continue;
+    if (static_cast<int>(plan.tracks.size()) >= kMaxTracks)
+      return layoutError("Cannot lay out the image: more than 99 tracks (use -s for one track)");
+    const std::uint32_t index00 = static_cast<std::uint32_t>(cursor.next());
+    if (Status s = cursor.add(plan, RunKind::Form2Gap, kGapSectors)) return s;
+    if (Status s = placeFile(plan, cursor, *f)) return s;
+    plan.tracks.push_back({static_cast<int>(plan.tracks.size()) + 1, index00, f->extent});
+    if (f->sectors < kMinimumTrackSectors)
+      if (Status s = cursor.add(plan, RunKind::Form2Gap, kMinimumTrackSectors - f->sectors)) return s;
+  }
+  return std::nullopt;
+}
+
+Status placeDirectories(ImagePlan& plan, SectorCursor& cursor) {
+  for (ImageNode* folder : plan.folders) {
+    folder->extent = static_cast<std::uint32_t>(cursor.next());
+    folder->sectors = iso::directorySectors(*folder);
+    folder->dataLength = folder->sectors * static_cast<std::uint32_t>(iso::kBlockSize);
+    if (Status s = cursor.skip(folder->sectors)) return s;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Status layOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan) {
+  if (Status s = checkDepth(options, root)) return s;
+  if (Status s = orderFolders(root, plan)) return s;
+  placePathTables(plan);
+  SectorCursor cursor(plan.mTableSector + plan.pathTableSectors);
+  if (Status s = placeDirectories(plan, cursor)) return s;
+  const std::vector<ImageNode*> files = filesInOrder(root);
+  for (ImageNode* f : files) {
+    if (ownTrack(options, *f)) continue;
+    if (Status s = placeFile(plan, cursor, *f)) return s;
+  }
+  if (cursor.next() < kMinimumTrackSectors)
+    if (Status s = cursor.add(plan, RunKind::Form1Fill, kMinimumTrackSectors - cursor.next())) return s;
+  plan.tracks.push_back({1, std::nullopt, 0});
+  if (Status s = placeFormTwoTracks(options, plan, cursor, files)) return s;
+  plan.volumeSpaceSize = static_cast<std::uint32_t>(cursor.next());
+  if (Status s = cursor.add(plan, RunKind::Form2Gap, kGapSectors)) return s;
+  plan.totalSectors = static_cast<std::uint32_t>(cursor.next());
+  return std::nullopt;
+}

@@ -1,0 +1,127 @@
+#include "tool/ImageWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+using sector::Subheader;
+
+namespace {
+
+// Subheaders by sector class: file number, channel, submode, coding.
+constexpr Subheader kDataSector = {0, 0, sector::kSubmodeData, 0};
+constexpr Subheader kDataRecordEnd = {0, 0, sector::kSubmodeData | sector::kSubmodeEor, 0};
+constexpr Subheader kDataFileEnd = {0, 0, sector::kSubmodeEof | sector::kSubmodeData | sector::kSubmodeEor, 0};
+constexpr Subheader kForm2Data = {iso::kForm2FileNumber, 0, sector::kSubmodeForm2 | sector::kSubmodeData, 0};
+constexpr Subheader kForm2FileEnd = {iso::kForm2FileNumber, 0,
+                                     sector::kSubmodeEof | sector::kSubmodeForm2 | sector::kSubmodeData |
+                                         sector::kSubmodeEor, 0};
+constexpr Subheader kEmptyForm2 = {0, 0, sector::kSubmodeForm2, 0};
+
+constexpr std::size_t kSectorsPerRead = 512;
+
+// Writes `bytes` as Form 1 sectors, the last one marked `last`.
+Status putBlocks(SectorSink& sink, const std::vector<std::uint8_t>& bytes, Subheader last) {
+  const std::size_t sectors = (bytes.size() + iso::kBlockSize - 1) / iso::kBlockSize;
+  for (std::size_t i = 0; i < sectors; ++i) {
+    const std::size_t at = i * iso::kBlockSize;
+    const std::size_t n = std::min(iso::kBlockSize, bytes.size() - at);
+    if (Status s = sink.putForm1({bytes.data() + at, n}, i + 1 == sectors ? last : kDataSector)) return s;
+  }
+  return std::nullopt;
+}
+
+Status putEmpty(SectorSink& sink, const SectorRun& run) {
+  for (std::uint32_t i = 0; i < run.sectors; ++i) {
+    Status s = run.kind == RunKind::Form1Fill ? sink.putForm1({}, kDataSector) : sink.putForm2({}, kEmptyForm2);
+    if (s) return s;
+  }
+  return std::nullopt;
+}
+
+Status readFully(int fd, std::uint8_t* p, std::size_t want, std::size_t& got) {
+  got = 0;
+  while (got < want) {
+    const ssize_t n = ::read(fd, p + got, want - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return inputError(std::strerror(errno));
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return std::nullopt;
+}
+
+class InputFile {
+ public:
+  explicit InputFile(int fd) : fd_(fd) {}
+  ~InputFile() { if (fd_ >= 0) ::close(fd_); }
+  int fd() const { return fd_; }
+ private:
+  int fd_;
+};
+
+// Streams one file into its sectors; the file must still have the size it
+// had when the image was laid out.
+Status putFile(SectorSink& sink, const ImageNode& file, std::vector<std::uint8_t>& block) {
+  const std::string& path = file.sourcePath;
+  InputFile in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.fd() < 0) return inputError("Cannot read " + path + ": " + std::strerror(errno));
+  const std::size_t per = file.isForm2 ? sector::kForm2DataSize : sector::kForm1DataSize;
+  std::uint64_t left = file.size;
+  for (std::uint32_t done = 0; done < file.sectors;) {
+    const std::uint32_t count = std::min<std::uint32_t>(kSectorsPerRead, file.sectors - done);
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, std::uint64_t{count} * per));
+    std::size_t got = 0;
+    if (Status s = readFully(in.fd(), block.data(), want, got)) return inputError("Cannot read " + path + ": " + s->message);
+    if (got != want) return inputError("Cannot read " + path + ": it changed size while the image was written");
+    for (std::uint32_t i = 0; i < count; ++i, ++done) {
+      const std::size_t at = i * per;
+      const std::span<const std::uint8_t> data(block.data() + at, std::min(per, want - at));
+      const bool last = done + 1 == file.sectors;
+      Status s = file.isForm2 ? sink.putForm2(data, last ? kForm2FileEnd : kForm2Data)
+                              : sink.putForm1(data, last ? kDataFileEnd : kDataSector);
+      if (s) return s;
+    }
+    left -= want;
+  }
+  std::uint8_t probe = 0;
+  std::size_t extra = 0;
+  if (Status s = readFully(in.fd(), &probe, 1, extra)) return inputError("Cannot read " + path + ": " + s->message);
+  if (extra != 0) return inputError("Cannot read " + path + ": it changed size while the image was written");
+  return std::nullopt;
+}
+
+Status putDescriptors(const ImagePlan& plan, const iso::VolumeInfo& volume,
+                      const iso::ImageDates& dates, SectorSink& sink) {
+  for (std::uint32_t i = 0; i < iso::kSystemAreaSectors; ++i)
+    if (Status s = sink.putForm1({}, kDataSector)) return s;
+  if (Status s = sink.putForm1(iso::buildPrimaryDescriptor(volume, dates), kDataRecordEnd)) return s;
+  if (Status s = sink.putForm1(iso::buildTerminator(), kDataFileEnd)) return s;
+  if (Status s = putBlocks(sink, iso::buildPathTable(plan.folders, false), kDataFileEnd)) return s;
+  if (Status s = putBlocks(sink, iso::buildPathTable(plan.folders, true), kDataFileEnd)) return s;
+  for (const ImageNode* folder : plan.folders)
+    if (Status s = putBlocks(sink, iso::buildDirectory(*folder, dates), kDataFileEnd)) return s;
+  return std::nullopt;
+}
+
+Status checkPosition(const SectorSink& sink, std::uint32_t planned) {
+  if (sink.position() == planned) return std::nullopt;
+  return outputError("internal error: sector " + std::to_string(sink.position()) +
+                     " reached where " + std::to_string(planned) + " was planned");
+}
+
+}  // namespace
+
+Status writeImage(const ImagePlan& plan, const iso::VolumeInfo& volume,
+                  const iso::ImageDates& dates, SectorSink& sink) {
+  if (Status s = putDescriptors(plan, volume, dates, sink)) return s;
+  std::vector<std::uint8_t> block(kSectorsPerRead * sector::kForm2DataSize);
+  for (const SectorRun& run : plan.runs) {
+    if (Status s = checkPosition(sink, run.start)) return s;
+    Status s = run.file ? putFile(sink, *run.file, block) : putEmpty(sink, run);
+    if (s) return s;
+  }
+  return sink.finish();
+}

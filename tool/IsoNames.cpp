@@ -1,0 +1,155 @@
+#include "tool/IsoNames.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t kAsciiNameLimit = 200;  // bytes, name + dot + extension
+constexpr std::size_t kLevel1Name = 8, kLevel1Extension = 3, kLevel1Folder = 8;
+constexpr std::size_t kLevel2NameAndExtension = 30, kLevel2Folder = 31;
+constexpr std::size_t kVolumeLimit = 32;
+
+char toDCharacter(char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_') return c;
+  return '_';
+}
+
+char toAsciiCharacter(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if (c == '/' || c == '\\' || c == ';' || u < 0x20 || u == 0x7F) return '_';
+  return c;
+}
+
+std::string mapCharacters(std::string_view raw, IsoLevel level) {
+  std::string out(raw);
+  for (char& c : out) c = level == IsoLevel::Ascii ? toAsciiCharacter(c) : toDCharacter(c);
+  return out;
+}
+
+// The extension starts after the last dot, unless that dot opens the name.
+void splitExtension(std::string_view raw, std::string_view& name, std::string_view& extension) {
+  const std::size_t dot = raw.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) {
+    name = raw;
+    extension = {};
+  } else {
+    name = raw.substr(0, dot);
+    extension = raw.substr(dot + 1);
+  }
+}
+
+// Cuts name and extension to the level's limits; the extension is kept whole
+// where the level allows it.
+void fitFileName(FileName& f, IsoLevel level) {
+  if (level == IsoLevel::Level1) {
+    f.name.resize(std::min(f.name.size(), kLevel1Name));
+    f.extension.resize(std::min(f.extension.size(), kLevel1Extension));
+    return;
+  }
+  const std::size_t total =
+      level == IsoLevel::Level2 ? kLevel2NameAndExtension : kAsciiNameLimit - 1;  // minus the dot
+  const std::size_t extension =
+      std::min(f.extension.size(), std::max<std::size_t>(8, total - std::min(total, f.name.size())));
+  f.extension.resize(extension);
+  f.name.resize(std::min(f.name.size(), total - extension));
+}
+
+std::size_t folderLimit(IsoLevel level) {
+  switch (level) {
+    case IsoLevel::Level1: return kLevel1Folder;
+    case IsoLevel::Level2: return kLevel2Folder;
+    case IsoLevel::Ascii: break;
+  }
+  return kAsciiNameLimit;
+}
+
+// A name made only of dots would read as "." or ".." on most systems.
+void avoidDotNames(std::string& name) {
+  if (!name.empty() && name.find_first_not_of('.') == std::string::npos)
+    std::replace(name.begin(), name.end(), '.', '_');
+}
+
+// Keeps `limit` bytes in all: the start of `base`, then the number.
+std::string withNumber(const std::string& base, std::size_t limit, unsigned n) {
+  const std::string digits = std::to_string(n);
+  const std::size_t keep = limit > digits.size() ? std::min(base.size(), limit - digits.size()) : 0;
+  return base.substr(0, keep) + digits;
+}
+
+}  // namespace
+
+FileName mapFileName(std::string_view raw, IsoLevel level, const std::string* newExtension) {
+  std::string_view name, extension;
+  splitExtension(raw, name, extension);
+  if (newExtension) {
+    extension = *newExtension;
+    if (!extension.empty() && extension.front() == '.') extension.remove_prefix(1);
+  }
+  FileName f{mapCharacters(name, level), mapCharacters(extension, level)};
+  if (level == IsoLevel::Ascii) avoidDotNames(f.name);
+  fitFileName(f, level);
+  if (f.name.empty() && f.extension.empty()) f.name.push_back('_');
+  return f;
+}
+
+std::string mapFolderName(std::string_view raw, IsoLevel level) {
+  std::string name = mapCharacters(raw, level);
+  avoidDotNames(name);
+  name.resize(std::min(name.size(), folderLimit(level)));
+  if (name.empty()) name.push_back('_');
+  return name;
+}
+
+FileName numberedFileName(const FileName& f, IsoLevel level, unsigned n) {
+  std::size_t limit = kLevel1Name;
+  if (level == IsoLevel::Level2) limit = kLevel2NameAndExtension - f.extension.size();
+  if (level == IsoLevel::Ascii) limit = kAsciiNameLimit - 1 - f.extension.size();
+  return {withNumber(f.name, limit, n), f.extension};
+}
+
+std::string numberedFolderName(const std::string& name, IsoLevel level, unsigned n) {
+  return withNumber(name, folderLimit(level), n);
+}
+
+std::string visibleName(const std::string& identifier, bool isFolder) {
+  if (isFolder || identifier.empty() || identifier.back() != '.') return identifier;
+  return identifier.substr(0, identifier.size() - 1);
+}
+
+std::string clashKey(const std::string& identifier, bool isFolder) {
+  std::string key = visibleName(identifier, isFolder);
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return key;
+}
+
+int comparePadded(std::string_view a, std::string_view b) {
+  const std::size_t n = std::max(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto ca = static_cast<unsigned char>(i < a.size() ? a[i] : ' ');
+    const auto cb = static_cast<unsigned char>(i < b.size() ? b[i] : ' ');
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return 0;
+}
+
+bool recordLess(const std::string& a, bool folderA, const std::string& b, bool folderB) {
+  // A file identifier's extension follows its last dot; a folder has none.
+  auto split = [](const std::string& id, bool folder, std::string_view& name, std::string_view& ext) {
+    const std::size_t dot = folder ? std::string::npos : id.rfind('.');
+    name = std::string_view(id).substr(0, dot);
+    ext = dot == std::string::npos ? std::string_view{} : std::string_view(id).substr(dot + 1);
+  };
+  std::string_view nameA, extA, nameB, extB;
+  split(a, folderA, nameA, extA);
+  split(b, folderB, nameB, extB);
+  if (int c = comparePadded(nameA, nameB); c != 0) return c < 0;
+  return comparePadded(extA, extB) < 0;
+}
+
+std::string mapVolumeName(std::string_view raw) {
+  std::string out = mapCharacters(raw, IsoLevel::Level1);
+  out.resize(std::min(out.size(), kVolumeLimit));
+  return out;
+}

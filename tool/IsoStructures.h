@@ -1,0 +1,72 @@
+// ISO 9660 structures of an XA disc, each built as 2048-byte logical blocks:
+// the primary volume descriptor (with the CD-XA001 mark), the terminator,
+// the path tables and the directory extents.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "tool/ImageTree.h"
+
+namespace iso {
+
+inline constexpr std::size_t kBlockSize = 2048;
+inline constexpr std::uint32_t kSystemAreaSectors = 16;
+inline constexpr std::uint32_t kPvdSector = 16;
+inline constexpr std::uint32_t kTerminatorSector = 17;
+inline constexpr std::uint32_t kFirstFreeSector = 18;
+
+// Directory record (offsets from the record's start):
+//   0 length, 1 extended-attribute length, 2 extent (both-endian 32),
+//   10 data length (both-endian 32), 18 date (7 bytes), 25 flags,
+//   26 file unit size, 27 interleave gap, 28 volume sequence (both-endian 16),
+//   32 identifier length, 33 identifier, then a pad byte when the identifier
+//   length is even, then the 14-byte XA field.
+inline constexpr std::size_t kRecordFixedSize = 33;
+inline constexpr std::size_t kXaFieldSize = 14;
+inline constexpr std::size_t kRootRecordSize = 34;  // in the PVD: no XA field
+
+// Attributes of the XA field (big-endian): read and execute for owner, group
+// and world, plus the kind.
+inline constexpr std::uint16_t kXaAttributesFolder = 0x8D55;
+inline constexpr std::uint16_t kXaAttributesForm1 = 0x0D55;
+inline constexpr std::uint16_t kXaAttributesForm2 = 0x1555;
+inline constexpr std::uint8_t kForm2FileNumber = 1;  // also subheader byte 0 of its sectors
+
+// The dates written into the image: fixed by SOURCE_DATE_EPOCH, or the clock
+// for the volume and each file's own modification time.
+struct ImageDates {
+  std::time_t volume = 0;
+  bool fixed = false;
+  std::time_t of(const ImageNode& node) const {
+    return fixed || node.isFolder ? volume : node.modified;
+  }
+};
+
+// Length of the record of an identifier (";1" included for files).
+std::size_t recordLength(std::size_t identifierLength);
+std::string recordIdentifier(const ImageNode& node);  // "NAME.EXT;1" or "FOLDER"
+
+// Sectors a folder's records take, none crossing a block boundary.
+std::uint32_t directorySectors(const ImageNode& folder);
+std::vector<std::uint8_t> buildDirectory(const ImageNode& folder, const ImageDates& dates);
+
+// One path table (unpadded); `bigEndian` selects the M table.
+std::vector<std::uint8_t> buildPathTable(const std::vector<ImageNode*>& folders,
+                                         bool bigEndian);
+
+struct VolumeInfo {
+  std::string volumeIdentifier;
+  std::uint32_t volumeSpaceSize = 0;
+  std::uint32_t pathTableBytes = 0;
+  std::uint32_t lTableSector = 0;
+  std::uint32_t mTableSector = 0;
+  const ImageNode* root = nullptr;
+};
+
+std::vector<std::uint8_t> buildPrimaryDescriptor(const VolumeInfo& info, const ImageDates& dates);
+std::vector<std::uint8_t> buildTerminator();
+
+}  // namespace iso

@@ -1,0 +1,249 @@
+#include "tool/SectorCode.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+namespace sector {
+namespace {
+
+// ---- EDC ------------------------------------------------------------------
+// Generator (x^16 + x^15 + x^2 + 1)(x^16 + x^2 + x + 1)
+//         = x^32 + x^31 + x^16 + x^15 + x^4 + x^3 + x + 1  (0x8001801B),
+// processed least significant bit first: the reflected constant is 0xD8018001.
+constexpr std::uint32_t kEdcPolynomialReflected = 0xD8018001u;
+
+// Slice-by-16 tables: kEdcTables[0] is the ordinary byte table, kEdcTables[k]
+// advances a byte that stands k positions before the end of a 16-byte group.
+constexpr std::size_t kEdcSlices = 16;
+using EdcTables = std::array<std::array<std::uint32_t, 256>, kEdcSlices>;
+
+constexpr EdcTables makeEdcTables() {
+  EdcTables t{};
+  for (std::uint32_t i = 0; i < 256; ++i) {
+    std::uint32_t r = i;
+    for (int bit = 0; bit < 8; ++bit) r = (r >> 1) ^ ((r & 1u) ? kEdcPolynomialReflected : 0u);
+    t[0][i] = r;
+  }
+  for (std::size_t k = 1; k < kEdcSlices; ++k)
+    for (std::size_t i = 0; i < 256; ++i) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFFu];
+  return t;
+}
+
+constexpr EdcTables kEdcTables = makeEdcTables();
+static_assert(kEdcTables[0][1] == 0x90910101u);
+static_assert(kEdcTables[0][128] == 0xD8018001u);
+static_assert(kEdcTables[0][255] == 0x7070FF00u);
+
+inline std::uint32_t loadLe32(const std::uint8_t* p) {
+  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+         std::uint32_t{p[3]} << 24;
+}
+
+// ---- ECC ------------------------------------------------------------------
+// GF(2^8) with primitive polynomial x^8 + x^4 + x^3 + x^2 + 1 (0x11D), alpha = 2.
+constexpr unsigned kGfPolynomial = 0x11D;
+
+constexpr std::uint8_t gfTimesAlpha(std::uint8_t v) {
+  unsigned r = unsigned{v} << 1;
+  return static_cast<std::uint8_t>((r & 0x100u) ? (r ^ kGfPolynomial) : r);
+}
+
+constexpr std::uint8_t gfMultiply(std::uint8_t a, std::uint8_t b) {
+  std::uint8_t product = 0;
+  for (int bit = 7; bit >= 0; --bit) {
+    product = gfTimesAlpha(product);
+    if (b & (1u << bit)) product ^= a;
+  }
+  return product;
+}
+
+constexpr std::uint8_t gfAlphaPower(unsigned n) {
+  std::uint8_t v = 1;
+  for (unsigned i = 0; i < n; ++i) v = gfTimesAlpha(v);
+  return v;
+}
+
+constexpr std::uint8_t gfInverse(std::uint8_t v) {
+  for (unsigned x = 1; x < 256; ++x)
+    if (gfMultiply(static_cast<std::uint8_t>(x), v) == 1) return static_cast<std::uint8_t>(x);
+  return 0;
+}
+
+// A parity vector v_0..v_{n-1} (data d_i, then the check bytes p0, p1) satisfies
+//   sum v_i = 0   and   sum alpha^(n-1-i) v_i = 0.
+// With A = sum d_i and B = sum alpha^(n-1-i) d_i (Horner over the data, then
+// two more steps): p0 = (A + B) / (alpha + 1), p1 = A + p0.
+constexpr std::uint8_t kInverseOfAlphaPlusOne = gfInverse(3);
+static_assert(kInverseOfAlphaPlusOne == 0xF4);
+
+constexpr std::array<std::uint8_t, 256> makeDivideByAlphaPlusOne() {
+  std::array<std::uint8_t, 256> t{};
+  for (unsigned v = 0; v < 256; ++v) t[v] = gfMultiply(static_cast<std::uint8_t>(v), kInverseOfAlphaPlusOne);
+  return t;
+}
+
+constexpr auto kDivideByAlphaPlusOne = makeDivideByAlphaPlusOne();
+
+constexpr std::size_t kPVectors = 86, kPLength = 24;  // 24 data bytes + 2 check bytes
+constexpr std::size_t kQVectors = 52, kQLength = 43;  // 43 data bytes + 2 check bytes
+constexpr std::size_t kPWords = 11, kQWords = 7;      // 8 vectors per 64-bit word
+
+// The vectors are independent, so eight of them advance at once, one byte
+// lane each: XOR for the sums, and multiply-by-alpha on every lane.
+inline std::uint64_t timesAlphaPerLane(std::uint64_t v) {
+  const std::uint64_t high = (v >> 7) & 0x0101010101010101ull;
+  return ((v & 0x7F7F7F7F7F7F7F7Full) << 1) ^ (high * (kGfPolynomial & 0xFFu));
+}
+
+// Lane i of a word is byte i, whatever the host's byte order.
+inline std::uint64_t loadLanes(const std::uint8_t* p) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+  } else {
+    std::uint64_t v = 0;
+    for (int i = 0; i < 8; ++i) v |= std::uint64_t{p[i]} << (8 * i);
+    return v;
+  }
+}
+
+inline std::uint8_t lane(std::uint64_t v, std::size_t i) { return static_cast<std::uint8_t>(v >> (8 * i)); }
+
+// Folds one step of data (one byte per vector) into the sums.
+inline void parityStep(std::uint64_t v, std::uint64_t& sum, std::uint64_t& horner) {
+  sum ^= v;
+  horner = timesAlphaPerLane(horner) ^ v;
+}
+
+// Check bytes of `vectors` vectors from their sums: p0 to out[j], p1 to out[vectors + j].
+void storeCheckBytes(const std::uint64_t* sum, const std::uint64_t* horner, std::size_t vectors,
+                     std::uint8_t* out) {
+  for (std::size_t w = 0; w * 8 < vectors; ++w) {
+    const std::uint64_t toDivide = sum[w] ^ timesAlphaPerLane(timesAlphaPerLane(horner[w]));
+    for (std::size_t i = 0; i < 8 && w * 8 + i < vectors; ++i) {
+      const std::uint8_t p0 = kDivideByAlphaPlusOne[lane(toDivide, i)];
+      out[w * 8 + i] = p0;
+      out[vectors + w * 8 + i] = static_cast<std::uint8_t>(lane(sum[w], i) ^ p0);
+    }
+  }
+}
+
+// P vector j takes block[j + 86 m], m = 0..23: step m is the contiguous row m.
+// (The last word of a row reads two bytes of the next; those lanes are unused.)
+void computeP(const std::uint8_t* block, std::uint8_t* parity) {
+  std::uint64_t sum[kPWords] = {}, horner[kPWords] = {};
+  for (std::size_t m = 0; m < kPLength; ++m)
+    for (std::size_t w = 0; w < kPWords; ++w) parityStep(loadLanes(block + kPVectors * m + 8 * w), sum[w], horner[w]);
+  storeCheckBytes(sum, horner, kPVectors, parity);
+}
+
+// Q vector j = 2k + b takes byte (86 k + b + 88 m) mod 2236 of block + P,
+// m = 0..42: seen as 26 rows of 43 two-byte words, step m is column m read
+// from row (k + m) mod 26 for vector pair k. The words are assembled in
+// registers: small stores read back as one large load would stall.
+constexpr std::size_t kQRows = 26, kQWordsPerRow = 43;
+
+// Byte offset of the word that vector pair k takes at step m.
+constexpr std::array<std::array<std::uint16_t, kQRows>, kQLength> makeQOffsets() {
+  std::array<std::array<std::uint16_t, kQRows>, kQLength> offsets{};
+  for (std::size_t m = 0; m < kQLength; ++m)
+    for (std::size_t k = 0; k < kQRows; ++k)
+      offsets[m][k] = static_cast<std::uint16_t>(2 * (kQWordsPerRow * ((k + m) % kQRows) + m));
+  return offsets;
+}
+
+constexpr auto kQOffsets = makeQOffsets();
+
+void computeQ(const std::uint8_t* block, std::uint8_t* parity) {
+  constexpr std::size_t kFullWords = kQRows / 4;
+  std::uint64_t sum[kQWords] = {}, horner[kQWords] = {};
+  for (std::size_t m = 0; m < kQLength; ++m) {
+    const std::uint16_t* at = kQOffsets[m].data();
+    auto pair = [&](std::size_t k) {
+      const std::uint8_t* p = block + at[k];
+      return std::uint64_t{p[0]} | std::uint64_t{p[1]} << 8;
+    };
+    for (std::size_t w = 0; w < kFullWords; ++w) {
+      const std::size_t k = 4 * w;
+      parityStep(pair(k) | pair(k + 1) << 16 | pair(k + 2) << 32 | pair(k + 3) << 48, sum[w], horner[w]);
+    }
+    parityStep(pair(24) | pair(25) << 16, sum[kFullWords], horner[kFullWords]);  // the last two pairs
+  }
+  storeCheckBytes(sum, horner, kQVectors, parity);
+}
+
+constexpr std::array<std::uint8_t, kSyncSize> kSync = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+
+inline std::uint8_t toBcd(std::uint32_t v) { return static_cast<std::uint8_t>((v / 10) << 4 | (v % 10)); }
+
+void writeCommonPart(SectorSpan sector, Subheader subheader) {
+  std::copy(kSync.begin(), kSync.end(), sector.begin() + kSyncOffset);
+  const std::uint8_t sh[4] = {subheader.fileNumber, subheader.channel, subheader.submode,
+                              subheader.coding};
+  std::memcpy(sector.data() + kSubheaderOffset, sh, 4);
+  std::memcpy(sector.data() + kSubheaderCopyOffset, sh, 4);
+}
+
+void writeHeader(SectorSpan sector, std::uint32_t lba) {
+  writeAddress(sector.data() + kHeaderOffset, lba);
+  sector[kModeOffset] = 0x02;
+}
+
+void storeEdc(std::uint8_t* out, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+}  // namespace
+
+std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
+  const std::uint8_t* p = bytes.data();
+  std::size_t n = bytes.size();
+  const auto& t = kEdcTables;
+  for (; n >= kEdcSlices; p += kEdcSlices, n -= kEdcSlices) {
+    const std::uint32_t w0 = loadLe32(p) ^ crc, w1 = loadLe32(p + 4), w2 = loadLe32(p + 8), w3 = loadLe32(p + 12);
+    crc = t[15][w0 & 0xFFu] ^ t[14][(w0 >> 8) & 0xFFu] ^ t[13][(w0 >> 16) & 0xFFu] ^ t[12][w0 >> 24] ^
+          t[11][w1 & 0xFFu] ^ t[10][(w1 >> 8) & 0xFFu] ^ t[9][(w1 >> 16) & 0xFFu] ^ t[8][w1 >> 24] ^
+          t[7][w2 & 0xFFu] ^ t[6][(w2 >> 8) & 0xFFu] ^ t[5][(w2 >> 16) & 0xFFu] ^ t[4][w2 >> 24] ^
+          t[3][w3 & 0xFFu] ^ t[2][(w3 >> 8) & 0xFFu] ^ t[1][(w3 >> 16) & 0xFFu] ^ t[0][w3 >> 24];
+  }
+  for (; n > 0; ++p, --n) crc = (crc >> 8) ^ t[0][(crc ^ *p) & 0xFFu];
+  return crc;
+}
+
+void computeEcc(SectorSpan sector) {
+  std::uint8_t* block = sector.data() + kHeaderOffset;
+  computeP(block, sector.data() + kEccPOffset);
+  computeQ(block, sector.data() + kEccQOffset);
+}
+
+void writeAddress(std::uint8_t* out3, std::uint32_t lba) {
+  const std::uint32_t a = lba + kAddressOffset;
+  const std::uint32_t perMinute = 60 * kSectorsPerSecond;
+  out3[0] = toBcd(a / perMinute);
+  out3[1] = toBcd((a / kSectorsPerSecond) % 60);
+  out3[2] = toBcd(a % kSectorsPerSecond);
+}
+
+void encodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader) {
+  subheader.submode = static_cast<std::uint8_t>(subheader.submode & ~kSubmodeForm2);
+  writeCommonPart(sector, subheader);
+  const std::size_t covered = kForm1EdcOffset - kSubheaderOffset;
+  storeEdc(sector.data() + kForm1EdcOffset, edc({sector.data() + kSubheaderOffset, covered}));
+  std::fill_n(sector.data() + kHeaderOffset, 4, std::uint8_t{0});  // the ECC never sees the header
+  computeEcc(sector);
+  writeHeader(sector, lba);
+}
+
+void encodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader) {
+  subheader.submode = static_cast<std::uint8_t>(subheader.submode | kSubmodeForm2);
+  writeCommonPart(sector, subheader);
+  writeHeader(sector, lba);
+  const std::size_t covered = kForm2EdcOffset - kSubheaderOffset;
+  storeEdc(sector.data() + kForm2EdcOffset, edc({sector.data() + kSubheaderOffset, covered}));
+}
+
+}  // namespace sector

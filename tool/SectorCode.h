@@ -1,0 +1,70 @@
+// The raw 2352-byte CD-ROM XA Mode 2 sector.
+//
+//   0      12     16      20      24                         2072  2076      2248      2352
+//   | sync | hdr | subhdr | copy  | user data (2048)           | EDC | ECC P 172 | ECC Q 104|  Form 1
+//   | sync | hdr | subhdr | copy  | user data (2324)                          | EDC  |         Form 2
+//
+// hdr = BCD minute, second, frame of (LBA + 150), then the mode byte 02.
+// The EDC covers the subheader (both copies) and the user data; the ECC of a
+// Form 1 sector covers bytes 12..2075 with the header taken as zero, so the
+// parity of a Mode 2 sector does not depend on its address.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace sector {
+
+inline constexpr std::size_t kSectorSize = 2352;
+inline constexpr std::size_t kSyncOffset = 0;
+inline constexpr std::size_t kSyncSize = 12;
+inline constexpr std::size_t kHeaderOffset = 12;      // minute, second, frame, mode
+inline constexpr std::size_t kModeOffset = 15;
+inline constexpr std::size_t kSubheaderOffset = 16;   // file, channel, submode, coding
+inline constexpr std::size_t kSubheaderCopyOffset = 20;
+inline constexpr std::size_t kUserDataOffset = 24;
+inline constexpr std::size_t kForm1DataSize = 2048;
+inline constexpr std::size_t kForm2DataSize = 2324;
+inline constexpr std::size_t kForm1EdcOffset = 2072;  // kUserDataOffset + 2048
+inline constexpr std::size_t kEccPOffset = 2076;
+inline constexpr std::size_t kEccPSize = 172;
+inline constexpr std::size_t kEccQOffset = 2248;
+inline constexpr std::size_t kEccQSize = 104;
+inline constexpr std::size_t kForm2EdcOffset = 2348;  // kUserDataOffset + 2324
+
+// The first track's two-second pre-gap is counted in every address but not stored.
+inline constexpr std::uint32_t kAddressOffset = 150;
+inline constexpr std::uint32_t kSectorsPerSecond = 75;
+
+// Submode bits (subheader byte 2).
+inline constexpr std::uint8_t kSubmodeEor = 0x01;
+inline constexpr std::uint8_t kSubmodeData = 0x08;
+inline constexpr std::uint8_t kSubmodeForm2 = 0x20;
+inline constexpr std::uint8_t kSubmodeEof = 0x80;
+
+struct Subheader {
+  std::uint8_t fileNumber = 0;
+  std::uint8_t channel = 0;
+  std::uint8_t submode = 0;
+  std::uint8_t coding = 0;
+};
+
+using SectorSpan = std::span<std::uint8_t, kSectorSize>;
+
+// CRC-32/CD-ROM-EDC of a byte range, continuing from `crc` (0 to start).
+std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
+
+// Writes the P then Q parity of a sector whose bytes 12..2075 are final,
+// header zeroed.
+void computeEcc(SectorSpan sector);
+
+// BCD minute, second, frame of the absolute address of `lba`.
+void writeAddress(std::uint8_t* out3, std::uint32_t lba);
+
+// Both encoders expect the user data already in place at kUserDataOffset and
+// fill in everything else: sync, header, subheader twice, EDC (and ECC).
+void encodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader);
+void encodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader);
+
+}  // namespace sector

@@ -1,0 +1,42 @@
+// The tool's command line: the option-string entries as separate arguments.
+//
+//   -o TARGET  -v VOLUME  -e EXT  -x  -s  -isolevel1 | -isolevel2
+//   then, in layout order: -f FILE (Form 1), -m FILE (Form 2), -d IN\IMAGE\PATH
+//
+// A -f or -m entry belongs to the folder of the nearest -d before it, or to
+// the image root when there is none.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class IsoLevel { Ascii, Level1, Level2 };
+
+enum class EntryKind { Form1File, Form2File, Folder };
+
+struct LayoutEntry {
+  EntryKind kind = EntryKind::Form1File;
+  std::string value;  // a path on disk (files) or an in-image path (folders)
+};
+
+struct ToolOptions {
+  std::string target;                 // image path and name without extension
+  std::optional<std::string> volume;  // -v
+  std::string form2Extension;         // -e, empty when absent
+  bool keepExtension = false;         // -x
+  bool singleTrack = false;           // -s
+  IsoLevel isoLevel = IsoLevel::Ascii;
+  std::vector<LayoutEntry> entries;
+};
+
+struct ParsedArguments {
+  std::optional<ToolOptions> options;  // absent on a usage error
+  std::string error;                   // what was wrong, for the usage message
+};
+
+// Parses the arguments that follow the program name.
+ParsedArguments parseToolArguments(const std::vector<std::string>& args);
+
+// The usage text printed on stderr with a usage error.
+std::string usageText();
