@@ -5,11 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -17,21 +15,13 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
+#include "ScreenGrab.h"
 #include "app/WholeFile.h"
 
 namespace {
 
 constexpr const char* MSG_TOOL_MISSING =
     "Cannot find brenvox.exe\n\nPlease put it in the same folder of GUI.";
-
-std::string RunCommand(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  if (!pipe) return out;
-  std::array<char, 256> buffer{};
-  while (std::fgets(buffer.data(), buffer.size(), pipe.get())) out += buffer.data();
-  return out;
-}
 
 // Polls until the child has ended; its wait status, or -1 when time is up.
 int WaitForExit(pid_t pid, int timeoutMs) {
@@ -68,11 +58,6 @@ int EndOfProgram(pid_t pid) {
   return status;
 }
 
-std::string VisibleWindow(const std::string& titlePattern) {
-  std::string ids = RunCommand("xdotool search --onlyvisible --name '" + titlePattern + "' 2>/dev/null");
-  return ids.substr(0, ids.find('\n'));
-}
-
 }  // namespace
 
 TEST(MissingTool, TheWindowSaysSoAndDoesNotInitialise) {
@@ -93,19 +78,19 @@ class ProgramRun : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("BRENVOX_GUI")) GTEST_SKIP() << "BRENVOX_GUI names the built program (set by ctest)";
-    if (RunCommand("command -v xdotool").empty()) GTEST_SKIP() << "xdotool is needed to press keys";
     dir = MakeTempDir();
   }
   void TearDown() override {
     if (!dir.empty()) RemoveTree(dir);
   }
-  // Waits for a window, focuses it and presses a key in it.
-  bool PressKeyIn(const std::string& titlePattern, const char* key) {
-    std::string window;
-    if (!WaitForCondition([&] { return !(window = VisibleWindow(titlePattern)).empty(); }, 30000)) {
+  // Waits for the program's window, focuses it and presses a key in it.
+  bool PressKeyIn(const std::string& title, int key) {
+    unsigned long window = 0;
+    if (!WaitForCondition([&] { return (window = FindVisibleWindow(title)) != 0; }, 30000)) {
       return false;
     }
-    RunCommand("xdotool windowfocus --sync " + window + " key " + key);
+    FocusWindow(window);
+    wxUIActionSimulator().Char(key);
     return true;
   }
   std::string dir;
@@ -115,8 +100,9 @@ TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
   // The built program has brenvox.exe beside it; the start-up directory has none.
   const pid_t pid = StartProgram(dir);
   ASSERT_GT(pid, 0);
-  EXPECT_TRUE(PressKeyIn("^brenvoxgui$", "Return")) << "the message box did not appear";
-  EXPECT_EQ(VisibleWindow("Kestrin brenvox GUI"), "") << "the main window must not show";
+  EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
+  EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "the message box did not appear";
+  EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
   const int status = EndOfProgram(pid);
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -128,7 +114,7 @@ TEST_F(ProgramRun, EscapeEndsTheProgramWhichWritesItsSettings) {
   WriteWholeFile(dir + "/gui.ini", "/discs/kept\n0 1 0");
   const pid_t pid = StartProgram(dir);
   ASSERT_GT(pid, 0);
-  EXPECT_TRUE(PressKeyIn("^Kestrin brenvox GUI v1.5$", "Escape")) << "the main window did not appear";
+  EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
   const int status = EndOfProgram(pid);
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
