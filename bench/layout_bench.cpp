@@ -52,8 +52,8 @@ struct Bench {
   std::string workDir;
   std::string tree;  // the generated folder tree
   std::string flat;  // one folder of FLAT_FOLDER_FILES files
-  MainDialog* dialog = nullptr;
   double emptyWindowMiB = 0;
+  MainDialog* dialog = nullptr;
 };
 
 double SecondsOf(const std::function<void()>& work) {
@@ -123,18 +123,18 @@ double BuildCommandLine(Bench& bench) {
   return seconds;
 }
 
+double FindListing(Bench& bench) {
+  const std::string command = "find '" + bench.tree + "' -type f -printf '%s\\n' > /dev/null";
+  return SecondsOf([&] {
+    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "find failed\n");
+  });
+}
+
 double AddFlatFolder(Bench& bench) {
   bench.dialog->Tree()->ResetTree();
   return SecondsOf([&] {
     bench.dialog->Tree()->InsertPath(bench.flat, wxTreeItemId(), true);
     wxTheApp->Yield();
-  });
-}
-
-double FindListing(Bench& bench) {
-  const std::string command = "find '" + bench.tree + "' -type f -printf '%s\\n' > /dev/null";
-  return SecondsOf([&] {
-    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "find failed\n");
   });
 }
 
