@@ -39,7 +39,8 @@ struct Pipe {
 };
 
 // The child: stdin from /dev/null, stdout and stderr into the pipes, a
-// process group of its own (so Stop reaches its children), default signals.
+// session and process group of its own (so Stop reaches its children),
+// default signal handling.
 pid_t Spawn(const std::vector<const char*>& argv, const Pipe& out, const Pipe& err) {
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attr;
@@ -53,8 +54,7 @@ pid_t Spawn(const std::vector<const char*>& argv, const Pipe& out, const Pipe& e
   sigemptyset(&none);
   posix_spawnattr_setsigdefault(&attr, &all);
   posix_spawnattr_setsigmask(&attr, &none);
-  posix_spawnattr_setpgroup(&attr, 0);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF |
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF |
                                       POSIX_SPAWN_SETSIGMASK);
   pid_t pid = -1;
   const int rc = posix_spawn(&pid, argv[0], &actions, &attr,

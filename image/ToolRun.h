@@ -36,7 +36,6 @@ class ToolRun : public wxEvtHandler {
   bool HasEnded() const { return m_ended; }
   ToolEnd End() const { return m_end; }
   const std::string& ErrorOutput() const { return m_errors; }
-  pid_t Pid() const { return m_pid; }
 
   ProgressScale scale;  // how image sizes map onto the progress bar
 
