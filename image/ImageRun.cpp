@@ -40,6 +40,8 @@ bool ToolCanStart(const std::string& toolPath) {
 }  // namespace
 
 void MainDialog::OnWriteIso() {
+  // A run starts only from Idle (the Enter key must not start a second one).
+  if (!m_writeIsoButton->IsEnabled()) return;
   if (!BuildCommandLine()) return;
   const std::string imageFile = m_imageTarget + ".bin";
   if (FileIsReadable(imageFile)) {

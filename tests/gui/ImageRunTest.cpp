@@ -103,6 +103,9 @@ TEST_F(ImageRunTest, RunsTheToolWithTheEntriesAsItsArgumentsAndReportsImageCreat
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ExpectRunning();
   EXPECT_FALSE(Click(ID_WRITE_ISO)) << "Write ISO is disabled during a run";
+  const ToolRun* run = dlg->CurrentRun();
+  dlg->OnWriteIso();
+  EXPECT_EQ(dlg->CurrentRun(), run) << "no second run while one is under way";
   ASSERT_TRUE(Ended());
   std::string expectedArgs;
   for (const std::string& arg : RenderArguments(dlg->Entries())) expectedArgs += arg + "\n";
