@@ -30,8 +30,8 @@ bool EmptyImage(const std::string& imageFile) {
   return close(fd) == 0;
 }
 
-// wx reports a start that cannot happen only later, as an exit status: look
-// before starting.
+// The tool is there as a regular file that may be executed: checked before
+// the start, so that a start that cannot happen is reported as such.
 bool ToolCanStart(const std::string& toolPath) {
   const std::optional<DiskEntry> tool = LookUpPath(toolPath);
   return tool && tool->kind == EntryKind::File && access(toolPath.c_str(), X_OK) == 0;
