@@ -1,2 +1,66 @@
-// Placeholder: filled in by its own change.
+// The tool's command-line grammar: an option string of entries, each a blank
+// and an option, with a value following as a blank and the value in double
+// quotes, copied unchanged (nothing escaped: the tool reads it as it stands).
 #include "image/CommandLine.h"
+
+namespace {
+
+CommandEntry Flag(const char* option) { return CommandEntry{option, false, {}}; }
+
+CommandEntry Valued(const char* option, const std::string& value) {
+  return CommandEntry{option, true, value};
+}
+
+}  // namespace
+
+void AppendSettingsEntries(const CommandSettings& settings, CommandLine& out) {
+  if (!settings.imagePath.empty()) out.push_back(Valued("-o", settings.imagePath));
+  if (!settings.volumeName.empty()) out.push_back(Valued("-v", settings.volumeName));
+  if (!settings.form2Ext.empty()) out.push_back(Valued("-e", settings.form2Ext));
+  if (settings.keepExtension) out.push_back(Flag("-x"));
+  if (settings.singleTrack) out.push_back(Flag("-s"));
+  if (settings.isoLevelIndex == 1) out.push_back(Flag("-isolevel1"));
+  if (settings.isoLevelIndex == 2) out.push_back(Flag("-isolevel2"));
+}
+
+std::string RenderOptionString(const CommandLine& entries) {
+  std::size_t length = 0;
+  for (const CommandEntry& entry : entries) length += entry.option.size() + entry.value.size() + 4;
+  std::string out;
+  out.reserve(length);
+  for (const CommandEntry& entry : entries) {
+    out += ' ';
+    out += entry.option;
+    if (entry.hasValue) {
+      out += " \"";
+      out += entry.value;
+      out += '"';
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> RenderArguments(const CommandLine& entries) {
+  std::vector<std::string> args;
+  args.reserve(entries.size() * 2);
+  for (const CommandEntry& entry : entries) {
+    args.push_back(entry.option);
+    if (entry.hasValue) args.push_back(entry.value);
+  }
+  return args;
+}
+
+std::string RenderBatchFile(const CommandLine& entries) {
+  return "brenvox.exe" + RenderOptionString(entries);
+}
+
+std::string RenderStructureFile(const CommandLine& entries) {
+  std::string text = RenderOptionString(entries);
+  if (!text.empty()) text.erase(0, 1);
+  return text;
+}
+
+std::string RenderCommandLineView(const CommandLine& entries, std::int64_t totalBytes) {
+  return RenderOptionString(entries) + "\n\nTOTAL ESTIMATED SIZE : " +
+         std::to_string(totalBytes / 1024) + " Kb";
+}

@@ -1,0 +1,24 @@
+// How a run of the tool ended, and the message the window shows for it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+struct ToolEnd {
+  bool bySignal = false;  // ended by a signal rather than by exiting
+  int code = 0;           // exit status, or the signal number
+};
+
+// Nothing when the tool exited with status 0 ("Image Created" is shown then);
+// otherwise "Image Not Created", a blank line, how the tool ended and the last
+// lines (at most maxErrorLines) of what it wrote to its error output.
+std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
+                          std::size_t maxErrorLines = 10);
+
+// The last maxLines lines of text, without the final line end.
+std::string LastLines(const std::string& text, std::size_t maxLines);
+
+// The exit status wx reports for a child: negative for a signal.
+ToolEnd ToolEndFromStatus(int status);
+
+inline constexpr const char* MSG_IMAGE_CREATED = "Image Created";

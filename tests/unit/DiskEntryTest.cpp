@@ -1,0 +1,123 @@
+#include "layout/DiskEntry.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class DiskEntryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "diskentryXXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Make(const std::string& name, std::size_t size) {
+    const std::string path = dir_ + "/" + name;
+    std::ofstream(path) << std::string(size, 'x');
+    return path;
+  }
+  std::vector<std::string> Listed(const std::string& path, bool* ok = nullptr) {
+    std::vector<std::string> names;
+    const bool result = ListFolder(path, [&](const ListedEntry& e) {
+      names.push_back(e.name + (e.kind == EntryKind::Folder ? "/" : ""));
+      return true;
+    });
+    if (ok) *ok = result;
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::string dir_;
+};
+
+TEST_F(DiskEntryTest, LookUpFindsOnlyFilesAndFolders) {
+  Make("a.txt", 1234);
+  fs::create_directory(dir_ + "/sub");
+  ASSERT_EQ(mkfifo((dir_ + "/fifo").c_str(), 0600), 0);
+  fs::create_symlink(dir_ + "/a.txt", dir_ + "/link");
+  fs::create_symlink(dir_ + "/nowhere", dir_ + "/broken");
+
+  auto file = LookUpPath(dir_ + "/a.txt");
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->kind, EntryKind::File);
+  EXPECT_EQ(file->size, 1234u);
+  auto link = LookUpPath(dir_ + "/link");
+  ASSERT_TRUE(link);
+  EXPECT_EQ(link->size, 1234u);
+  ASSERT_TRUE(LookUpPath(dir_ + "/sub"));
+  EXPECT_EQ(LookUpPath(dir_ + "/sub")->kind, EntryKind::Folder);
+  for (const std::string& missing : {dir_ + "/fifo", dir_ + "/broken", dir_ + "/none",
+                                    std::string("/"), std::string("//"), std::string("/."),
+                                    std::string("")}) {
+    EXPECT_FALSE(LookUpPath(missing)) << missing;
+  }
+}
+
+TEST_F(DiskEntryTest, SizesAreSixtyFourBit) {
+  const std::string path = Make("big", 0);
+  ASSERT_EQ(truncate(path.c_str(), (off_t{5} << 30) + 7), 0);  // sparse
+  auto entry = LookUpPath(path);
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->size, (std::uint64_t{5} << 30) + 7);
+}
+
+TEST_F(DiskEntryTest, ListingPassesOverSpecialEntriesAndFollowsLinks) {
+  Make("a.txt", 1);
+  Make(".hidden", 1);
+  fs::create_directory(dir_ + "/sub");
+  ASSERT_EQ(mkfifo((dir_ + "/fifo").c_str(), 0600), 0);
+  fs::create_symlink(dir_ + "/sub", dir_ + "/dirlink");
+  fs::create_symlink(dir_ + "/a.txt", dir_ + "/filelink");
+  fs::create_symlink(dir_ + "/nowhere", dir_ + "/broken");
+  const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  const std::string sockPath = dir_ + "/sock";
+  if (sockPath.size() < sizeof(addr.sun_path)) {
+    std::copy(sockPath.begin(), sockPath.end(), addr.sun_path);
+    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+  }
+  close(sock);
+
+  bool ok = false;
+  const std::vector<std::string> expected = {".hidden", "a.txt", "dirlink/", "filelink", "sub/"};
+  EXPECT_EQ(Listed(dir_, &ok), expected);
+  EXPECT_TRUE(ok);
+}
+
+TEST_F(DiskEntryTest, ListingFailsForMissingFolderAndStopsOnRequest) {
+  bool ok = true;
+  EXPECT_TRUE(Listed(dir_ + "/none", &ok).empty());
+  EXPECT_FALSE(ok);
+  for (int i = 0; i < 5; ++i) Make("f" + std::to_string(i), 0);
+  int visits = 0;
+  EXPECT_TRUE(ListFolder(dir_, [&](const ListedEntry&) { return ++visits < 2; }));
+  EXPECT_EQ(visits, 2);
+}
+
+TEST(DiskPaths, JoinAndTitle) {
+  EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+  EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+  EXPECT_EQ(JoinPath("/", "b"), "/b");
+  struct Case {
+    const char* path;
+    const char* title;
+  };
+  const Case cases[] = {{"/data/Photos", "Photos"}, {"/data/Photos/", "Photos"},
+                        {"a.txt", "a.txt"},         {"/a.tar.gz", "a.tar.gz"},
+                        {"/", "/"},                 {"", ""}};
+  for (const Case& c : cases) EXPECT_EQ(PathTitle(c.path), c.title) << c.path;
+}
+
+}  // namespace

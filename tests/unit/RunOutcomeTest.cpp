@@ -1,0 +1,72 @@
+#include "image/ProgressScale.h"
+#include "image/RunOutcome.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+TEST(RunOutcome, MessageByHowTheToolEnded) {
+  struct Case {
+    int status;
+    std::string errors;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {0, "noise\n", ""},
+      {3, "", "Image Not Created\n\nbrenvox.exe ended with exit code 3"},
+      {1, "cannot read /a.txt\n", "Image Not Created\n\nbrenvox.exe ended with exit code 1\ncannot read /a.txt"},
+      {-9, "x\ny", "Image Not Created\n\nbrenvox.exe was ended by signal 9\nx\ny"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RunEndMessage(ToolEndFromStatus(c.status), c.errors), c.expected) << c.status;
+  }
+}
+
+TEST(RunOutcome, KeepsTheLastTenErrorLines) {
+  std::string errors;
+  for (int i = 1; i <= 15; ++i) errors += "line " + std::to_string(i) + "\n";
+  errors += "\n";
+  std::string expected = "Image Not Created\n\nbrenvox.exe ended with exit code 2";
+  for (int i = 6; i <= 15; ++i) expected += "\nline " + std::to_string(i);
+  EXPECT_EQ(RunEndMessage(ToolEnd{false, 2}, errors), expected);
+}
+
+TEST(RunOutcome, LastLinesEdges) {
+  EXPECT_EQ(LastLines("", 10), "");
+  EXPECT_EQ(LastLines("\n\n", 10), "");
+  EXPECT_EQ(LastLines("a\nb\nc\n", 2), "b\nc");
+  EXPECT_EQ(LastLines("a\nb\nc", 3), "a\nb\nc");
+  EXPECT_EQ(LastLines("a\r\nb\r\n", 1), "b");
+  EXPECT_EQ(LastLines("a\nb", 0), "");
+}
+
+TEST(ProgressScale, AnyTotalFitsTheBar) {
+  const std::int64_t kIntMax = std::numeric_limits<int>::max();
+  struct Case {
+    std::int64_t total;
+    int range;
+    int shift;
+  };
+  const Case cases[] = {
+      {0, 0, 0},
+      {-5, 0, 0},
+      {1000, 1000, 0},
+      {kIntMax, static_cast<int>(kIntMax), 0},
+      {kIntMax + 1, static_cast<int>((kIntMax + 1) >> 1), 1},
+      {std::int64_t{5} << 32, static_cast<int>((std::int64_t{5} << 32) >> 4), 4},
+  };
+  for (const Case& c : cases) {
+    const ProgressScale scale = ProgressScale::For(c.total);
+    EXPECT_EQ(scale.range, c.range) << c.total;
+    EXPECT_EQ(scale.shift, c.shift) << c.total;
+    EXPECT_EQ(scale.PositionFor(c.total), scale.range);
+    EXPECT_EQ(scale.PositionFor(c.total * 2 + 10), scale.range) << "full past the estimate";
+    EXPECT_EQ(scale.PositionFor(0), 0);
+  }
+  const ProgressScale big = ProgressScale::For(std::int64_t{4} << 30);
+  EXPECT_EQ(big.PositionFor(std::int64_t{2} << 30), big.range / 2);
+}
+
+}  // namespace
