@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "content/StructureFile.h"
+#include "image/CommandLine.h"
 
 namespace {
 
@@ -34,15 +35,14 @@ std::string JoinComponents(const std::vector<std::string>& components) {
   return joined;
 }
 
-// The one-line form Save writes: " -o \"value\"" per entry, leading blank dropped.
-std::string Render(const std::vector<StructureAction>& actions) {
-  std::string text;
+// The entries Save would write for these actions.
+CommandLine ToEntries(const std::vector<StructureAction>& actions) {
+  CommandLine entries;
   for (const auto& a : actions) {
-    text += " -";
-    text += OptionLetter(a.kind);
-    if (HasValue(a.kind)) text += " \"" + a.value + "\"";
+    const std::string option{'-', OptionLetter(a.kind)};
+    entries.push_back({option, HasValue(a.kind), HasValue(a.kind) ? a.value : std::string()});
   }
-  return text.empty() ? text : text.substr(1);
+  return entries;
 }
 
 bool SameActions(const std::vector<StructureAction>& a, const std::vector<StructureAction>& b) {
@@ -69,7 +69,9 @@ void CheckActions(const std::vector<StructureAction>& actions) {
   }
   // An empty value cannot be written back (two quotes read as none), so the
   // round trip holds when every value was given.
-  if (everyValueGiven) Check(SameActions(ParseStructure(Render(actions)), actions));
+  if (everyValueGiven) {
+    Check(SameActions(ParseStructure(RenderStructureFile(ToEntries(actions))), actions));
+  }
 }
 
 }  // namespace
