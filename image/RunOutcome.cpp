@@ -23,8 +23,3 @@ std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
   if (!tail.empty()) text += "\n" + tail;
   return text;
 }
-
-ToolEnd ToolEndFromStatus(int status) {
-  if (status < 0) return ToolEnd{true, -status};
-  return ToolEnd{false, status};
-}

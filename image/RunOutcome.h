@@ -18,7 +18,5 @@ std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
 // The last maxLines lines of text, without the final line end.
 std::string LastLines(const std::string& text, std::size_t maxLines);
 
-// The exit status wx reports for a child: negative for a signal.
-ToolEnd ToolEndFromStatus(int status);
 
 inline constexpr const char* MSG_IMAGE_CREATED = "Image Created";

@@ -120,8 +120,11 @@ class CDropTreeCtrl : public wxTreeCtrl {
   wxTreeItemId InsertFromDisk(const std::string& path, wxTreeItemId parent,
                               std::vector<std::pair<std::uint64_t, std::uint64_t>>& scanning);
   bool RefuseWhenFull();
+  // childLabels: the case-folded labels of parent's children in tree order,
+  // kept by the scan that fills parent (so no label is fetched from the tree).
   wxTreeItemId InsertSortedFile(wxTreeItemId parent, const std::string& label,
-                                int image, int selImage);
+                                int image, int selImage,
+                                std::vector<std::string>& childLabels);
 
   void OnPaint(wxPaintEvent& event);
   void OnRButtonDown(wxMouseEvent& event);

@@ -9,18 +9,19 @@ namespace {
 
 TEST(RunOutcome, MessageByHowTheToolEnded) {
   struct Case {
-    int status;
+    ToolEnd end;
     std::string errors;
     std::string expected;
   };
   const Case cases[] = {
-      {0, "noise\n", ""},
-      {3, "", "Image Not Created\n\nbrenvox.exe ended with exit code 3"},
-      {1, "cannot read /a.txt\n", "Image Not Created\n\nbrenvox.exe ended with exit code 1\ncannot read /a.txt"},
-      {-9, "x\ny", "Image Not Created\n\nbrenvox.exe was ended by signal 9\nx\ny"},
+      {{false, 0}, "noise\n", ""},
+      {{false, 3}, "", "Image Not Created\n\nbrenvox.exe ended with exit code 3"},
+      {{false, 255}, "", "Image Not Created\n\nbrenvox.exe ended with exit code 255"},
+      {{false, 1}, "cannot read /a.txt\n", "Image Not Created\n\nbrenvox.exe ended with exit code 1\ncannot read /a.txt"},
+      {{true, 9}, "x\ny", "Image Not Created\n\nbrenvox.exe was ended by signal 9\nx\ny"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(RunEndMessage(ToolEndFromStatus(c.status), c.errors), c.expected) << c.status;
+    EXPECT_EQ(RunEndMessage(c.end, c.errors), c.expected) << c.end.code;
   }
 }
 
