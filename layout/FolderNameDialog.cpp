@@ -61,7 +61,7 @@ void CFolderName::OnShow(wxShowEvent& event) {
 // There is no Cancel button: Esc leaves without OK.
 void CFolderName::OnCharHook(wxKeyEvent& event) {
   if (event.GetKeyCode() == WXK_ESCAPE) {
-    EndDialog(wxID_CANCEL);
+    Finish(wxID_CANCEL);
     return;
   }
   event.Skip();
@@ -77,5 +77,10 @@ bool CFolderName::AcceptName() {
 }
 
 void CFolderName::OnOK() {
-  if (AcceptName()) EndDialog(wxID_OK);
+  if (AcceptName()) Finish(wxID_OK);
+}
+
+void CFolderName::Finish(int result) {
+  SetReturnCode(result);
+  EndDialog(result);
 }

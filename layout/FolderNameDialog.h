@@ -30,6 +30,7 @@ class CFolderName : public wxDialog {
   void PrepareEdit();
   void OnShow(wxShowEvent& event);
   void OnCharHook(wxKeyEvent& event);
+  void Finish(int result);
 
   wxTextCtrl* m_edit = nullptr;
   bool m_isRename = false;
