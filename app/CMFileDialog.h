@@ -20,5 +20,10 @@ class CMFileDialog : public wxFileDialog {
   void SetFileNameBuffer(std::size_t size);
 
   // The chosen full paths (one in single selection), in the dialog's order.
+  // In save mode a name typed without extension gets the default extension.
   std::vector<std::string> ChosenPaths() const;
+
+ private:
+  bool m_openMode;
+  std::string m_defaultExtension;
 };

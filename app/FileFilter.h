@@ -21,3 +21,7 @@ std::vector<FilterEntry> ParseFilter(const std::string& filter);
 // The wildcard string wxFileDialog takes: "desc|pat;pat|desc|pat", with empty
 // patterns (the trailing ';') dropped. Empty for an empty filter.
 std::string ToWxWildcard(const std::string& filter);
+
+// A save dialog's default extension: appended with a full stop when the chosen
+// name has no extension of its own. An empty extension leaves the path as is.
+std::string WithDefaultExtension(const std::string& path, const std::string& extension);

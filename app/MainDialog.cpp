@@ -1,10 +1,203 @@
-// Placeholder: filled in by its own change.
+// The main window: built from its template, its controls looked up once, its
+// commands bound, and the initialisation sequence with the settings.
 #include "app/MainDialog.h"
 
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "app/MessageBox.h"
+#include "app/Resources.h"
+#include "app/SettingsFile.h"
+#include "app/TextCodec.h"
 #include "image/ToolRun.h"
 #include "layout/DropTreeCtrl.h"
 
-MainDialog::MainDialog(wxWindow*, std::string startupDir, std::unique_ptr<FileChooser> chooser)
-    : m_startupDir(std::move(startupDir)), m_timer(this, RUN_TIMER_ID), m_chooser(std::move(chooser)) {}
-MainDialog::~MainDialog() = default;
-bool MainDialog::Initialize() { return false; }
+namespace {
+
+constexpr const char* MSG_TOOL_MISSING =
+    "Cannot find brenvox.exe\n\nPlease put it in the same folder of GUI.";
+constexpr int FORM2_EXT_TYPED_LIMIT = 4;
+const wxSize CLIENT_SIZE_DU(340, 239);
+
+// Template names of the controls and the ids the program gives them.
+struct ControlId {
+  const char* name;
+  int id;
+};
+constexpr ControlId CONTROL_IDS[] = {
+    {"ID_ADD_FILES", ID_ADD_FILES},         {"ID_ADD_MEDIA_FILES", ID_ADD_MEDIA_FILES},
+    {"ID_MAKE_FOLDER", ID_MAKE_FOLDER},     {"ID_REMOVE", ID_REMOVE},
+    {"ID_ADD_FOLDER", ID_ADD_FOLDER},       {"ID_SET_FORM2", ID_SET_FORM2},
+    {"ID_ISO_LEVEL", ID_ISO_LEVEL},         {"ID_SINGLE_TRACK", ID_SINGLE_TRACK},
+    {"ID_KEEP_EXTENSION", ID_KEEP_EXTENSION}, {"ID_VIEW_PROMPT", ID_VIEW_PROMPT},
+    {"ID_SAVE", ID_SAVE},                   {"ID_LOAD", ID_LOAD},
+    {"ID_IMAGE_PATH", ID_IMAGE_PATH},       {"ID_CHOOSE_TARGET", ID_CHOOSE_TARGET},
+    {"ID_VOLUME_NAME", ID_VOLUME_NAME},     {"ID_FORM2_EXT", ID_FORM2_EXT},
+    {"ID_REAL_PATH_LABEL", ID_REAL_PATH_LABEL}, {"ID_REAL_PATH", ID_REAL_PATH},
+    {"ID_PROGRESS", ID_PROGRESS},           {"wxID_OK", ID_WRITE_ISO},
+    {"ID_VIEW_CMD_LINE", ID_VIEW_CMD_LINE}, {"ID_GENERATE_BATCH", ID_GENERATE_BATCH},
+    {"wxID_CANCEL", ID_EXIT},               {"ID_TREE", ID_TREE},
+};
+
+// The command of each button.
+struct ButtonCommand {
+  int id;
+  void (MainDialog::*handler)();
+};
+constexpr ButtonCommand BUTTON_COMMANDS[] = {
+    {ID_ADD_FILES, &MainDialog::OnAddFiles},
+    {ID_ADD_MEDIA_FILES, &MainDialog::OnAddMediaFiles},
+    {ID_ADD_FOLDER, &MainDialog::OnAddFolder},
+    {ID_MAKE_FOLDER, &MainDialog::OnMakeFolder},
+    {ID_REMOVE, &MainDialog::OnRemove},
+    {ID_SET_FORM2, &MainDialog::OnToggleForm2},
+    {ID_SAVE, &MainDialog::OnSave},
+    {ID_LOAD, &MainDialog::OnLoad},
+    {ID_CHOOSE_TARGET, &MainDialog::OnChooseImageTarget},
+    {ID_WRITE_ISO, &MainDialog::OnWriteIso},
+    {ID_VIEW_CMD_LINE, &MainDialog::OnViewCmdLine},
+    {ID_GENERATE_BATCH, &MainDialog::OnGenerateBatch},
+    {ID_EXIT, &MainDialog::OnExit},
+};
+
+template <class T>
+T* Need(wxWindow* parent, int id) {
+  T* control = dynamic_cast<T*>(parent->FindWindow(id));
+  if (!control) {
+    throw std::logic_error("main window template: control " + std::to_string(id) + " missing");
+  }
+  return control;
+}
+
+bool PathExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::path(path), error);
+}
+
+}  // namespace
+
+MainDialog::MainDialog(wxWindow* parent, std::string startupDir,
+                       std::unique_ptr<FileChooser> chooser)
+    : m_startupDir(std::move(startupDir)), m_timer(this, RUN_TIMER_ID), m_chooser(std::move(chooser)) {
+  LoadTemplate(parent);
+  LookUpControls();
+  BindCommands();
+}
+
+MainDialog::~MainDialog() {
+  m_timer.Stop();
+  if (m_initialized) SaveSettings();
+}
+
+void MainDialog::LoadTemplate(wxWindow* parent) {
+  LoadResources();
+  if (!wxXmlResource::Get()->LoadDialog(this, parent, wxT("IDD_MAIN"))) {
+    throw std::logic_error("main window template IDD_MAIN missing");
+  }
+  for (const ControlId& control : CONTROL_IDS) {
+    wxWindow* window = FindWindow(wxXmlResource::GetXRCID(control.name));
+    if (!window) throw std::logic_error(std::string("main window template: ") + control.name + " missing");
+    window->SetId(control.id);
+  }
+  SetClientSize(ConvertDialogToPixels(CLIENT_SIZE_DU));
+  FitTextsToFont();
+}
+
+// Dialog units follow the font, but text widths do not scale exactly with
+// them: a label or check box narrower than its own text is widened (never
+// moved), so that no caption is cut or wrapped.
+void MainDialog::FitTextsToFont() {
+  for (wxWindow* child : GetChildren()) {
+    if (!dynamic_cast<wxStaticText*>(child) && !dynamic_cast<wxCheckBox*>(child)) continue;
+    const wxSize best = child->GetBestSize();
+    const wxSize size = child->GetSize();
+    if (best.x > size.x) child->SetSize(wxSize(best.x, size.y));
+  }
+}
+
+void MainDialog::LookUpControls() {
+  m_form2Ext = Need<wxTextCtrl>(this, ID_FORM2_EXT);
+  m_imagePath = Need<wxTextCtrl>(this, ID_IMAGE_PATH);
+  m_volumeName = Need<wxTextCtrl>(this, ID_VOLUME_NAME);
+  m_viewPrompt = Need<wxCheckBox>(this, ID_VIEW_PROMPT);
+  m_keepExtension = Need<wxCheckBox>(this, ID_KEEP_EXTENSION);
+  m_singleTrack = Need<wxCheckBox>(this, ID_SINGLE_TRACK);
+  m_progress = Need<wxGauge>(this, ID_PROGRESS);
+  m_writeIsoButton = Need<wxButton>(this, ID_WRITE_ISO);
+  m_exitButton = Need<wxButton>(this, ID_EXIT);
+  m_isoLevel = Need<wxComboBox>(this, ID_ISO_LEVEL);
+  m_realPath = Need<wxTextCtrl>(this, ID_REAL_PATH);
+  m_tree = Need<CDropTreeCtrl>(this, ID_TREE);
+  // The two read-only edits are no tab stops.
+  m_imagePath->DisableFocusFromKeyboard();
+  m_realPath->DisableFocusFromKeyboard();
+}
+
+void MainDialog::BindCommands() {
+  for (const ButtonCommand& command : BUTTON_COMMANDS) {
+    auto handler = command.handler;
+    Bind(wxEVT_BUTTON, [this, handler](wxCommandEvent&) { (this->*handler)(); }, command.id);
+  }
+  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTimer(); }, RUN_TIMER_ID);
+  Bind(wxEVT_CHAR_HOOK, &MainDialog::OnCharHook, this);
+  Bind(wxEVT_CLOSE_WINDOW, &MainDialog::OnClose, this);
+  m_volumeName->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+    OnVolumeNameText();
+    event.Skip();
+  });
+}
+
+bool MainDialog::Initialize() {
+  SetIcon(AppIcon());
+  m_tree->ResetTree();
+  m_tree->Attach(m_realPath, Need<wxButton>(this, ID_REMOVE));
+  m_timer.Start(RUN_TIMER_PERIOD_MS);
+  m_running = false;
+  m_form2Ext->SetMaxLength(FORM2_EXT_TYPED_LIMIT);
+  LoadSettings();
+  m_isoLevel->Append(wxT("ASCII"));
+  m_isoLevel->Append(wxT("ISO Level 1"));
+  m_isoLevel->Append(wxT("ISO Level 2"));
+  m_isoLevel->SetStringSelection(wxT("ASCII"));
+  m_iniPath = m_startupDir + "/gui.ini";
+  m_toolPath = m_startupDir + "/brenvox.exe";
+  if (!PathExists(m_toolPath)) {
+    ShowMessage(wxString::FromUTF8(MSG_TOOL_MISSING));
+    return false;
+  }
+  m_imagePath->ChangeValue(ToDisplay(m_imageTarget));
+  m_volumeName->ChangeValue(wxT("BRENVOX"));
+  m_form2Ext->ChangeValue(wxT("dat"));
+  m_tree->Refresh(true);
+  m_tree->Update();
+  m_initialized = true;
+  FindWindow(ID_ADD_FILES)->SetFocus();
+  return true;
+}
+
+void MainDialog::LoadSettings() {
+  const Settings settings = LoadSettingsFile(m_startupDir + "/gui.ini", m_startupDir);
+  m_imageTarget = settings.imageTarget;
+  m_iniImageTarget = m_imageTarget;
+  if (settings.checks) {
+    // A check box shows any value but 0 as ticked.
+    m_viewPrompt->SetValue(settings.checks->viewPrompt != 0);
+    m_keepExtension->SetValue(settings.checks->keepExtension != 0);
+    m_singleTrack->SetValue(settings.checks->singleTrack != 0);
+  }
+}
+
+void MainDialog::SaveSettings() {
+  const CheckStates checks{m_viewPrompt->GetValue() ? 1 : 0, m_keepExtension->GetValue() ? 1 : 0,
+                           m_singleTrack->GetValue() ? 1 : 0};
+  // A settings file that cannot be written is not reported.
+  SaveSettingsFile(m_iniPath, m_iniImageTarget, checks);
+}

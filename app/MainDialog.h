@@ -118,6 +118,7 @@ class MainDialog : public wxDialog {
 
  private:
   void LoadTemplate(wxWindow* parent);
+  void FitTextsToFont();
   void LookUpControls();
   void BindCommands();
   void LoadSettings();

@@ -10,7 +10,7 @@ wxString ProgramName() {
 }
 
 void ShowMessage(const wxString& text, wxWindow* parent) {
-  wxMessageDialog box(parent, text, ProgramName(), wxOK | wxCENTRE);
+  wxMessageDialog box(parent, text, ProgramName(), wxOK | wxICON_NONE | wxCENTRE);
   box.ShowModal();
 }
 

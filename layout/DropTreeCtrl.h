@@ -17,6 +17,7 @@ class wxButton;
 class wxImageList;
 class wxDropFilesEvent;
 class wxMenu;
+class wxDC;
 
 // Context menu entries of the tree.
 enum TreeMenuId {
@@ -45,6 +46,23 @@ class CDropTreeCtrl : public wxTreeCtrl {
   void Attach(wxTextCtrl* pathDisplay, wxButton* removeButton);
 
   // ---- the store ----
+  // The tree has one hidden root; its children are the layout's top level.
+  // "None" as a parent (an invalid id) means that top level.
+  wxTreeItemId TopLevel() const { return GetRootItem(); }
+  // parent itself, or the hidden root when parent is none.
+  wxTreeItemId InsertionParent(const wxTreeItemId& parent) const {
+    return parent.IsOk() ? parent : GetRootItem();
+  }
+  // The parent of an item; none (an invalid id) for a top-level item.
+  wxTreeItemId ParentOf(const wxTreeItemId& item) const;
+  // Hands out the next item index with its entries (path, folder flag, Form 1).
+  // Returns 0 and writes nothing when the store is full.
+  int AddStoreEntry(const std::string& path, bool isFolder);
+  // Puts an item index on a tree item as its data.
+  void SetItemIndex(const wxTreeItemId& item, int index);
+  // A folder's name after a rename.
+  void SetItemPath(int index, const std::string& path) { m_itemPath[index] = path; }
+
   void ResetTree();
   wxTreeItemId FindFolder(const std::string& name, wxTreeItemId first) const;
   int ItemIndex(const wxTreeItemId& item) const;
@@ -114,6 +132,11 @@ class CDropTreeCtrl : public wxTreeCtrl {
   void Init();
   void BindEvents();
   void RedrawNow();
+  void DrawHint(wxDC& dc);
+  void AddFolderIcons();
+  // The icon and selected icon of an item: the folder pair (0, 1) for a
+  // folder, else the icon of the path's file type from the desktop's icon
+  // theme, added to m_icons once per type.
   std::pair<int, int> IconsFor(const std::string& path, bool isFolder);
   void ScanFolder(const std::string& folderPath, wxTreeItemId folderItem,
                   std::vector<std::pair<std::uint64_t, std::uint64_t>>& scanning);

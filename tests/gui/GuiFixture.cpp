@@ -1,0 +1,156 @@
+#include "GuiFixture.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/evtloop.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+bool ScriptedChooser::ChooseFiles(const FileDialogRequest& request,
+                                  std::vector<std::string>& paths) {
+  requests.push_back(request);
+  if (fileAnswers.empty()) {
+    ADD_FAILURE() << "a file dialog was opened with no scripted answer";
+    return false;
+  }
+  std::optional<std::vector<std::string>> answer = std::move(fileAnswers.front());
+  fileAnswers.pop_front();
+  if (!answer) return false;
+  paths = *answer;
+  return true;
+}
+
+bool ScriptedChooser::ChooseFolder(std::string& path) {
+  ++folderRequests;
+  if (folderAnswers.empty()) {
+    ADD_FAILURE() << "the folder browser was opened with no scripted answer";
+    return false;
+  }
+  std::optional<std::string> answer = std::move(folderAnswers.front());
+  folderAnswers.pop_front();
+  if (!answer) return false;
+  path = *answer;
+  return true;
+}
+
+std::string MakeTempDir() {
+  std::string templ = (fs::temp_directory_path() / "brenvox-gui-XXXXXX").string();
+  std::vector<char> name(templ.begin(), templ.end());
+  name.push_back('\0');
+  if (!::mkdtemp(name.data())) return {};
+  return fs::canonical(name.data()).string();
+}
+
+void RemoveTree(const std::string& path) {
+  std::error_code error;
+  fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, error);
+  fs::remove_all(path, error);
+}
+
+void WriteWholeFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+  ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+void PumpEventLoop() {
+  wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+  for (int round = 0; round < 100; ++round) {
+    if (loop) loop->Yield(true);
+    wxTheApp->ProcessPendingEvents();
+    if (!wxTheApp->ProcessIdle() && !wxTheApp->HasPendingEvents()) break;
+  }
+}
+
+bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!cond()) {
+    if (std::chrono::steady_clock::now() >= deadline) return cond();
+    PumpEventLoop();
+    wxMilliSleep(5);  // between polls only: the condition decides, not the time
+  }
+  return true;
+}
+
+void MainWindowTest::SetUp() {
+  startupDir = MakeTempDir();
+  ASSERT_FALSE(startupDir.empty()) << "cannot make a temporary directory";
+  WriteTool("#!/bin/sh\nexit 0\n");
+  PrepareStartupDir();
+  m_previousDir = fs::current_path().string();
+  ASSERT_EQ(::chdir(startupDir.c_str()), 0);
+  chooser = new ScriptedChooser;
+  dlg = new MainDialog(nullptr, startupDir, std::unique_ptr<FileChooser>(chooser));
+  ASSERT_TRUE(dlg->Initialize()) << "the main window did not initialise";
+  dlg->Show();
+  PumpEvents();
+}
+
+void MainWindowTest::DestroyWindow() {
+  if (!dlg) return;
+  MainDialog* window = dlg;
+  dlg = nullptr;
+  chooser = nullptr;
+  window->Destroy();
+  WaitForCondition([window] { return !wxTheApp->IsScheduledForDestruction(window); }, 5000);
+}
+
+void MainWindowTest::TearDown() {
+  DestroyWindow();
+  if (!m_previousDir.empty()) (void)::chdir(m_previousDir.c_str());
+  if (!startupDir.empty()) RemoveTree(startupDir);
+}
+
+std::string MainWindowTest::MakeFile(const std::string& relPath, const std::string& content) {
+  const fs::path path = fs::path(startupDir) / "data" / relPath;
+  fs::create_directories(path.parent_path());
+  WriteWholeFile(path.string(), content);
+  return path.string();
+}
+
+std::string MainWindowTest::MakeDir(const std::string& relPath) {
+  const fs::path path = fs::path(startupDir) / "data" / relPath;
+  fs::create_directories(path);
+  return path.string();
+}
+
+void MainWindowTest::WriteTool(const std::string& script) {
+  const std::string path = startupDir + "/brenvox.exe";
+  WriteWholeFile(path, script);
+  ::chmod(path.c_str(), 0755);
+}
+
+bool MainWindowTest::Click(int id) {
+  auto* button = dlg ? dynamic_cast<wxButton*>(dlg->FindWindow(id)) : nullptr;
+  if (!button) {
+    ADD_FAILURE() << "no button with id " << id;
+    return false;
+  }
+  if (!button->IsEnabled()) return false;
+  wxCommandEvent click(wxEVT_BUTTON, id);
+  click.SetEventObject(button);
+  button->ProcessWindowEvent(click);
+  return true;
+}
+
+void MainWindowTest::PumpEvents() { PumpEventLoop(); }
+
+bool MainWindowTest::WaitFor(std::function<bool()> cond, int timeoutMs) {
+  return WaitForCondition(cond, timeoutMs);
+}
+
+std::string MainWindowTest::ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}

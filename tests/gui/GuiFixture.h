@@ -1,0 +1,88 @@
+// The GUI test harness: the main window in a fresh start-up directory, driven
+// through its real controls under Xvfb.
+//
+// MainWindowTest (a gtest fixture):
+//   SetUp makes a temporary start-up directory holding an executable fake
+//   brenvox.exe (a shell script that exits 0), calls PrepareStartupDir()
+//   (override it to write gui.ini or replace the tool before the window
+//   starts), changes into the directory, constructs the MainDialog with a
+//   ScriptedChooser, asserts Initialize() and shows the window (not modal).
+//   TearDown destroys the window (which writes gui.ini, as the program does),
+//   changes back and removes the directory.
+//   Members: startupDir, chooser (owned by the window), dlg.
+//   Helpers:
+//     MakeFile(rel, content)  a file under startupDir + "/data", parents made;
+//                             returns its full path
+//     MakeDir(rel)            a folder under startupDir + "/data"; full path
+//     WriteTool(script)       replaces the fake tool (kept executable)
+//     Click(id)               a real wxEVT_BUTTON from that button, as a click
+//                             does; a disabled button does nothing (false)
+//     PumpEvents()            runs the event loop until it is idle
+//     WaitFor(cond, ms)       runs the event loop until cond() holds or the
+//                             time is up; returns cond()
+//     ReadFile(path)          the file's bytes ("" when unreadable)
+//
+// ScriptedChooser answers the window's file and folder choosers from queues:
+//   fileAnswers: one entry per ChooseFiles call, nullopt = Cancel;
+//   folderAnswers: one entry per ChooseFolder call, nullopt = Cancel;
+//   requests: every ChooseFiles request, in order; folderRequests: the count.
+//   A call with an empty queue fails the test and answers Cancel.
+//
+// Message boxes: wrap the code in wxTEST_DIALOG with ExpectMessage
+// (MessageExpect.h). Any modal dialog that no expectation answers fails the
+// test and is answered Cancel, so nothing hangs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/FileChooser.h"
+#include "app/MainDialog.h"
+
+class ScriptedChooser : public FileChooser {
+ public:
+  std::deque<std::optional<std::vector<std::string>>> fileAnswers;
+  std::deque<std::optional<std::string>> folderAnswers;
+  std::vector<FileDialogRequest> requests;
+  int folderRequests = 0;
+
+  bool ChooseFiles(const FileDialogRequest& request, std::vector<std::string>& paths) override;
+  bool ChooseFolder(std::string& path) override;
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Runs before the window is made, in the fresh start-up directory.
+  virtual void PrepareStartupDir() {}
+
+  std::string MakeFile(const std::string& relPath, const std::string& content = "");
+  std::string MakeDir(const std::string& relPath);
+  void WriteTool(const std::string& script);
+  bool Click(int id);
+  void PumpEvents();
+  bool WaitFor(std::function<bool()> cond, int timeoutMs);
+  std::string ReadFile(const std::string& path);
+  // Destroys the window now (as at the end of the program); dlg becomes null.
+  void DestroyWindow();
+
+  std::string startupDir;
+  ScriptedChooser* chooser = nullptr;
+  MainDialog* dlg = nullptr;
+
+ private:
+  std::string m_previousDir;
+};
+
+// Helpers shared by tests without the fixture.
+std::string MakeTempDir();
+void RemoveTree(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& content);
+void PumpEventLoop();
+bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs);
