@@ -43,7 +43,7 @@ void CDropTreeCtrl::OnBeginDrag(wxTreeEvent&) {
   // The tree's own drag stays off (the event is not allowed): this one is ours.
   m_dragItem = LayoutItemAt(m_lastPoint);
   if (!m_dragItem.IsOk()) return;
-  m_dragImage = std::make_unique<wxDragImage>(GetItemText(m_dragItem));
+  m_dragImage = std::make_unique<wxGenericDragImage>(GetItemText(m_dragItem));
   if (!m_dragImage->BeginDrag(DRAG_HOT_SPOT, this)) m_dragImage.reset();
   if (m_dragImage) {
     m_dragImage->Move(m_lastPoint);

@@ -3,7 +3,9 @@
 // say where the item comes from, whether it is a folder and whether it is Form 2.
 #pragma once
 
-#include <wx/dragimag.h>
+#include <wx/defs.h>
+#include <wx/dcmemory.h>
+#include <wx/generic/dragimgg.h>
 #include <wx/treectrl.h>
 
 #include <functional>
@@ -174,7 +176,7 @@ class CDropTreeCtrl : public wxTreeCtrl {
   std::vector<unsigned char> m_isForm2;
   bool m_dragging = false;
   wxTreeItemId m_dragItem;
-  std::unique_ptr<wxDragImage> m_dragImage;  // follows the pointer during a drag
+  std::unique_ptr<wxGenericDragImage> m_dragImage;  // follows the pointer during a drag
   wxTreeItemId m_menuItem;
   bool m_fullReported = false;
   std::function<void(const std::string&)> m_openFolder;
