@@ -45,7 +45,7 @@ void CFolderName::Create(wxWindow* parent) {
 void CFolderName::PrepareEdit() {
   m_edit->SetMaxLength(FOLDER_NAME_EDIT_LIMIT);
   if (m_isRename) {
-    m_edit->ChangeValue(ToDisplay(m_name));
+    m_edit->ChangeValue(ToDisplay(m_name).Left(FOLDER_NAME_READ_LIMIT));
     m_edit->SelectAll();
   }
 }
