@@ -61,15 +61,17 @@ inline wxTreeItemId ItemAt(const CDropTreeCtrl& tree, const std::string& labels)
   }
 }
 
-// The centre of an item's row, in tree client coordinates.
-inline wxPoint PointOn(const CDropTreeCtrl& tree, const wxTreeItemId& item) {
+// The centre of an item's row, in tree client coordinates; the item is
+// scrolled into view (its folders expanded) first, as a user would.
+inline wxPoint PointOn(CDropTreeCtrl& tree, const wxTreeItemId& item) {
+  tree.EnsureVisible(item);
   wxRect rect;
   EXPECT_TRUE(tree.GetBoundingRect(item, rect, true)) << "item not visible";
   return wxPoint(rect.x + rect.width / 2, rect.y + rect.height / 2);
 }
 
 // A point below every item of the tree.
-inline wxPoint EmptySpace(const CDropTreeCtrl& tree) {
+inline wxPoint EmptySpace(CDropTreeCtrl& tree) {
   const wxSize size = tree.GetClientSize();
   return wxPoint(size.x / 2, size.y - 3);
 }
