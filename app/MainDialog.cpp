@@ -17,6 +17,7 @@
 #include "app/Resources.h"
 #include "app/SettingsFile.h"
 #include "app/TextCodec.h"
+#include "app/TypedLimit.h"
 #include "image/ToolRun.h"
 #include "layout/DropTreeCtrl.h"
 
@@ -161,7 +162,7 @@ bool MainDialog::Initialize() {
   m_tree->Attach(m_realPath, Need<wxButton>(this, ID_REMOVE));
   m_timer.Start(RUN_TIMER_PERIOD_MS);
   m_running = false;
-  m_form2Ext->SetMaxLength(FORM2_EXT_TYPED_LIMIT);
+  LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);
   LoadSettings();
   m_isoLevel->Append(wxT("ASCII"));
   m_isoLevel->Append(wxT("ISO Level 1"));

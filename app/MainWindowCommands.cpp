@@ -12,6 +12,7 @@
 void MainDialog::OnExit() {
   // The states are told apart by the Write ISO button: disabled means a run.
   if (m_writeIsoButton->IsEnabled()) {
+    SetReturnCode(wxID_CANCEL);  // also when the window runs without a modal loop
     EndDialog(wxID_CANCEL);
   } else {
     EndRun();

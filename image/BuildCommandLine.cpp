@@ -73,7 +73,7 @@ bool MainDialog::BuildCommandLine() {
   AppendSettingsEntries(settings, m_entries);
 
   const wxTreeItemId root = m_tree->GetRootItem();
-  if (!root.IsOk() || !m_tree->ItemHasChildren(root)) return false;
+  if (!root.IsOk() || m_tree->GetChildrenCount(root, false) == 0) return false;
   if (!AppendFileEntries(*m_tree, root, m_entries, m_totalSize, this)) return false;
   const bool complete = ForEachChild(*m_tree, root, [&](const wxTreeItemId& folder) {
     if (!m_tree->IsFolderItem(folder)) return true;

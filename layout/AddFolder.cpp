@@ -27,6 +27,6 @@ void MainDialog::OnAddFolder() {
   if (item.IsOk()) {
     m_tree->SelectItem(item);
   } else {
-    m_tree->UnselectAll();
+    m_tree->Unselect();
   }
 }

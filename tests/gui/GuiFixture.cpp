@@ -102,8 +102,14 @@ void MainWindowTest::DestroyWindow() {
   MainDialog* window = dlg;
   dlg = nullptr;
   chooser = nullptr;
+  DestroyAndWait(window);
+}
+
+void DestroyAndWait(wxWindow* window) {
   window->Destroy();
-  WaitForCondition([window] { return !wxTheApp->IsScheduledForDestruction(window); }, 5000);
+  EXPECT_TRUE(WaitForCondition(
+      [window] { return !wxTheApp->IsScheduledForDestruction(window); }, 5000))
+      << "the window was not deleted";
 }
 
 void MainWindowTest::TearDown() {

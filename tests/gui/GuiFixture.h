@@ -41,6 +41,8 @@
 #include <string>
 #include <vector>
 
+class wxWindow;
+
 #include "app/FileChooser.h"
 #include "app/MainDialog.h"
 
@@ -85,4 +87,6 @@ std::string MakeTempDir();
 void RemoveTree(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& content);
 void PumpEventLoop();
+// Destroy() and wait until the deferred deletion has run.
+void DestroyAndWait(wxWindow* window);
 bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs);

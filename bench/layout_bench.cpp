@@ -1,0 +1,167 @@
+// Speed and memory of the layout at the size of a full item store, measured
+// headless (run under xvfb-run): Add Folder of a generated tree, the option
+// string built over it, and the process's peak memory. Each measured step is
+// one function; add further steps to STEPS.
+//
+//   cmake --build build --target layout_bench && xvfb-run -a build/bin/layout_bench [work-dir]
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <wx/app.h>
+#include <wx/init.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/MainDialog.h"
+#include "app/Resources.h"
+#include "layout/DropTreeCtrl.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The generated tree fills the item store exactly: its top folder, 101
+// sub-folders and 49,897 small files are 49,999 items.
+constexpr int FULL_FOLDERS = 100;
+constexpr int FILES_PER_FOLDER = 498;
+constexpr int LAST_FOLDER_FILES = 97;
+
+class FixedChooser : public FileChooser {
+ public:
+  explicit FixedChooser(std::string folder) : m_folder(std::move(folder)) {}
+  bool ChooseFiles(const FileDialogRequest&, std::vector<std::string>&) override { return false; }
+  bool ChooseFolder(std::string& path) override {
+    path = m_folder;
+    return true;
+  }
+
+ private:
+  std::string m_folder;
+};
+
+struct Bench {
+  std::string workDir;
+  std::string tree;  // the generated folder tree
+  MainDialog* dialog = nullptr;
+};
+
+double SecondsOf(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void WriteFiles(const std::string& folder, int count) {
+  fs::create_directories(folder);
+  for (int i = 0; i < count; ++i) {
+    std::ofstream(folder + "/clip" + std::to_string(i) + ".dat") << "sample " << i << '\n';
+  }
+}
+
+void GenerateTree(Bench& bench) {
+  bench.tree = bench.workDir + "/tree";
+  const std::string marker = bench.workDir + "/tree.done";
+  if (fs::exists(marker)) return;  // kept from an earlier run
+  fs::remove_all(bench.tree);
+  for (int f = 0; f < FULL_FOLDERS; ++f) {
+    WriteFiles(bench.tree + "/folder" + std::to_string(f), FILES_PER_FOLDER);
+  }
+  WriteFiles(bench.tree + "/last", LAST_FOLDER_FILES);
+  std::ofstream{marker};
+}
+
+void MakeWindow(Bench& bench) {
+  const std::string startup = bench.workDir + "/startup";
+  fs::create_directories(startup);
+  std::ofstream(startup + "/brenvox.exe") << "#!/bin/sh\nexit 0\n";
+  fs::permissions(startup + "/brenvox.exe", fs::perms::owner_all);
+  LoadResources();
+  bench.dialog = new MainDialog(nullptr, startup, std::make_unique<FixedChooser>(bench.tree));
+  if (!bench.dialog->Initialize()) {
+    std::fprintf(stderr, "the window did not initialise\n");
+    std::exit(1);
+  }
+  bench.dialog->Show();
+  wxTheApp->Yield();
+}
+
+double AddFolder(Bench& bench) {
+  return SecondsOf([&] {
+    bench.dialog->OnAddFolder();
+    wxTheApp->Yield();  // the tree's layout and painting after the insertion
+  });
+}
+
+double BuildCommandLine(Bench& bench) {
+  bool built = false;
+  const double seconds = SecondsOf([&] { built = bench.dialog->BuildCommandLine(); });
+  if (!built) std::fprintf(stderr, "the build failed\n");
+  return seconds;
+}
+
+double FindListing(Bench& bench) {
+  const std::string command = "find '" + bench.tree + "' -type f -printf '%s\\n' > /dev/null";
+  return SecondsOf([&] {
+    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "find failed\n");
+  });
+}
+
+double PeakMemoryMiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+}
+
+struct Step {
+  const char* name;
+  double (*measure)(Bench&);
+  double target;
+  const char* unit;
+};
+
+const Step STEPS[] = {
+    {"Add Folder (insertion)", AddFolder, 2.0, "s"},
+    {"BuildCommandLine", BuildCommandLine, 0.3, "s"},
+    {"find -type f -printf (for comparison)", FindListing, 0.0, "s"},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  wxApp::SetInstance(new wxApp);
+  if (!wxEntryStart(argc, argv)) {
+    std::fprintf(stderr, "no display: run under xvfb-run -a\n");
+    return 1;
+  }
+  Bench bench;
+  bench.workDir = argc > 1 ? argv[1] : (fs::temp_directory_path() / "brenvox_layout_bench").string();
+  GenerateTree(bench);
+  MakeWindow(bench);
+  bool allMet = true;
+  for (const Step& step : STEPS) {
+    const double value = step.measure(bench);
+    const bool met = step.target <= 0.0 || value < step.target;
+    allMet = allMet && met;
+    if (step.target > 0.0) {
+      std::printf("%-40s %8.3f %s   (target < %.1f %s) %s\n", step.name, value, step.unit,
+                  step.target, step.unit, met ? "ok" : "MISSED");
+    } else {
+      std::printf("%-40s %8.3f %s\n", step.name, value, step.unit);
+    }
+  }
+  std::printf("%-40s %8d\n", "items in the store", bench.dialog->Tree()->ItemCount() - 1);
+  const double peak = PeakMemoryMiB();
+  allMet = allMet && peak < 200.0;
+  std::printf("%-40s %8.1f MiB (target < 200 MiB) %s\n", "peak memory (ru_maxrss)", peak,
+              peak < 200.0 ? "ok" : "MISSED");
+  bench.dialog->Destroy();
+  wxEntryCleanup();
+  return allMet ? 0 : 2;
+}

@@ -1,0 +1,170 @@
+// The option string built from the controls and the tree, View Cmd Line and
+// Generate Batch, through the real window.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "GuiFixture.h"
+#include "LayoutTreeHelpers.h"
+#include "MessageExpect.h"
+
+namespace {
+
+CommandEntry V(const char* option, const std::string& value) { return {option, true, value}; }
+CommandEntry F(const char* option) { return {option, false, {}}; }
+
+class CommandLineBuildTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    if (!dlg) return;
+    // The settings entries stay out of the way unless a test sets them.
+    dlg->ImagePathEdit()->ChangeValue(wxString());
+    dlg->VolumeNameEdit()->ChangeValue(wxString());
+    dlg->Form2ExtEdit()->ChangeValue(wxString());
+  }
+  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
+  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = wxTreeItemId()) {
+    return Tree().InsertPath(name, parent, false);
+  }
+  wxTreeItemId File(const std::string& path, wxTreeItemId parent = wxTreeItemId()) {
+    return Tree().InsertPath(path, parent, true);
+  }
+  void Rename(wxTreeItemId folder, const std::string& name) {
+    Tree().SetItemText(folder, wxString::FromUTF8(name));
+    Tree().SetItemPath(Tree().ItemIndex(folder), name);
+  }
+};
+
+TEST_F(CommandLineBuildTest, WorkedExampleEntryForEntry) {
+  dlg->ImagePathEdit()->ChangeValue("/img/disc");
+  dlg->VolumeNameEdit()->ChangeValue("BRENVOX");
+  dlg->Form2ExtEdit()->ChangeValue("dat");
+  dlg->KeepExtensionBox()->SetValue(true);
+  dlg->SingleTrackBox()->SetValue(false);
+  dlg->IsoLevelBox()->SetSelection(1);
+  const std::string a = MakeFile("src/a.txt", "12345");
+  const std::string m = MakeFile("src/m.mpg", std::string(3000, 'm'));
+  File(a);
+  const wxTreeItemId video = Folder("VIDEO");
+  Folder("SUB", video);
+  Tree().MarkForm2(File(m, video));
+
+  ASSERT_TRUE(dlg->BuildCommandLine());
+  const CommandLine expected = {V("-o", "/img/disc"), V("-v", "BRENVOX"), V("-e", "dat"),
+                                F("-x"),  F("-isolevel1"),  V("-f", a),
+                                V("-d", "VIDEO"), V("-m", m), V("-d", "VIDEO\\SUB")};
+  ASSERT_EQ(dlg->Entries().size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(dlg->Entries()[i].option, expected[i].option) << i;
+    EXPECT_EQ(dlg->Entries()[i].hasValue, expected[i].hasValue) << i;
+    EXPECT_EQ(dlg->Entries()[i].value, expected[i].value) << i;
+  }
+  EXPECT_EQ(dlg->CmdLine(), " -o \"/img/disc\" -v \"BRENVOX\" -e \"dat\" -x -isolevel1 -f \"" + a +
+                                "\" -d \"VIDEO\" -m \"" + m + "\" -d \"VIDEO\\SUB\"");
+  EXPECT_EQ(dlg->TotalSize(), 3005);
+  EXPECT_EQ(dlg->ImageTarget(), "/img/disc");
+}
+
+TEST_F(CommandLineBuildTest, FilesComeBeforeSubFoldersAndRenamedFoldersNameTheirPaths) {
+  const std::string f1 = MakeFile("f1"), f2 = MakeFile("f2"), f3 = MakeFile("f3");
+  const wxTreeItemId a = Folder("A");
+  const wxTreeItemId b = Folder("B", a);
+  File(f1, a);
+  const wxTreeItemId c = Folder("C", b);
+  File(f2, b);
+  Folder("Empty", a);
+  File(f3, c);
+  Rename(b, "Bee");
+  Tree().SetForm2(a, true);  // a folder's own mark reaches no file
+
+  ASSERT_TRUE(dlg->BuildCommandLine());
+  EXPECT_EQ(dlg->CmdLine(), " -d \"A\" -f \"" + f1 + "\" -d \"A\\Bee\" -f \"" + f2 +
+                                "\" -d \"A\\Bee\\C\" -f \"" + f3 + "\" -d \"A\\Empty\"");
+}
+
+TEST_F(CommandLineBuildTest, TheFirstMissingFileIsReportedOnceAndTheBuildFails) {
+  const wxTreeItemId a = Folder("A");
+  const wxTreeItemId b = Folder("B", a);
+  const wxTreeItemId c = Folder("C", b);
+  const std::string gone = MakeFile("gone.txt");
+  const std::string alsoGone = MakeFile("also.txt");
+  File(MakeFile("here.txt"), a);
+  File(gone, c);
+  File(alsoGone, c);
+  std::remove(gone.c_str());
+  std::remove(alsoGone.c_str());
+  bool built = true;
+  wxTEST_DIALOG(built = dlg->BuildCommandLine(), ExpectMessage("Cannot find " + gone));
+  EXPECT_FALSE(built);
+  // The same through View Cmd Line: one message, and no command-line box.
+  wxTEST_DIALOG(Click(ID_VIEW_CMD_LINE), ExpectMessage("Cannot find " + gone));
+}
+
+TEST_F(CommandLineBuildTest, AnEmptyTreeBuildsNothingAndSaysNothing) {
+  EXPECT_FALSE(dlg->BuildCommandLine());
+  EXPECT_TRUE(Click(ID_VIEW_CMD_LINE));
+  EXPECT_TRUE(Click(ID_GENERATE_BATCH));
+  EXPECT_FALSE(std::ifstream(dlg->ImageTarget() + ".bat").good());
+}
+
+TEST_F(CommandLineBuildTest, NothingIsTruncated) {
+  const std::string target = startupDir + "/" + std::string(300, 'x');
+  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(target));
+  dlg->VolumeNameEdit()->ChangeValue("A\"B");
+  File(MakeFile("one"));
+  ASSERT_TRUE(dlg->BuildCommandLine());
+  EXPECT_EQ(dlg->Entries()[0].value, target);
+  EXPECT_EQ(dlg->ImageTarget(), target);
+  EXPECT_EQ(dlg->Entries()[1].value, "A\"B");
+}
+
+TEST_F(CommandLineBuildTest, ViewShowsTheSizeInTruncatedKilobytes) {
+  for (const int bytes : {1023, 1024, 2047}) {
+    Tree().ResetTree();
+    const std::string file = MakeFile("size" + std::to_string(bytes), std::string(bytes, 's'));
+    File(file);
+    const std::string expected = " -f \"" + file + "\"\n\nTOTAL ESTIMATED SIZE : " +
+                                 std::to_string(bytes / 1024) + " Kb";
+    wxTEST_DIALOG(Click(ID_VIEW_CMD_LINE), ExpectMessage(expected));
+  }
+}
+
+TEST_F(CommandLineBuildTest, SizesAreSixtyFourBit) {
+  const std::string big = MakeFile("big.bin");
+  ASSERT_EQ(::truncate(big.c_str(), (off_t{5} << 30) + 100), 0);  // sparse
+  const std::string big2 = MakeFile("big2.bin");
+  ASSERT_EQ(::truncate(big2.c_str(), off_t{3} << 30), 0);
+  File(big);
+  File(big2);
+  ASSERT_TRUE(dlg->BuildCommandLine());
+  EXPECT_EQ(dlg->TotalSize(), (std::int64_t{8} << 30) + 100);
+  wxTEST_DIALOG(Click(ID_VIEW_CMD_LINE),
+                ExpectMessage(" -f \"" + big + "\" -f \"" + big2 +
+                              "\"\n\nTOTAL ESTIMATED SIZE : 8388608 Kb"));
+}
+
+TEST_F(CommandLineBuildTest, GenerateBatchWritesTheExactBytesAndReplacesWithoutAsking) {
+  const std::string target = startupDir + "/out/disc";
+  ::mkdir((startupDir + "/out").c_str(), 0755);
+  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(target));
+  dlg->VolumeNameEdit()->ChangeValue("VOL");
+  const std::string file = MakeFile("caf\xc3\xa9.txt", "x");
+  File(file);
+  WriteWholeFile(target + ".bat", "an older batch file that is longer than the new one ......");
+  const std::string saved = "Batch file saved in \"" + target + ".bat\"";
+  wxTEST_DIALOG(Click(ID_GENERATE_BATCH), ExpectMessage(saved));
+  EXPECT_EQ(ReadFile(target + ".bat"),
+            "brenvox.exe -o \"" + target + "\" -v \"VOL\" -f \"" + file + "\"");
+
+  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(startupDir + "/missing/disc"));
+  wxTEST_DIALOG(Click(ID_GENERATE_BATCH), ExpectMessage("Cannot write batch file."));
+}
+
+}  // namespace

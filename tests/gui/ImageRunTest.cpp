@@ -1,0 +1,277 @@
+// Write ISO with a stand-in brenvox.exe (a shell script that records its
+// arguments and writes a growing image): the run's states, progress, Stop and
+// how the end of the tool is reported. The window's own timer is stopped and
+// its ticks are driven by calling OnTimer.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/gauge.h>
+#include <wx/textctrl.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "GuiFixture.h"
+#include "MessageExpect.h"
+#include "image/ProgressScale.h"
+#include "image/ToolConsole.h"
+#include "image/ToolRun.h"
+#include "layout/DropTreeCtrl.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Records the arguments one per line, finds the -o value, then runs body.
+std::string ToolScript(const std::string& body) {
+  return "#!/bin/sh\n"
+         "dir=\"$(dirname \"$0\")\"\n"
+         "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$dir/args.txt\"\n"
+         "out=''; prev=''\n"
+         "for a in \"$@\"; do [ \"$prev\" = -o ] && out=\"$a\"; prev=\"$a\"; done\n"
+         "await() { while [ ! -e \"$dir/$1\" ]; do sleep 0.02; done; }\n" +
+         body;
+}
+
+// A process that is gone or only waits to be reaped.
+bool ProcessIsGone(const std::string& pidText) {
+  std::ifstream stat("/proc/" + std::to_string(std::stol(pidText)) + "/stat");
+  std::string pid, name, state;
+  if (!(stat >> pid >> name >> state)) return true;
+  return state == "Z" || state == "X";
+}
+
+std::vector<ToolConsole*> Consoles() {
+  std::vector<ToolConsole*> found;
+  for (wxWindow* window : wxTopLevelWindows) {
+    if (auto* console = dynamic_cast<ToolConsole*>(window)) {
+      if (!console->IsBeingDeleted()) found.push_back(console);
+    }
+  }
+  return found;
+}
+
+class ImageRunTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    if (!dlg) return;
+    dlg->RunTimer().Stop();
+    image = startupDir + "/disc";
+    dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
+    dlg->VolumeNameEdit()->ChangeValue("V 1");
+    dlg->Form2ExtEdit()->ChangeValue(wxString());
+  }
+  void TearDown() override {
+    for (ToolConsole* console : Consoles()) console->Destroy();
+    MainWindowTest::TearDown();
+  }
+  void AddFile(const std::string& rel, std::size_t size) {
+    dlg->Tree()->InsertPath(MakeFile(rel, std::string(size, 'd')), wxTreeItemId(), true);
+  }
+  void Touch(const std::string& name) { WriteWholeFile(startupDir + "/" + name, ""); }
+  bool Ended() {
+    return WaitFor([&] { return dlg->CurrentRun() && dlg->CurrentRun()->HasEnded(); }, 10000);
+  }
+  std::int64_t ImageSize() {
+    std::error_code error;
+    const auto size = fs::file_size(image + ".bin", error);
+    return error ? -1 : static_cast<std::int64_t>(size);
+  }
+  void ExpectIdle() {
+    EXPECT_FALSE(dlg->IsRunning());
+    EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
+    EXPECT_EQ(dlg->ExitButton()->GetLabel(), "Exit");
+    EXPECT_EQ(dlg->Progress()->GetValue(), 0);
+  }
+  void ExpectRunning() {
+    EXPECT_TRUE(dlg->IsRunning());
+    EXPECT_FALSE(dlg->WriteIsoButton()->IsEnabled());
+    EXPECT_EQ(dlg->ExitButton()->GetLabel(), "Stop");
+  }
+
+  std::string image;
+};
+
+TEST_F(ImageRunTest, RunsTheToolWithTheEntriesAsItsArgumentsAndReportsImageCreated) {
+  AddFile("a b.txt", 5);
+  dlg->Tree()->InsertPath("My Dir", wxTreeItemId(), false);
+  WriteTool(ToolScript("echo writing; head -c 3000 /dev/zero > \"$out.bin\"; exit 0\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  ExpectRunning();
+  EXPECT_FALSE(Click(ID_WRITE_ISO)) << "Write ISO is disabled during a run";
+  ASSERT_TRUE(Ended());
+  std::string expectedArgs;
+  for (const std::string& arg : RenderArguments(dlg->Entries())) expectedArgs += arg + "\n";
+  EXPECT_EQ(ReadFile(startupDir + "/args.txt"), expectedArgs);
+  EXPECT_EQ(expectedArgs, "-o\n" + image + "\n-v\nV 1\n-f\n" + startupDir +
+                              "/data/a b.txt\n-d\nMy Dir\n");
+  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  ExpectIdle();
+  EXPECT_TRUE(Consoles().empty()) << "View Prompt off: no window";
+  dlg->OnTimer();  // an idle tick does nothing
+}
+
+TEST_F(ImageRunTest, ProgressFollowsTheImageAndStaysFullPastTheEstimate) {
+  AddFile("a", 4000);
+  WriteTool(ToolScript("await begin; head -c 1000 /dev/zero > \"$out.bin\"\n"
+                       "await go; head -c 9000 /dev/zero >> \"$out.bin\"\n"
+                       "await finish; exit 0\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  EXPECT_EQ(dlg->Progress()->GetRange(), 4000);
+  dlg->OnTimer();
+  EXPECT_EQ(dlg->Progress()->GetValue(), 0) << "no image yet: the bar stays";
+  Touch("begin");
+  ASSERT_TRUE(WaitFor([&] { return ImageSize() == 1000; }, 10000));
+  dlg->OnTimer();
+  EXPECT_EQ(dlg->Progress()->GetValue(), 1000);
+  Touch("go");
+  ASSERT_TRUE(WaitFor([&] { return ImageSize() == 10000; }, 10000));
+  dlg->OnTimer();
+  EXPECT_EQ(dlg->Progress()->GetValue(), 4000);
+  dlg->OnTimer();
+  EXPECT_EQ(dlg->Progress()->GetValue(), 4000) << "full until the end of the run";
+  ExpectRunning();
+  Touch("finish");
+  ASSERT_TRUE(Ended());
+  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  ExpectIdle();
+}
+
+TEST_F(ImageRunTest, ARangeOfSixtyFourBitsIsScaledToFitTheBar) {
+  const std::string big = MakeFile("big");
+  ASSERT_EQ(::truncate(big.c_str(), off_t{5} << 30), 0);  // sparse
+  dlg->Tree()->InsertPath(big, wxTreeItemId(), true);
+  WriteTool(ToolScript("truncate -s 3G \"$out.bin\"; await finish; exit 0\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  const ProgressScale scale = ProgressScale::For(std::int64_t{5} << 30);
+  EXPECT_EQ(dlg->Progress()->GetRange(), scale.range);
+  ASSERT_TRUE(WaitFor([&] { return ImageSize() == (std::int64_t{3} << 30); }, 10000));
+  dlg->OnTimer();
+  EXPECT_EQ(dlg->Progress()->GetValue(), scale.PositionFor(std::int64_t{3} << 30));
+  EXPECT_GT(dlg->Progress()->GetValue(), scale.range / 2);
+  Touch("finish");
+  ASSERT_TRUE(Ended());
+  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+}
+
+TEST_F(ImageRunTest, AnUnsuccessfulEndIsReportedWithTheToolsErrorOutput) {
+  struct Case {
+    std::string body;
+    std::string message;
+  };
+  std::string twelveLines, lastTen;
+  for (int i = 1; i <= 12; ++i) {
+    twelveLines += "echo 'error " + std::to_string(i) + "' >&2; ";
+    if (i > 2) lastTen += "\nerror " + std::to_string(i);
+  }
+  const Case cases[] = {
+      {twelveLines + "echo 'not an error'; exit 3\n",
+       "Image Not Created\n\nbrenvox.exe ended with exit code 3" + lastTen},
+      {"exit 200\n", "Image Not Created\n\nbrenvox.exe ended with exit code 200"},
+      {"echo 'cannot go on' >&2; kill -TERM $$\n",
+       "Image Not Created\n\nbrenvox.exe was ended by signal 15\ncannot go on"},
+  };
+  AddFile("a", 10);
+  for (const Case& c : cases) {
+    WriteTool(ToolScript(c.body));
+    ASSERT_TRUE(Click(ID_WRITE_ISO));
+    ASSERT_TRUE(Ended());
+    wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage(c.message));
+    ExpectIdle();
+  }
+}
+
+TEST_F(ImageRunTest, StopKillsTheToolAndItsChildrenWithNoMessage) {
+  AddFile("a", 10);
+  WriteTool(ToolScript("echo partial > \"$out.bin\"\n"
+                       "sleep 1000 & echo $! > \"$dir/child.pid\"; echo $$ > \"$dir/tool.pid\"\n"
+                       "wait\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  ASSERT_TRUE(WaitFor([&] { return !ReadFile(startupDir + "/child.pid").empty(); }, 10000));
+  ASSERT_TRUE(WaitFor([&] { return !ReadFile(startupDir + "/tool.pid").empty(); }, 10000));
+  ASSERT_TRUE(Click(ID_EXIT));  // reads "Stop"
+  ExpectIdle();
+  EXPECT_TRUE(ProcessIsGone(ReadFile(startupDir + "/tool.pid")));
+  EXPECT_TRUE(WaitFor([&] { return ProcessIsGone(ReadFile(startupDir + "/child.pid")); }, 5000));
+  EXPECT_EQ(dlg->CurrentRun(), nullptr);
+  dlg->OnTimer();  // nothing to report
+  EXPECT_EQ(ReadFile(image + ".bin"), "partial\n") << "the partial image stays";
+  // The next Write ISO finds it and asks.
+  wxTEST_DIALOG(Click(ID_WRITE_ISO),
+                ExpectMessage("This image already exists.\nDo you want to replace it?", wxID_NO));
+  ExpectIdle();
+}
+
+TEST_F(ImageRunTest, AnExistingImageIsReplacedOnlyOnYes) {
+  AddFile("a", 10);
+  WriteWholeFile(image + ".bin", "old image");
+  WriteTool(ToolScript("wc -c < \"$out.bin\" > \"$dir/size_at_start\"; exit 0\n"));
+  const char* question = "This image already exists.\nDo you want to replace it?";
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
+  ExpectIdle();
+  EXPECT_EQ(ReadFile(image + ".bin"), "old image");
+  EXPECT_FALSE(fs::exists(startupDir + "/args.txt")) << "no tool was started";
+
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES));
+  ExpectRunning();
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(std::stoi(ReadFile(startupDir + "/size_at_start")), 0) << "emptied before the start";
+  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+
+  // An image that cannot be written: here a folder of that name.
+  fs::remove(image + ".bin");
+  fs::create_directory(image + ".bin");
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES),
+                ExpectMessage("Cannot write image"));
+  ExpectIdle();
+}
+
+TEST_F(ImageRunTest, AFailedBuildLeavesAnExistingImageUntouched) {
+  WriteWholeFile(image + ".bin", "old image");
+  EXPECT_TRUE(Click(ID_WRITE_ISO));  // empty tree: no question, no message
+  EXPECT_EQ(ReadFile(image + ".bin"), "old image");
+
+  const std::string gone = MakeFile("gone");
+  dlg->Tree()->InsertPath(gone, wxTreeItemId(), true);
+  fs::remove(gone);
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage("Cannot find " + gone));
+  EXPECT_EQ(ReadFile(image + ".bin"), "old image");
+  EXPECT_FALSE(fs::exists(startupDir + "/args.txt"));
+  ExpectIdle();
+}
+
+TEST_F(ImageRunTest, AToolThatCannotStartLeavesTheWindowIdle) {
+  AddFile("a", 10);
+  const char* message = "Cannot find brenvox.exe\nplease put this file in GUI directory";
+  ::chmod((startupDir + "/brenvox.exe").c_str(), 0644);
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(message));
+  ExpectIdle();
+  fs::remove(startupDir + "/brenvox.exe");
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(message));
+  ExpectIdle();
+  EXPECT_EQ(dlg->CurrentRun(), nullptr);
+}
+
+TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
+  AddFile("a", 10);
+  dlg->ViewPromptBox()->SetValue(true);
+  WriteTool(ToolScript("echo 'first line'; echo 'to stderr' >&2; await finish; echo 'last line'\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  ASSERT_EQ(Consoles().size(), 1u);
+  ToolConsole* console = Consoles().front();
+  EXPECT_EQ(console->GetTitle(), "brenvox.exe");
+  EXPECT_TRUE(console->IsShown());
+  ASSERT_TRUE(WaitFor([&] { return console->Text().Contains("to stderr"); }, 10000));
+  EXPECT_TRUE(console->Text().Contains("first line")) << "output shown while the tool runs";
+  Touch("finish");
+  ASSERT_TRUE(Ended());
+  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  ASSERT_EQ(Consoles().size(), 1u) << "the console stays open after the run";
+  EXPECT_TRUE(console->Text().Contains("last line"));
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// Inserting paths from disk and Add Folder, through the real tree control.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "GuiFixture.h"
+#include "LayoutTreeHelpers.h"
+#include "MessageExpect.h"
+#include "layout/DiskEntry.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The names of a folder in the order the file system lists them.
+std::vector<std::string> ListingOrder(const std::string& folder) {
+  std::vector<std::string> names;
+  ListFolder(folder, [&](const ListedEntry& entry) {
+    names.push_back(entry.name);
+    return true;
+  });
+  return names;
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+class InsertPathTest : public MainWindowTest {
+ protected:
+  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
+  wxTreeItemId Insert(const std::string& path) { return Tree().InsertPath(path, wxTreeItemId(), true); }
+};
+
+TEST_F(InsertPathTest, FilesGoToTheirSortedPlaceWhateverTheListingOrder) {
+  MakeFile("mix/B.txt");
+  MakeFile("mix/a.txt");
+  MakeDir("mix/Sub");
+  const wxTreeItemId mix = Insert(MakeDir("mix"));
+  ASSERT_TRUE(mix.IsOk());
+  EXPECT_EQ(ChildLabels(Tree(), mix), (std::vector<std::string>{"a.txt", "B.txt", "Sub"}));
+
+  // Sub-folders are not sorted: each goes after the children present.
+  MakeFile("two/b.txt");
+  MakeDir("two/Alpha");
+  const std::vector<std::string> listed = ListingOrder(MakeDir("two"));
+  const wxTreeItemId two = Insert(MakeDir("two"));
+  EXPECT_EQ(ChildLabels(Tree(), two), listed);
+}
+
+TEST_F(InsertPathTest, ManyFilesEndSortedIgnoringCaseWithEqualLabelsInListingOrder) {
+  for (int i = 0; i < 500; ++i) {
+    std::string name = "clip" + std::to_string(i * 7919 % 1000) + ".dat";
+    if (i % 3 == 0) std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+    MakeFile("many/" + name);
+  }
+  MakeFile("many/same.txt");
+  MakeFile("many/SAME.txt");
+  const std::string folder = MakeDir("many");
+  const std::vector<std::string> listed = ListingOrder(folder);
+  const wxTreeItemId many = Insert(folder);
+  const std::vector<std::string> labels = ChildLabels(Tree(), many);
+  ASSERT_EQ(labels.size(), 502u);
+  EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end(), LessIgnoringCase));
+  const auto firstSame = std::find_if(listed.begin(), listed.end(), [](const std::string& n) {
+    return n == "same.txt" || n == "SAME.txt";
+  });
+  const auto inTree = std::find_if(labels.begin(), labels.end(), [](const std::string& n) {
+    return n == "same.txt" || n == "SAME.txt";
+  });
+  EXPECT_EQ(*inTree, *firstSame) << "equal labels keep the listing's order";
+}
+
+TEST_F(InsertPathTest, StoreEntriesAndIndicesOfAFolderFromDisk) {
+  const std::string file = MakeFile("Photos/one.jpg");
+  const std::string folder = MakeDir("Photos");
+  const int first = Tree().ItemCount();
+  const wxTreeItemId photos = Insert(folder);
+  const int folderIndex = Tree().ItemIndex(photos);
+  EXPECT_EQ(folderIndex, first);
+  EXPECT_TRUE(Tree().IsFolder(folderIndex));
+  EXPECT_EQ(Tree().ItemPath(folderIndex), "Photos");
+  const wxTreeItemId one = ChildNamed(Tree(), photos, "one.jpg");
+  ASSERT_TRUE(one.IsOk());
+  EXPECT_EQ(Tree().ItemIndex(one), first + 1);
+  EXPECT_EQ(Tree().ItemPath(first + 1), file);
+  EXPECT_FALSE(Tree().IsFolder(first + 1));
+  EXPECT_FALSE(Tree().IsForm2(first + 1));
+  // The same file again: a second item with its own index.
+  const wxTreeItemId again = Insert(file);
+  EXPECT_EQ(Tree().ItemIndex(again), first + 2);
+  EXPECT_EQ(Tree().ItemCount(), first + 3);
+}
+
+TEST_F(InsertPathTest, HiddenEntriesAndSpecialFilesArePassedOver) {
+  MakeFile("proj/.hidden");
+  MakeFile("proj/.config/settings");
+  MakeFile("proj/.git/HEAD");
+  MakeFile("proj/visible.txt");
+  ASSERT_EQ(mkfifo((MakeDir("proj") + "/pipe").c_str(), 0600), 0);
+  const wxTreeItemId proj = Insert(MakeDir("proj"));
+  EXPECT_EQ(ChildLabels(Tree(), proj), std::vector<std::string>{"visible.txt"});
+}
+
+TEST_F(InsertPathTest, SymbolicLinksAreFollowedButALoopEnds) {
+  MakeFile("top/a.txt");
+  const std::string other = MakeDir("other");
+  MakeFile("other/x.txt");
+  const std::string top = MakeDir("top");
+  const std::string sub = MakeDir("top/sub");
+  fs::create_directory_symlink(top, sub + "/up");
+  fs::create_directory_symlink(".", sub + "/self");
+  fs::create_directory_symlink(other, top + "/side");
+  fs::create_symlink(other + "/x.txt", top + "/flink");
+
+  const wxTreeItemId item = Insert(top);
+  std::vector<std::string> children = ChildLabels(Tree(), item);
+  std::sort(children.begin(), children.end());
+  EXPECT_EQ(children, (std::vector<std::string>{"a.txt", "flink", "side", "sub"}));
+  EXPECT_TRUE(ChildLabels(Tree(), ChildNamed(Tree(), item, "sub")).empty());
+  EXPECT_EQ(ChildLabels(Tree(), ChildNamed(Tree(), item, "side")),
+            std::vector<std::string>{"x.txt"});
+  const wxTreeItemId flink = ChildNamed(Tree(), item, "flink");
+  EXPECT_FALSE(Tree().IsFolderItem(flink));
+  EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(flink)), top + "/flink");
+}
+
+TEST_F(InsertPathTest, APathThatCannotBeFoundInsertsNothing) {
+  const int before = Tree().ItemCount();
+  const wxTreeItemId parent = Tree().InsertPath("Made", wxTreeItemId(), false);
+  const std::string missing = startupDir + "/data/none.txt";
+  struct Case {
+    std::string path;
+    wxTreeItemId parent;
+  };
+  for (const Case& c : {Case{"/", wxTreeItemId()}, Case{missing, wxTreeItemId()},
+                        Case{missing, parent}}) {
+    wxTreeItemId result;
+    wxTEST_DIALOG(result = Tree().InsertPath(c.path, c.parent, true),
+                  ExpectMessage("Cannot find " + c.path));
+    EXPECT_EQ(result, c.parent);
+  }
+  EXPECT_EQ(Tree().ItemCount(), before + 1);
+  EXPECT_EQ(Tree().GetCount(), 1u);
+}
+
+TEST_F(InsertPathTest, AFolderThatCannotBeListedEndsItsScanQuietly) {
+  MakeFile("open/ok.txt");
+  MakeFile("open/locked/secret.txt");
+  const std::string locked = MakeDir("open/locked");
+  ::chmod(startupDir.c_str(), 0755);
+  ::chmod(locked.c_str(), 0);
+  // Root lists any folder: look at it as an ordinary user for this insertion.
+  const bool asRoot = ::geteuid() == 0;
+  if (asRoot) {
+    ASSERT_EQ(::seteuid(65534), 0);
+  }
+  const wxTreeItemId open = Insert(MakeDir("open"));
+  if (asRoot) {
+    ASSERT_EQ(::seteuid(0), 0);
+  }
+  ::chmod(locked.c_str(), 0755);
+  std::vector<std::string> children = ChildLabels(Tree(), open);
+  std::sort(children.begin(), children.end());
+  EXPECT_EQ(children, (std::vector<std::string>{"locked", "ok.txt"}));
+  EXPECT_TRUE(ChildLabels(Tree(), ChildNamed(Tree(), open, "locked")).empty());
+}
+
+TEST_F(InsertPathTest, AddFolderInsertsAtTheTopAndSelects) {
+  MakeFile("Music/song.mp3");
+  const std::string music = MakeDir("Music");
+  chooser->folderAnswers = {std::nullopt, std::string("/"), std::string("//"), music};
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(Click(ID_ADD_FOLDER));
+  EXPECT_EQ(Tree().GetCount(), 0u) << "cancel and the root insert nothing";
+  EXPECT_FALSE(Tree().ShowHint());
+  EXPECT_TRUE(Click(ID_ADD_FOLDER));
+  EXPECT_EQ(DescribeTree(Tree()), "Music/\n  song.mp3\n");
+  EXPECT_EQ(Tree().GetSelection(), ChildNamed(Tree(), wxTreeItemId(), "Music"));
+
+  chooser->folderAnswers = {startupDir + "/data/gone"};
+  wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage("Cannot find " + startupDir + "/data/gone"));
+  EXPECT_FALSE(Tree().GetSelection().IsOk()) << "the selection is cleared";
+  EXPECT_EQ(chooser->folderRequests, 5);
+}
+
+TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
+  while (Tree().ItemCount() < CDropTreeCtrl::MAX_ITEMS - 10) {
+    Tree().InsertPath("f", wxTreeItemId(), false);
+  }
+  for (int sub = 0; sub < 2; ++sub) {
+    for (int i = 0; i < 10; ++i) MakeFile("big/s" + std::to_string(sub) + "/f" + std::to_string(i));
+  }
+  const std::string big = MakeDir("big");
+  const unsigned before = Tree().GetCount();
+  chooser->folderAnswers = {big, big};
+  wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(MSG_LAYOUT_FULL));
+  EXPECT_TRUE(Tree().IsFull());
+  EXPECT_EQ(Tree().ItemCount(), CDropTreeCtrl::MAX_ITEMS);
+  EXPECT_EQ(Tree().GetCount(), before + 10) << "the items inserted before it stay";
+  // The next command says it again, once; nothing more is created.
+  wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(MSG_LAYOUT_FULL));
+  EXPECT_EQ(Tree().GetCount(), before + 10);
+  Tree().BeginInsertCommand();
+  wxTEST_DIALOG(EXPECT_FALSE(Tree().InsertPath("g", wxTreeItemId(), false).IsOk()),
+                ExpectMessage(MSG_LAYOUT_FULL));
+}
+
+}  // namespace

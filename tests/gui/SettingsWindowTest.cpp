@@ -1,0 +1,110 @@
+// gui.ini as the window sees it: loaded into the image target and the check
+// boxes at start, written whole when the window is destroyed.
+#include <wx/checkbox.h>
+#include <wx/textctrl.h>
+
+#include <filesystem>
+
+#include "GuiFixture.h"
+
+namespace {
+
+struct IniCase {
+  const char* name;
+  const char* content;     // nullptr: no gui.ini
+  const char* target;      // "@" stands for the start-up directory
+  bool viewPrompt, keepExtension, singleTrack;
+  const char* writtenBack;  // gui.ini at the end, "@" as above
+};
+
+std::string Expand(const std::string& text, const std::string& dir) {
+  std::string out;
+  for (char c : text) out += c == '@' ? dir : std::string(1, c);
+  return out;
+}
+
+const IniCase INI_CASES[] = {
+    {"NoFile", nullptr, "@/image", false, false, false, "@/image\n0 0 0"},
+    {"EmptyTargetAllTicked", "\n1 1 1", "", true, true, true, "\n1 1 1"},
+    {"TargetAndMixedBoxes", "/discs/one\r\n1 0 1\r\n", "/discs/one", true, false, true,
+     "/discs/one\n1 0 1"},
+    {"TwoNumbersOnly", "/discs/two\n1 1", "/discs/two", false, false, false, "/discs/two\n0 0 0"},
+    {"NoLineFeed", "/discs/three", "@/image", false, false, false, "@/image\n0 0 0"},
+    {"OtherValuesTick", "/d\n2 0 -1", "/d", true, false, true, "/d\n1 0 1"},
+};
+
+}  // namespace
+
+class SettingsAtStart : public MainWindowTest, public ::testing::WithParamInterface<IniCase> {
+ protected:
+  void PrepareStartupDir() override {
+    if (GetParam().content) WriteWholeFile(startupDir + "/gui.ini", GetParam().content);
+  }
+};
+
+TEST_P(SettingsAtStart, LoadsThenWritesBackAtTheEnd) {
+  const IniCase& c = GetParam();
+  EXPECT_EQ(dlg->ImageTarget(), Expand(c.target, startupDir));
+  EXPECT_EQ(dlg->IniImageTarget(), Expand(c.target, startupDir));
+  EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), Expand(c.target, startupDir));
+  EXPECT_EQ(dlg->ViewPromptBox()->GetValue(), c.viewPrompt);
+  EXPECT_EQ(dlg->KeepExtensionBox()->GetValue(), c.keepExtension);
+  EXPECT_EQ(dlg->SingleTrackBox()->GetValue(), c.singleTrack);
+  DestroyWindow();
+  EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), Expand(c.writtenBack, startupDir));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SettingsAtStart, ::testing::ValuesIn(INI_CASES),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using SettingsAtEnd = MainWindowTest;
+
+TEST_F(SettingsAtEnd, TheBoxesAsLeftAreWritten) {
+  dlg->ViewPromptBox()->SetValue(true);
+  dlg->SingleTrackBox()->SetValue(true);
+  DestroyWindow();
+  EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), startupDir + "/image\n1 0 1");
+}
+
+TEST_F(SettingsAtEnd, ChosenTargetIsWrittenButNotTheBuildTarget) {
+  const std::string chosen = startupDir + "/out/my disc";  // need not exist
+  chooser->fileAnswers.push_back(std::vector<std::string>{chosen});
+  ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
+  ASSERT_EQ(chooser->requests.size(), 1u);
+  const FileDialogRequest& request = chooser->requests[0];
+  EXPECT_FALSE(request.openMode);
+  EXPECT_EQ(request.defaultExtension, "");
+  EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
+  EXPECT_EQ(request.filter, "Write a name WITHOUT EXTENSION|*.*||");
+  EXPECT_EQ(request.title, "");
+  EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), chosen);
+  EXPECT_EQ(dlg->IniImageTarget(), chosen);
+  EXPECT_EQ(dlg->ImageTarget(), startupDir + "/image") << "refreshed only by a build";
+  DestroyWindow();
+  EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), chosen + "\n0 0 0");
+}
+
+TEST_F(SettingsAtEnd, CancelledChooserKeepsTheTarget) {
+  chooser->fileAnswers.push_back(std::nullopt);
+  ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
+  EXPECT_EQ(chooser->requests.size(), 1u);
+  EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), startupDir + "/image");
+  EXPECT_EQ(dlg->IniImageTarget(), startupDir + "/image");
+  DestroyWindow();
+  EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), startupDir + "/image\n0 0 0");
+}
+
+TEST_F(SettingsAtEnd, AnEditedImagePathDoesNotReachTheFile) {
+  // Loading a structure file with "-o" changes the edit's text the same way.
+  dlg->ImagePathEdit()->ChangeValue(wxT("/loaded/target"));
+  DestroyWindow();
+  EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), startupDir + "/image\n0 0 0");
+}
+
+TEST_F(SettingsAtEnd, UnwritableSettingsAreNotReported) {
+  // gui.ini is a folder that holds a file: it cannot be replaced. No message
+  // box may appear (the safety net would fail the test).
+  std::filesystem::create_directories(startupDir + "/gui.ini/keep");
+  DestroyWindow();
+  EXPECT_TRUE(std::filesystem::is_directory(startupDir + "/gui.ini"));
+}
