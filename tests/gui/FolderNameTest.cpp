@@ -83,6 +83,27 @@ TEST_F(FolderNameTest, TypingStopsAt500CharactersAndOKReads499) {
   dialog.Hide();
 }
 
+TEST_F(FolderNameTest, EnterPressesOKAndEscLeaves) {
+  const struct {
+    int key;
+    int result;
+  } cases[] = {{WXK_RETURN, wxID_OK}, {WXK_ESCAPE, wxID_CANCEL}};
+  for (const auto& c : cases) {
+    CFolderName dialog(dlg);
+    dialog.Show();
+    dialog.Edit()->SetFocus();
+    ASSERT_TRUE(WaitFor([&] { return dialog.Edit()->HasFocus(); }, 3000));
+    wxUIActionSimulator sim;
+    sim.Text("Music");
+    sim.Char(c.key);
+    EXPECT_TRUE(WaitFor([&] { return !dialog.IsShown(); }, 3000));
+    EXPECT_EQ(dialog.GetReturnCode(), c.result);
+    if (c.result == wxID_OK) {
+      EXPECT_EQ(dialog.Name(), "Music");
+    }
+  }
+}
+
 TEST_F(FolderNameTest, ARenameStartsWithAtMost499Characters) {
   const std::string longName(600, 'L');
   CFolderName dialog(dlg, longName);

@@ -176,6 +176,12 @@ TEST_F(LayoutFileTest, LoadFollowsTheParseRules) {
   EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 0) << "ISO level never loaded";
 }
 
+TEST_F(LayoutFileTest, TheWholeFileIsReadHoweverLong) {
+  // Stray text of 600,000 characters before the last element.
+  ASSERT_TRUE(LoadText("-d \"Near\" " + std::string(600000, 'q') + " -d \"Far\""));
+  EXPECT_EQ(TreePicture(Tree()), "Near{},Far{}");
+}
+
 TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
   const std::string ok = MakeFile("ok.avi");
   const std::string gone1 = Data("gone1.txt"), gone2 = Data("gone2.avi");

@@ -5,6 +5,9 @@
 #include <wx/button.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include <sys/stat.h>
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
@@ -223,6 +226,23 @@ TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolder) {
   ChooseFromMenu(folder, IDM_BROWSE_FOLDER);  // grayed for a folder: nothing
   EXPECT_EQ(opened, (std::vector<std::string>{startupDir + "/data/media/",
                                               startupDir + "/data/" + longDir + "/"}));
+}
+
+TEST_F(TreeEditingTest, BrowseFileFolderStartsTheFileManagerWithoutAShell) {
+  // A stand-in xdg-open first on PATH records the arguments it was given.
+  const std::string bin = MakeDir("bin");
+  const std::string record = startupDir + "/data/opened.txt";
+  WriteWholeFile(bin + "/xdg-open", "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + record + ".tmp'\n"
+                                    "mv '" + record + ".tmp' '" + record + "'\n");
+  ::chmod((bin + "/xdg-open").c_str(), 0755);
+  const std::string oldPath = wxGetenv("PATH") ? wxString(wxGetenv("PATH")).utf8_string() : "";
+  wxSetEnv("PATH", wxString::FromUTF8(bin + ":" + oldPath));
+  const wxTreeItemId clip = File("a b;$(touch x)/clip.avi");
+  ChooseFromMenu(clip, IDM_BROWSE_FOLDER);
+  const bool opened = WaitFor([&] { return !ReadFile(record).empty(); }, 10000);
+  wxSetEnv("PATH", wxString::FromUTF8(oldPath));
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(ReadFile(record), "1|" + startupDir + "/data/a b;$(touch x)/|");
 }
 
 TEST_F(TreeEditingTest, F2OnAFileDoesNothingAndTheSelectionShowsItsPath) {
