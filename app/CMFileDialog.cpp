@@ -34,7 +34,7 @@ CMFileDialog::CMFileDialog(bool openMode, const std::string& defaultExtension,
       m_defaultExtension(defaultExtension) {}
 
 void CMFileDialog::SetDialogTitle(const std::string& title) {
-  SetTitle(wxString::FromUTF8(title));
+  SetMessage(wxString::FromUTF8(title));  // the message is the dialog's title
 }
 
 void CMFileDialog::SetFileNameBuffer(std::size_t) {}

@@ -10,6 +10,7 @@
 #include <wx/textctrl.h>
 #include <wx/xrc/xmlres.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -113,14 +114,28 @@ void MainDialog::LoadTemplate(wxWindow* parent) {
 }
 
 // Dialog units follow the font, but text widths do not scale exactly with
-// them: a label or check box narrower than its own text is widened (never
-// moved), so that no caption is cut or wrapped.
+// them: a label or check box narrower than its own text is widened, so that
+// no caption is cut or wrapped. A widened label that would run into the
+// control on its right moves left into free space, as far as there is some.
 void MainDialog::FitTextsToFont() {
   for (wxWindow* child : GetChildren()) {
     if (!dynamic_cast<wxStaticText*>(child) && !dynamic_cast<wxCheckBox*>(child)) continue;
-    const wxSize best = child->GetBestSize();
-    const wxSize size = child->GetSize();
-    if (best.x > size.x) child->SetSize(wxSize(best.x, size.y));
+    wxRect rect = child->GetRect();
+    const int best = child->GetBestSize().x;
+    if (best <= rect.width) continue;
+    rect.width = best;
+    int freeLeft = 0;  // right edge of the nearest control on the left, same row
+    int overlap = 0;
+    for (wxWindow* other : GetChildren()) {
+      const wxRect o = other->GetRect();
+      if (other == child || o.GetBottom() < rect.GetTop() || o.GetTop() > rect.GetBottom()) continue;
+      if (o.GetRight() < child->GetPosition().x) freeLeft = std::max(freeLeft, o.GetRight() + 1);
+      if (o.x > child->GetPosition().x && o.x <= rect.GetRight()) {
+        overlap = std::max(overlap, rect.GetRight() + 1 - o.x);
+      }
+    }
+    rect.x = std::max(freeLeft, rect.x - overlap);
+    child->SetSize(rect);
   }
 }
 

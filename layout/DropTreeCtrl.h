@@ -138,7 +138,8 @@ class CDropTreeCtrl : public wxTreeCtrl {
   void AddFolderIcons();
   // The icon and selected icon of an item: the folder pair (0, 1) for a
   // folder, else the icon of the path's file type from the desktop's icon
-  // theme, added to m_icons once per type.
+  // theme, added to m_icons once per type (2, the generic file icon, for a
+  // type the theme has no icon for).
   std::pair<int, int> IconsFor(const std::string& path, bool isFolder);
   void ScanFolder(const std::string& folderPath, wxTreeItemId folderItem,
                   std::vector<std::pair<std::uint64_t, std::uint64_t>>& scanning);
@@ -181,5 +182,6 @@ class CDropTreeCtrl : public wxTreeCtrl {
   bool m_fullReported = false;
   std::function<void(const std::string&)> m_openFolder;
 
+  friend struct CDropTreeCtrlTestAccess;  // tests reach the private parts
   wxDECLARE_DYNAMIC_CLASS(CDropTreeCtrl);
 };

@@ -1,6 +1,7 @@
 // Icons of the layout tree: the folder pair at positions 0 and 1, and one
 // icon per file type from the desktop's icon theme, each added once.
 #include <wx/artprov.h>
+#include <wx/filefn.h>
 #include <wx/image.h>
 #include <wx/imaglist.h>
 #include <wx/log.h>
@@ -35,27 +36,37 @@ std::string FileTypeOf(const std::string& path) {
   return ext;
 }
 
-// The theme's icon for a file type, or the generic file icon.
+// The theme names its largest icon; its 16-pixel version, where the theme
+// has one, needs no scaling.
+wxString SmallVersion(const wxString& iconFile) {
+  wxString small = iconFile;
+  if (small.Replace(wxT("/512x512/"), wxT("/16x16/")) == 1 && wxFileExists(small)) return small;
+  return iconFile;
+}
+
+// The theme's icon for a file type; not IsOk() when the theme has none.
 wxBitmap FileTypeIcon(const std::string& type) {
-  if (!type.empty()) {
-    wxLogNull quiet;  // a type the theme cannot draw just takes the generic icon
-    std::unique_ptr<wxFileType> fileType(
-        wxTheMimeTypesManager->GetFileTypeFromExtension(wxString::FromUTF8(type)));
-    wxIconLocation location;
-    wxImage image;
-    if (fileType && fileType->GetIcon(&location) && location.IsOk() &&
-        image.LoadFile(location.GetFileName()) && image.IsOk()) {
-      return Scaled(image);
-    }
+  if (type.empty()) return wxBitmap();
+  wxLogNull quiet;  // a type the theme cannot draw just takes the generic icon
+  std::unique_ptr<wxFileType> fileType(
+      wxTheMimeTypesManager->GetFileTypeFromExtension(wxString::FromUTF8(type)));
+  wxIconLocation location;
+  wxImage image;
+  if (fileType && fileType->GetIcon(&location) && location.IsOk() &&
+      image.LoadFile(SmallVersion(location.GetFileName())) && image.IsOk()) {
+    return Scaled(image);
   }
-  return ArtIcon(wxART_NORMAL_FILE);
+  return wxBitmap();
 }
 
 }  // namespace
 
+constexpr int GENERIC_FILE_ICON = 2;
+
 void CDropTreeCtrl::AddFolderIcons() {
   m_icons->Add(ArtIcon(wxART_FOLDER));       // 0: closed folder
   m_icons->Add(ArtIcon(wxART_FOLDER_OPEN));  // 1: open folder
+  m_icons->Add(ArtIcon(wxART_NORMAL_FILE));  // 2: a file of a type without an icon
 }
 
 std::pair<int, int> CDropTreeCtrl::IconsFor(const std::string& path, bool isFolder) {
@@ -63,7 +74,8 @@ std::pair<int, int> CDropTreeCtrl::IconsFor(const std::string& path, bool isFold
   const std::string type = FileTypeOf(path);
   const auto cached = m_iconCache.find(type);
   if (cached != m_iconCache.end()) return cached->second;
-  const int index = m_icons->Add(FileTypeIcon(type));
+  const wxBitmap icon = FileTypeIcon(type);
+  const int index = icon.IsOk() ? m_icons->Add(icon) : GENERIC_FILE_ICON;
   const std::pair<int, int> icons{index, index};
   m_iconCache.emplace(type, icons);
   return icons;

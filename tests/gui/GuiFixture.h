@@ -30,7 +30,17 @@
 //
 // Message boxes: wrap the code in wxTEST_DIALOG with ExpectMessage
 // (MessageExpect.h). Any modal dialog that no expectation answers fails the
-// test and is answered Cancel, so nothing hangs.
+// test and is answered Cancel, so nothing hangs. Custom dialogs: derive an
+// expectation from wxExpectModalBase<TheDialog, YourExpectation> (see
+// ExpectAbout in MainWindowKeysTest.cpp).
+//
+// Free helpers below: MakeTempDir, RemoveTree, WriteWholeFile, PumpEventLoop,
+// WaitForCondition, DestroyAndWait. ScreenGrab.h reads the screen straight
+// from the X server (GrabScreen, ScreenPixel, SaveWindowShot); wxScreenDC can
+// return stale pixels under GTK 3. Keys and typing: wxUIActionSimulator on a
+// focused control (see MainWindowKeysTest.cpp). Private parts of the tree:
+// define struct CDropTreeCtrlTestAccess in one test file (TreeIconsTest.cpp
+// does); it is a friend of CDropTreeCtrl.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,13 +1,12 @@
 // Renders the main window under Xvfb into a PNG, for a look by eye at its
 // geometry, captions and the hint box. The path is printed.
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/filename.h>
 
 #include <cstdlib>
 #include <iostream>
 
 #include "GuiFixture.h"
+#include "ScreenGrab.h"
 #include "layout/DropTreeCtrl.h"
 
 namespace {
@@ -17,21 +16,6 @@ std::string ScreenshotDir() {
   return dir ? dir : "/tmp/brenvox-screenshots";
 }
 
-bool SaveWindowShot(wxWindow* window, const std::string& path) {
-  window->Raise();
-  window->Update();
-  PumpEventLoop();
-  const wxRect rect = window->GetScreenRect();
-  wxBitmap bitmap(rect.width, rect.height, 24);
-  {
-    wxMemoryDC memory(bitmap);
-    wxScreenDC screen;
-    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
-  }
-  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-  return bitmap.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
-}
-
 }  // namespace
 
 using Screenshot = MainWindowTest;
@@ -39,6 +23,30 @@ using Screenshot = MainWindowTest;
 TEST_F(Screenshot, MainWindowWithTheHint) {
   ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
   const std::string path = ScreenshotDir() + "/main-window.png";
+  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
   ASSERT_TRUE(SaveWindowShot(dlg, path));
   std::cout << "main window screenshot: " << path << std::endl;
+}
+
+TEST_F(Screenshot, HintIsPaintedOverTheTreeUntilCleared) {
+  CDropTreeCtrl* tree = dlg->Tree();
+  ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
+  const wxPoint inside = tree->ClientToScreen(wxPoint(113, 156));  // fill, clear of the text
+  const wxPoint outside = tree->ClientToScreen(wxPoint(105, 156));
+  tree->Refresh();
+  tree->Update();
+  PumpEvents();
+  EXPECT_EQ(ScreenPixel(inside), wxColour(224, 224, 214));
+  EXPECT_NE(ScreenPixel(outside), wxColour(224, 224, 214));
+  tree->ClearHint();
+  EXPECT_FALSE(tree->ShowHint());
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixel(inside) == ScreenPixel(outside); }, 3000))
+      << "the hint is gone: " << ScreenPixel(inside).GetAsString(wxC2S_HTML_SYNTAX).utf8_string()
+      << " vs " << ScreenPixel(outside).GetAsString(wxC2S_HTML_SYNTAX).utf8_string();
+  tree->ResetTree();
+  tree->Refresh();
+  tree->Update();
+  PumpEvents();
+  EXPECT_FALSE(tree->ShowHint()) << "never shown again";
+  EXPECT_EQ(ScreenPixel(inside), ScreenPixel(outside));
 }

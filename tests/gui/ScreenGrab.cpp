@@ -1,0 +1,97 @@
+#include "ScreenGrab.h"
+
+#include <wx/window.h>
+
+#include <memory>
+
+#include "GuiFixture.h"
+
+// Last: the X headers define macros (None, Bool, Status) that clash with others.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+wxImage GrabScreen(const wxRect& rect) {
+  std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(nullptr), XCloseDisplay);
+  if (!display || rect.IsEmpty()) return wxImage();
+  XSync(display.get(), False);
+  XImage* raw = XGetImage(display.get(), DefaultRootWindow(display.get()), rect.x, rect.y,
+                          static_cast<unsigned>(rect.width), static_cast<unsigned>(rect.height),
+                          AllPlanes, ZPixmap);
+  if (!raw) return wxImage();
+  const auto destroy = [](XImage* image) { XDestroyImage(image); };
+  std::unique_ptr<XImage, decltype(destroy)> image(raw, destroy);
+  wxImage out(rect.width, rect.height);
+  for (int y = 0; y < rect.height; ++y) {
+    for (int x = 0; x < rect.width; ++x) {
+      const unsigned long pixel = XGetPixel(image.get(), x, y);
+      out.SetRGB(x, y, static_cast<unsigned char>((pixel & raw->red_mask) >> 16),
+                 static_cast<unsigned char>((pixel & raw->green_mask) >> 8),
+                 static_cast<unsigned char>(pixel & raw->blue_mask));
+    }
+  }
+  return out;
+}
+
+wxColour ScreenPixel(const wxPoint& at) {
+  const wxImage image = GrabScreen(wxRect(at, wxSize(1, 1)));
+  if (!image.IsOk()) return wxColour();
+  return wxColour(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
+}
+
+bool SaveWindowShot(wxWindow* window, const std::string& path) {
+  window->Raise();
+  window->Update();
+  PumpEventLoop();
+  const wxImage image = GrabScreen(window->GetScreenRect());
+  return image.IsOk() && image.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
+}
+
+namespace {
+
+using DisplayPtr = std::unique_ptr<Display, int (*)(Display*)>;
+
+DisplayPtr OpenDisplay() { return DisplayPtr(XOpenDisplay(nullptr), XCloseDisplay); }
+
+bool HasTitle(Display* display, Window window, const std::string& title) {
+  char* name = nullptr;
+  if (!XFetchName(display, window, &name) || !name) return false;
+  const bool same = title == name;
+  XFree(name);
+  return same;
+}
+
+bool Viewable(Display* display, Window window) {
+  XWindowAttributes attributes{};
+  return XGetWindowAttributes(display, window, &attributes) &&
+         attributes.map_state == IsViewable;
+}
+
+}  // namespace
+
+unsigned long FindVisibleWindow(const std::string& title) {
+  DisplayPtr display = OpenDisplay();
+  if (!display) return 0;
+  Window root = 0, parent = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display.get(), DefaultRootWindow(display.get()), &root, &parent, &children,
+                  &count)) {
+    return 0;
+  }
+  unsigned long found = 0;
+  for (unsigned i = 0; i < count && !found; ++i) {
+    if (Viewable(display.get(), children[i]) && HasTitle(display.get(), children[i], title)) {
+      found = children[i];
+    }
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+bool FocusWindow(unsigned long window) {
+  DisplayPtr display = OpenDisplay();
+  if (!display || !window) return false;
+  XSetInputFocus(display.get(), window, RevertToParent, CurrentTime);
+  XSync(display.get(), False);
+  return true;
+}
