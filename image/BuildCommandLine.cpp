@@ -36,13 +36,11 @@ std::string FolderName(const CDropTreeCtrl& tree, const wxTreeItemId& folder) {
   return FromDisplay(label);
 }
 
-}  // namespace
-
 // The file entries of one folder (or of the root), in tree order: "-f", or
 // "-m" for a Form 2 file, each file's size counted. False at the first file
 // that cannot be found, after saying so.
-static bool AppendFileEntries(const CDropTreeCtrl& tree, const wxTreeItemId& folder,
-                              CommandLine& entries, std::int64_t& total, wxWindow* parent) {
+bool AppendFileEntries(const CDropTreeCtrl& tree, const wxTreeItemId& folder,
+                       CommandLine& entries, std::int64_t& total, wxWindow* parent) {
   return ForEachChild(tree, folder, [&](const wxTreeItemId& item) {
     if (tree.IsFolderItem(item)) return true;
     const int index = tree.ItemIndex(item);
@@ -57,6 +55,8 @@ static bool AppendFileEntries(const CDropTreeCtrl& tree, const wxTreeItemId& fol
     return true;
   });
 }
+
+}  // namespace
 
 bool MainDialog::BuildCommandLine() {
   m_entries.clear();

@@ -10,8 +10,6 @@ ToolConsole::ToolConsole(wxWindow* parent)
   m_text = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                           wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP);
   m_text->SetFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));
-  m_text->SetBackgroundColour(*wxBLACK);
-  m_text->SetForegroundColour(wxColour(192, 192, 192));
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(m_text, 1, wxEXPAND);
   SetSizer(sizer);

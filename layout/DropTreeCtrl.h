@@ -146,11 +146,11 @@ class CDropTreeCtrl : public wxTreeCtrl {
   wxTreeItemId InsertFromDisk(const std::string& path, wxTreeItemId parent,
                               std::vector<std::pair<std::uint64_t, std::uint64_t>>& scanning);
   bool RefuseWhenFull();
-  // childLabels: the case-folded labels of parent's children in tree order,
-  // kept by the scan that fills parent (so no label is fetched from the tree).
+  // order: the children of parent as the scan that fills it keeps them (so no
+  // label is fetched from the tree).
+  struct ChildOrder;
   wxTreeItemId InsertSortedFile(wxTreeItemId parent, const std::string& label,
-                                int image, int selImage,
-                                std::vector<std::string>& childLabels);
+                                int image, int selImage, ChildOrder& order);
 
   void OnPaint(wxPaintEvent& event);
   void OnRButtonDown(wxMouseEvent& event);

@@ -31,6 +31,25 @@ bool IsBeingScanned(const ScanStack& scanning, const DiskEntry& folder) {
 
 }  // namespace
 
+// The case-folded labels of a folder's children in tree order. While they are
+// in order (no sub-folder appended out of order), the place of a new file is
+// found by binary search; else by a linear search for the first greater one.
+struct CDropTreeCtrl::ChildOrder {
+  std::vector<std::string> labels;
+  bool sorted = true;
+
+  std::size_t PlaceOf(const std::string& folded) const {
+    const auto greater = sorted ? std::upper_bound(labels.begin(), labels.end(), folded)
+                                : std::find_if(labels.begin(), labels.end(),
+                                               [&](const std::string& c) { return c > folded; });
+    return static_cast<std::size_t>(greater - labels.begin());
+  }
+  void Append(std::string folded) {
+    if (!labels.empty() && folded < labels.back()) sorted = false;
+    labels.push_back(std::move(folded));
+  }
+};
+
 wxTreeItemId CDropTreeCtrl::InsertPath(const std::string& path, wxTreeItemId parent,
                                        bool fromDisk) {
   if (fromDisk) {
@@ -79,9 +98,8 @@ wxTreeItemId CDropTreeCtrl::InsertFromDisk(const std::string& path, wxTreeItemId
 
 void CDropTreeCtrl::ScanFolder(const std::string& folderPath, wxTreeItemId folderItem,
                                ScanStack& scanning) {
-  // The folded labels of folderItem's children, in tree order: the scan is the
-  // only one adding children here, so the tree need not be asked for labels.
-  std::vector<std::string> childLabels;
+  // The scan is the only one adding children here: it keeps their labels.
+  ChildOrder order;
   // A listing that fails (no permission, an error part way) ends the scan
   // quietly: the items inserted so far stay.
   ListFolder(folderPath, [&](const ListedEntry& listed) {
@@ -90,26 +108,23 @@ void CDropTreeCtrl::ScanFolder(const std::string& folderPath, wxTreeItemId folde
     const std::string path = JoinPath(folderPath, listed.name);
     if (listed.kind == EntryKind::Folder) {
       if (InsertFromDisk(path, folderItem, scanning) != folderItem) {
-        childLabels.push_back(FoldCase(listed.name));
+        order.Append(FoldCase(listed.name));
       }
       return true;
     }
     const auto [icon, openIcon] = IconsFor(path, false);
     const wxTreeItemId item =
-        InsertSortedFile(folderItem, listed.name, icon, openIcon, childLabels);
+        InsertSortedFile(folderItem, listed.name, icon, openIcon, order);
     SetItemIndex(item, AddStoreEntry(path, false));
     return true;
   });
 }
 
 wxTreeItemId CDropTreeCtrl::InsertSortedFile(wxTreeItemId parent, const std::string& label,
-                                             int image, int selImage,
-                                             std::vector<std::string>& childLabels) {
+                                             int image, int selImage, ChildOrder& order) {
   // Before the first child that compares greater; after equal ones.
   std::string folded = FoldCase(label);
-  const auto greater = std::find_if(childLabels.begin(), childLabels.end(),
-                                    [&](const std::string& child) { return child > folded; });
-  const std::size_t position = static_cast<std::size_t>(greater - childLabels.begin());
-  childLabels.insert(greater, std::move(folded));
-  return InsertItem(parent, position, ToDisplay(label), image, selImage);
+  const std::size_t place = order.PlaceOf(folded);
+  order.labels.insert(order.labels.begin() + static_cast<std::ptrdiff_t>(place), std::move(folded));
+  return InsertItem(parent, place, ToDisplay(label), image, selImage);
 }

@@ -141,6 +141,21 @@ TEST_F(ImageRunTest, ProgressFollowsTheImageAndStaysFullPastTheEstimate) {
   ExpectIdle();
 }
 
+TEST_F(ImageRunTest, EmptyFilesGiveAnEmptyRange) {
+  AddFile("empty1", 0);
+  AddFile("empty2", 0);
+  WriteTool(ToolScript("head -c 500 /dev/zero > \"$out.bin\"; await finish; exit 0\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  EXPECT_EQ(dlg->Progress()->GetRange(), 0);
+  ASSERT_TRUE(WaitFor([&] { return ImageSize() == 500; }, 10000));
+  dlg->OnTimer();
+  EXPECT_EQ(dlg->Progress()->GetValue(), 0);
+  Touch("finish");
+  ASSERT_TRUE(Ended());
+  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  ExpectIdle();
+}
+
 TEST_F(ImageRunTest, ARangeOfSixtyFourBitsIsScaledToFitTheBar) {
   const std::string big = MakeFile("big");
   ASSERT_EQ(::truncate(big.c_str(), off_t{5} << 30), 0);  // sparse

@@ -76,6 +76,34 @@ TEST_F(InsertPathTest, ManyFilesEndSortedIgnoringCaseWithEqualLabelsInListingOrd
   EXPECT_EQ(*inTree, *firstSame) << "equal labels keep the listing's order";
 }
 
+// The rule as written, one child at a time over the listing: a file goes
+// before the first child whose label compares greater, a folder goes last.
+std::vector<std::string> PlaceByTheRule(const std::string& folder) {
+  std::vector<std::string> children;
+  ListFolder(folder, [&](const ListedEntry& entry) {
+    if (entry.name.front() == '.') return true;
+    auto place = children.end();
+    if (entry.kind == EntryKind::File) {
+      place = std::find_if(children.begin(), children.end(), [&](const std::string& child) {
+        return LessIgnoringCase(entry.name, child);
+      });
+    }
+    children.insert(place, entry.name);
+    return true;
+  });
+  return children;
+}
+
+TEST_F(InsertPathTest, FilesAndFoldersMixedFollowTheRuleChildByChild) {
+  for (int i = 0; i < 200; ++i) MakeFile("mixed/f" + std::to_string(i * 37 % 211) + ".txt");
+  for (int i = 0; i < 20; ++i) MakeDir("mixed/F" + std::to_string(i * 13 % 29));
+  MakeDir("mixed/zzz");
+  MakeDir("mixed/AAA");
+  const std::string folder = MakeDir("mixed");
+  const std::vector<std::string> expected = PlaceByTheRule(folder);
+  EXPECT_EQ(ChildLabels(Tree(), Insert(folder)), expected);
+}
+
 TEST_F(InsertPathTest, StoreEntriesAndIndicesOfAFolderFromDisk) {
   const std::string file = MakeFile("Photos/one.jpg");
   const std::string folder = MakeDir("Photos");
