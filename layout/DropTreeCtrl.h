@@ -116,6 +116,10 @@ class CDropTreeCtrl : public wxTreeCtrl {
   wxTreeItemId SelectMenuItemAt(const wxPoint& point);
   // The context menu with its entries grayed for the given target.
   std::unique_ptr<wxMenu> MakeContextMenu(wxTreeItemId item) const;
+  // What shows the context menu (tests replace the pop-up, which is modal).
+  void SetMenuPresenter(std::function<void(wxMenu&)> presenter) {
+    m_presentMenu = std::move(presenter);
+  }
   // The selected layout item; none when nothing (or only the hidden root) is selected.
   wxTreeItemId SelectedItem() const;
   // True when item is ancestor itself or lies below it.
@@ -181,6 +185,7 @@ class CDropTreeCtrl : public wxTreeCtrl {
   wxTreeItemId m_menuItem;
   bool m_fullReported = false;
   std::function<void(const std::string&)> m_openFolder;
+  std::function<void(wxMenu&)> m_presentMenu;
 
   friend struct CDropTreeCtrlTestAccess;  // tests reach the private parts
   wxDECLARE_DYNAMIC_CLASS(CDropTreeCtrl);

@@ -83,7 +83,11 @@ wxTreeItemId CDropTreeCtrl::SelectMenuItemAt(const wxPoint& point) {
 void CDropTreeCtrl::OpenContextMenu(const wxPoint& point) {
   SelectMenuItemAt(point);
   std::unique_ptr<wxMenu> menu = MakeContextMenu(m_menuItem);
-  PopupMenu(menu.get());  // at the pointer; commands come back to OnMenuCommand
+  if (m_presentMenu) {
+    m_presentMenu(*menu);
+  } else {
+    PopupMenu(menu.get());  // at the pointer; commands come back to OnMenuCommand
+  }
 }
 
 std::map<int, bool> CDropTreeCtrl::MenuStates(wxTreeItemId item) const {

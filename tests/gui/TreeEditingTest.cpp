@@ -5,6 +5,7 @@
 #include <wx/button.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include <sys/stat.h>
@@ -74,6 +75,43 @@ TEST_F(TreeEditingTest, TheMenuHasItsEntriesGrayedForNoneFolderAndFile) {
     }
     EXPECT_EQ(enabled, c.enabled);
   }
+}
+
+TEST_F(TreeEditingTest, ARealRightClickOpensTheMenuForTheItemAndRunsTheChosenEntry) {
+  const wxTreeItemId a = Folder("A");
+  const wxTreeItemId f = File("f.txt");
+  std::vector<bool> removeEnabled;
+  Tree().SetMenuPresenter([&](wxMenu& menu) {
+    removeEnabled.push_back(menu.IsEnabled(IDM_REMOVE));
+    wxCommandEvent choice(wxEVT_MENU, IDM_REMOVE);  // as the pop-up sends it
+    Tree().GetEventHandler()->ProcessEvent(choice);
+  });
+  wxUIActionSimulator sim;
+  sim.MouseMove(Tree().ClientToScreen(PointOn(Tree(), f)));
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
+  EXPECT_TRUE(WaitFor([&] { return removeEnabled.size() == 1; }, 3000));
+  EXPECT_EQ(TreePicture(Tree()), "A{}");
+  EXPECT_EQ(Tree().SelectedItem(), a) << "the previous sibling";
+  EXPECT_FALSE(Tree().ShowHint());
+
+  // On empty space: nothing is the target; Remove is grayed and does nothing.
+  sim.MouseMove(Tree().ClientToScreen(EmptySpace(Tree())));
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
+  EXPECT_TRUE(WaitFor([&] { return removeEnabled.size() == 2; }, 3000));
+  EXPECT_EQ(removeEnabled, (std::vector<bool>{true, false}));
+  EXPECT_EQ(TreePicture(Tree()), "A{}");
+  EXPECT_FALSE(Tree().SelectedItem().IsOk());
+}
+
+TEST_F(TreeEditingTest, TheDeleteKeyOnTheTreeRemovesTheSelectedItem) {
+  Folder("A");
+  const wxTreeItemId f = File("f.txt");
+  Tree().SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
+  Tree().SelectItem(f);
+  wxUIActionSimulator sim;
+  sim.Char(WXK_DELETE);
+  EXPECT_TRUE(WaitFor([&] { return TreePicture(Tree()) == "A{}"; }, 3000));
 }
 
 TEST_F(TreeEditingTest, RightClickOnEmptySpaceClearsTheSelectionAndTargetsTheTopLevel) {
