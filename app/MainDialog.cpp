@@ -111,6 +111,7 @@ void MainDialog::LoadTemplate(wxWindow* parent) {
   }
   SetClientSize(ConvertDialogToPixels(CLIENT_SIZE_DU));
   FitTextsToFont();
+  Centre();  // first placed in the middle of the screen; the place is not stored
 }
 
 // Dialog units follow the font, but text widths do not scale exactly with

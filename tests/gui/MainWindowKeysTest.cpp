@@ -155,3 +155,16 @@ TEST_F(MainWindowKeys, DuringARunNothingClosesTheWindow) {
   EXPECT_TRUE(dlg->IsShown());
   dlg->WriteIsoButton()->Enable();
 }
+
+TEST_F(MainWindowKeys, EnterInAnEditPressesWriteIsoAndKeepsTheWindow) {
+  int writeIsoClicks = 0;
+  dlg->Bind(wxEVT_BUTTON, [&](wxCommandEvent& event) {
+    ++writeIsoClicks;
+    event.Skip();
+  }, ID_WRITE_ISO);
+  Prepare(dlg->VolumeNameEdit(), "DISC", 4);
+  sim.Char(WXK_RETURN);
+  EXPECT_TRUE(WaitFor([&] { return writeIsoClicks > 0; }, 3000));
+  EXPECT_EQ(writeIsoClicks, 1);
+  EXPECT_TRUE(dlg->IsShown());
+}
