@@ -56,15 +56,11 @@ class FixedChooser : public FileChooser {
   std::string m_folder;
 };
 
-// Answers every message box Yes (the replace question of Save) and counts
-// them; anything else the bench did not expect is reported.
+// Answers every message box Yes (the replace question of Save); any other
+// box is reported.
 class YesToEveryBox : public wxModalDialogHook {
- public:
-  int boxes = 0;
-
  protected:
   int Enter(wxDialog* dialog) override {
-    ++boxes;
     if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
       if (!(box->GetMessageDialogStyle() & wxYES_NO)) {
         std::fprintf(stderr, "message: %s\n", box->GetMessage().utf8_str().data());
@@ -79,9 +75,9 @@ struct Bench {
   std::string workDir;
   std::string tree;  // the generated folder tree
   std::string flat;  // one folder of FLAT_FOLDER_FILES files
+  double emptyWindowMiB = 0;
   MainDialog* dialog = nullptr;
   FixedChooser* chooser = nullptr;  // owned by the dialog
-  double emptyWindowMiB = 0;
 };
 
 double SecondsOf(const std::function<void()>& work) {
@@ -162,7 +158,8 @@ double SaveStructure(Bench& bench) {
   const double seconds = SecondsOf([&] { bench.dialog->OnSave(); });
   answers.Unregister();
   std::error_code error;
-  if (fs::file_size(bench.chooser->structureFile, error) == 0) std::fprintf(stderr, "nothing saved\n");
+  const auto size = fs::file_size(bench.chooser->structureFile, error);
+  std::printf("  (%ju bytes written)\n", static_cast<std::uintmax_t>(error ? 0 : size));
   return seconds;
 }
 
@@ -180,18 +177,18 @@ double LoadStructure(Bench& bench) {
   return seconds;
 }
 
+double FindListing(Bench& bench) {
+  const std::string command = "find '" + bench.tree + "' -type f -printf '%s\\n' > /dev/null";
+  return SecondsOf([&] {
+    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "find failed\n");
+  });
+}
+
 double AddFlatFolder(Bench& bench) {
   bench.dialog->Tree()->ResetTree();
   return SecondsOf([&] {
     bench.dialog->Tree()->InsertPath(bench.flat, wxTreeItemId(), true);
     wxTheApp->Yield();
-  });
-}
-
-double FindListing(Bench& bench) {
-  const std::string command = "find '" + bench.tree + "' -type f -printf '%s\\n' > /dev/null";
-  return SecondsOf([&] {
-    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "find failed\n");
   });
 }
 

@@ -146,8 +146,13 @@ TEST_F(MainWindowKeys, ExitEscapeAndTheCloseBoxCloseInIdle) {
 
 TEST_F(MainWindowKeys, DuringARunNothingClosesTheWindow) {
   dlg->WriteIsoButton()->Disable();  // the Running state, as a run sets it
-  Click(ID_EXIT);
+  Click(ID_EXIT);  // Stop: EndRun ends the run and puts the window back to Idle
+  EXPECT_TRUE(dlg->IsShown());
+  EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
+  dlg->WriteIsoButton()->Disable();
   dlg->Close();
+  EXPECT_TRUE(dlg->IsShown());
+  dlg->WriteIsoButton()->Disable();
   dlg->FindWindow(ID_VIEW_CMD_LINE)->SetFocus();
   PumpEvents();
   sim.Char(WXK_ESCAPE);

@@ -100,7 +100,7 @@ TEST_F(DiskEntryTest, ListingFailsForMissingFolderAndStopsOnRequest) {
   bool ok = true;
   EXPECT_TRUE(Listed(dir_ + "/none", &ok).empty());
   EXPECT_FALSE(ok);
-  for (int i = 0; i < 5; ++i) Make("f" + std::to_string(i), 0);
+  for (int i = 0; i < 5; ++i) Make(std::string("f").append(std::to_string(i)), 0);
   int visits = 0;
   EXPECT_TRUE(ListFolder(dir_, [&](const ListedEntry&) { return ++visits < 2; }));
   EXPECT_EQ(visits, 2);
