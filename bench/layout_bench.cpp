@@ -9,6 +9,8 @@
 
 #include <wx/app.h>
 #include <wx/init.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 
 #include <chrono>
 #include <cstdio>
@@ -38,7 +40,13 @@ constexpr int FLAT_FOLDER_FILES = 20000;
 class FixedChooser : public FileChooser {
  public:
   explicit FixedChooser(std::string folder) : m_folder(std::move(folder)) {}
-  bool ChooseFiles(const FileDialogRequest&, std::vector<std::string>&) override { return false; }
+  // Save and Load of the structure file both name this file.
+  std::string structureFile;
+  bool ChooseFiles(const FileDialogRequest&, std::vector<std::string>& paths) override {
+    if (structureFile.empty()) return false;
+    paths = {structureFile};
+    return true;
+  }
   bool ChooseFolder(std::string& path) override {
     path = m_folder;
     return true;
@@ -48,12 +56,28 @@ class FixedChooser : public FileChooser {
   std::string m_folder;
 };
 
+// Answers every message box Yes (the replace question of Save); any other
+// box is reported.
+class YesToEveryBox : public wxModalDialogHook {
+ protected:
+  int Enter(wxDialog* dialog) override {
+    if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
+      if (!(box->GetMessageDialogStyle() & wxYES_NO)) {
+        std::fprintf(stderr, "message: %s\n", box->GetMessage().utf8_str().data());
+      }
+    }
+    return wxID_YES;
+  }
+  void Exit(wxDialog*) override {}
+};
+
 struct Bench {
   std::string workDir;
   std::string tree;  // the generated folder tree
   std::string flat;  // one folder of FLAT_FOLDER_FILES files
   double emptyWindowMiB = 0;
   MainDialog* dialog = nullptr;
+  FixedChooser* chooser = nullptr;  // owned by the dialog
 };
 
 double SecondsOf(const std::function<void()>& work) {
@@ -96,7 +120,10 @@ void MakeWindow(Bench& bench) {
   std::ofstream(startup + "/brenvox.exe") << "#!/bin/sh\nexit 0\n";
   fs::permissions(startup + "/brenvox.exe", fs::perms::owner_all);
   LoadResources();
-  bench.dialog = new MainDialog(nullptr, startup, std::make_unique<FixedChooser>(bench.tree));
+  auto chooser = std::make_unique<FixedChooser>(bench.tree);
+  bench.chooser = chooser.get();
+  bench.chooser->structureFile = bench.workDir + "/layout.kbv";
+  bench.dialog = new MainDialog(nullptr, startup, std::move(chooser));
   if (!bench.dialog->Initialize()) {
     std::fprintf(stderr, "the window did not initialise\n");
     std::exit(1);
@@ -120,6 +147,33 @@ double BuildCommandLine(Bench& bench) {
   std::printf("  (%zu entries, %zu bytes of option string, %d items in the store)\n",
               bench.dialog->Entries().size(), bench.dialog->CmdLine().size(),
               bench.dialog->Tree()->ItemCount() - 1);
+  return seconds;
+}
+
+// Save of the whole layout: the option string built again (every file looked
+// up) and written whole. The replace question is answered Yes.
+double SaveStructure(Bench& bench) {
+  YesToEveryBox answers;
+  answers.Register();
+  const double seconds = SecondsOf([&] { bench.dialog->OnSave(); });
+  answers.Unregister();
+  std::error_code error;
+  const auto size = fs::file_size(bench.chooser->structureFile, error);
+  std::printf("  (%ju bytes written)\n", static_cast<std::uintmax_t>(error ? 0 : size));
+  return seconds;
+}
+
+// Load of that file: the tree reset and every item inserted again from disk.
+double LoadStructure(Bench& bench) {
+  const int before = bench.dialog->Tree()->ItemCount();
+  const double seconds = SecondsOf([&] {
+    bench.dialog->OnLoad();
+    wxTheApp->Yield();
+  });
+  if (bench.dialog->Tree()->ItemCount() != before) {
+    std::fprintf(stderr, "loaded %d items, saved %d\n", bench.dialog->Tree()->ItemCount() - 1,
+                 before - 1);
+  }
   return seconds;
 }
 
@@ -148,6 +202,8 @@ struct Step {
 const Step STEPS[] = {
     {"Add Folder (insertion)", AddFolder, 2.0, "s"},
     {"BuildCommandLine", BuildCommandLine, 0.3, "s"},
+    {"Save (structure file)", SaveStructure, 1.0, "s"},
+    {"Load (structure file)", LoadStructure, 1.0, "s"},
     {"find -type f -printf (for comparison)", FindListing, 0.0, "s"},
     {"insertion of one folder of 20,000 files", AddFlatFolder, 0.0, "s"},
 };

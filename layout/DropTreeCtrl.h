@@ -3,6 +3,9 @@
 // say where the item comes from, whether it is a folder and whether it is Form 2.
 #pragma once
 
+#include <wx/defs.h>
+#include <wx/dcmemory.h>
+#include <wx/generic/dragimgg.h>
 #include <wx/treectrl.h>
 
 #include <functional>
@@ -15,6 +18,7 @@ class wxTextCtrl;
 class wxButton;
 class wxImageList;
 class wxDropFilesEvent;
+class wxMenu;
 class wxDC;
 
 // Context menu entries of the tree.
@@ -107,6 +111,19 @@ class CDropTreeCtrl : public wxTreeCtrl {
   // The menu entries' enabled states for the item under the pointer (tests).
   std::map<int, bool> MenuStates(wxTreeItemId item) const;
   void RunMenuCommand(int id);
+  // The item under point (none for empty space) becomes the menu's target and
+  // is selected, as a right-button press does before the menu opens.
+  wxTreeItemId SelectMenuItemAt(const wxPoint& point);
+  // The context menu with its entries grayed for the given target.
+  std::unique_ptr<wxMenu> MakeContextMenu(wxTreeItemId item) const;
+  // What shows the context menu (tests replace the pop-up, which is modal).
+  void SetMenuPresenter(std::function<void(wxMenu&)> presenter) {
+    m_presentMenu = std::move(presenter);
+  }
+  // The selected layout item; none when nothing (or only the hidden root) is selected.
+  wxTreeItemId SelectedItem() const;
+  // True when item is ancestor itself or lies below it.
+  bool IsInSubtree(wxTreeItemId item, const wxTreeItemId& ancestor) const;
 
   // ---- drag and drop ----
   wxTreeItemId CopyItem(wxTreeItemId item, wxTreeItemId newParent);
@@ -115,6 +132,7 @@ class CDropTreeCtrl : public wxTreeCtrl {
   wxPoint LastPoint() const { return m_lastPoint; }
   void SetLastPoint(const wxPoint& p) { m_lastPoint = p; }
   bool IsDragging() const { return m_dragging; }
+  wxTreeItemId DragItem() const { return m_dragItem; }
 
  private:
   void Init();
@@ -147,6 +165,9 @@ class CDropTreeCtrl : public wxTreeCtrl {
   void OnLButtonUp(wxMouseEvent& event);
   void OnDropFiles(wxDropFilesEvent& event);
   void OnMenuCommand(wxCommandEvent& event);
+  void OnCaptureLost(wxMouseCaptureLostEvent& event);
+  void EndDrag();
+  wxTreeItemId LayoutItemAt(const wxPoint& point) const;
 
   std::unique_ptr<wxImageList> m_icons;
   std::map<std::string, std::pair<int, int>> m_iconCache;  // per file type
@@ -160,9 +181,11 @@ class CDropTreeCtrl : public wxTreeCtrl {
   std::vector<unsigned char> m_isForm2;
   bool m_dragging = false;
   wxTreeItemId m_dragItem;
+  std::unique_ptr<wxGenericDragImage> m_dragImage;  // follows the pointer during a drag
   wxTreeItemId m_menuItem;
   bool m_fullReported = false;
   std::function<void(const std::string&)> m_openFolder;
+  std::function<void(wxMenu&)> m_presentMenu;
 
   friend struct CDropTreeCtrlTestAccess;  // tests reach the private parts
   wxDECLARE_DYNAMIC_CLASS(CDropTreeCtrl);

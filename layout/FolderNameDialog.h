@@ -21,10 +21,16 @@ class CFolderName : public wxDialog {
 
   // Runs the checks on the edit's text; ends the dialog with OK when they pass.
   void OnOK();
+  // Reads the edit (at most 499 characters) into the name and checks it; a
+  // refused name is reported and the focus goes back to the edit.
+  bool AcceptName();
 
  private:
   void Create(wxWindow* parent);
+  void PrepareEdit();
   void OnShow(wxShowEvent& event);
+  void OnCharHook(wxKeyEvent& event);
+  void Finish(int result);
 
   wxTextCtrl* m_edit = nullptr;
   bool m_isRename = false;

@@ -1,19 +1,258 @@
-// Placeholder: filled in by its own change.
-#include "app/MainDialog.h"
-#include "layout/DropTreeCtrl.h"
+// Editing the layout in place: the tree's context menu, DEL and F2, removing,
+// Form 2 marking, making and renaming folders, opening a file's folder, and
+// the path of the selected item in "Real Path Of Files".
+#include <wx/button.h>
+#include <wx/menu.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
 
-void CDropTreeCtrl::RemoveItem(wxTreeItemId, bool) {}
-void CDropTreeCtrl::RemoveAll() {}
-void CDropTreeCtrl::ToggleForm2(wxTreeItemId) {}
-void CDropTreeCtrl::ApplyForm2(wxTreeItemId, bool) {}
-void CDropTreeCtrl::RenameFolder(wxTreeItemId) {}
-void CDropTreeCtrl::MakeFolder(wxTreeItemId, bool) {}
-void CDropTreeCtrl::BrowseFileFolder(wxTreeItemId) {}
-std::string CDropTreeCtrl::FileFolderOf(const wxTreeItemId&) const { return {}; }
-void CDropTreeCtrl::OpenContextMenu(const wxPoint&) {}
-std::map<int, bool> CDropTreeCtrl::MenuStates(wxTreeItemId) const { return {}; }
-void CDropTreeCtrl::RunMenuCommand(int) {}
-void CDropTreeCtrl::OnRButtonDown(wxMouseEvent& e) { e.Skip(); }
-void CDropTreeCtrl::OnKeyDown(wxTreeEvent& e) { e.Skip(); }
-void CDropTreeCtrl::OnSelChanged(wxTreeEvent& e) { e.Skip(); }
-void CDropTreeCtrl::OnMenuCommand(wxCommandEvent&) {}
+#include <vector>
+
+#include "app/MessageBox.h"
+#include "app/TextCodec.h"
+#include "layout/DropTreeCtrl.h"
+#include "layout/FolderNameDialog.h"
+
+namespace {
+
+constexpr const char* MSG_APPLY_FORM2_RECURSIVELY =
+    "You're going to apply \"set/unset form2\"\nto all the files in this folder "
+    "recursively.\nAre you sure?";
+
+// The entries of the context menu (resource 132), in their order; id 0 is a
+// separator.
+struct MenuEntry {
+  int id;
+  const char* text;
+};
+constexpr MenuEntry CONTEXT_MENU[] = {
+    {IDM_MAKE_FOLDER, "Make Folder"},
+    {IDM_SET_FORM2, "Set/Unset Form2"},
+    {IDM_BROWSE_FOLDER, "Browse File Folder"},
+    {IDM_RENAME, "Rename         (F2)"},
+    {0, nullptr},
+    {IDM_REMOVE, "Remove       (DEL)"},
+    {0, nullptr},
+    {IDM_REMOVE_ALL, "Remove All"},
+};
+
+// Opens a folder in the desktop's file manager, the folder as its own
+// argument (no shell). A start failure is not reported.
+void OpenInFileManager(const std::string& folder) {
+  const std::vector<std::string> argv{"xdg-open", folder};
+  std::vector<const char*> args;
+  for (const auto& a : argv) args.push_back(a.c_str());
+  args.push_back(nullptr);
+  wxExecute(const_cast<char**>(args.data()), wxEXEC_ASYNC);
+}
+
+}  // namespace
+
+wxTreeItemId CDropTreeCtrl::SelectedItem() const {
+  const wxTreeItemId item = GetSelection();
+  if (!item.IsOk() || item == GetRootItem()) return wxTreeItemId();
+  return item;
+}
+
+bool CDropTreeCtrl::IsInSubtree(wxTreeItemId item, const wxTreeItemId& ancestor) const {
+  for (; item.IsOk(); item = GetItemParent(item)) {
+    if (item == ancestor) return true;
+  }
+  return false;
+}
+
+// ---- the context menu ----
+
+void CDropTreeCtrl::OnRButtonDown(wxMouseEvent& event) {
+  // The tree's own right-button handling is not run.
+  ClearHint();
+  SetFocus();
+  OpenContextMenu(event.GetPosition());
+}
+
+wxTreeItemId CDropTreeCtrl::SelectMenuItemAt(const wxPoint& point) {
+  m_menuItem = LayoutItemAt(point);
+  if (m_menuItem.IsOk()) {
+    SelectItem(m_menuItem);
+  } else {
+    Unselect();
+  }
+  return m_menuItem;
+}
+
+void CDropTreeCtrl::OpenContextMenu(const wxPoint& point) {
+  SelectMenuItemAt(point);
+  std::unique_ptr<wxMenu> menu = MakeContextMenu(m_menuItem);
+  if (m_presentMenu) {
+    m_presentMenu(*menu);
+  } else {
+    PopupMenu(menu.get());  // at the pointer; commands come back to OnMenuCommand
+  }
+}
+
+std::map<int, bool> CDropTreeCtrl::MenuStates(wxTreeItemId item) const {
+  const bool isItem = item.IsOk() && ItemIndex(item) > 0;
+  const bool isFolder = isItem && IsFolderItem(item);
+  return {
+      {IDM_MAKE_FOLDER, true},
+      {IDM_SET_FORM2, isItem},
+      {IDM_BROWSE_FOLDER, isItem && !isFolder},
+      {IDM_RENAME, isFolder},
+      {IDM_REMOVE, isItem},
+      {IDM_REMOVE_ALL, true},
+  };
+}
+
+std::unique_ptr<wxMenu> CDropTreeCtrl::MakeContextMenu(wxTreeItemId item) const {
+  auto menu = std::make_unique<wxMenu>();
+  const std::map<int, bool> states = MenuStates(item);
+  for (const MenuEntry& entry : CONTEXT_MENU) {
+    if (entry.id == 0) {
+      menu->AppendSeparator();
+      continue;
+    }
+    menu->Append(entry.id, wxString::FromUTF8(entry.text));
+    menu->Enable(entry.id, states.at(entry.id));
+  }
+  return menu;
+}
+
+void CDropTreeCtrl::OnMenuCommand(wxCommandEvent& event) {
+  RunMenuCommand(event.GetId());
+}
+
+void CDropTreeCtrl::RunMenuCommand(int id) {
+  switch (id) {
+    case IDM_REMOVE: RemoveItem(m_menuItem, true); break;
+    case IDM_REMOVE_ALL: RemoveAll(); break;
+    case IDM_SET_FORM2: ToggleForm2(m_menuItem); break;
+    case IDM_RENAME: RenameFolder(m_menuItem); break;
+    case IDM_MAKE_FOLDER: MakeFolder(m_menuItem, false); break;
+    case IDM_BROWSE_FOLDER: BrowseFileFolder(m_menuItem); break;
+    default: break;
+  }
+}
+
+// ---- keys and selection ----
+
+void CDropTreeCtrl::OnKeyDown(wxTreeEvent& event) {
+  switch (event.GetKeyCode()) {
+    case WXK_DELETE: RemoveItem(SelectedItem(), true); break;
+    case WXK_F2: RenameFolder(SelectedItem()); break;
+    default: break;
+  }
+  event.Skip();  // keys keep their ordinary handling
+}
+
+void CDropTreeCtrl::OnSelChanged(wxTreeEvent& event) {
+  event.Skip();
+  // The hidden root is selected by the tree itself when nothing else is:
+  // for the layout that is no selection, and the text stays as it was.
+  const int index = ItemIndex(event.GetItem());
+  if (index > 0 && m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(m_itemPath[index]));
+}
+
+// ---- the commands ----
+
+void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
+  if (focusRemoveButton && m_removeButton) m_removeButton->SetFocus();
+  if (!item.IsOk() || item == GetRootItem()) return;
+  const wxTreeItemId previous = GetPrevSibling(item);
+  if (previous.IsOk()) {
+    SelectItem(previous);
+  } else {
+    Unselect();
+  }
+  Delete(item);  // the store keeps the entries of the deleted items
+  SetFocus();
+  if (GetCount() == 0 && m_pathDisplay) m_pathDisplay->Clear();
+}
+
+void CDropTreeCtrl::RemoveAll() {
+  Unselect();
+  DeleteChildren(GetRootItem());  // m_itemCount keeps its value
+  if (m_pathDisplay) m_pathDisplay->Clear();
+}
+
+void CDropTreeCtrl::ToggleForm2(wxTreeItemId item) {
+  const int index = ItemIndex(item);
+  if (index <= 0) return;
+  if (!IsFolder(index)) {
+    SetForm2(item, !IsForm2(index));
+  } else if (GetChildrenCount(item, false) > 0 &&
+             AskYesNo(wxString::FromUTF8(MSG_APPLY_FORM2_RECURSIVELY), wxGetTopLevelParent(this))) {
+    const bool value = !IsForm2(index);
+    SetForm2(item, value);
+    ApplyForm2(item, value);
+  }
+  SetFocus();
+  SelectItem(item);
+}
+
+void CDropTreeCtrl::ApplyForm2(wxTreeItemId folder, bool value) {
+  // Every item below the folder, at any depth, takes the value; only files
+  // are shown in bold.
+  std::vector<wxTreeItemId> pending{folder};
+  while (!pending.empty()) {
+    const wxTreeItemId parent = pending.back();
+    pending.pop_back();
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId child = GetFirstChild(parent, cookie); child.IsOk();
+         child = GetNextChild(parent, cookie)) {
+      SetForm2(child, value);
+      pending.push_back(child);
+    }
+  }
+}
+
+void CDropTreeCtrl::RenameFolder(wxTreeItemId item) {
+  const int index = ItemIndex(item);
+  if (index <= 0 || !IsFolder(index)) return;
+  CFolderName dialog(wxGetTopLevelParent(this), m_itemPath[index]);
+  if (dialog.ShowModal() != wxID_OK) return;
+  SetItemText(item, ToDisplay(dialog.Name()));
+  SetItemPath(index, dialog.Name());
+  if (m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(dialog.Name()));
+}
+
+// target: the menu's item (a folder takes the new folder, a file's folder
+// takes it, none means the top level); the button passes none.
+void CDropTreeCtrl::MakeFolder(wxTreeItemId target, bool fromButton) {
+  if (fromButton) ClearHint();
+  CFolderName dialog(wxGetTopLevelParent(this));
+  if (dialog.ShowModal() != wxID_OK) return;
+  wxTreeItemId parent;
+  if (!fromButton && ItemIndex(target) > 0) {
+    parent = IsFolderItem(target) ? target : ParentOf(target);
+  }
+  BeginInsertCommand();
+  InsertPath(dialog.Name(), parent, false);
+}
+
+std::string CDropTreeCtrl::FileFolderOf(const wxTreeItemId& item) const {
+  const int index = ItemIndex(item);
+  if (index <= 0 || IsFolder(index)) return {};
+  const std::string& path = m_itemPath[index];
+  // The label is the file's name: what is left is its folder with the
+  // closing separator. A label that is not valid UTF-8 was shown one
+  // character per byte.
+  const wxString label = GetItemText(item);
+  const std::string labelBytes = FromDisplay(label);
+  std::size_t cut = label.length();
+  if (path.size() >= labelBytes.size() &&
+      path.compare(path.size() - labelBytes.size(), labelBytes.size(), labelBytes) == 0) {
+    cut = labelBytes.size();
+  }
+  return path.substr(0, path.size() - std::min(cut, path.size()));
+}
+
+void CDropTreeCtrl::BrowseFileFolder(wxTreeItemId item) {
+  const int index = ItemIndex(item);
+  if (index <= 0 || IsFolder(index)) return;
+  const std::string folder = FileFolderOf(item);
+  if (m_openFolder) {
+    m_openFolder(folder);
+  } else {
+    OpenInFileManager(folder);
+  }
+}

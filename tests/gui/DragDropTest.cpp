@@ -1,0 +1,203 @@
+// Moving items inside the tree by dragging, and dropping paths from the
+// desktop's file manager. The handlers are driven with the events the tree
+// gets; one drag is made with the real mouse.
+#include <gtest/gtest.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include <map>
+
+#include "EditingSupport.h"
+#include "GuiFixture.h"
+#include "MessageExpect.h"
+
+namespace {
+
+class DragDropTest : public MainWindowTest {
+ protected:
+  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
+  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
+    return Tree().InsertPath(name, parent, false);
+  }
+  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
+    return Tree().InsertPath(MakeFile(rel), parent, true);
+  }
+  void Send(wxEvent& event) { Tree().GetEventHandler()->ProcessEvent(event); }
+  void MouseAt(wxEventType type, const wxPoint& point) {
+    wxMouseEvent event(type);
+    event.SetPosition(point);
+    event.SetEventObject(&Tree());
+    Send(event);
+  }
+  // A drag of item released over target (none: the empty space below the items).
+  void Drag(const wxTreeItemId& item, const wxTreeItemId& target) {
+    MouseAt(wxEVT_MOTION, PointOn(Tree(), item));
+    wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree(), item);
+    Send(begin);
+    ASSERT_TRUE(Tree().IsDragging());
+    const wxPoint end = target.IsOk() ? PointOn(Tree(), target) : EmptySpace(Tree());
+    MouseAt(wxEVT_MOTION, end);
+    MouseAt(wxEVT_LEFT_UP, end);
+    EXPECT_FALSE(Tree().IsDragging());
+    EXPECT_FALSE(Tree().HasCapture());
+  }
+  // Paths dropped from the file manager while the pointer was last seen at point.
+  void DropFromShell(const wxPoint& point, const std::vector<std::string>& paths) {
+    MouseAt(wxEVT_MOTION, point);
+    auto* files = new wxString[paths.size()];  // the event owns the array
+    for (std::size_t i = 0; i < paths.size(); ++i) files[i] = wxString::FromUTF8(paths[i]);
+    wxDropFilesEvent drop(wxEVT_DROP_FILES, static_cast<int>(paths.size()), files);
+    Send(drop);
+  }
+  // Label path -> item index and bold state, for every item below parent.
+  std::map<std::string, std::pair<int, bool>> Indices(wxTreeItemId parent, const std::string& prefix = "") {
+    std::map<std::string, std::pair<int, bool>> out;
+    for (const wxTreeItemId& item : ChildrenOf(Tree(), parent)) {
+      const std::string path = prefix + FromDisplay(Tree().GetItemText(item));
+      out[path] = {Tree().ItemIndex(item), Tree().IsBold(item)};
+      for (const auto& entry : Indices(item, path + "/")) out.insert(entry);
+    }
+    return out;
+  }
+};
+
+TEST_F(DragDropTest, AFileDroppedOnAFileInBMovesIntoBAndBIsSelected) {
+  const wxTreeItemId a = Folder("A");
+  const wxTreeItemId a1 = File("a/a1.txt", a);
+  const wxTreeItemId b = Folder("B");
+  File("b/b1.txt", b);
+  const wxTreeItemId b2 = File("b/b2.txt", b);
+  const int index = Tree().ItemIndex(a1);
+  Drag(a1, b2);
+  EXPECT_EQ(TreePicture(Tree()), "A{},B{b1.txt,b2.txt,a1.txt}");
+  EXPECT_EQ(Tree().ItemIndex(ItemAt(Tree(), "B/a1.txt")), index);
+  EXPECT_EQ(Tree().SelectedItem(), b);
+  EXPECT_FALSE(Tree().ShowHint());
+}
+
+TEST_F(DragDropTest, DropsThatMoveNothing) {
+  const wxTreeItemId a = Folder("A");
+  const wxTreeItemId b = Folder("B");
+  const wxTreeItemId b1 = File("b/b1.txt", b);
+  const wxTreeItemId b2 = File("b/b2.txt", b);
+  const wxTreeItemId t1 = File("t1.txt");
+  const wxTreeItemId t2 = File("t2.txt");
+  const std::string before = "A{},B{b1.txt,b2.txt},t1.txt,t2.txt";
+  ASSERT_EQ(TreePicture(Tree()), before);
+  const std::pair<wxTreeItemId, wxTreeItemId> cases[] = {
+      {b, b},    // a folder onto itself
+      {b1, b},   // onto the folder that holds it
+      {b1, b2},  // onto a file beside it
+      {t1, t2},  // a top-level item onto another top-level file
+      {a, a},
+  };
+  for (const auto& [item, target] : cases) {
+    Drag(item, target);
+    EXPECT_EQ(TreePicture(Tree()), before);
+  }
+}
+
+TEST_F(DragDropTest, EmptySpaceOrOutsideTheTreeMovesToTheEndOfTheTopLevel) {
+  const wxTreeItemId t1 = File("t1.txt");
+  File("t2.txt");
+  const wxTreeItemId a = Folder("A");
+  const wxTreeItemId a1 = File("a/a1.txt", a);
+  Tree().SelectItem(a1);
+  Drag(t1, wxTreeItemId());
+  EXPECT_EQ(TreePicture(Tree()), "t2.txt,A{a1.txt},t1.txt");
+  EXPECT_FALSE(Tree().SelectedItem().IsOk());
+
+  // Released outside the client area: no item there either.
+  MouseAt(wxEVT_MOTION, PointOn(Tree(), ItemAt(Tree(), "A/a1.txt")));
+  wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree());
+  Send(begin);
+  MouseAt(wxEVT_MOTION, wxPoint(-20, Tree().GetClientSize().y + 40));
+  MouseAt(wxEVT_LEFT_UP, wxPoint(-20, Tree().GetClientSize().y + 40));
+  EXPECT_EQ(TreePicture(Tree()), "t2.txt,A{},t1.txt,a1.txt");
+}
+
+TEST_F(DragDropTest, AMovedFolderKeepsItsStructureIndicesAndBoldFiles) {
+  const wxTreeItemId src = Folder("Src");
+  Tree().MarkForm2(File("s/f1.avi", src));
+  const wxTreeItemId sub = Folder("Sub", src);
+  File("s/f2.txt", sub);
+  Tree().MarkForm2(File("s/f3.avi", sub));
+  File("s/f4.txt", src);
+  Tree().SetForm2(sub, true);  // the folder's own flag: not bold in place
+  const wxTreeItemId dst = Folder("Dst");
+  File("d/d1.txt", dst);
+  ASSERT_EQ(TreePicture(Tree()), "Src{f1.avi*,Sub{f2.txt,f3.avi*},f4.txt},Dst{d1.txt}");
+  auto before = Indices(src);
+  const int srcIndex = Tree().ItemIndex(src);
+
+  Drag(src, dst);
+  EXPECT_EQ(TreePicture(Tree()), "Dst{d1.txt,Src{f1.avi*,Sub*{f2.txt,f3.avi*},f4.txt}}");
+  const wxTreeItemId moved = ItemAt(Tree(), "Dst/Src");
+  EXPECT_EQ(Tree().ItemIndex(moved), srcIndex);
+  before["Sub"].second = true;  // a folder whose own flag is set shows bold at its new place
+  EXPECT_EQ(Indices(moved), before);
+  EXPECT_EQ(Tree().SelectedItem(), dst);
+
+  // Onto one of its own descendants: nothing moves.
+  const std::string picture = TreePicture(Tree());
+  Drag(moved, ItemAt(Tree(), "Dst/Src/Sub"));
+  EXPECT_EQ(TreePicture(Tree()), picture);
+  Drag(moved, ItemAt(Tree(), "Dst/Src/Sub/f2.txt"));
+  EXPECT_EQ(TreePicture(Tree()), picture);
+}
+
+TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLevel) {
+  const wxTreeItemId a = Folder("A");
+  File("old/a0.txt", a);
+  const wxTreeItemId top = File("old/top.txt");
+  const std::string p1 = MakeFile("new/p1.avi"), p2 = MakeFile("new/p2.avi"),
+                    p3 = MakeFile("new/p3.avi");
+  DropFromShell(PointOn(Tree(), a), {p1, p2, p3});
+  EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt");
+  EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), "A/p3.avi"));
+  EXPECT_EQ(FromDisplay(dlg->RealPathEdit()->GetValue()), p3);
+  EXPECT_FALSE(Tree().ShowHint());
+
+  DropFromShell(PointOn(Tree(), top), {p1});  // a file does not stand for its folder here
+  DropFromShell(EmptySpace(Tree()), {p2});
+  EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt,p1.avi,p2.avi");
+}
+
+TEST_F(DragDropTest, ADroppedFolderComesWithItsContentAndAMissingPathIsReported) {
+  MakeFile("disk/Photos/one.jpg");
+  MakeFile("disk/Photos/Trip/two.jpg");
+  const std::string gone = startupDir + "/data/gone.txt";
+  wxTEST_DIALOG(DropFromShell(EmptySpace(Tree()), {startupDir + "/data/disk/Photos", gone}),
+                ExpectMessage("Cannot find " + gone));
+  EXPECT_EQ(TreePicture(Tree()), "Photos{one.jpg,Trip{two.jpg}}");
+  EXPECT_FALSE(Tree().SelectedItem().IsOk()) << "the last path was not found";
+}
+
+TEST_F(DragDropTest, ARealMouseDragMovesAFileIntoAFolder) {
+  const wxTreeItemId a = Folder("A");
+  const wxTreeItemId f = File("f.txt");
+  Tree().SetFocus();
+  PumpEvents();
+  const wxPoint from = Tree().ClientToScreen(PointOn(Tree(), f));
+  const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
+  wxUIActionSimulator sim;
+  sim.MouseMove(from);
+  PumpEvents();
+  sim.MouseDown();
+  PumpEvents();
+  for (int step = 1; step <= 8; ++step) {
+    sim.MouseMove(from + wxPoint(step, 0));
+    PumpEvents();
+  }
+  EXPECT_TRUE(WaitFor([&] { return Tree().IsDragging(); }, 3000));
+  const int steps = 10;
+  for (int step = 1; step <= steps; ++step) {
+    sim.MouseMove(from + (to - from) * step / steps);
+    PumpEvents();
+  }
+  sim.MouseUp();
+  EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
+  EXPECT_EQ(TreePicture(Tree()), "A{f.txt}");
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// The folder name dialog: its template, the checks on OK with their messages,
+// the length limits, the rename text and Esc.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include "EditingSupport.h"
+#include "GuiFixture.h"
+#include "MessageExpect.h"
+#include "layout/FolderNameRules.h"
+
+namespace {
+
+class FolderNameTest : public MainWindowTest {
+ protected:
+  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
+};
+
+TEST_F(FolderNameTest, TheTemplateHasNoCaptionAnEditAndOK) {
+  CFolderName dialog(dlg);
+  EXPECT_FALSE(dialog.HasFlag(wxCAPTION));
+  EXPECT_TRUE(dialog.HasFlag(wxRESIZE_BORDER));
+  EXPECT_EQ(dialog.GetClientSize(), dialog.ConvertDialogToPixels(wxSize(186, 30)));
+  ASSERT_NE(dialog.Edit(), nullptr);
+  EXPECT_EQ(dialog.Edit()->GetId(), 1011);
+  EXPECT_EQ(dialog.Edit()->GetPosition(), dialog.ConvertDialogToPixels(wxPoint(7, 8)));
+  auto* ok = dynamic_cast<wxButton*>(dialog.FindWindow(wxID_OK));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->GetLabel(), "OK");
+  EXPECT_EQ(ok->GetPosition(), dialog.ConvertDialogToPixels(wxPoint(129, 8)));
+  EXPECT_EQ(ok->GetSize(), dialog.ConvertDialogToPixels(wxSize(50, 13)));
+  EXPECT_EQ(dialog.FindWindow(wxID_CANCEL), nullptr);
+  EXPECT_FALSE(dialog.IsRename());
+  EXPECT_EQ(dialog.Edit()->GetValue(), "");
+}
+
+TEST_F(FolderNameTest, RefusedNamesKeepTheDialogOpenUntilOneIsAccepted) {
+  // Through the Make Folder button: each refused name shows its message and
+  // leaves the layout alone; the accepted one becomes the folder.
+  FolderNameSeen seen;
+  wxTEST_DIALOG(Click(ID_MAKE_FOLDER),
+                ExpectFolderName({"", "  Music", "   ", "a-b", "AC/DC", "Q:", "Disc 1"}, &seen),
+                ExpectMessage(MSG_TYPE_A_NAME), ExpectMessage(MSG_FIRST_CHAR_SPACE),
+                ExpectMessage(MSG_FIRST_CHAR_SPACE), ExpectMessage(MSG_FORBIDDEN_CHARS),
+                ExpectMessage(MSG_FORBIDDEN_CHARS), ExpectMessage(MSG_FORBIDDEN_CHARS));
+  EXPECT_EQ(seen.acceptedName, "Disc 1");
+  EXPECT_EQ(TreePicture(Tree()), "Disc 1{}");
+}
+
+TEST_F(FolderNameTest, EachForbiddenCharacterIsRefusedAndOtherNamesPass) {
+  for (char c : std::string("-\\/:*?\"<>|")) {
+    const std::string name = std::string("x") + c + "y";
+    CFolderName dialog(dlg);
+    dialog.Edit()->ChangeValue(wxString::FromUTF8(name));
+    bool accepted = true;
+    wxTEST_DIALOG(accepted = dialog.AcceptName(), ExpectMessage(MSG_FORBIDDEN_CHARS));
+    EXPECT_FALSE(accepted) << name;
+    EXPECT_EQ(dialog.Edit()->GetValue(), wxString::FromUTF8(name)) << "text unchanged";
+  }
+  for (const std::string name : {"Disc 1", "Trailing ", "...", "Caf\xc3\xa9", "a_b+c(1)"}) {
+    CFolderName dialog(dlg);
+    dialog.Edit()->ChangeValue(wxString::FromUTF8(name));
+    EXPECT_TRUE(dialog.AcceptName()) << name;
+    EXPECT_EQ(dialog.Name(), name);
+  }
+}
+
+TEST_F(FolderNameTest, TypingStopsAt500CharactersAndOKReads499) {
+  CFolderName dialog(dlg);
+  dialog.Show();
+  dialog.Edit()->SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return dialog.Edit()->HasFocus(); }, 3000));
+  dialog.Edit()->ChangeValue(wxString(wxT('n'), 497));
+  dialog.Edit()->SetInsertionPointEnd();
+  wxUIActionSimulator sim;
+  sim.Text("nnnnnn");
+  EXPECT_TRUE(WaitFor([&] { return dialog.Edit()->GetValue().length() >= 500; }, 10000));
+  PumpEvents();
+  EXPECT_EQ(dialog.Edit()->GetValue().length(), 500u);
+  EXPECT_TRUE(dialog.AcceptName());
+  EXPECT_EQ(dialog.Name(), std::string(499, 'n'));
+  dialog.Hide();
+}
+
+TEST_F(FolderNameTest, EnterPressesOKAndEscLeaves) {
+  const struct {
+    int key;
+    int result;
+  } cases[] = {{WXK_RETURN, wxID_OK}, {WXK_ESCAPE, wxID_CANCEL}};
+  for (const auto& c : cases) {
+    CFolderName dialog(dlg);
+    dialog.Show();
+    dialog.Edit()->SetFocus();
+    ASSERT_TRUE(WaitFor([&] { return dialog.Edit()->HasFocus(); }, 3000));
+    wxUIActionSimulator sim;
+    sim.Text("Music");
+    sim.Char(c.key);
+    EXPECT_TRUE(WaitFor([&] { return !dialog.IsShown(); }, 3000));
+    EXPECT_EQ(dialog.GetReturnCode(), c.result);
+    if (c.result == wxID_OK) {
+      EXPECT_EQ(dialog.Name(), "Music");
+    }
+  }
+}
+
+TEST_F(FolderNameTest, ARenameStartsWithAtMost499Characters) {
+  const std::string longName(600, 'L');
+  CFolderName dialog(dlg, longName);
+  EXPECT_TRUE(dialog.IsRename());
+  EXPECT_EQ(dialog.Edit()->GetValue(), wxString(longName.substr(0, 499)));
+}
+
+TEST_F(FolderNameTest, RenameShowsTheOldNameSelectedAndEscChangesNothing) {
+  const wxTreeItemId video = Tree().InsertPath("Video", {}, false);
+  Tree().SelectItem(video);
+  FolderNameSeen seen;
+  // F2 on the folder; a refused name, then Esc.
+  wxTreeEvent f2(wxEVT_TREE_KEY_DOWN, &Tree());
+  wxKeyEvent key(wxEVT_KEY_DOWN);
+  key.m_keyCode = WXK_F2;
+  f2.SetKeyEvent(key);
+  wxTEST_DIALOG(Tree().GetEventHandler()->ProcessEvent(f2), ExpectFolderName({"a:b"}, &seen),
+                ExpectMessage(MSG_FORBIDDEN_CHARS));
+  EXPECT_EQ(seen.initialText, "Video");
+  EXPECT_EQ(seen.selFrom, 0);
+  EXPECT_EQ(seen.selTo, 5);
+  EXPECT_EQ(TreePicture(Tree()), "Video{}");
+  EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(video)), "Video");
+
+  // Accepted: label, store and path display all take the new name.
+  wxTEST_DIALOG(Tree().RenameFolder(video), ExpectFolderName({"Clips"}));
+  EXPECT_EQ(TreePicture(Tree()), "Clips{}");
+  EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(video)), "Clips");
+  EXPECT_EQ(dlg->RealPathEdit()->GetValue(), "Clips");
+
+  // Esc on a new folder: nothing is made.
+  wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({}));
+  EXPECT_EQ(TreePicture(Tree()), "Clips{}");
+}
+
+}  // namespace

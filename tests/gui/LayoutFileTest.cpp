@@ -1,0 +1,224 @@
+// Save and Load of the layout structure file through their buttons: the
+// refusal, the replace question, the exact line written, the file written
+// whole, and loading with its rules and its differences after a round trip.
+#include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
+
+#include <filesystem>
+
+#include "EditingSupport.h"
+#include "GuiFixture.h"
+#include "MessageExpect.h"
+#include "app/FileFilter.h"
+
+namespace {
+
+class LayoutFileTest : public MainWindowTest {
+ protected:
+  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
+  std::string Text(wxTextCtrl* edit) { return FromDisplay(edit->GetValue()); }
+  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
+    return Tree().InsertPath(MakeFile(rel, "x"), parent, true);
+  }
+  // Video{intro.avi*,Extra{notes.txt}},readme.txt at the top level after it.
+  void MakeLayout() {
+    const wxTreeItemId video = Tree().InsertPath("Video", {}, false);
+    Tree().MarkForm2(File("clips/intro.avi", video));
+    const wxTreeItemId extra = Tree().InsertPath("Extra", video, false);
+    File("docs/notes.txt", extra);
+    File("docs/readme.txt");
+  }
+  std::string Data(const std::string& rel) { return startupDir + "/data/" + rel; }
+  bool Save(const std::string& path) {
+    chooser->fileAnswers.push_back(std::vector<std::string>{path});
+    return Click(ID_SAVE);
+  }
+  bool Load(const std::string& path) {
+    chooser->fileAnswers.push_back(std::vector<std::string>{path});
+    return Click(ID_LOAD);
+  }
+  bool LoadText(const std::string& text) { return Load(MakeFile("in.kbv", text)); }
+};
+
+TEST_F(LayoutFileTest, SaveRefusesAnEmptyLayoutOrAMissingFile) {
+  wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("I've nothing to save!"));
+  const std::string gone = MakeFile("gone.txt");
+  Tree().InsertPath(gone, {}, true);
+  std::filesystem::remove(gone);
+  wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("Cannot find " + gone),
+                ExpectMessage("I've nothing to save!"));
+  EXPECT_TRUE(chooser->requests.empty()) << "no dialog is shown";
+}
+
+TEST_F(LayoutFileTest, SaveWritesTheOneLineWithoutTheLeadingBlank) {
+  MakeLayout();
+  dlg->VolumeNameEdit()->ChangeValue("DEMO");
+  dlg->KeepExtensionBox()->SetValue(true);
+  const std::string out = Data("out.kbv");
+  ASSERT_TRUE(Save(out));
+  ASSERT_EQ(chooser->requests.size(), 1u);
+  const FileDialogRequest& r = chooser->requests[0];
+  EXPECT_FALSE(r.openMode);
+  EXPECT_EQ(r.defaultExtension, "kbv");
+  EXPECT_EQ(r.flags, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
+  EXPECT_EQ(r.filter, STRUCTURE_FILTER);
+  EXPECT_EQ(r.title, "");
+  EXPECT_EQ(ReadFile(out), "-o \"" + Text(dlg->ImagePathEdit()) +
+                               "\" -v \"DEMO\" -e \"dat\" -x -f \"" + Data("docs/readme.txt") +
+                               "\" -d \"Video\" -m \"" + Data("clips/intro.avi") +
+                               "\" -d \"Video\\Extra\" -f \"" + Data("docs/notes.txt") + "\"");
+}
+
+TEST_F(LayoutFileTest, SaveAsksBeforeReplacingAndAFailedWriteKeepsTheOldFile) {
+  MakeLayout();
+  const std::string out = MakeFile("out.kbv", "old");
+  const char* replace = "This file already exists.\nDo you want to replace it?";
+  wxTEST_DIALOG(Save(out), ExpectMessage(replace, wxID_NO));
+  EXPECT_EQ(ReadFile(out), "old");
+  wxTEST_DIALOG(Save(out), ExpectMessage(replace, wxID_YES));
+  EXPECT_EQ(ReadFile(out).substr(0, 4), "-o \"");
+
+  // A folder cannot be replaced by the file: reported, and it stays.
+  const std::string folder = MakeDir("taken.kbv");
+  MakeFile("taken.kbv/keep.txt", "keep");
+  wxTEST_DIALOG(Save(folder), ExpectMessage(replace, wxID_YES),
+                ExpectMessage("Cannot save structure"));
+  EXPECT_EQ(ReadFile(folder + "/keep.txt"), "keep");
+  wxTEST_DIALOG(Save(Data("no/such/dir/x.kbv")), ExpectMessage("Cannot save structure"));
+  // Nothing but the structure files themselves was left behind.
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(startupDir + "/data")) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"clips", "docs", "out.kbv", "taken.kbv"}));
+}
+
+TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences) {
+  MakeLayout();
+  Tree().MarkForm2(File("b.avi"));
+  Tree().SetForm2(ItemAt(Tree(), "Video/Extra"), true);  // a folder's own flag
+  dlg->VolumeNameEdit()->ChangeValue("DEMO");
+  const std::string out = Data("round.kbv");
+  ASSERT_TRUE(Save(out));
+
+  // Change what the file does not hold or holds differently.
+  dlg->KeepExtensionBox()->SetValue(true);
+  dlg->SingleTrackBox()->SetValue(true);
+  dlg->IsoLevelBox()->SetSelection(2);
+  dlg->VolumeNameEdit()->ChangeValue("OTHER");
+  dlg->Form2ExtEdit()->ChangeValue("zz");
+  Tree().InsertPath("Stale", {}, false);
+  ASSERT_TRUE(Load(out));
+  EXPECT_EQ(chooser->requests.back().openMode, true);
+  EXPECT_EQ(chooser->requests.back().defaultExtension, "kbv");
+  EXPECT_EQ(chooser->requests.back().filter, STRUCTURE_FILTER);
+
+  // Files now come before folders at each level; the folder's own flag is gone.
+  EXPECT_EQ(TreePicture(Tree()), "readme.txt,b.avi*,Video{intro.avi*,Extra{notes.txt}}");
+  EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(ItemAt(Tree(), "Video/Extra"))));
+  EXPECT_EQ(Tree().ItemCount(), 7) << "a fresh store";
+  EXPECT_FALSE(dlg->KeepExtensionBox()->GetValue());
+  EXPECT_TRUE(dlg->SingleTrackBox()->GetValue()) << "not in the file: kept";
+  EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 2);
+  EXPECT_EQ(Text(dlg->VolumeNameEdit()), "DEMO");
+  EXPECT_EQ(Text(dlg->Form2ExtEdit()), "dat");
+  EXPECT_FALSE(Tree().SelectedItem().IsOk()) << "nothing selected";
+}
+
+TEST_F(LayoutFileTest, TheDocumentedExampleLoadsEntryForEntry) {
+  const std::string target = dlg->IniImageTarget();
+  const std::string readme = MakeFile("docs/readme.txt"), intro = MakeFile("clips/intro.avi"),
+                    notes = MakeFile("docs/notes.txt");
+  ASSERT_TRUE(LoadText("-o \"/discs/demo\" -v \"DEMO\" -x -f \"" + readme + "\" -d \"Video\" -m \"" +
+                       intro + "\" -d \"Video\\Extra\" -f \"" + notes + "\""));
+  EXPECT_EQ(TreePicture(Tree()), "readme.txt,Video{intro.avi*,Extra{notes.txt}}");
+  EXPECT_FALSE(Tree().IsExpanded(ItemAt(Tree(), "Video")));
+  EXPECT_EQ(Text(dlg->ImagePathEdit()), "/discs/demo");
+  EXPECT_EQ(Text(dlg->VolumeNameEdit()), "DEMO");
+  EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
+  // "-o" sets the edit only: gui.ini keeps the target picked with "...".
+  EXPECT_EQ(dlg->IniImageTarget(), target);
+  DestroyWindow();
+  const std::string ini = ReadFile(startupDir + "/gui.ini");
+  EXPECT_EQ(ini.substr(0, ini.find('\n')), target);
+}
+
+TEST_F(LayoutFileTest, LoadFollowsTheParseRules) {
+  const std::string a1 = MakeFile("a1.txt"), a2 = MakeFile("a2.txt"), s = MakeFile("s.txt"),
+                    y = MakeFile("y.avi");
+  MakeFile("disk/inner/z.txt");
+  const std::string longName(300, 'L');
+  const struct {
+    std::string text;
+    std::string picture;
+  } cases[] = {
+      // Two sibling folders with one label: the second one's sub-folders go
+      // into the first, its own files stay in it.
+      {"-d \"A\" -f \"" + a1 + "\" -d \"A\" -f \"" + a2 + "\" -d \"A\\Sub\" -f \"" + s + "\"",
+       "A{a1.txt,Sub{s.txt}},A{a2.txt}"},
+      // Line breaks and stray text are tokens of their own.
+      {"-d \"A\"\n-f \"" + a1 + "\"\r\n junk -m \"" + y + "\" -isolevel2 -dA \"B\"",
+       "A{a1.txt,y.avi*},B{}"},
+      // A missing ancestor puts the folder at the top level; a long
+      // component is taken whole.
+      {"-d \"X\\Y\" -d \"Y\\" + longName + "\"", "Y{" + longName + "{}}"},
+      // A "-f" path that is a folder brings in its whole content.
+      {"-f \"" + startupDir + "/data/disk\"", "disk{inner{z.txt}}"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(LoadText(c.text));
+    EXPECT_EQ(TreePicture(Tree()), c.picture) << c.text;
+  }
+  EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 0) << "ISO level never loaded";
+}
+
+TEST_F(LayoutFileTest, TheWholeFileIsReadHoweverLong) {
+  // Stray text of 600,000 characters before the last element.
+  ASSERT_TRUE(LoadText("-d \"Near\" " + std::string(600000, 'q') + " -d \"Far\""));
+  EXPECT_EQ(TreePicture(Tree()), "Near{},Far{}");
+}
+
+TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
+  const std::string ok = MakeFile("ok.avi");
+  const std::string gone1 = Data("gone1.txt"), gone2 = Data("gone2.avi");
+  wxTEST_DIALOG(LoadText("-f \"" + gone1 + "\" -m \"" + gone2 + "\" -m \"" + ok + "\""),
+                ExpectMessage("Cannot find " + gone1), ExpectMessage("Cannot find " + gone2));
+  EXPECT_EQ(TreePicture(Tree()), "ok.avi*");
+  EXPECT_EQ(Tree().ItemIndex(ItemAt(Tree(), "ok.avi")), 1);
+}
+
+TEST_F(LayoutFileTest, AnEmptyFileEmptiesTheLayoutAndTurnsKeepExtensionOff) {
+  Tree().InsertPath("Old", {}, false);
+  dlg->KeepExtensionBox()->SetValue(true);
+  dlg->SingleTrackBox()->SetValue(true);
+  dlg->VolumeNameEdit()->ChangeValue("KEEP");
+  dlg->Tree()->SelectItem(ItemAt(Tree(), "Old"));
+  ASSERT_TRUE(LoadText(""));
+  EXPECT_EQ(TreePicture(Tree()), "");
+  EXPECT_FALSE(dlg->KeepExtensionBox()->GetValue());
+  EXPECT_TRUE(dlg->SingleTrackBox()->GetValue());
+  EXPECT_EQ(Text(dlg->VolumeNameEdit()), "KEEP");
+  EXPECT_EQ(Text(dlg->RealPathEdit()), "Old") << "the path display keeps its text";
+}
+
+TEST_F(LayoutFileTest, CancelOrAFileThatCannotBeOpenedChangesNothing) {
+  Tree().InsertPath("Old", {}, false);
+  dlg->KeepExtensionBox()->SetValue(true);
+  chooser->fileAnswers.push_back(std::nullopt);
+  ASSERT_TRUE(Click(ID_LOAD));
+  EXPECT_FALSE(Tree().ShowHint()) << "the hint goes even when cancelled";
+  wxTEST_DIALOG(Load(Data("none.kbv")), ExpectMessage("Cannot open file"));
+  EXPECT_EQ(TreePicture(Tree()), "Old{}");
+  EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
+}
+
+TEST_F(LayoutFileTest, ALongForm2ExtensionIsShownInFull) {
+  ASSERT_TRUE(LoadText("-e \"ABCDEFG\""));
+  EXPECT_EQ(Text(dlg->Form2ExtEdit()), "ABCDEFG");
+}
+
+}  // namespace

@@ -1,0 +1,299 @@
+// The tree's editing commands: the context menu and its graying, DEL, the
+// Remove, Set/Unset Form2 and Make Folder buttons, Rename, Browse File Folder
+// and the path display.
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/menu.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+#include <sys/stat.h>
+
+#include "EditingSupport.h"
+#include "GuiFixture.h"
+#include "MessageExpect.h"
+
+namespace {
+
+constexpr const char* ASK_RECURSIVE =
+    "You're going to apply \"set/unset form2\"\nto all the files in this folder "
+    "recursively.\nAre you sure?";
+
+class TreeEditingTest : public MainWindowTest {
+ protected:
+  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
+  std::string RealPath() { return FromDisplay(dlg->RealPathEdit()->GetValue()); }
+  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
+    return Tree().InsertPath(name, parent, false);
+  }
+  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
+    return Tree().InsertPath(MakeFile(rel), parent, true);
+  }
+  void PressKey(int code) {
+    wxTreeEvent event(wxEVT_TREE_KEY_DOWN, &Tree());
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = code;
+    event.SetKeyEvent(key);
+    Tree().GetEventHandler()->ProcessEvent(event);
+  }
+  // Right-clicks an item (none: empty space) and chooses a menu entry.
+  void ChooseFromMenu(const wxTreeItemId& item, int id) {
+    Tree().SelectMenuItemAt(item.IsOk() ? PointOn(Tree(), item) : EmptySpace(Tree()));
+    Tree().RunMenuCommand(id);
+  }
+};
+
+TEST_F(TreeEditingTest, TheMenuHasItsEntriesGrayedForNoneFolderAndFile) {
+  const wxTreeItemId folder = Folder("Video");
+  const wxTreeItemId file = File("a.txt");
+  const std::vector<std::pair<int, std::string>> entries = {
+      {IDM_MAKE_FOLDER, "Make Folder"},         {IDM_SET_FORM2, "Set/Unset Form2"},
+      {IDM_BROWSE_FOLDER, "Browse File Folder"}, {IDM_RENAME, "Rename         (F2)"},
+      {wxID_SEPARATOR, ""},                      {IDM_REMOVE, "Remove       (DEL)"},
+      {wxID_SEPARATOR, ""},                      {IDM_REMOVE_ALL, "Remove All"}};
+  // Enabled states in the entries' order, separators left out.
+  const struct {
+    wxTreeItemId item;
+    std::vector<bool> enabled;
+  } cases[] = {{wxTreeItemId(), {true, false, false, false, false, true}},
+               {folder, {true, true, false, true, true, true}},
+               {file, {true, true, true, false, true, true}}};
+  for (const auto& c : cases) {
+    const std::unique_ptr<wxMenu> menu = Tree().MakeContextMenu(c.item);
+    ASSERT_EQ(menu->GetMenuItemCount(), entries.size());
+    std::vector<bool> enabled;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      const wxMenuItem* entry = menu->FindItemByPosition(i);
+      if (entries[i].first == wxID_SEPARATOR) {
+        EXPECT_TRUE(entry->IsSeparator());
+        continue;
+      }
+      EXPECT_EQ(entry->GetId(), entries[i].first);
+      EXPECT_EQ(entry->GetItemLabel().utf8_string(), entries[i].second);
+      enabled.push_back(entry->IsEnabled());
+    }
+    EXPECT_EQ(enabled, c.enabled);
+  }
+}
+
+TEST_F(TreeEditingTest, ARealRightClickOpensTheMenuForTheItemAndRunsTheChosenEntry) {
+  const wxTreeItemId a = Folder("A");
+  const wxTreeItemId f = File("f.txt");
+  std::vector<bool> removeEnabled;
+  Tree().SetMenuPresenter([&](wxMenu& menu) {
+    removeEnabled.push_back(menu.IsEnabled(IDM_REMOVE));
+    wxCommandEvent choice(wxEVT_MENU, IDM_REMOVE);  // as the pop-up sends it
+    Tree().GetEventHandler()->ProcessEvent(choice);
+  });
+  wxUIActionSimulator sim;
+  sim.MouseMove(Tree().ClientToScreen(PointOn(Tree(), f)));
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
+  EXPECT_TRUE(WaitFor([&] { return removeEnabled.size() == 1; }, 3000));
+  EXPECT_EQ(TreePicture(Tree()), "A{}");
+  EXPECT_EQ(Tree().SelectedItem(), a) << "the previous sibling";
+  EXPECT_FALSE(Tree().ShowHint());
+
+  // On empty space: nothing is the target; Remove is grayed and does nothing.
+  sim.MouseMove(Tree().ClientToScreen(EmptySpace(Tree())));
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
+  EXPECT_TRUE(WaitFor([&] { return removeEnabled.size() == 2; }, 3000));
+  EXPECT_EQ(removeEnabled, (std::vector<bool>{true, false}));
+  EXPECT_EQ(TreePicture(Tree()), "A{}");
+  EXPECT_FALSE(Tree().SelectedItem().IsOk());
+}
+
+TEST_F(TreeEditingTest, TheDeleteKeyOnTheTreeRemovesTheSelectedItem) {
+  Folder("A");
+  const wxTreeItemId f = File("f.txt");
+  Tree().SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
+  Tree().SelectItem(f);
+  wxUIActionSimulator sim;
+  sim.Char(WXK_DELETE);
+  EXPECT_TRUE(WaitFor([&] { return TreePicture(Tree()) == "A{}"; }, 3000));
+}
+
+TEST_F(TreeEditingTest, RightClickOnEmptySpaceClearsTheSelectionAndTargetsTheTopLevel) {
+  const wxTreeItemId folder = Folder("A");
+  Tree().SelectItem(folder);
+  EXPECT_FALSE(Tree().SelectMenuItemAt(EmptySpace(Tree())).IsOk());
+  EXPECT_FALSE(Tree().SelectedItem().IsOk());
+  EXPECT_EQ(Tree().SelectMenuItemAt(PointOn(Tree(), folder)), folder);
+  EXPECT_EQ(Tree().SelectedItem(), folder);
+  EXPECT_EQ(RealPath(), "A");
+}
+
+TEST_F(TreeEditingTest, MakeFolderGoesWhereTheMenuPointsOrToTheTopLevel) {
+  const wxTreeItemId a = Folder("A");
+  File("a1.txt", a);
+  const wxTreeItemId b = Folder("B");
+  const wxTreeItemId inB = File("b1.txt", b);
+  const wxTreeItemId top = File("top.txt");
+  const struct {
+    wxTreeItemId target;
+    const char* name;
+  } cases[] = {{wxTreeItemId(), "N1"}, {a, "N2"}, {top, "N3"}, {inB, "N4"}};
+  for (const auto& c : cases) {
+    wxTEST_DIALOG(ChooseFromMenu(c.target, IDM_MAKE_FOLDER), ExpectFolderName({c.name}));
+  }
+  EXPECT_EQ(TreePicture(Tree()), "A{a1.txt,N2{}},B{b1.txt,N4{}},top.txt,N1{},N3{}");
+  EXPECT_FALSE(Tree().IsExpanded(a)) << "the parent is not expanded";
+
+  // The button: always the top level, whatever is selected; the hint goes.
+  Tree().SelectItem(a);
+  wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({"N5"}));
+  EXPECT_EQ(TreePicture(Tree()), "A{a1.txt,N2{}},B{b1.txt,N4{}},top.txt,N1{},N3{},N5{}");
+  EXPECT_EQ(Tree().SelectedItem(), a) << "the new folder is not selected";
+  EXPECT_FALSE(Tree().ShowHint());
+}
+
+TEST_F(TreeEditingTest, RemoveSelectsThePreviousSiblingOrNothing) {
+  const wxTreeItemId a = Folder("A");
+  const wxTreeItemId a1 = File("a/a1.txt", a);
+  File("a/a2.txt", a);
+  const wxTreeItemId f1 = File("f1.txt");
+  const wxTreeItemId f2 = File("f2.txt");
+
+  Tree().SelectItem(f2);
+  ASSERT_TRUE(Click(ID_REMOVE));
+  EXPECT_EQ(TreePicture(Tree()), "A{a1.txt,a2.txt},f1.txt");
+  EXPECT_EQ(Tree().SelectedItem(), f1);
+  EXPECT_EQ(RealPath(), Tree().ItemPath(Tree().ItemIndex(f1)));
+
+  // The first child of a folder: nothing selected, the path display keeps
+  // the removed item's path.
+  const std::string a1Path = Tree().ItemPath(Tree().ItemIndex(a1));
+  Tree().SelectItem(a1);
+  PressKey(WXK_DELETE);
+  PumpEvents();
+  EXPECT_EQ(TreePicture(Tree()), "A{a2.txt},f1.txt");
+  EXPECT_FALSE(Tree().SelectedItem().IsOk());
+  EXPECT_EQ(RealPath(), a1Path);
+
+  // Nothing selected: Remove changes nothing.
+  ASSERT_TRUE(Click(ID_REMOVE));
+  EXPECT_EQ(TreePicture(Tree()), "A{a2.txt},f1.txt");
+
+  // From the menu, a folder goes with its content.
+  ChooseFromMenu(a, IDM_REMOVE);
+  EXPECT_EQ(TreePicture(Tree()), "f1.txt");
+  // The last item: the path display is emptied.
+  ChooseFromMenu(f1, IDM_REMOVE);
+  EXPECT_EQ(TreePicture(Tree()), "");
+  EXPECT_EQ(RealPath(), "");
+}
+
+TEST_F(TreeEditingTest, DelWithNothingSelectedLeavesTheFocusOnRemove) {
+  Folder("A");
+  Tree().SetFocus();
+  Tree().Unselect();
+  PressKey(WXK_DELETE);
+  wxWindow* remove = dlg->FindWindow(ID_REMOVE);
+  EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == remove; }, 3000));
+  EXPECT_EQ(TreePicture(Tree()), "A{}");
+}
+
+TEST_F(TreeEditingTest, RemoveAllKeepsTheItemCount) {
+  Folder("A");
+  File("b.txt");
+  ASSERT_EQ(Tree().ItemCount(), 3);
+  Tree().SelectItem(ItemAt(Tree(), "b.txt"));
+  ChooseFromMenu(wxTreeItemId(), IDM_REMOVE_ALL);
+  EXPECT_EQ(TreePicture(Tree()), "");
+  EXPECT_EQ(RealPath(), "");
+  EXPECT_EQ(Tree().ItemCount(), 3);
+  const wxTreeItemId next = Folder("C");
+  EXPECT_EQ(Tree().ItemIndex(next), 3);
+  EXPECT_EQ(Tree().ItemPath(2), Tree().ItemPath(2)) << "old entries stay";
+}
+
+TEST_F(TreeEditingTest, SetUnsetForm2OnANestedFolderAsksAndAppliesToEveryFile) {
+  const wxTreeItemId top = Folder("Top");
+  File("x.avi", top);
+  const wxTreeItemId sub = Folder("Sub", top);
+  const wxTreeItemId y = File("y.avi", sub);
+  const wxTreeItemId deep = Folder("Deep", sub);
+  File("z.avi", deep);
+  Tree().SetForm2(y, true);
+  ASSERT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi*,Deep{z.avi}}}");
+
+  Tree().SelectItem(top);
+  wxTEST_DIALOG(Click(ID_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*,Deep{z.avi*}}}");
+  for (const wxTreeItemId& folder : {top, sub, deep}) {
+    EXPECT_TRUE(Tree().IsForm2(Tree().ItemIndex(folder)));
+  }
+  wxTEST_DIALOG(ChooseFromMenu(top, IDM_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi,Deep{z.avi}}}");
+  EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(deep)));
+
+  // No: nothing changes. The folder is selected either way.
+  Tree().SetForm2(y, true);
+  Tree().Unselect();
+  wxTEST_DIALOG(Tree().ToggleForm2(sub), ExpectMessage(ASK_RECURSIVE, wxID_NO));
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi*,Deep{z.avi}}}");
+  EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(sub)));
+  EXPECT_EQ(Tree().SelectedItem(), sub);
+}
+
+TEST_F(TreeEditingTest, SetUnsetForm2OnAFileFlipsItAndOnAnEmptyFolderDoesNothing) {
+  const wxTreeItemId empty = Folder("Empty");
+  const wxTreeItemId file = File("a.avi");
+  Tree().SelectItem(file);
+  ASSERT_TRUE(Click(ID_SET_FORM2));
+  EXPECT_EQ(TreePicture(Tree()), "Empty{},a.avi*");
+  ChooseFromMenu(file, IDM_SET_FORM2);
+  EXPECT_EQ(TreePicture(Tree()), "Empty{},a.avi");
+  ChooseFromMenu(empty, IDM_SET_FORM2);  // no question: none expected
+  EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(empty)));
+  EXPECT_EQ(Tree().SelectedItem(), empty);
+}
+
+TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolder) {
+  std::vector<std::string> opened;
+  Tree().SetFolderOpener([&](const std::string& folder) { opened.push_back(folder); });
+  // A folder path longer than any fixed buffer: five components of 120.
+  std::string longDir;
+  for (int i = 0; i < 5; ++i) longDir += (i ? "/" : "") + std::string(120, 'd');
+  const wxTreeItemId clip = File("media/clip one.avi");
+  const wxTreeItemId deep = File(longDir + "/x.txt");
+  const wxTreeItemId folder = Folder("Video");
+  ChooseFromMenu(clip, IDM_BROWSE_FOLDER);
+  ChooseFromMenu(deep, IDM_BROWSE_FOLDER);
+  ChooseFromMenu(folder, IDM_BROWSE_FOLDER);  // grayed for a folder: nothing
+  EXPECT_EQ(opened, (std::vector<std::string>{startupDir + "/data/media/",
+                                              startupDir + "/data/" + longDir + "/"}));
+}
+
+TEST_F(TreeEditingTest, BrowseFileFolderStartsTheFileManagerWithoutAShell) {
+  // A stand-in xdg-open first on PATH records the arguments it was given.
+  const std::string bin = MakeDir("bin");
+  const std::string record = startupDir + "/data/opened.txt";
+  WriteWholeFile(bin + "/xdg-open", "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + record + ".tmp'\n"
+                                    "mv '" + record + ".tmp' '" + record + "'\n");
+  ::chmod((bin + "/xdg-open").c_str(), 0755);
+  const std::string oldPath = wxGetenv("PATH") ? wxString(wxGetenv("PATH")).utf8_string() : "";
+  wxSetEnv("PATH", wxString::FromUTF8(bin + ":" + oldPath));
+  const wxTreeItemId clip = File("a b;$(touch x)/clip.avi");
+  ChooseFromMenu(clip, IDM_BROWSE_FOLDER);
+  const bool opened = WaitFor([&] { return !ReadFile(record).empty(); }, 10000);
+  wxSetEnv("PATH", wxString::FromUTF8(oldPath));
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(ReadFile(record), "1|" + startupDir + "/data/a b;$(touch x)/|");
+}
+
+TEST_F(TreeEditingTest, F2OnAFileDoesNothingAndTheSelectionShowsItsPath) {
+  const wxTreeItemId file = File("clips/a.avi");
+  Tree().SelectItem(file);
+  EXPECT_EQ(RealPath(), startupDir + "/data/clips/a.avi");
+  PressKey(WXK_F2);  // no dialog expected
+  const wxTreeItemId folder = Folder("Video");
+  Tree().SelectItem(folder);
+  EXPECT_EQ(RealPath(), "Video");
+  Tree().Unselect();
+  PumpEvents();
+  EXPECT_EQ(RealPath(), "Video") << "no selection keeps the text";
+}
+
+}  // namespace
