@@ -50,3 +50,21 @@ TEST_F(Screenshot, HintIsPaintedOverTheTreeUntilCleared) {
   EXPECT_FALSE(tree->ShowHint()) << "never shown again";
   EXPECT_EQ(ScreenPixel(inside), ScreenPixel(outside));
 }
+
+TEST_F(Screenshot, MainWindowWithALayout) {
+  CDropTreeCtrl* tree = dlg->Tree();
+  tree->ClearHint();
+  tree->InsertPath(MakeFile("readme.txt", "r"), wxTreeItemId(), true);
+  const wxTreeItemId video = tree->InsertPath("VIDEO", wxTreeItemId(), false);
+  tree->MarkForm2(tree->InsertPath(MakeFile("intro.avi", "a"), video, true));
+  tree->MarkForm2(tree->InsertPath(MakeFile("song.mp3", "s"), video, true));
+  tree->InsertPath(MakeFile("notes.pdf", "n"), video, true);
+  tree->Expand(video);
+  tree->SelectItem(video);
+  ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
+  PumpEvents();
+  const std::string path = ScreenshotDir() + "/main-window-layout.png";
+  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  ASSERT_TRUE(SaveWindowShot(dlg, path));
+  std::cout << "main window with a layout: " << path << std::endl;
+}
