@@ -118,6 +118,7 @@ void MainDialog::OnLoad() {
     ShowMessage(wxString::FromUTF8(MSG_CANNOT_OPEN), this);
     return;
   }
+  m_tree->CancelDrag();  // the dragged item goes with the old layout
   m_tree->ResetTree();
   m_keepExtension->SetValue(false);
   ApplyStructure(*this, ParseStructure(text));

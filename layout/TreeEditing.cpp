@@ -157,6 +157,8 @@ void CDropTreeCtrl::OnSelChanged(wxTreeEvent& event) {
 void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
   if (focusRemoveButton && m_removeButton) m_removeButton->SetFocus();
   if (!item.IsOk() || item == GetRootItem()) return;
+  // A drag whose item goes with this subtree (DEL during the drag) ends here.
+  if (m_dragging && IsInSubtree(m_dragItem, item)) CancelDrag();
   const wxTreeItemId previous = GetPrevSibling(item);
   if (previous.IsOk()) {
     SelectItem(previous);
@@ -169,6 +171,7 @@ void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
 }
 
 void CDropTreeCtrl::RemoveAll() {
+  CancelDrag();
   Unselect();
   DeleteChildren(GetRootItem());  // m_itemCount keeps its value
   if (m_pathDisplay) m_pathDisplay->Clear();

@@ -5,6 +5,7 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include <functional>
 #include <map>
 
 #include "EditingSupport.h"
@@ -171,6 +172,45 @@ TEST_F(DragDropTest, ADroppedFolderComesWithItsContentAndAMissingPathIsReported)
                 ExpectMessage("Cannot find " + gone));
   EXPECT_EQ(TreePicture(Tree()), "Photos{one.jpg,Trip{two.jpg}}");
   EXPECT_FALSE(Tree().SelectedItem().IsOk()) << "the last path was not found";
+}
+
+TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
+  const std::string emptyFile = MakeFile("empty.kbv");
+  auto pressDelete = [&] {
+    wxTreeEvent event(wxEVT_TREE_KEY_DOWN, &Tree());
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = WXK_DELETE;
+    event.SetKeyEvent(key);
+    Send(event);
+  };
+  // Each way of removing the dragged item (or its folder) while the drag lasts.
+  const struct {
+    const char* way;
+    std::function<void()> remove;
+    const char* after;
+  } cases[] = {
+      {"DEL on the item", [&] { Tree().SelectItem(ItemAt(Tree(), "A/f.txt")); pressDelete(); },
+       "A{},B{}"},
+      {"DEL on its folder", [&] { Tree().SelectItem(ItemAt(Tree(), "A")); pressDelete(); }, "B{}"},
+      {"Remove All", [&] { Tree().RunMenuCommand(IDM_REMOVE_ALL); }, ""},
+      {"Load", [&] { chooser->fileAnswers.push_back(std::vector<std::string>{emptyFile});
+                     Click(ID_LOAD); }, ""},
+  };
+  for (const auto& c : cases) {
+    Tree().RemoveAll();
+    const wxTreeItemId a = Folder("A");
+    const wxTreeItemId f = File("a/f.txt", a);
+    Folder("B");
+    MouseAt(wxEVT_MOTION, PointOn(Tree(), f));
+    wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree(), f);
+    Send(begin);
+    ASSERT_TRUE(Tree().IsDragging() && Tree().HasCapture()) << c.way;
+    c.remove();
+    EXPECT_FALSE(Tree().IsDragging()) << c.way;
+    EXPECT_FALSE(Tree().HasCapture()) << c.way << ": the mouse is free again";
+    MouseAt(wxEVT_LEFT_UP, EmptySpace(Tree()));  // the release moves nothing
+    EXPECT_EQ(TreePicture(Tree()), c.after) << c.way;
+  }
 }
 
 TEST_F(DragDropTest, ARealMouseDragMovesAFileIntoAFolder) {
