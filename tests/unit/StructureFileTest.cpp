@@ -56,7 +56,7 @@ TEST(ParseStructure, TheDocumentedExampleEntryForEntry) {
 
 TEST(ParseStructure, TokensAreKnownByTheirFirstCharacterOnly) {
   struct Case {
-    const char* text;
+    std::string_view text;
     std::vector<std::string> expected;
   };
   const std::vector<Case> cases = {
@@ -78,6 +78,8 @@ TEST(ParseStructure, TokensAreKnownByTheirFirstCharacterOnly) {
       {"-v \"A - B\"", {"v<A - B>"}},
       // A value with no closing quote runs to the end.
       {"-f \"/a b", {"f</a b>"}},
+      // The text ends at a NUL byte.
+      {std::string_view("-f \"/a\0b\" -d \"X\"", 16), {"f</a>"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Parsed(c.text), c.expected) << "text: " << c.text;
