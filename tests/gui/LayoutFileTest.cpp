@@ -79,6 +79,12 @@ TEST_F(LayoutFileTest, SaveAsksBeforeReplacingAndAFailedWriteKeepsTheOldFile) {
   EXPECT_EQ(ReadFile(out), "old");
   wxTEST_DIALOG(Save(out), ExpectMessage(replace, wxID_YES));
   EXPECT_EQ(ReadFile(out).substr(0, 4), "-o \"");
+  // A name that cannot be opened for reading (a link to nothing) is asked about too.
+  const std::string link = Data("link.kbv");
+  std::filesystem::create_symlink(Data("nowhere"), link);
+  wxTEST_DIALOG(Save(link), ExpectMessage(replace, wxID_NO));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  std::filesystem::remove(link);
 
   // A folder cannot be replaced by the file: reported, and it stays.
   const std::string folder = MakeDir("taken.kbv");
