@@ -39,6 +39,14 @@ bool NameIsTaken(const std::string& path) {
          std::filesystem::file_type::not_found;
 }
 
+// The text of a structure file; false when it cannot be read. A folder
+// chosen by name cannot be opened as a file.
+bool ReadStructureFile(const std::string& path, std::string& text) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return false;
+  return ReadFileWhole(path, text);
+}
+
 // One chosen path, or false when the dialog was cancelled.
 bool ChooseStructureFile(FileChooser& chooser, bool openMode, std::string& path) {
   std::vector<std::string> paths;
@@ -125,7 +133,7 @@ void MainDialog::OnLoad() {
   std::string path;
   if (!ChooseStructureFile(*m_chooser, true, path)) return;
   std::string text;
-  if (!ReadFileWhole(path, text)) {
+  if (!ReadStructureFile(path, text)) {
     ShowMessage(wxString::FromUTF8(MSG_CANNOT_OPEN), this);
     return;
   }

@@ -218,6 +218,7 @@ TEST_F(LayoutFileTest, CancelOrAFileThatCannotBeOpenedChangesNothing) {
   ASSERT_TRUE(Click(ID_LOAD));
   EXPECT_FALSE(Tree().ShowHint()) << "the hint goes even when cancelled";
   wxTEST_DIALOG(Load(Data("none.kbv")), ExpectMessage("Cannot open file"));
+  wxTEST_DIALOG(Load(MakeDir("folder.kbv")), ExpectMessage("Cannot open file"));
   EXPECT_EQ(TreePicture(Tree()), "Old{}");
   EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
 }
