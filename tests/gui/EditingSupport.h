@@ -1,5 +1,6 @@
 // Helpers for the tests of the layout editing commands: a compact picture of
-// the tree, item look-up by label, and the answer to the folder name dialog.
+// the tree, item look-up by label, a fixture that fills and drives the tree,
+// and the answer to the folder name dialog.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiFixture.h"
 #include "app/TextCodec.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/FolderNameDialog.h"
@@ -75,6 +77,29 @@ inline wxPoint EmptySpace(CDropTreeCtrl& tree) {
   const wxSize size = tree.GetClientSize();
   return wxPoint(size.x / 2, size.y - 3);
 }
+
+// The main window, with its tree filled and driven as the tests need.
+class LayoutEditingTest : public MainWindowTest {
+ protected:
+  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
+  std::string RealPath() { return FromDisplay(dlg->RealPathEdit()->GetValue()); }
+  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
+    return Tree().InsertPath(name, parent, false);
+  }
+  // A file made under the data folder and inserted from disk.
+  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
+    return Tree().InsertPath(MakeFile(rel, "x"), parent, true);
+  }
+  void Send(wxEvent& event) { Tree().GetEventHandler()->ProcessEvent(event); }
+  // A key as the tree reports it (DEL, F2).
+  void PressKey(int code) {
+    wxTreeEvent event(wxEVT_TREE_KEY_DOWN, &Tree());
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = code;
+    event.SetKeyEvent(key);
+    Send(event);
+  }
+};
 
 // Answers the folder name dialog the way a user does: each attempt is typed
 // over the edit's text and OK is pressed, until the dialog accepts one; then
