@@ -51,40 +51,33 @@ TEST_F(FolderNameTest, RefusedNamesKeepTheDialogOpenUntilOneIsAccepted) {
   EXPECT_EQ(TreePicture(Tree()), "Caf\xc3\xa9 1 {}");
 }
 
-TEST_F(FolderNameTest, TypingStopsAt500CharactersAndOKReads499) {
-  CFolderName dialog(dlg);
-  dialog.Show();
-  dialog.Edit()->SetFocus();
-  ASSERT_TRUE(WaitFor([&] { return dialog.Edit()->HasFocus(); }, 3000));
-  dialog.Edit()->ChangeValue(wxString(wxT('n'), 497));
-  dialog.Edit()->SetInsertionPointEnd();
-  wxUIActionSimulator sim;
-  sim.Text("nnnnnn");
-  EXPECT_TRUE(WaitFor([&] { return dialog.Edit()->GetValue().length() >= 500; }, 10000));
-  PumpEvents();
-  EXPECT_EQ(dialog.Edit()->GetValue().length(), 500u);
-  EXPECT_TRUE(dialog.AcceptName());
-  EXPECT_EQ(dialog.Name(), std::string(499, 'n'));
-  dialog.Hide();
-}
-
-TEST_F(FolderNameTest, EnterPressesOKAndEscLeaves) {
+// Real typing: the edit takes 500 characters at most, Enter presses OK (which
+// reads 499 of them), Esc leaves without OK.
+TEST_F(FolderNameTest, TypingStopsAt500EnterPressesOKReading499AndEscLeaves) {
   const struct {
+    std::size_t prefilled;
+    const char* typed;
+    std::size_t shown;
     int key;
     int result;
-  } cases[] = {{WXK_RETURN, wxID_OK}, {WXK_ESCAPE, wxID_CANCEL}};
+  } cases[] = {{497, "nnnnnn", 500, WXK_RETURN, wxID_OK}, {0, "Music", 5, WXK_ESCAPE, wxID_CANCEL}};
   for (const auto& c : cases) {
     CFolderName dialog(dlg);
     dialog.Show();
     dialog.Edit()->SetFocus();
     ASSERT_TRUE(WaitFor([&] { return dialog.Edit()->HasFocus(); }, 3000));
+    dialog.Edit()->ChangeValue(wxString(wxT('n'), c.prefilled));
+    dialog.Edit()->SetInsertionPointEnd();
     wxUIActionSimulator sim;
-    sim.Text("Music");
+    sim.Text(c.typed);
+    EXPECT_TRUE(WaitFor([&] { return dialog.Edit()->GetValue().length() >= c.shown; }, 10000));
+    PumpEvents();
+    EXPECT_EQ(dialog.Edit()->GetValue().length(), c.shown);
     sim.Char(c.key);
     EXPECT_TRUE(WaitFor([&] { return !dialog.IsShown(); }, 3000));
     EXPECT_EQ(dialog.GetReturnCode(), c.result);
     if (c.result == wxID_OK) {
-      EXPECT_EQ(dialog.Name(), "Music");
+      EXPECT_EQ(dialog.Name(), std::string(499, 'n'));
     }
   }
 }
