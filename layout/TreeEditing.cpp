@@ -139,6 +139,12 @@ void CDropTreeCtrl::OnKeyDown(wxTreeEvent& event) {
   switch (event.GetKeyCode()) {
     case WXK_DELETE: RemoveItem(SelectedItem(), true); break;
     case WXK_F2: RenameFolder(SelectedItem()); break;
+    case '-':
+    case WXK_SUBTRACT:
+      // With nothing selected the tree's current item is its hidden root,
+      // which cannot be collapsed: the key has nothing to act on.
+      if (!SelectedItem().IsOk()) return;
+      break;
     default: break;
   }
   event.Skip();  // keys keep their ordinary handling

@@ -106,6 +106,26 @@ TEST_F(TreeEditingTest, TheDeleteKeyRemovesTheSelectedItemOrOnlyMovesTheFocus) {
   EXPECT_EQ(TreePicture(Tree()), "A{}");
 }
 
+TEST_F(TreeEditingTest, TheCollapseKeysWithNothingSelectedDoNothing) {
+  const wxTreeItemId a = Folder("A");
+  File("a/a1.txt", a);
+  Tree().Expand(a);
+  Tree().SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
+  wxUIActionSimulator sim;
+  for (int key : {int('-'), int(WXK_SUBTRACT)}) {
+    Tree().Unselect();
+    PumpEvents();  // the tree makes its hidden root current
+    sim.Char(key);
+    PumpEvents();
+    EXPECT_TRUE(Tree().IsExpanded(a)) << key;
+  }
+  // On a selected folder the key keeps its ordinary handling.
+  Tree().SelectItem(a);
+  sim.Char('-');
+  EXPECT_TRUE(WaitFor([&] { return !Tree().IsExpanded(a); }, 3000));
+}
+
 TEST_F(TreeEditingTest, MakeFolderGoesWhereTheMenuPointsOrToTheTopLevel) {
   const wxTreeItemId a = Folder("A");
   File("a1.txt", a);
