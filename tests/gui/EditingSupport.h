@@ -7,6 +7,8 @@
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,22 +16,6 @@
 #include "app/TextCodec.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/FolderNameDialog.h"
-
-// The layout as text: items of a level joined by ',', a folder's content in
-// braces, '*' after a bold label. "a.txt,Video{intro.avi*,Extra{}}"
-inline std::string TreePicture(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
-  if (!parent.IsOk()) parent = tree.GetRootItem();
-  std::string out;
-  wxTreeItemIdValue cookie;
-  for (wxTreeItemId item = tree.GetFirstChild(parent, cookie); item.IsOk();
-       item = tree.GetNextChild(parent, cookie)) {
-    if (!out.empty()) out += ',';
-    out += FromDisplay(tree.GetItemText(item));
-    if (tree.IsBold(item)) out += '*';
-    if (tree.IsFolderItem(item)) out += '{' + TreePicture(tree, item) + '}';
-  }
-  return out;
-}
 
 // The children of a level (none: the top level).
 inline std::vector<wxTreeItemId> ChildrenOf(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
@@ -43,24 +29,33 @@ inline std::vector<wxTreeItemId> ChildrenOf(const CDropTreeCtrl& tree, wxTreeIte
   return items;
 }
 
-// The item at a path of labels separated by '/', from the top level.
-inline wxTreeItemId ItemAt(const CDropTreeCtrl& tree, const std::string& labels) {
-  wxTreeItemId parent = tree.GetRootItem();
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t slash = labels.find('/', start);
-    const std::string label = labels.substr(start, slash == std::string::npos ? slash : slash - start);
-    wxTreeItemId found;
-    for (const wxTreeItemId& child : ChildrenOf(tree, parent)) {
-      if (FromDisplay(tree.GetItemText(child)) == label) {
-        found = child;
-        break;
-      }
-    }
-    if (!found.IsOk() || slash == std::string::npos) return found;
-    parent = found;
-    start = slash + 1;
+// The layout as text: items of a level joined by ',', a folder's content in
+// braces, '*' after a bold label. "a.txt,Video{intro.avi*,Extra{}}"
+inline std::string TreePicture(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
+  std::string out;
+  for (const wxTreeItemId& item : ChildrenOf(tree, parent)) {
+    if (!out.empty()) out += ',';
+    out += FromDisplay(tree.GetItemText(item));
+    if (tree.IsBold(item)) out += '*';
+    if (tree.IsFolderItem(item)) out += '{' + TreePicture(tree, item) + '}';
   }
+  return out;
+}
+
+// The item at a path of labels separated by '/', from the top level; none
+// when a label is not found.
+inline wxTreeItemId ItemAt(const CDropTreeCtrl& tree, const std::string& labels) {
+  wxTreeItemId item;
+  std::istringstream parts(labels);
+  for (std::string label; std::getline(parts, label, '/');) {
+    const std::vector<wxTreeItemId> children = ChildrenOf(tree, item);
+    const auto found = std::find_if(children.begin(), children.end(), [&](const wxTreeItemId& c) {
+      return FromDisplay(tree.GetItemText(c)) == label;
+    });
+    if (found == children.end()) return {};
+    item = *found;
+  }
+  return item;
 }
 
 // The centre of an item's row, in tree client coordinates; the item is
