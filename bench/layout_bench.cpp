@@ -177,6 +177,41 @@ double LoadStructure(Bench& bench) {
   return seconds;
 }
 
+// The top folder of the loaded layout.
+wxTreeItemId TopFolder(Bench& bench) {
+  CDropTreeCtrl& tree = *bench.dialog->Tree();
+  wxTreeItemIdValue cookie;
+  return tree.GetFirstChild(tree.TopLevel(), cookie);
+}
+
+// Set/Unset Form2 on the folder that holds the whole layout, answered Yes:
+// every file below it is marked and shown bold.
+double ToggleForm2OfAll(Bench& bench) {
+  YesToEveryBox answers;
+  answers.Register();
+  const double seconds = SecondsOf([&] {
+    bench.dialog->Tree()->ToggleForm2(TopFolder(bench));
+    wxTheApp->Yield();
+  });
+  answers.Unregister();
+  return seconds;
+}
+
+// A move of that folder with its whole subtree (a drag onto empty space).
+double MoveAll(Bench& bench) {
+  return SecondsOf([&] {
+    bench.dialog->Tree()->MoveItem(TopFolder(bench), wxTreeItemId());
+    wxTheApp->Yield();
+  });
+}
+
+double RemoveAll(Bench& bench) {
+  return SecondsOf([&] {
+    bench.dialog->Tree()->RemoveAll();
+    wxTheApp->Yield();
+  });
+}
+
 double FindListing(Bench& bench) {
   const std::string command = "find '" + bench.tree + "' -type f -printf '%s\\n' > /dev/null";
   return SecondsOf([&] {
@@ -204,6 +239,9 @@ const Step STEPS[] = {
     {"BuildCommandLine", BuildCommandLine, 0.3, "s"},
     {"Save (structure file)", SaveStructure, 1.0, "s"},
     {"Load (structure file)", LoadStructure, 1.0, "s"},
+    {"Set/Unset Form2 of the whole layout", ToggleForm2OfAll, 2.0, "s"},
+    {"move of the whole layout", MoveAll, 2.0, "s"},
+    {"Remove All", RemoveAll, 1.0, "s"},
     {"find -type f -printf (for comparison)", FindListing, 0.0, "s"},
     {"insertion of one folder of 20,000 files", AddFlatFolder, 0.0, "s"},
 };

@@ -4,6 +4,8 @@
 #include <wx/checkbox.h>
 #include <wx/textctrl.h>
 
+#include <filesystem>
+
 #include "app/FileFilter.h"
 #include "app/MainDialog.h"
 #include "app/MessageBox.h"
@@ -26,6 +28,23 @@ FileDialogRequest StructureFileRequest(bool openMode) {
   request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
   request.filter = STRUCTURE_FILTER;
   return request;
+}
+
+// Whether a name is taken. The file is replaced by a rename, which does not
+// need it readable: one that cannot be read (or a link to nothing) is asked
+// about too.
+bool NameIsTaken(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::symlink_status(path, error).type() !=
+         std::filesystem::file_type::not_found;
+}
+
+// The text of a structure file; false when it cannot be read. A folder
+// chosen by name cannot be opened as a file.
+bool ReadStructureFile(const std::string& path, std::string& text) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return false;
+  return ReadFileWhole(path, text);
 }
 
 // One chosen path, or false when the dialog was cancelled.
@@ -102,7 +121,7 @@ void MainDialog::OnSave() {
   }
   std::string path;
   if (!ChooseStructureFile(*m_chooser, false, path)) return;
-  if (FileIsReadable(path) && !AskYesNo(wxString::FromUTF8(MSG_REPLACE_FILE), this)) return;
+  if (NameIsTaken(path) && !AskYesNo(wxString::FromUTF8(MSG_REPLACE_FILE), this)) return;
   // Written whole: a failure leaves any previous file as it was.
   if (!WriteFileWhole(path, RenderStructureFile(m_entries))) {
     ShowMessage(wxString::FromUTF8(MSG_CANNOT_SAVE), this);
@@ -114,10 +133,11 @@ void MainDialog::OnLoad() {
   std::string path;
   if (!ChooseStructureFile(*m_chooser, true, path)) return;
   std::string text;
-  if (!ReadFileWhole(path, text)) {
+  if (!ReadStructureFile(path, text)) {
     ShowMessage(wxString::FromUTF8(MSG_CANNOT_OPEN), this);
     return;
   }
+  m_tree->CancelDrag();  // the dragged item goes with the old layout
   m_tree->ResetTree();
   m_keepExtension->SetValue(false);
   ApplyStructure(*this, ParseStructure(text));

@@ -50,6 +50,9 @@ bool ValueActionOf(char first, StructureActionKind& kind) {
 }  // namespace
 
 std::vector<StructureAction> ParseStructure(std::string_view text) {
+  // The text ends at a NUL byte: no path or name can hold one, and a value
+  // cut there would name another file than the one the store would keep.
+  text = text.substr(0, text.find('\0'));
   std::vector<StructureAction> actions;
   StructureTokenizer tokens(text);
   for (std::string token = tokens.NextOption(); !token.empty();

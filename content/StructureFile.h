@@ -41,8 +41,8 @@ struct StructureAction {
   std::vector<std::string> components;  // d: the folder path split at backslashes
 };
 
-// Parses the whole text into actions, in order. Tokens whose first character
-// is none of d, e, f, m, o, s, v, x are passed over.
+// Parses the text, up to a NUL byte if it holds one, into actions, in order.
+// Tokens whose first character is none of d, e, f, m, o, s, v, x are passed over.
 std::vector<StructureAction> ParseStructure(std::string_view text);
 
 // Splits a "-d" value at every backslash (components taken whole).

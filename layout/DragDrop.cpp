@@ -66,6 +66,10 @@ void CDropTreeCtrl::EndDrag() {
   m_dragging = false;
 }
 
+void CDropTreeCtrl::CancelDrag() {
+  if (m_dragging) EndDrag();
+}
+
 void CDropTreeCtrl::OnCaptureLost(wxMouseCaptureLostEvent&) {
   // Another window took the pointer: the drag ends without a move.
   m_dragImage.reset();

@@ -133,6 +133,8 @@ class CDropTreeCtrl : public wxTreeCtrl {
   void SetLastPoint(const wxPoint& p) { m_lastPoint = p; }
   bool IsDragging() const { return m_dragging; }
   wxTreeItemId DragItem() const { return m_dragItem; }
+  // Ends a drag in progress without a move (its item is about to go).
+  void CancelDrag();
 
  private:
   void Init();

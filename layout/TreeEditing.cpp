@@ -139,6 +139,12 @@ void CDropTreeCtrl::OnKeyDown(wxTreeEvent& event) {
   switch (event.GetKeyCode()) {
     case WXK_DELETE: RemoveItem(SelectedItem(), true); break;
     case WXK_F2: RenameFolder(SelectedItem()); break;
+    case '-':
+    case WXK_SUBTRACT:
+      // With nothing selected the tree's current item is its hidden root,
+      // which cannot be collapsed: the key has nothing to act on.
+      if (!SelectedItem().IsOk()) return;
+      break;
     default: break;
   }
   event.Skip();  // keys keep their ordinary handling
@@ -157,6 +163,8 @@ void CDropTreeCtrl::OnSelChanged(wxTreeEvent& event) {
 void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
   if (focusRemoveButton && m_removeButton) m_removeButton->SetFocus();
   if (!item.IsOk() || item == GetRootItem()) return;
+  // A drag whose item goes with this subtree (DEL during the drag) ends here.
+  if (m_dragging && IsInSubtree(m_dragItem, item)) CancelDrag();
   const wxTreeItemId previous = GetPrevSibling(item);
   if (previous.IsOk()) {
     SelectItem(previous);
@@ -169,6 +177,7 @@ void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
 }
 
 void CDropTreeCtrl::RemoveAll() {
+  CancelDrag();
   Unselect();
   DeleteChildren(GetRootItem());  // m_itemCount keeps its value
   if (m_pathDisplay) m_pathDisplay->Clear();

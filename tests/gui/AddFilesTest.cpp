@@ -10,11 +10,7 @@
 
 namespace {
 
-class AddFilesTest : public MainWindowTest {
- protected:
-  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  std::string RealPath() { return FromDisplay(dlg->RealPathEdit()->GetValue()); }
-};
+using AddFilesTest = LayoutEditingTest;
 
 TEST_F(AddFilesTest, EachCommandAsksWithItsTitleFilterAndFlags) {
   chooser->fileAnswers = {std::nullopt, std::nullopt};
@@ -42,7 +38,7 @@ TEST_F(AddFilesTest, EachCommandAsksWithItsTitleFilterAndFlags) {
 TEST_F(AddFilesTest, MediaFilesGoToTheTopLevelInOrderBoldAndTheLastSelected) {
   const std::string a = MakeFile("clips/a.avi", "1"), b = MakeFile("clips/b.mpg", "2"),
                     c = MakeFile("clips/c.ogg", "3");
-  Tree().InsertPath("Folder", {}, false);
+  Folder("Folder");
   Tree().SelectItem(ItemAt(Tree(), "Folder"));  // a selected folder plays no part
   chooser->fileAnswers = {std::vector<std::string>{c, a, b}};
   ASSERT_TRUE(Click(ID_ADD_MEDIA_FILES));

@@ -5,6 +5,7 @@
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include <functional>
 #include <map>
 
 #include "EditingSupport.h"
@@ -13,16 +14,8 @@
 
 namespace {
 
-class DragDropTest : public MainWindowTest {
+class DragDropTest : public LayoutEditingTest {
  protected:
-  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
-    return Tree().InsertPath(name, parent, false);
-  }
-  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
-    return Tree().InsertPath(MakeFile(rel), parent, true);
-  }
-  void Send(wxEvent& event) { Tree().GetEventHandler()->ProcessEvent(event); }
   void MouseAt(wxEventType type, const wxPoint& point) {
     wxMouseEvent event(type);
     event.SetPosition(point);
@@ -31,11 +24,13 @@ class DragDropTest : public MainWindowTest {
   }
   // A drag of item released over target (none: the empty space below the items).
   void Drag(const wxTreeItemId& item, const wxTreeItemId& target) {
+    DragTo(item, target.IsOk() ? PointOn(Tree(), target) : EmptySpace(Tree()));
+  }
+  void DragTo(const wxTreeItemId& item, const wxPoint& end) {
     MouseAt(wxEVT_MOTION, PointOn(Tree(), item));
     wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree(), item);
     Send(begin);
     ASSERT_TRUE(Tree().IsDragging());
-    const wxPoint end = target.IsOk() ? PointOn(Tree(), target) : EmptySpace(Tree());
     MouseAt(wxEVT_MOTION, end);
     MouseAt(wxEVT_LEFT_UP, end);
     EXPECT_FALSE(Tree().IsDragging());
@@ -61,59 +56,50 @@ class DragDropTest : public MainWindowTest {
   }
 };
 
-TEST_F(DragDropTest, AFileDroppedOnAFileInBMovesIntoBAndBIsSelected) {
-  const wxTreeItemId a = Folder("A");
-  const wxTreeItemId a1 = File("a/a1.txt", a);
-  const wxTreeItemId b = Folder("B");
-  File("b/b1.txt", b);
-  const wxTreeItemId b2 = File("b/b2.txt", b);
-  const int index = Tree().ItemIndex(a1);
-  Drag(a1, b2);
-  EXPECT_EQ(TreePicture(Tree()), "A{},B{b1.txt,b2.txt,a1.txt}");
-  EXPECT_EQ(Tree().ItemIndex(ItemAt(Tree(), "B/a1.txt")), index);
-  EXPECT_EQ(Tree().SelectedItem(), b);
-  EXPECT_FALSE(Tree().ShowHint());
-}
-
-TEST_F(DragDropTest, DropsThatMoveNothing) {
-  const wxTreeItemId a = Folder("A");
-  const wxTreeItemId b = Folder("B");
-  const wxTreeItemId b1 = File("b/b1.txt", b);
-  const wxTreeItemId b2 = File("b/b2.txt", b);
-  const wxTreeItemId t1 = File("t1.txt");
-  const wxTreeItemId t2 = File("t2.txt");
-  const std::string before = "A{},B{b1.txt,b2.txt},t1.txt,t2.txt";
-  ASSERT_EQ(TreePicture(Tree()), before);
-  const std::pair<wxTreeItemId, wxTreeItemId> cases[] = {
-      {b, b},    // a folder onto itself
-      {b1, b},   // onto the folder that holds it
-      {b1, b2},  // onto a file beside it
-      {t1, t2},  // a top-level item onto another top-level file
-      {a, a},
+// Each drag from a fresh layout A{a1},B{b1,b2},t1,t2: where the item ends
+// where the item ends, each with its item index, and what is selected
+// afterwards ("" for nothing).
+TEST_F(DragDropTest, EachDragMovesTheItemAfterTheTargetFoldersChildrenOrNothing) {
+  const std::string before = "A{a1.txt},B{b1.txt,b2.txt},t1.txt,t2.txt";
+  const struct {
+    const char* item;
+    const char* target;  // "" the empty space below the items, "-" outside the tree
+    std::string after;
+    const char* movedTo;
+    const char* selected;
+  } cases[] = {
+      // Onto a file in B: into B, after its children.
+      {"A/a1.txt", "B/b2.txt", "A{},B{b1.txt,b2.txt,a1.txt},t1.txt,t2.txt", "B/a1.txt", "B"},
+      {"t1.txt", "", "A{a1.txt},B{b1.txt,b2.txt},t2.txt,t1.txt", "t1.txt", ""},
+      {"A/a1.txt", "-", "A{},B{b1.txt,b2.txt},t1.txt,t2.txt,a1.txt", "a1.txt", ""},
+      // Moves nothing: onto itself, onto its own folder or a file beside it.
+      {"B", "B", before, "B", "B"},
+      {"B/b1.txt", "B", before, "B/b1.txt", "B"},
+      {"B/b1.txt", "B/b2.txt", before, "B/b1.txt", "B/b2.txt"},
+      {"t1.txt", "t2.txt", before, "t1.txt", "t2.txt"},
   };
-  for (const auto& [item, target] : cases) {
-    Drag(item, target);
-    EXPECT_EQ(TreePicture(Tree()), before);
+  for (const auto& c : cases) {
+    Tree().RemoveAll();
+    const wxTreeItemId a = Folder("A");
+    File("a/a1.txt", a);
+    const wxTreeItemId b = Folder("B");
+    File("b/b1.txt", b);
+    File("b/b2.txt", b);
+    File("t1.txt");
+    File("t2.txt");
+    const wxTreeItemId item = ItemAt(Tree(), c.item);
+    const int index = Tree().ItemIndex(item);
+    const std::string target = c.target;
+    DragTo(item, target == "-"  ? wxPoint(-20, Tree().GetClientSize().y + 40)
+                 : target.empty() ? EmptySpace(Tree())
+                                  : PointOn(Tree(), ItemAt(Tree(), target)));
+    EXPECT_EQ(TreePicture(Tree()), c.after) << c.item << " onto " << target;
+    EXPECT_EQ(Tree().ItemIndex(ItemAt(Tree(), c.movedTo)), index) << c.item;
+    EXPECT_EQ(Tree().SelectedItem(), std::string(c.selected).empty() ? wxTreeItemId()
+                                                                     : ItemAt(Tree(), c.selected))
+        << c.item << " onto " << target;
+    EXPECT_FALSE(Tree().ShowHint());
   }
-}
-
-TEST_F(DragDropTest, EmptySpaceOrOutsideTheTreeMovesToTheEndOfTheTopLevel) {
-  const wxTreeItemId t1 = File("t1.txt");
-  File("t2.txt");
-  const wxTreeItemId a = Folder("A");
-  const wxTreeItemId a1 = File("a/a1.txt", a);
-  Tree().SelectItem(a1);
-  Drag(t1, wxTreeItemId());
-  EXPECT_EQ(TreePicture(Tree()), "t2.txt,A{a1.txt},t1.txt");
-  EXPECT_FALSE(Tree().SelectedItem().IsOk());
-
-  // Released outside the client area: no item there either.
-  MouseAt(wxEVT_MOTION, PointOn(Tree(), ItemAt(Tree(), "A/a1.txt")));
-  wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree());
-  Send(begin);
-  MouseAt(wxEVT_MOTION, wxPoint(-20, Tree().GetClientSize().y + 40));
-  MouseAt(wxEVT_LEFT_UP, wxPoint(-20, Tree().GetClientSize().y + 40));
-  EXPECT_EQ(TreePicture(Tree()), "t2.txt,A{},t1.txt,a1.txt");
 }
 
 TEST_F(DragDropTest, AMovedFolderKeepsItsStructureIndicesAndBoldFiles) {
@@ -161,16 +147,49 @@ TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLeve
   DropFromShell(PointOn(Tree(), top), {p1});  // a file does not stand for its folder here
   DropFromShell(EmptySpace(Tree()), {p2});
   EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt,p1.avi,p2.avi");
-}
 
-TEST_F(DragDropTest, ADroppedFolderComesWithItsContentAndAMissingPathIsReported) {
+  // A folder comes with its content; a missing path is reported, and as it
+  // was the last one nothing ends selected.
+  Tree().RemoveAll();
   MakeFile("disk/Photos/one.jpg");
   MakeFile("disk/Photos/Trip/two.jpg");
   const std::string gone = startupDir + "/data/gone.txt";
   wxTEST_DIALOG(DropFromShell(EmptySpace(Tree()), {startupDir + "/data/disk/Photos", gone}),
                 ExpectMessage("Cannot find " + gone));
   EXPECT_EQ(TreePicture(Tree()), "Photos{one.jpg,Trip{two.jpg}}");
-  EXPECT_FALSE(Tree().SelectedItem().IsOk()) << "the last path was not found";
+  EXPECT_FALSE(Tree().SelectedItem().IsOk());
+}
+
+TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
+  const std::string emptyFile = MakeFile("empty.kbv");
+  // Each way of removing the dragged item (or its folder) while the drag lasts.
+  const struct {
+    const char* way;
+    std::function<void()> remove;
+    const char* after;
+  } cases[] = {
+      {"DEL on the item", [&] { Tree().SelectItem(ItemAt(Tree(), "A/f.txt")); PressKey(WXK_DELETE); },
+       "A{},B{}"},
+      {"DEL on its folder", [&] { Tree().SelectItem(ItemAt(Tree(), "A")); PressKey(WXK_DELETE); }, "B{}"},
+      {"Remove All", [&] { Tree().RunMenuCommand(IDM_REMOVE_ALL); }, ""},
+      {"Load", [&] { chooser->fileAnswers.push_back(std::vector<std::string>{emptyFile});
+                     Click(ID_LOAD); }, ""},
+  };
+  for (const auto& c : cases) {
+    Tree().RemoveAll();
+    const wxTreeItemId a = Folder("A");
+    const wxTreeItemId f = File("a/f.txt", a);
+    Folder("B");
+    MouseAt(wxEVT_MOTION, PointOn(Tree(), f));
+    wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree(), f);
+    Send(begin);
+    ASSERT_TRUE(Tree().IsDragging() && Tree().HasCapture()) << c.way;
+    c.remove();
+    EXPECT_FALSE(Tree().IsDragging()) << c.way;
+    EXPECT_FALSE(Tree().HasCapture()) << c.way << ": the mouse is free again";
+    MouseAt(wxEVT_LEFT_UP, EmptySpace(Tree()));  // the release moves nothing
+    EXPECT_EQ(TreePicture(Tree()), c.after) << c.way;
+  }
 }
 
 TEST_F(DragDropTest, ARealMouseDragMovesAFileIntoAFolder) {

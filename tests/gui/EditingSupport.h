@@ -1,33 +1,21 @@
 // Helpers for the tests of the layout editing commands: a compact picture of
-// the tree, item look-up by label, and the answer to the folder name dialog.
+// the tree, item look-up by label, a fixture that fills and drives the tree,
+// and the answer to the folder name dialog.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "GuiFixture.h"
 #include "app/TextCodec.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/FolderNameDialog.h"
-
-// The layout as text: items of a level joined by ',', a folder's content in
-// braces, '*' after a bold label. "a.txt,Video{intro.avi*,Extra{}}"
-inline std::string TreePicture(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
-  if (!parent.IsOk()) parent = tree.GetRootItem();
-  std::string out;
-  wxTreeItemIdValue cookie;
-  for (wxTreeItemId item = tree.GetFirstChild(parent, cookie); item.IsOk();
-       item = tree.GetNextChild(parent, cookie)) {
-    if (!out.empty()) out += ',';
-    out += FromDisplay(tree.GetItemText(item));
-    if (tree.IsBold(item)) out += '*';
-    if (tree.IsFolderItem(item)) out += '{' + TreePicture(tree, item) + '}';
-  }
-  return out;
-}
 
 // The children of a level (none: the top level).
 inline std::vector<wxTreeItemId> ChildrenOf(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
@@ -41,24 +29,33 @@ inline std::vector<wxTreeItemId> ChildrenOf(const CDropTreeCtrl& tree, wxTreeIte
   return items;
 }
 
-// The item at a path of labels separated by '/', from the top level.
-inline wxTreeItemId ItemAt(const CDropTreeCtrl& tree, const std::string& labels) {
-  wxTreeItemId parent = tree.GetRootItem();
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t slash = labels.find('/', start);
-    const std::string label = labels.substr(start, slash == std::string::npos ? slash : slash - start);
-    wxTreeItemId found;
-    for (const wxTreeItemId& child : ChildrenOf(tree, parent)) {
-      if (FromDisplay(tree.GetItemText(child)) == label) {
-        found = child;
-        break;
-      }
-    }
-    if (!found.IsOk() || slash == std::string::npos) return found;
-    parent = found;
-    start = slash + 1;
+// The layout as text: items of a level joined by ',', a folder's content in
+// braces, '*' after a bold label. "a.txt,Video{intro.avi*,Extra{}}"
+inline std::string TreePicture(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
+  std::string out;
+  for (const wxTreeItemId& item : ChildrenOf(tree, parent)) {
+    if (!out.empty()) out += ',';
+    out += FromDisplay(tree.GetItemText(item));
+    if (tree.IsBold(item)) out += '*';
+    if (tree.IsFolderItem(item)) out += '{' + TreePicture(tree, item) + '}';
   }
+  return out;
+}
+
+// The item at a path of labels separated by '/', from the top level; none
+// when a label is not found.
+inline wxTreeItemId ItemAt(const CDropTreeCtrl& tree, const std::string& labels) {
+  wxTreeItemId item;
+  std::istringstream parts(labels);
+  for (std::string label; std::getline(parts, label, '/');) {
+    const std::vector<wxTreeItemId> children = ChildrenOf(tree, item);
+    const auto found = std::find_if(children.begin(), children.end(), [&](const wxTreeItemId& c) {
+      return FromDisplay(tree.GetItemText(c)) == label;
+    });
+    if (found == children.end()) return {};
+    item = *found;
+  }
+  return item;
 }
 
 // The centre of an item's row, in tree client coordinates; the item is
@@ -75,6 +72,29 @@ inline wxPoint EmptySpace(CDropTreeCtrl& tree) {
   const wxSize size = tree.GetClientSize();
   return wxPoint(size.x / 2, size.y - 3);
 }
+
+// The main window, with its tree filled and driven as the tests need.
+class LayoutEditingTest : public MainWindowTest {
+ protected:
+  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
+  std::string RealPath() { return FromDisplay(dlg->RealPathEdit()->GetValue()); }
+  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
+    return Tree().InsertPath(name, parent, false);
+  }
+  // A file made under the data folder and inserted from disk.
+  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
+    return Tree().InsertPath(MakeFile(rel, "x"), parent, true);
+  }
+  void Send(wxEvent& event) { Tree().GetEventHandler()->ProcessEvent(event); }
+  // A key as the tree reports it (DEL, F2).
+  void PressKey(int code) {
+    wxTreeEvent event(wxEVT_TREE_KEY_DOWN, &Tree());
+    wxKeyEvent key(wxEVT_KEY_DOWN);
+    key.m_keyCode = code;
+    event.SetKeyEvent(key);
+    Send(event);
+  }
+};
 
 // Answers the folder name dialog the way a user does: each attempt is typed
 // over the edit's text and OK is pressed, until the dialog accepts one; then

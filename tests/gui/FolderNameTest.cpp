@@ -12,10 +12,7 @@
 
 namespace {
 
-class FolderNameTest : public MainWindowTest {
- protected:
-  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-};
+using FolderNameTest = LayoutEditingTest;
 
 TEST_F(FolderNameTest, TheTemplateHasNoCaptionAnEditAndOK) {
   CFolderName dialog(dlg);
@@ -33,6 +30,12 @@ TEST_F(FolderNameTest, TheTemplateHasNoCaptionAnEditAndOK) {
   EXPECT_EQ(dialog.FindWindow(wxID_CANCEL), nullptr);
   EXPECT_FALSE(dialog.IsRename());
   EXPECT_EQ(dialog.Edit()->GetValue(), "");
+  // A refused name stays in the edit for correction.
+  dialog.Edit()->ChangeValue("a:b");
+  bool accepted = true;
+  wxTEST_DIALOG(accepted = dialog.AcceptName(), ExpectMessage(MSG_FORBIDDEN_CHARS));
+  EXPECT_FALSE(accepted);
+  EXPECT_EQ(dialog.Edit()->GetValue(), "a:b");
 }
 
 TEST_F(FolderNameTest, RefusedNamesKeepTheDialogOpenUntilOneIsAccepted) {
@@ -40,87 +43,51 @@ TEST_F(FolderNameTest, RefusedNamesKeepTheDialogOpenUntilOneIsAccepted) {
   // leaves the layout alone; the accepted one becomes the folder.
   FolderNameSeen seen;
   wxTEST_DIALOG(Click(ID_MAKE_FOLDER),
-                ExpectFolderName({"", "  Music", "   ", "a-b", "AC/DC", "Q:", "Disc 1"}, &seen),
+                ExpectFolderName({"", "  Music", "   ", "a-b", "AC/DC", "Q:", "Caf\xc3\xa9 1 "}, &seen),
                 ExpectMessage(MSG_TYPE_A_NAME), ExpectMessage(MSG_FIRST_CHAR_SPACE),
                 ExpectMessage(MSG_FIRST_CHAR_SPACE), ExpectMessage(MSG_FORBIDDEN_CHARS),
                 ExpectMessage(MSG_FORBIDDEN_CHARS), ExpectMessage(MSG_FORBIDDEN_CHARS));
-  EXPECT_EQ(seen.acceptedName, "Disc 1");
-  EXPECT_EQ(TreePicture(Tree()), "Disc 1{}");
+  EXPECT_EQ(seen.acceptedName, "Caf\xc3\xa9 1 ");
+  EXPECT_EQ(TreePicture(Tree()), "Caf\xc3\xa9 1 {}");
 }
 
-TEST_F(FolderNameTest, EachForbiddenCharacterIsRefusedAndOtherNamesPass) {
-  for (char c : std::string("-\\/:*?\"<>|")) {
-    const std::string name = std::string("x") + c + "y";
-    CFolderName dialog(dlg);
-    dialog.Edit()->ChangeValue(wxString::FromUTF8(name));
-    bool accepted = true;
-    wxTEST_DIALOG(accepted = dialog.AcceptName(), ExpectMessage(MSG_FORBIDDEN_CHARS));
-    EXPECT_FALSE(accepted) << name;
-    EXPECT_EQ(dialog.Edit()->GetValue(), wxString::FromUTF8(name)) << "text unchanged";
-  }
-  for (const std::string name : {"Disc 1", "Trailing ", "...", "Caf\xc3\xa9", "a_b+c(1)"}) {
-    CFolderName dialog(dlg);
-    dialog.Edit()->ChangeValue(wxString::FromUTF8(name));
-    EXPECT_TRUE(dialog.AcceptName()) << name;
-    EXPECT_EQ(dialog.Name(), name);
-  }
-}
-
-TEST_F(FolderNameTest, TypingStopsAt500CharactersAndOKReads499) {
-  CFolderName dialog(dlg);
-  dialog.Show();
-  dialog.Edit()->SetFocus();
-  ASSERT_TRUE(WaitFor([&] { return dialog.Edit()->HasFocus(); }, 3000));
-  dialog.Edit()->ChangeValue(wxString(wxT('n'), 497));
-  dialog.Edit()->SetInsertionPointEnd();
-  wxUIActionSimulator sim;
-  sim.Text("nnnnnn");
-  EXPECT_TRUE(WaitFor([&] { return dialog.Edit()->GetValue().length() >= 500; }, 10000));
-  PumpEvents();
-  EXPECT_EQ(dialog.Edit()->GetValue().length(), 500u);
-  EXPECT_TRUE(dialog.AcceptName());
-  EXPECT_EQ(dialog.Name(), std::string(499, 'n'));
-  dialog.Hide();
-}
-
-TEST_F(FolderNameTest, EnterPressesOKAndEscLeaves) {
+// Real typing: the edit takes 500 characters at most, Enter presses OK (which
+// reads 499 of them), Esc leaves without OK.
+TEST_F(FolderNameTest, TypingStopsAt500EnterPressesOKReading499AndEscLeaves) {
   const struct {
+    std::size_t prefilled;
+    const char* typed;
+    std::size_t shown;
     int key;
     int result;
-  } cases[] = {{WXK_RETURN, wxID_OK}, {WXK_ESCAPE, wxID_CANCEL}};
+  } cases[] = {{497, "nnnnnn", 500, WXK_RETURN, wxID_OK}, {0, "Music", 5, WXK_ESCAPE, wxID_CANCEL}};
   for (const auto& c : cases) {
     CFolderName dialog(dlg);
     dialog.Show();
     dialog.Edit()->SetFocus();
     ASSERT_TRUE(WaitFor([&] { return dialog.Edit()->HasFocus(); }, 3000));
+    dialog.Edit()->ChangeValue(wxString(wxT('n'), c.prefilled));
+    dialog.Edit()->SetInsertionPointEnd();
     wxUIActionSimulator sim;
-    sim.Text("Music");
+    sim.Text(c.typed);
+    EXPECT_TRUE(WaitFor([&] { return dialog.Edit()->GetValue().length() >= c.shown; }, 10000));
+    PumpEvents();
+    EXPECT_EQ(dialog.Edit()->GetValue().length(), c.shown);
     sim.Char(c.key);
     EXPECT_TRUE(WaitFor([&] { return !dialog.IsShown(); }, 3000));
     EXPECT_EQ(dialog.GetReturnCode(), c.result);
     if (c.result == wxID_OK) {
-      EXPECT_EQ(dialog.Name(), "Music");
+      EXPECT_EQ(dialog.Name(), std::string(499, 'n'));
     }
   }
 }
 
-TEST_F(FolderNameTest, ARenameStartsWithAtMost499Characters) {
-  const std::string longName(600, 'L');
-  CFolderName dialog(dlg, longName);
-  EXPECT_TRUE(dialog.IsRename());
-  EXPECT_EQ(dialog.Edit()->GetValue(), wxString(longName.substr(0, 499)));
-}
-
 TEST_F(FolderNameTest, RenameShowsTheOldNameSelectedAndEscChangesNothing) {
-  const wxTreeItemId video = Tree().InsertPath("Video", {}, false);
+  const wxTreeItemId video = Folder("Video");
   Tree().SelectItem(video);
   FolderNameSeen seen;
   // F2 on the folder; a refused name, then Esc.
-  wxTreeEvent f2(wxEVT_TREE_KEY_DOWN, &Tree());
-  wxKeyEvent key(wxEVT_KEY_DOWN);
-  key.m_keyCode = WXK_F2;
-  f2.SetKeyEvent(key);
-  wxTEST_DIALOG(Tree().GetEventHandler()->ProcessEvent(f2), ExpectFolderName({"a:b"}, &seen),
+  wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({"a:b"}, &seen),
                 ExpectMessage(MSG_FORBIDDEN_CHARS));
   EXPECT_EQ(seen.initialText, "Video");
   EXPECT_EQ(seen.selFrom, 0);
@@ -137,6 +104,10 @@ TEST_F(FolderNameTest, RenameShowsTheOldNameSelectedAndEscChangesNothing) {
   // Esc on a new folder: nothing is made.
   wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({}));
   EXPECT_EQ(TreePicture(Tree()), "Clips{}");
+
+  // A longer name starts as its first 499 characters.
+  CFolderName dialog(dlg, std::string(600, 'L'));
+  EXPECT_EQ(dialog.Edit()->GetValue(), wxString(std::string(499, 'L')));
 }
 
 }  // namespace

@@ -15,18 +15,14 @@
 
 namespace {
 
-class LayoutFileTest : public MainWindowTest {
+class LayoutFileTest : public LayoutEditingTest {
  protected:
-  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
   std::string Text(wxTextCtrl* edit) { return FromDisplay(edit->GetValue()); }
-  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
-    return Tree().InsertPath(MakeFile(rel, "x"), parent, true);
-  }
   // Video{intro.avi*,Extra{notes.txt}},readme.txt at the top level after it.
   void MakeLayout() {
-    const wxTreeItemId video = Tree().InsertPath("Video", {}, false);
+    const wxTreeItemId video = Folder("Video");
     Tree().MarkForm2(File("clips/intro.avi", video));
-    const wxTreeItemId extra = Tree().InsertPath("Extra", video, false);
+    const wxTreeItemId extra = Folder("Extra", video);
     File("docs/notes.txt", extra);
     File("docs/readme.txt");
   }
@@ -79,6 +75,12 @@ TEST_F(LayoutFileTest, SaveAsksBeforeReplacingAndAFailedWriteKeepsTheOldFile) {
   EXPECT_EQ(ReadFile(out), "old");
   wxTEST_DIALOG(Save(out), ExpectMessage(replace, wxID_YES));
   EXPECT_EQ(ReadFile(out).substr(0, 4), "-o \"");
+  // A name that cannot be opened for reading (a link to nothing) is asked about too.
+  const std::string link = Data("link.kbv");
+  std::filesystem::create_symlink(Data("nowhere"), link);
+  wxTEST_DIALOG(Save(link), ExpectMessage(replace, wxID_NO));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  std::filesystem::remove(link);
 
   // A folder cannot be replaced by the file: reported, and it stays.
   const std::string folder = MakeDir("taken.kbv");
@@ -110,7 +112,7 @@ TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences
   dlg->IsoLevelBox()->SetSelection(2);
   dlg->VolumeNameEdit()->ChangeValue("OTHER");
   dlg->Form2ExtEdit()->ChangeValue("zz");
-  Tree().InsertPath("Stale", {}, false);
+  Folder("Stale");
   ASSERT_TRUE(Load(out));
   EXPECT_EQ(chooser->requests.back().openMode, true);
   EXPECT_EQ(chooser->requests.back().defaultExtension, "kbv");
@@ -133,12 +135,14 @@ TEST_F(LayoutFileTest, TheDocumentedExampleLoadsEntryForEntry) {
   const std::string readme = MakeFile("docs/readme.txt"), intro = MakeFile("clips/intro.avi"),
                     notes = MakeFile("docs/notes.txt");
   ASSERT_TRUE(LoadText("-o \"/discs/demo\" -v \"DEMO\" -x -f \"" + readme + "\" -d \"Video\" -m \"" +
-                       intro + "\" -d \"Video\\Extra\" -f \"" + notes + "\""));
+                       intro + "\" -d \"Video\\Extra\" -f \"" + notes + "\" -e \"ABCDEFG\""));
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,Video{intro.avi*,Extra{notes.txt}}");
   EXPECT_FALSE(Tree().IsExpanded(ItemAt(Tree(), "Video")));
   EXPECT_EQ(Text(dlg->ImagePathEdit()), "/discs/demo");
   EXPECT_EQ(Text(dlg->VolumeNameEdit()), "DEMO");
   EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
+  // The four characters of "Form2 Ext." bound typing only.
+  EXPECT_EQ(Text(dlg->Form2ExtEdit()), "ABCDEFG");
   // "-o" sets the edit only: gui.ini keeps the target picked with "...".
   EXPECT_EQ(dlg->IniImageTarget(), target);
   DestroyWindow();
@@ -167,6 +171,8 @@ TEST_F(LayoutFileTest, LoadFollowsTheParseRules) {
       {"-d \"X\\Y\" -d \"Y\\" + longName + "\"", "Y{" + longName + "{}}"},
       // A "-f" path that is a folder brings in its whole content.
       {"-f \"" + startupDir + "/data/disk\"", "disk{inner{z.txt}}"},
+      // The whole file is read however long: stray text of 600,000 characters.
+      {"-d \"Near\" " + std::string(600000, 'q') + " -d \"Far\"", "Near{},Far{}"},
       {"", ""},
   };
   for (const auto& c : cases) {
@@ -174,12 +180,6 @@ TEST_F(LayoutFileTest, LoadFollowsTheParseRules) {
     EXPECT_EQ(TreePicture(Tree()), c.picture) << c.text;
   }
   EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 0) << "ISO level never loaded";
-}
-
-TEST_F(LayoutFileTest, TheWholeFileIsReadHoweverLong) {
-  // Stray text of 600,000 characters before the last element.
-  ASSERT_TRUE(LoadText("-d \"Near\" " + std::string(600000, 'q') + " -d \"Far\""));
-  EXPECT_EQ(TreePicture(Tree()), "Near{},Far{}");
 }
 
 TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
@@ -191,34 +191,26 @@ TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
   EXPECT_EQ(Tree().ItemIndex(ItemAt(Tree(), "ok.avi")), 1);
 }
 
-TEST_F(LayoutFileTest, AnEmptyFileEmptiesTheLayoutAndTurnsKeepExtensionOff) {
-  Tree().InsertPath("Old", {}, false);
+TEST_F(LayoutFileTest, NothingChangesUntilAFileIsReadAnEmptyOneEmptiesTheLayout) {
+  Folder("Old");
   dlg->KeepExtensionBox()->SetValue(true);
   dlg->SingleTrackBox()->SetValue(true);
   dlg->VolumeNameEdit()->ChangeValue("KEEP");
-  dlg->Tree()->SelectItem(ItemAt(Tree(), "Old"));
+  Tree().SelectItem(ItemAt(Tree(), "Old"));
+  chooser->fileAnswers.push_back(std::nullopt);
+  ASSERT_TRUE(Click(ID_LOAD));
+  EXPECT_FALSE(Tree().ShowHint()) << "the hint goes even when cancelled";
+  wxTEST_DIALOG(Load(Data("none.kbv")), ExpectMessage("Cannot open file"));
+  wxTEST_DIALOG(Load(MakeDir("folder.kbv")), ExpectMessage("Cannot open file"));
+  EXPECT_EQ(TreePicture(Tree()), "Old{}");
+  EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
+
   ASSERT_TRUE(LoadText(""));
   EXPECT_EQ(TreePicture(Tree()), "");
   EXPECT_FALSE(dlg->KeepExtensionBox()->GetValue());
   EXPECT_TRUE(dlg->SingleTrackBox()->GetValue());
   EXPECT_EQ(Text(dlg->VolumeNameEdit()), "KEEP");
-  EXPECT_EQ(Text(dlg->RealPathEdit()), "Old") << "the path display keeps its text";
-}
-
-TEST_F(LayoutFileTest, CancelOrAFileThatCannotBeOpenedChangesNothing) {
-  Tree().InsertPath("Old", {}, false);
-  dlg->KeepExtensionBox()->SetValue(true);
-  chooser->fileAnswers.push_back(std::nullopt);
-  ASSERT_TRUE(Click(ID_LOAD));
-  EXPECT_FALSE(Tree().ShowHint()) << "the hint goes even when cancelled";
-  wxTEST_DIALOG(Load(Data("none.kbv")), ExpectMessage("Cannot open file"));
-  EXPECT_EQ(TreePicture(Tree()), "Old{}");
-  EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
-}
-
-TEST_F(LayoutFileTest, ALongForm2ExtensionIsShownInFull) {
-  ASSERT_TRUE(LoadText("-e \"ABCDEFG\""));
-  EXPECT_EQ(Text(dlg->Form2ExtEdit()), "ABCDEFG");
+  EXPECT_EQ(RealPath(), "Old") << "the path display keeps its text";
 }
 
 }  // namespace

@@ -20,23 +20,8 @@ constexpr const char* ASK_RECURSIVE =
     "You're going to apply \"set/unset form2\"\nto all the files in this folder "
     "recursively.\nAre you sure?";
 
-class TreeEditingTest : public MainWindowTest {
+class TreeEditingTest : public LayoutEditingTest {
  protected:
-  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  std::string RealPath() { return FromDisplay(dlg->RealPathEdit()->GetValue()); }
-  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
-    return Tree().InsertPath(name, parent, false);
-  }
-  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
-    return Tree().InsertPath(MakeFile(rel), parent, true);
-  }
-  void PressKey(int code) {
-    wxTreeEvent event(wxEVT_TREE_KEY_DOWN, &Tree());
-    wxKeyEvent key(wxEVT_KEY_DOWN);
-    key.m_keyCode = code;
-    event.SetKeyEvent(key);
-    Tree().GetEventHandler()->ProcessEvent(event);
-  }
   // Right-clicks an item (none: empty space) and chooses a menu entry.
   void ChooseFromMenu(const wxTreeItemId& item, int id) {
     Tree().SelectMenuItemAt(item.IsOk() ? PointOn(Tree(), item) : EmptySpace(Tree()));
@@ -103,7 +88,7 @@ TEST_F(TreeEditingTest, ARealRightClickOpensTheMenuForTheItemAndRunsTheChosenEnt
   EXPECT_FALSE(Tree().SelectedItem().IsOk());
 }
 
-TEST_F(TreeEditingTest, TheDeleteKeyOnTheTreeRemovesTheSelectedItem) {
+TEST_F(TreeEditingTest, TheDeleteKeyRemovesTheSelectedItemOrOnlyMovesTheFocus) {
   Folder("A");
   const wxTreeItemId f = File("f.txt");
   Tree().SetFocus();
@@ -112,16 +97,33 @@ TEST_F(TreeEditingTest, TheDeleteKeyOnTheTreeRemovesTheSelectedItem) {
   wxUIActionSimulator sim;
   sim.Char(WXK_DELETE);
   EXPECT_TRUE(WaitFor([&] { return TreePicture(Tree()) == "A{}"; }, 3000));
+
+  // Nothing selected: the tree stays, the focus is on Remove.
+  Tree().Unselect();
+  PressKey(WXK_DELETE);
+  wxWindow* remove = dlg->FindWindow(ID_REMOVE);
+  EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == remove; }, 3000));
+  EXPECT_EQ(TreePicture(Tree()), "A{}");
 }
 
-TEST_F(TreeEditingTest, RightClickOnEmptySpaceClearsTheSelectionAndTargetsTheTopLevel) {
-  const wxTreeItemId folder = Folder("A");
-  Tree().SelectItem(folder);
-  EXPECT_FALSE(Tree().SelectMenuItemAt(EmptySpace(Tree())).IsOk());
-  EXPECT_FALSE(Tree().SelectedItem().IsOk());
-  EXPECT_EQ(Tree().SelectMenuItemAt(PointOn(Tree(), folder)), folder);
-  EXPECT_EQ(Tree().SelectedItem(), folder);
-  EXPECT_EQ(RealPath(), "A");
+TEST_F(TreeEditingTest, TheCollapseKeysWithNothingSelectedDoNothing) {
+  const wxTreeItemId a = Folder("A");
+  File("a/a1.txt", a);
+  Tree().Expand(a);
+  Tree().SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
+  wxUIActionSimulator sim;
+  for (int key : {int('-'), int(WXK_SUBTRACT)}) {
+    Tree().Unselect();
+    PumpEvents();  // the tree makes its hidden root current
+    sim.Char(key);
+    PumpEvents();
+    EXPECT_TRUE(Tree().IsExpanded(a)) << key;
+  }
+  // On a selected folder the key keeps its ordinary handling.
+  Tree().SelectItem(a);
+  sim.Char('-');
+  EXPECT_TRUE(WaitFor([&] { return !Tree().IsExpanded(a); }, 3000));
 }
 
 TEST_F(TreeEditingTest, MakeFolderGoesWhereTheMenuPointsOrToTheTopLevel) {
@@ -184,31 +186,18 @@ TEST_F(TreeEditingTest, RemoveSelectsThePreviousSiblingOrNothing) {
   EXPECT_EQ(RealPath(), "");
 }
 
-TEST_F(TreeEditingTest, DelWithNothingSelectedLeavesTheFocusOnRemove) {
+TEST_F(TreeEditingTest, RemoveAllKeepsTheItemCountAndTheEntries) {
   Folder("A");
-  Tree().SetFocus();
-  Tree().Unselect();
-  PressKey(WXK_DELETE);
-  wxWindow* remove = dlg->FindWindow(ID_REMOVE);
-  EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == remove; }, 3000));
-  EXPECT_EQ(TreePicture(Tree()), "A{}");
-}
-
-TEST_F(TreeEditingTest, RemoveAllKeepsTheItemCount) {
-  Folder("A");
-  File("b.txt");
-  ASSERT_EQ(Tree().ItemCount(), 3);
+  const std::string bPath = Tree().ItemPath(Tree().ItemIndex(File("b.txt")));
   Tree().SelectItem(ItemAt(Tree(), "b.txt"));
   ChooseFromMenu(wxTreeItemId(), IDM_REMOVE_ALL);
   EXPECT_EQ(TreePicture(Tree()), "");
   EXPECT_EQ(RealPath(), "");
-  EXPECT_EQ(Tree().ItemCount(), 3);
-  const wxTreeItemId next = Folder("C");
-  EXPECT_EQ(Tree().ItemIndex(next), 3);
-  EXPECT_EQ(Tree().ItemPath(2), Tree().ItemPath(2)) << "old entries stay";
+  EXPECT_EQ(Tree().ItemIndex(Folder("C")), 3) << "indices go on where they stood";
+  EXPECT_EQ(Tree().ItemPath(2), bPath) << "old entries stay";
 }
 
-TEST_F(TreeEditingTest, SetUnsetForm2OnANestedFolderAsksAndAppliesToEveryFile) {
+TEST_F(TreeEditingTest, SetUnsetForm2AsksOnlyForAFolderWithContentAndAppliesToEveryFile) {
   const wxTreeItemId top = Folder("Top");
   File("x.avi", top);
   const wxTreeItemId sub = Folder("Sub", top);
@@ -235,38 +224,21 @@ TEST_F(TreeEditingTest, SetUnsetForm2OnANestedFolderAsksAndAppliesToEveryFile) {
   EXPECT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi*,Deep{z.avi}}}");
   EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(sub)));
   EXPECT_EQ(Tree().SelectedItem(), sub);
-}
 
-TEST_F(TreeEditingTest, SetUnsetForm2OnAFileFlipsItAndOnAnEmptyFolderDoesNothing) {
+  // A file flips without a question; an empty folder neither asks nor changes.
   const wxTreeItemId empty = Folder("Empty");
   const wxTreeItemId file = File("a.avi");
   Tree().SelectItem(file);
   ASSERT_TRUE(Click(ID_SET_FORM2));
-  EXPECT_EQ(TreePicture(Tree()), "Empty{},a.avi*");
-  ChooseFromMenu(file, IDM_SET_FORM2);
-  EXPECT_EQ(TreePicture(Tree()), "Empty{},a.avi");
-  ChooseFromMenu(empty, IDM_SET_FORM2);  // no question: none expected
+  ChooseFromMenu(empty, IDM_SET_FORM2);
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi*,Deep{z.avi}}},Empty{},a.avi*");
   EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(empty)));
   EXPECT_EQ(Tree().SelectedItem(), empty);
+  ChooseFromMenu(file, IDM_SET_FORM2);
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi*,Deep{z.avi}}},Empty{},a.avi");
 }
 
-TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolder) {
-  std::vector<std::string> opened;
-  Tree().SetFolderOpener([&](const std::string& folder) { opened.push_back(folder); });
-  // A folder path longer than any fixed buffer: five components of 120.
-  std::string longDir;
-  for (int i = 0; i < 5; ++i) longDir += (i ? "/" : "") + std::string(120, 'd');
-  const wxTreeItemId clip = File("media/clip one.avi");
-  const wxTreeItemId deep = File(longDir + "/x.txt");
-  const wxTreeItemId folder = Folder("Video");
-  ChooseFromMenu(clip, IDM_BROWSE_FOLDER);
-  ChooseFromMenu(deep, IDM_BROWSE_FOLDER);
-  ChooseFromMenu(folder, IDM_BROWSE_FOLDER);  // grayed for a folder: nothing
-  EXPECT_EQ(opened, (std::vector<std::string>{startupDir + "/data/media/",
-                                              startupDir + "/data/" + longDir + "/"}));
-}
-
-TEST_F(TreeEditingTest, BrowseFileFolderStartsTheFileManagerWithoutAShell) {
+TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolderWithoutAShell) {
   // A stand-in xdg-open first on PATH records the arguments it was given.
   const std::string bin = MakeDir("bin");
   const std::string record = startupDir + "/data/opened.txt";
@@ -275,12 +247,21 @@ TEST_F(TreeEditingTest, BrowseFileFolderStartsTheFileManagerWithoutAShell) {
   ::chmod((bin + "/xdg-open").c_str(), 0755);
   const std::string oldPath = wxGetenv("PATH") ? wxString(wxGetenv("PATH")).utf8_string() : "";
   wxSetEnv("PATH", wxString::FromUTF8(bin + ":" + oldPath));
-  const wxTreeItemId clip = File("a b;$(touch x)/clip.avi");
-  ChooseFromMenu(clip, IDM_BROWSE_FOLDER);
+  ChooseFromMenu(File("a b;$(touch x)/clip.avi"), IDM_BROWSE_FOLDER);
   const bool opened = WaitFor([&] { return !ReadFile(record).empty(); }, 10000);
   wxSetEnv("PATH", wxString::FromUTF8(oldPath));
   ASSERT_TRUE(opened);
   EXPECT_EQ(ReadFile(record), "1|" + startupDir + "/data/a b;$(touch x)/|");
+
+  // A folder path longer than any fixed buffer (five components of 120) is
+  // passed whole; a folder opens nothing.
+  std::vector<std::string> seen;
+  Tree().SetFolderOpener([&](const std::string& folder) { seen.push_back(folder); });
+  std::string longDir;
+  for (int i = 0; i < 5; ++i) longDir += (i ? "/" : "") + std::string(120, 'd');
+  ChooseFromMenu(File(longDir + "/x.txt"), IDM_BROWSE_FOLDER);
+  ChooseFromMenu(Folder("Video"), IDM_BROWSE_FOLDER);
+  EXPECT_EQ(seen, std::vector<std::string>{startupDir + "/data/" + longDir + "/"});
 }
 
 TEST_F(TreeEditingTest, F2OnAFileDoesNothingAndTheSelectionShowsItsPath) {

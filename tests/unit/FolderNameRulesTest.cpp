@@ -7,47 +7,27 @@
 
 namespace {
 
-TEST(CheckFolderName, ChecksInTheirOrder) {
-  using P = FolderNameProblem;
-  struct Case {
-    std::string name;
-    P expected;
+// Each name with the message the dialog shows for it ("" when it passes).
+TEST(CheckFolderName, ChecksInTheirOrderWithTheirMessages) {
+  const std::string space = "The first character cannot be space";
+  const std::string empty = "Type a name for the new folder";
+  const std::string forbidden = "Folder name cannot contain characters:  -\\/:*?<>\"|";
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {"", empty},           {" ", space},          {"  Music", space},
+      {" a-b", space},  // the leading blank is reported first
+      {"Disc 1", ""},        {"Disc ", ""},         {"...", ""},
+      {"Caf\xc3\xa9", ""},   {"A_b.c(1)", ""},
   };
-  const std::vector<Case> cases = {
-      {"", P::Empty},
-      {" ", P::LeadingBlank},
-      {"  Music", P::LeadingBlank},
-      {" a-b", P::LeadingBlank},  // the leading blank is reported first
-      {"a-b", P::ForbiddenCharacter},
-      {"AC/DC", P::ForbiddenCharacter},
-      {"Q:", P::ForbiddenCharacter},
-      {"Disc 1", P::None},
-      {"Disc ", P::None},
-      {"...", P::None},
-      {"Caf\xc3\xa9", P::None},
-      {"A_b.c(1)", P::None},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(CheckFolderName(c.name), c.expected) << "name: '" << c.name << "'";
-  }
-}
-
-TEST(CheckFolderName, EachForbiddenCharacterAnywhere) {
+  // Each forbidden character, alone, at the end and at the start.
   for (char c : std::string("-\\/:*?\"<>|")) {
-    for (const std::string& name :
-         {std::string(1, c), "a" + std::string(1, c), std::string(1, c) + "a b"}) {
-      EXPECT_EQ(CheckFolderName(name), FolderNameProblem::ForbiddenCharacter) << name;
+    for (const std::string& name : {std::string(1, c), "a" + std::string(1, c), c + std::string("a b")}) {
+      cases.emplace_back(name, forbidden);
     }
   }
-}
-
-TEST(FolderNameMessage, ExactTexts) {
-  EXPECT_STREQ(FolderNameMessage(FolderNameProblem::LeadingBlank),
-               "The first character cannot be space");
-  EXPECT_STREQ(FolderNameMessage(FolderNameProblem::Empty), "Type a name for the new folder");
-  EXPECT_STREQ(FolderNameMessage(FolderNameProblem::ForbiddenCharacter),
-               "Folder name cannot contain characters:  -\\/:*?<>\"|");
-  EXPECT_STREQ(FolderNameMessage(FolderNameProblem::None), "");
+  for (const auto& [name, message] : cases) {
+    EXPECT_EQ(FolderNameMessage(CheckFolderName(name)), message) << "name: '" << name << "'";
+    EXPECT_EQ(CheckFolderName(name) == FolderNameProblem::None, message.empty()) << name;
+  }
 }
 
 }  // namespace

@@ -30,36 +30,25 @@ TEST(StructureTokenizer, SkipsDelimiterRunsAndStaysEmptyAtTheEnd) {
   StructureTokenizer t("--o \"a b-c\"\"\" x");
   EXPECT_EQ(t.NextOption(), "o");
   EXPECT_EQ(t.NextValue(), "a b-c");
-  // The closing quote was consumed: the rest up to the next quote is the token.
+  // The closing quote was consumed: adjacent quotes never give an empty
+  // value; the rest up to the next quote is the token.
   EXPECT_EQ(t.NextValue(), " x");
   EXPECT_EQ(t.NextOption(), "");
   EXPECT_EQ(t.NextValue(), "");
   EXPECT_EQ(t.NextOption(), "");
 }
 
-TEST(StructureTokenizer, AdjacentQuotesNeverGiveAnEmptyValue) {
-  StructureTokenizer t("o \"\" v \"N\"");
-  EXPECT_EQ(t.NextOption(), "o");
-  EXPECT_EQ(t.NextValue(), " v ");
-  EXPECT_EQ(t.NextOption(), "N\"");
-}
-
-TEST(ParseStructure, TheDocumentedExampleEntryForEntry) {
-  const char* text =
-      "-o \"C:\\discs\\demo\" -v \"DEMO\" -x -f \"C:\\docs\\readme.txt\" -d \"Video\" "
-      "-m \"C:\\clips\\intro.avi\" -d \"Video\\Extra\" -f \"C:\\docs\\notes.txt\"";
-  const std::vector<std::string> expected = {
-      "o<C:\\discs\\demo>", "v<DEMO>", "x", "f<C:\\docs\\readme.txt>", "d[Video]",
-      "m<C:\\clips\\intro.avi>", "d[Video][Extra]", "f<C:\\docs\\notes.txt>"};
-  EXPECT_EQ(Parsed(text), expected);
-}
-
 TEST(ParseStructure, TokensAreKnownByTheirFirstCharacterOnly) {
   struct Case {
-    const char* text;
+    std::string_view text;
     std::vector<std::string> expected;
   };
   const std::vector<Case> cases = {
+      {"-o \"C:\\discs\\demo\" -v \"DEMO\" -x -f \"C:\\docs\\readme.txt\" -d \"Video\" "
+       "-m \"C:\\clips\\intro.avi\" -d \"Video\\Extra\" -f \"C:\\docs\\notes.txt\"",
+       {"o<C:\\discs\\demo>", "v<DEMO>", "x", "f<C:\\docs\\readme.txt>", "d[Video]",
+        "m<C:\\clips\\intro.avi>", "d[Video][Extra]", "f<C:\\docs\\notes.txt>"}},
+      {"o \"\" v \"N\"", {"o< v >"}},  // two quotes are no empty value
       {"", {}},
       {"   - - ", {}},
       {"-isolevel1 -isolevel2 -s", {"s"}},
@@ -78,6 +67,8 @@ TEST(ParseStructure, TokensAreKnownByTheirFirstCharacterOnly) {
       {"-v \"A - B\"", {"v<A - B>"}},
       // A value with no closing quote runs to the end.
       {"-f \"/a b", {"f</a b>"}},
+      // The text ends at a NUL byte.
+      {std::string_view("-f \"/a\0b\" -d \"X\"", 16), {"f</a>"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Parsed(c.text), c.expected) << "text: " << c.text;
