@@ -2,6 +2,7 @@
 // arguments and writes a growing image): the run's states, progress, Stop and
 // how the end of the tool is reported. The window's own timer is stopped and
 // its ticks are driven by calling OnTimer.
+#include <dlfcn.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,10 +17,14 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
+#include "ScreenGrab.h"
 #include "image/ProgressScale.h"
 #include "image/ToolConsole.h"
 #include "image/ToolRun.h"
 #include "layout/DropTreeCtrl.h"
+
+// Last: Xlib defines names such as None and Status as macros.
+#include <X11/Xlib.h>
 
 namespace fs = std::filesystem;
 
@@ -42,6 +47,21 @@ bool ProcessIsGone(const std::string& pidText) {
   std::string pid, name, state;
   if (!(stat >> pid >> name >> state)) return true;
   return state == "Z" || state == "X";
+}
+
+// A window manager's close request (WM_DELETE_WINDOW), sent to an X window.
+void RequestClose(unsigned long window) {
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XCloseDisplay(display);
 }
 
 std::vector<ToolConsole*> Consoles() {
@@ -290,6 +310,24 @@ TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
   ASSERT_EQ(Consoles().size(), 1u) << "the console stays open after the run";
   EXPECT_TRUE(console->Text().Contains("last line"));
+}
+
+TEST_F(ImageRunTest, TheConsoleCanBeClosedWhileTheWindowRunsModally) {
+  AddFile("a", 10);
+  dlg->ViewPromptBox()->SetValue(true);
+  WriteTool(ToolScript("echo out\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  ASSERT_EQ(Consoles().size(), 1u);
+  ASSERT_TRUE(WaitFor([] { return FindVisibleWindow("brenvox.exe") != 0; }, 5000));
+  // As the program runs it: the main window modal (GTK then holds a grab).
+  using SetModal = void (*)(void*, int);
+  const auto setModal = reinterpret_cast<SetModal>(dlsym(RTLD_DEFAULT, "gtk_window_set_modal"));
+  ASSERT_NE(setModal, nullptr);
+  setModal(dlg->GetHandle(), 1);
+  RequestClose(FindVisibleWindow("brenvox.exe"));
+  const bool closed = WaitFor([] { return Consoles().empty(); }, 3000);
+  setModal(dlg->GetHandle(), 0);
+  EXPECT_TRUE(closed);
 }
 
 }  // namespace
