@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
@@ -241,6 +242,30 @@ TEST_F(ImageRunTest, StopKillsTheToolAndItsChildrenWithNoMessage) {
   // The next Write ISO finds it and asks.
   wxTEST_DIALOG(Click(ID_WRITE_ISO),
                 ExpectMessage("This image already exists.\nDo you want to replace it?", wxID_NO));
+  ExpectIdle();
+}
+
+TEST_F(ImageRunTest, AToolThatNeverStopsWritingDoesNotHoldTheWindow) {
+  AddFile("a", 10);
+  dlg->ViewPromptBox()->SetValue(true);  // the console makes reading slower
+  WriteTool(ToolScript("echo $$ > \"$dir/tool.pid\"; exec yes 'an endless line of output'\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  ASSERT_TRUE(WaitFor([&] { return !ReadFile(startupDir + "/tool.pid").empty(); }, 10000));
+  // A watchdog ends the tool if the poll has not returned by then, so that a
+  // poll that would never return fails the test instead of hanging it.
+  const pid_t tool = std::stoi(ReadFile(startupDir + "/tool.pid"));
+  std::promise<void> polled;
+  auto watchdog = std::async(std::launch::async, [&, done = polled.get_future()] {
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
+    ::kill(tool, SIGKILL);
+    return false;
+  });
+  dlg->CurrentRun()->Poll();
+  polled.set_value();
+  EXPECT_TRUE(watchdog.get()) << "the poll returned while the tool went on writing";
+  ASSERT_EQ(Consoles().size(), 1u);
+  EXPECT_LE(Consoles().front()->Text().length(), 1024u * 1024u) << "one poll reads at most 1 MiB";
+  ASSERT_TRUE(Click(ID_EXIT));  // Stop
   ExpectIdle();
 }
 
