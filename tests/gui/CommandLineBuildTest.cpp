@@ -16,7 +16,6 @@
 
 namespace {
 
-
 class CommandLineBuildTest : public MainWindowTest {
  protected:
   void SetUp() override {
