@@ -13,8 +13,26 @@
 #include "GuiFixture.h"
 #include "LayoutTreeHelpers.h"
 #include "MessageExpect.h"
+#include "image/CommandLineBox.h"
 
 namespace {
+
+// Answers the box that shows a long command line, checking what it shows.
+class ExpectCommandLineBox : public wxExpectModalBase<CommandLineBox, ExpectCommandLineBox> {
+ public:
+  explicit ExpectCommandLineBox(std::string text) : m_text(std::move(text)) {}
+
+ protected:
+  int OnInvoked(CommandLineBox* box) const override {
+    EXPECT_EQ(box->GetTitle(), "brenvoxgui");
+    EXPECT_EQ(box->Text().utf8_string(), m_text);
+    EXPECT_NE(box->FindWindow(wxID_OK), nullptr);
+    return wxID_OK;
+  }
+
+ private:
+  std::string m_text;
+};
 
 class CommandLineBuildTest : public MainWindowTest {
  protected:
@@ -137,6 +155,20 @@ TEST_F(CommandLineBuildTest, ViewShowsTheSixtyFourBitTotalInTruncatedKilobytes) 
                   ExpectMessage(entries + "\n\nTOTAL ESTIMATED SIZE : " + c.kb + " Kb"));
     EXPECT_EQ(dlg->TotalSize(), total) << c.kb;
   }
+}
+
+TEST_F(CommandLineBuildTest, ALongCommandLineIsShownOneEntryPerLineInABoxThatScrolls) {
+  dlg->VolumeNameEdit()->ChangeValue("VOL");
+  std::string lines = " -v \"VOL\"";
+  for (int i = 0; i < 100; ++i) {
+    const std::string file = MakeFile("a rather long folder name/file number " + std::to_string(i));
+    File(file);
+    lines += "\n -f \"" + file + "\"";
+  }
+  lines += "\n\nTOTAL ESTIMATED SIZE : 0 Kb";
+  wxTEST_DIALOG(Click(ID_VIEW_CMD_LINE), ExpectCommandLineBox(lines));
+  EXPECT_GT(dlg->CmdLine().size(), CommandLineBox::LONG_TEXT_CHARS);
+  EXPECT_EQ(dlg->CmdLine().find('\n'), dlg->CmdLine().size() - 29) << "the string itself is whole";
 }
 
 TEST_F(CommandLineBuildTest, GenerateBatchWritesTheExactBytesAndReplacesWithoutAsking) {
