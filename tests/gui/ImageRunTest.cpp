@@ -271,6 +271,12 @@ TEST_F(ImageRunTest, AnExistingImageIsReplacedOnlyOnYes) {
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES),
                 ExpectMessage("Cannot write image"));
   ExpectIdle();
+  // A FIFO of that name: no image either, and nothing waits for a reader.
+  fs::remove(image + ".bin");
+  ASSERT_EQ(::mkfifo((image + ".bin").c_str(), 0600), 0);
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES),
+                ExpectMessage("Cannot write image"));
+  ExpectIdle();
 }
 
 TEST_F(ImageRunTest, AFailedBuildLeavesAnExistingImageUntouched) {
