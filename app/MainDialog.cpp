@@ -190,7 +190,7 @@ bool MainDialog::Initialize() {
     ShowMessage(wxString::FromUTF8(MSG_TOOL_MISSING));
     return false;
   }
-  m_imagePath->ChangeValue(ToDisplay(m_imageTarget));
+  SetImagePathText(m_imageTarget);
   m_volumeName->ChangeValue(wxT("BRENVOX"));
   m_form2Ext->ChangeValue(wxT("dat"));
   m_tree->Refresh(true);
@@ -198,6 +198,17 @@ bool MainDialog::Initialize() {
   m_initialized = true;
   FindWindow(ID_ADD_FILES)->SetFocus();
   return true;
+}
+
+void MainDialog::SetImagePathText(const std::string& bytes) {
+  m_imagePathBytes = bytes;
+  m_imagePath->ChangeValue(ToDisplay(bytes));
+}
+
+std::string MainDialog::ImagePathBytes() const {
+  const wxString shown = m_imagePath->GetValue();
+  // A text put into the edit some other way is taken as it shows.
+  return ToDisplay(m_imagePathBytes) == shown ? m_imagePathBytes : FromDisplay(shown);
 }
 
 void MainDialog::LoadSettings() {

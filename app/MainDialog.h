@@ -91,6 +91,12 @@ class MainDialog : public wxDialog {
   // is empty or a file is missing (the missing file has been reported).
   bool BuildCommandLine();
 
+  // Shows an image target in the read-only edit. Its bytes are kept: a name
+  // that is not UTF-8 shows decoded, and the build takes the bytes back.
+  void SetImagePathText(const std::string& bytes);
+  // The image target the edit shows, as bytes.
+  std::string ImagePathBytes() const;
+
   // Accessors for the parts of the program and for tests.
   CDropTreeCtrl* Tree() const { return m_tree; }
   wxTextCtrl* ImagePathEdit() const { return m_imagePath; }
@@ -135,6 +141,7 @@ class MainDialog : public wxDialog {
   std::string m_imageTarget;
   std::string m_iniImageTarget;
   std::string m_iniPath;
+  std::string m_imagePathBytes;  // the bytes of what m_imagePath shows
   wxTextCtrl* m_form2Ext = nullptr;
   wxTextCtrl* m_imagePath = nullptr;
   wxTextCtrl* m_volumeName = nullptr;

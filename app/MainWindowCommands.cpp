@@ -7,7 +7,6 @@
 #include "app/AboutDialog.h"
 #include "app/FileFilter.h"
 #include "app/MainDialog.h"
-#include "app/TextCodec.h"
 
 void MainDialog::OnExit() {
   // The states are told apart by the Write ISO button: disabled means a run.
@@ -50,7 +49,7 @@ void MainDialog::OnChooseImageTarget() {
   std::vector<std::string> paths;
   if (!m_chooser->ChooseFiles(request, paths) || paths.empty()) return;
   // The name is taken as chosen; m_imageTarget follows the edit at each build.
-  m_imagePath->ChangeValue(ToDisplay(paths.front()));
+  SetImagePathText(paths.front());
   m_iniImageTarget = paths.front();
 }
 

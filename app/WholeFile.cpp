@@ -6,8 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -64,16 +62,42 @@ bool WriteFileWhole(const std::string& path, std::string_view content, std::stri
   return ok;
 }
 
+namespace {
+
+// Opened without waiting: a FIFO opened for reading would wait for a writer
+// (and the window with it). A regular file is not affected.
+int OpenForReading(const std::string& path) {
+  return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
+}  // namespace
+
 bool ReadFileWhole(const std::string& path, std::string& content) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
+  const int fd = OpenForReading(path);
+  if (fd < 0) return false;
+  std::string bytes;
+  std::string chunk(64 * 1024, '\0');
+  bool ok = true;
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk.data(), chunk.size());
+    if (got > 0) {
+      bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    } else if (got < 0 && errno == EINTR) {
+      continue;
+    } else {
+      ok = got == 0;  // the end; EAGAIN (a FIFO with no data) or an error fails
+      break;
+    }
+  }
+  ::close(fd);
+  if (!ok) return false;
   content = std::move(bytes);
   return true;
 }
 
 bool FileIsReadable(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return static_cast<bool>(in);
+  const int fd = OpenForReading(path);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
 }

@@ -63,7 +63,7 @@ bool MainDialog::BuildCommandLine() {
   m_cmdLine.clear();
   m_totalSize = 0;
   CommandSettings settings;
-  settings.imagePath = FromDisplay(m_imagePath->GetValue());
+  settings.imagePath = ImagePathBytes();
   settings.volumeName = FromDisplay(m_volumeName->GetValue());
   settings.form2Ext = FromDisplay(m_form2Ext->GetValue());
   settings.keepExtension = m_keepExtension->IsChecked();

@@ -4,11 +4,33 @@
 #include "app/MessageBox.h"
 #include "app/TextCodec.h"
 #include "app/WholeFile.h"
+#include "image/CommandLineBox.h"
+
+namespace {
+
+// The command line one entry per line, then the size line.
+std::string EntryPerLine(const CommandLine& entries, std::int64_t totalBytes) {
+  CommandLine one(1);
+  std::string text;
+  for (const CommandEntry& entry : entries) {
+    one[0] = entry;
+    if (!text.empty()) text += '\n';
+    text += RenderOptionString(one);
+  }
+  return text + RenderCommandLineView({}, totalBytes);
+}
+
+}  // namespace
 
 void MainDialog::OnViewCmdLine() {
   if (!BuildCommandLine()) return;
   m_cmdLine = RenderCommandLineView(m_entries, m_totalSize);
-  ShowMessage(ToDisplay(m_cmdLine), this);
+  if (m_cmdLine.size() <= CommandLineBox::LONG_TEXT_CHARS) {
+    ShowMessage(ToDisplay(m_cmdLine), this);
+    return;
+  }
+  CommandLineBox box(this, ToDisplay(EntryPerLine(m_entries, m_totalSize)));
+  box.ShowModal();
 }
 
 void MainDialog::OnGenerateBatch() {

@@ -25,7 +25,8 @@ const char* const MSG_CANNOT_START_TOOL =
 
 // Empties an existing image. False when it cannot be opened for writing.
 bool EmptyImage(const std::string& imageFile) {
-  const int fd = open(imageFile.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  // Without waiting: a FIFO of that name (no image) fails at once.
+  const int fd = open(imageFile.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   return close(fd) == 0;
 }

@@ -14,6 +14,10 @@ namespace {
 
 constexpr int POLL_PERIOD_MS = 100;
 constexpr std::size_t READ_CHUNK_BYTES = 4096;
+// What one poll reads at most from each pipe: a tool that writes without end
+// must not hold the window. (More than a pipe holds, so that the last poll
+// after the end still finds everything the tool wrote.)
+constexpr std::size_t READ_BYTES_PER_POLL = 1024 * 1024;
 // What is kept of the error output for the end message: its tail.
 constexpr std::size_t ERROR_KEEP_BYTES = 64 * 1024;
 
@@ -127,13 +131,12 @@ void ToolRun::Poll() {
 
 void ToolRun::ReadPipe(int& fd, bool isErrorPipe) {
   if (fd < 0) return;
-  std::string chunk;
-  for (;;) {
-    chunk.resize(READ_CHUNK_BYTES);
+  std::string data;  // shown in one piece: the console appends once per poll
+  std::string chunk(READ_CHUNK_BYTES, '\0');
+  while (data.size() < READ_BYTES_PER_POLL) {
     const ssize_t got = read(fd, chunk.data(), chunk.size());
     if (got > 0) {
-      chunk.resize(static_cast<std::size_t>(got));
-      Append(chunk, isErrorPipe);
+      data.append(chunk.data(), static_cast<std::size_t>(got));
       continue;
     }
     if (got < 0 && errno == EINTR) continue;
@@ -141,8 +144,9 @@ void ToolRun::ReadPipe(int& fd, bool isErrorPipe) {
       close(fd);
       fd = -1;
     }
-    return;  // EAGAIN: nothing more for now
+    break;  // EAGAIN: nothing more for now
   }
+  if (!data.empty()) Append(data, isErrorPipe);
 }
 
 void ToolRun::Append(const std::string& chunk, bool isErrorPipe) {

@@ -2,6 +2,7 @@
 // arguments and writes a growing image): the run's states, progress, Stop and
 // how the end of the tool is reported. The window's own timer is stopped and
 // its ticks are driven by calling OnTimer.
+#include <dlfcn.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,13 +14,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "image/ProgressScale.h"
+#include "ScreenGrab.h"
 #include "image/ToolConsole.h"
 #include "image/ToolRun.h"
 #include "layout/DropTreeCtrl.h"
+
+// Last: Xlib defines names such as None and Status as macros.
+#include <X11/Xlib.h>
 
 namespace fs = std::filesystem;
 
@@ -42,6 +47,21 @@ bool ProcessIsGone(const std::string& pidText) {
   std::string pid, name, state;
   if (!(stat >> pid >> name >> state)) return true;
   return state == "Z" || state == "X";
+}
+
+// A window manager's close request (WM_DELETE_WINDOW), sent to an X window.
+void RequestClose(unsigned long window) {
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XCloseDisplay(display);
 }
 
 std::vector<ToolConsole*> Consoles() {
@@ -118,62 +138,43 @@ TEST_F(ImageRunTest, RunsTheToolWithTheEntriesAsItsArgumentsAndReportsImageCreat
   dlg->OnTimer();  // an idle tick does nothing
 }
 
-TEST_F(ImageRunTest, ProgressFollowsTheImageAndStaysFullPastTheEstimate) {
-  AddFile("a", 4000);
-  WriteTool(ToolScript("await begin; head -c 1000 /dev/zero > \"$out.bin\"\n"
-                       "await go; head -c 9000 /dev/zero >> \"$out.bin\"\n"
+TEST_F(ImageRunTest, TheBarFollowsTheImageAgainstTheEstimate) {
+  struct Case {
+    std::int64_t files, image;
+    int range, position;
+  };
+  const Case cases[] = {
+      {4000, 1000, 4000, 1000},
+      {4000, 10000, 4000, 4000},  // past the estimate: full until the end
+      {0, 500, 0, 0},             // empty files: the range 0 through 0
+      // 64-bit sizes (sparse files): both scaled by 4 to fit the bar
+      {std::int64_t{5} << 30, std::int64_t{3} << 30, 1342177280, 805306368},
+  };
+  WriteTool(ToolScript("await begin; truncate -s \"$(cat \"$dir/size\")\" \"$out.bin\"\n"
                        "await finish; exit 0\n"));
-  ASSERT_TRUE(Click(ID_WRITE_ISO));
-  EXPECT_EQ(dlg->Progress()->GetRange(), 4000);
-  dlg->OnTimer();
-  EXPECT_EQ(dlg->Progress()->GetValue(), 0) << "no image yet: the bar stays";
-  Touch("begin");
-  ASSERT_TRUE(WaitFor([&] { return ImageSize() == 1000; }, 10000));
-  dlg->OnTimer();
-  EXPECT_EQ(dlg->Progress()->GetValue(), 1000);
-  Touch("go");
-  ASSERT_TRUE(WaitFor([&] { return ImageSize() == 10000; }, 10000));
-  dlg->OnTimer();
-  EXPECT_EQ(dlg->Progress()->GetValue(), 4000);
-  dlg->OnTimer();
-  EXPECT_EQ(dlg->Progress()->GetValue(), 4000) << "full until the end of the run";
-  ExpectRunning();
-  Touch("finish");
-  ASSERT_TRUE(Ended());
-  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
-  ExpectIdle();
-}
-
-TEST_F(ImageRunTest, EmptyFilesGiveAnEmptyRange) {
-  AddFile("empty1", 0);
-  AddFile("empty2", 0);
-  WriteTool(ToolScript("head -c 500 /dev/zero > \"$out.bin\"; await finish; exit 0\n"));
-  ASSERT_TRUE(Click(ID_WRITE_ISO));
-  EXPECT_EQ(dlg->Progress()->GetRange(), 0);
-  ASSERT_TRUE(WaitFor([&] { return ImageSize() == 500; }, 10000));
-  dlg->OnTimer();
-  EXPECT_EQ(dlg->Progress()->GetValue(), 0);
-  Touch("finish");
-  ASSERT_TRUE(Ended());
-  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
-  ExpectIdle();
-}
-
-TEST_F(ImageRunTest, ARangeOfSixtyFourBitsIsScaledToFitTheBar) {
-  const std::string big = MakeFile("big");
-  ASSERT_EQ(::truncate(big.c_str(), off_t{5} << 30), 0);  // sparse
-  dlg->Tree()->InsertPath(big, wxTreeItemId(), true);
-  WriteTool(ToolScript("truncate -s 3G \"$out.bin\"; await finish; exit 0\n"));
-  ASSERT_TRUE(Click(ID_WRITE_ISO));
-  const ProgressScale scale = ProgressScale::For(std::int64_t{5} << 30);
-  EXPECT_EQ(dlg->Progress()->GetRange(), scale.range);
-  ASSERT_TRUE(WaitFor([&] { return ImageSize() == (std::int64_t{3} << 30); }, 10000));
-  dlg->OnTimer();
-  EXPECT_EQ(dlg->Progress()->GetValue(), scale.PositionFor(std::int64_t{3} << 30));
-  EXPECT_GT(dlg->Progress()->GetValue(), scale.range / 2);
-  Touch("finish");
-  ASSERT_TRUE(Ended());
-  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.image);
+    dlg->Tree()->ResetTree();
+    for (const char* name : {"/disc.bin", "/begin", "/finish"}) fs::remove(startupDir + name);
+    const std::string file = MakeFile("f");
+    ASSERT_EQ(::truncate(file.c_str(), c.files), 0);
+    dlg->Tree()->InsertPath(file, wxTreeItemId(), true);
+    WriteWholeFile(startupDir + "/size", std::to_string(c.image));
+    ASSERT_TRUE(Click(ID_WRITE_ISO));
+    EXPECT_EQ(dlg->Progress()->GetRange(), c.range);
+    dlg->OnTimer();
+    EXPECT_EQ(dlg->Progress()->GetValue(), 0) << "no image yet: the bar stays";
+    Touch("begin");
+    ASSERT_TRUE(WaitFor([&] { return ImageSize() == c.image; }, 10000));
+    dlg->OnTimer();
+    dlg->OnTimer();
+    EXPECT_EQ(dlg->Progress()->GetValue(), c.position);
+    ExpectRunning();
+    Touch("finish");
+    ASSERT_TRUE(Ended());
+    wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+    ExpectIdle();
+  }
 }
 
 TEST_F(ImageRunTest, AnUnsuccessfulEndIsReportedWithTheToolsErrorOutput) {
@@ -224,6 +225,30 @@ TEST_F(ImageRunTest, StopKillsTheToolAndItsChildrenWithNoMessage) {
   ExpectIdle();
 }
 
+TEST_F(ImageRunTest, AToolThatNeverStopsWritingDoesNotHoldTheWindow) {
+  AddFile("a", 10);
+  dlg->ViewPromptBox()->SetValue(true);  // the console makes reading slower
+  WriteTool(ToolScript("echo $$ > \"$dir/tool.pid\"; exec yes 'an endless line of output'\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  ASSERT_TRUE(WaitFor([&] { return !ReadFile(startupDir + "/tool.pid").empty(); }, 10000));
+  // A watchdog ends the tool if the poll has not returned by then, so that a
+  // poll that would never return fails the test instead of hanging it.
+  const pid_t tool = std::stoi(ReadFile(startupDir + "/tool.pid"));
+  std::promise<void> polled;
+  auto watchdog = std::async(std::launch::async, [&, done = polled.get_future()] {
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
+    ::kill(tool, SIGKILL);
+    return false;
+  });
+  dlg->CurrentRun()->Poll();
+  polled.set_value();
+  EXPECT_TRUE(watchdog.get()) << "the poll returned while the tool went on writing";
+  ASSERT_EQ(Consoles().size(), 1u);
+  EXPECT_LE(Consoles().front()->Text().length(), 1024u * 1024u) << "one poll reads at most 1 MiB";
+  ASSERT_TRUE(Click(ID_EXIT));  // Stop
+  ExpectIdle();
+}
+
 TEST_F(ImageRunTest, AnExistingImageIsReplacedOnlyOnYes) {
   AddFile("a", 10);
   WriteWholeFile(image + ".bin", "old image");
@@ -243,6 +268,12 @@ TEST_F(ImageRunTest, AnExistingImageIsReplacedOnlyOnYes) {
   // An image that cannot be written: here a folder of that name.
   fs::remove(image + ".bin");
   fs::create_directory(image + ".bin");
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES),
+                ExpectMessage("Cannot write image"));
+  ExpectIdle();
+  // A FIFO of that name: no image either, and nothing waits for a reader.
+  fs::remove(image + ".bin");
+  ASSERT_EQ(::mkfifo((image + ".bin").c_str(), 0600), 0);
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES),
                 ExpectMessage("Cannot write image"));
   ExpectIdle();
@@ -290,6 +321,24 @@ TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
   ASSERT_EQ(Consoles().size(), 1u) << "the console stays open after the run";
   EXPECT_TRUE(console->Text().Contains("last line"));
+}
+
+TEST_F(ImageRunTest, TheConsoleCanBeClosedWhileTheWindowRunsModally) {
+  AddFile("a", 10);
+  dlg->ViewPromptBox()->SetValue(true);
+  WriteTool(ToolScript("echo out\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  ASSERT_EQ(Consoles().size(), 1u);
+  ASSERT_TRUE(WaitFor([] { return FindVisibleWindow("brenvox.exe") != 0; }, 5000));
+  // As the program runs it: the main window modal (GTK then holds a grab).
+  using SetModal = void (*)(void*, int);
+  const auto setModal = reinterpret_cast<SetModal>(dlsym(RTLD_DEFAULT, "gtk_window_set_modal"));
+  ASSERT_NE(setModal, nullptr);
+  setModal(dlg->GetHandle(), 1);
+  RequestClose(FindVisibleWindow("brenvox.exe"));
+  const bool closed = WaitFor([] { return Consoles().empty(); }, 3000);
+  setModal(dlg->GetHandle(), 0);
+  EXPECT_TRUE(closed);
 }
 
 }  // namespace

@@ -37,30 +37,15 @@ TEST_F(ItemStore, IndicesAreNeverReusedBetweenResets) {
   EXPECT_EQ(tree->ItemPath(2), "") << "entries of earlier indices are released";
 }
 
-TEST_F(ItemStore, EntriesSayWhatTheItemIs) {
+// (The store's bound of MAX_ITEMS is tried through insertion, InsertPathTest.)
+TEST_F(ItemStore, TheHiddenRootIsNoLayoutItem) {
   CDropTreeCtrl* tree = dlg->Tree();
   const wxTreeItemId folder = Add("Music", true);
   const wxTreeItemId file = Add("/d/song.ogg", false, folder);
-  EXPECT_TRUE(tree->IsFolderItem(folder));
-  EXPECT_FALSE(tree->IsFolderItem(file));
-  EXPECT_FALSE(tree->IsForm2(tree->ItemIndex(file)));
   EXPECT_EQ(tree->ParentOf(file), folder);
   EXPECT_FALSE(tree->ParentOf(folder).IsOk()) << "a top-level item has no parent";
   EXPECT_EQ(tree->ItemIndex(tree->TopLevel()), 0);
-  EXPECT_EQ(tree->ItemIndex(wxTreeItemId()), 0);
-}
-
-TEST_F(ItemStore, TheStoreStopsAtMaxItems) {
-  CDropTreeCtrl* tree = dlg->Tree();
-  int handedOut = 0;
-  while (tree->AddStoreEntry("f", false) > 0) ++handedOut;
-  EXPECT_EQ(handedOut, CDropTreeCtrl::MAX_ITEMS - 1);
-  EXPECT_TRUE(tree->IsFull());
-  EXPECT_EQ(tree->ItemCount(), CDropTreeCtrl::MAX_ITEMS);
-  EXPECT_EQ(tree->AddStoreEntry("g", true), 0);
-  EXPECT_EQ(tree->ItemCount(), CDropTreeCtrl::MAX_ITEMS);
-  tree->ResetTree();
-  EXPECT_FALSE(tree->IsFull());
+  EXPECT_FALSE(tree->IsFolderItem(tree->TopLevel()));
 }
 
 TEST_F(ItemStore, FindFolderMatchesExactNamesAmongFollowingSiblings) {

@@ -72,7 +72,7 @@ TEST_F(MainWindowKeys, VolumeNameIsUpperCasedWhereTheCursorIs) {
   EXPECT_EQ(edit->GetInsertionPoint(), 3);
 }
 
-TEST_F(MainWindowKeys, Form2ExtTakesFourTypedCharacters) {
+TEST_F(MainWindowKeys, Form2ExtTakesFourCharactersTypedOrPasted) {
   wxTextCtrl* edit = dlg->Form2ExtEdit();
   Prepare(edit, "", 0);
   Type("abcdef");
@@ -80,22 +80,17 @@ TEST_F(MainWindowKeys, Form2ExtTakesFourTypedCharacters) {
   edit->SelectAll();
   Type("zz");
   EXPECT_EQ(edit->GetValue(), "zz") << "typing over a selection replaces it";
-  // A longer text set by the program (a loaded layout) is kept whole.
-  edit->ChangeValue("mpeg2v");
-  EXPECT_EQ(edit->GetValue(), "mpeg2v");
-}
-
-TEST_F(MainWindowKeys, Form2ExtTakesOnlyWhatFitsOfAPaste) {
-  wxTextCtrl* edit = dlg->Form2ExtEdit();
   {
     wxClipboardLocker lock;
     ASSERT_FALSE(!lock);
     wxTheClipboard->SetData(new wxTextDataObject("xyzw"));
   }
-  Prepare(edit, "ab", 2);
   edit->Paste();
   PumpEvents();
-  EXPECT_EQ(edit->GetValue(), "abxy");
+  EXPECT_EQ(edit->GetValue(), "zzxy") << "as much of a paste as fits";
+  // A longer text set by the program (a loaded layout) is kept whole.
+  edit->ChangeValue("mpeg2v");
+  EXPECT_EQ(edit->GetValue(), "mpeg2v");
 }
 
 TEST_F(MainWindowKeys, ImageTargetEditCannotBeTypedInto) {
@@ -120,7 +115,7 @@ TEST_F(MainWindowKeys, F1OpensTheAboutBox) {
   EXPECT_TRUE(dlg->IsShown());
 }
 
-TEST_F(MainWindowKeys, ExitEscapeAndTheCloseBoxCloseInIdle) {
+TEST_F(MainWindowKeys, EveryWayOfClosingClosesInIdleAndOnlyStopsARun) {
   struct Case {
     const char* name;
     std::function<void()> close;
@@ -136,29 +131,17 @@ TEST_F(MainWindowKeys, ExitEscapeAndTheCloseBoxCloseInIdle) {
   };
   for (const Case& c : cases) {
     dlg->Show();
-    dlg->SetReturnCode(0);
     PumpEvents();
+    dlg->WriteIsoButton()->Disable();  // the Running state, as a run sets it
+    c.close();
+    PumpEvents();
+    EXPECT_TRUE(dlg->IsShown()) << c.name;
+    EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled()) << c.name << ": the run stopped, Idle again";
+    dlg->SetReturnCode(0);
     c.close();
     EXPECT_TRUE(WaitFor([this] { return !dlg->IsShown(); }, 3000)) << c.name;
     EXPECT_EQ(dlg->GetReturnCode(), wxID_CANCEL) << c.name;
   }
-}
-
-TEST_F(MainWindowKeys, DuringARunNothingClosesTheWindow) {
-  dlg->WriteIsoButton()->Disable();  // the Running state, as a run sets it
-  Click(ID_EXIT);  // Stop: EndRun ends the run and puts the window back to Idle
-  EXPECT_TRUE(dlg->IsShown());
-  EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
-  dlg->WriteIsoButton()->Disable();
-  dlg->Close();
-  EXPECT_TRUE(dlg->IsShown());
-  dlg->WriteIsoButton()->Disable();
-  dlg->FindWindow(ID_VIEW_CMD_LINE)->SetFocus();
-  PumpEvents();
-  sim.Char(WXK_ESCAPE);
-  PumpEvents();
-  EXPECT_TRUE(dlg->IsShown());
-  dlg->WriteIsoButton()->Enable();
 }
 
 TEST_F(MainWindowKeys, EnterInAnEditPressesWriteIsoAndKeepsTheWindow) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "GuiFixture.h"
+#include "MessageExpect.h"
+#include "layout/DropTreeCtrl.h"
 
 namespace {
 
@@ -107,4 +109,36 @@ TEST_F(SettingsAtEnd, UnwritableSettingsAreNotReported) {
   std::filesystem::create_directories(startupDir + "/gui.ini/keep");
   DestroyWindow();
   EXPECT_TRUE(std::filesystem::is_directory(startupDir + "/gui.ini"));
+}
+
+// A target whose name is not UTF-8 shows decoded, but every file named after
+// it (here the batch file) takes the name's own bytes, whether the target came
+// from gui.ini or from the chooser.
+class TargetBytes : public MainWindowTest {
+ protected:
+  void PrepareStartupDir() override {
+    WriteWholeFile(startupDir + "/gui.ini", startupDir + "/caf\xe9\n0 0 0");
+  }
+  void ExpectBatchAt(const std::string& target, const std::string& shown) {
+    const std::string file = MakeFile("a.txt", "x");
+    dlg->Tree()->InsertPath(file, wxTreeItemId(), true);
+    wxTEST_DIALOG(Click(ID_GENERATE_BATCH),
+                  ExpectMessage("Batch file saved in \"" + shown + ".bat\""));
+    EXPECT_EQ(ReadFile(target + ".bat"), "brenvox.exe -o \"" + target +
+                                             "\" -v \"BRENVOX\" -e \"dat\" -f \"" + file + "\"");
+    EXPECT_EQ(dlg->ImageTarget(), target);
+  }
+};
+
+TEST_F(TargetBytes, FromTheSettingsFile) {
+  EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), startupDir + "/caf\xc3\xa9");
+  ExpectBatchAt(startupDir + "/caf\xe9", startupDir + "/caf\xc3\xa9");
+}
+
+TEST_F(TargetBytes, FromTheChooser) {
+  chooser->fileAnswers.push_back(std::vector<std::string>{startupDir + "/n\xf6"});
+  ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
+  ExpectBatchAt(startupDir + "/n\xf6", startupDir + "/n\xc3\xb6");
+  DestroyWindow();
+  EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), startupDir + "/n\xf6\n0 0 0");
 }

@@ -3,18 +3,6 @@
 
 #include "app/FileFilter.h"
 
-TEST(FileFilter, ParsesEntriesUpToTheClosingBar) {
-  const auto media = ParseFilter(MEDIA_FILTER);
-  ASSERT_EQ(media.size(), 3u);
-  EXPECT_EQ(media[0].description, "Video (ogm; avi; mpg; mpeg; rm; rmvb)");
-  EXPECT_EQ(media[0].patterns, "*.ogm;*.avi;*.mpg;*.mpeg;*.rm;*.rmvb");
-  EXPECT_EQ(media[1].description, "Audio (ogg; mp3; wav; ac3)");
-  EXPECT_EQ(media[1].patterns, "*.ogg;*.mp3;*.wav;*.ac3;");
-  EXPECT_EQ(media[2].description, "All Files (*.*)");
-  EXPECT_EQ(media[2].patterns, "*.*");
-  EXPECT_TRUE(ParseFilter("").empty());
-}
-
 TEST(FileFilter, WildcardsInWxForm) {
   struct Case {
     const char* filter;

@@ -7,31 +7,28 @@
 
 namespace {
 
-TEST(RunOutcome, MessageByHowTheToolEnded) {
+TEST(RunOutcome, MessageByHowTheToolEndedWithTheLastTenErrorLines) {
   struct Case {
     ToolEnd end;
     std::string errors;
     std::string expected;
   };
+  std::string fifteen, lastTen;
+  for (int i = 1; i <= 15; ++i) {
+    fifteen += "line " + std::to_string(i) + "\n";
+    if (i > 5) lastTen += "\nline " + std::to_string(i);
+  }
   const Case cases[] = {
       {{false, 0}, "noise\n", ""},
       {{false, 3}, "", "Image Not Created\n\nbrenvox.exe ended with exit code 3"},
       {{false, 255}, "", "Image Not Created\n\nbrenvox.exe ended with exit code 255"},
       {{false, 1}, "cannot read /a.txt\n", "Image Not Created\n\nbrenvox.exe ended with exit code 1\ncannot read /a.txt"},
       {{true, 9}, "x\ny", "Image Not Created\n\nbrenvox.exe was ended by signal 9\nx\ny"},
+      {{false, 2}, fifteen + "\n", "Image Not Created\n\nbrenvox.exe ended with exit code 2" + lastTen},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(RunEndMessage(c.end, c.errors), c.expected) << c.end.code;
   }
-}
-
-TEST(RunOutcome, KeepsTheLastTenErrorLines) {
-  std::string errors;
-  for (int i = 1; i <= 15; ++i) errors += "line " + std::to_string(i) + "\n";
-  errors += "\n";
-  std::string expected = "Image Not Created\n\nbrenvox.exe ended with exit code 2";
-  for (int i = 6; i <= 15; ++i) expected += "\nline " + std::to_string(i);
-  EXPECT_EQ(RunEndMessage(ToolEnd{false, 2}, errors), expected);
 }
 
 TEST(RunOutcome, LastLinesEdges) {

@@ -1,10 +1,13 @@
 // Files written whole: the new content replaces the old at once, a failure
 // leaves the old file and no temporary file behind.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "app/WholeFile.h"
 
@@ -66,4 +69,26 @@ TEST_F(WholeFileTest, MissingFolderFailsAndUnreadableFilesAreReported) {
   EXPECT_FALSE(FileIsReadable((dir / "missing").string()));
   EXPECT_TRUE(WriteFileWhole((dir / "f").string(), ""));
   EXPECT_TRUE(FileIsReadable((dir / "f").string()));
+}
+
+TEST_F(WholeFileTest, AFifoIsOpenedWithoutWaitingForAWriter) {
+  const std::string fifo = (dir / "pipe").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // A watchdog lets an open that waits go on (a writer that comes and goes),
+  // so that a wait fails the test instead of hanging it.
+  std::promise<void> done;
+  auto watchdog = std::async(std::launch::async, [&, finished = done.get_future()] {
+    if (finished.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
+    do {  // a writer opens only while a reader waits
+      const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) ::close(fd);
+    } while (finished.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready);
+    return false;
+  });
+  std::string content = "unchanged";
+  FileIsReadable(fifo);
+  ReadFileWhole(fifo, content);
+  done.set_value();
+  EXPECT_TRUE(watchdog.get()) << "no open waited for a writer";
+  EXPECT_EQ(content, "") << "no writer: nothing to read";
 }
