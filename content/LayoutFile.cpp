@@ -78,7 +78,7 @@ void ApplyOption(MainDialog& window, const StructureAction& action) {
       window.Form2ExtEdit()->ChangeValue(ToDisplay(action.value));
       break;
     case StructureActionKind::SetImagePath:
-      window.ImagePathEdit()->ChangeValue(ToDisplay(action.value));
+      window.SetImagePathText(action.value);  // the bytes are kept for the next build
       break;
     case StructureActionKind::SetVolumeName:
       window.VolumeNameEdit()->ChangeValue(ToDisplay(action.value));
@@ -137,7 +137,6 @@ void MainDialog::OnLoad() {
     ShowMessage(wxString::FromUTF8(MSG_CANNOT_OPEN), this);
     return;
   }
-  m_tree->CancelDrag();  // the dragged item goes with the old layout
   m_tree->ResetTree();
   m_keepExtension->SetValue(false);
   ApplyStructure(*this, ParseStructure(text));

@@ -62,6 +62,7 @@ void CDropTreeCtrl::Attach(wxTextCtrl* pathDisplay, wxButton* removeButton) {
 }
 
 void CDropTreeCtrl::ResetTree() {
+  CancelDrag();  // the dragged item goes with the old layout, and so does the capture
   DeleteAllItems();
   AddRoot(wxString());
   SetImageList(nullptr);
@@ -70,7 +71,6 @@ void CDropTreeCtrl::ResetTree() {
   AddFolderIcons();
   SetImageList(m_icons.get());
   m_dragItem = wxTreeItemId();
-  m_dragging = false;
   // Entries of earlier indices are released; each index is handed out anew.
   m_itemPath.assign(MAX_ITEMS, std::string());
   m_isFolder.assign(MAX_ITEMS, 0);

@@ -214,3 +214,12 @@ TEST_F(LayoutFileTest, NothingChangesUntilAFileIsReadAnEmptyOneEmptiesTheLayout)
 }
 
 }  // namespace
+
+TEST_F(LayoutFileTest, ALoadedImageTargetKeepsItsBytesForTheNextBuild) {
+  const std::string target = startupDir + "/d\xe9mo";  // Latin-1, not UTF-8
+  ASSERT_TRUE(LoadText("-o \"" + target + "\" -f \"" + MakeFile("a.txt", "x") + "\""));
+  ASSERT_TRUE(dlg->BuildCommandLine());
+  EXPECT_EQ(dlg->ImageTarget(), target);
+  EXPECT_EQ(RenderArguments(dlg->Entries()).at(1), target);
+  EXPECT_NE(dlg->IniImageTarget(), target) << "-o does not reach gui.ini";
+}
