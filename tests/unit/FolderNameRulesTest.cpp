@@ -20,7 +20,7 @@ TEST(CheckFolderName, ChecksInTheirOrderWithTheirMessages) {
   };
   // Each forbidden character, alone, at the end and at the start.
   for (char c : std::string("-\\/:*?\"<>|")) {
-    for (const std::string& name : {std::string(1, c), "a" + std::string(1, c), c + std::string("a b")}) {
+    for (const std::string& name : {std::string{c}, std::string{'a', c}, std::string{c, 'a', ' ', 'b'}}) {
       cases.emplace_back(name, forbidden);
     }
   }
