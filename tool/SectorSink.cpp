@@ -43,26 +43,26 @@ Status SectorSink::reserve(std::uint8_t*& slot) {
   return std::nullopt;
 }
 
-Status SectorSink::putForm1(std::span<const std::uint8_t> data, Subheader subheader) {
+// Copies the user data into the next slot, zero-fills the rest of the form's
+// user area and encodes the sector in place.
+Status SectorSink::put(std::span<const std::uint8_t> data, Subheader subheader,
+                       std::size_t userSize, void (*encode)(SectorSpan, std::uint32_t, Subheader)) {
   std::uint8_t* slot = nullptr;
   if (Status s = reserve(slot)) return s;
   std::uint8_t* user = slot + kUserDataOffset;
   if (!data.empty()) std::memcpy(user, data.data(), data.size());
-  std::memset(user + data.size(), 0, kForm1DataSize - data.size());
-  encodeForm1(SectorSpan(slot, kSectorSize), position(), subheader);
+  std::memset(user + data.size(), 0, userSize - data.size());
+  encode(SectorSpan(slot, kSectorSize), position(), subheader);
   ++buffered_;
   return std::nullopt;
 }
 
+Status SectorSink::putForm1(std::span<const std::uint8_t> data, Subheader subheader) {
+  return put(data, subheader, kForm1DataSize, encodeForm1);
+}
+
 Status SectorSink::putForm2(std::span<const std::uint8_t> data, Subheader subheader) {
-  std::uint8_t* slot = nullptr;
-  if (Status s = reserve(slot)) return s;
-  std::uint8_t* user = slot + kUserDataOffset;
-  if (!data.empty()) std::memcpy(user, data.data(), data.size());
-  std::memset(user + data.size(), 0, kForm2DataSize - data.size());
-  encodeForm2(SectorSpan(slot, kSectorSize), position(), subheader);
-  ++buffered_;
-  return std::nullopt;
+  return put(data, subheader, kForm2DataSize, encodeForm2);
 }
 
 // Waits for the write under way, if any, and reports its sectors as done.

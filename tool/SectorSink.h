@@ -39,6 +39,9 @@ class SectorSink {
 
  private:
   Status reserve(std::uint8_t*& slot);
+  Status put(std::span<const std::uint8_t> data, sector::Subheader subheader,
+             std::size_t userSize,
+             void (*encode)(sector::SectorSpan, std::uint32_t, sector::Subheader));
   Status handOver();
   Status awaitWrite();
 
