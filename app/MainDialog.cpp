@@ -88,7 +88,10 @@ bool PathExists(const std::string& path) {
 
 MainDialog::MainDialog(wxWindow* parent, std::string startupDir,
                        std::unique_ptr<FileChooser> chooser)
-    : m_startupDir(std::move(startupDir)), m_timer(this, RUN_TIMER_ID), m_chooser(std::move(chooser)) {
+    : m_startupDir(std::move(startupDir)),
+      m_layout(std::make_unique<LayoutModel>()),
+      m_timer(this, RUN_TIMER_ID),
+      m_chooser(std::move(chooser)) {
   LoadTemplate(parent);
   LookUpControls();
   BindCommands();
@@ -97,6 +100,8 @@ MainDialog::MainDialog(wxWindow* parent, std::string startupDir,
 MainDialog::~MainDialog() {
   m_timer.Stop();
   if (m_initialized) SaveSettings();
+  // The tree shows the layout model: it goes before the model does.
+  DestroyChildren();
 }
 
 void MainDialog::LoadTemplate(wxWindow* parent) {
@@ -153,6 +158,7 @@ void MainDialog::LookUpControls() {
   m_isoLevel = Need<wxComboBox>(this, ID_ISO_LEVEL);
   m_realPath = Need<wxTextCtrl>(this, ID_REAL_PATH);
   m_tree = Need<CDropTreeCtrl>(this, ID_TREE);
+  m_tree->Attach(*m_layout, m_realPath, Need<wxButton>(this, ID_REMOVE));
   // The two read-only edits are no tab stops.
   m_imagePath->DisableFocusFromKeyboard();
   m_realPath->DisableFocusFromKeyboard();
@@ -175,7 +181,6 @@ void MainDialog::BindCommands() {
 bool MainDialog::Initialize() {
   SetIcon(AppIcon());
   m_tree->ResetTree();
-  m_tree->Attach(m_realPath, Need<wxButton>(this, ID_REMOVE));
   m_timer.Start(RUN_TIMER_PERIOD_MS);
   m_running = false;
   LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);

@@ -19,6 +19,7 @@ class wxGauge;
 class wxButton;
 class wxComboBox;
 class CDropTreeCtrl;
+class LayoutModel;
 class ToolRun;
 
 // Control ids of the main window template.
@@ -99,6 +100,7 @@ class MainDialog : public wxDialog {
 
   // Accessors for the parts of the program and for tests.
   CDropTreeCtrl* Tree() const { return m_tree; }
+  LayoutModel& Layout() const { return *m_layout; }
   wxTextCtrl* ImagePathEdit() const { return m_imagePath; }
   wxTextCtrl* VolumeNameEdit() const { return m_volumeName; }
   wxTextCtrl* Form2ExtEdit() const { return m_form2Ext; }
@@ -131,12 +133,11 @@ class MainDialog : public wxDialog {
   void OnVolumeNameText();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
-  bool AppendFolderContents(const class wxTreeItemId& folder, const std::string& prefix);
-
   CDropTreeCtrl* m_tree = nullptr;
   std::string m_cmdLine;       // the option string, beginning with a blank
   CommandLine m_entries;       // the entries the string and argv are made from
   std::string m_startupDir;
+  std::unique_ptr<LayoutModel> m_layout;  // shown by m_tree
   std::string m_toolPath;
   std::string m_imageTarget;
   std::string m_iniImageTarget;

@@ -25,7 +25,7 @@ void AddChosenFiles(CDropTreeCtrl& tree, FileChooser& chooser, bool media) {
   if (chooser.ChooseFiles(AddFilesRequest(media), paths)) {
     tree.BeginInsertCommand();
     for (const std::string& path : paths) {
-      const wxTreeItemId item = tree.InsertPath(path, wxTreeItemId(), true);
+      const wxTreeItemId item = tree.InsertPath(path, wxTreeItemId());
       if (!item.IsOk()) {
         tree.Unselect();  // the file had vanished: nothing was created
         continue;

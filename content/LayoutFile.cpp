@@ -13,6 +13,7 @@
 #include "app/WholeFile.h"
 #include "content/StructureFile.h"
 #include "layout/DropTreeCtrl.h"
+#include "layout/LayoutModel.h"
 
 namespace {
 
@@ -58,14 +59,11 @@ bool ChooseStructureFile(FileChooser& chooser, bool openMode, std::string& path)
 // The parent of a folder read from a "-d" value: its ancestors looked up from
 // the top level down, the first match at each level. When one is missing the
 // folder goes to the top level.
-wxTreeItemId FolderParent(const CDropTreeCtrl& tree, const std::vector<std::string>& components) {
-  wxTreeItemId parent;
-  wxTreeItemIdValue cookie;
-  wxTreeItemId first = tree.GetFirstChild(tree.TopLevel(), cookie);
+int FolderParent(const LayoutModel& layout, const std::vector<std::string>& components) {
+  int parent = LayoutModel::TOP_LEVEL;
   for (std::size_t i = 0; i + 1 < components.size(); ++i) {
-    parent = tree.FindFolder(components[i], first);
-    if (!parent.IsOk()) return wxTreeItemId();
-    first = tree.GetFirstChild(parent, cookie);
+    parent = layout.FindFolder(components[i], parent);
+    if (parent == 0) return LayoutModel::TOP_LEVEL;
   }
   return parent;
 }
@@ -92,19 +90,22 @@ void ApplyOption(MainDialog& window, const StructureAction& action) {
 // Carries the parsed actions out on the tree and the option controls. Files
 // go into the folder made last ("current"), the top level before any.
 void ApplyStructure(MainDialog& window, const std::vector<StructureAction>& actions) {
+  LayoutModel& layout = window.Layout();
   CDropTreeCtrl& tree = *window.Tree();
-  tree.BeginInsertCommand();
+  layout.BeginCommand();
   tree.Freeze();
-  wxTreeItemId current;
+  int current = LayoutModel::TOP_LEVEL;
   for (const StructureAction& action : actions) {
     if (action.kind == StructureActionKind::MakeFolder) {
-      current = tree.InsertPath(action.components.back(),
-                                FolderParent(tree, action.components), false);
+      // A folder that cannot be made (the store is full) leaves its parent current.
+      const int parent = FolderParent(layout, action.components);
+      const int made = layout.InsertFolder(action.components.back(), parent);
+      current = made > 0 ? made : parent;
     } else if (action.kind == StructureActionKind::AddForm1File) {
-      tree.InsertPath(action.value, current, true);
+      layout.InsertPath(action.value, current);
     } else if (action.kind == StructureActionKind::AddForm2File) {
-      const wxTreeItemId item = tree.InsertPath(action.value, current, true);
-      if (item.IsOk() && item != current) tree.MarkForm2(item);
+      const int item = layout.InsertPath(action.value, current);
+      if (item > 0) layout.SetForm2(item, true);
     } else {
       ApplyOption(window, action);
     }

@@ -22,7 +22,7 @@ void MainDialog::OnAddFolder() {
   wxTreeItemId item;
   {
     wxWindowUpdateLocker noRedraw(m_tree);
-    item = m_tree->InsertPath(path, wxTreeItemId(), true);
+    item = m_tree->InsertPath(path, wxTreeItemId());
   }
   if (item.IsOk()) {
     m_tree->SelectItem(item);

@@ -54,13 +54,6 @@ wxTreeItemId CDropTreeCtrl::SelectedItem() const {
   return item;
 }
 
-bool CDropTreeCtrl::IsInSubtree(wxTreeItemId item, const wxTreeItemId& ancestor) const {
-  for (; item.IsOk(); item = GetItemParent(item)) {
-    if (item == ancestor) return true;
-  }
-  return false;
-}
-
 // ---- the context menu ----
 
 void CDropTreeCtrl::OnRButtonDown(wxMouseEvent& event) {
@@ -155,7 +148,7 @@ void CDropTreeCtrl::OnSelChanged(wxTreeEvent& event) {
   // The hidden root is selected by the tree itself when nothing else is:
   // for the layout that is no selection, and the text stays as it was.
   const int index = ItemIndex(event.GetItem());
-  if (index > 0 && m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(m_itemPath[index]));
+  if (index > 0 && m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(ItemPath(index)));
 }
 
 // ---- the commands ----
@@ -164,14 +157,14 @@ void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
   if (focusRemoveButton && m_removeButton) m_removeButton->SetFocus();
   if (!item.IsOk() || item == GetRootItem()) return;
   // A drag whose item goes with this subtree (DEL during the drag) ends here.
-  if (m_dragging && IsInSubtree(m_dragItem, item)) CancelDrag();
+  if (m_dragging && m_model->IsInSubtree(ItemIndex(m_dragItem), ItemIndex(item))) CancelDrag();
   const wxTreeItemId previous = GetPrevSibling(item);
   if (previous.IsOk()) {
     SelectItem(previous);
   } else {
     Unselect();
   }
-  Delete(item);  // the store keeps the entries of the deleted items
+  m_model->Remove(ItemIndex(item));  // the store keeps the entries of the removed items
   SetFocus();
   if (GetCount() == 0 && m_pathDisplay) m_pathDisplay->Clear();
 }
@@ -179,7 +172,7 @@ void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
 void CDropTreeCtrl::RemoveAll() {
   CancelDrag();
   Unselect();
-  DeleteChildren(GetRootItem());  // m_itemCount keeps its value
+  m_model->RemoveAll();  // the next index keeps its value
   if (m_pathDisplay) m_pathDisplay->Clear();
 }
 
@@ -191,36 +184,19 @@ void CDropTreeCtrl::ToggleForm2(wxTreeItemId item) {
   } else if (GetChildrenCount(item, false) > 0 &&
              AskYesNo(wxString::FromUTF8(MSG_APPLY_FORM2_RECURSIVELY), wxGetTopLevelParent(this))) {
     const bool value = !IsForm2(index);
-    SetForm2(item, value);
-    ApplyForm2(item, value);
+    m_model->SetForm2(index, value);
+    m_model->ApplyForm2(index, value);
   }
   SetFocus();
   SelectItem(item);
 }
 
-void CDropTreeCtrl::ApplyForm2(wxTreeItemId folder, bool value) {
-  // Every item below the folder, at any depth, takes the value; only files
-  // are shown in bold.
-  std::vector<wxTreeItemId> pending{folder};
-  while (!pending.empty()) {
-    const wxTreeItemId parent = pending.back();
-    pending.pop_back();
-    wxTreeItemIdValue cookie;
-    for (wxTreeItemId child = GetFirstChild(parent, cookie); child.IsOk();
-         child = GetNextChild(parent, cookie)) {
-      SetForm2(child, value);
-      pending.push_back(child);
-    }
-  }
-}
-
 void CDropTreeCtrl::RenameFolder(wxTreeItemId item) {
   const int index = ItemIndex(item);
   if (index <= 0 || !IsFolder(index)) return;
-  CFolderName dialog(wxGetTopLevelParent(this), m_itemPath[index]);
+  CFolderName dialog(wxGetTopLevelParent(this), ItemPath(index));
   if (dialog.ShowModal() != wxID_OK) return;
-  SetItemText(item, ToDisplay(dialog.Name()));
-  SetItemPath(index, dialog.Name());
+  m_model->Rename(index, dialog.Name());
   if (m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(dialog.Name()));
 }
 
@@ -235,13 +211,13 @@ void CDropTreeCtrl::MakeFolder(wxTreeItemId target, bool fromButton) {
     parent = IsFolderItem(target) ? target : ParentOf(target);
   }
   BeginInsertCommand();
-  InsertPath(dialog.Name(), parent, false);
+  InsertFolder(dialog.Name(), parent);
 }
 
 std::string CDropTreeCtrl::FileFolderOf(const wxTreeItemId& item) const {
   const int index = ItemIndex(item);
   if (index <= 0 || IsFolder(index)) return {};
-  const std::string& path = m_itemPath[index];
+  const std::string& path = ItemPath(index);
   // The label is the file's name: what is left is its folder with the
   // closing separator. A label that is not valid UTF-8 was shown one
   // character per byte.

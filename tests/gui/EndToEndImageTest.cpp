@@ -38,9 +38,9 @@ class EndToEndImageTest : public MainWindowTest {
 
 TEST_F(EndToEndImageTest, WriteIsoMakesAnImageTheIndependentReadersAccept) {
   CDropTreeCtrl* tree = dlg->Tree();
-  tree->InsertPath(MakeFile("readme.txt", std::string(3000, 'r')), wxTreeItemId(), true);
-  const wxTreeItemId video = tree->InsertPath("VIDEO", wxTreeItemId(), false);
-  const wxTreeItemId clip = tree->InsertPath(MakeFile("clip.mpg", std::string(5000, 'm')), video, true);
+  tree->InsertPath(MakeFile("readme.txt", std::string(3000, 'r')), wxTreeItemId());
+  const wxTreeItemId video = tree->InsertFolder("VIDEO", wxTreeItemId());
+  const wxTreeItemId clip = tree->InsertPath(MakeFile("clip.mpg", std::string(5000, 'm')), video);
   tree->MarkForm2(clip);
   const std::string image = startupDir + "/out/disc";
   fs::create_directories(startupDir + "/out");

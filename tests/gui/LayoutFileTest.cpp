@@ -41,7 +41,7 @@ class LayoutFileTest : public LayoutEditingTest {
 TEST_F(LayoutFileTest, SaveRefusesAnEmptyLayoutOrAMissingFile) {
   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("I've nothing to save!"));
   const std::string gone = MakeFile("gone.txt");
-  Tree().InsertPath(gone, {}, true);
+  Tree().InsertPath(gone, {});
   std::filesystem::remove(gone);
   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("Cannot find " + gone),
                 ExpectMessage("I've nothing to save!"));
@@ -121,7 +121,7 @@ TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences
   // Files now come before folders at each level; the folder's own flag is gone.
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,b.avi*,Video{intro.avi*,Extra{notes.txt}}");
   EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(ItemAt(Tree(), "Video/Extra"))));
-  EXPECT_EQ(Tree().ItemCount(), 7) << "a fresh store";
+  EXPECT_EQ(Tree().NextIndex(), 7) << "a fresh store";
   EXPECT_FALSE(dlg->KeepExtensionBox()->GetValue());
   EXPECT_TRUE(dlg->SingleTrackBox()->GetValue()) << "not in the file: kept";
   EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 2);

@@ -54,11 +54,11 @@ TEST_F(Screenshot, HintIsPaintedOverTheTreeUntilCleared) {
 TEST_F(Screenshot, MainWindowWithALayout) {
   CDropTreeCtrl* tree = dlg->Tree();
   tree->ClearHint();
-  tree->InsertPath(MakeFile("readme.txt", "r"), wxTreeItemId(), true);
-  const wxTreeItemId video = tree->InsertPath("VIDEO", wxTreeItemId(), false);
-  tree->MarkForm2(tree->InsertPath(MakeFile("intro.avi", "a"), video, true));
-  tree->MarkForm2(tree->InsertPath(MakeFile("song.mp3", "s"), video, true));
-  tree->InsertPath(MakeFile("notes.pdf", "n"), video, true);
+  tree->InsertPath(MakeFile("readme.txt", "r"), wxTreeItemId());
+  const wxTreeItemId video = tree->InsertFolder("VIDEO", wxTreeItemId());
+  tree->MarkForm2(tree->InsertPath(MakeFile("intro.avi", "a"), video));
+  tree->MarkForm2(tree->InsertPath(MakeFile("song.mp3", "s"), video));
+  tree->InsertPath(MakeFile("notes.pdf", "n"), video);
   tree->Expand(video);
   tree->SelectItem(video);
   ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
