@@ -19,6 +19,10 @@
 #include "app/SettingsFile.h"
 #include "app/TextCodec.h"
 #include "app/TypedLimit.h"
+#include "content/LayoutFile.h"
+#include "image/BuildEntries.h"
+#include "image/ImageRun.h"
+#include "layout/LayoutButtons.h"
 #include "image/ToolRun.h"
 #include "layout/DropTreeCtrl.h"
 
@@ -94,6 +98,9 @@ MainDialog::MainDialog(wxWindow* parent, std::string startupDir,
       m_chooser(std::move(chooser)) {
   LoadTemplate(parent);
   LookUpControls();
+  m_layoutFile = std::make_unique<LayoutFileCommands>(*m_tree, *m_chooser, this);
+  m_imageRun = std::make_unique<ImageRunCommand>(this, m_progress, m_writeIsoButton, m_exitButton);
+  m_layoutButtons = std::make_unique<LayoutButtons>(*m_tree, *m_chooser);
   BindCommands();
 }
 
@@ -182,7 +189,6 @@ bool MainDialog::Initialize() {
   SetIcon(AppIcon());
   m_tree->ResetTree();
   m_timer.Start(RUN_TIMER_PERIOD_MS);
-  m_running = false;
   LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);
   LoadSettings();
   m_isoLevel->Append(wxT("ASCII"));
@@ -233,4 +239,24 @@ void MainDialog::SaveSettings() {
                            m_singleTrack->GetValue() ? 1 : 0};
   // A settings file that cannot be written is not reported.
   SaveSettingsFile(m_iniPath, m_iniImageTarget, checks);
+}
+
+bool MainDialog::BuildCommandLine() {
+  m_cmdLine.clear();
+  CommandSettings settings;
+  settings.imagePath = ImagePathBytes();
+  settings.volumeName = FromDisplay(m_volumeName->GetValue());
+  settings.form2Ext = FromDisplay(m_form2Ext->GetValue());
+  settings.keepExtension = m_keepExtension->IsChecked();
+  settings.singleTrack = m_singleTrack->IsChecked();
+  settings.isoLevelIndex = m_isoLevel->GetSelection();
+  m_imageTarget = settings.imagePath;
+
+  EntryBuild build = BuildEntries(*m_layout, settings);
+  m_entries = std::move(build.entries);
+  m_totalSize = build.totalSize;
+  if (build.status == EntryBuildStatus::Missing) ShowCannotFind(build.missingPath, this);
+  if (build.status != EntryBuildStatus::Built) return false;
+  m_cmdLine = RenderOptionString(m_entries);
+  return true;
 }

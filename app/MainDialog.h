@@ -21,6 +21,10 @@ class wxComboBox;
 class CDropTreeCtrl;
 class LayoutModel;
 class ToolRun;
+class LayoutFileCommands;
+class ImageRunCommand;
+class LayoutButtons;
+struct StructureAction;
 
 // Control ids of the main window template.
 enum MainControlId {
@@ -119,10 +123,10 @@ class MainDialog : public wxDialog {
   const std::string& IniImageTarget() const { return m_iniImageTarget; }
   const std::string& ToolPath() const { return m_toolPath; }
   const std::string& StartupDir() const { return m_startupDir; }
-  bool IsRunning() const { return m_running; }
+  bool IsRunning() const;
   FileChooser& Chooser() { return *m_chooser; }
   wxTimer& RunTimer() { return m_timer; }
-  ToolRun* CurrentRun() const { return m_toolRun.get(); }
+  ToolRun* CurrentRun() const;
 
  private:
   void LoadTemplate(wxWindow* parent);
@@ -133,6 +137,7 @@ class MainDialog : public wxDialog {
   void OnVolumeNameText();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
+  void ApplyOption(const StructureAction& option);
   CDropTreeCtrl* m_tree = nullptr;
   std::string m_cmdLine;       // the option string, beginning with a blank
   CommandLine m_entries;       // the entries the string and argv are made from
@@ -152,8 +157,6 @@ class MainDialog : public wxDialog {
   wxGauge* m_progress = nullptr;
   wxButton* m_writeIsoButton = nullptr;
   wxButton* m_exitButton = nullptr;
-  std::unique_ptr<ToolRun> m_toolRun;
-  bool m_running = false;
   bool m_initialized = false;
   bool m_upperCasing = false;
   std::int64_t m_totalSize = 0;
@@ -161,4 +164,7 @@ class MainDialog : public wxDialog {
   wxCheckBox* m_singleTrack = nullptr;
   wxTimer m_timer;
   std::unique_ptr<FileChooser> m_chooser;
+  std::unique_ptr<LayoutFileCommands> m_layoutFile;
+  std::unique_ptr<ImageRunCommand> m_imageRun;
+  std::unique_ptr<LayoutButtons> m_layoutButtons;
 };

@@ -4,12 +4,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "image/ImageRun.h"
+
 #include <wx/button.h>
-#include <wx/checkbox.h>
 #include <wx/gauge.h>
 
 #include "app/MessageBox.h"
-#include "app/MainDialog.h"
 #include "app/TextCodec.h"
 #include "app/WholeFile.h"
 #include "image/ToolConsole.h"
@@ -40,41 +40,47 @@ bool ToolCanStart(const std::string& toolPath) {
 
 }  // namespace
 
-void MainDialog::OnWriteIso() {
-  // A run starts only from Idle (the Enter key must not start a second one).
-  if (!m_writeIsoButton->IsEnabled()) return;
-  if (!BuildCommandLine()) return;
-  const std::string imageFile = m_imageTarget + ".bin";
+ImageRunCommand::ImageRunCommand(wxWindow* parent, wxGauge* progress, wxButton* writeIso,
+                                 wxButton* exit)
+    : m_parent(parent), m_progress(progress), m_writeIso(writeIso), m_exit(exit) {}
+
+ImageRunCommand::~ImageRunCommand() = default;
+
+void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entries,
+                            std::int64_t totalSize, const std::string& imageTarget,
+                            bool showConsole) {
+  const std::string imageFile = imageTarget + ".bin";
   if (FileIsReadable(imageFile)) {
-    if (!AskYesNo(MSG_REPLACE_IMAGE, this)) return;
+    if (!AskYesNo(MSG_REPLACE_IMAGE, m_parent)) return;
     if (!EmptyImage(imageFile)) {
-      ShowMessage(MSG_CANNOT_WRITE_IMAGE, this);
+      ShowMessage(MSG_CANNOT_WRITE_IMAGE, m_parent);
       return;
     }
   }
   std::unique_ptr<ToolRun> run;
-  if (ToolCanStart(m_toolPath)) run = ToolRun::Start(m_toolPath, RenderArguments(m_entries));
+  if (ToolCanStart(toolPath)) run = ToolRun::Start(toolPath, RenderArguments(entries));
   if (!run) {
-    ShowMessage(MSG_CANNOT_START_TOOL, this);
+    ShowMessage(MSG_CANNOT_START_TOOL, m_parent);
     return;
   }
-  run->scale = ProgressScale::For(m_totalSize);
+  run->scale = ProgressScale::For(totalSize);
   m_progress->SetValue(0);
   m_progress->SetRange(run->scale.range);
-  if (m_viewPrompt->IsChecked()) {
-    auto* console = new ToolConsole(this);
+  if (showConsole) {
+    auto* console = new ToolConsole(m_parent);
     console->Show();
     run->ShowIn(console);
   }
+  m_imageFile = imageFile;
   m_toolRun = std::move(run);
-  m_exitButton->SetLabel(wxT("Stop"));
-  m_writeIsoButton->Disable();
+  m_exit->SetLabel(wxT("Stop"));
+  m_writeIso->Disable();
   m_running = true;
 }
 
-void MainDialog::OnTimer() {
+void ImageRunCommand::Tick() {
   if (!m_running || !m_toolRun) return;
-  const std::optional<DiskEntry> image = LookUpPath(m_imageTarget + ".bin");
+  const std::optional<DiskEntry> image = LookUpPath(m_imageFile);
   if (image && image->kind == EntryKind::File) {
     m_progress->SetValue(m_toolRun->scale.PositionFor(static_cast<std::int64_t>(image->size)));
   }
@@ -83,15 +89,15 @@ void MainDialog::OnTimer() {
   // Cleared before the box, so that ticks while it is open do nothing.
   m_running = false;
   const std::string failure = RunEndMessage(m_toolRun->End(), m_toolRun->ErrorOutput());
-  ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), this);
-  EndRun();
+  ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
+  End();
 }
 
-void MainDialog::EndRun() {
+void ImageRunCommand::End() {
   // Destroying the run kills a tool that is still running, with its children.
   m_toolRun.reset();
-  m_exitButton->SetLabel(wxT("Exit"));
-  m_writeIsoButton->Enable();
+  m_exit->SetLabel(wxT("Exit"));
+  m_writeIso->Enable();
   m_progress->SetValue(0);
   m_running = false;
 }
