@@ -9,16 +9,10 @@
 #include <cstring>
 #include <set>
 
+#include "common/PosixFile.h"
 #include "tool/IsoNames.h"
 
 namespace {
-
-std::string baseName(const std::string& path) {
-  std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  const std::size_t slash = p.rfind('/');
-  return slash == std::string::npos ? p : p.substr(slash + 1);
-}
 
 ImageNode* findOrMakeFolder(ImageNode& parent, const std::string& name) {
   for (auto& child : parent.children)
@@ -57,7 +51,7 @@ Status addFile(ImageNode& folder, const LayoutEntry& entry) {
   ::close(fd);
   auto file = std::make_unique<ImageNode>();
   file->isForm2 = entry.kind == EntryKind::Form2File;
-  file->rawName = baseName(entry.value);
+  file->rawName = BaseName(entry.value);
   file->sourcePath = entry.value;
   file->size = static_cast<std::uint64_t>(st.st_size);
   file->modified = st.st_mtime;

@@ -6,17 +6,15 @@
 #include <cstring>
 #include <system_error>
 
+#include "common/PosixFile.h"
+
 using namespace sector;
 
 namespace {
 
 Status writeAll(int fd, const std::uint8_t* p, std::size_t left, const std::string& path) {
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return outputError("Cannot write " + path + ": " + std::strerror(n < 0 ? errno : ENOSPC));
-    p += n;
-    left -= static_cast<std::size_t>(n);
+  if (const int error = WriteAll(fd, p, left)) {
+    return outputError("Cannot write " + path + ": " + std::strerror(error));
   }
   return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "common/PosixFile.h"
 #include "tool/CueSheet.h"
 #include "tool/ImageLayout.h"
 #include "tool/ImageWriter.h"
@@ -44,11 +45,6 @@ iso::ImageDates imageDates() {
     }
   }
   return dates;
-}
-
-std::string baseName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 Status writeBin(const std::string& binPath, const ImagePlan& plan, const iso::VolumeInfo& volume,
@@ -104,7 +100,7 @@ ExitCode runTool(const std::vector<std::string>& args) {
   const std::string cuePath = options.target + ".cue";
   if (Status s = checkOutputsAreNotInputs(root, {binPath, cuePath})) return fail(*s);
   if (Status s = writeBin(binPath, plan, volume, dates)) return fail(*s);
-  if (Status s = writeCueSheet(cuePath, cueSheetText(baseName(binPath), plan))) return fail(*s);
+  if (Status s = writeCueSheet(cuePath, cueSheetText(BaseName(binPath), plan))) return fail(*s);
   sayLine("Image " + binPath + " written: " + std::to_string(plan.totalSectors) + " sectors");
   return ExitCode::Success;
 }
