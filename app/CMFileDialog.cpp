@@ -37,7 +37,6 @@ void CMFileDialog::SetDialogTitle(const std::string& title) {
   SetMessage(wxString::FromUTF8(title));  // the message is the dialog's title
 }
 
-void CMFileDialog::SetFileNameBuffer(std::size_t) {}
 
 std::vector<std::string> CMFileDialog::ChosenPaths() const {
   std::vector<std::string> paths;

@@ -18,6 +18,14 @@ std::string CurrentDirectory() {
 
 }  // namespace
 
+std::unique_ptr<MainDialog> MakeMainWindow(const std::string& startupDir) {
+  auto chooser = std::make_unique<DialogChooser>();
+  DialogChooser& dialogs = *chooser;
+  auto window = std::make_unique<MainDialog>(nullptr, startupDir, std::move(chooser));
+  dialogs.SetParent(window.get());  // file dialogs are modal over the window
+  return window;
+}
+
 bool LayoutApp::OnInit() {
   // The program takes no command line of its own, so the framework's
   // command-line parsing is not run.
@@ -27,9 +35,9 @@ bool LayoutApp::OnInit() {
 
 int LayoutApp::OnRun() {
   {
-    MainDialog dialog(nullptr, CurrentDirectory(), std::make_unique<DialogChooser>());
-    SetTopWindow(&dialog);
-    if (dialog.Initialize()) dialog.ShowModal();
+    const std::unique_ptr<MainDialog> dialog = MakeMainWindow(CurrentDirectory());
+    SetTopWindow(dialog.get());
+    if (dialog->Initialize()) dialog->ShowModal();
     SetTopWindow(nullptr);
   }  // the dialog's destruction writes gui.ini
   // Run from OnRun, not OnInit: an OnInit returning false would exit with 255.

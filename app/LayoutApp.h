@@ -4,6 +4,15 @@
 
 #include <wx/app.h>
 
+#include <memory>
+#include <string>
+
+class MainDialog;
+
+// The main window as the program makes it: the real file and folder dialogs,
+// opened over the window.
+std::unique_ptr<MainDialog> MakeMainWindow(const std::string& startupDir);
+
 class LayoutApp : public wxApp {
  public:
   bool OnInit() override;

@@ -1,6 +1,7 @@
 // The main window: built from its template, its controls looked up once, its
 // commands bound, and the initialisation sequence with the settings.
 #include "app/MainDialog.h"
+#include "app/Texts.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -28,8 +29,6 @@
 
 namespace {
 
-constexpr const char* MSG_TOOL_MISSING =
-    "Cannot find brenvox.exe\n\nPlease put it in the same folder of GUI.";
 constexpr int FORM2_EXT_TYPED_LIMIT = 4;
 const wxSize CLIENT_SIZE_DU(340, 239);
 
@@ -196,7 +195,7 @@ bool MainDialog::Initialize() {
   m_isoLevel->Append(wxT("ISO Level 2"));
   m_isoLevel->SetStringSelection(wxT("ASCII"));
   m_iniPath = m_startupDir + "/gui.ini";
-  m_toolPath = m_startupDir + "/brenvox.exe";
+  m_toolPath = m_startupDir + "/" + TOOL_NAME;
   if (!PathExists(m_toolPath)) {
     ShowMessage(wxString::FromUTF8(MSG_TOOL_MISSING));
     return false;

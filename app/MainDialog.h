@@ -56,7 +56,6 @@ enum MainControlId {
 
 constexpr int RUN_TIMER_ID = 1;
 constexpr int RUN_TIMER_PERIOD_MS = 1000;
-constexpr int IDM_ABOUTBOX = 16;
 
 class MainDialog : public wxDialog {
  public:

@@ -1,4 +1,5 @@
 #include "app/MessageBox.h"
+#include "app/Texts.h"
 
 #include <wx/app.h>
 #include <wx/msgdlg.h>
@@ -20,5 +21,5 @@ bool AskYesNo(const wxString& text, wxWindow* parent) {
 }
 
 void ShowCannotFind(const std::string& path, wxWindow* parent) {
-  ShowMessage(wxT("Cannot find ") + ToDisplay(path), parent);
+  ShowMessage(MSG_CANNOT_FIND + ToDisplay(path), parent);
 }

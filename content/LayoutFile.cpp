@@ -2,6 +2,7 @@
 // string without its leading blank. Load rebuilds the layout and hands the
 // options the file names back to the window.
 #include "content/LayoutFile.h"
+#include "app/Texts.h"
 
 #include <filesystem>
 
@@ -13,10 +14,6 @@
 
 namespace {
 
-constexpr const char* MSG_NOTHING_TO_SAVE = "I've nothing to save!";
-constexpr const char* MSG_REPLACE_FILE = "This file already exists.\nDo you want to replace it?";
-constexpr const char* MSG_CANNOT_SAVE = "Cannot save structure";
-constexpr const char* MSG_CANNOT_OPEN = "Cannot open file";
 
 FileDialogRequest StructureFileRequest(bool openMode) {
   FileDialogRequest request;

@@ -2,6 +2,7 @@
 // and an option, with a value following as a blank and the value in double
 // quotes, copied unchanged (nothing escaped: the tool reads it as it stands).
 #include "image/CommandLine.h"
+#include "app/Texts.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ std::vector<std::string> RenderArguments(const CommandLine& entries) {
 }
 
 std::string RenderBatchFile(const CommandLine& entries) {
-  return "brenvox.exe" + RenderOptionString(entries);
+  return TOOL_NAME + RenderOptionString(entries);
 }
 
 std::string RenderStructureFile(const CommandLine& entries) {

@@ -1,6 +1,7 @@
 // View Cmd Line shows the option string with the size estimate; Generate
 // Batch writes it behind the tool's name into "<image target>.bat".
 #include "image/CommandLineView.h"
+#include "app/Texts.h"
 
 #include "app/MessageBox.h"
 #include "app/TextCodec.h"
@@ -38,8 +39,8 @@ std::string ViewCommandLine(const CommandLine& entries, std::int64_t totalBytes,
 void GenerateBatch(const CommandLine& entries, const std::string& imageTarget, wxWindow* parent) {
   const std::string batchFile = imageTarget + ".bat";
   if (!WriteFileWhole(batchFile, RenderBatchFile(entries))) {
-    ShowMessage(wxT("Cannot write batch file."), parent);
+    ShowMessage(MSG_CANNOT_WRITE_BATCH, parent);
     return;
   }
-  ShowMessage(wxT("Batch file saved in \"") + ToDisplay(batchFile) + wxT("\""), parent);
+  ShowMessage(MSG_BATCH_SAVED + (wxT("\"") + ToDisplay(batchFile) + wxT("\"")), parent);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "image/ImageRun.h"
+#include "app/Texts.h"
 
 #include <wx/button.h>
 #include <wx/gauge.h>
@@ -18,10 +19,6 @@
 
 namespace {
 
-const char* const MSG_REPLACE_IMAGE = "This image already exists.\nDo you want to replace it?";
-const char* const MSG_CANNOT_WRITE_IMAGE = "Cannot write image";
-const char* const MSG_CANNOT_START_TOOL =
-    "Cannot find brenvox.exe\nplease put this file in GUI directory";
 
 // Empties an existing image. False when it cannot be opened for writing.
 bool EmptyImage(const std::string& imageFile) {
@@ -73,7 +70,7 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
   }
   m_imageFile = imageFile;
   m_toolRun = std::move(run);
-  m_exit->SetLabel(wxT("Stop"));
+  m_exit->SetLabel(LABEL_STOP);
   m_writeIso->Disable();
   m_running = true;
 }
@@ -96,7 +93,7 @@ void ImageRunCommand::Tick() {
 void ImageRunCommand::End() {
   // Destroying the run kills a tool that is still running, with its children.
   m_toolRun.reset();
-  m_exit->SetLabel(wxT("Exit"));
+  m_exit->SetLabel(LABEL_EXIT);
   m_writeIso->Enable();
   m_progress->SetValue(0);
   m_running = false;

@@ -1,6 +1,8 @@
 // How a run of the tool ended, and the message the window shows for it.
 #pragma once
 
+#include "app/Texts.h"
+
 #include <cstddef>
 #include <string>
 
@@ -19,4 +21,3 @@ std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
 std::string LastLines(const std::string& text, std::size_t maxLines);
 
 
-inline constexpr const char* MSG_IMAGE_CREATED = "Image Created";

@@ -3,6 +3,8 @@
 // say where the item comes from, whether it is a folder and whether it is Form 2.
 #pragma once
 
+#include "app/Texts.h"
+
 #include <wx/defs.h>
 #include <wx/dcmemory.h>
 #include <wx/generic/dragimgg.h>
@@ -33,9 +35,6 @@ enum TreeMenuId {
   IDM_SET_FORM2 = 137,
   IDM_BROWSE_FOLDER = 141,
 };
-
-inline constexpr const char* MSG_LAYOUT_FULL =
-    "The layout is full: it holds at most 49999 items.";
 
 class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
  public:
@@ -98,7 +97,6 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   void SetFolderOpener(std::function<void(const std::string&)> opener) {
     m_openFolder = std::move(opener);
   }
-  wxTreeItemId MenuItem() const { return m_menuItem; }
   // Opens the context menu for the item under point (tree client coordinates).
   void OpenContextMenu(const wxPoint& point);
   // The menu entries' enabled states for the item under the pointer (tests).
@@ -120,10 +118,7 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   // Moves an item with its subtree to the end of newParent's children.
   void MoveItem(wxTreeItemId item, wxTreeItemId newParent);
   void DropPaths(const std::vector<std::string>& paths);
-  wxPoint LastPoint() const { return m_lastPoint; }
-  void SetLastPoint(const wxPoint& p) { m_lastPoint = p; }
   bool IsDragging() const { return m_dragging; }
-  wxTreeItemId DragItem() const { return m_dragItem; }
   // Ends a drag in progress without a move (its item is about to go).
   void CancelDrag();
 

@@ -1,14 +1,12 @@
 // The checks a folder name typed in the folder name dialog must pass.
 #pragma once
 
+#include "app/Texts.h"
+
 #include <string>
 
 enum class FolderNameProblem { None, LeadingBlank, Empty, ForbiddenCharacter };
 
-inline constexpr const char* MSG_FIRST_CHAR_SPACE = "The first character cannot be space";
-inline constexpr const char* MSG_TYPE_A_NAME = "Type a name for the new folder";
-inline constexpr const char* MSG_FORBIDDEN_CHARS =
-    "Folder name cannot contain characters:  -\\/:*?<>\"|";
 
 // Characters typed into the edit at most, and characters read from it at most.
 constexpr std::size_t FOLDER_NAME_EDIT_LIMIT = 500;

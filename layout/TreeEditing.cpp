@@ -9,15 +9,12 @@
 #include <vector>
 
 #include "app/MessageBox.h"
+#include "app/Texts.h"
 #include "app/TextCodec.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/FolderNameDialog.h"
 
 namespace {
-
-constexpr const char* MSG_APPLY_FORM2_RECURSIVELY =
-    "You're going to apply \"set/unset form2\"\nto all the files in this folder "
-    "recursively.\nAre you sure?";
 
 // The entries of the context menu (resource 132), in their order; id 0 is a
 // separator.

@@ -3,6 +3,11 @@
 #include "GuiFixture.h"
 #include "app/CMFileDialog.h"
 #include "app/FileFilter.h"
+#include "app/LayoutApp.h"
+#include "app/MainDialog.h"
+
+#include <wx/frame.h>
+#include <wx/testing.h>
 
 TEST(FileDialog, ModesFlagsFiltersAndTitles) {
   struct Case {
@@ -45,4 +50,39 @@ TEST(FileDialog, ModesFlagsFiltersAndTitles) {
     EXPECT_EQ(dialog.GetMessage().utf8_string(), c.shownTitle) << c.name;
     EXPECT_TRUE(dialog.ChosenPaths().empty()) << c.name;
   }
+}
+
+namespace {
+
+// Cancels a file dialog after checking the window it opened over.
+class ExpectFileDialogOver : public wxExpectModalBase<wxFileDialog, ExpectFileDialogOver> {
+ public:
+  explicit ExpectFileDialogOver(wxWindow* parent) : m_parent(parent) {}
+
+ protected:
+  int OnInvoked(wxFileDialog* dialog) const override {
+    EXPECT_EQ(dialog->GetParent(), m_parent);
+    return wxID_CANCEL;
+  }
+
+ private:
+  wxWindow* m_parent;
+};
+
+}  // namespace
+
+TEST(FileDialog, TheProgramsFileDialogsOpenOverTheMainWindow) {
+  const std::unique_ptr<MainDialog> window = MakeMainWindow(wxGetCwd().utf8_string());
+  window->Show();  // a dialog takes a parent that is on screen
+  // Without a parent of its own a dialog would go over the application's top
+  // window: make that another one.
+  wxFrame* other = new wxFrame(nullptr, wxID_ANY, "other");
+  other->Show();
+  wxWindow* const top = wxTheApp->GetTopWindow();
+  wxTheApp->SetTopWindow(other);
+  other->Raise();
+  other->SetFocus();
+  wxTEST_DIALOG(window->OnLoad(), ExpectFileDialogOver(window.get()));
+  wxTheApp->SetTopWindow(top);
+  other->Destroy();
 }
