@@ -15,7 +15,7 @@ bool AppendFileEntries(const LayoutModel& model, int folder, const PathLookUp& l
     if (model.IsFolder(item)) continue;
     const std::string& path = model.ItemPath(item);
     const std::optional<DiskEntry> found = lookUp(path);
-    if (!found || found->kind != EntryKind::File) {
+    if (!found || found->kind != DiskKind::File) {
       build.missingPath = path;
       return false;
     }

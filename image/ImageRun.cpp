@@ -32,7 +32,7 @@ bool EmptyImage(const std::string& imageFile) {
 // the start, so that a start that cannot happen is reported as such.
 bool ToolCanStart(const std::string& toolPath) {
   const std::optional<DiskEntry> tool = LookUpPath(toolPath);
-  return tool && tool->kind == EntryKind::File && access(toolPath.c_str(), X_OK) == 0;
+  return tool && tool->kind == DiskKind::File && access(toolPath.c_str(), X_OK) == 0;
 }
 
 }  // namespace
@@ -78,7 +78,7 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
 void ImageRunCommand::Tick() {
   if (!m_running || !m_toolRun) return;
   const std::optional<DiskEntry> image = LookUpPath(m_imageFile);
-  if (image && image->kind == EntryKind::File) {
+  if (image && image->kind == DiskKind::File) {
     m_progress->SetValue(m_toolRun->scale.PositionFor(static_cast<std::int64_t>(image->size)));
   }
   m_toolRun->Poll();

@@ -127,7 +127,7 @@ int LayoutModel::InsertFromDisk(const std::string& path, int parent, ScanStack& 
     Observer().OnCannotFind(path);
     return 0;
   }
-  const bool isFolder = entry->kind == EntryKind::Folder;
+  const bool isFolder = entry->kind == DiskKind::Folder;
   const auto identity = std::make_pair(entry->device, entry->inode);
   if (isFolder && std::find(scanning.begin(), scanning.end(), identity) != scanning.end()) {
     return 0;  // a link back up the path
@@ -153,7 +153,7 @@ void LayoutModel::ScanFolder(const std::string& folderPath, int folder, ScanStac
     if (listed.name.front() == '.') return true;
     if (RefuseWhenFull()) return false;
     const std::string path = JoinPath(folderPath, listed.name);
-    if (listed.kind == EntryKind::Folder) {
+    if (listed.kind == DiskKind::Folder) {
       if (InsertFromDisk(path, folder, scanning) != 0) order.Append(FoldCase(listed.name));
       return true;
     }

@@ -34,7 +34,7 @@ std::vector<std::string> PlaceByTheRule(const std::string& folder) {
   ListFolder(folder, [&](const ListedEntry& entry) {
     if (entry.name.front() == '.') return true;
     auto place = children.end();
-    if (entry.kind == EntryKind::File) {
+    if (entry.kind == DiskKind::File) {
       place = std::find_if(children.begin(), children.end(), [&](const std::string& child) {
         return LessIgnoringCase(entry.name, child);
       });

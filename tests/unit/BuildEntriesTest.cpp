@@ -32,7 +32,7 @@ class BuildEntriesTest : public ::testing::Test {
     const int index = model.InsertPath(path, parent);
     EXPECT_GT(index, 0) << path;
     model.SetForm2(index, form2);
-    disk[path] = DiskEntry{EntryKind::File, size, 0, 0};
+    disk[path] = DiskEntry{DiskKind::File, size, 0, 0};
     return path;
   }
   int Folder(const std::string& name, int parent = 0) { return model.InsertFolder(name, parent); }
@@ -115,8 +115,8 @@ TEST_F(BuildEntriesTest, TheFirstMissingFileInEntryOrderStopsTheBuild) {
   EXPECT_EQ(build.missingPath, gone);
 
   // A folder where a file was is missing too.
-  disk[gone] = DiskEntry{EntryKind::Folder, 0, 0, 0};
-  disk[alsoGone] = DiskEntry{EntryKind::File, 0, 0, 0};
+  disk[gone] = DiskEntry{DiskKind::Folder, 0, 0, 0};
+  disk[alsoGone] = DiskEntry{DiskKind::File, 0, 0, 0};
   build = Build();
   EXPECT_EQ(build.status, EntryBuildStatus::Missing);
   EXPECT_EQ(build.missingPath, gone);
