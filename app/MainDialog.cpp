@@ -1,7 +1,6 @@
 // The main window: built from its template, its controls looked up once, its
 // commands bound, and the initialisation sequence with the settings.
 #include "app/MainDialog.h"
-#include "app/Texts.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -19,6 +18,7 @@
 #include "app/Resources.h"
 #include "app/SettingsFile.h"
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 #include "app/TypedLimit.h"
 #include "content/LayoutFile.h"
 #include "image/BuildEntries.h"

@@ -1,10 +1,10 @@
 #include "app/MessageBox.h"
-#include "app/Texts.h"
 
 #include <wx/app.h>
 #include <wx/msgdlg.h>
 
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 
 wxString ProgramName() {
   return wxT("brenvoxgui");

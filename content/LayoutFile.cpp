@@ -2,18 +2,17 @@
 // string without its leading blank. Load rebuilds the layout and hands the
 // options the file names back to the window.
 #include "content/LayoutFile.h"
-#include "app/Texts.h"
 
 #include <filesystem>
 
 #include "app/FileFilter.h"
 #include "app/MessageBox.h"
+#include "app/Texts.h"
 #include "app/WholeFile.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/LayoutModel.h"
 
 namespace {
-
 
 FileDialogRequest StructureFileRequest(bool openMode) {
   FileDialogRequest request;

@@ -2,6 +2,7 @@
 // and an option, with a value following as a blank and the value in double
 // quotes, copied unchanged (nothing escaped: the tool reads it as it stands).
 #include "image/CommandLine.h"
+
 #include "app/Texts.h"
 
 namespace {

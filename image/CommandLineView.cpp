@@ -1,10 +1,10 @@
 // View Cmd Line shows the option string with the size estimate; Generate
 // Batch writes it behind the tool's name into "<image target>.bat".
 #include "image/CommandLineView.h"
-#include "app/Texts.h"
 
 #include "app/MessageBox.h"
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 #include "app/WholeFile.h"
 #include "image/CommandLineBox.h"
 

@@ -1,24 +1,23 @@
 // Write ISO: compose the option string, make sure an existing image may be
 // replaced, start brenvox.exe and follow the growing image file from the
 // window's timer until the tool ends, or until Stop kills it.
+#include "image/ImageRun.h"
+
 #include <fcntl.h>
 #include <unistd.h>
-
-#include "image/ImageRun.h"
-#include "app/Texts.h"
 
 #include <wx/button.h>
 #include <wx/gauge.h>
 
 #include "app/MessageBox.h"
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 #include "app/WholeFile.h"
 #include "image/ToolConsole.h"
 #include "image/ToolRun.h"
 #include "layout/DiskEntry.h"
 
 namespace {
-
 
 // Empties an existing image. False when it cannot be opened for writing.
 bool EmptyImage(const std::string& imageFile) {

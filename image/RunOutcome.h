@@ -1,10 +1,10 @@
 // How a run of the tool ended, and the message the window shows for it.
 #pragma once
 
-#include "app/Texts.h"
-
 #include <cstddef>
 #include <string>
+
+#include "app/Texts.h"
 
 struct ToolEnd {
   bool bySignal = false;  // ended by a signal rather than by exiting
@@ -19,5 +19,4 @@ std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
 
 // The last maxLines lines of text, without the final line end.
 std::string LastLines(const std::string& text, std::size_t maxLines);
-
 

@@ -1,5 +1,4 @@
 #include "image/ToolConsole.h"
-#include "app/Texts.h"
 
 #include <dlfcn.h>
 
@@ -7,6 +6,7 @@
 #include <wx/textctrl.h>
 
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
-// The layout tree: a tree control with the layout item store behind it. Each
-// tree item carries its item index as data; the store's entries at that index
-// say where the item comes from, whether it is a folder and whether it is Form 2.
+// The layout tree: a tree control that shows the layout model and forwards
+// the user's gestures (keys, the context menu, drags, dropped files) to it.
+// Each tree item carries its layout index as data; the model says where the
+// item comes from, whether it is a folder and whether it is Form 2.
 #pragma once
-
-#include "app/Texts.h"
 
 #include <wx/defs.h>
 #include <wx/dcmemory.h>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Texts.h"
 #include "layout/LayoutModel.h"
 
 class wxTextCtrl;

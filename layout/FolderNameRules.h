@@ -1,12 +1,11 @@
 // The checks a folder name typed in the folder name dialog must pass.
 #pragma once
 
-#include "app/Texts.h"
-
 #include <string>
 
-enum class FolderNameProblem { None, LeadingBlank, Empty, ForbiddenCharacter };
+#include "app/Texts.h"
 
+enum class FolderNameProblem { None, LeadingBlank, Empty, ForbiddenCharacter };
 
 // Characters typed into the edit at most, and characters read from it at most.
 constexpr std::size_t FOLDER_NAME_EDIT_LIMIT = 500;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/MessageBox.h"
-#include "app/Texts.h"
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/FolderNameDialog.h"
 
