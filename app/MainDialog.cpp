@@ -190,10 +190,8 @@ bool MainDialog::Initialize() {
   m_timer.Start(RUN_TIMER_PERIOD_MS);
   LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);
   LoadSettings();
-  m_isoLevel->Append(wxT("ASCII"));
-  m_isoLevel->Append(wxT("ISO Level 1"));
-  m_isoLevel->Append(wxT("ISO Level 2"));
-  m_isoLevel->SetStringSelection(wxT("ASCII"));
+  for (const char* choice : ISO_LEVEL_CHOICES) m_isoLevel->Append(wxString::FromUTF8(choice));
+  m_isoLevel->SetSelection(0);
   m_iniPath = m_startupDir + "/gui.ini";
   m_toolPath = m_startupDir + "/" + TOOL_NAME;
   if (!PathExists(m_toolPath)) {
@@ -201,8 +199,8 @@ bool MainDialog::Initialize() {
     return false;
   }
   SetImagePathText(m_imageTarget);
-  m_volumeName->ChangeValue(wxT("BRENVOX"));
-  m_form2Ext->ChangeValue(wxT("dat"));
+  m_volumeName->ChangeValue(DEFAULT_VOLUME_NAME);
+  m_form2Ext->ChangeValue(DEFAULT_FORM2_EXT);
   m_tree->Refresh(true);
   m_tree->Update();
   m_initialized = true;

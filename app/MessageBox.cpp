@@ -7,7 +7,7 @@
 #include "app/Texts.h"
 
 wxString ProgramName() {
-  return wxT("brenvoxgui");
+  return PROGRAM_NAME;
 }
 
 void ShowMessage(const wxString& text, wxWindow* parent) {

@@ -6,9 +6,29 @@
 // The image writer the window runs, beside the program.
 inline constexpr const char* TOOL_NAME = "brenvox.exe";
 
-// Start-up.
+// The program's name, the title of its message boxes.
+inline constexpr const char* PROGRAM_NAME = "brenvoxgui";
+
+// Start-up, and the option controls' first values.
+inline constexpr const char* ISO_LEVEL_CHOICES[] = {"ASCII", "ISO Level 1", "ISO Level 2"};
+inline constexpr const char* DEFAULT_VOLUME_NAME = "BRENVOX";
+inline constexpr const char* DEFAULT_FORM2_EXT = "dat";
 inline constexpr const char* MSG_TOOL_MISSING =
     "Cannot find brenvox.exe\n\nPlease put it in the same folder of GUI.";
+
+// The file dialogs' titles.
+inline constexpr const char* TITLE_ADD_FILES = "Open Files (Form1)";
+inline constexpr const char* TITLE_ADD_MEDIA_FILES = "Open Video/Audio Files (Form2)";
+inline constexpr const char* TITLE_OPEN = "Open";
+inline constexpr const char* TITLE_SAVE_AS = "Save As";
+
+// The tree's context menu.
+inline constexpr const char* MENU_MAKE_FOLDER = "Make Folder";
+inline constexpr const char* MENU_SET_FORM2 = "Set/Unset Form2";
+inline constexpr const char* MENU_BROWSE_FOLDER = "Browse File Folder";
+inline constexpr const char* MENU_RENAME = "Rename         (F2)";
+inline constexpr const char* MENU_REMOVE = "Remove       (DEL)";
+inline constexpr const char* MENU_REMOVE_ALL = "Remove All";
 
 // The layout.
 inline constexpr const char* MSG_CANNOT_FIND = "Cannot find ";  // followed by the path
@@ -41,5 +61,6 @@ inline constexpr const char* MSG_CANNOT_WRITE_IMAGE = "Cannot write image";
 inline constexpr const char* MSG_CANNOT_START_TOOL =
     "Cannot find brenvox.exe\nplease put this file in GUI directory";
 inline constexpr const char* MSG_IMAGE_CREATED = "Image Created";
+inline constexpr const char* MSG_IMAGE_NOT_CREATED = "Image Not Created";
 inline constexpr const char* LABEL_EXIT = "Exit";
 inline constexpr const char* LABEL_STOP = "Stop";

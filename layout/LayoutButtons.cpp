@@ -4,6 +4,7 @@
 #include <wx/wupdlock.h>
 
 #include "app/FileFilter.h"
+#include "app/Texts.h"
 #include "layout/DropTreeCtrl.h"
 
 namespace {
@@ -15,7 +16,7 @@ FileDialogRequest AddFilesRequest(bool media) {
   request.openMode = true;
   request.flags = ADD_FILES_FLAGS;
   request.filter = media ? MEDIA_FILTER : "";
-  request.title = media ? "Open Video/Audio Files (Form2)" : "Open Files (Form1)";
+  request.title = media ? TITLE_ADD_MEDIA_FILES : TITLE_ADD_FILES;
   return request;
 }
 

@@ -23,14 +23,14 @@ struct MenuEntry {
   const char* text;
 };
 constexpr MenuEntry CONTEXT_MENU[] = {
-    {IDM_MAKE_FOLDER, "Make Folder"},
-    {IDM_SET_FORM2, "Set/Unset Form2"},
-    {IDM_BROWSE_FOLDER, "Browse File Folder"},
-    {IDM_RENAME, "Rename         (F2)"},
+    {IDM_MAKE_FOLDER, MENU_MAKE_FOLDER},
+    {IDM_SET_FORM2, MENU_SET_FORM2},
+    {IDM_BROWSE_FOLDER, MENU_BROWSE_FOLDER},
+    {IDM_RENAME, MENU_RENAME},
     {0, nullptr},
-    {IDM_REMOVE, "Remove       (DEL)"},
+    {IDM_REMOVE, MENU_REMOVE},
     {0, nullptr},
-    {IDM_REMOVE_ALL, "Remove All"},
+    {IDM_REMOVE_ALL, MENU_REMOVE_ALL},
 };
 
 // Opens a folder in the desktop's file manager, the folder as its own
