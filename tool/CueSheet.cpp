@@ -1,10 +1,12 @@
 #include "tool/CueSheet.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "tool/SectorCode.h"
@@ -42,11 +44,35 @@ std::string cueSheetText(const std::string& binFileName, const ImagePlan& plan) 
   return text;
 }
 
+namespace {
+
+// A temporary file of a unique name beside `path` (an existing file of any
+// name is never touched), with the mode a new file gets from the umask.
+int createTemporaryBeside(const std::string& path, std::string& temporary) {
+  const std::size_t slash = path.rfind('/');
+  temporary = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".cue-XXXXXX";
+  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return -1;
+  const mode_t mask = ::umask(0);  // the tool has no other thread by now
+  ::umask(mask);
+  if (::fchmod(fd, 0666 & ~mask) != 0) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
 Status writeCueSheet(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return outputError("Cannot write " + temporary + ": " + std::strerror(errno));
+  std::string temporary;
+  const int fd = createTemporaryBeside(path, temporary);
+  if (fd < 0) return outputError("Cannot write " + path + ": " + std::strerror(errno));
   Status s = writeAll(fd, text, temporary);
+  if (!s && ::fsync(fd) != 0) s = outputError("Cannot write " + temporary + ": " + std::strerror(errno));
   if (::close(fd) != 0 && !s) s = outputError("Cannot write " + temporary + ": " + std::strerror(errno));
   if (!s && std::rename(temporary.c_str(), path.c_str()) != 0)
     s = outputError("Cannot write " + path + ": " + std::strerror(errno));
