@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/gauge.h>
@@ -20,15 +22,18 @@ namespace {
 
 const char* const MSG_REPLACE_IMAGE = "This image already exists.\nDo you want to replace it?";
 const char* const MSG_CANNOT_WRITE_IMAGE = "Cannot write image";
-const char* const MSG_CANNOT_START_TOOL =
+const char* const MSG_CANNOT_FIND_TOOL =
     "Cannot find brenvox.exe\nplease put this file in GUI directory";
+const char* const MSG_CANNOT_START_TOOL = "Cannot start brenvox.exe: ";
 
-// Empties an existing image. False when it cannot be opened for writing.
-bool EmptyImage(const std::string& imageFile) {
+// Empties an existing image and removes its cue sheet, so that the emptied
+// image never poses as a disc. False when either cannot be done.
+bool EmptyImage(const std::string& imageTarget) {
   // Without waiting: a FIFO of that name (no image) fails at once.
-  const int fd = open(imageFile.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
+  const int fd = open((imageTarget + ".bin").c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
-  return close(fd) == 0;
+  if (close(fd) != 0) return false;
+  return unlink((imageTarget + ".cue").c_str()) == 0 || errno == ENOENT;
 }
 
 // The tool is there as a regular file that may be executed: checked before
@@ -47,15 +52,20 @@ void MainDialog::OnWriteIso() {
   const std::string imageFile = m_imageTarget + ".bin";
   if (FileIsReadable(imageFile)) {
     if (!AskYesNo(MSG_REPLACE_IMAGE, this)) return;
-    if (!EmptyImage(imageFile)) {
+    if (!EmptyImage(m_imageTarget)) {
       ShowMessage(MSG_CANNOT_WRITE_IMAGE, this);
       return;
     }
   }
-  std::unique_ptr<ToolRun> run;
-  if (ToolCanStart(m_toolPath)) run = ToolRun::Start(m_toolPath, RenderArguments(m_entries));
+  if (!ToolCanStart(m_toolPath)) {
+    ShowMessage(MSG_CANNOT_FIND_TOOL, this);
+    return;
+  }
+  std::string reason;
+  std::unique_ptr<ToolRun> run = ToolRun::Start(m_toolPath, m_entries, &reason);
   if (!run) {
-    ShowMessage(MSG_CANNOT_START_TOOL, this);
+    // The tool is there: the message names what stopped it.
+    ShowMessage(ToDisplay(MSG_CANNOT_START_TOOL + reason), this);
     return;
   }
   run->scale = ProgressScale::For(m_totalSize);
