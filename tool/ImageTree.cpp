@@ -26,7 +26,8 @@ std::string baseName(const std::string& path) {
 class FolderIndex {
  public:
   ImageNode* findOrMake(ImageNode& parent, const std::string& name) {
-    std::string key(reinterpret_cast<const char*>(&parent), sizeof(ImageNode*));
+    const ImageNode* parentAddress = &parent;
+    std::string key(reinterpret_cast<const char*>(&parentAddress), sizeof parentAddress);
     key += name;
     auto [it, made] = folders_.try_emplace(std::move(key), nullptr);
     if (!made) return it->second;
