@@ -84,7 +84,8 @@ std::optional<std::string> readArgumentFile(const std::string& path, std::vector
     const char* const space = " \t\r\n\v\f";
     const std::size_t first = token.find_first_not_of(space);
     if (first == std::string::npos) continue;
-    const std::string option = "-" + token.substr(first, token.find_last_not_of(space) + 1 - first);
+    std::string option(1, '-');  // appended, not concatenated: a false -Wrestrict in Release
+    option.append(token, first, token.find_last_not_of(space) + 1 - first);
     out.push_back(option);
     if (!needsValue(option)) continue;
     std::string value = tokens.NextValue();
