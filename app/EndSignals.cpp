@@ -53,7 +53,10 @@ void OnEndSignal(int) {
 
 void RouteEndSignals(MainDialog* window) {
   g_window = window;
-  if (window && !Modals().registered) Modals().Register();
+  if (window && !Modals().registered) {
+    Modals().count = 0;
+    Modals().Register();
+  }
   if (!window && Modals().registered) Modals().Unregister();
   Modals().registered = window != nullptr;
   for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
