@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "app/EndSignals.h"
 #include "app/MessageBox.h"
 #include "app/Resources.h"
 #include "app/SettingsFile.h"
@@ -104,6 +105,7 @@ MainDialog::MainDialog(wxWindow* parent, std::string startupDir,
 }
 
 MainDialog::~MainDialog() {
+  if (m_initialized) RouteEndSignals(nullptr);
   m_timer.Stop();
   if (m_initialized) SaveSettings();
   // The tree shows the layout model: it goes before the model does.
@@ -204,6 +206,7 @@ bool MainDialog::Initialize() {
   m_tree->Refresh(true);
   m_tree->Update();
   m_initialized = true;
+  RouteEndSignals(this);
   FindWindow(ID_ADD_FILES)->SetFocus();
   return true;
 }

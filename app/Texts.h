@@ -58,8 +58,9 @@ inline constexpr const char* MSG_BATCH_SAVED = "Batch file saved in ";  // follo
 inline constexpr const char* MSG_REPLACE_IMAGE =
     "This image already exists.\nDo you want to replace it?";
 inline constexpr const char* MSG_CANNOT_WRITE_IMAGE = "Cannot write image";
-inline constexpr const char* MSG_CANNOT_START_TOOL =
+inline constexpr const char* MSG_CANNOT_FIND_TOOL =
     "Cannot find brenvox.exe\nplease put this file in GUI directory";
+inline constexpr const char* MSG_CANNOT_START_TOOL = "Cannot start brenvox.exe: ";  // and the reason
 inline constexpr const char* MSG_IMAGE_CREATED = "Image Created";
 inline constexpr const char* MSG_IMAGE_NOT_CREATED = "Image Not Created";
 inline constexpr const char* LABEL_EXIT = "Exit";

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <wx/button.h>
 #include <wx/gauge.h>
 
@@ -19,12 +21,14 @@
 
 namespace {
 
-// Empties an existing image. False when it cannot be opened for writing.
-bool EmptyImage(const std::string& imageFile) {
+// Empties an existing image and removes its cue sheet, so that the emptied
+// image never poses as a disc. False when either cannot be done.
+bool EmptyImage(const std::string& imageTarget) {
   // Without waiting: a FIFO of that name (no image) fails at once.
-  const int fd = open(imageFile.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
+  const int fd = open((imageTarget + ".bin").c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
-  return close(fd) == 0;
+  if (close(fd) != 0) return false;
+  return unlink((imageTarget + ".cue").c_str()) == 0 || errno == ENOENT;
 }
 
 // The tool is there as a regular file that may be executed: checked before
@@ -48,15 +52,20 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
   const std::string imageFile = imageTarget + ".bin";
   if (FileIsReadable(imageFile)) {
     if (!AskYesNo(MSG_REPLACE_IMAGE, m_parent)) return;
-    if (!EmptyImage(imageFile)) {
+    if (!EmptyImage(imageTarget)) {
       ShowMessage(MSG_CANNOT_WRITE_IMAGE, m_parent);
       return;
     }
   }
-  std::unique_ptr<ToolRun> run;
-  if (ToolCanStart(toolPath)) run = ToolRun::Start(toolPath, RenderArguments(entries));
+  if (!ToolCanStart(toolPath)) {
+    ShowMessage(MSG_CANNOT_FIND_TOOL, m_parent);
+    return;
+  }
+  std::string reason;
+  std::unique_ptr<ToolRun> run = ToolRun::Start(toolPath, entries, &reason);
   if (!run) {
-    ShowMessage(MSG_CANNOT_START_TOOL, m_parent);
+    // The tool is there: the message names what stopped it.
+    ShowMessage(ToDisplay(MSG_CANNOT_START_TOOL + reason), m_parent);
     return;
   }
   run->scale = ProgressScale::For(totalSize);

@@ -2,13 +2,12 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-extern char** environ;
+#include "image/ToolStart.h"
 
 namespace {
 
@@ -21,53 +20,6 @@ constexpr std::size_t READ_BYTES_PER_POLL = 1024 * 1024;
 // What is kept of the error output for the end message: its tail.
 constexpr std::size_t ERROR_KEEP_BYTES = 64 * 1024;
 
-struct Pipe {
-  int read = -1;
-  int write = -1;
-  bool Open() {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return false;
-    read = fds[0];
-    write = fds[1];
-    return fcntl(read, F_SETFL, O_NONBLOCK) == 0;
-  }
-  void CloseWrite() {
-    if (write >= 0) close(write);
-    write = -1;
-  }
-  void CloseAll() {
-    CloseWrite();
-    if (read >= 0) close(read);
-    read = -1;
-  }
-};
-
-// The child: stdin from /dev/null, stdout and stderr into the pipes, a
-// session and process group of its own (so Stop reaches its children),
-// default signal handling.
-pid_t Spawn(const std::vector<const char*>& argv, const Pipe& out, const Pipe& err) {
-  posix_spawn_file_actions_t actions;
-  posix_spawnattr_t attr;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawnattr_init(&attr);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, err.write, STDERR_FILENO);
-  sigset_t all, none;
-  sigfillset(&all);
-  sigemptyset(&none);
-  posix_spawnattr_setsigdefault(&attr, &all);
-  posix_spawnattr_setsigmask(&attr, &none);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF |
-                                      POSIX_SPAWN_SETSIGMASK);
-  pid_t pid = -1;
-  const int rc = posix_spawn(&pid, argv[0], &actions, &attr,
-                             const_cast<char* const*>(argv.data()), environ);
-  posix_spawnattr_destroy(&attr);
-  posix_spawn_file_actions_destroy(&actions);
-  return rc == 0 ? pid : -1;
-}
-
 ToolEnd EndFromWaitStatus(int status) {
   if (WIFSIGNALED(status)) return ToolEnd{true, WTERMSIG(status)};
   return ToolEnd{false, WEXITSTATUS(status)};
@@ -75,27 +27,18 @@ ToolEnd EndFromWaitStatus(int status) {
 
 }  // namespace
 
-std::unique_ptr<ToolRun> ToolRun::Start(const std::string& program,
-                                        const std::vector<std::string>& args) {
-  std::vector<const char*> argv;
-  argv.reserve(args.size() + 2);
-  argv.push_back(program.c_str());
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
-  argv.push_back(nullptr);
-
-  Pipe out, err;
-  const pid_t pid = out.Open() && err.Open() ? Spawn(argv, out, err) : -1;
-  out.CloseWrite();
-  err.CloseWrite();
-  if (pid <= 0) {
-    out.CloseAll();
-    err.CloseAll();
+std::unique_ptr<ToolRun> ToolRun::Start(const std::string& program, const CommandLine& entries,
+                                        std::string* error) {
+  StartedTool started = StartTool(program, entries);
+  if (started.pid <= 0) {
+    if (error) *error = started.error;
     return nullptr;
   }
   std::unique_ptr<ToolRun> run(new ToolRun());
-  run->m_pid = pid;
-  run->m_outFd = out.read;
-  run->m_errFd = err.read;
+  run->m_pid = started.pid;
+  run->m_outFd = started.outFd;
+  run->m_errFd = started.errFd;
+  run->m_argumentFile = started.argumentFile;
   run->m_pollTimer.SetOwner(run.get());
   run->Bind(wxEVT_TIMER, [r = run.get()](wxTimerEvent&) { r->Poll(); });
   run->m_pollTimer.Start(POLL_PERIOD_MS);
@@ -110,8 +53,15 @@ ToolRun::~ToolRun() {
     while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
     }
   }
+  RemoveArgumentFile();
   if (m_outFd >= 0) close(m_outFd);
   if (m_errFd >= 0) close(m_errFd);
+}
+
+void ToolRun::RemoveArgumentFile() {
+  if (m_argumentFile.empty()) return;
+  unlink(m_argumentFile.c_str());
+  m_argumentFile.clear();
 }
 
 void ToolRun::ShowIn(ToolConsole* console) { m_console = console; }
@@ -124,6 +74,7 @@ void ToolRun::Poll() {
   if (waitpid(m_pid, &status, WNOHANG) != m_pid) return;
   m_end = EndFromWaitStatus(status);
   m_ended = true;
+  RemoveArgumentFile();
   // What the tool wrote last is in the pipes by now.
   ReadPipe(m_outFd, false);
   ReadPipe(m_errFd, true);

@@ -1,7 +1,7 @@
-// One run of the tool as a child process: started from an argument vector (no
-// shell) as the leader of a process group of its own, its output read as it
-// comes so that the pipes never fill, and its end taken with the exact wait
-// status. (wxExecute reports the status folded into a signed char, so exit
+// One run of the tool as a child process, started by StartTool (no shell, a
+// process group of its own, bound to the window's life, an argument file when
+// the entries do not fit into an argument list), its output read as it comes
+// so that the pipes never fill, and its end taken with the exact wait status. (wxExecute reports the status folded into a signed char, so exit
 // code 200 would read as -56 and exit code 255 as signal 1: the run starts
 // and waits for the process itself.)
 #pragma once
@@ -16,16 +16,19 @@
 #include <string>
 #include <vector>
 
+#include "image/CommandLine.h"
 #include "image/ProgressScale.h"
 #include "image/RunOutcome.h"
 #include "image/ToolConsole.h"
 
 class ToolRun : public wxEvtHandler {
  public:
-  // Starts program with args. Null when the process could not be started.
-  static std::unique_ptr<ToolRun> Start(const std::string& program,
-                                        const std::vector<std::string>& args);
-  // Kills a tool that is still running, with its children, and waits for it.
+  // Starts program with the entries as its arguments. Null when the process
+  // could not be started; *error then holds the system's reason.
+  static std::unique_ptr<ToolRun> Start(const std::string& program, const CommandLine& entries,
+                                        std::string* error = nullptr);
+  // Kills a tool that is still running, with its children, and waits for it;
+  // removes the argument file.
   ~ToolRun() override;
 
   // From now on the tool's output is also shown in console.
@@ -36,6 +39,8 @@ class ToolRun : public wxEvtHandler {
   bool HasEnded() const { return m_ended; }
   ToolEnd End() const { return m_end; }
   const std::string& ErrorOutput() const { return m_errors; }
+  // The file the entries were passed in ("@FILE"), while it exists; else empty.
+  const std::string& ArgumentFile() const { return m_argumentFile; }
 
   ProgressScale scale;  // how image sizes map onto the progress bar
 
@@ -43,6 +48,7 @@ class ToolRun : public wxEvtHandler {
   ToolRun() = default;
   void ReadPipe(int& fd, bool isErrorPipe);
   void Append(const std::string& chunk, bool isErrorPipe);
+  void RemoveArgumentFile();
 
   pid_t m_pid = -1;
   int m_outFd = -1;
@@ -50,6 +56,7 @@ class ToolRun : public wxEvtHandler {
   bool m_ended = false;
   ToolEnd m_end;
   std::string m_errors;
+  std::string m_argumentFile;
   wxWeakRef<ToolConsole> m_console;
   wxTimer m_pollTimer;
 };

@@ -10,5 +10,6 @@
 
 std::string cueSheetText(const std::string& binFileName, const ImagePlan& plan);
 
-// Writes the text to `path` whole: a temporary file beside it, then a rename.
+// Writes the text to `path` whole: a temporary file of a unique name beside
+// it, flushed to the disk, then renamed over `path`.
 Status writeCueSheet(const std::string& path, const std::string& text);

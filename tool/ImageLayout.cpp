@@ -9,14 +9,19 @@ namespace {
 
 constexpr std::uint32_t kMaxPathTableEntries = 65535;
 
-Status checkDepth(const ToolOptions& options, const ImageNode& folder) {
-  if (options.isoLevel != IsoLevel::Ascii && folder.depth > kMaxIsoDepth)
-    return layoutError("Cannot lay out folder " + imagePath(folder) + ": ISO level " +
-                       (options.isoLevel == IsoLevel::Level1 ? "1" : "2") +
-                       " allows at most 8 folder levels, the root included");
-  for (const auto& child : folder.children)
-    if (child->isFolder)
-      if (Status s = checkDepth(options, *child)) return s;
+Status checkDepth(const ToolOptions& options, const ImageNode& root) {
+  if (options.isoLevel == IsoLevel::Ascii) return std::nullopt;
+  std::vector<const ImageNode*> pending = {&root};
+  while (!pending.empty()) {
+    const ImageNode* folder = pending.back();
+    pending.pop_back();
+    if (folder->depth > kMaxIsoDepth)
+      return layoutError("Cannot lay out folder " + imagePath(*folder) + ": ISO level " +
+                         (options.isoLevel == IsoLevel::Level1 ? "1" : "2") +
+                         " allows at most 8 folder levels, the root included");
+    for (auto it = folder->children.rbegin(); it != folder->children.rend(); ++it)  // first on top
+      if ((*it)->isFolder) pending.push_back(it->get());
+  }
   return std::nullopt;
 }
 

@@ -7,33 +7,46 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "common/PosixFile.h"
 #include "tool/IsoNames.h"
 
 namespace {
 
-ImageNode* findOrMakeFolder(ImageNode& parent, const std::string& name) {
-  for (auto& child : parent.children)
-    if (child->isFolder && child->rawName == name) return child.get();
-  auto folder = std::make_unique<ImageNode>();
-  folder->isFolder = true;
-  folder->rawName = name;
-  folder->parent = &parent;
-  folder->depth = parent.depth + 1;
-  parent.children.push_back(std::move(folder));
-  return parent.children.back().get();
-}
+// The folders made so far, by parent and name: a look-up costs the same
+// however many folders one folder holds.
+class FolderIndex {
+ public:
+  ImageNode* findOrMake(ImageNode& parent, const std::string& name) {
+    const ImageNode* parentAddress = &parent;
+    std::string key(reinterpret_cast<const char*>(&parentAddress), sizeof parentAddress);
+    key += name;
+    auto [it, made] = folders_.try_emplace(std::move(key), nullptr);
+    if (!made) return it->second;
+    auto folder = std::make_unique<ImageNode>();
+    folder->isFolder = true;
+    folder->rawName = name;
+    folder->parent = &parent;
+    folder->depth = parent.depth + 1;
+    parent.children.push_back(std::move(folder));
+    it->second = parent.children.back().get();
+    return it->second;
+  }
+
+ private:
+  std::unordered_map<std::string, ImageNode*> folders_;  // parent's address, then the name
+};
 
 // "A\B\C" from the root; empty parts (doubled or outer backslashes) are skipped.
-ImageNode* folderForPath(ImageNode& root, const std::string& inImagePath) {
+ImageNode* folderForPath(ImageNode& root, FolderIndex& index, const std::string& inImagePath) {
   ImageNode* folder = &root;
   std::size_t start = 0;
   while (start <= inImagePath.size()) {
     std::size_t end = inImagePath.find('\\', start);
     if (end == std::string::npos) end = inImagePath.size();
-    if (end > start) folder = findOrMakeFolder(*folder, inImagePath.substr(start, end - start));
+    if (end > start) folder = index.findOrMake(*folder, inImagePath.substr(start, end - start));
     start = end + 1;
   }
   return folder;
@@ -80,13 +93,20 @@ std::string numberedName(const ToolOptions& o, const ImageNode& node, const std:
 
 // Names the children of one folder in the order they were given; a later
 // child whose name a reader would show like an earlier one gets a number.
+// Each mapped name remembers the last number it was given, so that n
+// clashing names cost n tries, not n * n.
 void nameChildren(const ToolOptions& o, ImageNode& folder, void (*note)(const std::string&)) {
-  std::set<std::string> taken;
+  std::unordered_set<std::string> taken;
+  std::unordered_map<std::string, unsigned> lastNumber;  // by mapped name, '/' ending folders
+  taken.reserve(folder.children.size());
   for (auto& child : folder.children) {
     const std::string mapped = mappedName(o, *child);
     std::string name = mapped;
-    for (unsigned n = 1; taken.count(clashKey(name, child->isFolder)) != 0; ++n)
-      name = numberedName(o, *child, mapped, n);
+    if (taken.count(clashKey(name, child->isFolder)) != 0) {
+      unsigned& n = lastNumber[child->isFolder ? mapped + "/" : mapped];
+      do name = numberedName(o, *child, mapped, ++n);
+      while (taken.count(clashKey(name, child->isFolder)) != 0);
+    }
     if (name != mapped && note) {
       const std::string what = child->isFolder ? "folder " + child->rawName : child->sourcePath;
       note("Renamed " + what + " to " + visibleName(name, child->isFolder) + " in " +
@@ -99,12 +119,23 @@ void nameChildren(const ToolOptions& o, ImageNode& folder, void (*note)(const st
 
 }  // namespace
 
+ImageNode::~ImageNode() {
+  std::vector<std::unique_ptr<ImageNode>> pending = std::move(children);
+  while (!pending.empty()) {
+    std::unique_ptr<ImageNode> node = std::move(pending.back());
+    pending.pop_back();
+    for (auto& child : node->children) pending.push_back(std::move(child));
+    node->children.clear();
+  }  // each node goes with no children left to take along
+}
+
 Status buildImageTree(const ToolOptions& options, ImageNode& root) {
   root.isFolder = true;
+  FolderIndex index;
   ImageNode* current = &root;
   for (const LayoutEntry& entry : options.entries) {
     if (entry.kind == EntryKind::Folder) {
-      current = folderForPath(root, entry.value);
+      current = folderForPath(root, index, entry.value);
     } else if (Status s = addFile(*current, entry)) {
       return s;
     }
@@ -114,17 +145,26 @@ Status buildImageTree(const ToolOptions& options, ImageNode& root) {
 
 void nameAndSortTree(const ToolOptions& options, ImageNode& root,
                      void (*note)(const std::string& line)) {
-  nameChildren(options, root, note);
-  std::stable_sort(root.children.begin(), root.children.end(), [](const auto& a, const auto& b) {
-    return recordLess(a->identifier, a->isFolder, b->identifier, b->isFolder);
-  });
-  for (auto& child : root.children)
-    if (child->isFolder) nameAndSortTree(options, *child, note);
+  std::vector<ImageNode*> pending = {&root};
+  while (!pending.empty()) {
+    ImageNode* folder = pending.back();
+    pending.pop_back();
+    nameChildren(options, *folder, note);
+    std::stable_sort(folder->children.begin(), folder->children.end(), [](const auto& a, const auto& b) {
+      return recordLess(a->identifier, a->isFolder, b->identifier, b->isFolder);
+    });
+    for (auto it = folder->children.rbegin(); it != folder->children.rend(); ++it)  // first on top
+      if ((*it)->isFolder) pending.push_back(it->get());
+  }
 }
 
 std::string imagePath(const ImageNode& node) {
-  if (!node.parent) return "";
-  const std::string up = imagePath(*node.parent);
-  const std::string own = node.isFolder ? node.identifier : visibleName(node.identifier, false);
-  return up.empty() ? own : up + "/" + own;
+  std::vector<const ImageNode*> chain;
+  for (const ImageNode* n = &node; n->parent; n = n->parent) chain.push_back(n);
+  std::string path;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    if (!path.empty()) path += '/';
+    path += (*it)->isFolder ? (*it)->identifier : visibleName((*it)->identifier, false);
+  }
+  return path;
 }

@@ -7,12 +7,20 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tool/ToolArguments.h"
 #include "tool/ToolError.h"
 
+// Nothing that walks the tree recurses: a folder may lie any number of
+// levels deep.
 struct ImageNode {
+  ImageNode() = default;
+  ~ImageNode();  // takes the subtree apart level by level
+  ImageNode(const ImageNode&) = delete;
+  ImageNode& operator=(const ImageNode&) = delete;
+
   bool isFolder = false;
   bool isForm2 = false;         // files given with -m
   std::string rawName;          // as given: a -d component or the file's own name
@@ -45,8 +53,16 @@ void nameAndSortTree(const ToolOptions& options, ImageNode& root,
 // Calls `visit` for every file, depth first in record order.
 template <typename Node, typename Visit>
 void forEachFile(Node& folder, Visit&& visit) {
-  for (const auto& child : folder.children) {
-    if (child->isFolder) forEachFile(*child, visit);
+  std::vector<std::pair<Node*, std::size_t>> open = {{&folder, 0}};  // folder, next child
+  while (!open.empty()) {
+    Node* node = open.back().first;
+    const std::size_t next = open.back().second++;
+    if (next == node->children.size()) {
+      open.pop_back();
+      continue;
+    }
+    Node* child = node->children[next].get();
+    if (child->isFolder) open.push_back({child, 0});
     else visit(*child);
   }
 }

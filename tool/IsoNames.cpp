@@ -21,9 +21,47 @@ char toAsciiCharacter(char c) {
   return c;
 }
 
+// Bytes of the UTF-8 character at `i`: 2 to 4 for a well-formed sequence, 1
+// for a single-byte character and for any byte that starts no such sequence.
+std::size_t characterLength(std::string_view s, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(s[i]);
+  std::size_t length = 1;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  if (i + length > s.size()) return 1;
+  for (std::size_t k = 1; k < length; ++k)
+    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
+  return length;
+}
+
+// Cuts `s` to at most `limit` bytes, never inside a UTF-8 character.
+void cutToCharacters(std::string& s, std::size_t limit) {
+  if (s.size() <= limit) return;
+  std::size_t keep = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    const std::size_t length = characterLength(s, i);
+    if (i + length > limit) break;
+    i += length;
+    keep = i;
+  }
+  s.resize(keep);
+}
+
+// d-characters work by character: a UTF-8 character of several bytes becomes
+// one '_'. The ASCII mode keeps every byte that is allowed.
 std::string mapCharacters(std::string_view raw, IsoLevel level) {
-  std::string out(raw);
-  for (char& c : out) c = level == IsoLevel::Ascii ? toAsciiCharacter(c) : toDCharacter(c);
+  std::string out;
+  out.reserve(raw.size());
+  for (std::size_t i = 0; i < raw.size();) {
+    if (level == IsoLevel::Ascii) {
+      out.push_back(toAsciiCharacter(raw[i++]));
+      continue;
+    }
+    const std::size_t length = characterLength(raw, i);
+    out.push_back(length == 1 ? toDCharacter(raw[i]) : '_');
+    i += length;
+  }
   return out;
 }
 
@@ -51,8 +89,8 @@ void fitFileName(FileName& f, IsoLevel level) {
       level == IsoLevel::Level2 ? kLevel2NameAndExtension : kAsciiNameLimit - 1;  // minus the dot
   const std::size_t extension =
       std::min(f.extension.size(), std::max<std::size_t>(8, total - std::min(total, f.name.size())));
-  f.extension.resize(extension);
-  f.name.resize(std::min(f.name.size(), total - extension));
+  cutToCharacters(f.extension, extension);
+  cutToCharacters(f.name, total - f.extension.size());
 }
 
 std::size_t folderLimit(IsoLevel level) {
@@ -70,11 +108,12 @@ void avoidDotNames(std::string& name) {
     std::replace(name.begin(), name.end(), '.', '_');
 }
 
-// Keeps `limit` bytes in all: the start of `base`, then the number.
+// Keeps `limit` bytes in all (never a part of a character): the start of `base`, then the number.
 std::string withNumber(const std::string& base, std::size_t limit, unsigned n) {
   const std::string digits = std::to_string(n);
-  const std::size_t keep = limit > digits.size() ? std::min(base.size(), limit - digits.size()) : 0;
-  return base.substr(0, keep) + digits;
+  std::string kept = base;
+  cutToCharacters(kept, limit > digits.size() ? limit - digits.size() : 0);
+  return kept + digits;
 }
 
 }  // namespace
@@ -96,7 +135,7 @@ FileName mapFileName(std::string_view raw, IsoLevel level, const std::string* ne
 std::string mapFolderName(std::string_view raw, IsoLevel level) {
   std::string name = mapCharacters(raw, level);
   avoidDotNames(name);
-  name.resize(std::min(name.size(), folderLimit(level)));
+  cutToCharacters(name, folderLimit(level));
   if (name.empty()) name.push_back('_');
   return name;
 }

@@ -5,7 +5,10 @@
 //   Level 1: d-characters (A-Z 0-9 _), name 8 + extension 3, folders 8.
 //   Level 2: d-characters, name + extension 30, folders 31.
 //   ASCII:   the name as given, but '/', '\', ';' and control bytes become
-//            '_', and at most 200 bytes, the extension kept.
+//            '_', and at most 200 bytes, the extension kept; a cut never
+//            splits a UTF-8 character.
+// Mapping to d-characters works by character: a UTF-8 character of several
+// bytes becomes one '_' (a byte that starts no such character, one '_').
 #pragma once
 
 #include <string>

@@ -1,5 +1,13 @@
 #include "tool/ToolArguments.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "content/StructureFile.h"
+
 namespace {
 
 // Options that take the next argument as their value, whatever it looks like
@@ -43,9 +51,72 @@ bool needsValue(const std::string& option) {
          option == "-m" || option == "-d";
 }
 
+// Reads a whole file; an error text when it cannot.
+std::optional<std::string> readWholeFile(const std::string& path, std::string& text) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::string(std::strerror(errno));
+  std::string chunk(64 * 1024, '\0');
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      ::close(fd);
+      return std::string(std::strerror(error));
+    }
+    if (n == 0) break;
+    text.append(chunk.data(), static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return std::nullopt;
+}
+
+// The entries of an argument file, in the layout structure file's grammar:
+// option tokens end at a minus sign or a blank, values run between double
+// quotes. Line breaks around an option are passed over, so that a file may
+// hold one entry per line.
+std::optional<std::string> readArgumentFile(const std::string& path, std::vector<std::string>& out) {
+  std::string text;
+  if (auto error = readWholeFile(path, text)) return "cannot read argument file " + path + ": " + *error;
+  if (text.find('\0') != std::string::npos) return "argument file " + path + " holds a NUL byte";
+  StructureTokenizer tokens(text);
+  for (std::string token = tokens.NextOption(); !token.empty(); token = tokens.NextOption()) {
+    const char* const space = " \t\r\n\v\f";
+    const std::size_t first = token.find_first_not_of(space);
+    if (first == std::string::npos) continue;
+    std::string option(1, '-');  // appended, not concatenated: a false -Wrestrict in Release
+    option.append(token, first, token.find_last_not_of(space) + 1 - first);
+    out.push_back(option);
+    if (!needsValue(option)) continue;
+    std::string value = tokens.NextValue();
+    if (value.empty()) return "option " + option + " in argument file " + path + " needs a value";
+    out.push_back(std::move(value));
+  }
+  return std::nullopt;
+}
+
+// Replaces every @FILE that stands where an option is expected with the
+// entries read from FILE. A value (the argument after -o, -f, ...) is never
+// expanded, whatever it begins with.
+std::optional<std::string> expandArgumentFiles(const std::vector<std::string>& args,
+                                               std::vector<std::string>& out) {
+  bool valueNext = false;
+  for (const std::string& arg : args) {
+    if (!valueNext && arg.size() > 1 && arg.front() == '@') {
+      if (auto error = readArgumentFile(arg.substr(1), out)) return error;
+      continue;
+    }
+    out.push_back(arg);
+    valueNext = !valueNext && needsValue(arg);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
-ParsedArguments parseToolArguments(const std::vector<std::string>& args) {
+ParsedArguments parseToolArguments(const std::vector<std::string>& given) {
+  std::vector<std::string> args;
+  if (auto error = expandArgumentFiles(given, args)) return {std::nullopt, *error};
   ToolOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -63,6 +134,7 @@ ParsedArguments parseToolArguments(const std::vector<std::string>& args) {
 std::string usageText() {
   return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2]\n"
          "                   [-f FILE | -m FILE | -d FOLDER]...\n"
+         "       brenvox.exe @LAYOUT.kbv [more options]\n"
          "  -o TARGET   write TARGET.bin and TARGET.cue\n"
          "  -v VOLUME   volume identifier (default CDROM)\n"
          "  -e EXT      extension given to Form 2 files\n"
@@ -71,5 +143,7 @@ std::string usageText() {
          "  -isolevel1  ISO 9660 level 1 names (8.3); -isolevel2: level 2 (30 characters)\n"
          "  -f FILE     add FILE as a Form 1 file to the current folder\n"
          "  -m FILE     add FILE as a Form 2 file to the current folder\n"
-         "  -d FOLDER   make FOLDER (in-image path, parts joined by \\) the current folder\n";
+         "  -d FOLDER   make FOLDER (in-image path, parts joined by \\) the current folder\n"
+         "  @FILE       the entries written in FILE, as a saved layout (.kbv) holds them:\n"
+         "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n";
 }

@@ -29,36 +29,96 @@ ExitCode fail(const ToolError& error) {
   return error.code;
 }
 
+// The last moment the volume descriptor's dates can hold: 9999-12-31 23:59:59 UTC.
+constexpr long long kLastIsoSecond = 253402300799LL;
+
 // SOURCE_DATE_EPOCH, when set to a decimal number of seconds, fixes every date.
-iso::ImageDates imageDates() {
-  iso::ImageDates dates;
+// A number outside 1970 to 9999 cannot be written and is refused.
+Status imageDates(iso::ImageDates& dates) {
   dates.volume = std::time(nullptr);
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
     char* end = nullptr;
     errno = 0;
     const long long seconds = std::strtoll(epoch, &end, 10);
-    if (errno == 0 && *end == '\0' && seconds >= 0) {
+    if (*end != '\0') {
+      std::fprintf(stderr, "brenvox.exe: SOURCE_DATE_EPOCH '%s' is not a number of seconds; using the clock\n", epoch);
+    } else if (errno != 0 || seconds < 0 || seconds > kLastIsoSecond) {
+      return ToolError{ExitCode::Usage, std::string("SOURCE_DATE_EPOCH '") + epoch +
+                                            "' is outside the dates an image can hold (1970 to 9999)"};
+    } else {
       dates.volume = static_cast<std::time_t>(seconds);
       dates.fixed = true;
-    } else {
-      std::fprintf(stderr, "brenvox.exe: SOURCE_DATE_EPOCH '%s' is not a number of seconds; using the clock\n", epoch);
     }
   }
-  return dates;
+  return std::nullopt;
+}
+
+// The image target must name a file the cue sheet can name: not a folder
+// ("dir/" would write the hidden "dir/.bin") and no double quote or line break
+// (the FILE line quotes the name and ends at the line).
+Status checkTarget(const std::string& target) {
+  // What follows the last '/', as written: "dir/" leaves nothing.
+  const std::size_t slash = target.rfind('/');
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  if (name.empty() || name == "." || name == "..")
+    return ToolError{ExitCode::Usage, "image target '" + target + "' names a folder, not a file"};
+  if (name.find_first_of("\"\n\r") != std::string::npos)
+    return ToolError{ExitCode::Usage, "image name '" + name +
+                                          "' holds a double quote or a line break, which the cue sheet cannot name"};
+  return std::nullopt;
+}
+
+// An output that exists must be a regular file: a FIFO would block the run
+// for ever, a device or a folder must never be written to.
+Status checkOutputsAreFiles(const std::vector<std::string>& outputs) {
+  for (const std::string& output : outputs) {
+    struct stat st {};
+    if (stat(output.c_str(), &st) != 0) continue;
+    if (!S_ISREG(st.st_mode)) return outputError("Cannot write " + output + ": it is not a regular file");
+  }
+  return std::nullopt;
+}
+
+// Opens the image file without waiting on whatever it may be, makes sure it
+// is a regular file, and only then empties it.
+int openImageFile(const std::string& binPath, Status& error) {
+  const int fd = ::open(binPath.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    error = outputError("Cannot write " + binPath + ": " + std::strerror(errno));
+    return -1;
+  }
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = outputError("Cannot write " + binPath + ": it is not a regular file");
+  } else if (::ftruncate(fd, 0) != 0 || ::fcntl(fd, F_SETFL, 0) != 0) {
+    error = outputError("Cannot write " + binPath + ": " + std::strerror(errno));
+  }
+  if (error) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 Status writeBin(const std::string& binPath, const ImagePlan& plan, const iso::VolumeInfo& volume,
                 const iso::ImageDates& dates) {
-  const int fd = ::open(binPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return outputError("Cannot write " + binPath + ": " + std::strerror(errno));
-  ProgressReport progress(stdout, plan.totalSectors);
   Status s;
+  const int fd = openImageFile(binPath, s);
+  if (fd < 0) return s;
+  ProgressReport progress(stdout, plan.totalSectors);
   {
     SectorSink sink(fd, binPath, plan.totalSectors, &progress);  // ends its writes before the close
     s = writeImage(plan, volume, dates, sink);
   }
   if (::close(fd) != 0 && !s) s = outputError("Cannot write " + binPath + ": " + std::strerror(errno));
   return s;
+}
+
+// A cue sheet left from an earlier image would make a partial .bin read as a
+// whole disc: it goes before the first byte of the new image is written.
+Status removeOldCueSheet(const std::string& cuePath) {
+  if (::unlink(cuePath.c_str()) == 0 || errno == ENOENT) return std::nullopt;
+  return outputError("Cannot remove the old " + cuePath + ": " + std::strerror(errno));
 }
 
 // Writing the image must never destroy one of its own inputs: the .bin is
@@ -82,11 +142,14 @@ Status checkOutputsAreNotInputs(const ImageNode& root, const std::vector<std::st
 ExitCode runTool(const std::vector<std::string>& args) {
   const ParsedArguments parsed = parseToolArguments(args);
   if (!parsed.options) {
-    std::fprintf(stderr, "brenvox.exe: %s\n%s", parsed.error.c_str(), usageText().c_str());
+    // The cause comes last: a reader that keeps only the tail still sees it.
+    std::fprintf(stderr, "%sbrenvox.exe: %s\n", usageText().c_str(), parsed.error.c_str());
     return ExitCode::Usage;
   }
   const ToolOptions& options = *parsed.options;
-  const iso::ImageDates dates = imageDates();
+  if (Status s = checkTarget(options.target)) return fail(*s);
+  iso::ImageDates dates;
+  if (Status s = imageDates(dates)) return fail(*s);
   ImageNode root;
   if (Status s = buildImageTree(options, root)) return fail(*s);
   nameAndSortTree(options, root, sayLine);
@@ -99,6 +162,8 @@ ExitCode runTool(const std::vector<std::string>& args) {
   const std::string binPath = options.target + ".bin";
   const std::string cuePath = options.target + ".cue";
   if (Status s = checkOutputsAreNotInputs(root, {binPath, cuePath})) return fail(*s);
+  if (Status s = checkOutputsAreFiles({binPath, cuePath})) return fail(*s);
+  if (Status s = removeOldCueSheet(cuePath)) return fail(*s);
   if (Status s = writeBin(binPath, plan, volume, dates)) return fail(*s);
   if (Status s = writeCueSheet(cuePath, cueSheetText(BaseName(binPath), plan))) return fail(*s);
   sayLine("Image " + binPath + " written: " + std::to_string(plan.totalSectors) + " sectors");

@@ -252,17 +252,21 @@ TEST_F(ImageRunTest, AToolThatNeverStopsWritingDoesNotHoldTheWindow) {
 TEST_F(ImageRunTest, AnExistingImageIsReplacedOnlyOnYes) {
   AddFile("a", 10);
   WriteWholeFile(image + ".bin", "old image");
-  WriteTool(ToolScript("wc -c < \"$out.bin\" > \"$dir/size_at_start\"; exit 0\n"));
+  WriteWholeFile(image + ".cue", "old cue sheet");
+  WriteTool(ToolScript("wc -c < \"$out.bin\" > \"$dir/size_at_start\"; ls \"$out.cue\" > \"$dir/cue_at_start\"; exit 0\n"));
   const char* question = "This image already exists.\nDo you want to replace it?";
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
   ExpectIdle();
   EXPECT_EQ(ReadFile(image + ".bin"), "old image");
+  EXPECT_EQ(ReadFile(image + ".cue"), "old cue sheet");
   EXPECT_FALSE(fs::exists(startupDir + "/args.txt")) << "no tool was started";
 
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES));
   ExpectRunning();
   ASSERT_TRUE(Ended());
   EXPECT_EQ(std::stoi(ReadFile(startupDir + "/size_at_start")), 0) << "emptied before the start";
+  // An emptied image beside its old cue sheet would read as a disc.
+  EXPECT_EQ(ReadFile(startupDir + "/cue_at_start"), "") << "the old cue sheet stayed";
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
 
   // An image that cannot be written: here a folder of that name.
@@ -303,6 +307,59 @@ TEST_F(ImageRunTest, AToolThatCannotStartLeavesTheWindowIdle) {
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(message));
   ExpectIdle();
   EXPECT_EQ(dlg->CurrentRun(), nullptr);
+  // There and executable, but it cannot start: the message names the cause.
+  WriteTool("#!/no/such/interpreter\nexit 0\n");
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage("Cannot start brenvox.exe: No such file or directory"));
+  ExpectIdle();
+  EXPECT_EQ(dlg->CurrentRun(), nullptr);
+}
+
+// Folders nested so deep that the -d value of the innermost passes the
+// system's limit for one argument (128 KiB): the entries go through a file.
+void AddDeepFolders(CDropTreeCtrl* tree) {
+  wxTreeItemId parent;
+  for (int level = 0; level < 300; ++level) parent = tree->InsertFolder(std::string(480, 'a' + level % 26), parent);
+}
+
+TEST_F(ImageRunTest, EntriesPastTheArgumentLimitGoThroughAFileRemovedAtTheEnd) {
+  AddFile("a", 10);
+  AddDeepFolders(dlg->Tree());
+  WriteTool(ToolScript("cp \"${1#@}\" \"$dir/copy.kbv\"; touch \"$dir/started\"; await go\n"));
+  for (const bool stop : {true, false}) {
+    fs::remove(startupDir + "/go");
+    fs::remove(startupDir + "/started");
+    ASSERT_TRUE(Click(ID_WRITE_ISO));
+    ASSERT_NE(dlg->CurrentRun(), nullptr);
+    const std::string file = dlg->CurrentRun()->ArgumentFile();
+    ASSERT_FALSE(file.empty());
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(startupDir + "/started"); }, 10000));
+    EXPECT_EQ(ReadFile(startupDir + "/args.txt"), "@" + file + "\n");
+    EXPECT_EQ(ReadFile(startupDir + "/copy.kbv"), RenderStructureFile(dlg->Entries()));
+    EXPECT_TRUE(fs::exists(file));
+    if (stop) {
+      ASSERT_TRUE(Click(ID_EXIT));  // reads "Stop"
+    } else {
+      WriteWholeFile(startupDir + "/go", "");
+      ASSERT_TRUE(Ended());
+      EXPECT_FALSE(fs::exists(file)) << "left after the run ended";
+      wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+    }
+    ExpectIdle();
+    EXPECT_FALSE(fs::exists(file)) << (stop ? "left after Stop" : "left after the end");
+  }
+}
+
+TEST_F(ImageRunTest, SigtermStopsTheRunAndClosesTheWindowAsExitDoes) {
+  AddFile("a", 10);
+  WriteTool(ToolScript("echo $$ > \"$dir/tool.pid\"; exec sleep 1000\n"));
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  ASSERT_TRUE(WaitFor([&] { return !ReadFile(startupDir + "/tool.pid").empty(); }, 10000));
+  ASSERT_TRUE(dlg->IsShown());
+  ::kill(::getpid(), SIGTERM);
+  ASSERT_TRUE(WaitFor([&] { return !dlg->IsShown(); }, 10000)) << "the window did not close";
+  EXPECT_TRUE(ProcessIsGone(ReadFile(startupDir + "/tool.pid")));
+  EXPECT_EQ(dlg->CurrentRun(), nullptr);
+  EXPECT_EQ(dlg->GetReturnCode(), wxID_CANCEL);
 }
 
 TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {

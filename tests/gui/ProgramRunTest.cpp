@@ -2,6 +2,7 @@
 // directory it says so, shows no window, writes no gui.ini and exits with
 // status 0; with the tool it shows the main window, closes on Escape and
 // writes gui.ini.
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -121,4 +122,40 @@ TEST_F(ProgramRun, EscapeEndsTheProgramWhichWritesItsSettings) {
   std::string ini;
   ASSERT_TRUE(ReadFileWhole(dir + "/gui.ini", ini));
   EXPECT_EQ(ini, "/discs/kept\n0 1 0");
+}
+
+namespace {
+
+// Ends the program with `sig`; its wait status.
+int EndWithSignal(pid_t pid, int sig) {
+  ::kill(pid, sig);
+  return EndOfProgram(pid);
+}
+
+}  // namespace
+
+TEST_F(ProgramRun, TermIntAndHupCloseTheProgramAsExitDoes) {
+  WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
+  for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    std::filesystem::remove(dir + "/gui.ini");
+    const pid_t pid = StartProgram(dir);
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("Kestrin brenvox GUI v1.5") != 0; }, 30000));
+    const int status = EndWithSignal(pid, sig);
+    ASSERT_TRUE(WIFEXITED(status)) << "signal " << sig << ": status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini")) << "signal " << sig << ": no gui.ini";
+  }
+}
+
+TEST_F(ProgramRun, ASignalWhileADialogIsOpenStillEndsTheProgram) {
+  WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
+  const pid_t pid = StartProgram(dir);
+  ASSERT_GT(pid, 0);
+  ASSERT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_F1));
+  ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("About brenvoxgui") != 0; }, 30000));
+  const int status = EndWithSignal(pid, SIGTERM);
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini"));
 }

@@ -149,6 +149,46 @@ void checkFormBitsAndFill(const RawImage& img, SectorRoles& roles) {
   }
 }
 
+std::uint32_t le32At(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24; }
+
+// The subheader of every sector, both copies: Data on every Form 1 sector,
+// Form + Data on Form 2 file sectors (file number 1), Form alone on gaps; EOR
+// ends the descriptor set, each path table and each directory; EOF + EOR end
+// each file, each path table and each directory.
+void checkSubheaders(const RawImage& img, const IsoView& view, const SectorRoles& roles) {
+  std::vector<std::uint8_t> submode(img.sectorCount());
+  std::vector<std::uint8_t> fileNumber(img.sectorCount(), 0);
+  for (std::size_t s = 0; s < img.sectorCount(); ++s) {
+    switch (roles.role[s]) {
+      case '2': submode[s] = 0x28, fileNumber[s] = 1; break;
+      case 'g': submode[s] = 0x20; break;
+      default: submode[s] = 0x08;
+    }
+  }
+  auto lastOf = [&](std::uint32_t extent, std::uint64_t sectors, std::uint8_t mark) {
+    if (sectors > 0) submode.at(extent + sectors - 1) |= mark;
+  };
+  submode.at(16) = 0x09;
+  submode.at(17) = 0x89;
+  const std::uint8_t* pvd = img.userData(16);
+  const std::uint32_t tableSectors = (le32At(pvd + 132) + 2047) / 2048;
+  lastOf(le32At(pvd + 140), tableSectors, 0x81);
+  lastOf(__builtin_bswap32(le32At(pvd + 148)), tableSectors, 0x81);
+  lastOf(le32At(pvd + 156 + 2), le32At(pvd + 156 + 10) / 2048, 0x81);
+  for (const ImageEntry& e : view.entries) {
+    const bool form2 = (e.xaAttributes & 0x1000) != 0;
+    lastOf(e.extent, form2 || e.folder ? e.size / 2048 : (e.size + 2047) / 2048, 0x81);
+  }
+  for (std::size_t s = 0; s < img.sectorCount(); ++s) {
+    const std::uint8_t* sub = img.sector(s) + 16;
+    ASSERT_TRUE(std::equal(sub, sub + 4, sub + 4)) << "subheader copies differ in sector " << s;
+    ASSERT_EQ(sub[0], fileNumber[s]) << "file number of sector " << s;
+    ASSERT_EQ(sub[1], 0) << "channel of sector " << s;
+    ASSERT_EQ(sub[2], submode[s]) << "submode of sector " << s << " (" << roles.role[s] << ")";
+    ASSERT_EQ(sub[3], 0) << "coding of sector " << s;
+  }
+}
+
 // Levels 1 and 2: d-characters only, the length limits, at most 8 folder levels.
 void checkNameLimits(const IsoView& view, int level) {
   const std::regex dChars("[A-Z0-9_]*");
@@ -185,10 +225,14 @@ void checkWithOwnReader(const Built& b, const RawImage& img, const IsoView& view
     checkFile(*it->second, source, b.form2Of.at(path), !singleTrack && b.form2Of.at(path), img, roles);
   }
   checkFormBitsAndFill(img, roles);
+  checkSubheaders(img, view, roles);
   EXPECT_NE(cue.find("TRACK 01 MODE2/2352\n    INDEX 01 00:00:00"), std::string::npos) << cue;
-  if (singleTrack) {
-    EXPECT_EQ(cue.find("TRACK 02"), std::string::npos) << cue;
-  }
+  // One data track, then one track for each Form 2 file that has content.
+  std::size_t tracks = 0;
+  for (std::size_t at = cue.find("  TRACK "); at != std::string::npos; at = cue.find("  TRACK ", at + 1)) ++tracks;
+  std::size_t ownTracks = 0;
+  for (const auto& [path, form2] : b.form2Of) ownTracks += form2 && !readFile(b.sourceOf.at(path)).empty() ? 1 : 0;
+  EXPECT_EQ(tracks, singleTrack ? 1 : 1 + ownTracks) << cue;
 }
 
 struct CdInfoEntry {
@@ -317,9 +361,10 @@ const Scenario kScenarios[] = {
     {"AsciiNamesAndCollisions",
      {},
      {{'f', "My long-name File.text", 700, "My long-name File.text"}, {'f', "same.txt", 10, "same.txt"},
-      {'f', "Same.TXT", 20, "Same1.TXT"}, {'f', "noext", 5, "noext"}, {'d', "SUB DIR.X", 0, {}},
+      {'f', "Same.TXT", 20, "Same1.TXT"}, {'f', "same.txt", 30, "same2.txt"}, {'f', "same.txt", 40, "same3.txt"},
+      {'f', "noext", 5, "noext"}, {'f', "del\x7fname.txt", 6, "del_name.txt"}, {'d', "SUB DIR.X", 0, {}},
       {'m', "v.mpg", 7000, "SUB DIR.X/v.mpg"}, {'f', "a;b.txt", 3, "SUB DIR.X/a_b.txt"}},
-     {"Same1.TXT"}},
+     {"Same1.TXT", "same2.txt", "same3.txt"}},
     {"Level1CollisionsAndMultiTrackMix",
      {"-isolevel1", "-e", "vob"},
      {{'f', "longname1.txt", 10, "LONGNAME.TXT"}, {'f', "longname2.txt", 10, "LONGNAM1.TXT"},

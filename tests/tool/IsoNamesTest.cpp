@@ -64,3 +64,44 @@ TEST(ToolIsoNames, VolumeIdentifier) {
   EXPECT_EQ(mapVolumeName("Bren vox-1"), "BREN_VOX_1");
   EXPECT_EQ(mapVolumeName(std::string(40, 'v')), std::string(32, 'V'));
 }
+
+// A byte string is valid UTF-8 when every lead byte has all its continuation bytes.
+bool wholeUtf8(const std::string& s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::size_t n = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+    if (n == 0 || i + n > s.size()) return false;
+    for (std::size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += n;
+  }
+  return true;
+}
+
+TEST(ToolIsoNames, DCharactersAreMappedByCharacterNotByByte) {
+  EXPECT_EQ(mapVolumeName("ascii \xC3\xBCn\xC3\xAF"), "ASCII__N_");                        // "ascii ünï"
+  EXPECT_EQ(mapFileName("\xE6\x97\xA5\xE6\x9C\xAC.txt", IsoLevel::Level1, nullptr).identifier(), "__.TXT");  // two CJK
+  EXPECT_EQ(mapFolderName("\xF0\x9F\x8E\xB5music", IsoLevel::Level2), "_MUSIC");            // a 4-byte character
+  // Bytes that start no UTF-8 character (Latin-1, a lone lead byte) are one '_' each.
+  EXPECT_EQ(mapFolderName("caf\xE9-\xC3", IsoLevel::Level1), "CAF___");
+}
+
+TEST(ToolIsoNames, AsciiCutsNeverSplitACharacter) {
+  const std::string u = "\xC3\xBC";  // ü, 2 bytes
+  std::string longName;
+  for (int i = 0; i < 150; ++i) longName += u;  // 300 bytes
+  for (const std::string& prefix : {std::string(), std::string("x")}) {
+    const FileName f = mapFileName(prefix + longName + ".txt", IsoLevel::Ascii, nullptr);
+    EXPECT_TRUE(wholeUtf8(f.name)) << prefix.size();
+    EXPECT_LE(f.identifier().size(), 200u);
+    EXPECT_GE(f.identifier().size(), 199u);
+    EXPECT_EQ(f.extension, "txt");
+    const std::string folder = mapFolderName(prefix + longName, IsoLevel::Ascii);
+    EXPECT_TRUE(wholeUtf8(folder)) << prefix.size();
+    EXPECT_GE(folder.size(), 199u);
+    EXPECT_TRUE(wholeUtf8(numberedFolderName(folder, IsoLevel::Ascii, 7)));
+    EXPECT_TRUE(wholeUtf8(numberedFileName(f, IsoLevel::Ascii, 12).name));
+  }
+  // A DEL byte is a control byte like the others.
+  EXPECT_EQ(mapFileName("del\x7Fname.txt", IsoLevel::Ascii, nullptr).identifier(), "del_name.txt");
+}

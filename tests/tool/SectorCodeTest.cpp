@@ -139,3 +139,39 @@ TEST(ToolSectorCode, EccHoldsForRandomSectorsAndIgnoresTheAddress) {
     EXPECT_TRUE(std::equal(a.begin() + 16, a.end(), b.begin() + 16)) << "parity depends on the address";
   }
 }
+
+namespace {
+
+// The EDC one bit at a time, as the polynomial defines it: shares nothing
+// with the table-driven code.
+std::uint32_t edcBitwise(const std::uint8_t* p, std::size_t n) {
+  std::uint32_t crc = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    crc ^= p[i];
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1u) ? 0xD8018001u : 0u);
+  }
+  return crc;
+}
+
+}  // namespace
+
+TEST(ToolSectorCode, EdcOverLongRunsTakesTheWideStepsRight) {
+  std::string text;
+  for (int i = 0; i < 4; ++i) text += "123456789";  // 36 bytes: two 16-byte steps and a tail
+  EXPECT_EQ(edc({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}), 0xAE242243u);
+  std::vector<std::uint8_t> counting(256);
+  for (std::size_t i = 0; i < counting.size(); ++i) counting[i] = static_cast<std::uint8_t>(i);
+  EXPECT_EQ(edc(counting), 0xE377019Au);
+  // Every length and alignment around the step size, whole and split in two.
+  std::mt19937 random(7);
+  std::vector<std::uint8_t> bytes(2400);
+  for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+  for (std::size_t offset = 0; offset < 4; ++offset) {
+    for (std::size_t n : {1u, 15u, 16u, 17u, 31u, 32u, 33u, 48u, 100u, 2056u, 2332u}) {
+      const std::uint8_t* p = bytes.data() + offset;
+      const std::uint32_t expected = edcBitwise(p, n);
+      ASSERT_EQ(edc({p, n}), expected) << "length " << n << " at offset " << offset;
+      ASSERT_EQ(edc({p + n / 3, n - n / 3}, edc({p, n / 3})), expected) << "split, length " << n;
+    }
+  }
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ToolTestSupport.h"
 #include "tool/ToolArguments.h"
 
 TEST(ToolArguments, WorkedExampleInOrder) {
@@ -50,4 +51,70 @@ TEST(ToolArguments, UsageErrors) {
     EXPECT_FALSE(parsed.options);
     EXPECT_NE(parsed.error.find(c.error), std::string::npos) << parsed.error;
   }
+}
+
+namespace {
+
+std::string argumentFile(const ScratchDir& dir, const std::string& name, const std::string& text) {
+  writeFile(dir / name, std::vector<std::uint8_t>(text.begin(), text.end()));
+  return "@" + dir / name;
+}
+
+}  // namespace
+
+TEST(ToolArgumentFile, HoldsTheEntriesAsASavedLayoutDoes) {
+  ScratchDir dir;
+  // As Save writes it: no leading blank, values quoted, blanks and minus signs inside values kept.
+  const std::string at = argumentFile(dir, "disc.kbv",
+                                      "-o \"/img/my disc\" -v \"BREN VOX\" -e \"dat\" -x -s -isolevel2 "
+                                      "-f \"/src/a - b.txt\" -d \"VIDEO\" -m \"/src/-m.mpg\" -d \"VIDEO\\SUB\"");
+  const auto parsed = parseToolArguments({at});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  const ToolOptions& o = *parsed.options;
+  EXPECT_EQ(o.target, "/img/my disc");
+  EXPECT_EQ(o.volume, "BREN VOX");
+  EXPECT_EQ(o.form2Extension, "dat");
+  EXPECT_TRUE(o.keepExtension);
+  EXPECT_TRUE(o.singleTrack);
+  EXPECT_EQ(o.isoLevel, IsoLevel::Level2);
+  ASSERT_EQ(o.entries.size(), 4u);
+  EXPECT_EQ(o.entries[0].value, "/src/a - b.txt");
+  EXPECT_EQ(o.entries[2].kind, EntryKind::Form2File);
+  EXPECT_EQ(o.entries[2].value, "/src/-m.mpg");
+  EXPECT_EQ(o.entries[3].value, "VIDEO\\SUB");
+
+  // Mixed with arguments, in their places; a value is never expanded; one entry a line works too.
+  const std::string more = argumentFile(dir, "more.kbv", "-f \"/src/b.txt\"\n-isolevel1\r\n-d \"X\"\n");
+  const auto mixed = parseToolArguments({"-o", "@target", more, "-f", "@c.txt"});
+  ASSERT_TRUE(mixed.options) << mixed.error;
+  EXPECT_EQ(mixed.options->target, "@target");
+  EXPECT_EQ(mixed.options->isoLevel, IsoLevel::Level1);
+  ASSERT_EQ(mixed.options->entries.size(), 3u);
+  EXPECT_EQ(mixed.options->entries[0].value, "/src/b.txt");
+  EXPECT_EQ(mixed.options->entries[1].value, "X");
+  EXPECT_EQ(mixed.options->entries[2].value, "@c.txt");
+}
+
+TEST(ToolArgumentFile, UsageErrors) {
+  ScratchDir dir;
+  const struct {
+    std::string text;
+    std::string error;
+  } cases[] = {
+      {"-o \"x\" -q", "unknown option '-q'"},
+      {"-o \"x\" -f", "option -f in argument file"},
+      {"-o \"x\" -f \"", "option -f in argument file"},
+      {std::string("-o \"x\" -f \"a\0b\"", 15), "holds a NUL byte"},
+      {"-o \"x\" @other", "unknown option '-@other'"},
+      {"", "no image target"},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = parseToolArguments({argumentFile(dir, "bad.kbv", c.text)});
+    EXPECT_FALSE(parsed.options) << c.text;
+    EXPECT_NE(parsed.error.find(c.error), std::string::npos) << c.text << ": " << parsed.error;
+  }
+  const auto missing = parseToolArguments({"@" + dir / "gone.kbv"});
+  EXPECT_FALSE(missing.options);
+  EXPECT_NE(missing.error.find("cannot read argument file " + dir / "gone.kbv" + ": No such file"), std::string::npos)
+      << missing.error;
 }

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <fstream>
 
 #include "ToolTestSupport.h"
@@ -171,6 +173,141 @@ TEST(ToolContract, SourceDateEpochMakesImagesReproducible) {
   RawImage img;
   ASSERT_TRUE(loadRawImage(dir / "one.bin", img));
   const std::uint8_t* pvd = img.userData(16);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(pvd + 813), 16), "2023111422132000");
-  EXPECT_EQ(readIsoView(img).volumeIdentifier, "CDROM" + std::string(27, ' '));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(pvd + 813), 17), std::string("2023111422132000") + '\0');
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(pvd + 830), 17), std::string("2023111422132000") + '\0');
+  const IsoView view = readIsoView(img);
+  EXPECT_EQ(view.volumeIdentifier, "CDROM" + std::string(27, ' '));
+  // Every record, the root's in the descriptor included: 2023-11-14 22:13:20 UTC.
+  const std::vector<std::uint8_t> expected = {123, 11, 14, 22, 13, 20, 0};
+  EXPECT_EQ(std::vector<std::uint8_t>(pvd + 156 + 18, pvd + 156 + 25), expected);
+  ASSERT_EQ(view.entries.size(), 1u);
+  EXPECT_EQ(std::vector<std::uint8_t>(view.entries[0].date, view.entries[0].date + 7), expected);
+}
+
+TEST(ToolContract, SourceDateEpochOutsideTheIsoDatesIsRefused) {
+  ScratchDir dir;
+  writeFile(dir / "a.txt", patternBytes(10, 5));
+  const struct {
+    const char* epoch;
+    int exitCode;
+    const char* pvdDate;  // creation date written, when accepted
+  } cases[] = {
+      {"99999999999999999", 1, nullptr},
+      {"253402300800", 1, nullptr},  // 10000-01-01 00:00:00
+      {"-1", 1, nullptr},
+      {"253402300799", 0, "9999123123595900"},
+      {"0", 0, "1970010100000000"},
+  };
+  for (const auto& c : cases) {
+    unlink((dir / "disc.bin").c_str());
+    const CommandResult r = runCommand(std::string("SOURCE_DATE_EPOCH=") + c.epoch + " " + shellQuote(toolPath()) +
+                                       " -o " + shellQuote(dir / "disc") + " -f " + shellQuote(dir / "a.txt") + " 2>&1");
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.epoch << ": " << r.output;
+    if (c.exitCode != 0) {
+      EXPECT_NE(r.output.find("SOURCE_DATE_EPOCH '" + std::string(c.epoch) + "' is outside"), std::string::npos) << r.output;
+      EXPECT_FALSE(fileExists(dir / "disc.bin")) << c.epoch;
+      continue;
+    }
+    RawImage img;
+    ASSERT_TRUE(loadRawImage(dir / "disc.bin", img));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(img.userData(16) + 813), 16), c.pvdDate) << c.epoch;
+  }
+}
+
+TEST(ToolContract, TheCauseOfAUsageErrorIsTheLastLine) {
+  const ToolResult r = runTool({"-o", "x", "-q"});
+  EXPECT_EQ(r.exitCode, 1);
+  ASSERT_FALSE(r.err.empty());
+  EXPECT_NE(r.err.find("usage: brenvox.exe"), std::string::npos) << r.err;
+  const std::string body = r.err.substr(0, r.err.size() - 1);
+  EXPECT_EQ(body.substr(body.rfind('\n') + 1), "brenvox.exe: unknown option '-q'") << r.err;
+}
+
+TEST(ToolContract, TargetsTheCueSheetCannotNameAreRefused) {
+  ScratchDir dir;
+  writeFile(dir / "a.txt", patternBytes(10, 5));
+  runCommand("mkdir " + shellQuote(dir / "sub"));
+  for (const std::string& target : {dir / "say \"hi\"", dir / "sub/", dir / "sub/.", dir / "two\nlines"}) {
+    const ToolResult r = runTool({"-o", target, "-f", dir / "a.txt"});
+    EXPECT_EQ(r.exitCode, 1) << target << ": " << r.err;
+    EXPECT_FALSE(fileExists(target + ".bin")) << target;
+  }
+  EXPECT_EQ(runCommand("ls -A " + shellQuote(dir / "sub")).output, "");
+}
+
+TEST(ToolContract, AnOutputThatIsNotARegularFileIsRefusedBeforeAnythingIsWritten) {
+  ScratchDir dir;
+  writeFile(dir / "a.txt", patternBytes(10, 5));
+  writeFile(dir / "ff.cue", patternBytes(10, 6));
+  ASSERT_EQ(mkfifo((dir / "ff.bin").c_str(), 0600), 0);
+  ASSERT_EQ(mkdir((dir / "dd.cue").c_str(), 0700), 0);
+  // No reader ever opens the FIFO: a tool that opened it for writing would wait for ever.
+  const CommandResult fifo = runCommand("timeout 20 " + shellQuote(toolPath()) + " -o " + shellQuote(dir / "ff") +
+                                        " -f " + shellQuote(dir / "a.txt") + " 2>&1");
+  EXPECT_EQ(fifo.exitCode, 3) << fifo.output;
+  EXPECT_NE(fifo.output.find(dir / "ff.bin: it is not a regular file"), std::string::npos) << fifo.output;
+  EXPECT_TRUE(fileExists(dir / "ff.cue")) << "the old cue sheet went although nothing was written";
+  const ToolResult folder = runTool({"-o", dir / "dd", "-f", dir / "a.txt"});
+  EXPECT_EQ(folder.exitCode, 3) << folder.err;
+  EXPECT_FALSE(fileExists(dir / "dd.bin"));
+}
+
+TEST(ToolContract, AnOldCueSheetGoesBeforeTheImageIsWritten) {
+  ScratchDir dir;
+  writeFile(dir / "big.dat", patternBytes(10'000'000, 2));
+  writeFile(dir / "disc.cue", {'o', 'l', 'd'});
+  writeFile(dir / "disc.cue.tmp", {'m', 'i', 'n', 'e'});  // an input of the old temporary name
+  LiveTool tool({"-o", dir / "disc", "-f", dir / "big.dat", "-f", dir / "disc.cue.tmp"}, dir / "err", true);
+  ASSERT_TRUE(waitFor([&] { return fileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << readText(dir / "err");
+  EXPECT_FALSE(fileExists(dir / "disc.cue")) << "a partial image beside a cue sheet reads as a whole disc";
+  for (std::string line; tool.readLine(line);) {
+  }
+  ASSERT_EQ(tool.wait(), 0) << readText(dir / "err");
+  EXPECT_EQ(readText(dir / "disc.cue.tmp"), "mine");
+  EXPECT_EQ(readText(dir / "disc.cue").substr(0, 4), "FILE");
+  // Nothing else is left behind: the image, the cue sheet and the inputs.
+  EXPECT_EQ(runCommand("cd " + shellQuote(dir.path()) + " && ls -A").output, "big.dat\ndisc.bin\ndisc.cue\ndisc.cue.tmp\nerr\n");
+  struct stat st {};
+  ASSERT_EQ(stat((dir / "disc.cue").c_str(), &st), 0);
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
+}
+
+TEST(ToolContract, AnyFolderDepthWorksOrEndsWithExitFour) {
+  ScratchDir dir;
+  writeFile(dir / "a.txt", patternBytes(10, 5));
+  std::string deep = "a";
+  for (int i = 1; i < 30000; ++i) deep += "\\a";
+  // ASCII names have no depth limit: 30,000 levels are written.
+  const ToolResult ascii = runTool({"-o", dir / "deep", "-d", deep, "-f", dir / "a.txt"});
+  ASSERT_EQ(ascii.exitCode, 0) << ascii.err.substr(0, 2000);
+  // The L path table: the root, then each level the child of the one before.
+  std::ifstream bin(dir / "deep.bin", std::ios::binary);
+  auto userData = [&](std::uint32_t lba) {
+    std::vector<std::uint8_t> data(2048);
+    bin.seekg(std::streamoff{lba} * 2352 + 24);
+    bin.read(reinterpret_cast<char*>(data.data()), 2048);
+    return data;
+  };
+  const std::vector<std::uint8_t> pvd = userData(16);
+  const std::uint32_t tableBytes = pvd[132] | pvd[133] << 8 | pvd[134] << 16;
+  const std::uint32_t tableLba = pvd[140] | pvd[141] << 8 | pvd[142] << 16;
+  std::vector<std::uint8_t> table;
+  for (std::uint32_t i = 0; i * 2048 < tableBytes; ++i) {
+    const std::vector<std::uint8_t> block = userData(tableLba + i);
+    table.insert(table.end(), block.begin(), block.end());
+  }
+  ASSERT_TRUE(bin.good());
+  std::uint32_t records = 0;
+  for (std::size_t at = 0; at < tableBytes; ++records) {
+    const std::uint16_t parent = static_cast<std::uint16_t>(table[at + 6] | table[at + 7] << 8);
+    ASSERT_EQ(parent, records == 0 ? 1 : records) << "record " << records + 1;
+    at += 8 + table[at] + table[at] % 2;
+  }
+  EXPECT_EQ(records, 30001u);
+  // Levels 1 and 2 allow 8 levels: refused, not crashed.
+  const ToolResult level1 = runTool({"-o", dir / "deep1", "-isolevel1", "-d", deep, "-f", dir / "a.txt"});
+  EXPECT_EQ(level1.exitCode, 4) << level1.err.substr(0, 2000);
+  EXPECT_NE(level1.err.find("at most 8 folder levels"), std::string::npos);
 }

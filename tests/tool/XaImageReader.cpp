@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -37,12 +38,25 @@ bool recordBefore(const ImageEntry& a, const std::string& idA, const ImageEntry&
   return c < 0 || (c == 0 && padCompare(ea, eb) < 0);
 }
 
-std::vector<PathTableRecord> readPathTable(const RawImage& img, std::uint32_t lba, std::uint32_t bytes, bool big) {
+// Every read is checked against the image: a malformed image gives problems,
+// never a read outside it.
+std::vector<PathTableRecord> readPathTable(const RawImage& img, std::uint32_t lba, std::uint32_t bytes, bool big,
+                                           std::vector<std::string>& problems) {
   std::vector<std::uint8_t> table;
-  for (std::uint32_t i = 0; i * 2048 < bytes; ++i) table.insert(table.end(), img.userData(lba + i), img.userData(lba + i) + 2048);
+  for (std::uint64_t i = 0; i * 2048 < bytes; ++i) {
+    if (lba + i >= img.sectorCount()) {
+      problems.push_back("path table runs past the end of the image");
+      return {};
+    }
+    table.insert(table.end(), img.userData(lba + i), img.userData(lba + i) + 2048);
+  }
   std::vector<PathTableRecord> out;
   for (std::size_t at = 0; at < bytes;) {
-    std::size_t len = table[at];
+    const std::size_t len = table[at];
+    if (len == 0 || at + 8 + len > bytes) {
+      problems.push_back("path table record at byte " + std::to_string(at) + " is malformed");
+      break;
+    }
     PathTableRecord r;
     r.extent = big ? be32(&table[at + 2]) : le32(&table[at + 2]);
     r.parent = big ? be16(&table[at + 6]) : le16(&table[at + 6]);
@@ -53,32 +67,61 @@ std::vector<PathTableRecord> readPathTable(const RawImage& img, std::uint32_t lb
   return out;
 }
 
+// Walks the directories without recursion (any depth), each extent once.
 struct DirWalker {
   const RawImage& img;
   IsoView& view;
 
+  struct Pending {
+    std::string prefix;
+    std::uint32_t extent, size, parentExtent;
+  };
+
   void problem(const std::string& s) { view.problems.push_back(s); }
 
-  void walk(const std::string& prefix, std::uint32_t extent, std::uint32_t size, std::uint32_t parentExtent) {
+  void walkAll(std::uint32_t rootExtent, std::uint32_t rootSize) {
+    std::vector<Pending> pending = {{"", rootExtent, rootSize, rootExtent}};
+    std::set<std::uint32_t> seen;
+    while (!pending.empty()) {
+      const Pending p = pending.back();
+      pending.pop_back();
+      if (!seen.insert(p.extent).second) {
+        problem(p.prefix + ": directory extent " + std::to_string(p.extent) + " reached twice");
+        continue;
+      }
+      std::vector<Pending> below = walk(p.prefix, p.extent, p.size, p.parentExtent);
+      pending.insert(pending.end(), below.rbegin(), below.rend());
+    }
+  }
+
+  std::vector<Pending> walk(const std::string& prefix, std::uint32_t extent, std::uint32_t size,
+                            std::uint32_t parentExtent) {
     std::vector<std::pair<ImageEntry, std::string>> records;
-    for (std::uint32_t block = 0; block * 2048 < size; ++block) {
+    for (std::uint32_t block = 0; std::uint64_t{block} * 2048 < size; ++block) {
+      if (std::uint64_t{extent} + block >= img.sectorCount()) {
+        problem(prefix + ": directory runs past the end of the image");
+        break;
+      }
       view.structureSectors.push_back(extent + block);
       const std::uint8_t* b = img.userData(extent + block);
       for (std::size_t at = 0; at < 2048 && b[at] != 0;) {
-        std::size_t len = b[at];
+        const std::size_t len = b[at];
         if (at + len > 2048) { problem(prefix + ": record crosses a block boundary"); break; }
+        if (len < 34 || 33 + std::size_t{b[at + 32]} > len) { problem(prefix + ": record too short"); break; }
         records.push_back(parseRecord(b + at, len, prefix));
         at += len;
       }
     }
     checkDotRecords(prefix, records, extent, parentExtent);
+    std::vector<Pending> below;
     for (std::size_t i = 2; i < records.size(); ++i) {
       if (i > 2 && !recordBefore(records[i - 1].first, records[i - 1].second, records[i].first, records[i].second))
         problem(prefix + ": " + records[i].second + " out of order");
       view.entries.push_back(records[i].first);
       if (records[i].first.folder)
-        walk(records[i].first.path + "/", records[i].first.extent, records[i].first.size, extent);
+        below.push_back({records[i].first.path + "/", records[i].first.extent, records[i].first.size, extent});
     }
+    return below;
   }
 
   std::pair<ImageEntry, std::string> parseRecord(const std::uint8_t* r, std::size_t len, const std::string& prefix) {
@@ -90,6 +133,7 @@ struct DirWalker {
     e.size = le32(r + 10);
     e.folder = (r[25] & 2) != 0;
     e.path = prefix + id;
+    std::copy(r + 18, r + 25, e.date);
     std::size_t xa = 33 + idLen + (idLen % 2 == 0 ? 1 : 0);
     if (len != xa + 14 || r[xa + 6] != 'X' || r[xa + 7] != 'A') {
       problem(e.path + ": no XA field");
@@ -138,6 +182,10 @@ bool loadRawImage(const std::string& path, RawImage& image) {
 
 IsoView readIsoView(const RawImage& img) {
   IsoView view;
+  if (img.sectorCount() < 18) {
+    view.problems.push_back("image too short for the volume descriptors");
+    return view;
+  }
   const std::uint8_t* pvd = img.userData(16);
   if (pvd[0] != 1 || std::string(reinterpret_cast<const char*>(pvd + 1), 5) != "CD001") {
     view.problems.push_back("no primary volume descriptor at 16");
@@ -148,17 +196,17 @@ IsoView readIsoView(const RawImage& img) {
   view.volumeIdentifier = std::string(reinterpret_cast<const char*>(pvd + 40), 32);
   view.volumeSpaceSize = le32(pvd + 80);
   const std::uint32_t tableBytes = le32(pvd + 132), lLba = le32(pvd + 140), mLba = be32(pvd + 148);
-  view.lTable = readPathTable(img, lLba, tableBytes, false);
-  view.mTable = readPathTable(img, mLba, tableBytes, true);
+  view.lTable = readPathTable(img, lLba, tableBytes, false, view.problems);
+  view.mTable = readPathTable(img, mLba, tableBytes, true, view.problems);
   for (std::uint32_t lba = 0; lba < 18; ++lba) view.structureSectors.push_back(lba);
-  for (std::uint32_t i = 0; i * 2048 < tableBytes; ++i) {
+  for (std::uint32_t i = 0; i * 2048 < tableBytes && !view.lTable.empty(); ++i) {
     view.structureSectors.push_back(lLba + i);
     view.structureSectors.push_back(mLba + i);
   }
   checkPathTables(view);
   const std::uint8_t* root = pvd + 156;
   if (root[0] != 34) view.problems.push_back("root record is not 34 bytes");
-  DirWalker{img, view}.walk("", le32(root + 2), le32(root + 10), le32(root + 2));
+  DirWalker{img, view}.walkAll(le32(root + 2), le32(root + 10));
   return view;
 }
 

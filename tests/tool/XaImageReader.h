@@ -24,6 +24,7 @@ struct ImageEntry {
   bool folder = false;
   std::uint16_t xaAttributes = 0;
   std::uint8_t xaFileNumber = 0;
+  std::uint8_t date[7] = {};  // years since 1900, month, day, hour, minute, second, GMT offset
 };
 
 struct PathTableRecord {
@@ -43,7 +44,9 @@ struct IsoView {
 
 // Reads the ISO 9660 structures and checks: XA mark, L and M tables equal and
 // sorted, every directory sorted, no record across a block boundary, an XA
-// field with its signature in every record, "." and ".." right.
+// field with its signature in every record, "." and ".." right. A malformed
+// image (records or extents out of bounds, a directory loop) gives problems;
+// nothing is read outside the image.
 IsoView readIsoView(const RawImage& image);
 
 // The sectors of the .bin that lie in INDEX 00 .. INDEX 01 of some track.

@@ -1,0 +1,188 @@
+#include "image/ToolStart.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+extern char** environ;
+
+namespace {
+
+struct Pipe {
+  int read = -1;
+  int write = -1;
+  bool Open() {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return false;
+    read = fds[0];
+    write = fds[1];
+    return true;
+  }
+  void CloseWrite() {
+    if (write >= 0) close(write);
+    write = -1;
+  }
+  void CloseAll() {
+    CloseWrite();
+    if (read >= 0) close(read);
+    read = -1;
+  }
+};
+
+// In the forked child: only async-signal-safe calls until the exec.
+[[noreturn]] void BecomeTool(const char* program, char* const* argv, int outFd, int errFd,
+                             pid_t window, int reportFd) {
+  // Bound to the window: when its process ends, so does the tool. Checked
+  // once more afterwards, in case the window ended before the binding.
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != window) _exit(127);
+  setsid();  // a process group of its own: Stop reaches the tool's children
+  const int nothing = open("/dev/null", O_RDONLY);
+  if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 || dup2(outFd, STDOUT_FILENO) < 0 ||
+      dup2(errFd, STDERR_FILENO) < 0) {
+    const int error = errno;
+    (void)!write(reportFd, &error, sizeof error);
+    _exit(127);
+  }
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  for (int sig = 1; sig < NSIG; ++sig) sigaction(sig, &standard, nullptr);
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  execve(program, argv, environ);
+  const int error = errno;
+  (void)!write(reportFd, &error, sizeof error);
+  _exit(127);
+}
+
+// The private file for "@FILE": created in the temporary folder, readable by
+// the user alone, written whole.
+bool WriteArgumentFile(const std::string& text, std::string& path, int& error) {
+  const char* dir = std::getenv("TMPDIR");
+  std::string name = std::string(dir && *dir ? dir : "/tmp") + "/brenvox-XXXXXX.kbv";
+  const int fd = mkostemps(name.data(), 4, O_CLOEXEC);
+  if (fd < 0) {
+    error = errno;
+    return false;
+  }
+  std::size_t done = 0;
+  bool ok = true;
+  while (ok && done < text.size()) {
+    const ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : ENOSPC;
+      ok = false;
+    } else {
+      done += static_cast<std::size_t>(n);
+    }
+  }
+  if (close(fd) != 0 && ok) {
+    error = errno;
+    ok = false;
+  }
+  if (!ok) {
+    unlink(name.c_str());
+    return false;
+  }
+  path = name;
+  return true;
+}
+
+}  // namespace
+
+pid_t SpawnBoundChild(const std::string& program, const std::vector<std::string>& args,
+                      int outFd, int errFd, int* error) {
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 2);
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  // The child reports a failed exec through this pipe; a successful exec
+  // closes it (close-on-exec) with nothing written.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) {
+    *error = errno;
+    return -1;
+  }
+  const pid_t window = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) BecomeTool(program.c_str(), argv.data(), outFd, errFd, window, report[1]);
+  const int forkError = errno;
+  close(report[1]);
+  if (pid < 0) {
+    close(report[0]);
+    *error = forkError;
+    return -1;
+  }
+  int childError = 0;
+  ssize_t got;
+  while ((got = read(report[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
+  }
+  close(report[0]);
+  if (got == static_cast<ssize_t>(sizeof childError)) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    *error = childError;
+    return -1;
+  }
+  return pid;
+}
+
+bool RenderArgumentFile(const CommandLine& entries, std::string& text) {
+  for (const CommandEntry& entry : entries)
+    if (entry.hasValue && (entry.value.empty() || entry.value.find('"') != std::string::npos)) return false;
+  text = RenderStructureFile(entries);
+  return true;
+}
+
+StartedTool StartTool(const std::string& program, const CommandLine& entries) {
+  StartedTool started;
+  Pipe out, err;
+  if (!out.Open() || !err.Open()) {
+    started.error = std::strerror(errno);
+    out.CloseAll();
+    err.CloseAll();
+    return started;
+  }
+  int error = 0;
+  pid_t pid = SpawnBoundChild(program, RenderArguments(entries), out.write, err.write, &error);
+  if (pid < 0 && error == E2BIG) {
+    // Too long for one argument list: the entries go through a file.
+    std::string text;
+    if (!RenderArgumentFile(entries, text)) {
+      started.error = std::string(std::strerror(E2BIG)) +
+                      ", and a path or name holds a double quote, which an argument file cannot hold";
+    } else if (!WriteArgumentFile(text, started.argumentFile, error)) {
+      started.error = std::string(std::strerror(E2BIG)) + ", and no argument file could be written: " +
+                      std::strerror(error);
+    } else {
+      pid = SpawnBoundChild(program, {"@" + started.argumentFile}, out.write, err.write, &error);
+      if (pid < 0) {
+        unlink(started.argumentFile.c_str());
+        started.argumentFile.clear();
+      }
+    }
+  }
+  out.CloseWrite();
+  err.CloseWrite();
+  if (pid < 0) {
+    if (started.error.empty()) started.error = std::strerror(error);
+    out.CloseAll();
+    err.CloseAll();
+    return started;
+  }
+  fcntl(out.read, F_SETFL, O_NONBLOCK);
+  fcntl(err.read, F_SETFL, O_NONBLOCK);
+  started.pid = pid;
+  started.outFd = out.read;
+  started.errFd = err.read;
+  return started;
+}

@@ -1,0 +1,33 @@
+// Starting brenvox.exe as a child process (no wx): from an argument vector,
+// without a shell, as the leader of a session of its own, with stdin from
+// /dev/null and stdout and stderr into pipes. The child is bound to the
+// window's life: it gets SIGKILL when the window's process ends, however it
+// ends. When the entries do not fit into one argument list (E2BIG), they go
+// into a private argument file that the tool reads as "@FILE".
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+#include "image/CommandLine.h"
+
+struct StartedTool {
+  pid_t pid = -1;            // -1: not started, see error
+  int outFd = -1;            // read ends of its stdout and stderr, non-blocking
+  int errFd = -1;
+  std::string argumentFile;  // the file the entries went into, or empty
+  std::string error;         // why it could not be started (the system's reason)
+};
+
+// Starts program with the entries as its arguments.
+StartedTool StartTool(const std::string& program, const CommandLine& entries);
+
+// Starts program with argv[1..] = args. errno-style code in *error on failure.
+pid_t SpawnBoundChild(const std::string& program, const std::vector<std::string>& args,
+                      int outFd, int errFd, int* error);
+
+// The entries in the layout structure file's grammar, for "@FILE". False when
+// a value cannot be written in it (a double quote, or nothing at all).
+bool RenderArgumentFile(const CommandLine& entries, std::string& text);
