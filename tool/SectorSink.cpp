@@ -58,11 +58,11 @@ Status SectorSink::put(std::span<const std::uint8_t> data, Subheader subheader,
 }
 
 Status SectorSink::putForm1(std::span<const std::uint8_t> data, Subheader subheader) {
-  return put(data, subheader, kForm1DataSize, encodeForm1);
+  return put(data, subheader, kForm1DataSize, [](SectorSpan s, std::uint32_t l, Subheader h) { encodeForm1(s, l, h); });
 }
 
 Status SectorSink::putForm2(std::span<const std::uint8_t> data, Subheader subheader) {
-  return put(data, subheader, kForm2DataSize, encodeForm2);
+  return put(data, subheader, kForm2DataSize, [](SectorSpan s, std::uint32_t l, Subheader h) { encodeForm2(s, l, h); });
 }
 
 // Waits for the write under way, if any, and reports its sectors as done.
