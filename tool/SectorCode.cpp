@@ -191,7 +191,7 @@ const CodePath& chooseCodePath() {
 
 std::vector<const CodePath*> supportedCodePaths() {
   std::vector<const CodePath*> paths = {&kPortablePath};
-  if (const CodePath* x86 = x86CodePath()) paths.push_back(x86);
+  for (const CodePath* x86 : x86CodePaths()) paths.push_back(x86);
   return paths;
 }
 

@@ -72,9 +72,9 @@ std::vector<const CodePath*> supportedCodePaths();
 // portable one when BRENVOX_SECTOR_CODE=portable is set.
 const CodePath& activeCodePath();
 
-// The processor-specific path (carry-less multiply EDC, 32-byte-lane ECC),
-// or null when this processor lacks an instruction it needs.
-const CodePath* x86CodePath();
+// The processor-specific paths this processor runs (carry-less multiply EDC,
+// 32-byte-lane ECC), slower first; none when it lacks an instruction they need.
+std::vector<const CodePath*> x86CodePaths();
 
 // CRC-32/CD-ROM-EDC of a byte range, continuing from `crc` (0 to start); portable path.
 std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);

@@ -1,9 +1,10 @@
-// The x86-64 sector code path, chosen at run time when the processor has
-// carry-less multiplication (PCLMULQDQ, SSE4.1) and AVX2. Only these
+// The x86-64 sector code paths, chosen at run time when the processor has
+// carry-less multiplication (PCLMULQDQ, SSE4.1; VPCLMULQDQ for 256 bits) and AVX2. Only these
 // functions are compiled for those instructions; the rest of the program
 // keeps to the baseline, and SectorCode.cpp falls back to the portable path.
 //
-// EDC: the message is folded 64 bytes at a time with carry-less products by
+// EDC: the message is folded 64 bytes at a time (128 with 256-bit
+//   carry-less multiplication) with carry-less products by
 //   x^n mod G (the CRC's generator), down to 128 bits, then 64, then reduced
 //   to 32 by Barrett's method. Constants are derived from G at compile time.
 // ECC: each 32-byte register holds 32 parity vectors, one byte lane each;
@@ -26,9 +27,11 @@ namespace {
 using namespace math;
 
 // ---- EDC ------------------------------------------------------------------
-// Folding constants in the multiplier's bit order (reflect33): across 512
-// bits (k1 for the high half of 128, k2 for the low), across 128 bits (k3,
-// k4), from 96 to 64 bits (k5), then the Barrett constants.
+// Folding constants in the multiplier's bit order (reflect33): across 1024
+// or 512 bits (for the high half of 128 bits, then the low), across 128 bits,
+// from 96 to 64 bits, then the Barrett constants.
+constexpr std::uint64_t kFold1024High = reflect33(edcPowerOfX(8 * 128 + 32));
+constexpr std::uint64_t kFold1024Low = reflect33(edcPowerOfX(8 * 128 - 32));
 constexpr std::uint64_t kFold512High = reflect33(edcPowerOfX(4 * 128 + 32));
 constexpr std::uint64_t kFold512Low = reflect33(edcPowerOfX(4 * 128 - 32));
 constexpr std::uint64_t kFold128High = reflect33(edcPowerOfX(128 + 32));
@@ -83,7 +86,6 @@ BRENVOX_CLMUL std::uint32_t edcClmul(const std::uint8_t* p, std::size_t n, std::
   return edc({p, n}, reduce128(x0));
 }
 
-// ---- ECC ------------------------------------------------------------------
 #define BRENVOX_AVX2 __attribute__((target("avx2")))
 
 BRENVOX_AVX2 inline __m256i load256(const std::uint8_t* p) {
@@ -94,6 +96,34 @@ BRENVOX_AVX2 inline void store256(std::uint8_t* p, __m256i v) {
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
 }
 
+// The same folding with 256-bit carry-less multiplication: eight 128-bit
+// chunks advance 128 bytes at a time, then fold into one.
+#define BRENVOX_VPCLMUL __attribute__((target("vpclmulqdq,avx2,pclmul,sse4.1")))
+
+BRENVOX_VPCLMUL inline __m256i fold256(__m256i x, __m256i constants) {
+  return _mm256_xor_si256(_mm256_clmulepi64_epi128(x, constants, 0x00), _mm256_clmulepi64_epi128(x, constants, 0x11));
+}
+
+BRENVOX_VPCLMUL std::uint32_t edcVpclmul(const std::uint8_t* p, std::size_t n, std::uint32_t crc) {
+  if (n < 256) return edcClmul(p, n, crc);
+  const __m256i fold1024 = _mm256_set_epi64x(static_cast<long long>(kFold1024Low), static_cast<long long>(kFold1024High),
+                                             static_cast<long long>(kFold1024Low), static_cast<long long>(kFold1024High));
+  __m256i y[4] = {_mm256_xor_si256(load256(p), _mm256_set_epi32(0, 0, 0, 0, 0, 0, 0, static_cast<int>(crc))),
+                  load256(p + 32), load256(p + 64), load256(p + 96)};
+  for (p += 128, n -= 128; n >= 128; p += 128, n -= 128)
+    for (int i = 0; i < 4; ++i) y[i] = _mm256_xor_si256(fold256(y[i], fold1024), load256(p + 32 * i));
+  const __m128i fold128 = _mm_set_epi64x(static_cast<long long>(kFold128Low), static_cast<long long>(kFold128High));
+  __m128i x = _mm256_castsi256_si128(y[0]);
+  x = _mm_xor_si128(fold(x, fold128), _mm256_extracti128_si256(y[0], 1));
+  for (int i = 1; i < 4; ++i) {
+    x = _mm_xor_si128(fold(x, fold128), _mm256_castsi256_si128(y[i]));
+    x = _mm_xor_si128(fold(x, fold128), _mm256_extracti128_si256(y[i], 1));
+  }
+  for (; n >= 16; p += 16, n -= 16) x = _mm_xor_si128(fold(x, fold128), load128(p));
+  return edc({p, n}, reduce128(x));
+}
+
+// ---- ECC ------------------------------------------------------------------
 BRENVOX_AVX2 inline __m256i timesAlpha(__m256i v) {
   const __m256i carries = _mm256_cmpgt_epi8(_mm256_setzero_si256(), v);  // lanes with x^7 set
   const __m256i reduce = _mm256_set1_epi8(static_cast<char>(kGfPolynomial & 0xFFu));
@@ -234,15 +264,19 @@ BRENVOX_AVX2 void eccAvx2(std::uint8_t* sector) {
   computeQAvx2(block, sector + kEccQOffset);
 }
 
-constexpr CodePath kX86Path = {"pclmul+avx2", edcClmul, eccAvx2};
+constexpr CodePath kClmulPath = {"pclmul+avx2", edcClmul, eccAvx2};
+constexpr CodePath kVpclmulPath = {"vpclmul+avx2", edcVpclmul, eccAvx2};
 
 }  // namespace
 
-const CodePath* x86CodePath() {
+std::vector<const CodePath*> x86CodePaths() {
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("avx2"))
-    return &kX86Path;
-  return nullptr;
+  std::vector<const CodePath*> paths;
+  if (__builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("avx2")) {
+    paths.push_back(&kClmulPath);
+    if (__builtin_cpu_supports("vpclmulqdq")) paths.push_back(&kVpclmulPath);
+  }
+  return paths;
 }
 
 }  // namespace sector
@@ -250,7 +284,7 @@ const CodePath* x86CodePath() {
 #else
 
 namespace sector {
-const CodePath* x86CodePath() { return nullptr; }
+std::vector<const CodePath*> x86CodePaths() { return {}; }
 }  // namespace sector
 
 #endif
