@@ -65,11 +65,15 @@ cat data.bin stream.mpg clip.mpg small/* > /dev/null   # warm the page cache
 median() { sort -g | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
 # once NAME OUTPUT COMMAND...: one run; appends "wall cpu rss_kb" to NAME.runs.
+# The wall time is taken to the microsecond (time's own has 10 ms steps).
 once() {
   local name="$1" out="$2"; shift 2
   rm -f "$out" "${out%.bin}.cue"
-  /usr/bin/time -f '%e %U %S %M' -o time.txt "$@" > /dev/null 2> err.txt || { cat err.txt >&2; exit 1; }
-  awk '{print $1, $2 + $3, $4}' time.txt >> "$name.runs"
+  local start end
+  start=$(date +%s%N)
+  /usr/bin/time -f '%U %S %M' -o time.txt "$@" > /dev/null 2> err.txt || { cat err.txt >&2; exit 1; }
+  end=$(date +%s%N)
+  awk -v ns=$((end - start)) '{printf "%.4f %s %s\n", ns / 1e9, $1 + $2, $3}' time.txt >> "$name.runs"
   stat -c %s "$out" > "$name.bytes"
   rm -f "$out"
 }

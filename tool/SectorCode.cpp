@@ -166,6 +166,10 @@ std::uint32_t edcPortable(const std::uint8_t* p, std::size_t n, std::uint32_t cr
           t[7][w2 & 0xFFu] ^ t[6][(w2 >> 8) & 0xFFu] ^ t[5][(w2 >> 16) & 0xFFu] ^ t[4][w2 >> 24] ^
           t[3][w3 & 0xFFu] ^ t[2][(w3 >> 8) & 0xFFu] ^ t[1][(w3 >> 16) & 0xFFu] ^ t[0][w3 >> 24];
   }
+  for (; n >= 4; p += 4, n -= 4) {
+    const std::uint32_t w = loadLe32(p) ^ crc;
+    crc = t[3][w & 0xFFu] ^ t[2][(w >> 8) & 0xFFu] ^ t[1][(w >> 16) & 0xFFu] ^ t[0][w >> 24];
+  }
   for (; n > 0; ++p, --n) crc = (crc >> 8) ^ t[0][(crc ^ *p) & 0xFFu];
   return crc;
 }
