@@ -1,5 +1,9 @@
 #include "tool/ToolArguments.h"
 
+#ifndef BRENVOX_VERSION
+#error "BRENVOX_VERSION is set by the build"
+#endif
+
 namespace {
 
 // Options that take the next argument as their value, whatever it looks like
@@ -60,6 +64,17 @@ ParsedArguments parseToolArguments(const std::vector<std::string>& args) {
   return {std::move(options), {}};
 }
 
+std::optional<std::string> informationRequest(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--help") return usageText();
+    if (args[i] == "--version") return versionText();
+    if (needsValue(args[i])) ++i;
+  }
+  return std::nullopt;
+}
+
+std::string versionText() { return std::string("brenvox.exe ") + BRENVOX_VERSION + "\n"; }
+
 std::string usageText() {
   return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2]\n"
          "                   [-f FILE | -m FILE | -d FOLDER]...\n"
@@ -71,5 +86,6 @@ std::string usageText() {
          "  -isolevel1  ISO 9660 level 1 names (8.3); -isolevel2: level 2 (30 characters)\n"
          "  -f FILE     add FILE as a Form 1 file to the current folder\n"
          "  -m FILE     add FILE as a Form 2 file to the current folder\n"
-         "  -d FOLDER   make FOLDER (in-image path, parts joined by \\) the current folder\n";
+         "  -d FOLDER   make FOLDER (in-image path, parts joined by \\) the current folder\n"
+         "  --help      print this text; --version: print the version\n";
 }

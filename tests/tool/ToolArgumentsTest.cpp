@@ -51,3 +51,22 @@ TEST(ToolArguments, UsageErrors) {
     EXPECT_NE(parsed.error.find(c.error), std::string::npos) << parsed.error;
   }
 }
+
+TEST(ToolArguments, HelpAndVersionOnlyWhereAnOptionStands) {
+  const struct {
+    std::vector<std::string> args;
+    std::optional<std::string> answer;
+  } cases[] = {
+      {{"--help"}, usageText()},
+      {{"--version"}, versionText()},
+      {{"-o", "x", "-s", "--help"}, usageText()},
+      {{"--version", "--help"}, versionText()},
+      {{"-f", "--help"}, std::nullopt},  // a file named --help
+      {{"-o", "--version", "-d", "--help"}, std::nullopt},
+      {{"-o", "x", "-help"}, std::nullopt},
+      {{}, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(informationRequest(c.args), c.answer) << c.args.size();
+  EXPECT_EQ(versionText().rfind("brenvox.exe ", 0), 0u);
+  EXPECT_EQ(versionText().back(), '\n');
+}
