@@ -4,8 +4,18 @@
 
 #include <wx/app.h>
 
+#include <optional>
+#include <string>
+
 class LayoutApp : public wxApp {
  public:
+  // The layout file named on the command line, as bytes; set by main before
+  // the framework starts.
+  static void SetLayoutFile(std::string path);
+
   bool OnInit() override;
   int OnRun() override;
+
+ private:
+  static std::optional<std::string> s_layoutFile;
 };

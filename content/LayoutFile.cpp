@@ -132,6 +132,11 @@ void MainDialog::OnLoad() {
   m_tree->ClearHint();
   std::string path;
   if (!ChooseStructureFile(*m_chooser, true, path)) return;
+  LoadLayoutFile(path);
+}
+
+void MainDialog::LoadLayoutFile(const std::string& path) {
+  m_tree->ClearHint();
   std::string text;
   if (!ReadStructureFile(path, text)) {
     ShowMessage(wxString::FromUTF8(MSG_CANNOT_OPEN), this);
