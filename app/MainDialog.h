@@ -123,7 +123,6 @@ class MainDialog : public wxDialog {
   const std::string& IniImageTarget() const { return m_iniImageTarget; }
   const std::string& ToolPath() const { return m_toolPath; }
   const std::string& StartupDir() const { return m_startupDir; }
-  const StartupPlaces& Places() const { return m_places; }
   bool IsRunning() const { return m_running; }
   FileChooser& Chooser() { return *m_chooser; }
   wxTimer& RunTimer() { return m_timer; }
