@@ -92,7 +92,11 @@ bool PathExists(const std::string& path) {
 
 MainDialog::MainDialog(wxWindow* parent, std::string startupDir,
                        std::unique_ptr<FileChooser> chooser)
-    : m_startupDir(std::move(startupDir)),
+    : MainDialog(parent, PlacesInFolder(startupDir), std::move(chooser)) {}
+
+MainDialog::MainDialog(wxWindow* parent, StartupPlaces places, std::unique_ptr<FileChooser> chooser)
+    : m_startupDir(places.settingsDir),
+      m_places(std::move(places)),
       m_layout(std::make_unique<LayoutModel>()),
       m_timer(this, RUN_TIMER_ID),
       m_chooser(std::move(chooser)) {
@@ -194,8 +198,8 @@ bool MainDialog::Initialize() {
   LoadSettings();
   for (const char* choice : ISO_LEVEL_CHOICES) m_isoLevel->Append(wxString::FromUTF8(choice));
   m_isoLevel->SetSelection(0);
-  m_iniPath = m_startupDir + "/gui.ini";
-  m_toolPath = m_startupDir + "/" + TOOL_NAME;
+  m_iniPath = m_places.settingsDir + "/gui.ini";
+  m_toolPath = m_places.toolPath;
   if (!PathExists(m_toolPath)) {
     ShowMessage(wxString::FromUTF8(MSG_TOOL_MISSING));
     return false;
@@ -223,7 +227,7 @@ std::string MainDialog::ImagePathBytes() const {
 }
 
 void MainDialog::LoadSettings() {
-  const Settings settings = LoadSettingsFile(m_startupDir + "/gui.ini", m_startupDir);
+  const Settings settings = LoadSettingsFile(m_places.settingsDir + "/gui.ini", m_places.targetDir);
   m_imageTarget = settings.imageTarget;
   m_iniImageTarget = m_imageTarget;
   if (settings.checks) {
@@ -238,6 +242,7 @@ void MainDialog::SaveSettings() {
   const CheckStates checks{m_viewPrompt->GetValue() ? 1 : 0, m_keepExtension->GetValue() ? 1 : 0,
                            m_singleTrack->GetValue() ? 1 : 0};
   // A settings file that cannot be written is not reported.
+  if (m_places.perUser) MakeSettingsFolder(m_places.settingsDir);
   SaveSettingsFile(m_iniPath, m_iniImageTarget, checks);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/FileChooser.h"
+#include "app/StartupPlaces.h"
 #include "image/CommandLine.h"
 
 class wxTextCtrl;
@@ -63,6 +64,9 @@ class MainDialog : public wxDialog {
   // and gui.ini live there). chooser: how files and folders are picked.
   MainDialog(wxWindow* parent, std::string startupDir,
              std::unique_ptr<FileChooser> chooser);
+  // places: where the tool, gui.ini and the default target are (the program
+  // decides them at start from its current directory and executable).
+  MainDialog(wxWindow* parent, StartupPlaces places, std::unique_ptr<FileChooser> chooser);
   ~MainDialog() override;
 
   // Runs the initialisation sequence. False when brenvox.exe is missing: the
@@ -81,6 +85,8 @@ class MainDialog : public wxDialog {
   void OnToggleForm2();
   void OnSave();
   void OnLoad();
+  // Load's work on a chosen file: its messages, its rules.
+  void LoadLayoutFile(const std::string& path);
   void OnChooseImageTarget();
   void OnWriteIso();
   void OnViewCmdLine();
@@ -136,11 +142,13 @@ class MainDialog : public wxDialog {
   void OnVolumeNameText();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
+  void ApplyLoadedOptions(const std::vector<StructureAction>& options);
   void ApplyOption(const StructureAction& option);
   CDropTreeCtrl* m_tree = nullptr;
   std::string m_cmdLine;       // the option string, beginning with a blank
   CommandLine m_entries;       // the entries the string and argv are made from
-  std::string m_startupDir;
+  std::string m_startupDir;  // the folder of gui.ini: the start-up directory when the tool is there
+  StartupPlaces m_places;
   std::unique_ptr<LayoutModel> m_layout;  // shown by m_tree
   std::string m_toolPath;
   std::string m_imageTarget;

@@ -124,7 +124,15 @@ void MainDialog::OnSave() {
 
 void MainDialog::OnLoad() {
   std::vector<StructureAction> options;
-  if (!m_layoutFile->Load(options)) return;
+  if (m_layoutFile->Load(options)) ApplyLoadedOptions(options);
+}
+
+void MainDialog::LoadLayoutFile(const std::string& path) {
+  std::vector<StructureAction> options;
+  if (m_layoutFile->LoadFile(path, options)) ApplyLoadedOptions(options);
+}
+
+void MainDialog::ApplyLoadedOptions(const std::vector<StructureAction>& options) {
   // The options the file does not name keep their values, but for Keep Extension.
   m_keepExtension->SetValue(false);
   for (const StructureAction& option : options) ApplyOption(option);

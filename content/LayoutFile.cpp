@@ -112,6 +112,11 @@ bool LayoutFileCommands::Load(std::vector<StructureAction>& options) {
   m_tree.ClearHint();
   std::string path;
   if (!ChooseStructureFile(m_chooser, true, path)) return false;
+  return LoadFile(path, options);
+}
+
+bool LayoutFileCommands::LoadFile(const std::string& path, std::vector<StructureAction>& options) {
+  m_tree.ClearHint();
   std::string text;
   if (!ReadStructureFile(path, text)) {
     ShowMessage(wxString::FromUTF8(MSG_CANNOT_OPEN), m_parent);

@@ -2,6 +2,7 @@
 // through its tree, the chooser for the file's name, messages over the window.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "app/FileChooser.h"
@@ -20,6 +21,8 @@ class LayoutFileCommands {
   // Replaces the layout with a chosen file's. options: the settings the file
   // names, for the window to apply. False when nothing was loaded.
   bool Load(std::vector<StructureAction>& options);
+  // The same for a file already named (the program's argument).
+  bool LoadFile(const std::string& path, std::vector<StructureAction>& options);
 
  private:
   CDropTreeCtrl& m_tree;

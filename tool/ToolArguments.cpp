@@ -8,6 +8,10 @@
 
 #include "content/StructureFile.h"
 
+#ifndef BRENVOX_VERSION
+#error "BRENVOX_VERSION is set by the build"
+#endif
+
 namespace {
 
 // Options that take the next argument as their value, whatever it looks like
@@ -131,6 +135,17 @@ ParsedArguments parseToolArguments(const std::vector<std::string>& given) {
   return {std::move(options), {}};
 }
 
+std::optional<std::string> informationRequest(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--help") return usageText();
+    if (args[i] == "--version") return versionText();
+    if (needsValue(args[i])) ++i;
+  }
+  return std::nullopt;
+}
+
+std::string versionText() { return std::string("brenvox.exe ") + BRENVOX_VERSION + "\n"; }
+
 std::string usageText() {
   return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2]\n"
          "                   [-f FILE | -m FILE | -d FOLDER]...\n"
@@ -145,5 +160,6 @@ std::string usageText() {
          "  -m FILE     add FILE as a Form 2 file to the current folder\n"
          "  -d FOLDER   make FOLDER (in-image path, parts joined by \\) the current folder\n"
          "  @FILE       the entries written in FILE, as a saved layout (.kbv) holds them:\n"
-         "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n";
+         "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n"
+         "  --help      print this text; --version: print the version\n";
 }

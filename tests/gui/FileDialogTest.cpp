@@ -67,7 +67,7 @@ class ExpectFileDialogOver : public wxExpectModalBase<wxFileDialog, ExpectFileDi
 }  // namespace
 
 TEST(FileDialog, TheProgramsFileDialogsOpenOverTheMainWindow) {
-  const std::unique_ptr<MainDialog> window = MakeMainWindow(wxGetCwd().utf8_string());
+  const std::unique_ptr<MainDialog> window = MakeMainWindow(PlacesInFolder(wxGetCwd().utf8_string()));
   window->Show();  // a dialog takes a parent that is on screen
   // Without a parent of its own a dialog would go over the application's top
   // window: make that another one.

@@ -223,3 +223,18 @@ TEST_F(LayoutFileTest, ALoadedImageTargetKeepsItsBytesForTheNextBuild) {
   EXPECT_EQ(RenderArguments(dlg->Entries()).at(1), target);
   EXPECT_NE(dlg->IniImageTarget(), target) << "-o does not reach gui.ini";
 }
+
+TEST_F(LayoutFileTest, TheFileNamedAtStartLoadsAsLoadDoesWithoutADialog) {
+  // What the program does with `brenvoxgui FILE.kbv`, seen through View Cmd Line.
+  const std::string a = MakeFile("a.txt", std::string(3000, 'a'));
+  dlg->LoadLayoutFile(MakeFile("start.kbv", "-o \"/discs/start\" -v \"START\" -x -f \"" + a + "\" -d \"SUB\""));
+  EXPECT_TRUE(chooser->requests.empty()) << "no file dialog";
+  EXPECT_FALSE(Tree().ShowHint());
+  wxTEST_DIALOG(Click(ID_VIEW_CMD_LINE),
+                ExpectMessage(" -o \"/discs/start\" -v \"START\" -e \"dat\" -x -f \"" + a +
+                              "\" -d \"SUB\"\n\nTOTAL ESTIMATED SIZE : 2 Kb"));
+
+  // A file that cannot be read: Load's message, and the layout as it was.
+  wxTEST_DIALOG(dlg->LoadLayoutFile(Data("none.kbv")), ExpectMessage("Cannot open file"));
+  EXPECT_EQ(TreePicture(Tree()), "a.txt,SUB{}");
+}

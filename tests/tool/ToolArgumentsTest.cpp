@@ -118,3 +118,22 @@ TEST(ToolArgumentFile, UsageErrors) {
   EXPECT_NE(missing.error.find("cannot read argument file " + dir / "gone.kbv" + ": No such file"), std::string::npos)
       << missing.error;
 }
+
+TEST(ToolArguments, HelpAndVersionOnlyWhereAnOptionStands) {
+  const struct {
+    std::vector<std::string> args;
+    std::optional<std::string> answer;
+  } cases[] = {
+      {{"--help"}, usageText()},
+      {{"--version"}, versionText()},
+      {{"-o", "x", "-s", "--help"}, usageText()},
+      {{"--version", "--help"}, versionText()},
+      {{"-f", "--help"}, std::nullopt},  // a file named --help
+      {{"-o", "--version", "-d", "--help"}, std::nullopt},
+      {{"-o", "x", "-help"}, std::nullopt},
+      {{}, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(informationRequest(c.args), c.answer) << c.args.size();
+  EXPECT_EQ(versionText().rfind("brenvox.exe ", 0), 0u);
+  EXPECT_EQ(versionText().back(), '\n');
+}
