@@ -33,6 +33,10 @@ inline constexpr const char* MENU_REMOVE_ALL = "Remove All";
 // The layout.
 inline constexpr const char* MSG_CANNOT_FIND = "Cannot find ";  // followed by the path
 inline constexpr const char* MSG_LAYOUT_FULL = "The layout is full: it holds at most 49999 items.";
+// Preceded by the count, followed by the first path passed over.
+inline constexpr const char* MSG_NOT_ADDED =
+    " items were not added: a name with a double quote, or a folder name with a backslash, "
+    "cannot be kept in a layout.\n";
 inline constexpr const char* MSG_APPLY_FORM2_RECURSIVELY =
     "You're going to apply \"set/unset form2\"\nto all the files in this folder "
     "recursively.\nAre you sure?";

@@ -85,6 +85,7 @@ std::vector<StructureAction> ApplyStructure(CDropTreeCtrl& tree,
     }
   }
   tree.Thaw();
+  tree.EndInsertCommand();
   return options;
 }
 
