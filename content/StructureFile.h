@@ -25,7 +25,7 @@ class StructureTokenizer {
 };
 
 enum class StructureActionKind {
-  MakeFolder,      // "d": folderPath split into components
+  MakeFolder,      // "d": folderPath split into its non-empty components
   SetForm2Ext,     // "e"
   AddForm1File,    // "f"
   AddForm2File,    // "m"
@@ -38,11 +38,12 @@ enum class StructureActionKind {
 struct StructureAction {
   StructureActionKind kind;
   std::string value;                    // e, f, m, o, v: the value read
-  std::vector<std::string> components;  // d: the folder path split at backslashes
+  std::vector<std::string> components;  // d: the folder path's names, none empty
 };
 
 // Parses the text, up to a NUL byte if it holds one, into actions, in order.
-// Tokens whose first character is none of d, e, f, m, o, s, v, x are passed over.
+// Tokens whose first character is none of d, e, f, m, o, s, v, x are passed
+// over; so are the empty names of a "-d" value, and a "-d" with none other.
 std::vector<StructureAction> ParseStructure(std::string_view text);
 
 // Splits a "-d" value at every backslash (components taken whole).
