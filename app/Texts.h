@@ -56,6 +56,9 @@ inline constexpr const char* MSG_CANNOT_OPEN = "Cannot open file";
 
 // The command line and the batch file.
 inline constexpr const char* MSG_CANNOT_WRITE_BATCH = "Cannot write batch file.";
+// Followed by the first value that holds one of them.
+inline constexpr const char* MSG_BATCH_SHELL_CHARS =
+    "Cannot write batch file: a shell would not read $, ` or \" in a value as text.\n";
 inline constexpr const char* MSG_BATCH_SAVED = "Batch file saved in ";  // followed by the quoted name
 
 // The image run.
