@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -27,7 +27,7 @@ std::string WrittenName(const std::string& path) {
     if (!S_ISLNK(st.st_mode)) return S_ISREG(st.st_mode) ? name : path;
     std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
     const ssize_t length = ::readlink(name.c_str(), target.data(), target.size());
-    if (length < 0 || static_cast<std::size_t>(length) >= target.size()) return path;
+    if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) return path;
     target.resize(static_cast<std::size_t>(length));
     const std::size_t slash = name.find_last_of('/');
     name = target.front() == '/' || slash == std::string::npos
