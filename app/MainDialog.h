@@ -21,7 +21,7 @@ class wxButton;
 class wxComboBox;
 class CDropTreeCtrl;
 class LayoutModel;
-class ToolRun;
+class ToolProcess;
 class LayoutFileCommands;
 class ImageRunCommand;
 class LayoutButtons;
@@ -131,7 +131,7 @@ class MainDialog : public wxDialog {
   bool IsRunning() const;
   FileChooser& Chooser() { return *m_chooser; }
   wxTimer& RunTimer() { return m_timer; }
-  ToolRun* CurrentRun() const;
+  ToolProcess* CurrentRun() const;
 
  private:
   void LoadTemplate(wxWindow* parent);
