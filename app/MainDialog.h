@@ -127,9 +127,7 @@ class MainDialog : public wxDialog {
   const std::string& ImageTarget() const { return m_imageTarget; }
   const std::string& IniImageTarget() const { return m_iniImageTarget; }
   const std::string& ToolPath() const { return m_toolPath; }
-  const std::string& StartupDir() const { return m_startupDir; }
   bool IsRunning() const;
-  FileChooser& Chooser() { return *m_chooser; }
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;
 
