@@ -24,9 +24,9 @@
 #include "content/LayoutFile.h"
 #include "image/BuildEntries.h"
 #include "image/ImageRun.h"
-#include "layout/LayoutButtons.h"
-#include "image/ToolRun.h"
+#include "image/ToolProcess.h"
 #include "layout/DropTreeCtrl.h"
+#include "layout/LayoutButtons.h"
 
 namespace {
 

@@ -21,7 +21,7 @@ class wxButton;
 class wxComboBox;
 class CDropTreeCtrl;
 class LayoutModel;
-class ToolRun;
+class ToolProcess;
 class LayoutFileCommands;
 class ImageRunCommand;
 class LayoutButtons;
@@ -127,11 +127,9 @@ class MainDialog : public wxDialog {
   const std::string& ImageTarget() const { return m_imageTarget; }
   const std::string& IniImageTarget() const { return m_iniImageTarget; }
   const std::string& ToolPath() const { return m_toolPath; }
-  const std::string& StartupDir() const { return m_startupDir; }
   bool IsRunning() const;
-  FileChooser& Chooser() { return *m_chooser; }
   wxTimer& RunTimer() { return m_timer; }
-  ToolRun* CurrentRun() const;
+  ToolProcess* CurrentRun() const;
 
  private:
   void LoadTemplate(wxWindow* parent);

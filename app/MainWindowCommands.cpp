@@ -101,7 +101,7 @@ bool MainDialog::IsRunning() const {
   return m_imageRun->IsRunning();
 }
 
-ToolRun* MainDialog::CurrentRun() const {
+ToolProcess* MainDialog::CurrentRun() const {
   return m_imageRun->Current();
 }
 

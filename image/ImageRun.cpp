@@ -16,7 +16,7 @@
 #include "app/Texts.h"
 #include "app/WholeFile.h"
 #include "image/ToolConsole.h"
-#include "image/ToolRun.h"
+#include "image/ToolProcess.h"
 #include "layout/DiskEntry.h"
 
 namespace {
@@ -62,7 +62,7 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
     return;
   }
   std::string reason;
-  std::unique_ptr<ToolRun> run = ToolRun::Start(toolPath, entries, &reason);
+  std::unique_ptr<ToolProcess> run = ToolProcess::Start(toolPath, entries, &reason);
   if (!run) {
     // The tool is there: the message names what stopped it.
     ShowMessage(ToDisplay(MSG_CANNOT_START_TOOL + reason), m_parent);
@@ -77,30 +77,30 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
     run->ShowIn(console);
   }
   m_imageFile = imageFile;
-  m_toolRun = std::move(run);
+  m_toolProcess = std::move(run);
   m_exit->SetLabel(LABEL_STOP);
   m_writeIso->Disable();
   m_running = true;
 }
 
 void ImageRunCommand::Tick() {
-  if (!m_running || !m_toolRun) return;
+  if (!m_running || !m_toolProcess) return;
   const std::optional<DiskEntry> image = LookUpPath(m_imageFile);
   if (image && image->kind == DiskKind::File) {
-    m_progress->SetValue(m_toolRun->scale.PositionFor(static_cast<std::int64_t>(image->size)));
+    m_progress->SetValue(m_toolProcess->scale.PositionFor(static_cast<std::int64_t>(image->size)));
   }
-  m_toolRun->Poll();
-  if (!m_toolRun->HasEnded()) return;
+  m_toolProcess->Poll();
+  if (!m_toolProcess->HasEnded()) return;
   // Cleared before the box, so that ticks while it is open do nothing.
   m_running = false;
-  const std::string failure = RunEndMessage(m_toolRun->End(), m_toolRun->ErrorOutput());
+  const std::string failure = RunEndMessage(m_toolProcess->End(), m_toolProcess->ErrorOutput());
   ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
   End();
 }
 
 void ImageRunCommand::End() {
   // Destroying the run kills a tool that is still running, with its children.
-  m_toolRun.reset();
+  m_toolProcess.reset();
   m_exit->SetLabel(LABEL_EXIT);
   m_writeIso->Enable();
   m_progress->SetValue(0);

@@ -14,7 +14,7 @@
 class wxWindow;
 class wxGauge;
 class wxButton;
-class ToolRun;
+class ToolProcess;
 
 class ImageRunCommand {
  public:
@@ -29,14 +29,14 @@ class ImageRunCommand {
   // Ends the run (killing the tool if it still runs) and returns to idle.
   void End();
   bool IsRunning() const { return m_running; }
-  ToolRun* Current() const { return m_toolRun.get(); }
+  ToolProcess* Current() const { return m_toolProcess.get(); }
 
  private:
   wxWindow* m_parent;
   wxGauge* m_progress;
   wxButton* m_writeIso;
   wxButton* m_exit;
-  std::unique_ptr<ToolRun> m_toolRun;
+  std::unique_ptr<ToolProcess> m_toolProcess;
   std::string m_imageFile;
   bool m_running = false;
 };

@@ -11,7 +11,7 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "image/ToolRun.h"
+#include "image/ToolProcess.h"
 #include "layout/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;

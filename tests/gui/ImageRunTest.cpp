@@ -20,7 +20,7 @@
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
 #include "image/ToolConsole.h"
-#include "image/ToolRun.h"
+#include "image/ToolProcess.h"
 #include "layout/DropTreeCtrl.h"
 
 // Last: Xlib defines names such as None and Status as macros.
@@ -123,7 +123,7 @@ TEST_F(ImageRunTest, RunsTheToolWithTheEntriesAsItsArgumentsAndReportsImageCreat
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ExpectRunning();
   EXPECT_FALSE(Click(ID_WRITE_ISO)) << "Write ISO is disabled during a run";
-  const ToolRun* run = dlg->CurrentRun();
+  const ToolProcess* run = dlg->CurrentRun();
   dlg->OnWriteIso();
   EXPECT_EQ(dlg->CurrentRun(), run) << "no second run while one is under way";
   ASSERT_TRUE(Ended());

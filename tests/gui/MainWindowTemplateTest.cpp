@@ -1,97 +1,180 @@
-// The main window's template: every control with its id, caption, place in
-// dialog units and tab order; the default button; the tree's style.
+// The main window as its template makes it, seen as a person meets it: the Tab
+// key's walk over the controls, every control on screen whole and apart, each
+// button's command reached by a real click, the window's styles; and a
+// template without one of its controls refused at once.
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
+#include <wx/filesys.h>
 #include <wx/stattext.h>
+#include <wx/testing.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
+#include <wx/xml/xml.h>
+#include <wx/xrc/xmlres.h>
 
+#include <memory>
+#include <stdexcept>
 #include <vector>
 
+#include "EditingSupport.h"
 #include "GuiFixture.h"
+#include "MessageExpect.h"
+#include "app/FileFilter.h"
+#include "app/Texts.h"
+#include "image/CommandLine.h"
 #include "layout/DropTreeCtrl.h"
 
 namespace {
 
-struct ControlCase {
-  int id;
-  const char* caption;  // nullptr: no caption to check
-  int x, y, w, h;       // dialog units; h 0: the control's own height
-  bool exactWidth;      // false: labels may be widened to fit their text
-};
-
-// In tab order.
-const ControlCase CONTROLS[] = {
-    {ID_ADD_FILES, "Add Files", 7, 7, 65, 13, true},
-    {ID_ADD_MEDIA_FILES, "Add Media Files", 7, 23, 65, 13, true},
-    {ID_MAKE_FOLDER, "Make Folder", 7, 55, 65, 13, true},
-    {ID_REMOVE, "Remove", 7, 71, 65, 13, true},
-    {ID_ADD_FOLDER, "Add Folder", 7, 39, 65, 13, true},
-    {ID_SET_FORM2, "Set/Unset Form2", 7, 87, 66, 13, true},
-    {ID_ISO_LEVEL, nullptr, 8, 103, 64, 0, true},
-    {ID_SINGLE_TRACK, "Single Track", 7, 118, 53, 0, false},
-    {ID_KEEP_EXTENSION, "Keep Extension", 7, 128, 64, 0, false},
-    {ID_VIEW_PROMPT, "View Prompt", 7, 138, 53, 0, false},
-    {ID_SAVE, "Save", 8, 150, 31, 16, true},
-    {ID_LOAD, "Load", 42, 150, 31, 16, true},
-    {ID_IMAGE_PATH, nullptr, 78, 170, 88, 12, true},
-    {ID_CHOOSE_TARGET, "...", 166, 170, 13, 12, true},
-    {ID_VOLUME_NAME, nullptr, 225, 170, 49, 12, true},
-    {ID_FORM2_EXT, nullptr, 311, 170, 22, 12, true},
-    {ID_REAL_PATH_LABEL, "Real Path Of Files", 14, 188, 59, 8, false},
-    {ID_REAL_PATH, nullptr, 78, 186, 255, 12, true},
-    {ID_PROGRESS, nullptr, 7, 202, 326, 12, true},
-    {ID_WRITE_ISO, "Write ISO", 36, 218, 50, 17, true},
-    {ID_VIEW_CMD_LINE, "View Cmd Line", 104, 218, 52, 17, true},
-    {ID_GENERATE_BATCH, "Generate Batch", 175, 218, 54, 17, true},
-    {ID_EXIT, "Exit", 248, 218, 50, 17, true},
-    {ID_TREE, nullptr, 78, 7, 255, 159, true},
-};
-
-}  // namespace
-
 using MainWindowTemplate = MainWindowTest;
 
-TEST_F(MainWindowTemplate, ControlsSitWhereTheTemplatePutsThem) {
-  for (const ControlCase& c : CONTROLS) {
-    wxWindow* control = dlg->FindWindow(c.id);
-    ASSERT_NE(control, nullptr) << c.id;
-    if (c.caption) {
-      EXPECT_EQ(control->GetLabel(), c.caption) << c.id;
+// The controls the Tab key stops at, in its order from the first one.
+const int TAB_STOPS[] = {
+    ID_ADD_FILES,     ID_ADD_MEDIA_FILES, ID_MAKE_FOLDER, ID_REMOVE,        ID_ADD_FOLDER,
+    ID_SET_FORM2,     ID_ISO_LEVEL,       ID_SINGLE_TRACK, ID_KEEP_EXTENSION, ID_VIEW_PROMPT,
+    ID_SAVE,          ID_LOAD,            ID_CHOOSE_TARGET, ID_VOLUME_NAME,   ID_FORM2_EXT,
+    ID_WRITE_ISO,     ID_VIEW_CMD_LINE,   ID_GENERATE_BATCH, ID_EXIT,         ID_TREE,
+};
+
+TEST_F(MainWindowTemplate, TheTabKeyWalksTheControlsInTheirOrderAndShiftTabWalksBack) {
+  ASSERT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == dlg->FindWindow(ID_ADD_FILES); }, 3000))
+      << "the first tab stop has the focus";
+  wxUIActionSimulator sim;
+  const auto focusedId = [] {
+    // A control made of parts (the ISO level box) has the focus in a child.
+    for (wxWindow* w = wxWindow::FindFocus(); w; w = w->GetParent()) {
+      for (int id : TAB_STOPS) {
+        if (w->GetId() == id) return id;
+      }
     }
-    EXPECT_EQ(control->GetPosition(), dlg->ConvertDialogToPixels(wxPoint(c.x, c.y))) << c.id;
-    const wxSize size = dlg->ConvertDialogToPixels(wxSize(c.w, c.h));
-    if (c.exactWidth) {
-      EXPECT_EQ(control->GetSize().x, size.x) << c.id;
-    } else {
-      EXPECT_GE(control->GetSize().x, size.x) << c.id;
-      EXPECT_GE(control->GetSize().x, control->GetBestSize().x) << c.id << " text cut";
-    }
-    if (c.h > 0 && c.exactWidth) {
-      EXPECT_EQ(control->GetSize().y, size.y) << c.id;
-    }
+    return 0;
+  };
+  // A control made of parts may take a Tab of its own for a part wx does not
+  // see (the ISO level box's button): such a stop is not counted.
+  std::vector<int> walked{focusedId()};
+  for (int presses = 0; presses < 40 && (walked.size() < 2 || walked.back() != ID_ADD_FILES);
+       ++presses) {
+    const wxWindow* from = wxWindow::FindFocus();
+    sim.Char(WXK_TAB);
+    WaitFor([&] { return wxWindow::FindFocus() != from; }, 3000);
+    if (focusedId() != 0 && focusedId() != walked.back()) walked.push_back(focusedId());
   }
-  EXPECT_EQ(dlg->GetClientSize(), dlg->ConvertDialogToPixels(wxSize(340, 239)));
+  std::vector<int> expected(std::begin(TAB_STOPS), std::end(TAB_STOPS));
+  expected.push_back(ID_ADD_FILES);  // round again
+  EXPECT_EQ(walked, expected);
+
+  sim.Char(WXK_TAB, wxMOD_SHIFT);
+  EXPECT_TRUE(WaitFor([&] { return focusedId() == ID_TREE; }, 3000)) << focusedId();
 }
 
-TEST_F(MainWindowTemplate, TabOrderFollowsTheTemplate) {
-  std::vector<int> expected;
-  for (const ControlCase& c : CONTROLS) expected.push_back(c.id);
-  std::vector<int> actual;
+TEST_F(MainWindowTemplate, EveryControlIsInsideTheWindowUncoveredWithItsWholeText) {
+  const wxRect client(wxPoint(0, 0), dlg->GetClientSize());
+  std::vector<wxWindow*> controls;
   for (wxWindow* child : dlg->GetChildren()) {
-    for (const ControlCase& c : CONTROLS) {
-      if (child->GetId() == c.id) actual.push_back(c.id);
+    if (child->IsShown() && !child->IsTopLevel()) controls.push_back(child);
+  }
+  ASSERT_EQ(controls.size(), 27u) << "24 controls and 3 labels of their own";
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const wxRect rect = controls[i]->GetRect();
+    EXPECT_TRUE(client.Contains(rect)) << controls[i]->GetId() << " leaves the window";
+    // GTK's own heights (the ISO level box, the check boxes) let neighbours
+    // touch by a few pixels; no control may sit over the middle of another.
+    const wxPoint middle(rect.x + rect.width / 2, rect.y + rect.height / 2);
+    for (std::size_t j = 0; j < controls.size(); ++j) {
+      EXPECT_TRUE(j == i || !controls[j]->GetRect().Contains(middle))
+          << controls[j]->GetId() << " covers the middle of " << controls[i]->GetId();
+    }
+    if (dynamic_cast<wxStaticText*>(controls[i]) || dynamic_cast<wxCheckBox*>(controls[i])) {
+      EXPECT_GE(rect.width, controls[i]->GetBestSize().x) << controls[i]->GetId() << " text cut";
     }
   }
-  EXPECT_EQ(actual, expected);
-  EXPECT_FALSE(dlg->ImagePathEdit()->CanAcceptFocusFromKeyboard());
-  EXPECT_FALSE(dlg->RealPathEdit()->CanAcceptFocusFromKeyboard());
-  EXPECT_TRUE(dlg->VolumeNameEdit()->CanAcceptFocusFromKeyboard());
-  EXPECT_EQ(wxWindow::FindFocus(), dlg->FindWindow(ID_ADD_FILES)) << "first tab stop has focus";
+  // The tree is the window's largest control: it takes the room the layout needs.
+  for (wxWindow* control : controls) {
+    if (control->GetId() == ID_TREE) continue;
+    EXPECT_LT(control->GetSize().x * control->GetSize().y,
+              dlg->Tree()->GetSize().x * dlg->Tree()->GetSize().y)
+        << control->GetId();
+  }
+}
+
+// A real click in the middle of a button.
+class ButtonClicks : public MainWindowTest {
+ protected:
+  void ClickOn(int id) {
+    wxWindow* button = dlg->FindWindow(id);
+    ASSERT_NE(button, nullptr) << id;
+    sim.MouseMove(button->GetScreenRect().GetPosition() + button->GetSize() / 2);
+    PumpEvents();
+    sim.MouseClick();
+    PumpEvents();
+  }
+  wxUIActionSimulator sim;
+};
+
+TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
+  const std::string file = MakeFile("a.txt", "x");
+  dlg->Tree()->InsertPath(file, wxTreeItemId());
+  CDropTreeCtrl& tree = *dlg->Tree();
+
+  // The choosers: their requests tell which command asked.
+  struct ChooserCase {
+    int id;
+    bool openMode;
+    std::string defaultExtension;
+    std::string title;
+  };
+  const ChooserCase choosers[] = {
+      {ID_ADD_FILES, true, "", TITLE_ADD_FILES},
+      {ID_ADD_MEDIA_FILES, true, "", TITLE_ADD_MEDIA_FILES},
+      {ID_SAVE, false, "kbv", ""},
+      {ID_LOAD, true, "kbv", ""},
+      {ID_CHOOSE_TARGET, false, "", ""},
+  };
+  for (const ChooserCase& c : choosers) {
+    chooser->fileAnswers.push_back(std::nullopt);
+    const std::size_t before = chooser->requests.size();
+    ClickOn(c.id);
+    ASSERT_TRUE(WaitFor([&] { return chooser->requests.size() == before + 1; }, 3000)) << c.id;
+    const FileDialogRequest& request = chooser->requests.back();
+    EXPECT_EQ(request.openMode, c.openMode) << c.id;
+    EXPECT_EQ(request.defaultExtension, c.defaultExtension) << c.id;
+    EXPECT_EQ(request.title, c.title) << c.id;
+  }
+  EXPECT_EQ(chooser->requests[4].filter, CHOOSER_FILTER) << "the image target's chooser";
+
+  chooser->folderAnswers.push_back(std::nullopt);
+  ClickOn(ID_ADD_FOLDER);
+  EXPECT_TRUE(WaitFor([&] { return chooser->folderRequests == 1; }, 3000));
+
+  wxTEST_DIALOG(ClickOn(ID_MAKE_FOLDER);
+                WaitFor([&] { return TreePicture(tree) == "a.txt,NEW{}"; }, 3000),
+                ExpectFolderName({"NEW"}));
+  EXPECT_EQ(TreePicture(tree), "a.txt,NEW{}");
+
+  tree.SelectItem(ItemAt(tree, "a.txt"));
+  ClickOn(ID_SET_FORM2);
+  EXPECT_TRUE(WaitFor([&] { return TreePicture(tree) == "a.txt*,NEW{}"; }, 3000));
+  tree.SelectItem(ItemAt(tree, "NEW"));
+  ClickOn(ID_REMOVE);
+  EXPECT_TRUE(WaitFor([&] { return TreePicture(tree) == "a.txt*"; }, 3000));
+
+  // With a file to write: the command line shown, the batch file written, the
+  // tool started, and Exit (reading "Stop") ending the run.
+  ASSERT_TRUE(dlg->BuildCommandLine());
+  const std::string view = RenderCommandLineView(dlg->Entries(), dlg->TotalSize());
+  wxTEST_DIALOG(ClickOn(ID_VIEW_CMD_LINE), ExpectMessage(view));
+  wxTEST_DIALOG(ClickOn(ID_GENERATE_BATCH),
+                ExpectMessage("Batch file saved in \"" + startupDir + "/image.bat\""));
+  WriteTool("#!/bin/sh\nexec sleep 60\n");
+  ClickOn(ID_WRITE_ISO);
+  ASSERT_TRUE(WaitFor([&] { return dlg->IsRunning(); }, 3000));
+  ClickOn(ID_EXIT);
+  EXPECT_TRUE(WaitFor([&] { return !dlg->IsRunning(); }, 5000));
+  EXPECT_TRUE(dlg->IsShown()) << "Exit during a run stops it and keeps the window";
 }
 
 TEST_F(MainWindowTemplate, StylesOfTheWindowAndItsControls) {
-  EXPECT_EQ(dlg->GetDefaultItem(), dlg->WriteIsoButton());
+  EXPECT_EQ(dlg->GetDefaultItem(), dlg->FindWindow(ID_WRITE_ISO));
   EXPECT_FALSE(dlg->HasFlag(wxRESIZE_BORDER));
   EXPECT_FALSE(dlg->HasFlag(wxMINIMIZE_BOX));
   EXPECT_FALSE(dlg->HasFlag(wxMAXIMIZE_BOX));
@@ -101,8 +184,60 @@ TEST_F(MainWindowTemplate, StylesOfTheWindowAndItsControls) {
   EXPECT_TRUE(tree->HasFlag(wxTR_LINES_AT_ROOT));
   EXPECT_FALSE(tree->HasFlag(wxTR_NO_LINES));
   EXPECT_FALSE(tree->HasFlag(wxTR_EDIT_LABELS));
-  EXPECT_FALSE(dlg->ImagePathEdit()->IsEditable());
-  EXPECT_FALSE(dlg->RealPathEdit()->IsEditable());
+  for (int id : {ID_IMAGE_PATH, ID_REAL_PATH}) {
+    auto* edit = dynamic_cast<wxTextCtrl*>(dlg->FindWindow(id));
+    ASSERT_NE(edit, nullptr) << id;
+    EXPECT_FALSE(edit->IsEditable()) << id;
+    EXPECT_FALSE(edit->CanAcceptFocusFromKeyboard()) << id;
+  }
   EXPECT_TRUE(dlg->VolumeNameEdit()->IsEditable());
-  EXPECT_EQ(dlg->FindWindow(ID_REAL_PATH_LABEL)->GetLabel(), "Real Path Of Files");
+}
+
+// The main window's template with one control left out, loaded in place of
+// the program's own for the life of the object.
+class TemplateWithout {
+ public:
+  explicit TemplateWithout(const wxString& controlName) : m_own(wxXmlResource::Set(&m_altered)) {
+    m_altered.InitAllHandlers();
+    wxFileSystem fs;
+    const wxString name = fs.FindFirst("memory:XRC_resource/*main.xrc");
+    std::unique_ptr<wxFSFile> file(fs.OpenFile(name));
+    if (!file) throw std::runtime_error("the embedded main window template is not found");
+    auto* doc = new wxXmlDocument(*file->GetStream());
+    Remove(doc->GetRoot(), controlName);
+    m_altered.LoadDocument(doc, name);  // takes the document; icons found beside it
+  }
+  ~TemplateWithout() { wxXmlResource::Set(m_own); }
+  TemplateWithout(const TemplateWithout&) = delete;
+  TemplateWithout& operator=(const TemplateWithout&) = delete;
+
+ private:
+  static void Remove(wxXmlNode* node, const wxString& controlName) {
+    for (wxXmlNode* child = node->GetChildren(); child; child = child->GetNext()) {
+      if (child->GetAttribute("name") == controlName) {
+        node->RemoveChild(child);
+        delete child;
+        return;
+      }
+      Remove(child, controlName);
+    }
+  }
+  wxXmlResource m_altered;
+  wxXmlResource* m_own;
+};
+
+}  // namespace
+
+TEST(MainWindowTemplateLoad, AControlMissingFromTheTemplateStopsTheWindowWithItsName) {
+  for (const char* name : {"ID_REMOVE", "ID_TREE", "wxID_OK"}) {
+    const TemplateWithout altered(name);
+    const std::string dir = MakeTempDir();
+    try {
+      MainDialog window(nullptr, dir, std::make_unique<ScriptedChooser>());
+      ADD_FAILURE() << name << ": the window was made without it";
+    } catch (const std::logic_error& error) {
+      EXPECT_NE(std::string(error.what()).find(name), std::string::npos) << error.what();
+    }
+    RemoveTree(dir);
+  }
 }

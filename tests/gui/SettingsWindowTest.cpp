@@ -7,6 +7,7 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
+#include "app/FileFilter.h"
 #include "layout/DropTreeCtrl.h"
 
 namespace {
@@ -77,7 +78,7 @@ TEST_F(SettingsAtEnd, ChosenTargetIsWrittenButNotTheBuildTarget) {
   EXPECT_FALSE(request.openMode);
   EXPECT_EQ(request.defaultExtension, "");
   EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
-  EXPECT_EQ(request.filter, "Write a name WITHOUT EXTENSION|*.*||");
+  EXPECT_EQ(request.filter, CHOOSER_FILTER);
   EXPECT_EQ(request.title, "");
   EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), chosen);
   EXPECT_EQ(dlg->IniImageTarget(), chosen);

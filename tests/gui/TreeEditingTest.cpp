@@ -10,6 +10,8 @@
 
 #include <sys/stat.h>
 
+#include <set>
+
 #include "EditingSupport.h"
 #include "GuiFixture.h"
 #include "MessageExpect.h"
@@ -29,37 +31,46 @@ class TreeEditingTest : public LayoutEditingTest {
   }
 };
 
-TEST_F(TreeEditingTest, TheMenuHasItsEntriesGrayedForNoneFolderAndFile) {
+TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
   const wxTreeItemId folder = Folder("Video");
   const wxTreeItemId file = File("a.txt");
-  const std::vector<std::pair<int, std::string>> entries = {
-      {IDM_MAKE_FOLDER, "Make Folder"},         {IDM_SET_FORM2, "Set/Unset Form2"},
-      {IDM_BROWSE_FOLDER, "Browse File Folder"}, {IDM_RENAME, "Rename         (F2)"},
-      {wxID_SEPARATOR, ""},                      {IDM_REMOVE, "Remove       (DEL)"},
-      {wxID_SEPARATOR, ""},                      {IDM_REMOVE_ALL, "Remove All"}};
-  // Enabled states in the entries' order, separators left out.
-  const struct {
-    wxTreeItemId item;
-    std::vector<bool> enabled;
-  } cases[] = {{wxTreeItemId(), {true, false, false, false, false, true}},
-               {folder, {true, true, false, true, true, true}},
-               {file, {true, true, true, false, true, true}}};
-  for (const auto& c : cases) {
-    const std::unique_ptr<wxMenu> menu = Tree().MakeContextMenu(c.item);
-    ASSERT_EQ(menu->GetMenuItemCount(), entries.size());
-    std::vector<bool> enabled;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      const wxMenuItem* entry = menu->FindItemByPosition(i);
-      if (entries[i].first == wxID_SEPARATOR) {
-        EXPECT_TRUE(entry->IsSeparator());
-        continue;
-      }
-      EXPECT_EQ(entry->GetId(), entries[i].first);
-      EXPECT_EQ(entry->GetItemLabel().utf8_string(), entries[i].second);
-      enabled.push_back(entry->IsEnabled());
+  std::set<int> offered;
+  int shown = 0;
+  Tree().SetMenuPresenter([&](wxMenu& menu) {
+    ++shown;
+    offered.clear();
+    for (const wxMenuItem* entry : menu.GetMenuItems()) {
+      if (!entry->IsSeparator() && entry->IsEnabled()) offered.insert(entry->GetId());
     }
-    EXPECT_EQ(enabled, c.enabled);
+  });
+  const struct {
+    const char* name;
+    wxTreeItemId item;
+    std::set<int> offered;
+  } cases[] = {
+      {"nothing", wxTreeItemId(), {IDM_MAKE_FOLDER, IDM_REMOVE_ALL}},
+      {"folder", folder,
+       {IDM_MAKE_FOLDER, IDM_SET_FORM2, IDM_RENAME, IDM_REMOVE, IDM_REMOVE_ALL}},
+      {"file", file,
+       {IDM_MAKE_FOLDER, IDM_SET_FORM2, IDM_BROWSE_FOLDER, IDM_REMOVE, IDM_REMOVE_ALL}},
+  };
+  wxUIActionSimulator sim;
+  for (const auto& c : cases) {
+    const int before = shown;
+    const wxPoint point = c.item.IsOk() ? PointOn(Tree(), c.item) : EmptySpace(Tree());
+    sim.MouseMove(Tree().ClientToScreen(point));
+    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    ASSERT_TRUE(WaitFor([&] { return shown == before + 1; }, 3000)) << c.name;
+    EXPECT_EQ(offered, c.offered) << c.name;
   }
+}
+
+TEST_F(TreeEditingTest, RenameFromTheMenuRenamesTheFolderItPointsAt) {
+  Folder("A");
+  const wxTreeItemId video = Folder("Video");
+  File("a.txt", video);
+  wxTEST_DIALOG(ChooseFromMenu(video, IDM_RENAME), ExpectFolderName({"Clips"}));
+  EXPECT_EQ(TreePicture(Tree()), "A{},Clips{a.txt}");
 }
 
 TEST_F(TreeEditingTest, ARealRightClickOpensTheMenuForTheItemAndRunsTheChosenEntry) {

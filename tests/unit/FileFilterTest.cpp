@@ -1,23 +1,66 @@
-// The file dialogs' filter texts and their wx wildcard form.
+// The file dialogs' filters: what each lists, and their wx wildcard form.
+#include <fnmatch.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "app/FileFilter.h"
 
-TEST(FileFilter, WildcardsInWxForm) {
+namespace {
+
+// The first entry of a wx wildcard ("desc|pat;pat|desc|pat") whose patterns
+// let the file name through, as the file dialog filters; -1 when none does.
+int EntryShowing(const std::string& wildcard, const std::string& name) {
+  std::vector<std::string> parts(1);
+  for (char c : wildcard) {
+    if (c == '|') {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  for (std::size_t i = 1; i < parts.size(); i += 2) {
+    std::size_t start = 0;
+    while (start <= parts[i].size()) {
+      const std::size_t end = std::min(parts[i].find(';', start), parts[i].size());
+      const std::string pattern = parts[i].substr(start, end - start);
+      if (pattern.empty()) return -2;  // an empty pattern would reach the dialog
+      if (::fnmatch(pattern.c_str(), name.c_str(), 0) == 0) return static_cast<int>(i / 2);
+      start = end + 1;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
+
+TEST(FileFilter, EachDialogListsTheFilesItsEntriesName) {
   struct Case {
     const char* filter;
-    const char* wildcard;
+    const char* name;
+    int entry;  // the filter entry that lists the file; -1: none
   };
   const Case cases[] = {
-      {STRUCTURE_FILTER, "kbv structure|*.kbv"},
-      {CHOOSER_FILTER, "Write a name WITHOUT EXTENSION|*.*"},
-      {MEDIA_FILTER,
-       "Video (ogm; avi; mpg; mpeg; rm; rmvb)|*.ogm;*.avi;*.mpg;*.mpeg;*.rm;*.rmvb|"
-       "Audio (ogg; mp3; wav; ac3)|*.ogg;*.mp3;*.wav;*.ac3|All Files (*.*)|*.*"},
-      {"", ""},
-      {"A|*.a;;*.b;||", "A|*.a;*.b"},
+      {STRUCTURE_FILTER, "disc.kbv", 0},  {STRUCTURE_FILTER, "disc.txt", -1},
+      {CHOOSER_FILTER, "disc.bin", 0},    {MEDIA_FILTER, "clip.ogm", 0},
+      {MEDIA_FILTER, "clip.avi", 0},      {MEDIA_FILTER, "clip.mpg", 0},
+      {MEDIA_FILTER, "clip.mpeg", 0},     {MEDIA_FILTER, "clip.rm", 0},
+      {MEDIA_FILTER, "clip.rmvb", 0},     {MEDIA_FILTER, "song.ogg", 1},
+      {MEDIA_FILTER, "song.mp3", 1},      {MEDIA_FILTER, "song.wav", 1},
+      {MEDIA_FILTER, "song.ac3", 1},      {MEDIA_FILTER, "notes.txt", 2},
   };
-  for (const Case& c : cases) EXPECT_EQ(ToWxWildcard(c.filter), c.wildcard) << c.filter;
+  for (const Case& c : cases) {
+    EXPECT_EQ(EntryShowing(ToWxWildcard(c.filter), c.name), c.entry) << c.filter << " " << c.name;
+  }
+  EXPECT_EQ(ParseFilter(MEDIA_FILTER).size(), 3u) << "video, audio, all files";
+}
+
+TEST(FileFilter, TheWxFormDropsEmptyPatternsAndTheClosingBars) {
+  EXPECT_EQ(ToWxWildcard(""), "");
+  EXPECT_EQ(ToWxWildcard("A|*.a;;*.b;||"), "A|*.a;*.b");
+  EXPECT_EQ(ToWxWildcard("A|*.a|B|*.b||ignored|*.c"), "A|*.a|B|*.b");
 }
 
 TEST(FileFilter, DefaultExtensionOnlyForNamesWithoutOne) {

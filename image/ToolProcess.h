@@ -1,9 +1,10 @@
 // One run of the tool as a child process, started by StartTool (no shell, a
 // process group of its own, bound to the window's life, an argument file when
 // the entries do not fit into an argument list), its output read as it comes
-// so that the pipes never fill, and its end taken with the exact wait status. (wxExecute reports the status folded into a signed char, so exit
-// code 200 would read as -56 and exit code 255 as signal 1: the run starts
-// and waits for the process itself.)
+// so that the pipes never fill, and its end taken with the exact wait status.
+// (wxExecute reports the status folded into a signed char, so exit code 200
+// would read as -56 and exit code 255 as signal 1: the run starts and waits
+// for the process itself.)
 #pragma once
 
 #include <sys/types.h>
@@ -21,15 +22,15 @@
 #include "image/RunOutcome.h"
 #include "image/ToolConsole.h"
 
-class ToolRun : public wxEvtHandler {
+class ToolProcess : public wxEvtHandler {
  public:
   // Starts program with the entries as its arguments. Null when the process
   // could not be started; *error then holds the system's reason.
-  static std::unique_ptr<ToolRun> Start(const std::string& program, const CommandLine& entries,
-                                        std::string* error = nullptr);
+  static std::unique_ptr<ToolProcess> Start(const std::string& program, const CommandLine& entries,
+                                            std::string* error = nullptr);
   // Kills a tool that is still running, with its children, and waits for it;
   // removes the argument file.
-  ~ToolRun() override;
+  ~ToolProcess() override;
 
   // From now on the tool's output is also shown in console.
   void ShowIn(ToolConsole* console);
@@ -45,7 +46,7 @@ class ToolRun : public wxEvtHandler {
   ProgressScale scale;  // how image sizes map onto the progress bar
 
  private:
-  ToolRun() = default;
+  ToolProcess() = default;
   void ReadPipe(int& fd, bool isErrorPipe);
   void Append(const std::string& chunk, bool isErrorPipe);
   void RemoveArgumentFile();

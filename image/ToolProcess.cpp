@@ -1,4 +1,4 @@
-#include "image/ToolRun.h"
+#include "image/ToolProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -27,14 +27,14 @@ ToolEnd EndFromWaitStatus(int status) {
 
 }  // namespace
 
-std::unique_ptr<ToolRun> ToolRun::Start(const std::string& program, const CommandLine& entries,
-                                        std::string* error) {
+std::unique_ptr<ToolProcess> ToolProcess::Start(const std::string& program,
+                                                const CommandLine& entries, std::string* error) {
   StartedTool started = StartTool(program, entries);
   if (started.pid <= 0) {
     if (error) *error = started.error;
     return nullptr;
   }
-  std::unique_ptr<ToolRun> run(new ToolRun());
+  std::unique_ptr<ToolProcess> run(new ToolProcess());
   run->m_pid = started.pid;
   run->m_outFd = started.outFd;
   run->m_errFd = started.errFd;
@@ -45,7 +45,7 @@ std::unique_ptr<ToolRun> ToolRun::Start(const std::string& program, const Comman
   return run;
 }
 
-ToolRun::~ToolRun() {
+ToolProcess::~ToolProcess() {
   m_pollTimer.Stop();
   if (!m_ended && m_pid > 0) {
     kill(-m_pid, SIGKILL);
@@ -58,15 +58,15 @@ ToolRun::~ToolRun() {
   if (m_errFd >= 0) close(m_errFd);
 }
 
-void ToolRun::RemoveArgumentFile() {
+void ToolProcess::RemoveArgumentFile() {
   if (m_argumentFile.empty()) return;
   unlink(m_argumentFile.c_str());
   m_argumentFile.clear();
 }
 
-void ToolRun::ShowIn(ToolConsole* console) { m_console = console; }
+void ToolProcess::ShowIn(ToolConsole* console) { m_console = console; }
 
-void ToolRun::Poll() {
+void ToolProcess::Poll() {
   ReadPipe(m_outFd, false);
   ReadPipe(m_errFd, true);
   if (m_ended) return;
@@ -80,7 +80,7 @@ void ToolRun::Poll() {
   ReadPipe(m_errFd, true);
 }
 
-void ToolRun::ReadPipe(int& fd, bool isErrorPipe) {
+void ToolProcess::ReadPipe(int& fd, bool isErrorPipe) {
   if (fd < 0) return;
   std::string data;  // shown in one piece: the console appends once per poll
   std::string chunk(READ_CHUNK_BYTES, '\0');
@@ -100,7 +100,7 @@ void ToolRun::ReadPipe(int& fd, bool isErrorPipe) {
   if (!data.empty()) Append(data, isErrorPipe);
 }
 
-void ToolRun::Append(const std::string& chunk, bool isErrorPipe) {
+void ToolProcess::Append(const std::string& chunk, bool isErrorPipe) {
   if (m_console) m_console->Append(chunk);
   if (!isErrorPipe) return;
   m_errors += chunk;
