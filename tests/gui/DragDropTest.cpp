@@ -22,12 +22,17 @@ class DragDropTest : public LayoutEditingTest {
     event.SetEventObject(&Tree());
     Send(event);
   }
+  // The left button pressed on item, where a drag takes its item from.
+  void Press(const wxTreeItemId& item) {
+    MouseAt(wxEVT_MOTION, PointOn(Tree(), item));
+    MouseAt(wxEVT_LEFT_DOWN, PointOn(Tree(), item));
+  }
   // A drag of item released over target (none: the empty space below the items).
   void Drag(const wxTreeItemId& item, const wxTreeItemId& target) {
     DragTo(item, target.IsOk() ? PointOn(Tree(), target) : EmptySpace(Tree()));
   }
   void DragTo(const wxTreeItemId& item, const wxPoint& end) {
-    MouseAt(wxEVT_MOTION, PointOn(Tree(), item));
+    Press(item);
     wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree(), item);
     Send(begin);
     ASSERT_TRUE(Tree().IsDragging());
@@ -180,7 +185,7 @@ TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
     const wxTreeItemId a = Folder("A");
     const wxTreeItemId f = File("a/f.txt", a);
     Folder("B");
-    MouseAt(wxEVT_MOTION, PointOn(Tree(), f));
+    Press(f);
     wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree(), f);
     Send(begin);
     ASSERT_TRUE(Tree().IsDragging() && Tree().HasCapture()) << c.way;
@@ -217,6 +222,34 @@ TEST_F(DragDropTest, ARealMouseDragMovesAFileIntoAFolder) {
   sim.MouseUp();
   EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
   EXPECT_EQ(TreePicture(Tree()), "A{f.txt}");
+}
+
+TEST_F(DragDropTest, ARealDragMovesThePressedItemWhereverTheDragStarts) {
+  // A quick hand: 5 pixels per motion event, so that the tree starts the
+  // drag with the pointer already over the next row.
+  const wxTreeItemId t1 = File("t1.txt");
+  File("t2.txt");
+  File("t3.txt");
+  const wxTreeItemId a = Folder("A");
+  Tree().SetFocus();
+  PumpEvents();
+  const wxPoint from = Tree().ClientToScreen(PointOn(Tree(), t1));
+  const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
+  wxUIActionSimulator sim;
+  sim.MouseMove(from);
+  PumpEvents();
+  sim.MouseDown();
+  PumpEvents();
+  for (wxPoint at = from + wxPoint(0, 5); at.y < to.y; at.y += 5) {
+    sim.MouseMove(at);
+    PumpEvents();
+  }
+  sim.MouseMove(to);
+  PumpEvents();
+  EXPECT_TRUE(Tree().IsDragging());
+  sim.MouseUp();
+  EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
+  EXPECT_EQ(TreePicture(Tree()), "t2.txt,t3.txt,A{t1.txt}");
 }
 
 }  // namespace
