@@ -51,7 +51,10 @@ void LimitTypedLength(wxTextCtrl* edit, std::size_t limit) {
     // GTK would paste the selected text at the pointer whatever its length:
     // the paste is done here, as much of it as fits. It adds to the text and
     // replaces no selection.
-    if (!edit->IsEditable()) return;
+    if (!edit->IsEditable()) {
+      event.Skip();
+      return;
+    }
     const wxString text = ClipboardText(true);
     long at = edit->GetLastPosition();
     if (edit->HitTest(event.GetPosition(), &at) == wxTE_HT_UNKNOWN) at = edit->GetLastPosition();
