@@ -17,14 +17,35 @@ std::vector<std::string> SplitAtBars(const std::string& text) {
   return parts;
 }
 
-// "*.ogg;*.mp3;" -> "*.ogg;*.mp3": empty patterns are dropped.
+// The file dialog matches patterns letter for letter, where the program's
+// patterns ignore case: each letter becomes a set of both cases ("*.avi" ->
+// "*.[aA][vV][iI]"). "*.*" stands for every file, also one without a dot: "*".
+std::string CaseFreePattern(const std::string& pattern) {
+  if (pattern == "*.*") return "*";
+  std::string out;
+  for (const char c : pattern) {
+    const bool lower = c >= 'a' && c <= 'z', upper = c >= 'A' && c <= 'Z';
+    if (!lower && !upper) {
+      out += c;
+      continue;
+    }
+    const char other = static_cast<char>(lower ? c - 'a' + 'A' : c - 'A' + 'a');
+    out += '[';
+    out += c;
+    out += other;
+    out += ']';
+  }
+  return out;
+}
+
+// "*.ogg;*.mp3;" -> "*.[oO][gG][gG];*.[mM][pP]3": empty patterns are dropped.
 std::string CleanPatterns(const std::string& patterns) {
   std::string out;
   std::string current;
   auto flush = [&] {
     if (current.empty()) return;
     if (!out.empty()) out += ';';
-    out += current;
+    out += CaseFreePattern(current);
     current.clear();
   };
   for (char c : patterns) {

@@ -19,7 +19,8 @@ struct FilterEntry {
 std::vector<FilterEntry> ParseFilter(const std::string& filter);
 
 // The wildcard string wxFileDialog takes: "desc|pat;pat|desc|pat", with empty
-// patterns (the trailing ';') dropped. Empty for an empty filter.
+// patterns (the trailing ';') dropped, the letters of each pattern matched in
+// either case and "*.*" as "*" (every file). Empty for an empty filter.
 std::string ToWxWildcard(const std::string& filter);
 
 // A save dialog's default extension: appended with a full stop when the chosen

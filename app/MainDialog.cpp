@@ -188,6 +188,11 @@ void MainDialog::BindCommands() {
     OnVolumeNameText();
     event.Skip();
   });
+  m_isoLevel->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+    event.Skip();
+    // After GTK has finished with the typed text, which unselects the entry.
+    CallAfter([this] { OnIsoLevelText(); });
+  });
 }
 
 bool MainDialog::Initialize() {
@@ -221,9 +226,8 @@ void MainDialog::SetImagePathText(const std::string& bytes) {
 }
 
 std::string MainDialog::ImagePathBytes() const {
-  const wxString shown = m_imagePath->GetValue();
   // A text put into the edit some other way is taken as it shows.
-  return ToDisplay(m_imagePathBytes) == shown ? m_imagePathBytes : FromDisplay(shown);
+  return BytesOfShown(m_imagePath->GetValue(), m_imagePathBytes);
 }
 
 void MainDialog::LoadSettings() {
@@ -250,8 +254,9 @@ bool MainDialog::BuildCommandLine() {
   m_cmdLine.clear();
   CommandSettings settings;
   settings.imagePath = ImagePathBytes();
-  settings.volumeName = FromDisplay(m_volumeName->GetValue());
-  settings.form2Ext = FromDisplay(m_form2Ext->GetValue());
+  // A value loaded from a layout file keeps its bytes until it is edited.
+  settings.volumeName = BytesOfShown(m_volumeName->GetValue(), m_volumeNameBytes);
+  settings.form2Ext = BytesOfShown(m_form2Ext->GetValue(), m_form2ExtBytes);
   settings.keepExtension = m_keepExtension->IsChecked();
   settings.singleTrack = m_singleTrack->IsChecked();
   settings.isoLevelIndex = m_isoLevel->GetSelection();

@@ -138,6 +138,7 @@ class MainDialog : public wxDialog {
   void BindCommands();
   void LoadSettings();
   void OnVolumeNameText();
+  void OnIsoLevelText();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
   void ApplyLoadedOptions(const std::vector<StructureAction>& options);
@@ -153,6 +154,8 @@ class MainDialog : public wxDialog {
   std::string m_iniImageTarget;
   std::string m_iniPath;
   std::string m_imagePathBytes;  // the bytes of what m_imagePath shows
+  std::string m_volumeNameBytes;  // the bytes of a volume name loaded from a file
+  std::string m_form2ExtBytes;    // the bytes of a Form 2 extension loaded from a file
   wxTextCtrl* m_form2Ext = nullptr;
   wxTextCtrl* m_imagePath = nullptr;
   wxTextCtrl* m_volumeName = nullptr;

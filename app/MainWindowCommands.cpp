@@ -3,6 +3,7 @@
 // upper-cased while it is typed, and the options a loaded layout file sets.
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/combobox.h>
 #include <wx/textctrl.h>
 
 #include "app/AboutDialog.h"
@@ -12,6 +13,7 @@
 #include "content/LayoutFile.h"
 #include "image/CommandLineView.h"
 #include "image/ImageRun.h"
+#include "layout/DropTreeCtrl.h"
 #include "layout/LayoutButtons.h"
 
 void MainDialog::OnExit() {
@@ -59,6 +61,12 @@ void MainDialog::OnChooseImageTarget() {
   m_iniImageTarget = paths.front();
 }
 
+// A typed text that names one of the levels (in any case) selects it.
+void MainDialog::OnIsoLevelText() {
+  const int named = m_isoLevel->FindString(m_isoLevel->GetValue());
+  if (named != wxNOT_FOUND && named != m_isoLevel->GetSelection()) m_isoLevel->SetSelection(named);
+}
+
 void MainDialog::OnVolumeNameText() {
   if (m_upperCasing) return;
   const wxString text = m_volumeName->GetValue();
@@ -87,6 +95,12 @@ void MainDialog::OnWriteIso() {
   if (!m_writeIsoButton->IsEnabled()) return;
   if (!BuildCommandLine()) return;
   m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked());
+  // The disabled button takes no keys: the focus goes to the layout, so that
+  // Escape (Stop) and the other keys still reach the window during the run.
+  if (IsRunning()) {
+    const wxWindow* focus = FindFocus();
+    if (!focus || focus == m_writeIsoButton) m_tree->SetFocus();
+  }
 }
 
 void MainDialog::OnTimer() {
@@ -142,11 +156,15 @@ void MainDialog::ApplyLoadedOptions(const std::vector<StructureAction>& options)
 // characters of "Form2 Ext." bound typing only), the boxes are turned on.
 void MainDialog::ApplyOption(const StructureAction& option) {
   switch (option.kind) {
-    case StructureActionKind::SetForm2Ext: m_form2Ext->ChangeValue(ToDisplay(option.value)); break;
+    case StructureActionKind::SetForm2Ext:
+      m_form2ExtBytes = option.value;
+      m_form2Ext->ChangeValue(ToDisplay(option.value));
+      break;
     case StructureActionKind::SetImagePath:
       SetImagePathText(option.value);  // the bytes are kept for the next build
       break;
     case StructureActionKind::SetVolumeName:
+      m_volumeNameBytes = option.value;
       m_volumeName->ChangeValue(ToDisplay(option.value));
       break;
     case StructureActionKind::SetSingleTrack: m_singleTrack->SetValue(true); break;

@@ -6,8 +6,21 @@
 #include "app/TextCodec.h"
 #include "app/Texts.h"
 
+namespace {
+
+std::string& ProgramNameBytes() {
+  static std::string name = PROGRAM_NAME;
+  return name;
+}
+
+}  // namespace
+
 wxString ProgramName() {
-  return PROGRAM_NAME;
+  return ToDisplay(ProgramNameBytes());
+}
+
+void SetProgramName(const std::string& name) {
+  if (!name.empty()) ProgramNameBytes() = name;
 }
 
 void ShowMessage(const wxString& text, wxWindow* parent) {

@@ -9,8 +9,10 @@
 
 class wxWindow;
 
-// The program's name: the executable's file name without extension.
+// The program's name: the executable's file name without extension, as the
+// program sets it at start (brenvoxgui until then).
 wxString ProgramName();
+void SetProgramName(const std::string& name);
 
 // An OK box with no icon.
 void ShowMessage(const wxString& text, wxWindow* parent = nullptr);

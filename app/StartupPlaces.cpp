@@ -58,12 +58,25 @@ StartupPlaces DecideStartupPlaces(const StartupFacts& facts) {
   return places;
 }
 
+std::string ProgramNameOf(const std::string& executablePath) {
+  const std::size_t slash = executablePath.find_last_of('/');
+  std::string name = slash == std::string::npos ? executablePath : executablePath.substr(slash + 1);
+  const std::size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) name.erase(dot);
+  return name;
+}
+
+std::string RunningExecutable() {
+  std::error_code error;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : executable.string();
+}
+
 StartupFacts GatherStartupFacts(const std::string& currentDir) {
   StartupFacts facts;
   facts.currentDir = currentDir;
-  std::error_code error;
-  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) facts.executableDir = executable.parent_path().string();
+  const std::string executable = RunningExecutable();
+  if (!executable.empty()) facts.executableDir = std::filesystem::path(executable).parent_path().string();
   facts.xdgConfigHome = Environment("XDG_CONFIG_HOME");
   facts.home = Environment("HOME");
   if (facts.home.empty()) {

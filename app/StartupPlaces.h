@@ -32,6 +32,12 @@ StartupPlaces PlacesInFolder(const std::string& dir);
 // missing there).
 StartupPlaces DecideStartupPlaces(const StartupFacts& facts);
 
+// The program's name from the path of its executable: the file name without
+// its extension ("/opt/x/mygui" -> "mygui", "a/brenvoxgui.bin" -> "brenvoxgui").
+std::string ProgramNameOf(const std::string& executablePath);
+// The path of the running executable; empty when it cannot be read.
+std::string RunningExecutable();
+
 // The facts of this process: the executable from /proc/self/exe, the
 // environment, the password database for a missing $HOME.
 StartupFacts GatherStartupFacts(const std::string& currentDir);

@@ -21,14 +21,18 @@ bool AddsCharacter(const wxKeyEvent& event) {
   return c != WXK_NONE && c >= 32 && c != WXK_DELETE;
 }
 
-wxString ClipboardText() {
+// The clipboard's text, or with primary true the text selected last (what a
+// middle click pastes).
+wxString ClipboardText(bool primary = false) {
   wxString text;
   wxClipboardLocker lock;
   if (!lock) return text;
+  wxTheClipboard->UsePrimarySelection(primary);
   wxTextDataObject data;
   if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && wxTheClipboard->GetData(data)) {
     text = data.GetText();
   }
+  wxTheClipboard->UsePrimarySelection(false);
   return text;
 }
 
@@ -42,5 +46,22 @@ void LimitTypedLength(wxTextCtrl* edit, std::size_t limit) {
   edit->Bind(wxEVT_TEXT_PASTE, [edit, limit](wxClipboardTextEvent&) {
     // As much of the pasted text as fits.
     edit->WriteText(ClipboardText().Left(RoomLeft(edit, limit)));
+  });
+  edit->Bind(wxEVT_MIDDLE_DOWN, [edit, limit](wxMouseEvent& event) {
+    // GTK would paste the selected text at the pointer whatever its length:
+    // the paste is done here, as much of it as fits. It adds to the text and
+    // replaces no selection.
+    if (!edit->IsEditable()) {
+      event.Skip();
+      return;
+    }
+    const wxString text = ClipboardText(true);
+    long at = edit->GetLastPosition();
+    if (edit->HitTest(event.GetPosition(), &at) == wxTE_HT_UNKNOWN) at = edit->GetLastPosition();
+    const std::size_t length = edit->GetValue().length();
+    const std::size_t room = length >= limit ? 0 : limit - length;
+    edit->SetFocus();
+    edit->SetInsertionPoint(at);
+    edit->WriteText(text.Left(room));
   });
 }

@@ -72,9 +72,15 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
   m_progress->SetValue(0);
   m_progress->SetRange(run->scale.range);
   if (showConsole) {
-    auto* console = new ToolConsole(m_parent);
-    console->Show();
-    run->ShowIn(console);
+    // One console: a new run clears the one still open.
+    if (m_console && !m_console->IsBeingDeleted()) {
+      m_console->Clear();
+    } else {
+      m_console = new ToolConsole(m_parent);
+    }
+    m_console->Show();
+    m_console->Raise();
+    run->ShowIn(m_console);
   }
   m_imageFile = imageFile;
   m_toolProcess = std::move(run);

@@ -5,11 +5,15 @@
 // Exit reads "Stop" while a run lasts.
 #pragma once
 
+#include <wx/event.h>
+#include <wx/weakref.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "image/CommandLine.h"
+#include "image/ToolConsole.h"
 
 class wxWindow;
 class wxGauge;
@@ -37,6 +41,7 @@ class ImageRunCommand {
   wxButton* m_writeIso;
   wxButton* m_exit;
   std::unique_ptr<ToolProcess> m_toolProcess;
+  wxWeakRef<ToolConsole> m_console;  // the console of View Prompt while it is open
   std::string m_imageFile;
   bool m_running = false;
 };

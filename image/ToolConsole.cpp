@@ -45,4 +45,6 @@ void ToolConsole::Append(const std::string& bytes) {
   if (!bytes.empty()) m_text->AppendText(ToDisplay(bytes));
 }
 
+void ToolConsole::Clear() { m_text->Clear(); }
+
 wxString ToolConsole::Text() const { return m_text->GetValue(); }

@@ -13,6 +13,8 @@ class ToolConsole : public wxFrame {
  public:
   explicit ToolConsole(wxWindow* parent);
   void Append(const std::string& bytes);
+  // Empties the window for the next run.
+  void Clear();
   wxString Text() const;
 
  private:

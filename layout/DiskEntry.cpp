@@ -43,6 +43,9 @@ std::optional<DiskKind> KindOf(const std::string& folderPath, const dirent& ent)
     case DT_UNKNOWN: {
       struct stat st;
       if (stat(JoinPath(folderPath, ent.d_name).c_str(), &st) != 0) return std::nullopt;
+      // The root holds every folder: a link to it leads back up the path
+      // being listed, a loop, and is passed over as one.
+      if (S_ISDIR(st.st_mode) && IsFileSystemRoot(st)) return std::nullopt;
       auto entry = EntryFromStat(st);
       if (!entry) return std::nullopt;
       return entry->kind;

@@ -1,6 +1,7 @@
 // Dragging inside the tree (moving items with their subtrees) and dropping
 // files and folders from the desktop's file manager. Both take their target
-// from the last pointer position recorded by OnMouseMove.
+// from the last pointer position recorded by OnMouseMove; a drag takes its
+// item from where the button was pressed.
 #include <wx/dnd.h>
 #include <wx/event.h>
 
@@ -39,9 +40,16 @@ void CDropTreeCtrl::OnMouseMove(wxMouseEvent& event) {
   event.Skip();
 }
 
+void CDropTreeCtrl::OnLButtonDown(wxMouseEvent& event) {
+  m_pressPoint = event.GetPosition();
+  event.Skip();
+}
+
 void CDropTreeCtrl::OnBeginDrag(wxTreeEvent&) {
   // The tree's own drag stays off (the event is not allowed): this one is ours.
-  m_dragItem = LayoutItemAt(m_lastPoint);
+  // The drag starts only once the pointer has moved a few pixels, by then
+  // perhaps over the next row: the item is the one that was pressed.
+  m_dragItem = LayoutItemAt(m_pressPoint);
   if (!m_dragItem.IsOk()) return;
   m_dragImage = std::make_unique<wxGenericDragImage>(GetItemText(m_dragItem));
   if (!m_dragImage->BeginDrag(DRAG_HOT_SPOT, this)) m_dragImage.reset();

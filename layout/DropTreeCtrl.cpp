@@ -52,6 +52,7 @@ void CDropTreeCtrl::BindEvents() {
   Bind(wxEVT_TREE_SEL_CHANGED, &CDropTreeCtrl::OnSelChanged, this);
   Bind(wxEVT_MOTION, &CDropTreeCtrl::OnMouseMove, this);
   Bind(wxEVT_TREE_BEGIN_DRAG, &CDropTreeCtrl::OnBeginDrag, this);
+  Bind(wxEVT_LEFT_DOWN, &CDropTreeCtrl::OnLButtonDown, this);
   Bind(wxEVT_LEFT_UP, &CDropTreeCtrl::OnLButtonUp, this);
   Bind(wxEVT_DROP_FILES, &CDropTreeCtrl::OnDropFiles, this);
   Bind(wxEVT_MENU, &CDropTreeCtrl::OnMenuCommand, this, IDM_TREE_MENU, IDM_BROWSE_FOLDER);

@@ -157,6 +157,7 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   void OnSelChanged(wxTreeEvent& event);
   void OnMouseMove(wxMouseEvent& event);
   void OnBeginDrag(wxTreeEvent& event);
+  void OnLButtonDown(wxMouseEvent& event);
   void OnLButtonUp(wxMouseEvent& event);
   void OnDropFiles(wxDropFilesEvent& event);
   void OnMenuCommand(wxCommandEvent& event);
@@ -167,6 +168,7 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   std::unique_ptr<wxImageList> m_icons;
   std::map<std::string, std::pair<int, int>> m_iconCache;  // per file type
   wxPoint m_lastPoint;
+  wxPoint m_pressPoint;  // where the left button went down: the item a drag takes
   wxTextCtrl* m_pathDisplay = nullptr;
   wxButton* m_removeButton = nullptr;
   LayoutModel* m_model = nullptr;

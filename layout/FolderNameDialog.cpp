@@ -21,7 +21,7 @@ constexpr int DIALOG_HEIGHT_DU = 30;
 CFolderName::CFolderName(wxWindow* parent) { Create(parent); }
 
 CFolderName::CFolderName(wxWindow* parent, const std::string& initialName)
-    : m_isRename(true), m_name(initialName) {
+    : m_isRename(true), m_initialName(initialName), m_name(initialName) {
   Create(parent);
 }
 
@@ -68,7 +68,8 @@ void CFolderName::OnCharHook(wxKeyEvent& event) {
 }
 
 bool CFolderName::AcceptName() {
-  m_name = FromDisplay(m_edit->GetValue().Left(FOLDER_NAME_READ_LIMIT));
+  // An old name left as it was keeps its bytes, also when they are not UTF-8.
+  m_name = BytesOfShown(m_edit->GetValue().Left(FOLDER_NAME_READ_LIMIT), m_initialName);
   const FolderNameProblem problem = CheckFolderName(m_name);
   if (problem == FolderNameProblem::None) return true;
   ShowMessage(wxString::FromUTF8(FolderNameMessage(problem)), this);

@@ -34,5 +34,6 @@ class CFolderName : public wxDialog {
 
   wxTextCtrl* m_edit = nullptr;
   bool m_isRename = false;
+  std::string m_initialName;  // a rename's old name, as bytes
   std::string m_name;
 };

@@ -7,21 +7,10 @@
 #include <algorithm>
 
 #include "layout/DiskEntry.h"
+#include "layout/LabelOrder.h"
 
-namespace {
 
-// Labels compare alphabetically whatever the letters' case.
-std::string FoldCase(const std::string& label) {
-  std::string folded = label;
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
-}  // namespace
-
-// The case-folded labels of a folder's children in order. While they are in
+// The sort keys of the labels of a folder's children in order. While they are in
 // order (no sub-folder appended out of order), the place of a new file is
 // found by binary search; else by a linear search for the first greater one.
 struct LayoutModel::ChildOrder {
@@ -175,11 +164,11 @@ void LayoutModel::ScanFolder(const std::string& folderPath, int folder, ScanStac
     if (RefuseWhenFull()) return false;
     const std::string path = JoinPath(folderPath, listed.name);
     if (listed.kind == DiskKind::Folder) {
-      if (InsertFromDisk(path, folder, scanning) != 0) order.Append(FoldCase(listed.name));
+      if (InsertFromDisk(path, folder, scanning) != 0) order.Append(LabelSortKey(listed.name));
       return true;
     }
     if (!Keepable(path, false)) return true;
-    std::string folded = FoldCase(listed.name);
+    std::string folded = LabelSortKey(listed.name);
     const std::size_t place = order.PlaceOf(folded);
     order.Insert(place, std::move(folded));
     AddEntry(path, false, folder, place);

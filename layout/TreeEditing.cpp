@@ -127,7 +127,8 @@ void CDropTreeCtrl::RunMenuCommand(int id) {
 
 void CDropTreeCtrl::OnKeyDown(wxTreeEvent& event) {
   switch (event.GetKeyCode()) {
-    case WXK_DELETE: RemoveItem(SelectedItem(), true); break;
+    case WXK_DELETE:
+    case WXK_NUMPAD_DELETE: RemoveItem(SelectedItem(), true); break;
     case WXK_F2: RenameFolder(SelectedItem()); break;
     case '-':
     case WXK_SUBTRACT:

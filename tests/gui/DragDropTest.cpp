@@ -22,12 +22,17 @@ class DragDropTest : public LayoutEditingTest {
     event.SetEventObject(&Tree());
     Send(event);
   }
+  // The left button pressed on item, where a drag takes its item from.
+  void Press(const wxTreeItemId& item) {
+    MouseAt(wxEVT_MOTION, PointOn(Tree(), item));
+    MouseAt(wxEVT_LEFT_DOWN, PointOn(Tree(), item));
+  }
   // A drag of item released over target (none: the empty space below the items).
   void Drag(const wxTreeItemId& item, const wxTreeItemId& target) {
     DragTo(item, target.IsOk() ? PointOn(Tree(), target) : EmptySpace(Tree()));
   }
   void DragTo(const wxTreeItemId& item, const wxPoint& end) {
-    MouseAt(wxEVT_MOTION, PointOn(Tree(), item));
+    Press(item);
     wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree(), item);
     Send(begin);
     ASSERT_TRUE(Tree().IsDragging());
@@ -192,7 +197,7 @@ TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
     const wxTreeItemId a = Folder("A");
     const wxTreeItemId f = File("a/f.txt", a);
     Folder("B");
-    MouseAt(wxEVT_MOTION, PointOn(Tree(), f));
+    Press(f);
     wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree(), f);
     Send(begin);
     ASSERT_TRUE(Tree().IsDragging() && Tree().HasCapture()) << c.way;
@@ -204,31 +209,36 @@ TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
   }
 }
 
-TEST_F(DragDropTest, ARealMouseDragMovesAFileIntoAFolder) {
-  const wxTreeItemId a = Folder("A");
-  const wxTreeItemId f = File("f.txt");
-  Tree().SetFocus();
-  PumpEvents();
-  const wxPoint from = Tree().ClientToScreen(PointOn(Tree(), f));
-  const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
-  wxUIActionSimulator sim;
-  sim.MouseMove(from);
-  PumpEvents();
-  sim.MouseDown();
-  PumpEvents();
-  for (int step = 1; step <= 8; ++step) {
-    sim.MouseMove(from + wxPoint(step, 0));
+TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeed) {
+  // 1 pixel per motion event, and 5 (a quick hand), with which the tree
+  // starts the drag with the pointer already over the next row.
+  for (const int step : {1, 5}) {
+    SCOPED_TRACE(step);
+    Tree().RemoveAll();
+    const wxTreeItemId t1 = File("t1.txt");
+    File("t2.txt");
+    File("t3.txt");
+    const wxTreeItemId a = Folder("A");
+    Tree().SetFocus();
     PumpEvents();
-  }
-  EXPECT_TRUE(WaitFor([&] { return Tree().IsDragging(); }, 3000));
-  const int steps = 10;
-  for (int step = 1; step <= steps; ++step) {
-    sim.MouseMove(from + (to - from) * step / steps);
+    const wxPoint from = Tree().ClientToScreen(PointOn(Tree(), t1));
+    const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
+    wxUIActionSimulator sim;
+    sim.MouseMove(from);
     PumpEvents();
+    sim.MouseDown();
+    PumpEvents();
+    for (wxPoint at = from + wxPoint(0, step); at.y < to.y; at.y += step) {
+      sim.MouseMove(at);
+      PumpEvents();
+    }
+    sim.MouseMove(to);
+    PumpEvents();
+    EXPECT_TRUE(Tree().IsDragging());
+    sim.MouseUp();
+    EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
+    EXPECT_EQ(TreePicture(Tree()), "t2.txt,t3.txt,A{t1.txt}");
   }
-  sim.MouseUp();
-  EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
-  EXPECT_EQ(TreePicture(Tree()), "A{f.txt}");
 }
 
 }  // namespace

@@ -6,8 +6,12 @@
 #include "app/LayoutApp.h"
 #include "app/MainDialog.h"
 
+#include <dlfcn.h>
+
 #include <wx/frame.h>
 #include <wx/testing.h>
+
+#include <utility>
 
 TEST(FileDialog, ModesFlagsFiltersAndTitles) {
   struct Case {
@@ -80,4 +84,79 @@ TEST(FileDialog, TheProgramsFileDialogsOpenOverTheMainWindow) {
   wxTEST_DIALOG(window->OnLoad(), ExpectFileDialogOver(window.get()));
   wxTheApp->SetTopWindow(top);
   other->Destroy();
+}
+
+namespace {
+
+// What GTK's file chooser is given to decide whether it lists a file, and the
+// calls with which it decides (looked up at run time: the tests are built
+// without GTK's headers).
+struct GtkFileFilterInfo {
+  int contains;  // GTK_FILE_FILTER_FILENAME 1 | GTK_FILE_FILTER_DISPLAY_NAME 4
+  const char* filename;
+  const char* uri;
+  const char* displayName;
+  const char* mimeType;
+};
+struct GSList {
+  void* data;
+  GSList* next;
+};
+
+// For each filter of the dialog, in order: its name and the names it lists.
+std::vector<std::pair<std::string, std::vector<std::string>>> Listed(
+    wxFileDialog& dialog, const std::vector<std::string>& names) {
+  using ListFilters = GSList* (*)(void*);
+  using FilterName = const char* (*)(void*);
+  using Passes = int (*)(void*, const GtkFileFilterInfo*);
+  using FreeList = void (*)(GSList*);
+  const auto listFilters = reinterpret_cast<ListFilters>(dlsym(RTLD_DEFAULT, "gtk_file_chooser_list_filters"));
+  const auto filterName = reinterpret_cast<FilterName>(dlsym(RTLD_DEFAULT, "gtk_file_filter_get_name"));
+  const auto passes = reinterpret_cast<Passes>(dlsym(RTLD_DEFAULT, "gtk_file_filter_filter"));
+  const auto freeList = reinterpret_cast<FreeList>(dlsym(RTLD_DEFAULT, "g_slist_free"));
+  std::vector<std::pair<std::string, std::vector<std::string>>> out;
+  if (!listFilters || !filterName || !passes || !freeList) {
+    ADD_FAILURE() << "GTK's file chooser calls not found";
+    return out;
+  }
+  GSList* filters = listFilters(dialog.GetHandle());
+  for (GSList* node = filters; node; node = node->next) {
+    std::vector<std::string> listed;
+    for (const std::string& name : names) {
+      const std::string path = "/data/" + name;
+      const GtkFileFilterInfo info{1 | 4, path.c_str(), nullptr, name.c_str(), nullptr};
+      if (passes(node->data, &info)) listed.push_back(name);
+    }
+    out.emplace_back(filterName(node->data), listed);
+  }
+  freeList(filters);
+  return out;
+}
+
+}  // namespace
+
+TEST(FileDialog, FiltersListFilesWhateverTheCaseAndAllFilesListsEveryFile) {
+  const std::vector<std::string> names = {"UP.AVI", "movie.MPEG", "clip.ogm", "a.Rmvb", "x.Mp3",
+                                          "s.OGG",  "u.Ac3",      "LAYOUT2.KBV", "a.kbv", "a.kbvx",
+                                          "README", "notes.txt"};
+  using Filters = std::vector<std::pair<std::string, std::vector<std::string>>>;
+  const std::vector<std::string> structures = {"LAYOUT2.KBV", "a.kbv"};
+  const struct {
+    const char* user;
+    bool openMode;
+    const char* filter;
+    Filters listed;
+  } cases[] = {
+      {"Add Media Files", true, MEDIA_FILTER,
+       {{"Video (ogm; avi; mpg; mpeg; rm; rmvb)", {"UP.AVI", "movie.MPEG", "clip.ogm", "a.Rmvb"}},
+        {"Audio (ogg; mp3; wav; ac3)", {"x.Mp3", "s.OGG", "u.Ac3"}},
+        {"All Files (*.*)", names}}},
+      {"Load", true, STRUCTURE_FILTER, {{"kbv structure", structures}}},
+      {"Save", false, STRUCTURE_FILTER, {{"kbv structure", structures}}},
+      {"image target", false, CHOOSER_FILTER, {{"Write a name WITHOUT EXTENSION", names}}},
+  };
+  for (const auto& c : cases) {
+    CMFileDialog dialog(c.openMode, "", "", 0x1004, c.filter);
+    EXPECT_EQ(Listed(dialog, names), c.listed) << c.user;
+  }
 }

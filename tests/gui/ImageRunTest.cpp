@@ -11,6 +11,7 @@
 #include <wx/checkbox.h>
 #include <wx/gauge.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <filesystem>
 #include <fstream>
@@ -396,6 +397,58 @@ TEST_F(ImageRunTest, TheConsoleCanBeClosedWhileTheWindowRunsModally) {
   const bool closed = WaitFor([] { return Consoles().empty(); }, 3000);
   setModal(dlg->GetHandle(), 0);
   EXPECT_TRUE(closed);
+}
+
+TEST_F(ImageRunTest, EscapeStopsARunStartedByAClickOnWriteIso) {
+  AddFile("a", 10);
+  wxUIActionSimulator sim;
+  const auto clickWriteIso = [&] {
+    const wxRect button = dlg->WriteIsoButton()->GetScreenRect();
+    sim.MouseMove(button.GetPosition() + button.GetSize() / 2);
+    PumpEvents();
+    sim.MouseClick();
+    return WaitFor([&] { return dlg->CurrentRun() != nullptr; }, 5000);
+  };
+  WriteTool(ToolScript("exec sleep 1000\n"));
+  ASSERT_TRUE(clickWriteIso());
+  ExpectRunning();
+  sim.Char(WXK_ESCAPE);
+  EXPECT_TRUE(WaitFor([&] { return !dlg->IsRunning(); }, 3000)) << "Escape did not stop the run";
+  ExpectIdle();
+  EXPECT_TRUE(dlg->IsShown());
+  if (dlg->IsRunning()) Click(ID_EXIT);  // Stop, so that the rest is tested on its own
+
+  // After "Image Created" the window is idle: Escape closes it.
+  WriteTool(ToolScript("exit 0\n"));
+  ASSERT_TRUE(clickWriteIso());
+  ASSERT_TRUE(Ended());
+  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  ExpectIdle();
+  sim.Char(WXK_ESCAPE);
+  EXPECT_TRUE(WaitFor([&] { return !dlg->IsShown(); }, 3000)) << "Escape did nothing after the run";
+}
+
+TEST_F(ImageRunTest, ViewPromptKeepsOneConsoleThatEachRunClears) {
+  AddFile("a", 10);
+  dlg->ViewPromptBox()->SetValue(true);
+  const auto run = [&](const std::string& line) {
+    WriteTool(ToolScript("echo '" + line + "'\n"));
+    ASSERT_TRUE(Click(ID_WRITE_ISO));
+    ASSERT_TRUE(Ended());
+    wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  };
+  run("first run");
+  run("second run");
+  ASSERT_EQ(Consoles().size(), 1u) << "one console for both runs";
+  ToolConsole* console = Consoles().front();
+  EXPECT_TRUE(console->Text().Contains("second run"));
+  EXPECT_FALSE(console->Text().Contains("first run")) << "the new run clears it";
+  // Closed by the user, the next run opens it again.
+  console->Close();
+  ASSERT_TRUE(WaitFor([] { return Consoles().empty(); }, 3000));
+  run("third run");
+  ASSERT_EQ(Consoles().size(), 1u);
+  EXPECT_TRUE(Consoles().front()->Text().Contains("third run"));
 }
 
 }  // namespace

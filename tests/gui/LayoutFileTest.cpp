@@ -215,6 +215,21 @@ TEST_F(LayoutFileTest, NothingChangesUntilAFileIsReadAnEmptyOneEmptiesTheLayout)
   EXPECT_EQ(RealPath(), "Old") << "the path display keeps its text";
 }
 
+TEST_F(LayoutFileTest, VolumeNameAndForm2ExtensionThatAreNotUtf8AreSavedBackByteForByte) {
+  const std::string line = "-o \"" + Data("disc") + "\" -v \"CAF\xc9 \xff\" -e \"d\xe9t\" -f \"" +
+                           MakeFile("a.txt") + "\"";
+  ASSERT_TRUE(LoadText(line));
+  const std::string out = Data("out.kbv");
+  ASSERT_TRUE(Save(out));
+  EXPECT_EQ(ReadFile(out), line);
+  // Edited, they are taken as shown.
+  dlg->VolumeNameEdit()->ChangeValue("NEW");
+  dlg->Form2ExtEdit()->ChangeValue(wxString::FromUTF8("\xc3\xa9"));
+  wxTEST_DIALOG(Save(out),
+                ExpectMessage("This file already exists.\nDo you want to replace it?", wxID_YES));
+  EXPECT_NE(ReadFile(out).find("-v \"NEW\" -e \"\xc3\xa9\""), std::string::npos) << ReadFile(out);
+}
+
 }  // namespace
 
 TEST_F(LayoutFileTest, ALoadedImageTargetKeepsItsBytesForTheNextBuild) {

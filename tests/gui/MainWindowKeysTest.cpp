@@ -2,16 +2,19 @@
 // or open the About box, through real key events.
 #include <wx/button.h>
 #include <wx/clipbrd.h>
+#include <wx/combobox.h>
 #include <wx/dataobj.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "GuiFixture.h"
 #include "app/AboutDialog.h"
+#include "layout/DropTreeCtrl.h"
 
 namespace {
 
@@ -155,4 +158,50 @@ TEST_F(MainWindowKeys, EnterInAnEditPressesWriteIsoAndKeepsTheWindow) {
   EXPECT_TRUE(WaitFor([&] { return writeIsoClicks > 0; }, 3000));
   EXPECT_EQ(writeIsoClicks, 1);
   EXPECT_TRUE(dlg->IsShown());
+}
+
+TEST_F(MainWindowKeys, AMiddleClickPasteIntoForm2ExtKeepsTheFourCharacters) {
+  wxTextCtrl* edit = dlg->Form2ExtEdit();
+  Prepare(edit, "dat", 3);
+  {
+    // The text selected last, which a middle click pastes.
+    wxClipboardLocker lock;
+    ASSERT_FALSE(!lock);
+    wxTheClipboard->UsePrimarySelection(true);
+    wxTheClipboard->SetData(new wxTextDataObject("xyzw"));
+    wxTheClipboard->UsePrimarySelection(false);
+  }
+  const wxRect rect = edit->GetScreenRect();
+  sim.MouseMove(wxPoint(rect.GetRight() - 3, rect.y + rect.height / 2));  // after the text
+  PumpEvents();
+  sim.MouseClick(wxMOUSE_BTN_MIDDLE);
+  EXPECT_TRUE(WaitFor([&] { return edit->GetValue() != "dat"; }, 3000));
+  PumpEvents();
+  EXPECT_EQ(edit->GetValue(), "datx") << "as much of the paste as fits";
+}
+
+TEST_F(MainWindowKeys, TextTypedIntoTheIsoLevelBoxThatNamesALevelSelectsIt) {
+  dlg->Tree()->InsertPath(MakeFile("a.txt"), wxTreeItemId());
+  wxComboBox* box = dlg->IsoLevelBox();
+  box->SetFocus();
+  ASSERT_TRUE(WaitFor([box] { return box->HasFocus(); }, 3000));
+  const struct {
+    const char* typed;
+    int index;
+    const char* flag;
+  } cases[] = {{"ISO Level 2", 2, "-isolevel2"}, {"iso level 1", 1, "-isolevel1"}, {"ascii", 0, ""}};
+  for (const auto& c : cases) {
+    box->SelectAll();
+    Type(c.typed);
+    EXPECT_TRUE(WaitFor([&] { return box->GetSelection() == c.index; }, 3000)) << c.typed;
+    ASSERT_TRUE(dlg->BuildCommandLine());
+    const std::vector<std::string> args = RenderArguments(dlg->Entries());
+    EXPECT_EQ(std::count(args.begin(), args.end(), "-isolevel1") +
+                  std::count(args.begin(), args.end(), "-isolevel2"),
+              *c.flag ? 1 : 0)
+        << c.typed;
+    if (*c.flag) {
+      EXPECT_NE(std::find(args.begin(), args.end(), c.flag), args.end()) << c.typed;
+    }
+  }
 }

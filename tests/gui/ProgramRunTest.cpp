@@ -131,6 +131,20 @@ TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
   EXPECT_FALSE(std::filesystem::exists(dir + "/gui.ini"));
 }
 
+TEST_F(ProgramRun, ItsBoxesAreCaptionedWithTheExecutablesOwnName) {
+  // A copy renamed mygui, alone in a folder: its "tool missing" box.
+  std::filesystem::create_directory(dir + "/alone");
+  std::filesystem::copy_file(Environment("BRENVOX_GUI"), dir + "/alone/mygui");
+  std::filesystem::permissions(dir + "/alone/mygui", std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  const pid_t pid = StartProgram(dir + "/alone/mygui", dir);
+  ASSERT_GT(pid, 0);
+  EXPECT_TRUE(PressKeyIn("mygui", WXK_RETURN)) << "no box captioned mygui";
+  const int status = EndOfProgram(pid);
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST_F(ProgramRun, EscapeEndsTheProgramWhichWritesItsSettings) {
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
   WriteWholeFile(dir + "/gui.ini", "/discs/kept\n0 1 0");

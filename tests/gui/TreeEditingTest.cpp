@@ -101,13 +101,16 @@ TEST_F(TreeEditingTest, ARealRightClickOpensTheMenuForTheItemAndRunsTheChosenEnt
 
 TEST_F(TreeEditingTest, TheDeleteKeyRemovesTheSelectedItemOrOnlyMovesTheFocus) {
   Folder("A");
-  const wxTreeItemId f = File("f.txt");
-  Tree().SetFocus();
-  ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
-  Tree().SelectItem(f);
   wxUIActionSimulator sim;
-  sim.Char(WXK_DELETE);
-  EXPECT_TRUE(WaitFor([&] { return TreePicture(Tree()) == "A{}"; }, 3000));
+  // The keypad's Delete is the same key.
+  for (const int key : {int(WXK_DELETE), int(WXK_NUMPAD_DELETE)}) {
+    const wxTreeItemId f = File("f.txt");
+    Tree().SetFocus();
+    ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
+    Tree().SelectItem(f);
+    sim.Char(key);
+    EXPECT_TRUE(WaitFor([&] { return TreePicture(Tree()) == "A{}"; }, 3000)) << key;
+  }
 
   // Nothing selected: the tree stays, the focus is on Remove.
   Tree().Unselect();
@@ -286,6 +289,31 @@ TEST_F(TreeEditingTest, F2OnAFileDoesNothingAndTheSelectionShowsItsPath) {
   Tree().Unselect();
   PumpEvents();
   EXPECT_EQ(RealPath(), "Video") << "no selection keeps the text";
+}
+
+// Presses OK on the folder name dialog with its text as it opened.
+class ExpectNameKept : public wxExpectModalBase<CFolderName, ExpectNameKept> {
+ protected:
+  int OnInvoked(CFolderName* dialog) const override {
+    wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+    ok.SetEventObject(dialog);
+    dialog->GetEventHandler()->ProcessEvent(ok);
+    return dialog->GetReturnCode();
+  }
+  wxString GetDefaultDescription() const override { return wxT("folder name dialog, OK"); }
+};
+
+TEST_F(TreeEditingTest, RenameWithTheTextUnchangedKeepsANameThatIsNotUtf8) {
+  const std::string latin1 = "caf\xe9";  // not UTF-8: shown as "café"
+  const wxTreeItemId folder = Tree().InsertPath(MakeDir(latin1), {});
+  const int index = Tree().ItemIndex(folder);
+  ASSERT_EQ(Tree().ItemPath(index), latin1);
+  Tree().SelectItem(folder);
+  wxTEST_DIALOG(PressKey(WXK_F2), ExpectNameKept());
+  EXPECT_EQ(Tree().ItemPath(index), latin1);
+  // A name typed anew is taken as typed.
+  wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({"caf\xc3\xa9 2"}));
+  EXPECT_EQ(Tree().ItemPath(index), "caf\xc3\xa9 2");
 }
 
 }  // namespace

@@ -50,6 +50,10 @@ TEST(FileFilter, EachDialogListsTheFilesItsEntriesName) {
       {MEDIA_FILTER, "clip.rmvb", 0},     {MEDIA_FILTER, "song.ogg", 1},
       {MEDIA_FILTER, "song.mp3", 1},      {MEDIA_FILTER, "song.wav", 1},
       {MEDIA_FILTER, "song.ac3", 1},      {MEDIA_FILTER, "notes.txt", 2},
+      // Letters of any case, and names without a dot under All Files.
+      {MEDIA_FILTER, "UP.AVI", 0},        {MEDIA_FILTER, "movie.MPEG", 0},
+      {MEDIA_FILTER, "x.Mp3", 1},         {STRUCTURE_FILTER, "LAYOUT2.KBV", 0},
+      {MEDIA_FILTER, "README", 2},        {CHOOSER_FILTER, "README", 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(EntryShowing(ToWxWildcard(c.filter), c.name), c.entry) << c.filter << " " << c.name;
@@ -59,8 +63,8 @@ TEST(FileFilter, EachDialogListsTheFilesItsEntriesName) {
 
 TEST(FileFilter, TheWxFormDropsEmptyPatternsAndTheClosingBars) {
   EXPECT_EQ(ToWxWildcard(""), "");
-  EXPECT_EQ(ToWxWildcard("A|*.a;;*.b;||"), "A|*.a;*.b");
-  EXPECT_EQ(ToWxWildcard("A|*.a|B|*.b||ignored|*.c"), "A|*.a|B|*.b");
+  EXPECT_EQ(ToWxWildcard("A|*.a;;*.B1;||"), "A|*.[aA];*.[Bb]1");
+  EXPECT_EQ(ToWxWildcard("A|*.a|B|*.b||ignored|*.c"), "A|*.[aA]|B|*.[bB]");
 }
 
 TEST(FileFilter, DefaultExtensionOnlyForNamesWithoutOne) {

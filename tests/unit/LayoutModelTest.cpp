@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "layout/DiskEntry.h"
+#include "layout/LabelOrder.h"
 
 namespace fs = std::filesystem;
 
@@ -241,6 +242,40 @@ TEST_F(LayoutModelTest, AScannedFolderFollowsTheSortRuleAndSkipsHiddenNamesAndLo
 
   EXPECT_EQ(model.InsertPath(dir + "/gone", 0), 0);
   EXPECT_EQ(recorder.said.back(), "cannot find " + dir + "/gone");
+}
+
+TEST_F(LayoutModelTest, LettersOutsideAsciiSortByTheAlphabetWhateverTheirCase) {
+  // U+00C4, U+00E9, U+00C9, U+0152 in UTF-8; "caf\xe9" is Latin-1, not UTF-8.
+  const std::vector<std::string> sorted = {
+      "\xc3\x84pfel", "b", "cafe", "caf\xe9", "\xc3\xa9" "clair", "Eta", "\xc3\x89t\xc3\xa9",
+      "f", "od", "\xc5\x92uvre", "of", "z"};
+  // Listed in the reverse order and in the given one: the same result.
+  for (const bool reverse : {true, false}) {
+    SCOPED_TRACE(reverse);
+    const std::string folder = dir + (reverse ? "/reverse" : "/given");
+    fs::create_directory(folder);
+    std::vector<std::string> names = sorted;
+    if (reverse) std::reverse(names.begin(), names.end());
+    for (const std::string& name : names) MakeFile(folder.substr(dir.size() + 1) + "/" + name);
+    EXPECT_EQ(Labels(model, model.InsertPath(folder, 0)), sorted);
+  }
+  // Case does not count, accents count after the letters.
+  EXPECT_EQ(LabelSortKey("\xc3\x89T\xc3\x89"), LabelSortKey("\xc3\xa9t\xc3\xa9"));
+  EXPECT_EQ(LabelSortKey("\xc5\x92"), LabelSortKey("\xc5\x93"));
+  EXPECT_LT(LabelSortKey("e"), LabelSortKey("\xc3\xa9"));
+  EXPECT_LT(LabelSortKey("\xc3\xa9"), LabelSortKey("eb"));
+  EXPECT_LT(LabelSortKey("strasse"), LabelSortKey("stra\xc3\x9f" "e"));
+  EXPECT_LT(LabelSortKey("stra\xc3\x9f" "e"), LabelSortKey("strasses"));
+}
+
+TEST_F(LayoutModelTest, ALinkToTheRootMetInAScanIsPassedOverQuietly) {
+  MakeFile("disk/a.txt");
+  ASSERT_EQ(::symlink("/", (dir + "/disk/root").c_str()), 0);
+  recorder.said.clear();
+  const int item = model.InsertPath(dir + "/disk", 0);
+  EXPECT_EQ(Labels(model, item), std::vector<std::string>{"a.txt"});
+  EXPECT_EQ(recorder.said, (std::vector<std::string>{"insert 1 in 0 at 0", "insert 2 in 1 at 0"}))
+      << "nothing said about the link";
 }
 
 }  // namespace

@@ -109,3 +109,12 @@ TEST_F(StartupPlacesTest, TheSettingsFolderIsMadeWithItsParentsForTheUserAlone) 
   EXPECT_FALSE(MakeSettingsFolder(root + "/config/file/brenvoxgui"));
   EXPECT_FALSE(MakeSettingsFolder(""));
 }
+
+TEST(StartupPlaces, TheProgramsNameIsTheExecutablesFileNameWithoutExtension) {
+  EXPECT_EQ(ProgramNameOf("/usr/bin/brenvoxgui"), "brenvoxgui");
+  EXPECT_EQ(ProgramNameOf("/home/u/copies/mygui"), "mygui");
+  EXPECT_EQ(ProgramNameOf("/opt/x.d/gui.bin"), "gui");
+  EXPECT_EQ(ProgramNameOf("./my.gui.exe"), "my.gui");
+  EXPECT_EQ(ProgramNameOf("/opt/.hidden"), ".hidden");
+  EXPECT_EQ(ProgramNameOf("mygui"), "mygui");
+}
