@@ -1,6 +1,6 @@
 // The tool's command line: the option-string entries as separate arguments.
 //
-//   -o TARGET  -v VOLUME  -e EXT  -x  -s  -isolevel1 | -isolevel2
+//   -o TARGET  -v VOLUME  -e EXT  -x  -s  -isolevel1 | -isolevel2  -n
 //   then, in layout order: -f FILE (Form 1), -m FILE (Form 2), -d IN\IMAGE\PATH
 //
 // A -f or -m entry belongs to the folder of the nearest -d before it, or to
@@ -13,10 +13,10 @@
 
 enum class IsoLevel { Ascii, Level1, Level2 };
 
-enum class EntryKind { Form1File, Form2File, Folder };
+enum class ToolEntryKind { Form1File, Form2File, Folder };
 
 struct LayoutEntry {
-  EntryKind kind = EntryKind::Form1File;
+  ToolEntryKind kind = ToolEntryKind::Form1File;
   std::string value;  // a path on disk (files) or an in-image path (folders)
 };
 
@@ -27,6 +27,7 @@ struct ToolOptions {
   bool keepExtension = false;         // -x
   bool singleTrack = false;           // -s
   IsoLevel isoLevel = IsoLevel::Ascii;
+  bool planOnly = false;              // -n: lay the image out, write nothing
   std::vector<LayoutEntry> entries;
 };
 

@@ -15,9 +15,9 @@ TEST(ToolArguments, WorkedExampleInOrder) {
   EXPECT_FALSE(o.singleTrack);
   EXPECT_EQ(o.isoLevel, IsoLevel::Level1);
   ASSERT_EQ(o.entries.size(), 4u);
-  EXPECT_EQ(o.entries[0].kind, EntryKind::Form1File);
-  EXPECT_EQ(o.entries[1].kind, EntryKind::Folder);
-  EXPECT_EQ(o.entries[2].kind, EntryKind::Form2File);
+  EXPECT_EQ(o.entries[0].kind, ToolEntryKind::Form1File);
+  EXPECT_EQ(o.entries[1].kind, ToolEntryKind::Folder);
+  EXPECT_EQ(o.entries[2].kind, ToolEntryKind::Form2File);
   EXPECT_EQ(o.entries[2].value, "/src/m.mpg");
   EXPECT_EQ(o.entries[3].value, "VIDEO\\SUB");
 }
@@ -79,7 +79,7 @@ TEST(ToolArgumentFile, HoldsTheEntriesAsASavedLayoutDoes) {
   EXPECT_EQ(o.isoLevel, IsoLevel::Level2);
   ASSERT_EQ(o.entries.size(), 4u);
   EXPECT_EQ(o.entries[0].value, "/src/a - b.txt");
-  EXPECT_EQ(o.entries[2].kind, EntryKind::Form2File);
+  EXPECT_EQ(o.entries[2].kind, ToolEntryKind::Form2File);
   EXPECT_EQ(o.entries[2].value, "/src/-m.mpg");
   EXPECT_EQ(o.entries[3].value, "VIDEO\\SUB");
 
