@@ -52,10 +52,13 @@ std::vector<NameChange> nameChanges(const ToolOptions& options, const ImageNode&
 
 Status planImage(const ToolOptions& options, const InputLookUp& lookUp, ImageSummary& summary) {
   PlannedImage planned;
-  if (Status s = planImageTree(options, lookUp, planned)) return s;
+  if (Status s = buildImageTree(options, planned.root, lookUp)) return s;
+  nameAndSortTree(options, planned.root, nullptr);
+  if (Status s = layOutImage(options, planned.root, planned.plan, kNoSectorLimit)) return s;
   summary.totalSectors = planned.plan.totalSectors;
   summary.cueBytes = cueSheetText(fileNameOf(options.target + ".bin"), planned.plan).size();
   summary.nameChanges = nameChanges(options, planned.root);
+  if (planned.plan.totalSectors > kMaxImageSectors) return layoutError(imageTooLongMessage());
   return std::nullopt;
 }
 

@@ -30,7 +30,9 @@ struct NameChange {
 };
 
 struct ImageSummary {
-  std::uint32_t totalSectors = 0;  // sectors of the .bin, 2352 bytes each
+  // Sectors of the .bin, 2352 bytes each; also filled when the only fault is
+  // a layout longer than the tool writes (more than kMaxImageSectors).
+  std::uint32_t totalSectors = 0;
   std::uint64_t cueBytes = 0;      // size of the cue sheet written beside it
   std::vector<NameChange> nameChanges;  // depth first, in record order
 };
@@ -47,7 +49,8 @@ Status planImageTree(const ToolOptions& options, const InputLookUp& lookUp, Plan
 // Every name of the image that differs from its name on disk.
 std::vector<NameChange> nameChanges(const ToolOptions& options, const ImageNode& root);
 
-// The whole summary. `args` are the tool's arguments as the program renders
+// The whole summary. A layout too long for the tool fails with the run's
+// message and still gives its sectors. `args` are the tool's arguments as the program renders
 // them from its entries (a usage error comes back as ExitCode::Usage).
 Status planImage(const ToolOptions& options, const InputLookUp& lookUp, ImageSummary& summary);
 Status planImageFromArguments(const std::vector<std::string>& args, const InputLookUp& lookUp, ImageSummary& summary);

@@ -149,6 +149,33 @@ TEST(ToolPlanner, SizesFromTheProgramGiveTheSamePlanWithoutTheFiles) {
   EXPECT_EQ(usage->code, ExitCode::Usage);
 }
 
+// A layout longer than the tool writes still has its length counted: the size
+// line says by how much it misses the largest CD.
+TEST(ToolPlanner, TooLongLayoutFailsAsARunAndStillGivesItsSectors) {
+  std::uint64_t size = 0;
+  const InputLookUp given = [&](const std::string&, InputFile& found) -> Status {
+    found.size = size;
+    return std::nullopt;
+  };
+  const std::vector<std::string> args = {"-o", "/tmp/never", "-f", "/any/huge.bin"};
+  ImageSummary small, huge, edge;
+  size = 1000 * 2048;
+  ASSERT_FALSE(planImageFromArguments(args, given, small));
+  size = 460000ull * 2048;
+  const Status tooLong = planImageFromArguments(args, given, huge);
+  ASSERT_TRUE(tooLong);
+  EXPECT_EQ(tooLong->code, ExitCode::LayoutError);
+  EXPECT_EQ(tooLong->message, imageTooLongMessage());
+  EXPECT_EQ(huge.totalSectors, small.totalSectors + 459000);
+  // The last sector the tool writes is still a plan without fault.
+  size = (kMaxImageSectors - (small.totalSectors - 1000)) * 2048;
+  EXPECT_FALSE(planImageFromArguments(args, given, edge));
+  EXPECT_EQ(edge.totalSectors, kMaxImageSectors);
+  size += 1;
+  EXPECT_TRUE(planImageFromArguments(args, given, edge));
+  EXPECT_EQ(edge.totalSectors, kMaxImageSectors + 1);
+}
+
 TEST(ToolPlanner, NameChangesWithTheirCauses) {
   ScratchDir dir;
   for (const char* name : {"readme.txt", "README.TXT", "clip.mpg", "CLIP.DAT", "ok.txt"})
