@@ -1,0 +1,55 @@
+#include "image/NamesDialog.h"
+
+#include <wx/button.h>
+#include <wx/listctrl.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+
+#include "app/MessageBox.h"
+#include "app/TextCodec.h"
+
+namespace {
+
+const char* const COLUMNS[] = {"Folder", "Name on disk", "Name in the image", "Why"};
+
+std::string CauseText(NameChangeCause cause) {
+  switch (cause) {
+    case NameChangeCause::Clash: return "clash";
+    case NameChangeCause::Extension: return "Form 2 extension";
+    case NameChangeCause::Mapped: break;
+  }
+  return "ISO name";
+}
+
+}  // namespace
+
+std::vector<std::string> NamesDialog::RowTexts(const NameChange& change) {
+  return {"/" + change.folder, change.diskName + (change.isFolder ? "/" : ""),
+          change.imageName + (change.isFolder ? "/" : ""), CauseText(change.cause)};
+}
+
+NamesDialog::NamesDialog(wxWindow* parent, const std::vector<NameChange>& changes)
+    : wxDialog(parent, wxID_ANY, ProgramName() + " - Names", wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  const wxString count = wxString::Format(changes.size() == 1 ? "%zu name changes in the image:"
+                                                              : "%zu names change in the image:",
+                                          changes.size());
+  sizer->Add(new wxStaticText(this, wxID_ANY, count), 0, wxALL, 8);
+  m_list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, FromDIP(wxSize(620, 300)),
+                          wxLC_REPORT | wxLC_SINGLE_SEL | wxBORDER_SUNKEN);
+  for (int c = 0; c < 4; ++c) m_list->AppendColumn(COLUMNS[c]);
+  long row = 0;
+  for (const NameChange& change : changes) {
+    const std::vector<std::string> texts = RowTexts(change);
+    m_list->InsertItem(row, ToDisplay(texts[0]));
+    for (int c = 1; c < 4; ++c) m_list->SetItem(row, c, ToDisplay(texts[static_cast<std::size_t>(c)]));
+    ++row;
+  }
+  const int widths[] = {150, 180, 180, 110};
+  for (int c = 0; c < 4; ++c) m_list->SetColumnWidth(c, FromDIP(widths[c]));
+  sizer->Add(m_list, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);
+  sizer->Add(CreateButtonSizer(wxOK), 0, wxEXPAND | wxALL, 8);
+  SetSizerAndFit(sizer);
+  SetEscapeId(wxID_OK);
+}

@@ -1,0 +1,24 @@
+// The names that change in the image, listed before it is written: the
+// folder in the image, the name on disk (a folder's name in the layout), the
+// name in the image, and why it changed ("clash" marks a numbered name).
+#pragma once
+
+#include <wx/dialog.h>
+
+#include <vector>
+
+#include "tool/ImagePlanner.h"
+
+class wxListCtrl;
+
+class NamesDialog : public wxDialog {
+ public:
+  NamesDialog(wxWindow* parent, const std::vector<NameChange>& changes);
+  wxListCtrl* List() const { return m_list; }
+
+  // The texts of one row, as the list shows them (folder "/" for the root).
+  static std::vector<std::string> RowTexts(const NameChange& change);
+
+ private:
+  wxListCtrl* m_list = nullptr;
+};
