@@ -2,6 +2,7 @@
 
 #include "app/FileChooser.h"
 #include "app/FileFilter.h"
+#include "app/Texts.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ long StyleFor(bool openMode, long flags) {
 }
 
 wxString DefaultTitle(bool openMode) {
-  return openMode ? wxString(wxT("Open")) : wxString(wxT("Save As"));
+  return wxString::FromUTF8(openMode ? TITLE_OPEN : TITLE_SAVE_AS);
 }
 
 std::string Bytes(const wxString& path) {
@@ -37,7 +38,6 @@ void CMFileDialog::SetDialogTitle(const std::string& title) {
   SetMessage(wxString::FromUTF8(title));  // the message is the dialog's title
 }
 
-void CMFileDialog::SetFileNameBuffer(std::size_t) {}
 
 std::vector<std::string> CMFileDialog::ChosenPaths() const {
   std::vector<std::string> paths;

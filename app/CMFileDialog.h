@@ -15,9 +15,6 @@ class CMFileDialog : public wxFileDialog {
                const std::string& filter, wxWindow* parent = nullptr);
 
   void SetDialogTitle(const std::string& title);
-  // Kept for the callers that size the selection; a selection here is a list
-  // of paths of any number and length, so nothing is bounded.
-  void SetFileNameBuffer(std::size_t size);
 
   // The chosen full paths (one in single selection), in the dialog's order.
   // In save mode a name typed without extension gets the default extension.

@@ -6,6 +6,7 @@
 #include "app/DialogChooser.h"
 #include "app/MainDialog.h"
 #include "app/Resources.h"
+#include "app/StartupPlaces.h"
 
 namespace {
 
@@ -18,18 +19,40 @@ std::string CurrentDirectory() {
 
 }  // namespace
 
+std::optional<std::string> LayoutApp::s_layoutFile;
+
+void LayoutApp::SetLayoutFile(std::string path) { s_layoutFile = std::move(path); }
+
+std::unique_ptr<MainDialog> MakeMainWindow(StartupPlaces places) {
+  auto chooser = std::make_unique<DialogChooser>();
+  DialogChooser& dialogs = *chooser;
+  auto window = std::make_unique<MainDialog>(nullptr, std::move(places), std::move(chooser));
+  dialogs.SetParent(window.get());  // file dialogs are modal over the window
+  return window;
+}
+
 bool LayoutApp::OnInit() {
-  // The program takes no command line of its own, so the framework's
-  // command-line parsing is not run.
+  // The program's one argument, a layout file, was taken by main; the
+  // framework's command-line parsing is not run.
   LoadResources();
   return true;
 }
 
 int LayoutApp::OnRun() {
   {
-    MainDialog dialog(nullptr, CurrentDirectory(), std::make_unique<DialogChooser>());
-    SetTopWindow(&dialog);
-    if (dialog.Initialize()) dialog.ShowModal();
+    const std::unique_ptr<MainDialog> dialog =
+        MakeMainWindow(DecideStartupPlaces(GatherStartupFacts(CurrentDirectory())));
+    SetTopWindow(dialog.get());
+    if (dialog->Initialize()) {
+      if (s_layoutFile) {
+        // Loaded before the modal loop starts, so no input reaches the window
+        // before its layout is there; shown first, so that Load's messages
+        // stand over it.
+        dialog->Show();
+        dialog->LoadLayoutFile(*s_layoutFile);
+      }
+      dialog->ShowModal();
+    }
     SetTopWindow(nullptr);
   }  // the dialog's destruction writes gui.ini
   // Run from OnRun, not OnInit: an OnInit returning false would exit with 255.

@@ -19,14 +19,17 @@
 #include "app/Resources.h"
 #include "app/SettingsFile.h"
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 #include "app/TypedLimit.h"
+#include "content/LayoutFile.h"
+#include "image/BuildEntries.h"
+#include "image/ImageRun.h"
+#include "layout/LayoutButtons.h"
 #include "image/ToolRun.h"
 #include "layout/DropTreeCtrl.h"
 
 namespace {
 
-constexpr const char* MSG_TOOL_MISSING =
-    "Cannot find brenvox.exe\n\nPlease put it in the same folder of GUI.";
 constexpr int FORM2_EXT_TYPED_LIMIT = 4;
 const wxSize CLIENT_SIZE_DU(340, 239);
 
@@ -89,9 +92,19 @@ bool PathExists(const std::string& path) {
 
 MainDialog::MainDialog(wxWindow* parent, std::string startupDir,
                        std::unique_ptr<FileChooser> chooser)
-    : m_startupDir(std::move(startupDir)), m_timer(this, RUN_TIMER_ID), m_chooser(std::move(chooser)) {
+    : MainDialog(parent, PlacesInFolder(startupDir), std::move(chooser)) {}
+
+MainDialog::MainDialog(wxWindow* parent, StartupPlaces places, std::unique_ptr<FileChooser> chooser)
+    : m_startupDir(places.settingsDir),
+      m_places(std::move(places)),
+      m_layout(std::make_unique<LayoutModel>()),
+      m_timer(this, RUN_TIMER_ID),
+      m_chooser(std::move(chooser)) {
   LoadTemplate(parent);
   LookUpControls();
+  m_layoutFile = std::make_unique<LayoutFileCommands>(*m_tree, *m_chooser, this);
+  m_imageRun = std::make_unique<ImageRunCommand>(this, m_progress, m_writeIsoButton, m_exitButton);
+  m_layoutButtons = std::make_unique<LayoutButtons>(*m_tree, *m_chooser);
   BindCommands();
 }
 
@@ -99,6 +112,8 @@ MainDialog::~MainDialog() {
   if (m_initialized) RouteEndSignals(nullptr);
   m_timer.Stop();
   if (m_initialized) SaveSettings();
+  // The tree shows the layout model: it goes before the model does.
+  DestroyChildren();
 }
 
 void MainDialog::LoadTemplate(wxWindow* parent) {
@@ -155,6 +170,7 @@ void MainDialog::LookUpControls() {
   m_isoLevel = Need<wxComboBox>(this, ID_ISO_LEVEL);
   m_realPath = Need<wxTextCtrl>(this, ID_REAL_PATH);
   m_tree = Need<CDropTreeCtrl>(this, ID_TREE);
+  m_tree->Attach(*m_layout, m_realPath, Need<wxButton>(this, ID_REMOVE));
   // The two read-only edits are no tab stops.
   m_imagePath->DisableFocusFromKeyboard();
   m_realPath->DisableFocusFromKeyboard();
@@ -177,24 +193,20 @@ void MainDialog::BindCommands() {
 bool MainDialog::Initialize() {
   SetIcon(AppIcon());
   m_tree->ResetTree();
-  m_tree->Attach(m_realPath, Need<wxButton>(this, ID_REMOVE));
   m_timer.Start(RUN_TIMER_PERIOD_MS);
-  m_running = false;
   LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);
   LoadSettings();
-  m_isoLevel->Append(wxT("ASCII"));
-  m_isoLevel->Append(wxT("ISO Level 1"));
-  m_isoLevel->Append(wxT("ISO Level 2"));
-  m_isoLevel->SetStringSelection(wxT("ASCII"));
-  m_iniPath = m_startupDir + "/gui.ini";
-  m_toolPath = m_startupDir + "/brenvox.exe";
+  for (const char* choice : ISO_LEVEL_CHOICES) m_isoLevel->Append(wxString::FromUTF8(choice));
+  m_isoLevel->SetSelection(0);
+  m_iniPath = m_places.settingsDir + "/gui.ini";
+  m_toolPath = m_places.toolPath;
   if (!PathExists(m_toolPath)) {
     ShowMessage(wxString::FromUTF8(MSG_TOOL_MISSING));
     return false;
   }
   SetImagePathText(m_imageTarget);
-  m_volumeName->ChangeValue(wxT("BRENVOX"));
-  m_form2Ext->ChangeValue(wxT("dat"));
+  m_volumeName->ChangeValue(DEFAULT_VOLUME_NAME);
+  m_form2Ext->ChangeValue(DEFAULT_FORM2_EXT);
   m_tree->Refresh(true);
   m_tree->Update();
   m_initialized = true;
@@ -215,7 +227,7 @@ std::string MainDialog::ImagePathBytes() const {
 }
 
 void MainDialog::LoadSettings() {
-  const Settings settings = LoadSettingsFile(m_startupDir + "/gui.ini", m_startupDir);
+  const Settings settings = LoadSettingsFile(m_places.settingsDir + "/gui.ini", m_places.targetDir);
   m_imageTarget = settings.imageTarget;
   m_iniImageTarget = m_imageTarget;
   if (settings.checks) {
@@ -230,5 +242,26 @@ void MainDialog::SaveSettings() {
   const CheckStates checks{m_viewPrompt->GetValue() ? 1 : 0, m_keepExtension->GetValue() ? 1 : 0,
                            m_singleTrack->GetValue() ? 1 : 0};
   // A settings file that cannot be written is not reported.
+  if (m_places.perUser) MakeSettingsFolder(m_places.settingsDir);
   SaveSettingsFile(m_iniPath, m_iniImageTarget, checks);
+}
+
+bool MainDialog::BuildCommandLine() {
+  m_cmdLine.clear();
+  CommandSettings settings;
+  settings.imagePath = ImagePathBytes();
+  settings.volumeName = FromDisplay(m_volumeName->GetValue());
+  settings.form2Ext = FromDisplay(m_form2Ext->GetValue());
+  settings.keepExtension = m_keepExtension->IsChecked();
+  settings.singleTrack = m_singleTrack->IsChecked();
+  settings.isoLevelIndex = m_isoLevel->GetSelection();
+  m_imageTarget = settings.imagePath;
+
+  EntryBuild build = BuildEntries(*m_layout, settings);
+  m_entries = std::move(build.entries);
+  m_totalSize = build.totalSize;
+  if (build.status == EntryBuildStatus::Missing) ShowCannotFind(build.missingPath, this);
+  if (build.status != EntryBuildStatus::Built) return false;
+  m_cmdLine = RenderOptionString(m_entries);
+  return true;
 }

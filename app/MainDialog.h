@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/FileChooser.h"
+#include "app/StartupPlaces.h"
 #include "image/CommandLine.h"
 
 class wxTextCtrl;
@@ -19,7 +20,12 @@ class wxGauge;
 class wxButton;
 class wxComboBox;
 class CDropTreeCtrl;
+class LayoutModel;
 class ToolRun;
+class LayoutFileCommands;
+class ImageRunCommand;
+class LayoutButtons;
+struct StructureAction;
 
 // Control ids of the main window template.
 enum MainControlId {
@@ -51,7 +57,6 @@ enum MainControlId {
 
 constexpr int RUN_TIMER_ID = 1;
 constexpr int RUN_TIMER_PERIOD_MS = 1000;
-constexpr int IDM_ABOUTBOX = 16;
 
 class MainDialog : public wxDialog {
  public:
@@ -59,6 +64,9 @@ class MainDialog : public wxDialog {
   // and gui.ini live there). chooser: how files and folders are picked.
   MainDialog(wxWindow* parent, std::string startupDir,
              std::unique_ptr<FileChooser> chooser);
+  // places: where the tool, gui.ini and the default target are (the program
+  // decides them at start from its current directory and executable).
+  MainDialog(wxWindow* parent, StartupPlaces places, std::unique_ptr<FileChooser> chooser);
   ~MainDialog() override;
 
   // Runs the initialisation sequence. False when brenvox.exe is missing: the
@@ -77,6 +85,8 @@ class MainDialog : public wxDialog {
   void OnToggleForm2();
   void OnSave();
   void OnLoad();
+  // Load's work on a chosen file: its messages, its rules.
+  void LoadLayoutFile(const std::string& path);
   void OnChooseImageTarget();
   void OnWriteIso();
   void OnViewCmdLine();
@@ -99,6 +109,7 @@ class MainDialog : public wxDialog {
 
   // Accessors for the parts of the program and for tests.
   CDropTreeCtrl* Tree() const { return m_tree; }
+  LayoutModel& Layout() const { return *m_layout; }
   wxTextCtrl* ImagePathEdit() const { return m_imagePath; }
   wxTextCtrl* VolumeNameEdit() const { return m_volumeName; }
   wxTextCtrl* Form2ExtEdit() const { return m_form2Ext; }
@@ -117,10 +128,10 @@ class MainDialog : public wxDialog {
   const std::string& IniImageTarget() const { return m_iniImageTarget; }
   const std::string& ToolPath() const { return m_toolPath; }
   const std::string& StartupDir() const { return m_startupDir; }
-  bool IsRunning() const { return m_running; }
+  bool IsRunning() const;
   FileChooser& Chooser() { return *m_chooser; }
   wxTimer& RunTimer() { return m_timer; }
-  ToolRun* CurrentRun() const { return m_toolRun.get(); }
+  ToolRun* CurrentRun() const;
 
  private:
   void LoadTemplate(wxWindow* parent);
@@ -131,12 +142,14 @@ class MainDialog : public wxDialog {
   void OnVolumeNameText();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
-  bool AppendFolderContents(const class wxTreeItemId& folder, const std::string& prefix);
-
+  void ApplyLoadedOptions(const std::vector<StructureAction>& options);
+  void ApplyOption(const StructureAction& option);
   CDropTreeCtrl* m_tree = nullptr;
   std::string m_cmdLine;       // the option string, beginning with a blank
   CommandLine m_entries;       // the entries the string and argv are made from
-  std::string m_startupDir;
+  std::string m_startupDir;  // the folder of gui.ini: the start-up directory when the tool is there
+  StartupPlaces m_places;
+  std::unique_ptr<LayoutModel> m_layout;  // shown by m_tree
   std::string m_toolPath;
   std::string m_imageTarget;
   std::string m_iniImageTarget;
@@ -151,8 +164,6 @@ class MainDialog : public wxDialog {
   wxGauge* m_progress = nullptr;
   wxButton* m_writeIsoButton = nullptr;
   wxButton* m_exitButton = nullptr;
-  std::unique_ptr<ToolRun> m_toolRun;
-  bool m_running = false;
   bool m_initialized = false;
   bool m_upperCasing = false;
   std::int64_t m_totalSize = 0;
@@ -160,4 +171,7 @@ class MainDialog : public wxDialog {
   wxCheckBox* m_singleTrack = nullptr;
   wxTimer m_timer;
   std::unique_ptr<FileChooser> m_chooser;
+  std::unique_ptr<LayoutFileCommands> m_layoutFile;
+  std::unique_ptr<ImageRunCommand> m_imageRun;
+  std::unique_ptr<LayoutButtons> m_layoutButtons;
 };

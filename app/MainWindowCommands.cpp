@@ -1,12 +1,18 @@
 // The main window's own commands: Exit (and every other way of closing),
-// the "..." image-target chooser, the About box, and the volume name that is
-// upper-cased while it is typed.
+// the "..." image-target chooser, the About box, the volume name that is
+// upper-cased while it is typed, and the options a loaded layout file sets.
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/textctrl.h>
 
 #include "app/AboutDialog.h"
 #include "app/FileFilter.h"
 #include "app/MainDialog.h"
+#include "app/TextCodec.h"
+#include "content/LayoutFile.h"
+#include "image/CommandLineView.h"
+#include "image/ImageRun.h"
+#include "layout/LayoutButtons.h"
 
 void MainDialog::OnExit() {
   // The states are told apart by the Write ISO button: disabled means a run.
@@ -63,4 +69,88 @@ void MainDialog::OnVolumeNameText() {
   m_volumeName->ChangeValue(upper);
   m_volumeName->SetInsertionPoint(insertion);
   m_upperCasing = false;
+}
+
+// ---- the layout buttons ----
+
+void MainDialog::OnAddFiles() { m_layoutButtons->AddFiles(false); }
+void MainDialog::OnAddMediaFiles() { m_layoutButtons->AddFiles(true); }
+void MainDialog::OnAddFolder() { m_layoutButtons->AddFolder(); }
+void MainDialog::OnMakeFolder() { m_layoutButtons->MakeFolder(); }
+void MainDialog::OnRemove() { m_layoutButtons->Remove(); }
+void MainDialog::OnToggleForm2() { m_layoutButtons->ToggleForm2(); }
+
+// ---- the image run ----
+
+void MainDialog::OnWriteIso() {
+  // A run starts only from Idle (the Enter key must not start a second one).
+  if (!m_writeIsoButton->IsEnabled()) return;
+  if (!BuildCommandLine()) return;
+  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked());
+}
+
+void MainDialog::OnTimer() {
+  m_imageRun->Tick();
+}
+
+void MainDialog::EndRun() {
+  m_imageRun->End();
+}
+
+bool MainDialog::IsRunning() const {
+  return m_imageRun->IsRunning();
+}
+
+ToolRun* MainDialog::CurrentRun() const {
+  return m_imageRun->Current();
+}
+
+// ---- the command line ----
+
+void MainDialog::OnViewCmdLine() {
+  if (!BuildCommandLine()) return;
+  m_cmdLine = ViewCommandLine(m_entries, m_totalSize, this);
+}
+
+void MainDialog::OnGenerateBatch() {
+  if (BuildCommandLine()) GenerateBatch(m_entries, m_imageTarget, this);
+}
+
+// ---- the layout file ----
+
+void MainDialog::OnSave() {
+  m_layoutFile->Save(BuildCommandLine() ? &m_entries : nullptr);
+}
+
+void MainDialog::OnLoad() {
+  std::vector<StructureAction> options;
+  if (m_layoutFile->Load(options)) ApplyLoadedOptions(options);
+}
+
+void MainDialog::LoadLayoutFile(const std::string& path) {
+  std::vector<StructureAction> options;
+  if (m_layoutFile->LoadFile(path, options)) ApplyLoadedOptions(options);
+}
+
+void MainDialog::ApplyLoadedOptions(const std::vector<StructureAction>& options) {
+  // The options the file does not name keep their values, but for Keep Extension.
+  m_keepExtension->SetValue(false);
+  for (const StructureAction& option : options) ApplyOption(option);
+}
+
+// An option the file sets: the edits take the value as it stands (the four
+// characters of "Form2 Ext." bound typing only), the boxes are turned on.
+void MainDialog::ApplyOption(const StructureAction& option) {
+  switch (option.kind) {
+    case StructureActionKind::SetForm2Ext: m_form2Ext->ChangeValue(ToDisplay(option.value)); break;
+    case StructureActionKind::SetImagePath:
+      SetImagePathText(option.value);  // the bytes are kept for the next build
+      break;
+    case StructureActionKind::SetVolumeName:
+      m_volumeName->ChangeValue(ToDisplay(option.value));
+      break;
+    case StructureActionKind::SetSingleTrack: m_singleTrack->SetValue(true); break;
+    case StructureActionKind::SetKeepExtension: m_keepExtension->SetValue(true); break;
+    default: break;
+  }
 }

@@ -4,9 +4,10 @@
 #include <wx/msgdlg.h>
 
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 
 wxString ProgramName() {
-  return wxT("brenvoxgui");
+  return PROGRAM_NAME;
 }
 
 void ShowMessage(const wxString& text, wxWindow* parent) {
@@ -20,5 +21,5 @@ bool AskYesNo(const wxString& text, wxWindow* parent) {
 }
 
 void ShowCannotFind(const std::string& path, wxWindow* parent) {
-  ShowMessage(wxT("Cannot find ") + ToDisplay(path), parent);
+  ShowMessage(MSG_CANNOT_FIND + ToDisplay(path), parent);
 }

@@ -47,7 +47,7 @@ int main() {
   std::ofstream(dir / "f.txt") << "x";
   ToolOptions same;
   same.target = (dir / "disc").string();
-  for (int i = 0; i < kItems; ++i) same.entries.push_back({ToolEntryKind::Form1File, (dir / "f.txt").string()});
+  for (int i = 0; i < kItems; ++i) same.entries.push_back({EntryKind::Form1File, (dir / "f.txt").string()});
 
   ToolOptions level1;
   level1.target = same.target;
@@ -56,7 +56,7 @@ int main() {
   for (int i = 0; i < kItems; ++i) {
     std::snprintf(name, sizeof name, "recording_%05d.wav", i);
     std::ofstream(dir / name);
-    level1.entries.push_back({ToolEntryKind::Form1File, (dir / name).string()});
+    level1.entries.push_back({EntryKind::Form1File, (dir / name).string()});
   }
 
   const double sameSeconds = layOut(same);

@@ -146,7 +146,7 @@ double BuildCommandLine(Bench& bench) {
   if (!built) std::fprintf(stderr, "the build failed\n");
   std::printf("  (%zu entries, %zu bytes of option string, %d items in the store)\n",
               bench.dialog->Entries().size(), bench.dialog->CmdLine().size(),
-              bench.dialog->Tree()->ItemCount() - 1);
+              bench.dialog->Tree()->NextIndex() - 1);
   return seconds;
 }
 
@@ -165,13 +165,13 @@ double SaveStructure(Bench& bench) {
 
 // Load of that file: the tree reset and every item inserted again from disk.
 double LoadStructure(Bench& bench) {
-  const int before = bench.dialog->Tree()->ItemCount();
+  const int before = bench.dialog->Tree()->NextIndex();
   const double seconds = SecondsOf([&] {
     bench.dialog->OnLoad();
     wxTheApp->Yield();
   });
-  if (bench.dialog->Tree()->ItemCount() != before) {
-    std::fprintf(stderr, "loaded %d items, saved %d\n", bench.dialog->Tree()->ItemCount() - 1,
+  if (bench.dialog->Tree()->NextIndex() != before) {
+    std::fprintf(stderr, "loaded %d items, saved %d\n", bench.dialog->Tree()->NextIndex() - 1,
                  before - 1);
   }
   return seconds;
@@ -222,7 +222,7 @@ double FindListing(Bench& bench) {
 double AddFlatFolder(Bench& bench) {
   bench.dialog->Tree()->ResetTree();
   return SecondsOf([&] {
-    bench.dialog->Tree()->InsertPath(bench.flat, wxTreeItemId(), true);
+    bench.dialog->Tree()->InsertPath(bench.flat, wxTreeItemId());
     wxTheApp->Yield();
   });
 }

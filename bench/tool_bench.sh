@@ -1,22 +1,38 @@
 #!/usr/bin/env bash
-# Times brenvox.exe against vcdimager writing the same payload, side by side:
-#   1. one 200 MB Form 1 file (brenvox.exe -s -f; vcdimager --add-file, plus the
-#      short MPEG a Video CD needs),
-#   2. one ~200 MB MPEG stream as Form 2 (brenvox.exe -m; vcdimager's VCD track),
-# with dd's rate for the same size as the ceiling, and the peak memory of each.
-# The runs of the two writers alternate, so that a busy machine slows both alike;
-# the medians of wall time and of CPU time (user + system) are reported.
-# Usage: bench/tool_bench.sh [BUILD_DIR | path/to/brenvox.exe]   (Release build)
-# Environment: BENCH_RUNS (default 5), BENCH_SIZE_MB (default 200).
+# Times brenvox.exe (and, when given, an older build of it) against vcdimager
+# and a dd copy, writing the same payloads, side by side:
+#   1. one 200 MiB random file as Form 1 (brenvox.exe -s -f; vcdimager
+#      --add-file, plus the short MPEG a Video CD needs),
+#   2. one ~213 MB MPEG stream as Form 2 (brenvox.exe -m; vcdimager's VCD track),
+#   3. 10,000 small files (brenvox.exe -f each): CPU time per file,
+# with `dd if=INPUT of=OUT bs=2408448` (the tool's write size) copying the same
+# input as the ceiling, and the peak memory of each program.
+# The runs alternate (old, new, vcdimager, dd, then again), so that a busy
+# machine slows all alike; medians of wall and CPU time (user + system) are
+# reported, and the ratios are taken between medians of the same run.
+#
+# Usage: bench/tool_bench.sh [BUILD_DIR | path/to/brenvox.exe] [path/to/old/brenvox.exe]
+# Environment: BENCH_RUNS (default 7), BENCH_SIZE_MB (default 200),
+#   BENCH_FILES (default 10000), BENCH_OLD_TOOL (instead of the second argument).
 # Needs root for the one-time apt-get install of vcdimager, ffmpeg and time.
 set -euo pipefail
 
-arg="${1:-build}"
-if [ -d "$arg" ]; then tool="$arg/bin/brenvox.exe"; else tool="$arg"; fi
+tool_path() {
+  if [ -d "$1" ]; then echo "$1/bin/brenvox.exe"; else echo "$1"; fi
+}
+tool="$(tool_path "${1:-build}")"
 [ -x "$tool" ] || { echo "no brenvox.exe at $tool (build it: cmake --build build --target brenvox_tool)" >&2; exit 1; }
 tool="$(realpath "$tool")"
-runs="${BENCH_RUNS:-5}"
+old="${2:-${BENCH_OLD_TOOL:-}}"
+if [ -n "$old" ]; then
+  old="$(tool_path "$old")"
+  [ -x "$old" ] || { echo "no old brenvox.exe at $old" >&2; exit 1; }
+  old="$(realpath "$old")"
+fi
+runs="${BENCH_RUNS:-7}"
 size_mb="${BENCH_SIZE_MB:-200}"
+files="${BENCH_FILES:-10000}"
+block=2408448  # 1024 sectors of 2352 bytes
 
 need=()
 for p in vcdimager ffmpeg time; do
@@ -30,7 +46,7 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/brenvox-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-echo "Preparing the payload in $work ..."
+echo "Preparing the payloads in $work ..."
 head -c "$((size_mb * 1024 * 1024))" /dev/urandom > data.bin
 ffmpeg -loglevel error -f lavfi -i testsrc=size=352x240:rate=30000/1001 -f lavfi -i sine \
   -t 30 -target ntsc-vcd clip.mpg
@@ -38,75 +54,93 @@ clip_bytes=$(stat -c %s clip.mpg)
 copies=$(( (size_mb * 1024 * 1024 + clip_bytes - 1) / clip_bytes ))
 for _ in $(seq "$copies"); do echo "file 'clip.mpg'"; done > list.txt
 ffmpeg -loglevel error -f concat -safe 0 -i list.txt -c copy -f vcd stream.mpg
-cat data.bin stream.mpg clip.mpg > /dev/null   # warm page cache
+mkdir small
+small_args=()
+for i in $(seq -w 1 "$files"); do
+  head -c $(( 500 + 10#$i % 1500 )) data.bin > "small/f$i.dat"
+  small_args+=(-f "small/f$i.dat")
+done
+cat data.bin stream.mpg clip.mpg small/* > /dev/null   # warm the page cache
 
-median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
+median() { sort -g | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
-# once NAME OUTPUT_PREFIX COMMAND...: one run; appends "wall cpu rss" to NAME.runs.
+# once NAME OUTPUT COMMAND...: one run; appends "wall cpu rss_kb" to NAME.runs.
+# The wall time is taken to the microsecond (time's own has 10 ms steps).
 once() {
   local name="$1" out="$2"; shift 2
-  rm -f "$out".bin "$out".cue
-  /usr/bin/time -f '%e %U %S %M' -o time.txt "$@" > /dev/null 2> err.txt || { cat err.txt >&2; exit 1; }
-  awk '{print $1, $2 + $3, $4}' time.txt >> "$name.runs"
-  stat -c %s "$out".bin > "$name.bytes"
+  rm -f "$out" "${out%.bin}.cue"
+  local start end
+  start=$(date +%s%N)
+  /usr/bin/time -f '%U %S %M' -o time.txt "$@" > /dev/null 2> err.txt || { cat err.txt >&2; exit 1; }
+  end=$(date +%s%N)
+  awk -v ns=$((end - start)) '{printf "%.4f %s %s\n", ns / 1e9, $1 + $2, $3}' time.txt >> "$name.runs"
+  stat -c %s "$out" > "$name.bytes"
+  rm -f "$out"
 }
 
-# report NAME LABEL: medians of the runs of NAME.
-report() {
-  local name="$1" label="$2"
-  local wall cpu rss bytes
-  wall=$(awk '{print $1}' "$name.runs" | median)
-  cpu=$(awk '{print $2}' "$name.runs" | median)
-  rss=$(awk '{print $3}' "$name.runs" | sort -n | tail -1)
-  bytes=$(cat "$name.bytes")
-  printf '%-30s %6.2f s wall %8.1f MB/s | %5.2f s CPU %8.1f MB/s | %6.1f MB image | %5.1f MB peak RSS\n' \
-    "$label" "$wall" "$(awk -v b="$bytes" -v t="$wall" 'BEGIN {print b / 1e6 / t}')" \
-    "$cpu" "$(awk -v b="$bytes" -v t="$cpu" 'BEGIN {print b / 1e6 / (t > 0 ? t : 0.001)}')" \
-    "$(awk -v b="$bytes" 'BEGIN {print b / 1e6}')" "$(awk -v r="$rss" 'BEGIN {print r / 1024}')"
-  echo "$name $wall $cpu $bytes" >> results.txt
+wall() { awk '{print $1}' "$1.runs" | median; }
+cpu() { awk '{print $2}' "$1.runs" | median; }
+rss_mb() { awk '{print $3}' "$1.runs" | sort -n | tail -1 | awk '{printf "%.1f", $1 / 1024}'; }
+rate() { awk -v b="$(cat "$1.bytes")" -v t="$(wall "$1")" 'BEGIN {printf "%.0f", b / 1e6 / (t > 0 ? t : 0.001)}'; }
+# ratio A B: how many times faster A is than B (wall time, same bytes written).
+ratio() { awk -v a="$(wall "$1")" -v b="$(wall "$2")" 'BEGIN {printf "%.2f", b / (a > 0 ? a : 0.001)}'; }
+
+# workload NAME: alternating runs of every writer on one payload.
+form1() {
+  [ -z "$old" ] || once old_$1 o.bin "$old" -o o -s -f data.bin
+  once new_$1 n.bin "$tool" -o n -s -f data.bin
+  once vcd_$1 v.bin vcdimager -t vcd2 -c v.cue -b v.bin --add-file=data.bin,DATA.BIN clip.mpg
+  once dd_$1 d.bin dd if=data.bin of=d.bin bs=$block status=none
+}
+form2() {
+  [ -z "$old" ] || once old_$1 o.bin "$old" -o o -m stream.mpg
+  once new_$1 n.bin "$tool" -o n -m stream.mpg
+  once vcd_$1 v.bin vcdimager -t vcd2 -c v.cue -b v.bin stream.mpg
+  once dd_$1 d.bin dd if=stream.mpg of=d.bin bs=$block status=none
+}
+small() {
+  [ -z "$old" ] || once old_$1 o.bin "$old" -o o "${small_args[@]}"
+  once new_$1 n.bin "$tool" -o n "${small_args[@]}"
 }
 
-# dd_rate BYTES BLOCK_SIZE: median of $runs runs writing zeros, the same size as an image.
-dd_rate() {
-  local bytes=$1 bs=$2
-  for _ in $(seq "$runs"); do
-    rm -f dd.bin
-    /usr/bin/time -f '%e' -o time.txt dd if=/dev/zero of=dd.bin bs="$bs" count=$((bytes / bs)) status=none
-    cat time.txt
-  done > dd.runs
-  rm -f dd.bin
-  local wall; wall=$(median < dd.runs)
-  printf '%-30s %6.2f s wall %8.1f MB/s\n' "dd bs=$bs (ceiling)" "$wall" \
-    "$(awk -v t="$wall" -v n="$bytes" 'BEGIN {print n / 1e6 / (t > 0 ? t : 0.01)}')"
-}
-
-ratio() {  # ratio A B: throughput of A over throughput of B, by wall and by CPU time
-  awk -v a="$1" -v b="$2" '$1 == a {wa = $2; ca = $3; ba = $4} $1 == b {wb = $2; cb = $3; bb = $4}
-    END {printf "%.2fx by wall time, %.2fx by CPU time", (ba / wa) / (bb / wb), (ba / ca) / (bb / cb)}' results.txt
-}
-
-echo
-echo "== Form 1: one $size_mb MB file ($runs runs each, alternating) =="
-for _ in $(seq "$runs"); do
-  once ours1 f1 "$tool" -o f1 -s -f data.bin
-  once vcd1 v1 vcdimager -t vcd2 -c v1.cue -b v1.bin --add-file=data.bin,DATA.BIN clip.mpg
+for w in form1 form2 small; do
+  echo "timing $w ($runs rounds) ..."
+  for _ in $(seq "$runs"); do "$w" "$w"; done
 done
-report ours1 "brenvox.exe -s -f data.bin"
-report vcd1 "vcdimager --add-file data.bin"
-dd_rate "$(cat ours1.bytes)" 1048576
-dd_rate "$(( $(cat ours1.bytes) / 2352 * 2352 ))" 2352
 
 echo
-echo "== Form 2: one $(( $(stat -c %s stream.mpg) / 1000000 )) MB MPEG stream ($runs runs each, alternating) =="
-for _ in $(seq "$runs"); do
-  once ours2 f2 "$tool" -o f2 -m stream.mpg
-  once vcd2 v2 vcdimager -t vcd2 -c v2.cue -b v2.bin stream.mpg
+echo "Load while timing (1, 5, 15 min): $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors"
+echo "Medians of $runs alternating rounds; MB/s = image (or dd output) bytes / wall time."
+echo
+col() { if [ -n "$old" ]; then echo "$1"; else echo "-"; fi; }
+printf '%-34s | %14s | %14s | %14s | %14s\n' "payload" "before (old)" "after (new)" "vcdimager" "dd copy"
+printf '%-34s-+-%14s-+-%14s-+-%14s-+-%14s\n' "----------------------------------" "--------------" "--------------" "--------------" "--------------"
+for w in form1 form2; do
+  label=$([ "$w" = form1 ] && echo "$size_mb MiB random file, Form 1" || echo "$(( $(stat -c %s stream.mpg) / 1000000 )) MB MPEG, Form 2")
+  printf '%-34s | %9s MB/s | %9s MB/s | %9s MB/s | %9s MB/s\n' "$label" \
+    "$(col "$(rate old_$w 2>/dev/null || true)")" "$(rate new_$w)" "$(rate vcd_$w)" "$(rate dd_$w)"
+  printf '%-34s | %11s s | %11s s | %11s s | %11s s\n' "  wall time" \
+    "$(col "$(wall old_$w 2>/dev/null || true)")" "$(wall new_$w)" "$(wall vcd_$w)" "$(wall dd_$w)"
+  printf '%-34s | %11s s | %11s s | %11s s | %11s s\n' "  CPU time (user + system)" \
+    "$(col "$(cpu old_$w 2>/dev/null || true)")" "$(cpu new_$w)" "$(cpu vcd_$w)" "$(cpu dd_$w)"
+  printf '%-34s | %11s MB | %11s MB | %11s MB | %11s MB\n' "  peak memory (max RSS)" \
+    "$(col "$(rss_mb old_$w 2>/dev/null || true)")" "$(rss_mb new_$w)" "$(rss_mb vcd_$w)" "$(rss_mb dd_$w)"
+  if [ -n "$old" ]; then
+    printf '%-34s | %14s | %14s | %14s | %14s\n' "  x vcdimager / wall vs dd" \
+      "$(ratio old_$w vcd_$w)x / $(ratio dd_$w old_$w)x" "$(ratio new_$w vcd_$w)x / $(ratio dd_$w new_$w)x" "" ""
+  else
+    printf '%-34s | %14s | %14s | %14s | %14s\n' "  x vcdimager / wall vs dd" \
+      "-" "$(ratio new_$w vcd_$w)x / $(ratio dd_$w new_$w)x" "" ""
+  fi
 done
-report ours2 "brenvox.exe -m stream.mpg"
-report vcd2 "vcdimager stream.mpg"
-dd_rate "$(cat ours2.bytes)" 1048576
-
+per_file() { awk -v t="$(cpu "$1")" -v n="$files" 'BEGIN {printf "%.1f", t * 1e6 / n}'; }
+printf '%-34s | %11s us | %11s us | %14s | %14s\n' "$files small files: CPU per file" \
+  "$(col "$(per_file old_small 2>/dev/null || true)")" "$(per_file new_small)" "-" "-"
+printf '%-34s | %11s s | %11s s | %14s | %14s\n' "  wall time" \
+  "$(col "$(wall old_small 2>/dev/null || true)")" "$(wall new_small)" "-" "-"
+printf '%-34s | %11s MB | %11s MB | %14s | %14s\n' "  peak memory (max RSS)" \
+  "$(col "$(rss_mb old_small 2>/dev/null || true)")" "$(rss_mb new_small)" "-" "-"
 echo
-echo "throughput brenvox.exe / vcdimager (target >= 2x):"
-echo "  Form 1: $(ratio ours1 vcd1)"
-echo "  Form 2: $(ratio ours2 vcd2)"
+echo "Targets: wall within 1.5x of dd; >= 5x vcdimager on Form 1, >= 8x on Form 2;"
+echo "<= 10 us CPU per file at 10,000 files; peak memory < 64 MB."
+echo "EDC + ECC against a 2 KB memcpy: build/bin/sector_bench (Google Benchmark)."

@@ -1,25 +1,18 @@
 // Save and Load of the layout structure file (.kbv): one line, the option
-// string without its leading blank. Load rebuilds the tree and sets the
-// options the file names; the options it does not name keep their values.
-#include <wx/checkbox.h>
-#include <wx/textctrl.h>
+// string without its leading blank. Load rebuilds the layout and hands the
+// options the file names back to the window.
+#include "content/LayoutFile.h"
 
 #include <filesystem>
 
 #include "app/FileFilter.h"
-#include "app/MainDialog.h"
 #include "app/MessageBox.h"
-#include "app/TextCodec.h"
+#include "app/Texts.h"
 #include "app/WholeFile.h"
-#include "content/StructureFile.h"
 #include "layout/DropTreeCtrl.h"
+#include "layout/LayoutModel.h"
 
 namespace {
-
-constexpr const char* MSG_NOTHING_TO_SAVE = "I've nothing to save!";
-constexpr const char* MSG_REPLACE_FILE = "This file already exists.\nDo you want to replace it?";
-constexpr const char* MSG_CANNOT_SAVE = "Cannot save structure";
-constexpr const char* MSG_CANNOT_OPEN = "Cannot open file";
 
 FileDialogRequest StructureFileRequest(bool openMode) {
   FileDialogRequest request;
@@ -58,87 +51,78 @@ bool ChooseStructureFile(FileChooser& chooser, bool openMode, std::string& path)
 // The parent of a folder read from a "-d" value: its ancestors looked up from
 // the top level down, the first match at each level. When one is missing the
 // folder goes to the top level.
-wxTreeItemId FolderParent(const CDropTreeCtrl& tree, const std::vector<std::string>& components) {
-  wxTreeItemId parent;
-  wxTreeItemIdValue cookie;
-  wxTreeItemId first = tree.GetFirstChild(tree.TopLevel(), cookie);
+int FolderParent(const LayoutModel& layout, const std::vector<std::string>& components) {
+  int parent = LayoutModel::TOP_LEVEL;
   for (std::size_t i = 0; i + 1 < components.size(); ++i) {
-    parent = tree.FindFolder(components[i], first);
-    if (!parent.IsOk()) return wxTreeItemId();
-    first = tree.GetFirstChild(parent, cookie);
+    parent = layout.FindFolder(components[i], parent);
+    if (parent == 0) return LayoutModel::TOP_LEVEL;
   }
   return parent;
 }
 
-// An option the file sets: the edits take the value as it stands (the four
-// characters of "Form2 Ext." bound typing only), the boxes are turned on.
-void ApplyOption(MainDialog& window, const StructureAction& action) {
-  switch (action.kind) {
-    case StructureActionKind::SetForm2Ext:
-      window.Form2ExtEdit()->ChangeValue(ToDisplay(action.value));
-      break;
-    case StructureActionKind::SetImagePath:
-      window.SetImagePathText(action.value);  // the bytes are kept for the next build
-      break;
-    case StructureActionKind::SetVolumeName:
-      window.VolumeNameEdit()->ChangeValue(ToDisplay(action.value));
-      break;
-    case StructureActionKind::SetSingleTrack: window.SingleTrackBox()->SetValue(true); break;
-    case StructureActionKind::SetKeepExtension: window.KeepExtensionBox()->SetValue(true); break;
-    default: break;
-  }
-}
-
-// Carries the parsed actions out on the tree and the option controls. Files
+// Carries the parsed actions out on the layout and returns the options. Files
 // go into the folder made last ("current"), the top level before any.
-void ApplyStructure(MainDialog& window, const std::vector<StructureAction>& actions) {
-  CDropTreeCtrl& tree = *window.Tree();
-  tree.BeginInsertCommand();
+std::vector<StructureAction> ApplyStructure(CDropTreeCtrl& tree,
+                                            const std::vector<StructureAction>& actions) {
+  LayoutModel& layout = tree.Model();
+  std::vector<StructureAction> options;
+  layout.BeginCommand();
   tree.Freeze();
-  wxTreeItemId current;
+  int current = LayoutModel::TOP_LEVEL;
   for (const StructureAction& action : actions) {
     if (action.kind == StructureActionKind::MakeFolder) {
-      current = tree.InsertPath(action.components.back(),
-                                FolderParent(tree, action.components), false);
+      // A folder that cannot be made (the store is full) leaves its parent current.
+      const int parent = FolderParent(layout, action.components);
+      const int made = layout.InsertFolder(action.components.back(), parent);
+      current = made > 0 ? made : parent;
     } else if (action.kind == StructureActionKind::AddForm1File) {
-      tree.InsertPath(action.value, current, true);
+      layout.InsertPath(action.value, current);
     } else if (action.kind == StructureActionKind::AddForm2File) {
-      const wxTreeItemId item = tree.InsertPath(action.value, current, true);
-      if (item.IsOk() && item != current) tree.MarkForm2(item);
+      const int item = layout.InsertPath(action.value, current);
+      if (item > 0) layout.SetForm2(item, true);
     } else {
-      ApplyOption(window, action);
+      options.push_back(action);
     }
   }
   tree.Thaw();
+  return options;
 }
 
 }  // namespace
 
-void MainDialog::OnSave() {
-  if (!BuildCommandLine()) {
-    ShowMessage(wxString::FromUTF8(MSG_NOTHING_TO_SAVE), this);
+LayoutFileCommands::LayoutFileCommands(CDropTreeCtrl& tree, FileChooser& chooser,
+                                       wxWindow* messageParent)
+    : m_tree(tree), m_chooser(chooser), m_parent(messageParent) {}
+
+void LayoutFileCommands::Save(const CommandLine* entries) {
+  if (!entries) {
+    ShowMessage(wxString::FromUTF8(MSG_NOTHING_TO_SAVE), m_parent);
     return;
   }
   std::string path;
-  if (!ChooseStructureFile(*m_chooser, false, path)) return;
-  if (NameIsTaken(path) && !AskYesNo(wxString::FromUTF8(MSG_REPLACE_FILE), this)) return;
+  if (!ChooseStructureFile(m_chooser, false, path)) return;
+  if (NameIsTaken(path) && !AskYesNo(wxString::FromUTF8(MSG_REPLACE_FILE), m_parent)) return;
   // Written whole: a failure leaves any previous file as it was.
-  if (!WriteFileWhole(path, RenderStructureFile(m_entries))) {
-    ShowMessage(wxString::FromUTF8(MSG_CANNOT_SAVE), this);
+  if (!WriteFileWhole(path, RenderStructureFile(*entries))) {
+    ShowMessage(wxString::FromUTF8(MSG_CANNOT_SAVE), m_parent);
   }
 }
 
-void MainDialog::OnLoad() {
-  m_tree->ClearHint();
+bool LayoutFileCommands::Load(std::vector<StructureAction>& options) {
+  m_tree.ClearHint();
   std::string path;
-  if (!ChooseStructureFile(*m_chooser, true, path)) return;
+  if (!ChooseStructureFile(m_chooser, true, path)) return false;
+  return LoadFile(path, options);
+}
+
+bool LayoutFileCommands::LoadFile(const std::string& path, std::vector<StructureAction>& options) {
+  m_tree.ClearHint();
   std::string text;
   if (!ReadStructureFile(path, text)) {
-    ShowMessage(wxString::FromUTF8(MSG_CANNOT_OPEN), this);
-    return;
+    ShowMessage(wxString::FromUTF8(MSG_CANNOT_OPEN), m_parent);
+    return false;
   }
-  m_tree->ResetTree();
-  m_keepExtension->SetValue(false);
-  ApplyStructure(*this, ParseStructure(text));
+  m_tree.ResetTree();
+  options = ApplyStructure(m_tree, ParseStructure(text));
+  return true;
 }
-

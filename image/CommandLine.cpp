@@ -3,6 +3,8 @@
 // quotes, copied unchanged (nothing escaped: the tool reads it as it stands).
 #include "image/CommandLine.h"
 
+#include "app/Texts.h"
+
 namespace {
 
 CommandEntry Flag(const char* option) { return CommandEntry{option, false, {}}; }
@@ -51,7 +53,7 @@ std::vector<std::string> RenderArguments(const CommandLine& entries) {
 }
 
 std::string RenderBatchFile(const CommandLine& entries) {
-  return "brenvox.exe" + RenderOptionString(entries);
+  return TOOL_NAME + RenderOptionString(entries);
 }
 
 std::string RenderStructureFile(const CommandLine& entries) {

@@ -1,8 +1,10 @@
 // View Cmd Line shows the option string with the size estimate; Generate
 // Batch writes it behind the tool's name into "<image target>.bat".
-#include "app/MainDialog.h"
+#include "image/CommandLineView.h"
+
 #include "app/MessageBox.h"
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 #include "app/WholeFile.h"
 #include "image/CommandLineBox.h"
 
@@ -22,23 +24,23 @@ std::string EntryPerLine(const CommandLine& entries, std::int64_t totalBytes) {
 
 }  // namespace
 
-void MainDialog::OnViewCmdLine() {
-  if (!BuildCommandLine()) return;
-  m_cmdLine = RenderCommandLineView(m_entries, m_totalSize);
-  if (m_cmdLine.size() <= CommandLineBox::LONG_TEXT_CHARS) {
-    ShowMessage(ToDisplay(m_cmdLine), this);
-    return;
+std::string ViewCommandLine(const CommandLine& entries, std::int64_t totalBytes,
+                            wxWindow* parent) {
+  const std::string text = RenderCommandLineView(entries, totalBytes);
+  if (text.size() <= CommandLineBox::LONG_TEXT_CHARS) {
+    ShowMessage(ToDisplay(text), parent);
+  } else {
+    CommandLineBox box(parent, ToDisplay(EntryPerLine(entries, totalBytes)));
+    box.ShowModal();
   }
-  CommandLineBox box(this, ToDisplay(EntryPerLine(m_entries, m_totalSize)));
-  box.ShowModal();
+  return text;
 }
 
-void MainDialog::OnGenerateBatch() {
-  if (!BuildCommandLine()) return;
-  const std::string batchFile = m_imageTarget + ".bat";
-  if (!WriteFileWhole(batchFile, RenderBatchFile(m_entries))) {
-    ShowMessage(wxT("Cannot write batch file."), this);
+void GenerateBatch(const CommandLine& entries, const std::string& imageTarget, wxWindow* parent) {
+  const std::string batchFile = imageTarget + ".bat";
+  if (!WriteFileWhole(batchFile, RenderBatchFile(entries))) {
+    ShowMessage(MSG_CANNOT_WRITE_BATCH, parent);
     return;
   }
-  ShowMessage(wxT("Batch file saved in \"") + ToDisplay(batchFile) + wxT("\""), this);
+  ShowMessage(MSG_BATCH_SAVED + (wxT("\"") + ToDisplay(batchFile) + wxT("\"")), parent);
 }

@@ -1,30 +1,25 @@
 // Write ISO: compose the option string, make sure an existing image may be
 // replaced, start brenvox.exe and follow the growing image file from the
 // window's timer until the tool ends, or until Stop kills it.
+#include "image/ImageRun.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include <wx/button.h>
-#include <wx/checkbox.h>
 #include <wx/gauge.h>
 
 #include "app/MessageBox.h"
-#include "app/MainDialog.h"
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 #include "app/WholeFile.h"
 #include "image/ToolConsole.h"
 #include "image/ToolRun.h"
 #include "layout/DiskEntry.h"
 
 namespace {
-
-const char* const MSG_REPLACE_IMAGE = "This image already exists.\nDo you want to replace it?";
-const char* const MSG_CANNOT_WRITE_IMAGE = "Cannot write image";
-const char* const MSG_CANNOT_FIND_TOOL =
-    "Cannot find brenvox.exe\nplease put this file in GUI directory";
-const char* const MSG_CANNOT_START_TOOL = "Cannot start brenvox.exe: ";
 
 // Empties an existing image and removes its cue sheet, so that the emptied
 // image never poses as a disc. False when either cannot be done.
@@ -40,52 +35,58 @@ bool EmptyImage(const std::string& imageTarget) {
 // the start, so that a start that cannot happen is reported as such.
 bool ToolCanStart(const std::string& toolPath) {
   const std::optional<DiskEntry> tool = LookUpPath(toolPath);
-  return tool && tool->kind == EntryKind::File && access(toolPath.c_str(), X_OK) == 0;
+  return tool && tool->kind == DiskKind::File && access(toolPath.c_str(), X_OK) == 0;
 }
 
 }  // namespace
 
-void MainDialog::OnWriteIso() {
-  // A run starts only from Idle (the Enter key must not start a second one).
-  if (!m_writeIsoButton->IsEnabled()) return;
-  if (!BuildCommandLine()) return;
-  const std::string imageFile = m_imageTarget + ".bin";
+ImageRunCommand::ImageRunCommand(wxWindow* parent, wxGauge* progress, wxButton* writeIso,
+                                 wxButton* exit)
+    : m_parent(parent), m_progress(progress), m_writeIso(writeIso), m_exit(exit) {}
+
+ImageRunCommand::~ImageRunCommand() = default;
+
+void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entries,
+                            std::int64_t totalSize, const std::string& imageTarget,
+                            bool showConsole) {
+  const std::string imageFile = imageTarget + ".bin";
   if (FileIsReadable(imageFile)) {
-    if (!AskYesNo(MSG_REPLACE_IMAGE, this)) return;
-    if (!EmptyImage(m_imageTarget)) {
-      ShowMessage(MSG_CANNOT_WRITE_IMAGE, this);
+    if (!AskYesNo(MSG_REPLACE_IMAGE, m_parent)) return;
+    if (!EmptyImage(imageTarget)) {
+      ShowMessage(MSG_CANNOT_WRITE_IMAGE, m_parent);
       return;
     }
   }
-  if (!ToolCanStart(m_toolPath)) {
-    ShowMessage(MSG_CANNOT_FIND_TOOL, this);
+  if (!ToolCanStart(toolPath)) {
+    ShowMessage(MSG_CANNOT_FIND_TOOL, m_parent);
     return;
   }
   std::string reason;
-  std::unique_ptr<ToolRun> run = ToolRun::Start(m_toolPath, m_entries, &reason);
+  std::unique_ptr<ToolRun> run = ToolRun::Start(toolPath, entries, &reason);
   if (!run) {
     // The tool is there: the message names what stopped it.
-    ShowMessage(ToDisplay(MSG_CANNOT_START_TOOL + reason), this);
+    ShowMessage(ToDisplay(MSG_CANNOT_START_TOOL + reason), m_parent);
     return;
   }
-  run->scale = ProgressScale::For(m_totalSize);
+  run->scale = ProgressScale::For(totalSize);
   m_progress->SetValue(0);
   m_progress->SetRange(run->scale.range);
-  if (m_viewPrompt->IsChecked()) {
-    auto* console = new ToolConsole(this);
+  if (showConsole) {
+    auto* console = new ToolConsole(m_parent);
     console->Show();
     run->ShowIn(console);
   }
+  m_imageFile = imageFile;
   m_toolRun = std::move(run);
-  m_exitButton->SetLabel(wxT("Stop"));
-  m_writeIsoButton->Disable();
+  m_exit->SetLabel(LABEL_STOP);
+  m_writeIso->Disable();
   m_running = true;
 }
 
-void MainDialog::OnTimer() {
+void ImageRunCommand::Tick() {
   if (!m_running || !m_toolRun) return;
-  const std::optional<DiskEntry> image = LookUpPath(m_imageTarget + ".bin");
-  if (image && image->kind == EntryKind::File) {
+  const std::optional<DiskEntry> image = LookUpPath(m_imageFile);
+  if (image && image->kind == DiskKind::File) {
     m_progress->SetValue(m_toolRun->scale.PositionFor(static_cast<std::int64_t>(image->size)));
   }
   m_toolRun->Poll();
@@ -93,15 +94,15 @@ void MainDialog::OnTimer() {
   // Cleared before the box, so that ticks while it is open do nothing.
   m_running = false;
   const std::string failure = RunEndMessage(m_toolRun->End(), m_toolRun->ErrorOutput());
-  ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), this);
-  EndRun();
+  ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
+  End();
 }
 
-void MainDialog::EndRun() {
+void ImageRunCommand::End() {
   // Destroying the run kills a tool that is still running, with its children.
   m_toolRun.reset();
-  m_exitButton->SetLabel(wxT("Exit"));
-  m_writeIsoButton->Enable();
+  m_exit->SetLabel(LABEL_EXIT);
+  m_writeIso->Enable();
   m_progress->SetValue(0);
   m_running = false;
 }

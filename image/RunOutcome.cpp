@@ -1,5 +1,7 @@
 #include "image/RunOutcome.h"
 
+#include "app/Texts.h"
+
 std::string LastLines(const std::string& text, std::size_t maxLines) {
   std::size_t end = text.size();
   while (end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r')) --end;
@@ -16,8 +18,8 @@ std::string LastLines(const std::string& text, std::size_t maxLines) {
 std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
                           std::size_t maxErrorLines) {
   if (!end.bySignal && end.code == 0) return {};
-  std::string text = "Image Not Created\n\n";
-  text += end.bySignal ? "brenvox.exe was ended by signal " : "brenvox.exe ended with exit code ";
+  std::string text = std::string(MSG_IMAGE_NOT_CREATED) + "\n\n";
+  text += std::string(TOOL_NAME) + (end.bySignal ? " was ended by signal " : " ended with exit code ");
   text += std::to_string(end.code);
   const std::string tail = LastLines(errorOutput, maxErrorLines);
   if (!tail.empty()) text += "\n" + tail;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "app/Texts.h"
+
 struct ToolEnd {
   bool bySignal = false;  // ended by a signal rather than by exiting
   int code = 0;           // exit status, or the signal number
@@ -18,5 +20,3 @@ std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
 // The last maxLines lines of text, without the final line end.
 std::string LastLines(const std::string& text, std::size_t maxLines);
 
-
-inline constexpr const char* MSG_IMAGE_CREATED = "Image Created";

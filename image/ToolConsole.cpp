@@ -6,6 +6,7 @@
 #include <wx/textctrl.h>
 
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ void TakeOwnWindowGroup(wxWindow* window) {
 }  // namespace
 
 ToolConsole::ToolConsole(wxWindow* parent)
-    : wxFrame(parent, wxID_ANY, wxT("brenvox.exe"), wxDefaultPosition, wxSize(640, 400)) {
+    : wxFrame(parent, wxID_ANY, TOOL_NAME, wxDefaultPosition, wxSize(640, 400)) {
   m_text = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                           wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP);
   m_text->SetFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));

@@ -14,9 +14,9 @@ namespace {
 std::optional<DiskEntry> EntryFromStat(const struct stat& st) {
   DiskEntry entry;
   if (S_ISREG(st.st_mode)) {
-    entry.kind = EntryKind::File;
+    entry.kind = DiskKind::File;
   } else if (S_ISDIR(st.st_mode)) {
-    entry.kind = EntryKind::Folder;
+    entry.kind = DiskKind::Folder;
   } else {
     return std::nullopt;
   }
@@ -33,12 +33,12 @@ bool IsFileSystemRoot(const struct stat& st) {
 
 // The kind of a listed entry: from the listing itself when it says, else
 // (symbolic links, file systems that do not fill d_type) from a look-up.
-std::optional<EntryKind> KindOf(const std::string& folderPath, const dirent& ent) {
+std::optional<DiskKind> KindOf(const std::string& folderPath, const dirent& ent) {
   switch (ent.d_type) {
     case DT_REG:
-      return EntryKind::File;
+      return DiskKind::File;
     case DT_DIR:
-      return EntryKind::Folder;
+      return DiskKind::Folder;
     case DT_LNK:
     case DT_UNKNOWN: {
       struct stat st;

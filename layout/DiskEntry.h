@@ -8,10 +8,12 @@
 #include <optional>
 #include <string>
 
-enum class EntryKind { File, Folder };
+// What a path on disk is, as the layout counts it (the tool has its own
+// kinds of layout entry).
+enum class DiskKind { File, Folder };
 
 struct DiskEntry {
-  EntryKind kind = EntryKind::File;
+  DiskKind kind = DiskKind::File;
   std::uint64_t size = 0;
   // Identity of the directory (device, inode), to pass over loops.
   std::uint64_t device = 0;
@@ -24,7 +26,7 @@ std::optional<DiskEntry> LookUpPath(const std::string& path);
 
 struct ListedEntry {
   std::string name;
-  EntryKind kind;
+  DiskKind kind;
 };
 
 // Lists a folder in the order the file system gives, calling visit for each

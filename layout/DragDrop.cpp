@@ -78,53 +78,27 @@ void CDropTreeCtrl::OnCaptureLost(wxMouseCaptureLostEvent&) {
 
 void CDropTreeCtrl::OnLButtonUp(wxMouseEvent& event) {
   if (m_dragging) {
-    const wxTreeItemId dragged = m_dragItem;
-    wxTreeItemId target = LayoutItemAt(m_lastPoint);
+    const int dragged = ItemIndex(m_dragItem);
+    const int target = ItemIndex(LayoutItemAt(m_lastPoint));
     EndDrag();
-    if (!target.IsOk()) {
-      MoveItem(dragged, wxTreeItemId());  // empty space: the end of the top level
-    } else {
-      if (!IsFolderItem(target)) target = ParentOf(target);
-      if (ParentOf(dragged) != target && dragged != target) MoveItem(dragged, target);
-    }
+    const int receiver = m_model->DropOnto(dragged, target);
+    if (receiver >= 0) SelectReceiver(receiver);
   }
   ClearHint();
   event.Skip();
 }
 
-wxTreeItemId CDropTreeCtrl::CopyItem(wxTreeItemId item, wxTreeItemId newParent) {
-  const wxTreeItemId copy =
-      AppendItem(InsertionParent(newParent), GetItemText(item), GetItemImage(item),
-                 GetItemImage(item, wxTreeItemIcon_Selected));
+void CDropTreeCtrl::MoveItem(wxTreeItemId item, wxTreeItemId newParent) {
   const int index = ItemIndex(item);
-  SetItemIndex(copy, index);
-  // A folder whose own flag is set is bold at its new place too.
-  if (index > 0 && IsForm2(index)) SetItemBold(copy, true);
-  return copy;
+  const int parent = ItemIndex(newParent);
+  if (m_model->Move(index, parent)) SelectReceiver(parent);
 }
 
-void CDropTreeCtrl::MoveItem(wxTreeItemId item, wxTreeItemId newParent) {
-  // A folder dropped onto itself or one of its own descendants stays put.
-  if (!item.IsOk() || IsInSubtree(newParent, item)) return;
-  Freeze();
-  const wxTreeItemId copy = CopyItem(item, newParent);
-  // Children are copied in their order, each level after the one above it.
-  std::vector<std::pair<wxTreeItemId, wxTreeItemId>> pending{{item, copy}};
-  while (!pending.empty()) {
-    const auto [source, target] = pending.back();
-    pending.pop_back();
-    wxTreeItemIdValue cookie;
-    for (wxTreeItemId child = GetFirstChild(source, cookie); child.IsOk();
-         child = GetNextChild(source, cookie)) {
-      pending.emplace_back(child, CopyItem(child, target));
-    }
-  }
-  Unselect();  // so that the tree does not pick a new selection of its own
-  Delete(item);
-  Thaw();
+void CDropTreeCtrl::SelectReceiver(int folder) {
   // The folder that received the item is selected, not the item.
-  if (newParent.IsOk()) {
-    SelectItem(newParent);
+  const wxTreeItemId item = ItemOf(folder);
+  if (item.IsOk()) {
+    SelectItem(item);
   } else {
     Unselect();
   }
@@ -150,7 +124,7 @@ void CDropTreeCtrl::DropPaths(const std::vector<std::string>& paths) {
   wxTreeItemId last;
   for (const std::string& path : paths) {
     SetFocus();
-    last = InsertPath(path, target, true);
+    last = InsertPath(path, target);
   }
   if (last.IsOk()) {
     SelectItem(last);

@@ -1,11 +1,15 @@
-// The layout tree control and its item store: construction, the store's
-// entries, ResetTree, FindFolder, the Form 2 display rule and the wiring of
-// the tree's event handlers.
+// The layout tree control: construction, the map from layout indices to tree
+// items, and showing what the model says (insertions, removals, moves, Form 2
+// marks, renames) as it says it.
 #include "layout/DropTreeCtrl.h"
 
 #include <wx/button.h>
 #include <wx/imaglist.h>
 #include <wx/textctrl.h>
+#include <wx/wupdlock.h>
+
+#include "app/MessageBox.h"
+#include "app/TextCodec.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDropTreeCtrl, wxTreeCtrl);
 
@@ -32,14 +36,12 @@ CDropTreeCtrl::CDropTreeCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos
 }
 
 CDropTreeCtrl::~CDropTreeCtrl() {
+  if (m_model) m_model->SetObserver(nullptr);
   // The image list is ours; the tree must not keep a pointer to it.
   SetImageList(nullptr);
 }
 
 void CDropTreeCtrl::Init() {
-  m_itemPath.assign(MAX_ITEMS, std::string());
-  m_isFolder.assign(MAX_ITEMS, 0);
-  m_isForm2.assign(MAX_ITEMS, 0);
   BindEvents();
 }
 
@@ -55,10 +57,14 @@ void CDropTreeCtrl::BindEvents() {
   Bind(wxEVT_MENU, &CDropTreeCtrl::OnMenuCommand, this, IDM_TREE_MENU, IDM_BROWSE_FOLDER);
 }
 
-void CDropTreeCtrl::Attach(wxTextCtrl* pathDisplay, wxButton* removeButton) {
+void CDropTreeCtrl::Attach(LayoutModel& model, wxTextCtrl* pathDisplay, wxButton* removeButton) {
+  if (m_model) m_model->SetObserver(nullptr);
+  m_model = &model;
+  m_model->SetObserver(this);
   m_pathDisplay = pathDisplay;
   m_removeButton = removeButton;
   DragAcceptFiles(true);
+  ResetTree();
 }
 
 void CDropTreeCtrl::ResetTree() {
@@ -71,24 +77,14 @@ void CDropTreeCtrl::ResetTree() {
   AddFolderIcons();
   SetImageList(m_icons.get());
   m_dragItem = wxTreeItemId();
-  // Entries of earlier indices are released; each index is handed out anew.
-  m_itemPath.assign(MAX_ITEMS, std::string());
-  m_isFolder.assign(MAX_ITEMS, 0);
-  m_isForm2.assign(MAX_ITEMS, 0);
-  m_itemCount = 1;
+  m_treeItems.assign(MAX_ITEMS, wxTreeItemId());
+  m_treeItems[LayoutModel::TOP_LEVEL] = GetRootItem();
+  m_model->Reset();
 }
 
-int CDropTreeCtrl::AddStoreEntry(const std::string& path, bool isFolder) {
-  if (IsFull()) return 0;
-  const int index = m_itemCount++;
-  m_itemPath[index] = path;
-  m_isFolder[index] = isFolder ? 1 : 0;
-  m_isForm2[index] = 0;
-  return index;
-}
-
-void CDropTreeCtrl::SetItemIndex(const wxTreeItemId& item, int index) {
-  SetItemData(item, new ItemIndexData(index));
+wxTreeItemId CDropTreeCtrl::ItemOf(int index) const {
+  if (index <= 0 || index >= MAX_ITEMS) return wxTreeItemId();
+  return m_treeItems[static_cast<std::size_t>(index)];
 }
 
 int CDropTreeCtrl::ItemIndex(const wxTreeItemId& item) const {
@@ -98,8 +94,7 @@ int CDropTreeCtrl::ItemIndex(const wxTreeItemId& item) const {
 }
 
 bool CDropTreeCtrl::IsFolderItem(const wxTreeItemId& item) const {
-  const int index = ItemIndex(item);
-  return index > 0 && IsFolder(index);
+  return IsFolder(ItemIndex(item));
 }
 
 wxTreeItemId CDropTreeCtrl::ParentOf(const wxTreeItemId& item) const {
@@ -108,24 +103,25 @@ wxTreeItemId CDropTreeCtrl::ParentOf(const wxTreeItemId& item) const {
   return parent == GetRootItem() ? wxTreeItemId() : parent;
 }
 
-wxTreeItemId CDropTreeCtrl::FindFolder(const std::string& name, wxTreeItemId first) const {
-  for (wxTreeItemId item = first; item.IsOk(); item = GetNextSibling(item)) {
-    const int index = ItemIndex(item);
-    if (index > 0 && IsFolder(index) && m_itemPath[index] == name) return item;
-  }
-  return wxTreeItemId();
-}
-
 void CDropTreeCtrl::MarkForm2(const wxTreeItemId& item) {
   SetForm2(item, true);
 }
 
 void CDropTreeCtrl::SetForm2(const wxTreeItemId& item, bool form2) {
   const int index = ItemIndex(item);
-  if (index <= 0) return;
-  m_isForm2[index] = form2 ? 1 : 0;
-  // Only files are shown in bold.
-  SetItemBold(item, form2 && !IsFolder(index));
+  if (index > 0) m_model->SetForm2(index, form2);
+}
+
+wxTreeItemId CDropTreeCtrl::InsertFolder(const std::string& name, wxTreeItemId parent) {
+  const int index = m_model->InsertFolder(name, ItemIndex(parent));
+  return index > 0 ? ItemOf(index) : parent;
+}
+
+wxTreeItemId CDropTreeCtrl::InsertPath(const std::string& path, wxTreeItemId parent) {
+  // A folder's whole subtree is added before the tree draws again.
+  wxWindowUpdateLocker noRedraw(this);
+  const int index = m_model->InsertPath(path, ItemIndex(parent));
+  return index > 0 ? ItemOf(index) : parent;
 }
 
 void CDropTreeCtrl::ClearHint() {
@@ -136,4 +132,94 @@ void CDropTreeCtrl::ClearHint() {
 void CDropTreeCtrl::RedrawNow() {
   Refresh(true);
   Update();
+}
+
+// ---- what the model says ----
+
+void CDropTreeCtrl::OnInserted(int index, int parent, std::size_t place) {
+  const bool isFolder = m_model->IsFolder(index);
+  const auto [icon, openIcon] = IconsFor(m_model->ItemPath(index), isFolder);
+  const wxTreeItemId parentItem = m_treeItems[static_cast<std::size_t>(parent)];
+  const wxString label = ToDisplay(m_model->Label(index));
+  const wxTreeItemId item =
+      place + 1 == m_model->ChildrenOf(parent).size()
+          ? AppendItem(parentItem, label, icon, openIcon)
+          : InsertItem(parentItem, place, label, icon, openIcon);
+  SetItemData(item, new ItemIndexData(index));
+  m_treeItems[static_cast<std::size_t>(index)] = item;
+}
+
+void CDropTreeCtrl::ForgetItems(int index) {
+  std::vector<int> pending{index};
+  while (!pending.empty()) {
+    const int at = pending.back();
+    pending.pop_back();
+    m_treeItems[static_cast<std::size_t>(at)] = wxTreeItemId();
+    const std::vector<int>& children = m_model->ChildrenOf(at);
+    pending.insert(pending.end(), children.begin(), children.end());
+  }
+}
+
+void CDropTreeCtrl::OnRemoving(int index) {
+  const wxTreeItemId item = ItemOf(index);
+  ForgetItems(index);
+  if (item.IsOk()) Delete(item);
+}
+
+void CDropTreeCtrl::OnMoved(int index, int newParent) {
+  const wxTreeItemId item = ItemOf(index);
+  if (!item.IsOk()) return;
+  Freeze();
+  const wxTreeItemId copy = CopyItem(item, m_treeItems[static_cast<std::size_t>(newParent)]);
+  // Children are copied in their order, each level after the one above it.
+  std::vector<std::pair<wxTreeItemId, wxTreeItemId>> pending{{item, copy}};
+  while (!pending.empty()) {
+    const auto [source, target] = pending.back();
+    pending.pop_back();
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId child = GetFirstChild(source, cookie); child.IsOk();
+         child = GetNextChild(source, cookie)) {
+      pending.emplace_back(child, CopyItem(child, target));
+    }
+  }
+  Unselect();  // so that the tree does not pick a new selection of its own
+  Delete(item);
+  Thaw();
+}
+
+wxTreeItemId CDropTreeCtrl::CopyItem(wxTreeItemId item, wxTreeItemId newParent) {
+  const wxTreeItemId copy = AppendItem(newParent, GetItemText(item), GetItemImage(item),
+                                       GetItemImage(item, wxTreeItemIcon_Selected));
+  const int index = ItemIndex(item);
+  SetItemData(copy, new ItemIndexData(index));
+  if (index > 0) m_treeItems[static_cast<std::size_t>(index)] = copy;
+  // A folder whose own flag is set is bold at its new place too.
+  if (index > 0 && IsForm2(index)) SetItemBold(copy, true);
+  return copy;
+}
+
+void CDropTreeCtrl::OnForm2Changed(int index) {
+  const wxTreeItemId item = ItemOf(index);
+  // Only files are shown in bold.
+  if (item.IsOk()) SetItemBold(item, IsForm2(index) && !IsFolder(index));
+}
+
+void CDropTreeCtrl::OnRenamed(int index) {
+  const wxTreeItemId item = ItemOf(index);
+  if (item.IsOk()) SetItemText(item, ToDisplay(m_model->Label(index)));
+}
+
+void CDropTreeCtrl::OnCleared() {
+  if (!GetRootItem().IsOk()) return;
+  DeleteChildren(GetRootItem());
+  m_treeItems.assign(MAX_ITEMS, wxTreeItemId());
+  m_treeItems[LayoutModel::TOP_LEVEL] = GetRootItem();
+}
+
+void CDropTreeCtrl::OnCannotFind(const std::string& path) {
+  ShowCannotFind(path, wxGetTopLevelParent(this));
+}
+
+void CDropTreeCtrl::OnFull() {
+  ShowMessage(MSG_LAYOUT_FULL, wxGetTopLevelParent(this));
 }

@@ -1,6 +1,7 @@
-// The layout tree: a tree control with the layout item store behind it. Each
-// tree item carries its item index as data; the store's entries at that index
-// say where the item comes from, whether it is a folder and whether it is Form 2.
+// The layout tree: a tree control that shows the layout model and forwards
+// the user's gestures (keys, the context menu, drags, dropped files) to it.
+// Each tree item carries its layout index as data; the model says where the
+// item comes from, whether it is a folder and whether it is Form 2.
 #pragma once
 
 #include <wx/defs.h>
@@ -13,6 +14,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "app/Texts.h"
+#include "layout/LayoutModel.h"
 
 class wxTextCtrl;
 class wxButton;
@@ -32,60 +36,49 @@ enum TreeMenuId {
   IDM_BROWSE_FOLDER = 141,
 };
 
-inline constexpr const char* MSG_LAYOUT_FULL =
-    "The layout is full: it holds at most 49999 items.";
-
-class CDropTreeCtrl : public wxTreeCtrl {
+class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
  public:
-  static constexpr int MAX_ITEMS = 50000;
+  static constexpr int MAX_ITEMS = LayoutModel::MAX_ITEMS;
 
   CDropTreeCtrl();
   CDropTreeCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos,
                 const wxSize& size, long style);
   ~CDropTreeCtrl() override;
 
-  // Called by the main window once the control exists.
-  void Attach(wxTextCtrl* pathDisplay, wxButton* removeButton);
+  // Called by the main window once the control exists: the tree shows model
+  // from now on (and starts it afresh).
+  void Attach(LayoutModel& model, wxTextCtrl* pathDisplay, wxButton* removeButton);
+  LayoutModel& Model() const { return *m_model; }
 
-  // ---- the store ----
+  // ---- the items and their indices ----
   // The tree has one hidden root; its children are the layout's top level.
   // "None" as a parent (an invalid id) means that top level.
   wxTreeItemId TopLevel() const { return GetRootItem(); }
-  // parent itself, or the hidden root when parent is none.
-  wxTreeItemId InsertionParent(const wxTreeItemId& parent) const {
-    return parent.IsOk() ? parent : GetRootItem();
-  }
   // The parent of an item; none (an invalid id) for a top-level item.
   wxTreeItemId ParentOf(const wxTreeItemId& item) const;
-  // Hands out the next item index with its entries (path, folder flag, Form 1).
-  // Returns 0 and writes nothing when the store is full.
-  int AddStoreEntry(const std::string& path, bool isFolder);
-  // Puts an item index on a tree item as its data.
-  void SetItemIndex(const wxTreeItemId& item, int index);
-  // A folder's name after a rename.
-  void SetItemPath(int index, const std::string& path) { m_itemPath[index] = path; }
+  // The tree item that shows a layout index; none for the top level.
+  wxTreeItemId ItemOf(int index) const;
 
+  // A new store and an empty tree.
   void ResetTree();
-  wxTreeItemId FindFolder(const std::string& name, wxTreeItemId first) const;
   int ItemIndex(const wxTreeItemId& item) const;
-  const std::string& ItemPath(int index) const { return m_itemPath[index]; }
-  bool IsFolder(int index) const { return m_isFolder[index] != 0; }
-  bool IsForm2(int index) const { return m_isForm2[index] != 0; }
+  const std::string& ItemPath(int index) const { return m_model->ItemPath(index); }
+  bool IsFolder(int index) const { return m_model->IsFolder(index); }
+  bool IsForm2(int index) const { return m_model->IsForm2(index); }
   bool IsFolderItem(const wxTreeItemId& item) const;
-  int ItemCount() const { return m_itemCount; }  // the next index to hand out
-  bool IsFull() const { return m_itemCount >= MAX_ITEMS; }
+  int NextIndex() const { return m_model->NextIndex(); }
   // Marks a file item Form 2 (flag and bold state together).
   void MarkForm2(const wxTreeItemId& item);
   void SetForm2(const wxTreeItemId& item, bool form2);
 
   // ---- insertion ----
-  // A made folder (fromDisk false) or a path on disk. Returns the new item,
-  // or parent when nothing was created (not found, or the store is full).
-  wxTreeItemId InsertPath(const std::string& path, wxTreeItemId parent, bool fromDisk);
+  // A folder made in the layout, or a path on disk. Each returns the new
+  // item, or parent when nothing was created (not found, or the store is full).
+  wxTreeItemId InsertFolder(const std::string& name, wxTreeItemId parent);
+  wxTreeItemId InsertPath(const std::string& path, wxTreeItemId parent);
   // Each command that inserts calls this first: the "layout is full"
   // message is shown at most once per command.
-  void BeginInsertCommand() { m_fullReported = false; }
-  bool FullReported() const { return m_fullReported; }
+  void BeginInsertCommand() { m_model->BeginCommand(); }
 
   // ---- the hint over the empty tree ----
   bool ShowHint() const { return m_showHint; }
@@ -95,7 +88,6 @@ class CDropTreeCtrl : public wxTreeCtrl {
   void RemoveItem(wxTreeItemId item, bool focusRemoveButton);
   void RemoveAll();
   void ToggleForm2(wxTreeItemId item);
-  void ApplyForm2(wxTreeItemId folder, bool value);
   void RenameFolder(wxTreeItemId item);
   void MakeFolder(wxTreeItemId target, bool fromButton);
   void BrowseFileFolder(wxTreeItemId item);
@@ -105,7 +97,6 @@ class CDropTreeCtrl : public wxTreeCtrl {
   void SetFolderOpener(std::function<void(const std::string&)> opener) {
     m_openFolder = std::move(opener);
   }
-  wxTreeItemId MenuItem() const { return m_menuItem; }
   // Opens the context menu for the item under point (tree client coordinates).
   void OpenContextMenu(const wxPoint& point);
   // The menu entries' enabled states for the item under the pointer (tests).
@@ -122,17 +113,12 @@ class CDropTreeCtrl : public wxTreeCtrl {
   }
   // The selected layout item; none when nothing (or only the hidden root) is selected.
   wxTreeItemId SelectedItem() const;
-  // True when item is ancestor itself or lies below it.
-  bool IsInSubtree(wxTreeItemId item, const wxTreeItemId& ancestor) const;
 
   // ---- drag and drop ----
-  wxTreeItemId CopyItem(wxTreeItemId item, wxTreeItemId newParent);
+  // Moves an item with its subtree to the end of newParent's children.
   void MoveItem(wxTreeItemId item, wxTreeItemId newParent);
   void DropPaths(const std::vector<std::string>& paths);
-  wxPoint LastPoint() const { return m_lastPoint; }
-  void SetLastPoint(const wxPoint& p) { m_lastPoint = p; }
   bool IsDragging() const { return m_dragging; }
-  wxTreeItemId DragItem() const { return m_dragItem; }
   // Ends a drag in progress without a move (its item is about to go).
   void CancelDrag();
 
@@ -147,16 +133,20 @@ class CDropTreeCtrl : public wxTreeCtrl {
   // theme, added to m_icons once per type (2, the generic file icon, for a
   // type the theme has no icon for).
   std::pair<int, int> IconsFor(const std::string& path, bool isFolder);
-  void ScanFolder(const std::string& folderPath, wxTreeItemId folderItem,
-                  std::vector<std::pair<std::uint64_t, std::uint64_t>>& scanning);
-  wxTreeItemId InsertFromDisk(const std::string& path, wxTreeItemId parent,
-                              std::vector<std::pair<std::uint64_t, std::uint64_t>>& scanning);
-  bool RefuseWhenFull();
-  // order: the children of parent as the scan that fills it keeps them (so no
-  // label is fetched from the tree).
-  struct ChildOrder;
-  wxTreeItemId InsertSortedFile(wxTreeItemId parent, const std::string& label,
-                                int image, int selImage, ChildOrder& order);
+  wxTreeItemId CopyItem(wxTreeItemId item, wxTreeItemId newParent);
+  void SelectReceiver(int folder);
+  // Drops the tree items of a removed subtree from the index map.
+  void ForgetItems(int index);
+
+  // What the model says, shown.
+  void OnInserted(int index, int parent, std::size_t place) override;
+  void OnRemoving(int index) override;
+  void OnMoved(int index, int newParent) override;
+  void OnForm2Changed(int index) override;
+  void OnRenamed(int index) override;
+  void OnCleared() override;
+  void OnCannotFind(const std::string& path) override;
+  void OnFull() override;
 
   void OnPaint(wxPaintEvent& event);
   void OnRButtonDown(wxMouseEvent& event);
@@ -176,16 +166,14 @@ class CDropTreeCtrl : public wxTreeCtrl {
   wxPoint m_lastPoint;
   wxTextCtrl* m_pathDisplay = nullptr;
   wxButton* m_removeButton = nullptr;
-  int m_itemCount = 1;
-  std::vector<std::string> m_itemPath;
+  LayoutModel* m_model = nullptr;
+  // The tree item showing each index (the hidden root for the top level).
+  std::vector<wxTreeItemId> m_treeItems;
   bool m_showHint = true;
-  std::vector<unsigned char> m_isFolder;
-  std::vector<unsigned char> m_isForm2;
   bool m_dragging = false;
   wxTreeItemId m_dragItem;
   std::unique_ptr<wxGenericDragImage> m_dragImage;  // follows the pointer during a drag
   wxTreeItemId m_menuItem;
-  bool m_fullReported = false;
   std::function<void(const std::string&)> m_openFolder;
   std::function<void(wxMenu&)> m_presentMenu;
 

@@ -3,12 +3,9 @@
 
 #include <string>
 
-enum class FolderNameProblem { None, LeadingBlank, Empty, ForbiddenCharacter };
+#include "app/Texts.h"
 
-inline constexpr const char* MSG_FIRST_CHAR_SPACE = "The first character cannot be space";
-inline constexpr const char* MSG_TYPE_A_NAME = "Type a name for the new folder";
-inline constexpr const char* MSG_FORBIDDEN_CHARS =
-    "Folder name cannot contain characters:  -\\/:*?<>\"|";
+enum class FolderNameProblem { None, LeadingBlank, Empty, ForbiddenCharacter };
 
 // Characters typed into the edit at most, and characters read from it at most.
 constexpr std::size_t FOLDER_NAME_EDIT_LIMIT = 500;

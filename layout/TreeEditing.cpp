@@ -10,14 +10,11 @@
 
 #include "app/MessageBox.h"
 #include "app/TextCodec.h"
+#include "app/Texts.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/FolderNameDialog.h"
 
 namespace {
-
-constexpr const char* MSG_APPLY_FORM2_RECURSIVELY =
-    "You're going to apply \"set/unset form2\"\nto all the files in this folder "
-    "recursively.\nAre you sure?";
 
 // The entries of the context menu (resource 132), in their order; id 0 is a
 // separator.
@@ -26,14 +23,14 @@ struct MenuEntry {
   const char* text;
 };
 constexpr MenuEntry CONTEXT_MENU[] = {
-    {IDM_MAKE_FOLDER, "Make Folder"},
-    {IDM_SET_FORM2, "Set/Unset Form2"},
-    {IDM_BROWSE_FOLDER, "Browse File Folder"},
-    {IDM_RENAME, "Rename         (F2)"},
+    {IDM_MAKE_FOLDER, MENU_MAKE_FOLDER},
+    {IDM_SET_FORM2, MENU_SET_FORM2},
+    {IDM_BROWSE_FOLDER, MENU_BROWSE_FOLDER},
+    {IDM_RENAME, MENU_RENAME},
     {0, nullptr},
-    {IDM_REMOVE, "Remove       (DEL)"},
+    {IDM_REMOVE, MENU_REMOVE},
     {0, nullptr},
-    {IDM_REMOVE_ALL, "Remove All"},
+    {IDM_REMOVE_ALL, MENU_REMOVE_ALL},
 };
 
 // Opens a folder in the desktop's file manager, the folder as its own
@@ -52,13 +49,6 @@ wxTreeItemId CDropTreeCtrl::SelectedItem() const {
   const wxTreeItemId item = GetSelection();
   if (!item.IsOk() || item == GetRootItem()) return wxTreeItemId();
   return item;
-}
-
-bool CDropTreeCtrl::IsInSubtree(wxTreeItemId item, const wxTreeItemId& ancestor) const {
-  for (; item.IsOk(); item = GetItemParent(item)) {
-    if (item == ancestor) return true;
-  }
-  return false;
 }
 
 // ---- the context menu ----
@@ -155,7 +145,7 @@ void CDropTreeCtrl::OnSelChanged(wxTreeEvent& event) {
   // The hidden root is selected by the tree itself when nothing else is:
   // for the layout that is no selection, and the text stays as it was.
   const int index = ItemIndex(event.GetItem());
-  if (index > 0 && m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(m_itemPath[index]));
+  if (index > 0 && m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(ItemPath(index)));
 }
 
 // ---- the commands ----
@@ -164,14 +154,14 @@ void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
   if (focusRemoveButton && m_removeButton) m_removeButton->SetFocus();
   if (!item.IsOk() || item == GetRootItem()) return;
   // A drag whose item goes with this subtree (DEL during the drag) ends here.
-  if (m_dragging && IsInSubtree(m_dragItem, item)) CancelDrag();
+  if (m_dragging && m_model->IsInSubtree(ItemIndex(m_dragItem), ItemIndex(item))) CancelDrag();
   const wxTreeItemId previous = GetPrevSibling(item);
   if (previous.IsOk()) {
     SelectItem(previous);
   } else {
     Unselect();
   }
-  Delete(item);  // the store keeps the entries of the deleted items
+  m_model->Remove(ItemIndex(item));  // the store keeps the entries of the removed items
   SetFocus();
   if (GetCount() == 0 && m_pathDisplay) m_pathDisplay->Clear();
 }
@@ -179,7 +169,7 @@ void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
 void CDropTreeCtrl::RemoveAll() {
   CancelDrag();
   Unselect();
-  DeleteChildren(GetRootItem());  // m_itemCount keeps its value
+  m_model->RemoveAll();  // the next index keeps its value
   if (m_pathDisplay) m_pathDisplay->Clear();
 }
 
@@ -191,36 +181,19 @@ void CDropTreeCtrl::ToggleForm2(wxTreeItemId item) {
   } else if (GetChildrenCount(item, false) > 0 &&
              AskYesNo(wxString::FromUTF8(MSG_APPLY_FORM2_RECURSIVELY), wxGetTopLevelParent(this))) {
     const bool value = !IsForm2(index);
-    SetForm2(item, value);
-    ApplyForm2(item, value);
+    m_model->SetForm2(index, value);
+    m_model->ApplyForm2(index, value);
   }
   SetFocus();
   SelectItem(item);
 }
 
-void CDropTreeCtrl::ApplyForm2(wxTreeItemId folder, bool value) {
-  // Every item below the folder, at any depth, takes the value; only files
-  // are shown in bold.
-  std::vector<wxTreeItemId> pending{folder};
-  while (!pending.empty()) {
-    const wxTreeItemId parent = pending.back();
-    pending.pop_back();
-    wxTreeItemIdValue cookie;
-    for (wxTreeItemId child = GetFirstChild(parent, cookie); child.IsOk();
-         child = GetNextChild(parent, cookie)) {
-      SetForm2(child, value);
-      pending.push_back(child);
-    }
-  }
-}
-
 void CDropTreeCtrl::RenameFolder(wxTreeItemId item) {
   const int index = ItemIndex(item);
   if (index <= 0 || !IsFolder(index)) return;
-  CFolderName dialog(wxGetTopLevelParent(this), m_itemPath[index]);
+  CFolderName dialog(wxGetTopLevelParent(this), ItemPath(index));
   if (dialog.ShowModal() != wxID_OK) return;
-  SetItemText(item, ToDisplay(dialog.Name()));
-  SetItemPath(index, dialog.Name());
+  m_model->Rename(index, dialog.Name());
   if (m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(dialog.Name()));
 }
 
@@ -235,13 +208,13 @@ void CDropTreeCtrl::MakeFolder(wxTreeItemId target, bool fromButton) {
     parent = IsFolderItem(target) ? target : ParentOf(target);
   }
   BeginInsertCommand();
-  InsertPath(dialog.Name(), parent, false);
+  InsertFolder(dialog.Name(), parent);
 }
 
 std::string CDropTreeCtrl::FileFolderOf(const wxTreeItemId& item) const {
   const int index = ItemIndex(item);
   if (index <= 0 || IsFolder(index)) return {};
-  const std::string& path = m_itemPath[index];
+  const std::string& path = ItemPath(index);
   // The label is the file's name: what is left is its folder with the
   // closing separator. A label that is not valid UTF-8 was shown one
   // character per byte.

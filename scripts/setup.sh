@@ -7,7 +7,8 @@ packages=(
   libwxgtk3.2-dev wx-common
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth adwaita-icon-theme shared-mime-info fonts-dejavu-core
-  python3 libcdio-utils bchunk p7zip-full
+  python3 libcdio-utils bchunk p7zip-full cdrdao
+  desktop-file-utils libxml2-utils man-db groff-base dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,14 +1,10 @@
 #include "tool/ImagePlanner.h"
 
+#include "common/PosixFile.h"
 #include "tool/CueSheet.h"
 #include "tool/IsoNames.h"
 
 namespace {
-
-std::string fileNameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Whether a Form 2 file's name changed only by taking the -e extension: the
 // same name mapped without it reads as on disk.
@@ -56,7 +52,7 @@ Status planImage(const ToolOptions& options, const InputLookUp& lookUp, ImageSum
   nameAndSortTree(options, planned.root, nullptr);
   if (Status s = layOutImage(options, planned.root, planned.plan, kNoSectorLimit)) return s;
   summary.totalSectors = planned.plan.totalSectors;
-  summary.cueBytes = cueSheetText(fileNameOf(options.target + ".bin"), planned.plan).size();
+  summary.cueBytes = cueSheetText(BaseName(options.target + ".bin"), planned.plan).size();
   summary.nameChanges = nameChanges(options, planned.root);
   if (planned.plan.totalSectors > kMaxImageSectors) return layoutError(imageTooLongMessage());
   return std::nullopt;

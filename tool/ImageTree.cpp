@@ -10,16 +10,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/PosixFile.h"
 #include "tool/IsoNames.h"
 
 namespace {
-
-std::string baseName(const std::string& path) {
-  std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  const std::size_t slash = p.rfind('/');
-  return slash == std::string::npos ? p : p.substr(slash + 1);
-}
 
 // The folders made so far, by parent and name: a look-up costs the same
 // however many folders one folder holds.
@@ -62,8 +56,8 @@ Status addFile(ImageNode& folder, const LayoutEntry& entry, const InputLookUp& l
   InputFile found;
   if (Status s = lookUp(entry.value, found)) return s;
   auto file = std::make_unique<ImageNode>();
-  file->isForm2 = entry.kind == ToolEntryKind::Form2File;
-  file->rawName = baseName(entry.value);
+  file->isForm2 = entry.kind == EntryKind::Form2File;
+  file->rawName = BaseName(entry.value);
   file->sourcePath = entry.value;
   file->size = found.size;
   file->modified = found.modified;
@@ -150,7 +144,7 @@ Status buildImageTree(const ToolOptions& options, ImageNode& root, const InputLo
   FolderIndex index;
   ImageNode* current = &root;
   for (const LayoutEntry& entry : options.entries) {
-    if (entry.kind == ToolEntryKind::Folder) {
+    if (entry.kind == EntryKind::Folder) {
       current = folderForPath(root, index, entry.value);
     } else if (Status s = addFile(*current, entry, lookUp)) {
       return s;

@@ -1,9 +1,12 @@
 #include "tool/ImageWriter.h"
 
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 using sector::Subheader;
@@ -41,14 +44,23 @@ Status putEmpty(SectorSink& sink, const SectorRun& run) {
   return std::nullopt;
 }
 
-Status readFully(int fd, std::uint8_t* p, std::size_t want, std::size_t& got) {
+// Reads until every iovec is full or the file ends; `got` counts the bytes.
+Status readvFully(int fd, std::vector<iovec>& iov, std::size_t& got) {
   got = 0;
-  while (got < want) {
-    const ssize_t n = ::read(fd, p + got, want - got);
+  std::size_t at = 0;  // the first iovec not yet full
+  while (at < iov.size()) {
+    const ssize_t n = ::readv(fd, iov.data() + at, static_cast<int>(std::min<std::size_t>(iov.size() - at, IOV_MAX)));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return inputError(std::strerror(errno));
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
+    for (std::size_t left = static_cast<std::size_t>(n); left > 0;) {
+      const std::size_t used = std::min(left, iov[at].iov_len);
+      iov[at].iov_base = static_cast<std::uint8_t*>(iov[at].iov_base) + used;
+      iov[at].iov_len -= used;
+      left -= used;
+      if (iov[at].iov_len == 0) ++at;
+    }
   }
   return std::nullopt;
 }
@@ -62,34 +74,41 @@ class InputFile {
   int fd_;
 };
 
-// Streams one file into its sectors; the file must still have the size it
-// had when the image was laid out.
-Status putFile(SectorSink& sink, const ImageNode& file, std::vector<std::uint8_t>& block) {
+// Streams one file straight into its sectors' slots; the file must still have
+// the size it had when the image was laid out: the last read asks for one
+// byte more, which must not come.
+Status putFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov) {
   const std::string& path = file.sourcePath;
   InputFile in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.fd() < 0) return inputError("Cannot read " + path + ": " + std::strerror(errno));
   const std::size_t per = file.isForm2 ? sector::kForm2DataSize : sector::kForm1DataSize;
+  const auto form = file.isForm2 ? SectorSink::Form::Two : SectorSink::Form::One;
   std::uint64_t left = file.size;
-  for (std::uint32_t done = 0; done < file.sectors;) {
-    const std::uint32_t count = std::min<std::uint32_t>(kSectorsPerRead, file.sectors - done);
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, std::uint64_t{count} * per));
-    std::size_t got = 0;
-    if (Status s = readFully(in.fd(), block.data(), want, got)) return inputError("Cannot read " + path + ": " + s->message);
-    if (got != want) return inputError("Cannot read " + path + ": it changed size while the image was written");
-    for (std::uint32_t i = 0; i < count; ++i, ++done) {
-      const std::size_t at = i * per;
-      const std::span<const std::uint8_t> data(block.data() + at, std::min(per, want - at));
-      const bool last = done + 1 == file.sectors;
-      Status s = file.isForm2 ? sink.putForm2(data, last ? kForm2FileEnd : kForm2Data)
-                              : sink.putForm1(data, last ? kDataFileEnd : kDataSector);
-      if (s) return s;
-    }
-    left -= want;
-  }
   std::uint8_t probe = 0;
-  std::size_t extra = 0;
-  if (Status s = readFully(in.fd(), &probe, 1, extra)) return inputError("Cannot read " + path + ": " + s->message);
-  if (extra != 0) return inputError("Cannot read " + path + ": it changed size while the image was written");
+  std::uint32_t done = 0;
+  do {
+    SectorSink::Slots slots;
+    if (file.sectors > done)
+      if (Status s = sink.freeSlots(std::min<std::uint32_t>(kSectorsPerRead, file.sectors - done), slots)) return s;
+    iov.clear();
+    std::size_t want = 0;
+    for (std::size_t i = 0; i < slots.count; ++i) {
+      const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(per, left - want));
+      iov.push_back({slots.userData(i), n});
+      want += n;
+    }
+    const bool lastRead = done + slots.count == file.sectors;
+    if (lastRead) iov.push_back({&probe, 1});
+    std::size_t got = 0;
+    if (Status s = readvFully(in.fd(), iov, got)) return inputError("Cannot read " + path + ": " + s->message);
+    if (got != want) return inputError("Cannot read " + path + ": it changed size while the image was written");
+    for (std::size_t i = 0; i < slots.count; ++i, ++done) {
+      const bool last = done + 1 == file.sectors;
+      const std::size_t n = std::min<std::uint64_t>(per, left);
+      sink.commit(n, form, file.isForm2 ? (last ? kForm2FileEnd : kForm2Data) : (last ? kDataFileEnd : kDataSector));
+      left -= n;
+    }
+  } while (done < file.sectors);
   return std::nullopt;
 }
 
@@ -117,10 +136,10 @@ Status checkPosition(const SectorSink& sink, std::uint32_t planned) {
 Status writeImage(const ImagePlan& plan, const iso::VolumeInfo& volume,
                   const iso::ImageDates& dates, SectorSink& sink) {
   if (Status s = putDescriptors(plan, volume, dates, sink)) return s;
-  std::vector<std::uint8_t> block(kSectorsPerRead * sector::kForm2DataSize);
+  std::vector<iovec> iov;
   for (const SectorRun& run : plan.runs) {
     if (Status s = checkPosition(sink, run.start)) return s;
-    Status s = run.file ? putFile(sink, *run.file, block) : putEmpty(sink, run);
+    Status s = run.file ? putFile(sink, *run.file, iov) : putEmpty(sink, run);
     if (s) return s;
   }
   return sink.finish();

@@ -3,17 +3,17 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+
+#include "tool/SectorCodeMath.h"
 
 namespace sector {
 namespace {
 
-// ---- EDC ------------------------------------------------------------------
-// Generator (x^16 + x^15 + x^2 + 1)(x^16 + x^2 + x + 1)
-//         = x^32 + x^31 + x^16 + x^15 + x^4 + x^3 + x + 1  (0x8001801B),
-// processed least significant bit first: the reflected constant is 0xD8018001.
-constexpr std::uint32_t kEdcPolynomialReflected = 0xD8018001u;
+using namespace math;
 
+// ---- EDC (portable) -------------------------------------------------------
 // Slice-by-16 tables: kEdcTables[0] is the ordinary byte table, kEdcTables[k]
 // advances a byte that stands k positions before the end of a 16-byte group.
 constexpr std::size_t kEdcSlices = 16;
@@ -41,43 +41,7 @@ inline std::uint32_t loadLe32(const std::uint8_t* p) {
          std::uint32_t{p[3]} << 24;
 }
 
-// ---- ECC ------------------------------------------------------------------
-// GF(2^8) with primitive polynomial x^8 + x^4 + x^3 + x^2 + 1 (0x11D), alpha = 2.
-constexpr unsigned kGfPolynomial = 0x11D;
-
-constexpr std::uint8_t gfTimesAlpha(std::uint8_t v) {
-  unsigned r = unsigned{v} << 1;
-  return static_cast<std::uint8_t>((r & 0x100u) ? (r ^ kGfPolynomial) : r);
-}
-
-constexpr std::uint8_t gfMultiply(std::uint8_t a, std::uint8_t b) {
-  std::uint8_t product = 0;
-  for (int bit = 7; bit >= 0; --bit) {
-    product = gfTimesAlpha(product);
-    if (b & (1u << bit)) product ^= a;
-  }
-  return product;
-}
-
-constexpr std::uint8_t gfAlphaPower(unsigned n) {
-  std::uint8_t v = 1;
-  for (unsigned i = 0; i < n; ++i) v = gfTimesAlpha(v);
-  return v;
-}
-
-constexpr std::uint8_t gfInverse(std::uint8_t v) {
-  for (unsigned x = 1; x < 256; ++x)
-    if (gfMultiply(static_cast<std::uint8_t>(x), v) == 1) return static_cast<std::uint8_t>(x);
-  return 0;
-}
-
-// A parity vector v_0..v_{n-1} (data d_i, then the check bytes p0, p1) satisfies
-//   sum v_i = 0   and   sum alpha^(n-1-i) v_i = 0.
-// With A = sum d_i and B = sum alpha^(n-1-i) d_i (Horner over the data, then
-// two more steps): p0 = (A + B) / (alpha + 1), p1 = A + p0.
-constexpr std::uint8_t kInverseOfAlphaPlusOne = gfInverse(3);
-static_assert(kInverseOfAlphaPlusOne == 0xF4);
-
+// ---- ECC (portable) -------------------------------------------------------
 constexpr std::array<std::uint8_t, 256> makeDivideByAlphaPlusOne() {
   std::array<std::uint8_t, 256> t{};
   for (unsigned v = 0; v < 256; ++v) t[v] = gfMultiply(static_cast<std::uint8_t>(v), kInverseOfAlphaPlusOne);
@@ -86,8 +50,6 @@ constexpr std::array<std::uint8_t, 256> makeDivideByAlphaPlusOne() {
 
 constexpr auto kDivideByAlphaPlusOne = makeDivideByAlphaPlusOne();
 
-constexpr std::size_t kPVectors = 86, kPLength = 24;  // 24 data bytes + 2 check bytes
-constexpr std::size_t kQVectors = 52, kQLength = 43;  // 43 data bytes + 2 check bytes
 constexpr std::size_t kPWords = 11, kQWords = 7;      // 8 vectors per 64-bit word
 
 // The vectors are independent, so eight of them advance at once, one byte
@@ -180,12 +142,10 @@ constexpr std::array<std::uint8_t, kSyncSize> kSync = {0x00, 0xFF, 0xFF, 0xFF, 0
 
 inline std::uint8_t toBcd(std::uint32_t v) { return static_cast<std::uint8_t>((v / 10) << 4 | (v % 10)); }
 
-void writeCommonPart(SectorSpan sector, Subheader subheader) {
-  std::copy(kSync.begin(), kSync.end(), sector.begin() + kSyncOffset);
+void writeSubheader(SectorSpan sector, Subheader subheader) {
   const std::uint8_t sh[4] = {subheader.fileNumber, subheader.channel, subheader.submode,
                               subheader.coding};
   std::memcpy(sector.data() + kSubheaderOffset, sh, 4);
-  std::memcpy(sector.data() + kSubheaderCopyOffset, sh, 4);
 }
 
 void writeHeader(SectorSpan sector, std::uint32_t lba) {
@@ -197,11 +157,7 @@ void storeEdc(std::uint8_t* out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-}  // namespace
-
-std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
-  const std::uint8_t* p = bytes.data();
-  std::size_t n = bytes.size();
+std::uint32_t edcPortable(const std::uint8_t* p, std::size_t n, std::uint32_t crc) {
   const auto& t = kEdcTables;
   for (; n >= kEdcSlices; p += kEdcSlices, n -= kEdcSlices) {
     const std::uint32_t w0 = loadLe32(p) ^ crc, w1 = loadLe32(p + 4), w2 = loadLe32(p + 8), w3 = loadLe32(p + 12);
@@ -210,15 +166,49 @@ std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
           t[7][w2 & 0xFFu] ^ t[6][(w2 >> 8) & 0xFFu] ^ t[5][(w2 >> 16) & 0xFFu] ^ t[4][w2 >> 24] ^
           t[3][w3 & 0xFFu] ^ t[2][(w3 >> 8) & 0xFFu] ^ t[1][(w3 >> 16) & 0xFFu] ^ t[0][w3 >> 24];
   }
+  for (; n >= 4; p += 4, n -= 4) {
+    const std::uint32_t w = loadLe32(p) ^ crc;
+    crc = t[3][w & 0xFFu] ^ t[2][(w >> 8) & 0xFFu] ^ t[1][(w >> 16) & 0xFFu] ^ t[0][w >> 24];
+  }
   for (; n > 0; ++p, --n) crc = (crc >> 8) ^ t[0][(crc ^ *p) & 0xFFu];
   return crc;
 }
 
-void computeEcc(SectorSpan sector) {
-  std::uint8_t* block = sector.data() + kHeaderOffset;
-  computeP(block, sector.data() + kEccPOffset);
-  computeQ(block, sector.data() + kEccQOffset);
+void eccPortable(std::uint8_t* sector) {
+  std::uint8_t* block = sector + kHeaderOffset;
+  computeP(block, sector + kEccPOffset);
+  computeQ(block, sector + kEccQOffset);
 }
+
+constexpr CodePath kPortablePath = {"portable", edcPortable, eccPortable};
+
+// BRENVOX_SECTOR_CODE=portable keeps to the portable path (tests compare
+// whole images made on each path).
+const CodePath& chooseCodePath() {
+  const char* wanted = std::getenv("BRENVOX_SECTOR_CODE");
+  if (wanted && std::strcmp(wanted, "portable") == 0) return kPortablePath;
+  const std::vector<const CodePath*> paths = supportedCodePaths();
+  return *paths.back();
+}
+
+}  // namespace
+
+std::vector<const CodePath*> supportedCodePaths() {
+  std::vector<const CodePath*> paths = {&kPortablePath};
+  for (const CodePath* x86 : x86CodePaths()) paths.push_back(x86);
+  return paths;
+}
+
+const CodePath& activeCodePath() {
+  static const CodePath& chosen = chooseCodePath();
+  return chosen;
+}
+
+std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc) {
+  return edcPortable(bytes.data(), bytes.size(), crc);
+}
+
+void computeEcc(SectorSpan sector) { eccPortable(sector.data()); }
 
 void writeAddress(std::uint8_t* out3, std::uint32_t lba) {
   const std::uint32_t a = lba + kAddressOffset;
@@ -228,22 +218,31 @@ void writeAddress(std::uint8_t* out3, std::uint32_t lba) {
   out3[2] = toBcd(a % kSectorsPerSecond);
 }
 
-void encodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader) {
-  subheader.submode = static_cast<std::uint8_t>(subheader.submode & ~kSubmodeForm2);
-  writeCommonPart(sector, subheader);
-  const std::size_t covered = kForm1EdcOffset - kSubheaderOffset;
-  storeEdc(sector.data() + kForm1EdcOffset, edc({sector.data() + kSubheaderOffset, covered}));
-  std::fill_n(sector.data() + kHeaderOffset, 4, std::uint8_t{0});  // the ECC never sees the header
-  computeEcc(sector);
+void encodeSector(SectorSpan sector, std::uint32_t lba, const CodePath& path) {
+  std::uint8_t* s = sector.data();
+  std::copy(kSync.begin(), kSync.end(), s + kSyncOffset);
+  std::memcpy(s + kSubheaderCopyOffset, s + kSubheaderOffset, 4);
+  if (s[kSubheaderOffset + 2] & kSubmodeForm2) {
+    writeHeader(sector, lba);
+    storeEdc(s + kForm2EdcOffset, path.edc(s + kSubheaderOffset, kForm2EdcOffset - kSubheaderOffset, 0));
+    return;
+  }
+  storeEdc(s + kForm1EdcOffset, path.edc(s + kSubheaderOffset, kForm1EdcOffset - kSubheaderOffset, 0));
+  std::fill_n(s + kHeaderOffset, 4, std::uint8_t{0});  // the ECC never sees the header
+  path.ecc(s);
   writeHeader(sector, lba);
 }
 
-void encodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader) {
+void encodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader, const CodePath& path) {
+  subheader.submode = static_cast<std::uint8_t>(subheader.submode & ~kSubmodeForm2);
+  writeSubheader(sector, subheader);
+  encodeSector(sector, lba, path);
+}
+
+void encodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader, const CodePath& path) {
   subheader.submode = static_cast<std::uint8_t>(subheader.submode | kSubmodeForm2);
-  writeCommonPart(sector, subheader);
-  writeHeader(sector, lba);
-  const std::size_t covered = kForm2EdcOffset - kSubheaderOffset;
-  storeEdc(sector.data() + kForm2EdcOffset, edc({sector.data() + kSubheaderOffset, covered}));
+  writeSubheader(sector, subheader);
+  encodeSector(sector, lba, path);
 }
 
 }  // namespace sector

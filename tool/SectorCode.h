@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace sector {
 
@@ -52,11 +53,34 @@ struct Subheader {
 
 using SectorSpan = std::span<std::uint8_t, kSectorSize>;
 
-// CRC-32/CD-ROM-EDC of a byte range, continuing from `crc` (0 to start).
+// One implementation of the sector arithmetic. Every path gives the same
+// bytes; the portable one (tables, plain C++) is the reference and the
+// fallback, the others use instructions only some processors have.
+struct CodePath {
+  const char* name;
+  // CRC-32/CD-ROM-EDC of n bytes, continuing from `crc` (0 to start).
+  std::uint32_t (*edc)(const std::uint8_t* bytes, std::size_t n, std::uint32_t crc);
+  // The P then Q parity of a whole sector whose bytes 12..2075 are final,
+  // header zeroed. May read (not write) up to the end of the sector.
+  void (*ecc)(std::uint8_t* sector);
+};
+
+// Every path this processor runs, the portable one first, the fastest last.
+std::vector<const CodePath*> supportedCodePaths();
+
+// The path the encoders use: the fastest supported, chosen once; the
+// portable one when BRENVOX_SECTOR_CODE=portable is set.
+const CodePath& activeCodePath();
+
+// The processor-specific paths this processor runs (carry-less multiply EDC,
+// 32-byte-lane ECC), slower first; none when it lacks an instruction they need.
+std::vector<const CodePath*> x86CodePaths();
+
+// CRC-32/CD-ROM-EDC of a byte range, continuing from `crc` (0 to start); portable path.
 std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
 // Writes the P then Q parity of a sector whose bytes 12..2075 are final,
-// header zeroed.
+// header zeroed; portable path.
 void computeEcc(SectorSpan sector);
 
 // BCD minute, second, frame of the absolute address of `lba`.
@@ -64,7 +88,13 @@ void writeAddress(std::uint8_t* out3, std::uint32_t lba);
 
 // Both encoders expect the user data already in place at kUserDataOffset and
 // fill in everything else: sync, header, subheader twice, EDC (and ECC).
-void encodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader);
-void encodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader);
+void encodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader,
+                 const CodePath& path = activeCodePath());
+void encodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader,
+                 const CodePath& path = activeCodePath());
+
+// Encodes a sector whose user data and subheader (its first copy, at
+// kSubheaderOffset) are in place, in the form the subheader's Form bit names.
+void encodeSector(SectorSpan sector, std::uint32_t lba, const CodePath& path = activeCodePath());
 
 }  // namespace sector

@@ -4,101 +4,101 @@
 
 #include <cerrno>
 #include <cstring>
-#include <system_error>
+
+#include "common/PosixFile.h"
 
 using namespace sector;
 
 namespace {
 
 Status writeAll(int fd, const std::uint8_t* p, std::size_t left, const std::string& path) {
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return outputError("Cannot write " + path + ": " + std::strerror(n < 0 ? errno : ENOSPC));
-    p += n;
-    left -= static_cast<std::size_t>(n);
+  if (const int error = WriteAll(fd, p, left)) {
+    return outputError("Cannot write " + path + ": " + std::strerror(error));
   }
   return std::nullopt;
 }
 
 }  // namespace
 
-SectorSink::SectorSink(int fd, std::string path, std::uint32_t plannedSectors,
-                       ProgressReport* progress)
+SectorSink::SectorSink(int fd, std::string path, std::uint32_t plannedSectors, ProgressReport* progress)
     : fd_(fd), path_(std::move(path)), planned_(plannedSectors), progress_(progress),
-      buffers_{std::vector<std::uint8_t>(kSectorsPerWrite * kSectorSize),
-               std::vector<std::uint8_t>(kSectorsPerWrite * kSectorSize)} {}
+      pipeline_(std::make_unique<SectorPipeline>(kBuffers, kSectorsPerWrite, SectorPipeline::defaultWorkers(),
+                                                 [this](const SectorPipeline::Batch& b) { return writeBatch(b); })) {}
 
 SectorSink::~SectorSink() {
-  if (write_.valid()) write_.wait();
+  if (filling_) {  // never handed over (an error came first): give it back unwritten
+    filling_->sectors = 0;
+    pipeline_->submit(*filling_);
+  }
+  pipeline_.reset();
 }
 
-Status SectorSink::reserve(std::uint8_t*& slot) {
-  if (position() >= planned_)
-    return outputError("Cannot write " + path_ + ": internal error, more sectors than planned (" +
-                       std::to_string(planned_) + ")");
-  if (buffered_ == kSectorsPerWrite)
-    if (Status s = handOver()) return s;
-  slot = buffers_[filling_].data() + buffered_ * kSectorSize;
-  return std::nullopt;
-}
-
-// Copies the user data into the next slot, zero-fills the rest of the form's
-// user area and encodes the sector in place.
-Status SectorSink::put(std::span<const std::uint8_t> data, Subheader subheader,
-                       std::size_t userSize, void (*encode)(SectorSpan, std::uint32_t, Subheader)) {
-  std::uint8_t* slot = nullptr;
-  if (Status s = reserve(slot)) return s;
-  std::uint8_t* user = slot + kUserDataOffset;
-  if (!data.empty()) std::memcpy(user, data.data(), data.size());
-  std::memset(user + data.size(), 0, userSize - data.size());
-  encode(SectorSpan(slot, kSectorSize), position(), subheader);
-  ++buffered_;
-  return std::nullopt;
-}
-
-Status SectorSink::putForm1(std::span<const std::uint8_t> data, Subheader subheader) {
-  return put(data, subheader, kForm1DataSize, encodeForm1);
-}
-
-Status SectorSink::putForm2(std::span<const std::uint8_t> data, Subheader subheader) {
-  return put(data, subheader, kForm2DataSize, encodeForm2);
-}
-
-// Waits for the write under way, if any, and reports its sectors as done.
-Status SectorSink::awaitWrite() {
-  if (!write_.valid()) return std::nullopt;
-  if (Status s = write_.get()) return s;
-  written_ += inFlight_;
-  inFlight_ = 0;
+// On the writer thread.
+Status SectorSink::writeBatch(const SectorPipeline::Batch& batch) {
+  if (batch.sectors == 0) return std::nullopt;
+  if (Status s = writeAll(fd_, batch.bytes.data(), batch.sectors * kSectorSize, path_)) return s;
+  written_ += static_cast<std::uint32_t>(batch.sectors);
   if (progress_) progress_->update(written_);
   return std::nullopt;
 }
 
-// Starts writing the filled buffer in the background and switches to the other.
-Status SectorSink::handOver() {
-  if (Status s = awaitWrite()) return s;
-  if (buffered_ == 0) return std::nullopt;
-  const std::uint8_t* data = buffers_[filling_].data();
-  const std::size_t bytes = buffered_ * kSectorSize;
-  auto job = [this, data, bytes] { return writeAll(fd_, data, bytes, path_); };
-  try {
-    write_ = std::async(std::launch::async, job);
-  } catch (const std::system_error&) {  // no thread to be had: write it here
-    std::promise<Status> done;
-    done.set_value(job());
-    write_ = done.get_future();
+Status SectorSink::freeSlots(std::size_t wanted, Slots& slots) {
+  if (position_ >= planned_)
+    return outputError("Cannot write " + path_ + ": internal error, more sectors than planned (" +
+                       std::to_string(planned_) + ")");
+  if (filling_ && filling_->sectors == kSectorsPerWrite)
+    if (Status s = handOver()) return s;
+  if (!filling_) {
+    filling_ = &pipeline_->acquire();
+    filling_->firstSector = position_;
   }
-  inFlight_ = static_cast<std::uint32_t>(buffered_);
-  handedOver_ += inFlight_;
-  buffered_ = 0;
-  filling_ = 1 - filling_;
+  const std::size_t room = std::min<std::size_t>(kSectorsPerWrite - filling_->sectors, planned_ - position_);
+  slots.first = filling_->bytes.data() + filling_->sectors * kSectorSize;
+  slots.count = std::max<std::size_t>(1, std::min(wanted, room));
   return std::nullopt;
+}
+
+void SectorSink::commit(std::size_t dataBytes, Form form, Subheader subheader) {
+  std::uint8_t* slot = filling_->bytes.data() + filling_->sectors * kSectorSize;
+  const std::size_t userSize = form == Form::Two ? kForm2DataSize : kForm1DataSize;
+  std::memset(slot + kUserDataOffset + dataBytes, 0, userSize - dataBytes);
+  subheader.submode = static_cast<std::uint8_t>(form == Form::Two ? subheader.submode | kSubmodeForm2
+                                                                  : subheader.submode & ~kSubmodeForm2);
+  const std::uint8_t sh[4] = {subheader.fileNumber, subheader.channel, subheader.submode, subheader.coding};
+  std::memcpy(slot + kSubheaderOffset, sh, sizeof sh);
+  ++filling_->sectors;
+  ++position_;
+}
+
+Status SectorSink::put(std::span<const std::uint8_t> data, Form form, Subheader subheader) {
+  Slots slots;
+  if (Status s = freeSlots(1, slots)) return s;
+  if (!data.empty()) std::memcpy(slots.userData(0), data.data(), data.size());
+  commit(data.size(), form, subheader);
+  return std::nullopt;
+}
+
+Status SectorSink::putForm1(std::span<const std::uint8_t> data, Subheader subheader) {
+  return put(data, Form::One, subheader);
+}
+
+Status SectorSink::putForm2(std::span<const std::uint8_t> data, Subheader subheader) {
+  return put(data, Form::Two, subheader);
+}
+
+// Hands the filled batch to the pipeline; reports a write that failed meanwhile.
+Status SectorSink::handOver() {
+  if (filling_) {
+    pipeline_->submit(*filling_);
+    filling_ = nullptr;
+  }
+  return pipeline_->error();
 }
 
 Status SectorSink::finish() {
   if (Status s = handOver()) return s;
-  if (Status s = awaitWrite()) return s;
+  pipeline_->drain();
+  if (Status s = pipeline_->error()) return s;
   if (written_ != planned_)
     return outputError("Cannot write " + path_ + ": internal error, " + std::to_string(written_) +
                        " sectors written, " + std::to_string(planned_) + " planned");

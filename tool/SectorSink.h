@@ -1,59 +1,74 @@
-// The one way sectors reach the image file. The sink encodes each sector into
-// a large buffer and hands a full buffer to a background write while it fills
-// the other one; it counts the sectors, refuses to go past the planned total
-// and checks at the end that exactly the planned number was written.
-// Progress is reported only for sectors whose write has completed, so it never
-// runs ahead of the file's size.
+// The one way sectors reach the image file. The caller puts each sector's user
+// data and subheader into the next slot of a large batch (copying it, or
+// reading a file straight into the slots); full batches go to a pipeline whose
+// workers encode them and whose writer writes them in order. The sink counts
+// the sectors, refuses to go past the planned total and checks at the end that
+// exactly the planned number was written.
+// Progress is reported after each write has completed, so it never runs ahead
+// of the file's size.
 #pragma once
 
 #include <cstdint>
-#include <future>
+#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "tool/Progress.h"
 #include "tool/SectorCode.h"
+#include "tool/SectorPipeline.h"
 #include "tool/ToolError.h"
 
 class SectorSink {
  public:
-  static constexpr std::size_t kSectorsPerWrite = 1024;  // 2.3 MB per write
+  static constexpr std::size_t kSectorsPerWrite = 1024;  // 2.4 MB per write
+  // Batch buffers in circulation: with them, at most 9.6 MB of sectors are
+  // held, and a reader is at most four writes ahead of the file.
+  static constexpr std::size_t kBuffers = 4;
+
+  enum class Form { One, Two };
+
+  // Consecutive free slots of the batch being filled, kSectorSize apart.
+  struct Slots {
+    std::uint8_t* first = nullptr;
+    std::size_t count = 0;
+    std::uint8_t* userData(std::size_t i) const { return first + i * sector::kSectorSize + sector::kUserDataOffset; }
+  };
 
   SectorSink(int fd, std::string path, std::uint32_t plannedSectors, ProgressReport* progress);
-  ~SectorSink();  // waits for a write still under way
+  ~SectorSink();  // waits for the writes still under way
   SectorSink(const SectorSink&) = delete;
   SectorSink& operator=(const SectorSink&) = delete;
 
   // The address the next sector gets.
-  std::uint32_t position() const { return handedOver_ + static_cast<std::uint32_t>(buffered_); }
+  std::uint32_t position() const { return position_; }
 
   // Appends one sector with `data` (at most 2048 / 2324 bytes, zero-filled to
   // the full user-data size).
   Status putForm1(std::span<const std::uint8_t> data, sector::Subheader subheader);
   Status putForm2(std::span<const std::uint8_t> data, sector::Subheader subheader);
 
+  // Between 1 and `wanted` free slots for the caller to put user data into,
+  // then commit one by one, in order.
+  Status freeSlots(std::size_t wanted, Slots& slots);
+  // Appends the next free slot as a sector of `form`: its first `dataBytes`
+  // of user data are in place, the rest is zero-filled here.
+  void commit(std::size_t dataBytes, Form form, sector::Subheader subheader);
+
   // Writes what is buffered, waits for every write and checks the total
   // against the plan.
   Status finish();
 
  private:
-  Status reserve(std::uint8_t*& slot);
-  Status put(std::span<const std::uint8_t> data, sector::Subheader subheader,
-             std::size_t userSize,
-             void (*encode)(sector::SectorSpan, std::uint32_t, sector::Subheader));
+  Status put(std::span<const std::uint8_t> data, Form form, sector::Subheader subheader);
   Status handOver();
-  Status awaitWrite();
+  Status writeBatch(const SectorPipeline::Batch& batch);
 
   int fd_;
   std::string path_;
   std::uint32_t planned_;
   ProgressReport* progress_;
-  std::vector<std::uint8_t> buffers_[2];
-  int filling_ = 0;                 // the buffer being filled
-  std::size_t buffered_ = 0;        // sectors in it
-  std::uint32_t handedOver_ = 0;    // sectors given to writes
-  std::uint32_t written_ = 0;       // sectors whose write completed
-  std::uint32_t inFlight_ = 0;      // sectors of the write under way
-  std::future<Status> write_;       // declared last: waited for before the buffers go
+  std::uint32_t position_ = 0;                 // sectors committed
+  std::uint32_t written_ = 0;                  // sectors written (writer thread, then after drain)
+  SectorPipeline::Batch* filling_ = nullptr;   // the batch being filled
+  std::unique_ptr<SectorPipeline> pipeline_;   // declared last: stopped before the rest goes
 };

@@ -8,6 +8,10 @@
 
 #include "content/StructureFile.h"
 
+#ifndef BRENVOX_VERSION
+#error "BRENVOX_VERSION is set by the build"
+#endif
+
 namespace {
 
 // Options that take the next argument as their value, whatever it looks like
@@ -20,11 +24,11 @@ bool takeValue(const std::string& option, ToolOptions& o, std::string value) {
   } else if (option == "-e") {
     o.form2Extension = std::move(value);
   } else if (option == "-f") {
-    o.entries.push_back({ToolEntryKind::Form1File, std::move(value)});
+    o.entries.push_back({EntryKind::Form1File, std::move(value)});
   } else if (option == "-m") {
-    o.entries.push_back({ToolEntryKind::Form2File, std::move(value)});
+    o.entries.push_back({EntryKind::Form2File, std::move(value)});
   } else if (option == "-d") {
-    o.entries.push_back({ToolEntryKind::Folder, std::move(value)});
+    o.entries.push_back({EntryKind::Folder, std::move(value)});
   } else {
     return false;
   }
@@ -133,6 +137,17 @@ ParsedArguments parseToolArguments(const std::vector<std::string>& given) {
   return {std::move(options), {}};
 }
 
+std::optional<std::string> informationRequest(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--help") return usageText();
+    if (args[i] == "--version") return versionText();
+    if (needsValue(args[i])) ++i;
+  }
+  return std::nullopt;
+}
+
+std::string versionText() { return std::string("brenvox.exe ") + BRENVOX_VERSION + "\n"; }
+
 std::string usageText() {
   return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2] [-n]\n"
          "                   [-f FILE | -m FILE | -d FOLDER]...\n"
@@ -149,5 +164,6 @@ std::string usageText() {
          "  -n          plan only: lay the image out, print every name that changes and\n"
          "              the last line of a run (the image and its sectors); write nothing\n"
          "  @FILE       the entries written in FILE, as a saved layout (.kbv) holds them:\n"
-         "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n";
+         "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n"
+         "  --help      print this text; --version: print the version\n";
 }

@@ -13,10 +13,10 @@
 
 enum class IsoLevel { Ascii, Level1, Level2 };
 
-enum class ToolEntryKind { Form1File, Form2File, Folder };
+enum class EntryKind { Form1File, Form2File, Folder };
 
 struct LayoutEntry {
-  ToolEntryKind kind = ToolEntryKind::Form1File;
+  EntryKind kind = EntryKind::Form1File;
   std::string value;  // a path on disk (files) or an in-image path (folders)
 };
 
@@ -39,5 +39,13 @@ struct ParsedArguments {
 // Parses the arguments that follow the program name.
 ParsedArguments parseToolArguments(const std::vector<std::string>& args);
 
-// The usage text printed on stderr with a usage error.
+// The usage text printed on stderr with a usage error, and on stdout for --help.
 std::string usageText();
+
+// "brenvox.exe VERSION", one line.
+std::string versionText();
+
+// --help or --version where an option may stand (not as the value of -o, -f
+// and the like): the text to print on stdout, with exit status 0, instead
+// of writing an image. The first of the two wins. Nothing for other lines.
+std::optional<std::string> informationRequest(const std::vector<std::string>& args);

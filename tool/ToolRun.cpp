@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "common/PosixFile.h"
 #include "tool/CueSheet.h"
 #include "tool/ImageLayout.h"
 #include "tool/ImagePlanner.h"
@@ -54,16 +55,13 @@ Status imageDates(iso::ImageDates& dates) {
   return std::nullopt;
 }
 
-std::string baseName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The image target must name a file the cue sheet can name: not a folder
 // ("dir/" would write the hidden "dir/.bin") and no double quote or line break
 // (the FILE line quotes the name and ends at the line).
 Status checkTarget(const std::string& target) {
-  const std::string name = baseName(target);
+  // What follows the last '/', as written: "dir/" leaves nothing.
+  const std::size_t slash = target.rfind('/');
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
   if (name.empty() || name == "." || name == "..")
     return ToolError{ExitCode::Usage, "image target '" + target + "' names a folder, not a file"};
   if (name.find_first_of("\"\n\r") != std::string::npos)
@@ -188,7 +186,7 @@ ExitCode runTool(const std::vector<std::string>& args) {
   if (Status s = checkOutputsAreFiles({binPath, cuePath})) return fail(*s);
   if (Status s = removeOldCueSheet(cuePath)) return fail(*s);
   if (Status s = writeBin(binPath, plan, volume, dates)) return fail(*s);
-  if (Status s = writeCueSheet(cuePath, cueSheetText(baseName(binPath), plan))) return fail(*s);
+  if (Status s = writeCueSheet(cuePath, cueSheetText(BaseName(binPath), plan))) return fail(*s);
   sayLine(imageWrittenLine(binPath, plan.totalSectors));
   return ExitCode::Success;
 }

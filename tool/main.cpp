@@ -1,8 +1,10 @@
 // brenvox.exe: writes a CD-ROM XA Mode 2 image (TARGET.bin + TARGET.cue).
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tool/ToolArguments.h"
 #include "tool/ToolRun.h"
 
 int main(int argc, char** argv) {
@@ -10,5 +12,10 @@ int main(int argc, char** argv) {
   // that goes away must not end the run halfway.
   std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (const auto text = informationRequest(args)) {
+    // An answer that cannot be written whole is a failure, not a success.
+    const bool written = std::fputs(text->c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    return written ? 0 : 1;
+  }
   return static_cast<int>(runTool(args));
 }

@@ -54,7 +54,7 @@ TEST_F(AddFilesTest, MediaFilesGoToTheTopLevelInOrderBoldAndTheLastSelected) {
   chooser->fileAnswers = {std::vector<std::string>{a}};
   ASSERT_TRUE(Click(ID_ADD_FILES));
   EXPECT_EQ(TreePicture(Tree()), "Folder{},c.ogg*,a.avi*,b.mpg*,a.avi");
-  EXPECT_EQ(Tree().ItemCount(), 6);
+  EXPECT_EQ(Tree().NextIndex(), 6);
 }
 
 TEST_F(AddFilesTest, AVanishedFileIsReportedAndMarksNothing) {
@@ -63,7 +63,7 @@ TEST_F(AddFilesTest, AVanishedFileIsReportedAndMarksNothing) {
   chooser->fileAnswers = {std::vector<std::string>{a, gone, b}};
   wxTEST_DIALOG(Click(ID_ADD_MEDIA_FILES), ExpectMessage("Cannot find " + gone));
   EXPECT_EQ(TreePicture(Tree()), "a.avi*,b.avi*");
-  EXPECT_EQ(Tree().ItemCount(), 3);  // no index was taken for the missing file
+  EXPECT_EQ(Tree().NextIndex(), 3);  // no index was taken for the missing file
 
   // The last file vanished: the selection ends cleared, the path display
   // keeps its text.

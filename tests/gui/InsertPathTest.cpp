@@ -24,7 +24,7 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 class InsertPathTest : public MainWindowTest {
  protected:
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  wxTreeItemId Insert(const std::string& path) { return Tree().InsertPath(path, wxTreeItemId(), true); }
+  wxTreeItemId Insert(const std::string& path) { return Tree().InsertPath(path, wxTreeItemId()); }
 };
 
 // The rule as written, one child at a time over the listing: a file goes
@@ -34,7 +34,7 @@ std::vector<std::string> PlaceByTheRule(const std::string& folder) {
   ListFolder(folder, [&](const ListedEntry& entry) {
     if (entry.name.front() == '.') return true;
     auto place = children.end();
-    if (entry.kind == EntryKind::File) {
+    if (entry.kind == DiskKind::File) {
       place = std::find_if(children.begin(), children.end(), [&](const std::string& child) {
         return LessIgnoringCase(entry.name, child);
       });
@@ -74,7 +74,7 @@ TEST_F(InsertPathTest, ChildrenFollowTheSortRuleWhateverTheListingOrder) {
 TEST_F(InsertPathTest, StoreEntriesAndIndicesOfAFolderFromDisk) {
   const std::string file = MakeFile("Photos/one.jpg");
   const std::string folder = MakeDir("Photos");
-  const int first = Tree().ItemCount();
+  const int first = Tree().NextIndex();
   const wxTreeItemId photos = Insert(folder);
   const int folderIndex = Tree().ItemIndex(photos);
   EXPECT_EQ(folderIndex, first);
@@ -89,7 +89,7 @@ TEST_F(InsertPathTest, StoreEntriesAndIndicesOfAFolderFromDisk) {
   // The same file again: a second item with its own index.
   const wxTreeItemId again = Insert(file);
   EXPECT_EQ(Tree().ItemIndex(again), first + 2);
-  EXPECT_EQ(Tree().ItemCount(), first + 3);
+  EXPECT_EQ(Tree().NextIndex(), first + 3);
 }
 
 TEST_F(InsertPathTest, HiddenEntriesAndSpecialFilesArePassedOver) {
@@ -126,8 +126,8 @@ TEST_F(InsertPathTest, SymbolicLinksAreFollowedButALoopEnds) {
 }
 
 TEST_F(InsertPathTest, APathThatCannotBeFoundInsertsNothing) {
-  const int before = Tree().ItemCount();
-  const wxTreeItemId parent = Tree().InsertPath("Made", wxTreeItemId(), false);
+  const int before = Tree().NextIndex();
+  const wxTreeItemId parent = Tree().InsertFolder("Made", wxTreeItemId());
   const std::string missing = startupDir + "/data/none.txt";
   struct Case {
     std::string path;
@@ -136,11 +136,11 @@ TEST_F(InsertPathTest, APathThatCannotBeFoundInsertsNothing) {
   for (const Case& c : {Case{"/", wxTreeItemId()}, Case{missing, wxTreeItemId()},
                         Case{missing, parent}}) {
     wxTreeItemId result;
-    wxTEST_DIALOG(result = Tree().InsertPath(c.path, c.parent, true),
+    wxTEST_DIALOG(result = Tree().InsertPath(c.path, c.parent),
                   ExpectMessage("Cannot find " + c.path));
     EXPECT_EQ(result, c.parent);
   }
-  EXPECT_EQ(Tree().ItemCount(), before + 1);
+  EXPECT_EQ(Tree().NextIndex(), before + 1);
   EXPECT_EQ(Tree().GetCount(), 1u);
 }
 
@@ -184,8 +184,8 @@ TEST_F(InsertPathTest, AddFolderInsertsAtTheTopAndSelects) {
 }
 
 TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
-  while (Tree().ItemCount() < CDropTreeCtrl::MAX_ITEMS - 10) {
-    Tree().InsertPath("f", wxTreeItemId(), false);
+  while (Tree().NextIndex() < CDropTreeCtrl::MAX_ITEMS - 10) {
+    Tree().InsertFolder("f", wxTreeItemId());
   }
   for (int sub = 0; sub < 2; ++sub) {
     for (int i = 0; i < 10; ++i) MakeFile("big/s" + std::to_string(sub) + "/f" + std::to_string(i));
@@ -194,14 +194,14 @@ TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
   const unsigned before = Tree().GetCount();
   chooser->folderAnswers = {big, big};
   wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(MSG_LAYOUT_FULL));
-  EXPECT_TRUE(Tree().IsFull());
-  EXPECT_EQ(Tree().ItemCount(), CDropTreeCtrl::MAX_ITEMS);
+  EXPECT_TRUE(dlg->Layout().IsFull());
+  EXPECT_EQ(Tree().NextIndex(), CDropTreeCtrl::MAX_ITEMS);
   EXPECT_EQ(Tree().GetCount(), before + 10) << "the items inserted before it stay";
   // The next command says it again, once; nothing more is created.
   wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(MSG_LAYOUT_FULL));
   EXPECT_EQ(Tree().GetCount(), before + 10);
   Tree().BeginInsertCommand();
-  wxTEST_DIALOG(EXPECT_FALSE(Tree().InsertPath("g", wxTreeItemId(), false).IsOk()),
+  wxTEST_DIALOG(EXPECT_FALSE(Tree().InsertFolder("g", wxTreeItemId()).IsOk()),
                 ExpectMessage(MSG_LAYOUT_FULL));
 }
 

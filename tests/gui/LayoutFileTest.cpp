@@ -41,7 +41,7 @@ class LayoutFileTest : public LayoutEditingTest {
 TEST_F(LayoutFileTest, SaveRefusesAnEmptyLayoutOrAMissingFile) {
   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("I've nothing to save!"));
   const std::string gone = MakeFile("gone.txt");
-  Tree().InsertPath(gone, {}, true);
+  Tree().InsertPath(gone, {});
   std::filesystem::remove(gone);
   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("Cannot find " + gone),
                 ExpectMessage("I've nothing to save!"));
@@ -121,7 +121,7 @@ TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences
   // Files now come before folders at each level; the folder's own flag is gone.
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,b.avi*,Video{intro.avi*,Extra{notes.txt}}");
   EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(ItemAt(Tree(), "Video/Extra"))));
-  EXPECT_EQ(Tree().ItemCount(), 7) << "a fresh store";
+  EXPECT_EQ(Tree().NextIndex(), 7) << "a fresh store";
   EXPECT_FALSE(dlg->KeepExtensionBox()->GetValue());
   EXPECT_TRUE(dlg->SingleTrackBox()->GetValue()) << "not in the file: kept";
   EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 2);
@@ -222,4 +222,19 @@ TEST_F(LayoutFileTest, ALoadedImageTargetKeepsItsBytesForTheNextBuild) {
   EXPECT_EQ(dlg->ImageTarget(), target);
   EXPECT_EQ(RenderArguments(dlg->Entries()).at(1), target);
   EXPECT_NE(dlg->IniImageTarget(), target) << "-o does not reach gui.ini";
+}
+
+TEST_F(LayoutFileTest, TheFileNamedAtStartLoadsAsLoadDoesWithoutADialog) {
+  // What the program does with `brenvoxgui FILE.kbv`, seen through View Cmd Line.
+  const std::string a = MakeFile("a.txt", std::string(3000, 'a'));
+  dlg->LoadLayoutFile(MakeFile("start.kbv", "-o \"/discs/start\" -v \"START\" -x -f \"" + a + "\" -d \"SUB\""));
+  EXPECT_TRUE(chooser->requests.empty()) << "no file dialog";
+  EXPECT_FALSE(Tree().ShowHint());
+  wxTEST_DIALOG(Click(ID_VIEW_CMD_LINE),
+                ExpectMessage(" -o \"/discs/start\" -v \"START\" -e \"dat\" -x -f \"" + a +
+                              "\" -d \"SUB\"\n\nTOTAL ESTIMATED SIZE : 2 Kb"));
+
+  // A file that cannot be read: Load's message, and the layout as it was.
+  wxTEST_DIALOG(dlg->LoadLayoutFile(Data("none.kbv")), ExpectMessage("Cannot open file"));
+  EXPECT_EQ(TreePicture(Tree()), "a.txt,SUB{}");
 }

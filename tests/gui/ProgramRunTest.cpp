@@ -1,7 +1,10 @@
 // The program as a user starts it: without brenvox.exe in the start-up
-// directory it says so, shows no window, writes no gui.ini and exits with
-// status 0; with the tool it shows the main window, closes on Escape and
-// writes gui.ini.
+// directory or beside the program it says so, shows no window, writes no
+// gui.ini and exits with status 0; with the tool it shows the main window,
+// closes on Escape and writes gui.ini. Installed (BRENVOX_INSTALLED_GUI, set
+// by ctest after installing into a prefix) and started from another folder,
+// as from the desktop menu, it uses the tool beside it and the per-user
+// settings folder, and opens the layout file named on its command line.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,8 +14,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
@@ -35,17 +40,28 @@ int WaitForExit(pid_t pid, int timeoutMs) {
   return -1;
 }
 
-// Starts the built program in dir; -1 when BRENVOX_GUI is not set.
-pid_t StartProgram(const std::string& dir) {
-  const char* program = std::getenv("BRENVOX_GUI");
-  if (!program) return -1;
+// Starts program in dir with args, the environment changed by env; -1 when
+// program is empty.
+pid_t StartProgram(const std::string& program, const std::string& dir,
+                   const std::vector<std::string>& args = {},
+                   const std::map<std::string, std::string>& env = {}) {
+  if (program.empty()) return -1;
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
+    for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
     if (::chdir(dir.c_str()) != 0) ::_exit(111);
-    ::execl(program, program, static_cast<char*>(nullptr));
+    ::execv(program.c_str(), argv.data());
     ::_exit(112);
   }
   return pid;
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
 }
 
 // Waits for the end of the program; kills it when it does not end in time.
@@ -98,8 +114,13 @@ class ProgramRun : public ::testing::Test {
 };
 
 TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
-  // The built program has brenvox.exe beside it; the start-up directory has none.
-  const pid_t pid = StartProgram(dir);
+  // A copy of the program in a folder of its own: no brenvox.exe beside it
+  // and none in the start-up directory.
+  std::filesystem::create_directory(dir + "/alone");
+  std::filesystem::copy_file(Environment("BRENVOX_GUI"), dir + "/alone/brenvoxgui");
+  std::filesystem::permissions(dir + "/alone/brenvoxgui", std::filesystem::perms::owner_exec,
+                               std::filesystem::perm_options::add);
+  const pid_t pid = StartProgram(dir + "/alone/brenvoxgui", dir);
   ASSERT_GT(pid, 0);
   EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
   EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "the message box did not appear";
@@ -113,7 +134,8 @@ TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
 TEST_F(ProgramRun, EscapeEndsTheProgramWhichWritesItsSettings) {
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
   WriteWholeFile(dir + "/gui.ini", "/discs/kept\n0 1 0");
-  const pid_t pid = StartProgram(dir);
+  // The built program has the real tool beside it; the one here wins.
+  const pid_t pid = StartProgram(Environment("BRENVOX_GUI"), dir);
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
   const int status = EndOfProgram(pid);
@@ -138,7 +160,7 @@ TEST_F(ProgramRun, TermIntAndHupCloseTheProgramAsExitDoes) {
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
   for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
     std::filesystem::remove(dir + "/gui.ini");
-    const pid_t pid = StartProgram(dir);
+    const pid_t pid = StartProgram(Environment("BRENVOX_GUI"), dir);
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("Kestrin brenvox GUI v1.5") != 0; }, 30000));
     const int status = EndWithSignal(pid, sig);
@@ -150,7 +172,7 @@ TEST_F(ProgramRun, TermIntAndHupCloseTheProgramAsExitDoes) {
 
 TEST_F(ProgramRun, ASignalWhileADialogIsOpenStillEndsTheProgram) {
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
-  const pid_t pid = StartProgram(dir);
+  const pid_t pid = StartProgram(Environment("BRENVOX_GUI"), dir);
   ASSERT_GT(pid, 0);
   ASSERT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_F1));
   ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("About brenvoxgui") != 0; }, 30000));
@@ -158,4 +180,73 @@ TEST_F(ProgramRun, ASignalWhileADialogIsOpenStillEndsTheProgram) {
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini"));
+}
+
+// The installed program, started the way the desktop starts it: the current
+// directory without the tool, $HOME and $XDG_CONFIG_HOME of their own.
+class InstalledProgram : public ProgramRun {
+ protected:
+  void SetUp() override {
+    program = Environment("BRENVOX_INSTALLED_GUI");
+    if (program.empty()) GTEST_SKIP() << "BRENVOX_INSTALLED_GUI names the installed program (set by ctest)";
+    dir = MakeTempDir();
+    for (const char* sub : {"/cwd", "/home", "/out"}) std::filesystem::create_directory(dir + sub);
+    env = {{"HOME", dir + "/home"}, {"XDG_CONFIG_HOME", dir + "/config"}};
+  }
+  // Starts it in dir/cwd, lets the main window appear and ends it with
+  // Escape; the exit status is 0.
+  void RunAndEscape(const std::vector<std::string>& args = {}) {
+    const pid_t pid = StartProgram(program, dir + "/cwd", args, env);
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
+    const int status = EndOfProgram(pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  std::string program;
+  std::map<std::string, std::string> env;
+};
+
+TEST_F(InstalledProgram, FindsTheToolBesideItAndKeepsItsSettingsPerUser) {
+  const std::string ini = dir + "/config/brenvoxgui/gui.ini";
+  RunAndEscape();  // the window shows: the tool was found
+  std::string content;
+  ASSERT_TRUE(ReadFileWhole(ini, content)) << "no gui.ini in the per-user folder, made when needed";
+  EXPECT_EQ(content, dir + "/home/image\n0 0 0") << "the default target is in $HOME";
+  EXPECT_FALSE(std::filesystem::exists(dir + "/cwd/gui.ini"));
+  EXPECT_FALSE(std::filesystem::exists(dir + "/home/gui.ini"));
+
+  // The next start reads it from there.
+  WriteWholeFile(ini, "/discs/kept\n1 0 1");
+  RunAndEscape();
+  ASSERT_TRUE(ReadFileWhole(ini, content));
+  EXPECT_EQ(content, "/discs/kept\n1 0 1");
+}
+
+TEST_F(InstalledProgram, StartsWithTheLayoutFileNamedOnItsCommandLine) {
+  // The file turns Keep Extension and Single Track on, which the settings
+  // written at the end show; its missing file is reported as Load does.
+  WriteWholeFile(dir + "/a.txt", "form 1 content");
+  WriteWholeFile(dir + "/disc one.kbv", "-o \"" + dir + "/out/disc\" -x -s -f \"" + dir + "/a.txt\" -d \"SUB\" -m \"" +
+                                            dir + "/gone.mpg\"");
+  const pid_t pid = StartProgram(program, dir + "/cwd", {dir + "/disc one.kbv"}, env);
+  ASSERT_GT(pid, 0);
+  EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "\"Cannot find\" for gone.mpg did not appear";
+  EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
+  const int status = EndOfProgram(pid);
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::string ini;
+  ASSERT_TRUE(ReadFileWhole(dir + "/config/brenvoxgui/gui.ini", ini));
+  EXPECT_EQ(ini, dir + "/home/image\n0 1 1") << "the options of the file were not loaded (-o never reaches gui.ini)";
+}
+
+TEST_F(InstalledProgram, AnUnreadableLayoutFileGivesLoadsMessageAndStillStarts) {
+  const pid_t pid = StartProgram(program, dir + "/cwd", {dir + "/missing.kbv"}, env);
+  ASSERT_GT(pid, 0);
+  EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "Load's message did not appear";
+  EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
+  const int status = EndOfProgram(pid);
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }

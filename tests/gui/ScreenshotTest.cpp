@@ -1,5 +1,7 @@
-// Renders the main window under Xvfb into a PNG, for a look by eye at its
-// geometry, captions and the hint box. The path is printed.
+// Renders the main window under Xvfb into PNGs, for a look by eye at its
+// geometry, captions and the hint box; the paths are printed. Not tests: the
+// suite is disabled in the test run and run by the "screenshots" target
+// (cmake --build build-debug --target screenshots).
 #include <wx/filename.h>
 
 #include <cstdlib>
@@ -18,9 +20,9 @@ std::string ScreenshotDir() {
 
 }  // namespace
 
-using Screenshot = MainWindowTest;
+using DISABLED_Screenshot = MainWindowTest;
 
-TEST_F(Screenshot, MainWindowWithTheHint) {
+TEST_F(DISABLED_Screenshot, MainWindowWithTheHint) {
   ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
   const std::string path = ScreenshotDir() + "/main-window.png";
   wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
@@ -28,37 +30,14 @@ TEST_F(Screenshot, MainWindowWithTheHint) {
   std::cout << "main window screenshot: " << path << std::endl;
 }
 
-TEST_F(Screenshot, HintIsPaintedOverTheTreeUntilCleared) {
-  CDropTreeCtrl* tree = dlg->Tree();
-  ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
-  const wxPoint inside = tree->ClientToScreen(wxPoint(113, 156));  // fill, clear of the text
-  const wxPoint outside = tree->ClientToScreen(wxPoint(105, 156));
-  tree->Refresh();
-  tree->Update();
-  PumpEvents();
-  EXPECT_EQ(ScreenPixel(inside), wxColour(224, 224, 214));
-  EXPECT_NE(ScreenPixel(outside), wxColour(224, 224, 214));
-  tree->ClearHint();
-  EXPECT_FALSE(tree->ShowHint());
-  EXPECT_TRUE(WaitFor([&] { return ScreenPixel(inside) == ScreenPixel(outside); }, 3000))
-      << "the hint is gone: " << ScreenPixel(inside).GetAsString(wxC2S_HTML_SYNTAX).utf8_string()
-      << " vs " << ScreenPixel(outside).GetAsString(wxC2S_HTML_SYNTAX).utf8_string();
-  tree->ResetTree();
-  tree->Refresh();
-  tree->Update();
-  PumpEvents();
-  EXPECT_FALSE(tree->ShowHint()) << "never shown again";
-  EXPECT_EQ(ScreenPixel(inside), ScreenPixel(outside));
-}
-
-TEST_F(Screenshot, MainWindowWithALayout) {
+TEST_F(DISABLED_Screenshot, MainWindowWithALayout) {
   CDropTreeCtrl* tree = dlg->Tree();
   tree->ClearHint();
-  tree->InsertPath(MakeFile("readme.txt", "r"), wxTreeItemId(), true);
-  const wxTreeItemId video = tree->InsertPath("VIDEO", wxTreeItemId(), false);
-  tree->MarkForm2(tree->InsertPath(MakeFile("intro.avi", "a"), video, true));
-  tree->MarkForm2(tree->InsertPath(MakeFile("song.mp3", "s"), video, true));
-  tree->InsertPath(MakeFile("notes.pdf", "n"), video, true);
+  tree->InsertPath(MakeFile("readme.txt", "r"), wxTreeItemId());
+  const wxTreeItemId video = tree->InsertFolder("VIDEO", wxTreeItemId());
+  tree->MarkForm2(tree->InsertPath(MakeFile("intro.avi", "a"), video));
+  tree->MarkForm2(tree->InsertPath(MakeFile("song.mp3", "s"), video));
+  tree->InsertPath(MakeFile("notes.pdf", "n"), video);
   tree->Expand(video);
   tree->SelectItem(video);
   ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));

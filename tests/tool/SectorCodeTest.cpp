@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "tool/SectorCode.h"
 #include "ToolTestSupport.h"
@@ -137,6 +138,39 @@ TEST(ToolSectorCode, EccHoldsForRandomSectorsAndIgnoresTheAddress) {
     encodeForm1(b, rng() % 400000, {0, 0, 0x08, 0});
     ASSERT_TRUE(eccHolds(a)) << "round " << round;
     EXPECT_TRUE(std::equal(a.begin() + 16, a.end(), b.begin() + 16)) << "parity depends on the address";
+  }
+}
+
+// Every code path this processor runs gives the portable path's bytes, on
+// random sectors of both forms, random lengths of EDC input and random starts.
+TEST(ToolSectorCode, EveryPathMatchesThePortableOne) {
+  const std::vector<const CodePath*> paths = supportedCodePaths();
+  ASSERT_EQ(std::string(paths.front()->name), "portable");
+  std::printf("sector code paths here:");
+  for (const CodePath* p : paths) std::printf(" %s", p->name);
+  std::printf("; in use: %s\n", activeCodePath().name);
+  std::mt19937 rng(13);
+  std::vector<std::uint8_t> bytes(4096 + 64);
+  for (const CodePath* path : paths) {
+    for (int round = 0; round < 300; ++round) {
+      for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+      const std::size_t start = rng() % 64, n = rng() % 4097;
+      const std::uint32_t crc = round % 2 ? static_cast<std::uint32_t>(rng()) : 0;
+      ASSERT_EQ(path->edc(bytes.data() + start, n, crc), edc({bytes.data() + start, n}, crc))
+          << path->name << ": " << n << " bytes from " << start;
+
+      Sector a;  // random user data, subheader and junk everywhere else
+      for (auto& b : a) b = static_cast<std::uint8_t>(rng());
+      Sector b = a;
+      const std::uint32_t lba = rng() % 450000;
+      const bool form2 = a[kSubheaderOffset + 2] & kSubmodeForm2;
+      encodeSector(a, lba, *paths.front());
+      encodeSector(b, lba, *path);
+      ASSERT_TRUE(a == b) << path->name << ", round " << round << ", form " << (form2 ? 2 : 1);
+      if (!form2) {
+        ASSERT_TRUE(eccHolds(b)) << path->name;
+      }
+    }
   }
 }
 

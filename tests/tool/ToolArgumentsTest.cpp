@@ -15,9 +15,9 @@ TEST(ToolArguments, WorkedExampleInOrder) {
   EXPECT_FALSE(o.singleTrack);
   EXPECT_EQ(o.isoLevel, IsoLevel::Level1);
   ASSERT_EQ(o.entries.size(), 4u);
-  EXPECT_EQ(o.entries[0].kind, ToolEntryKind::Form1File);
-  EXPECT_EQ(o.entries[1].kind, ToolEntryKind::Folder);
-  EXPECT_EQ(o.entries[2].kind, ToolEntryKind::Form2File);
+  EXPECT_EQ(o.entries[0].kind, EntryKind::Form1File);
+  EXPECT_EQ(o.entries[1].kind, EntryKind::Folder);
+  EXPECT_EQ(o.entries[2].kind, EntryKind::Form2File);
   EXPECT_EQ(o.entries[2].value, "/src/m.mpg");
   EXPECT_EQ(o.entries[3].value, "VIDEO\\SUB");
 }
@@ -79,7 +79,7 @@ TEST(ToolArgumentFile, HoldsTheEntriesAsASavedLayoutDoes) {
   EXPECT_EQ(o.isoLevel, IsoLevel::Level2);
   ASSERT_EQ(o.entries.size(), 4u);
   EXPECT_EQ(o.entries[0].value, "/src/a - b.txt");
-  EXPECT_EQ(o.entries[2].kind, ToolEntryKind::Form2File);
+  EXPECT_EQ(o.entries[2].kind, EntryKind::Form2File);
   EXPECT_EQ(o.entries[2].value, "/src/-m.mpg");
   EXPECT_EQ(o.entries[3].value, "VIDEO\\SUB");
 
@@ -117,4 +117,23 @@ TEST(ToolArgumentFile, UsageErrors) {
   EXPECT_FALSE(missing.options);
   EXPECT_NE(missing.error.find("cannot read argument file " + dir / "gone.kbv" + ": No such file"), std::string::npos)
       << missing.error;
+}
+
+TEST(ToolArguments, HelpAndVersionOnlyWhereAnOptionStands) {
+  const struct {
+    std::vector<std::string> args;
+    std::optional<std::string> answer;
+  } cases[] = {
+      {{"--help"}, usageText()},
+      {{"--version"}, versionText()},
+      {{"-o", "x", "-s", "--help"}, usageText()},
+      {{"--version", "--help"}, versionText()},
+      {{"-f", "--help"}, std::nullopt},  // a file named --help
+      {{"-o", "--version", "-d", "--help"}, std::nullopt},
+      {{"-o", "x", "-help"}, std::nullopt},
+      {{}, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(informationRequest(c.args), c.answer) << c.args.size();
+  EXPECT_EQ(versionText().rfind("brenvox.exe ", 0), 0u);
+  EXPECT_EQ(versionText().back(), '\n');
 }

@@ -148,7 +148,7 @@ TEST(ToolContract, InputThatChangesSizeMeanwhileFailsAndLeavesNoCue) {
     writeFile(dir / "big.dat", patternBytes(10'000'000, 3));
     writeFile(dir / "late.txt", patternBytes(5000, 4));
     LiveTool tool({"-o", dir / "disc", "-f", dir / "big.dat", "-f", dir / "late.txt"}, dir / "err", true);
-    // Stopped at its first progress line, the tool has read no more than two buffers' worth.
+    // Stopped at its first progress line, the tool has read no more than its four buffers hold.
     ASSERT_TRUE(waitFor([&] { return fileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << readText(dir / "err");
     writeFile(dir / "late.txt", patternBytes(grow ? 6000 : 4000, 4));
     EXPECT_EQ(tool.wait(), 2) << (grow ? "grown" : "shrunk");

@@ -31,7 +31,7 @@ class DiskEntryTest : public ::testing::Test {
   std::vector<std::string> Listed(const std::string& path, bool* ok = nullptr) {
     std::vector<std::string> names;
     const bool result = ListFolder(path, [&](const ListedEntry& e) {
-      names.push_back(e.name + (e.kind == EntryKind::Folder ? "/" : ""));
+      names.push_back(e.name + (e.kind == DiskKind::Folder ? "/" : ""));
       return true;
     });
     if (ok) *ok = result;
@@ -50,13 +50,13 @@ TEST_F(DiskEntryTest, LookUpFindsOnlyFilesAndFoldersWithTheirSizes) {
 
   auto file = LookUpPath(dir_ + "/a.txt");
   ASSERT_TRUE(file);
-  EXPECT_EQ(file->kind, EntryKind::File);
+  EXPECT_EQ(file->kind, DiskKind::File);
   EXPECT_EQ(file->size, 1234u);
   auto link = LookUpPath(dir_ + "/link");
   ASSERT_TRUE(link);
   EXPECT_EQ(link->size, 1234u);
   ASSERT_TRUE(LookUpPath(dir_ + "/sub"));
-  EXPECT_EQ(LookUpPath(dir_ + "/sub")->kind, EntryKind::Folder);
+  EXPECT_EQ(LookUpPath(dir_ + "/sub")->kind, DiskKind::Folder);
   const std::string big = Make("big", 0);
   ASSERT_EQ(truncate(big.c_str(), (off_t{5} << 30) + 7), 0);  // sparse
   EXPECT_EQ(LookUpPath(big)->size, (std::uint64_t{5} << 30) + 7) << "sizes are 64-bit";

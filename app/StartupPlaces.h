@@ -1,0 +1,41 @@
+// Where the program finds brenvox.exe and keeps gui.ini and the default image
+// target. Started from the folder that holds the tool (its build folder, an
+// unpacked folder), everything lives in that folder. Started from anywhere
+// else, as from the desktop menu with the home folder current, the tool is
+// looked for beside the program's own executable, gui.ini goes into the
+// per-user settings folder and the default image target into the home folder.
+#pragma once
+
+#include <string>
+
+// What the decision is made from.
+struct StartupFacts {
+  std::string currentDir;     // the current directory; empty when unreadable
+  std::string executableDir;  // the folder of the running program; empty when unknown
+  std::string xdgConfigHome;  // $XDG_CONFIG_HOME as set (empty when unset)
+  std::string home;           // $HOME, else the account's home folder; may be empty
+};
+
+struct StartupPlaces {
+  std::string toolPath;     // the brenvox.exe that is checked at start and run
+  std::string settingsDir;  // the folder of gui.ini
+  std::string targetDir;    // the folder of the default image target ("<dir>/image")
+  bool perUser = false;     // settingsDir is the per-user folder, made when gui.ini is written
+};
+
+// Everything in one folder: the described start-up.
+StartupPlaces PlacesInFolder(const std::string& dir);
+
+// The places for these facts. The current directory wins whenever it holds
+// brenvox.exe; without the tool beside the executable either, the places
+// are those of the current directory (and the start-up reports the tool
+// missing there).
+StartupPlaces DecideStartupPlaces(const StartupFacts& facts);
+
+// The facts of this process: the executable from /proc/self/exe, the
+// environment, the password database for a missing $HOME.
+StartupFacts GatherStartupFacts(const std::string& currentDir);
+
+// Makes the per-user settings folder and any missing parents, new ones
+// readable by the user alone. True when the folder exists afterwards.
+bool MakeSettingsFolder(const std::string& dir);

@@ -1,0 +1,62 @@
+// The entry walk over the layout model. The walk keeps its own stack, so a
+// layout nested as deep as the store allows needs no deep call chain.
+#include "image/BuildEntries.h"
+
+#include <vector>
+
+namespace {
+
+// The file entries of one folder (or of the top level), in order: "-f", or
+// "-m" for a Form 2 file, each file's size counted. False at the first file
+// that cannot be found.
+bool AppendFileEntries(const LayoutModel& model, int folder, const PathLookUp& lookUp,
+                       EntryBuild& build) {
+  for (const int item : model.ChildrenOf(folder)) {
+    if (model.IsFolder(item)) continue;
+    const std::string& path = model.ItemPath(item);
+    const std::optional<DiskEntry> found = lookUp(path);
+    if (!found || found->kind != DiskKind::File) {
+      build.missingPath = path;
+      return false;
+    }
+    build.totalSize += static_cast<std::int64_t>(found->size);
+    build.entries.push_back(CommandEntry{model.IsForm2(item) ? "-m" : "-f", true, path});
+  }
+  return true;
+}
+
+// A folder being walked: the next of its children to look at, and the
+// in-image path of the folder followed by a backslash.
+struct Level {
+  int folder;
+  std::size_t next;
+  std::string prefix;
+};
+
+}  // namespace
+
+EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& settings,
+                        const PathLookUp& lookUp) {
+  EntryBuild build;
+  AppendSettingsEntries(settings, build.entries);
+  if (model.IsEmpty()) return build;
+  build.status = EntryBuildStatus::Missing;
+  if (!AppendFileEntries(model, LayoutModel::TOP_LEVEL, lookUp, build)) return build;
+  std::vector<Level> stack{{LayoutModel::TOP_LEVEL, 0, std::string()}};
+  while (!stack.empty()) {
+    Level& level = stack.back();
+    const std::vector<int>& children = model.ChildrenOf(level.folder);
+    while (level.next < children.size() && !model.IsFolder(children[level.next])) ++level.next;
+    if (level.next == children.size()) {
+      stack.pop_back();
+      continue;
+    }
+    const int sub = children[level.next++];
+    const std::string path = level.prefix + model.ItemPath(sub);
+    build.entries.push_back(CommandEntry{"-d", true, path});
+    if (!AppendFileEntries(model, sub, lookUp, build)) return build;
+    stack.push_back(Level{sub, 0, path + "\\"});
+  }
+  build.status = EntryBuildStatus::Built;
+  return build;
+}

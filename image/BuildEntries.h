@@ -1,0 +1,32 @@
+// The tool's entries from the layout: the settings, then the files at the top
+// level, then each folder's "-d" entry (its in-image path, backslashes between
+// the names) followed by its files and then its sub-folders, depth first.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "image/CommandLine.h"
+#include "layout/DiskEntry.h"
+#include "layout/LayoutModel.h"
+
+enum class EntryBuildStatus {
+  Built,    // the entries are whole
+  Empty,    // the layout has no item: only the settings entries
+  Missing,  // a file is not on disk (or is no regular file): missingPath names the first
+};
+
+struct EntryBuild {
+  EntryBuildStatus status = EntryBuildStatus::Empty;
+  CommandLine entries;
+  std::int64_t totalSize = 0;  // the sizes of the files, as looked up
+  std::string missingPath;
+};
+
+using PathLookUp = std::function<std::optional<DiskEntry>(const std::string&)>;
+
+// lookUp finds each file on disk (LookUpPath in the program; tests pass their own).
+EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& settings,
+                        const PathLookUp& lookUp = LookUpPath);

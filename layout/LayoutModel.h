@@ -1,0 +1,116 @@
+// The disc layout as a tree of items, with no window: the item store (each
+// index's path, folder flag and Form 2 flag), the children of each folder in
+// their order, and the rules of insertion, moving, removal and Form 2 marks.
+// A view shows it by observing the changes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What the model tells whoever shows it. Each call comes once the model has
+// changed, except OnRemoving, which comes while the subtree is still there.
+class LayoutObserver {
+ public:
+  virtual ~LayoutObserver() = default;
+  // index is the child at place among the children of parent.
+  virtual void OnInserted(int /*index*/, int /*parent*/, std::size_t /*place*/) {}
+  virtual void OnRemoving(int /*index*/) {}
+  // index, with its subtree, is now the last child of newParent.
+  virtual void OnMoved(int /*index*/, int /*newParent*/) {}
+  virtual void OnForm2Changed(int /*index*/) {}
+  virtual void OnRenamed(int /*index*/) {}
+  // Every item left the layout (Remove All, or a new store).
+  virtual void OnCleared() {}
+  // A path to insert is not on disk (or no longer).
+  virtual void OnCannotFind(const std::string& /*path*/) {}
+  // The store is full; said at most once per command.
+  virtual void OnFull() {}
+};
+
+class LayoutModel {
+ public:
+  // Indices run from 1 to MAX_ITEMS - 1 (49,999 items); 0 is the top level.
+  static constexpr int MAX_ITEMS = 50000;
+  static constexpr int TOP_LEVEL = 0;
+
+  explicit LayoutModel(LayoutObserver* observer = nullptr);
+  void SetObserver(LayoutObserver* observer) { m_observer = observer; }
+
+  // ---- the store ----
+  // A new, empty store: indices are handed out from 1 again.
+  void Reset();
+  // The index the next item will get; indices of removed items are not reused.
+  int NextIndex() const { return m_nextIndex; }
+  bool IsFull() const { return m_nextIndex >= MAX_ITEMS; }
+  // A file's full path, or a folder's name in the image.
+  const std::string& ItemPath(int index) const { return m_itemPath[Slot(index)]; }
+  bool IsFolder(int index) const { return index > 0 && m_isFolder[Slot(index)] != 0; }
+  bool IsForm2(int index) const { return index > 0 && m_isForm2[Slot(index)] != 0; }
+  // The label the layout shows: a folder's name, a file's last path component.
+  std::string Label(int index) const;
+
+  // ---- the tree ----
+  // Whether index is in the layout now (a removed item's entries stay in the store).
+  bool Contains(int index) const;
+  int ParentOf(int index) const;  // TOP_LEVEL for a top-level item
+  const std::vector<int>& ChildrenOf(int parent) const { return m_children[Slot(parent)]; }
+  bool IsEmpty() const { return m_children[TOP_LEVEL].empty(); }
+  // True when item is ancestor itself or lies below it.
+  bool IsInSubtree(int item, int ancestor) const;
+  // The first folder among the children of parent whose name is exactly name; 0 when none.
+  int FindFolder(const std::string& name, int parent) const;
+
+  // ---- insertion ----
+  // Each command that inserts calls this first: "full" is said once per command.
+  void BeginCommand() { m_fullReported = false; }
+  // A folder made in the layout, last among the children of parent. Returns
+  // its index, or 0 when the store is full.
+  int InsertFolder(const std::string& name, int parent);
+  // A path on disk, last among the children of parent; a folder comes with
+  // everything below it. Returns the new item's index, or 0 when nothing was
+  // created (not found, the store full, or a link back up the path).
+  int InsertPath(const std::string& path, int parent);
+
+  // ---- editing ----
+  // Takes item and its subtree out of the layout; their store entries stay.
+  void Remove(int item);
+  // Empties the layout; the next index keeps its value.
+  void RemoveAll();
+  void Rename(int folder, const std::string& name);
+  void SetForm2(int item, bool form2);
+  // Every item below folder, at any depth, takes value.
+  void ApplyForm2(int folder, bool value);
+  // Moves item with its subtree to the end of newParent's children. A folder
+  // moved onto itself or below itself stays put (false).
+  bool Move(int item, int newParent);
+  // A drag of item released over target (0: empty space). Over a file the
+  // target is its folder; a drop into the folder the item is already in, or
+  // onto the item itself, changes nothing. Empty space moves the item to the
+  // end of the top level. Returns the folder that received it, or -1.
+  int DropOnto(int item, int target);
+
+ private:
+  using ScanStack = std::vector<std::pair<std::uint64_t, std::uint64_t>>;
+  struct ChildOrder;
+
+  static std::size_t Slot(int index) { return static_cast<std::size_t>(index); }
+  bool RefuseWhenFull();
+  int AddEntry(const std::string& path, bool isFolder, int parent, std::size_t place);
+  int InsertFromDisk(const std::string& path, int parent, ScanStack& scanning);
+  void ScanFolder(const std::string& folderPath, int folder, ScanStack& scanning);
+
+  LayoutObserver* m_observer;
+  LayoutObserver m_silent;  // when nobody observes
+  LayoutObserver& Observer() { return m_observer ? *m_observer : m_silent; }
+
+  int m_nextIndex = 1;
+  std::vector<std::string> m_itemPath;
+  std::vector<unsigned char> m_isFolder;
+  std::vector<unsigned char> m_isForm2;
+  std::vector<int> m_parent;  // -1: not in the layout
+  std::vector<std::vector<int>> m_children;
+  bool m_fullReported = false;
+};

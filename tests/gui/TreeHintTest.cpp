@@ -1,0 +1,30 @@
+// The hint over the empty tree, as the screen shows it: painted until the
+// first gesture clears it, and never again after.
+#include "GuiFixture.h"
+#include "ScreenGrab.h"
+#include "layout/DropTreeCtrl.h"
+
+using TreeHint = MainWindowTest;
+
+TEST_F(TreeHint, IsPaintedOverTheTreeUntilCleared) {
+  CDropTreeCtrl* tree = dlg->Tree();
+  ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
+  const wxPoint inside = tree->ClientToScreen(wxPoint(113, 156));  // fill, clear of the text
+  const wxPoint outside = tree->ClientToScreen(wxPoint(105, 156));
+  tree->Refresh();
+  tree->Update();
+  PumpEvents();
+  EXPECT_EQ(ScreenPixel(inside), wxColour(224, 224, 214));
+  EXPECT_NE(ScreenPixel(outside), wxColour(224, 224, 214));
+  tree->ClearHint();
+  EXPECT_FALSE(tree->ShowHint());
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixel(inside) == ScreenPixel(outside); }, 3000))
+      << "the hint is gone: " << ScreenPixel(inside).GetAsString(wxC2S_HTML_SYNTAX).utf8_string()
+      << " vs " << ScreenPixel(outside).GetAsString(wxC2S_HTML_SYNTAX).utf8_string();
+  tree->ResetTree();
+  tree->Refresh();
+  tree->Update();
+  PumpEvents();
+  EXPECT_FALSE(tree->ShowHint()) << "never shown again";
+  EXPECT_EQ(ScreenPixel(inside), ScreenPixel(outside));
+}

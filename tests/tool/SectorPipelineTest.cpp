@@ -1,0 +1,84 @@
+// The encode-and-write pipeline: batches come out encoded, whole and in the
+// order they went in, whatever the number of workers (none: all inline), and
+// after a failed write nothing more is written while the caller can go on.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tool/SectorPipeline.h"
+
+using namespace sector;
+
+namespace {
+
+constexpr std::size_t kPerBatch = 150;  // not a multiple of the pieces the workers take
+
+// Fills a batch with random user data and subheaders of both forms.
+void fill(SectorPipeline::Batch& b, std::uint32_t first, std::size_t count, std::mt19937& rng) {
+  b.firstSector = first;
+  b.sectors = count;
+  for (std::size_t i = 0; i < count; ++i) {
+    std::uint8_t* s = b.bytes.data() + i * kSectorSize;
+    for (std::size_t k = kUserDataOffset; k < kSectorSize; ++k) s[k] = static_cast<std::uint8_t>(rng());
+    const std::uint8_t submode = static_cast<std::uint8_t>(kSubmodeData | (rng() % 2 ? kSubmodeForm2 : 0));
+    const std::uint8_t sh[4] = {1, 0, submode, 0};
+    std::copy(sh, sh + 4, s + kSubheaderOffset);
+  }
+}
+
+// What the pipeline must write for those sectors: each encoded on its own.
+std::vector<std::uint8_t> encodedOneByOne(const SectorPipeline::Batch& b) {
+  std::vector<std::uint8_t> out(b.bytes.begin(), b.bytes.begin() + static_cast<std::ptrdiff_t>(b.sectors * kSectorSize));
+  for (std::size_t i = 0; i < b.sectors; ++i)
+    encodeSector(SectorSpan(out.data() + i * kSectorSize, kSectorSize), b.firstSector + static_cast<std::uint32_t>(i),
+                 *supportedCodePaths().front());
+  return out;
+}
+
+}  // namespace
+
+TEST(ToolSectorPipeline, WritesEveryBatchEncodedAndInOrder) {
+  for (int workers : {0, 1, 3, 8}) {
+    std::vector<std::uint8_t> written, expected;
+    {
+      SectorPipeline pipeline(3, kPerBatch, workers, [&](const SectorPipeline::Batch& b) {
+        written.insert(written.end(), b.bytes.begin(), b.bytes.begin() + static_cast<std::ptrdiff_t>(b.sectors * kSectorSize));
+        return Status{};
+      });
+      std::mt19937 rng(static_cast<unsigned>(workers));
+      std::uint32_t next = 0;
+      for (int n = 0; n < 12; ++n) {
+        SectorPipeline::Batch& b = pipeline.acquire();
+        const std::size_t count = n == 11 ? 7 : kPerBatch;  // a short last batch
+        fill(b, next, count, rng);
+        const std::vector<std::uint8_t> e = encodedOneByOne(b);
+        expected.insert(expected.end(), e.begin(), e.end());
+        next += static_cast<std::uint32_t>(count);
+        pipeline.submit(b);
+      }
+      pipeline.drain();
+      EXPECT_FALSE(pipeline.error()) << workers << " workers";
+    }
+    EXPECT_EQ(written.size(), expected.size()) << workers << " workers";
+    EXPECT_TRUE(written == expected) << workers << " workers";
+  }
+}
+
+TEST(ToolSectorPipeline, AfterAFailedWriteNothingMoreIsWritten) {
+  for (int workers : {0, 2}) {
+    int writes = 0;
+    SectorPipeline pipeline(2, kPerBatch, workers, [&](const SectorPipeline::Batch&) -> Status {
+      return ++writes == 3 ? outputError("Cannot write disc.bin: No space left on device") : Status{};
+    });
+    std::mt19937 rng(5);
+    for (int n = 0; n < 10; ++n) {  // more batches than buffers: every one must come back
+      SectorPipeline::Batch& b = pipeline.acquire();
+      fill(b, static_cast<std::uint32_t>(n * kPerBatch), kPerBatch, rng);
+      pipeline.submit(b);
+    }
+    pipeline.drain();
+    EXPECT_EQ(writes, 3) << workers << " workers";
+    ASSERT_TRUE(pipeline.error());
+    EXPECT_EQ(pipeline.error()->message, "Cannot write disc.bin: No space left on device");
+  }
+}

@@ -1,0 +1,246 @@
+// The layout model without a window: the store's indices, the tree's shape
+// after each edit, the rules of moving, Form 2 and the sort of a scanned folder.
+#include "layout/LayoutModel.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
+#include "layout/DiskEntry.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Records what the model says, one line per call.
+class Recorder : public LayoutObserver {
+ public:
+  std::vector<std::string> said;
+  void OnInserted(int index, int parent, std::size_t place) override {
+    said.push_back("insert " + std::to_string(index) + " in " + std::to_string(parent) + " at " +
+                   std::to_string(place));
+  }
+  void OnRemoving(int index) override { said.push_back("remove " + std::to_string(index)); }
+  void OnMoved(int index, int parent) override {
+    said.push_back("move " + std::to_string(index) + " to " + std::to_string(parent));
+  }
+  void OnForm2Changed(int index) override { said.push_back("form2 " + std::to_string(index)); }
+  void OnRenamed(int index) override { said.push_back("rename " + std::to_string(index)); }
+  void OnCleared() override { said.push_back("clear"); }
+  void OnCannotFind(const std::string& path) override { said.push_back("cannot find " + path); }
+  void OnFull() override { said.push_back("full"); }
+};
+
+// "name" for a file, "name/" for a folder, children indented below.
+void Describe(const LayoutModel& model, int parent, const std::string& indent, std::string& out) {
+  for (const int child : model.ChildrenOf(parent)) {
+    out += indent + model.Label(child) + (model.IsFolder(child) ? "/" : "") + "\n";
+    Describe(model, child, indent + "  ", out);
+  }
+}
+
+std::string Describe(const LayoutModel& model) {
+  std::string out;
+  Describe(model, LayoutModel::TOP_LEVEL, "", out);
+  return out;
+}
+
+class LayoutModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "layoutmodelXXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    dir = tmpl;
+    model.SetObserver(&recorder);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string MakeFile(const std::string& rel) {
+    const fs::path path = fs::path(dir) / rel;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "x";
+    return path.string();
+  }
+  std::string MakeDir(const std::string& rel) {
+    fs::create_directories(fs::path(dir) / rel);
+    return dir + "/" + rel;
+  }
+  std::string dir;
+  Recorder recorder;
+  LayoutModel model;
+};
+
+TEST_F(LayoutModelTest, IndicesAreNeverReusedBetweenResets) {
+  EXPECT_EQ(model.NextIndex(), 1);
+  const int a = model.InsertPath(MakeFile("a.txt"), 0);
+  const int b = model.InsertFolder("Folder", 0);
+  EXPECT_EQ(a, 1);
+  EXPECT_EQ(b, 2);
+  model.Remove(a);
+  EXPECT_FALSE(model.Contains(a));
+  EXPECT_EQ(model.InsertPath(MakeFile("c.txt"), 0), 3) << "a removed item's index is not handed out again";
+  EXPECT_EQ(model.ItemPath(1), dir + "/a.txt") << "a removed item's entries stay";
+  model.RemoveAll();
+  EXPECT_TRUE(model.IsEmpty());
+  EXPECT_EQ(model.InsertFolder("x", 0), 4) << "Remove All keeps the next index";
+  model.Reset();
+  EXPECT_TRUE(model.IsEmpty());
+  EXPECT_EQ(model.NextIndex(), 1);
+  EXPECT_EQ(model.InsertFolder("new", 0), 1);
+  EXPECT_EQ(model.ItemPath(2), "") << "entries of earlier indices are released";
+}
+
+TEST_F(LayoutModelTest, TheStoreHoldsAtMost49999ItemsAndSaysSoOncePerCommand) {
+  model.BeginCommand();
+  for (int i = 1; i < LayoutModel::MAX_ITEMS; ++i) ASSERT_EQ(model.InsertFolder("f", 0), i);
+  EXPECT_TRUE(model.IsFull());
+  recorder.said.clear();
+  EXPECT_EQ(model.InsertFolder("g", 0), 0);
+  EXPECT_EQ(model.InsertPath(MakeFile("h.txt"), 0), 0);
+  EXPECT_EQ(recorder.said, std::vector<std::string>{"full"});
+  model.BeginCommand();
+  EXPECT_EQ(model.InsertFolder("g", 0), 0);
+  EXPECT_EQ(recorder.said, (std::vector<std::string>{"full", "full"}));
+  EXPECT_EQ(model.ChildrenOf(0).size(), 49999u);
+}
+
+TEST_F(LayoutModelTest, FindFolderMatchesExactNamesOfFoldersAmongTheChildren) {
+  const int music = model.InsertFolder("Music", 0);
+  const int lower = model.InsertFolder("music", 0);
+  const int video = model.InsertPath(MakeFile("Video"), 0);
+  const int deep = model.InsertFolder("Deep", music);
+  ASSERT_GT(video, 0);
+  EXPECT_EQ(model.Label(video), "Video");
+  struct Case {
+    const char* name;
+    int parent;
+    int found;
+  };
+  const Case cases[] = {
+      {"Music", 0, music}, {"music", 0, lower},  {"MUSIC", 0, 0}, {"Mus", 0, 0},
+      {"Video", 0, 0},     {"Deep", 0, 0},       {"Deep", music, deep}, {"Music", music, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(model.FindFolder(c.name, c.parent), c.found) << c.name;
+  EXPECT_EQ(model.ParentOf(deep), music);
+  EXPECT_EQ(model.ParentOf(music), 0) << "a top-level item has no parent";
+}
+
+TEST_F(LayoutModelTest, Form2ReachesEveryItemBelowAFolder) {
+  const int clips = model.InsertFolder("Clips", 0);
+  const int sub = model.InsertFolder("Sub", clips);
+  const int a = model.InsertPath(MakeFile("a.avi"), clips);
+  const int b = model.InsertPath(MakeFile("b.avi"), sub);
+  const int outside = model.InsertPath(MakeFile("c.avi"), 0);
+  model.ApplyForm2(clips, true);
+  EXPECT_FALSE(model.IsForm2(clips)) << "the folder's own mark is its caller's";
+  for (const int item : {sub, a, b}) EXPECT_TRUE(model.IsForm2(item)) << item;
+  EXPECT_FALSE(model.IsForm2(outside));
+  model.ApplyForm2(clips, false);
+  for (const int item : {sub, a, b}) EXPECT_FALSE(model.IsForm2(item)) << item;
+}
+
+TEST_F(LayoutModelTest, MovesFollowTheDropRules) {
+  const int a = model.InsertFolder("A", 0);
+  const int b = model.InsertFolder("B", a);
+  const int c = model.InsertFolder("C", b);
+  const int f = model.InsertPath(MakeFile("f.txt"), a);
+  const int top = model.InsertPath(MakeFile("top.txt"), 0);
+  const std::string start = Describe(model);
+  EXPECT_EQ(start, "A/\n  B/\n    C/\n  f.txt\ntop.txt\n");
+
+  EXPECT_FALSE(model.Move(a, c)) << "a folder never goes below itself";
+  EXPECT_FALSE(model.Move(a, a));
+  EXPECT_EQ(model.DropOnto(a, b), -1);
+  EXPECT_EQ(model.DropOnto(b, f), -1) << "over a file: its folder, which B is in already";
+  EXPECT_EQ(model.DropOnto(top, 0), 0) << "empty space: the end of the top level, again";
+  EXPECT_EQ(Describe(model), start);
+
+  EXPECT_EQ(model.DropOnto(c, top), 0) << "over a top-level file: the top level";
+  EXPECT_EQ(model.DropOnto(top, b), b);
+  EXPECT_EQ(model.DropOnto(b, c), c) << "B goes into C with everything below it";
+  EXPECT_EQ(Describe(model), "A/\n  f.txt\nC/\n  B/\n    top.txt\n");
+  EXPECT_EQ(model.ParentOf(top), b);
+  EXPECT_TRUE(model.IsInSubtree(top, c));
+  EXPECT_FALSE(model.IsInSubtree(c, top));
+}
+
+TEST_F(LayoutModelTest, RemovingTakesTheSubtreeAndTellsTheViewFirst) {
+  const int a = model.InsertFolder("A", 0);
+  const int b = model.InsertFolder("B", a);
+  const int f = model.InsertPath(MakeFile("f.txt"), b);
+  model.Rename(b, "Bee");
+  model.SetForm2(f, true);
+  EXPECT_EQ(model.ItemPath(b), "Bee");
+  model.Remove(a);
+  EXPECT_TRUE(model.IsEmpty());
+  for (const int item : {a, b, f}) EXPECT_FALSE(model.Contains(item));
+  EXPECT_EQ(model.InsertFolder("X", b), 4) << "a parent that left the layout means the top level";
+  EXPECT_EQ(model.ChildrenOf(0), std::vector<int>{4});
+  EXPECT_EQ(recorder.said,
+            (std::vector<std::string>{"insert 1 in 0 at 0", "insert 2 in 1 at 0", "insert 3 in 2 at 0",
+                                      "rename 2", "form2 3", "remove 1", "insert 4 in 0 at 0"}));
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// The rule as written, one child at a time over the listing: a file goes
+// before the first child whose label compares greater, a folder goes last.
+std::vector<std::string> PlaceByTheRule(const std::string& folder) {
+  std::vector<std::string> children;
+  ListFolder(folder, [&](const ListedEntry& entry) {
+    if (entry.name.front() == '.') return true;
+    auto place = children.end();
+    if (entry.kind == DiskKind::File) {
+      place = std::find_if(children.begin(), children.end(), [&](const std::string& child) {
+        return LessIgnoringCase(entry.name, child);
+      });
+    }
+    children.insert(place, entry.name);
+    return true;
+  });
+  return children;
+}
+
+std::vector<std::string> Labels(const LayoutModel& model, int parent) {
+  std::vector<std::string> labels;
+  for (const int child : model.ChildrenOf(parent)) labels.push_back(model.Label(child));
+  return labels;
+}
+
+TEST_F(LayoutModelTest, AScannedFolderFollowsTheSortRuleAndSkipsHiddenNamesAndLoops) {
+  for (int i = 0; i < 200; ++i) {
+    std::string name = "clip" + std::to_string(i * 7919 % 1000) + ".dat";
+    if (i % 3 == 0) std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+    MakeFile("mixed/" + name);
+  }
+  MakeFile("mixed/same.txt");
+  MakeFile("mixed/SAME.txt");
+  MakeFile("mixed/.hidden");
+  for (int i = 0; i < 20; ++i) MakeFile("mixed/F" + std::to_string(i * 13 % 29) + "/x");
+  ASSERT_EQ(::symlink((dir + "/mixed").c_str(), (dir + "/mixed/F0/up").c_str()), 0);
+  const std::string folder = dir + "/mixed";
+  recorder.said.clear();
+  const int item = model.InsertPath(folder, 0);
+  ASSERT_EQ(item, 1);
+  EXPECT_EQ(Labels(model, item), PlaceByTheRule(folder));
+  EXPECT_EQ(model.ItemPath(item), "mixed") << "a folder from disk keeps its name";
+  const int f0 = model.FindFolder("F0", item);
+  ASSERT_GT(f0, 0);
+  EXPECT_EQ(Labels(model, f0), std::vector<std::string>{"x"}) << "the link back up is passed over";
+  EXPECT_EQ(model.ItemPath(model.ChildrenOf(f0)[0]), folder + "/F0/x");
+  EXPECT_EQ(model.NextIndex(), 1 + 1 + 202 + 20 * 2);
+  EXPECT_EQ(recorder.said.size(), 1u + 202 + 40) << "one insertion said per item";
+
+  EXPECT_EQ(model.InsertPath(dir + "/gone", 0), 0);
+  EXPECT_EQ(recorder.said.back(), "cannot find " + dir + "/gone");
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// Encodes and writes batches of sectors off the reading thread: a fixed pool
+// of worker threads encodes the pieces of each batch handed over (sectors do
+// not depend on each other), and one writer thread writes the batches in the
+// order they were handed over. A fixed number of batch buffers circulates
+// (free -> filled -> encoded -> written -> free), so memory stays bounded
+// whatever the image size and the reader waits when it is ahead.
+//
+// Should no thread start, the same work is done inline on the caller's thread.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "tool/SectorCode.h"
+#include "tool/ToolError.h"
+
+class SectorPipeline {
+ public:
+  struct Batch {
+    std::vector<std::uint8_t> bytes;  // room for sectorsPerBatch sectors
+    std::uint32_t firstSector = 0;    // the address of its first sector
+    std::size_t sectors = 0;          // filled: user data and subheader in place
+    std::size_t piecesLeft = 0;       // pieces still to encode
+  };
+  // Called on the writer thread for every encoded batch, in hand-over order.
+  using WriteBatch = std::function<Status(const Batch&)>;
+
+  // Workers: BRENVOX_ENCODE_THREADS when set (1..64), else one per processor.
+  static int defaultWorkers();
+
+  SectorPipeline(std::size_t buffers, std::size_t sectorsPerBatch, int workers, WriteBatch write);
+  ~SectorPipeline();  // finishes what was handed over, then stops the threads
+  SectorPipeline(const SectorPipeline&) = delete;
+  SectorPipeline& operator=(const SectorPipeline&) = delete;
+
+  // A free batch to fill, waiting for one if all are in use.
+  Batch& acquire();
+  // Hands a filled batch over to be encoded and written.
+  void submit(Batch& batch);
+  // Waits until every batch handed over is written (or dropped after an error).
+  void drain();
+  // The first error of a write; the batches after it are dropped unwritten.
+  Status error();
+
+ private:
+  struct Piece {
+    Batch* batch;
+    std::size_t first, count;
+  };
+  void encodePiece(const Piece& piece) const;
+  void workerLoop();
+  void writerLoop();
+  void writeOne(Batch& batch);  // writes (unless an error came first), then frees
+
+  const std::size_t sectorsPerBatch_;
+  const sector::CodePath& path_;
+  WriteBatch write_;
+  std::vector<Batch> batches_;
+
+  std::mutex mutex_;
+  std::condition_variable changed_;    // any change of the state below
+  std::deque<Batch*> free_;
+  std::deque<Piece> pieces_;           // to encode
+  std::deque<Batch*> toWrite_;         // handed over, oldest first
+  std::size_t busy_ = 0;               // batches handed over and not yet written
+  Status error_;
+  bool stopping_ = false;
+  std::vector<std::thread> workers_;
+  std::thread writer_;
+};
