@@ -86,6 +86,7 @@ void MainDialog::OnWriteIso() {
   // A run starts only from Idle (the Enter key must not start a second one).
   if (!m_writeIsoButton->IsEnabled()) return;
   if (!BuildCommandLine()) return;
+  if (!EnoughSpaceOrAgreed()) return;
   m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked());
 }
 

@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "image/DiscFit.h"
 #include "image/NamesDialog.h"
 
 DiscPlanView::DiscPlanView(wxWindow* owner, wxStaticText* line, Snapshot snapshot,
@@ -40,7 +41,7 @@ void DiscPlanView::StartPlan() {
   if (!args) {  // nothing to plan: the line is empty
     m_current.reset();
     m_shown = generation;
-    if (!m_rate) m_line->SetLabel(wxString());
+    if (!m_rate) m_line->SetLabelText(wxString());
     return;
   }
   m_worker->Request({generation, std::move(*args), {}});
@@ -63,7 +64,7 @@ void DiscPlanView::Show(PlanResult result) {
   if (result.generation < m_shown) return;  // an older plan overtaken by a newer one
   m_shown = result.generation;
   m_current = std::move(result);
-  if (!m_rate) m_line->SetLabel(wxString::FromUTF8(PlanLine(*m_current)));
+  if (!m_rate) m_line->SetLabelText(wxString::FromUTF8(PlanLine(*m_current)));
 }
 
 bool DiscPlanView::HasNameChanges() const {
@@ -80,16 +81,17 @@ double DiscPlanView::Now() const {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-void DiscPlanView::RunStarted(std::uint64_t imageBytes) {
-  m_rate.emplace(imageBytes, Now());
-  m_line->SetLabel(wxString::FromUTF8(m_rate->Line(0, Now())));
+void DiscPlanView::RunStarted() {
+  if (!m_current || m_current->error) return;
+  m_rate.emplace(std::uint64_t{m_current->summary.totalSectors} * kBinSectorBytes, Now());
+  m_line->SetLabelText(wxString::FromUTF8(m_rate->Line(0, Now())));
 }
 
 void DiscPlanView::RunProgress(std::uint64_t writtenBytes) {
-  if (m_rate) m_line->SetLabel(wxString::FromUTF8(m_rate->Line(writtenBytes, Now())));
+  if (m_rate) m_line->SetLabelText(wxString::FromUTF8(m_rate->Line(writtenBytes, Now())));
 }
 
 void DiscPlanView::RunEnded() {
   m_rate.reset();
-  m_line->SetLabel(m_current ? wxString::FromUTF8(PlanLine(*m_current)) : wxString());
+  m_line->SetLabelText(m_current ? wxString::FromUTF8(PlanLine(*m_current)) : wxString());
 }

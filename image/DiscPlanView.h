@@ -48,8 +48,9 @@ class DiscPlanView : public wxEvtHandler {
   // Opens the list of names that change (modal).
   void ShowNames();
 
-  // A run: the line follows the growing image instead of the plan.
-  void RunStarted(std::uint64_t imageBytes);
+  // A run: the line follows the growing image instead of the plan, against
+  // the exact size of the plan made at its start (without one it stays).
+  void RunStarted();
   void RunProgress(std::uint64_t writtenBytes);
   void RunEnded();
 

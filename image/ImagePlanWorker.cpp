@@ -2,6 +2,12 @@
 
 #include "image/DiscFit.h"
 
+std::vector<std::string> PlanArguments(const CommandLine& entries) {
+  std::vector<std::string> args = RenderArguments(entries);
+  if (args.empty() || args.front() != "-o") args.insert(args.begin(), {"-o", "image"});
+  return args;
+}
+
 std::string PlanLine(const PlanResult& result) {
   const bool tooLong = result.error && result.error->code == ExitCode::LayoutError &&
                        result.summary.totalSectors > kMaxImageSectors;

@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "image/CommandLine.h"
 #include "tool/ImagePlanner.h"
 
 struct PlanRequest {
@@ -30,6 +31,10 @@ struct PlanResult {
   Status error;          // why the layout cannot be laid out (as the tool says it)
   ImageSummary summary;  // sectors are also there when the layout is only too long
 };
+
+// The tool's arguments for a plan of these entries. Without an image target
+// the plan still needs one: "image" stands in (it only names the cue's FILE).
+std::vector<std::string> PlanArguments(const CommandLine& entries);
 
 // "Image: ..." for the line under "Real Path Of Files".
 std::string PlanLine(const PlanResult& result);

@@ -15,6 +15,7 @@
 #include "app/TextCodec.h"
 #include "app/Texts.h"
 #include "app/WholeFile.h"
+#include "image/DiscPlanView.h"
 #include "image/ToolConsole.h"
 #include "image/ToolRun.h"
 #include "layout/DiskEntry.h"
@@ -81,6 +82,7 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
   m_exit->SetLabel(LABEL_STOP);
   m_writeIso->Disable();
   m_running = true;
+  if (m_planView) m_planView->RunStarted();
 }
 
 void ImageRunCommand::Tick() {
@@ -88,6 +90,7 @@ void ImageRunCommand::Tick() {
   const std::optional<DiskEntry> image = LookUpPath(m_imageFile);
   if (image && image->kind == DiskKind::File) {
     m_progress->SetValue(m_toolRun->scale.PositionFor(static_cast<std::int64_t>(image->size)));
+    if (m_planView) m_planView->RunProgress(image->size);
   }
   m_toolRun->Poll();
   if (!m_toolRun->HasEnded()) return;
@@ -105,4 +108,5 @@ void ImageRunCommand::End() {
   m_writeIso->Enable();
   m_progress->SetValue(0);
   m_running = false;
+  if (m_planView) m_planView->RunEnded();
 }

@@ -15,6 +15,7 @@ class wxWindow;
 class wxGauge;
 class wxButton;
 class ToolRun;
+class DiscPlanView;
 
 class ImageRunCommand {
  public:
@@ -29,6 +30,8 @@ class ImageRunCommand {
   // Ends the run (killing the tool if it still runs) and returns to idle.
   void End();
   bool IsRunning() const { return m_running; }
+  // The line that shows the run's time left (none: not shown).
+  void SetPlanView(DiscPlanView* view) { m_planView = view; }
   ToolRun* Current() const { return m_toolRun.get(); }
 
  private:
@@ -39,4 +42,5 @@ class ImageRunCommand {
   std::unique_ptr<ToolRun> m_toolRun;
   std::string m_imageFile;
   bool m_running = false;
+  DiscPlanView* m_planView = nullptr;
 };

@@ -71,7 +71,14 @@ TEST_F(MainWindowTemplate, ControlsSitWhereTheTemplatePutsThem) {
       EXPECT_EQ(control->GetSize().y, size.y) << c.id;
     }
   }
-  EXPECT_EQ(dlg->GetClientSize(), dlg->ConvertDialogToPixels(wxSize(340, 239)));
+  // The template's 340 x 239 with the plan line below the buttons: every
+  // control of the template stays where it is.
+  EXPECT_EQ(dlg->GetClientSize(), dlg->ConvertDialogToPixels(wxSize(340, 249)));
+  const wxWindow* line = dlg->FindWindow(ID_PLAN_LINE);
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->GetPosition(), dlg->ConvertDialogToPixels(wxPoint(7, 238)));
+  EXPECT_EQ(line->GetSize(), dlg->ConvertDialogToPixels(wxSize(326, 9)));
+  EXPECT_FALSE(line->CanAcceptFocusFromKeyboard());
 }
 
 TEST_F(MainWindowTemplate, TabOrderFollowsTheTemplate) {

@@ -36,14 +36,17 @@ TEST_F(TreeEditingTest, TheMenuHasItsEntriesGrayedForNoneFolderAndFile) {
       {IDM_MAKE_FOLDER, "Make Folder"},         {IDM_SET_FORM2, "Set/Unset Form2"},
       {IDM_BROWSE_FOLDER, "Browse File Folder"}, {IDM_RENAME, "Rename         (F2)"},
       {wxID_SEPARATOR, ""},                      {IDM_REMOVE, "Remove       (DEL)"},
-      {wxID_SEPARATOR, ""},                      {IDM_REMOVE_ALL, "Remove All"}};
+      {wxID_SEPARATOR, ""},                      {IDM_REMOVE_ALL, "Remove All"},
+      // Added by the window after the entries of the menu resource: the
+      // names list, grayed while no name changes.
+      {wxID_SEPARATOR, ""},                      {IDM_NAMES, "Names..."}};
   // Enabled states in the entries' order, separators left out.
   const struct {
     wxTreeItemId item;
     std::vector<bool> enabled;
-  } cases[] = {{wxTreeItemId(), {true, false, false, false, false, true}},
-               {folder, {true, true, false, true, true, true}},
-               {file, {true, true, true, false, true, true}}};
+  } cases[] = {{wxTreeItemId(), {true, false, false, false, false, true, false}},
+               {folder, {true, true, false, true, true, true, false}},
+               {file, {true, true, true, false, true, true, false}}};
   for (const auto& c : cases) {
     const std::unique_ptr<wxMenu> menu = Tree().MakeContextMenu(c.item);
     ASSERT_EQ(menu->GetMenuItemCount(), entries.size());
