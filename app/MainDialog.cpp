@@ -294,11 +294,11 @@ bool MainDialog::BuildCommandLine() {
   const CommandSettings settings = CurrentSettings();
   m_imageTarget = settings.imagePath;
 
-  // Each file is looked up on disk; the sizes found serve the plan of Write ISO.
+  // Each file is looked up on disk; for Write ISO the sizes found serve its plan.
   m_lookedUpSizes.clear();
   EntryBuild build = BuildEntries(*m_layout, settings, [this](const std::string& path) {
     const std::optional<DiskEntry> found = LookUpPath(path);
-    if (found && found->kind == DiskKind::File) m_lookedUpSizes[path] = found->size;
+    if (m_keepSizes && found && found->kind == DiskKind::File) m_lookedUpSizes[path] = found->size;
     return found;
   });
   m_entries = std::move(build.entries);
@@ -320,6 +320,7 @@ std::optional<std::vector<std::string>> MainDialog::PlanSnapshot() const {
 
 bool MainDialog::EnoughSpaceOrAgreed() {
   const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), m_lookedUpSizes);
+  m_lookedUpSizes = {};  // the plan view keeps what it needs
   if (plan.error) return true;  // the tool says why it cannot write the image
   std::uint64_t need = std::uint64_t{plan.summary.totalSectors} * kBinSectorBytes + plan.summary.cueBytes;
   // An image and cue sheet of the same name give their room back.

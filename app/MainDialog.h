@@ -191,7 +191,8 @@ class MainDialog : public wxDialog {
   std::unique_ptr<ImageRunCommand> m_imageRun;
   std::unique_ptr<LayoutButtons> m_layoutButtons;
   wxStaticText* m_planLine = nullptr;
-  std::unordered_map<std::string, std::uint64_t> m_lookedUpSizes;  // by the last build
+  std::unordered_map<std::string, std::uint64_t> m_lookedUpSizes;  // by Write ISO's build
+  bool m_keepSizes = false;  // while Write ISO builds
   FreeSpaceSource m_freeSpace = FreeBytesIn;
   std::unique_ptr<DiscPlanView> m_discPlan;
 };
