@@ -12,6 +12,10 @@ namespace {
 // pair counts as the one line feed that text mode reads.
 constexpr std::size_t LINE1_MAX_LF_POSITION = 999;
 constexpr std::size_t LINE1_MAX_READ = 1001;
+// The most of the file that can count: line 1 with a CR LF, then line 2's
+// three numbers with room for the white space before each. The rest is not
+// read, so a gui.ini that is huge or a link to a device costs no memory.
+constexpr std::size_t SETTINGS_READ_LIMIT = LINE1_MAX_READ + 1 + 4096;
 
 struct Line1 {
   std::optional<std::string> target;  // none: the default target stands
@@ -74,7 +78,9 @@ Settings ParseSettings(const std::string& content, const std::string& startupDir
 
 Settings LoadSettingsFile(const std::string& iniPath, const std::string& startupDir) {
   std::string content;
-  if (!ReadFileWhole(iniPath, content)) return Settings{DefaultImageTarget(startupDir), {}};
+  if (!ReadFileHead(iniPath, SETTINGS_READ_LIMIT, content)) {
+    return Settings{DefaultImageTarget(startupDir), {}};
+  }
   return ParseSettings(content, startupDir);
 }
 

@@ -22,7 +22,9 @@ std::string DefaultImageTarget(const std::string& startupDir);
 // Parses the bytes of a gui.ini file.
 Settings ParseSettings(const std::string& content, const std::string& startupDir);
 
-// Reads gui.ini at iniPath; a missing or unreadable file gives the defaults.
+// Reads gui.ini at iniPath, only as far as its two lines can count (a link to
+// a device or a file of gigabytes costs no memory); a missing or unreadable
+// file gives the defaults.
 Settings LoadSettingsFile(const std::string& iniPath, const std::string& startupDir);
 
 // The exact bytes written: "%s\n%d %d %d" with no line end after line 2.

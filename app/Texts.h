@@ -35,6 +35,10 @@ inline constexpr const char* MENU_NAMES = "Names...";
 // The layout.
 inline constexpr const char* MSG_CANNOT_FIND = "Cannot find ";  // followed by the path
 inline constexpr const char* MSG_LAYOUT_FULL = "The layout is full: it holds at most 49999 items.";
+// Preceded by the count, followed by the first path passed over.
+inline constexpr const char* MSG_NOT_ADDED =
+    " items were not added: a name with a double quote, or a folder name with a backslash, "
+    "cannot be kept in a layout.\n";
 inline constexpr const char* MSG_APPLY_FORM2_RECURSIVELY =
     "You're going to apply \"set/unset form2\"\nto all the files in this folder "
     "recursively.\nAre you sure?";
@@ -54,6 +58,9 @@ inline constexpr const char* MSG_CANNOT_OPEN = "Cannot open file";
 
 // The command line and the batch file.
 inline constexpr const char* MSG_CANNOT_WRITE_BATCH = "Cannot write batch file.";
+// Followed by the first value that holds one of them.
+inline constexpr const char* MSG_BATCH_SHELL_CHARS =
+    "Cannot write batch file: a shell would not read $, ` or \" in a value as text.\n";
 inline constexpr const char* MSG_BATCH_SAVED = "Batch file saved in ";  // followed by the quoted name
 
 // The image run.

@@ -32,12 +32,10 @@ bool NameIsTaken(const std::string& path) {
          std::filesystem::file_type::not_found;
 }
 
-// The text of a structure file; false when it cannot be read. A folder
-// chosen by name cannot be opened as a file.
+// The text of a structure file: false when it cannot be read, is not a
+// regular file or is larger than any layout.
 bool ReadStructureFile(const std::string& path, std::string& text) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return false;
-  return ReadFileWhole(path, text);
+  return ReadRegularFile(path, MAX_STRUCTURE_FILE_BYTES, text);
 }
 
 // One chosen path, or false when the dialog was cancelled.
@@ -85,6 +83,7 @@ std::vector<StructureAction> ApplyStructure(CDropTreeCtrl& tree,
     }
   }
   tree.Thaw();
+  tree.EndInsertCommand();
   return options;
 }
 

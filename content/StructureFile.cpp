@@ -32,6 +32,15 @@ std::vector<std::string> SplitFolderPath(std::string_view value) {
   }
 }
 
+std::string JoinFolderPath(const std::vector<std::string>& components) {
+  std::string joined;
+  for (const std::string& component : components) {
+    if (!joined.empty()) joined += '\\';
+    joined += component;
+  }
+  return joined;
+}
+
 namespace {
 
 // The action of a token that reads a value, by its first character.
@@ -62,7 +71,12 @@ std::vector<StructureAction> ParseStructure(std::string_view text) {
     if (ValueActionOf(first, kind)) {
       StructureAction action{kind, tokens.NextValue(), {}};
       if (kind == StructureActionKind::MakeFolder) {
+        // An empty name makes no folder: "a\\b" is read as "a\b", and a
+        // value with no name at all ("\", or none at the end) makes nothing.
         action.components = SplitFolderPath(action.value);
+        std::erase(action.components, std::string());
+        if (action.components.empty()) continue;
+        action.value = JoinFolderPath(action.components);
       }
       actions.push_back(std::move(action));
     } else if (first == 's') {

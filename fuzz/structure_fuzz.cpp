@@ -63,7 +63,9 @@ void CheckActions(const std::vector<StructureAction>& actions) {
     if (a.kind == StructureActionKind::MakeFolder) {
       Check(!a.components.empty());
       Check(JoinComponents(a.components) == a.value);
-      for (const auto& c : a.components) Check(c.find('\\') == std::string::npos);
+      for (const auto& c : a.components) {
+        Check(!c.empty() && c.find('\\') == std::string::npos);
+      }
     }
     if (HasValue(a.kind) && a.value.empty()) everyValueGiven = false;
   }

@@ -66,3 +66,10 @@ std::string RenderCommandLineView(const CommandLine& entries, std::int64_t total
   return RenderOptionString(entries) + "\n\nTOTAL ESTIMATED SIZE : " +
          std::to_string(totalBytes / 1024) + " Kb";
 }
+
+std::optional<std::string> FirstShellExpandedValue(const CommandLine& entries) {
+  for (const CommandEntry& entry : entries) {
+    if (entry.hasValue && entry.value.find_first_of("$`\"") != std::string::npos) return entry.value;
+  }
+  return std::nullopt;
+}

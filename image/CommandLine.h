@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,12 @@ std::vector<std::string> RenderArguments(const CommandLine& entries);
 
 // The batch file's bytes: "brenvox.exe" followed by the option string, no line end.
 std::string RenderBatchFile(const CommandLine& entries);
+
+// The first value that a shell reading the batch file would not take as text
+// between its double quotes: one that holds a '$' or a backquote
+// ("clip$(touch X).mpg" would run touch), or a double quote, which would end
+// the quoting. None when every value is safe.
+std::optional<std::string> FirstShellExpandedValue(const CommandLine& entries);
 
 // The structure file's bytes: the option string without its leading blank.
 std::string RenderStructureFile(const CommandLine& entries);

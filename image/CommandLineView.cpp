@@ -38,6 +38,10 @@ std::string ViewCommandLine(const CommandLine& entries, std::int64_t totalBytes,
 
 void GenerateBatch(const CommandLine& entries, const std::string& imageTarget, wxWindow* parent) {
   const std::string batchFile = imageTarget + ".bat";
+  if (const auto expanded = FirstShellExpandedValue(entries)) {
+    ShowMessage(MSG_BATCH_SHELL_CHARS + ToDisplay(*expanded), parent);
+    return;
+  }
   if (!WriteFileWhole(batchFile, RenderBatchFile(entries))) {
     ShowMessage(MSG_CANNOT_WRITE_BATCH, parent);
     return;

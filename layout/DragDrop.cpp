@@ -131,4 +131,5 @@ void CDropTreeCtrl::DropPaths(const std::vector<std::string>& paths) {
   } else {
     Unselect();
   }
+  EndInsertCommand();
 }

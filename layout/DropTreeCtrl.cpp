@@ -124,6 +124,14 @@ wxTreeItemId CDropTreeCtrl::InsertPath(const std::string& path, wxTreeItemId par
   return index > 0 ? ItemOf(index) : parent;
 }
 
+void CDropTreeCtrl::EndInsertCommand() {
+  const std::size_t count = m_model->PassedOverCount();
+  if (count == 0) return;
+  ShowMessage(wxString(std::to_string(count) + MSG_NOT_ADDED) +
+                  ToDisplay(m_model->FirstPassedOver()),
+              wxGetTopLevelParent(this));
+}
+
 void CDropTreeCtrl::ClearHint() {
   m_showHint = false;
   RedrawNow();

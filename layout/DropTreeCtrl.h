@@ -80,6 +80,9 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   // Each command that inserts calls this first: the "layout is full"
   // message is shown at most once per command.
   void BeginInsertCommand() { m_model->BeginCommand(); }
+  // And this last: one message says how many paths the layout could not
+  // keep, naming the first.
+  void EndInsertCommand();
 
   // ---- the hint over the empty tree ----
   bool ShowHint() const { return m_showHint; }

@@ -41,6 +41,7 @@ void LayoutButtons::AddFiles(bool media) {
       m_tree.SelectItem(item);
       if (media) m_tree.MarkForm2(item);
     }
+    m_tree.EndInsertCommand();
   }
   m_tree.Refresh();
   m_tree.Update();
@@ -61,6 +62,7 @@ void LayoutButtons::AddFolder() {
   } else {
     m_tree.Unselect();
   }
+  m_tree.EndInsertCommand();
 }
 
 void LayoutButtons::MakeFolder() {

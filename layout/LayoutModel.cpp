@@ -88,6 +88,26 @@ int LayoutModel::FindFolder(const std::string& name, int parent) const {
   return 0;
 }
 
+void LayoutModel::BeginCommand() {
+  m_fullReported = false;
+  m_passedOver = 0;
+  m_firstPassedOver.clear();
+}
+
+bool LayoutModel::CanKeepFilePath(const std::string& path) {
+  return path.find('"') == std::string::npos;
+}
+
+bool LayoutModel::CanKeepFolderName(const std::string& name) {
+  return name.find_first_of("\"\\") == std::string::npos;
+}
+
+bool LayoutModel::Keepable(const std::string& path, bool isFolder) {
+  if (isFolder ? CanKeepFolderName(PathTitle(path)) : CanKeepFilePath(path)) return true;
+  if (m_passedOver++ == 0) m_firstPassedOver = path;
+  return false;
+}
+
 bool LayoutModel::RefuseWhenFull() {
   if (!IsFull()) return false;
   if (!m_fullReported) {
@@ -132,6 +152,7 @@ int LayoutModel::InsertFromDisk(const std::string& path, int parent, ScanStack& 
   if (isFolder && std::find(scanning.begin(), scanning.end(), identity) != scanning.end()) {
     return 0;  // a link back up the path
   }
+  if (!Keepable(path, isFolder)) return 0;
   if (RefuseWhenFull()) return 0;
   // A folder from disk keeps its name in the store, a file its full path.
   const int index =
@@ -157,6 +178,7 @@ void LayoutModel::ScanFolder(const std::string& folderPath, int folder, ScanStac
       if (InsertFromDisk(path, folder, scanning) != 0) order.Append(FoldCase(listed.name));
       return true;
     }
+    if (!Keepable(path, false)) return true;
     std::string folded = FoldCase(listed.name);
     const std::size_t place = order.PlaceOf(folded);
     order.Insert(place, std::move(folded));

@@ -64,8 +64,18 @@ class LayoutModel {
   int FindFolder(const std::string& name, int parent) const;
 
   // ---- insertion ----
-  // Each command that inserts calls this first: "full" is said once per command.
-  void BeginCommand() { m_fullReported = false; }
+  // Each command that inserts calls this first: "full" is said once per
+  // command, and the count of names passed over starts again.
+  void BeginCommand();
+  // What a layout file can carry: a value has no double quote (the grammar
+  // has no escape), and a folder's name has no backslash (the separator of
+  // in-image folder paths). A file is stored by its path, a folder by its name.
+  static bool CanKeepFilePath(const std::string& path);
+  static bool CanKeepFolderName(const std::string& name);
+  // Paths from disk passed over by this command because the layout could not
+  // keep them (at any depth of a scan), and the first of them.
+  std::size_t PassedOverCount() const { return m_passedOver; }
+  const std::string& FirstPassedOver() const { return m_firstPassedOver; }
   // A folder made in the layout, last among the children of parent. Returns
   // its index, or 0 when the store is full.
   int InsertFolder(const std::string& name, int parent);
@@ -98,6 +108,8 @@ class LayoutModel {
 
   static std::size_t Slot(int index) { return static_cast<std::size_t>(index); }
   bool RefuseWhenFull();
+  // False, and counted, when the layout could not keep this entry from disk.
+  bool Keepable(const std::string& path, bool isFolder);
   int AddEntry(const std::string& path, bool isFolder, int parent, std::size_t place);
   int InsertFromDisk(const std::string& path, int parent, ScanStack& scanning);
   void ScanFolder(const std::string& folderPath, int folder, ScanStack& scanning);
@@ -113,4 +125,6 @@ class LayoutModel {
   std::vector<int> m_parent;  // -1: not in the layout
   std::vector<std::vector<int>> m_children;
   bool m_fullReported = false;
+  std::size_t m_passedOver = 0;
+  std::string m_firstPassedOver;
 };

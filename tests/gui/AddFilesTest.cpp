@@ -74,4 +74,16 @@ TEST_F(AddFilesTest, AVanishedFileIsReportedAndMarksNothing) {
   EXPECT_EQ(RealPath(), a);
 }
 
+TEST_F(AddFilesTest, NamesALayoutCannotKeepArePassedOverWithOneMessageAfterTheCommand) {
+  const std::string quoted = MakeFile("say \"hi\".avi"), ok = MakeFile("ok.avi"),
+                    inQuoted = MakeFile("a\"b/in.avi");
+  const std::string message = "2 items were not added: a name with a double quote, or a folder "
+                              "name with a backslash, cannot be kept in a layout.\n" + quoted;
+  for (const int command : {ID_ADD_FILES, ID_ADD_MEDIA_FILES}) {
+    chooser->fileAnswers = {std::vector<std::string>{quoted, ok, inQuoted}};
+    wxTEST_DIALOG(Click(command), ExpectMessage(message));
+  }
+  EXPECT_EQ(TreePicture(Tree()), "ok.avi,ok.avi*");
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include <wx/textctrl.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "GuiFixture.h"
@@ -166,6 +167,37 @@ TEST_F(CommandLineBuildTest, GenerateBatchWritesTheExactBytesAndReplacesWithoutA
 
   dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(startupDir + "/missing/disc"));
   wxTEST_DIALOG(Click(ID_GENERATE_BATCH), ExpectMessage("Cannot write batch file."));
+}
+
+TEST_F(CommandLineBuildTest, GenerateBatchRefusesValuesAShellWouldRunAndWritesNothing) {
+  const std::string target = startupDir + "/disc";
+  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(target));
+  File(MakeFile("plain.mpg", "x"));
+  const std::string run = MakeFile("clip$(touch X).mpg", "x");
+  File(run);
+  File(MakeFile("`touch Y`.mpg", "x"));
+  wxTEST_DIALOG(Click(ID_GENERATE_BATCH),
+                ExpectMessage("Cannot write batch file: a shell would not read $, ` or \" in a "
+                              "value as text.\n" + run));
+  EXPECT_FALSE(std::filesystem::exists(target + ".bat"));
+}
+
+TEST_F(CommandLineBuildTest, GenerateBatchWritesThroughASymbolicLinkAndTheLongestName) {
+  File(MakeFile("a.txt", "x"));
+  // The target's .bat name has 255 bytes, the most a name may hold.
+  const std::string longest = startupDir + "/" + std::string(251, 't');
+  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(longest));
+  wxTEST_DIALOG(Click(ID_GENERATE_BATCH), ExpectMessage("Batch file saved in \"" + longest + ".bat\""));
+  const std::string batch = ReadFile(longest + ".bat");
+  EXPECT_EQ(batch.substr(0, 15), "brenvox.exe -o ");
+
+  const std::string real = MakeFile("real/disc.bat", "old");
+  std::filesystem::create_symlink(real, startupDir + "/linked.bat");
+  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(startupDir + "/linked"));
+  wxTEST_DIALOG(Click(ID_GENERATE_BATCH),
+                ExpectMessage("Batch file saved in \"" + startupDir + "/linked.bat\""));
+  EXPECT_TRUE(std::filesystem::is_symlink(startupDir + "/linked.bat")) << "the link stays";
+  EXPECT_EQ(ReadFile(real).substr(0, 15), "brenvox.exe -o ");
 }
 
 }  // namespace

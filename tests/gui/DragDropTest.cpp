@@ -160,6 +160,18 @@ TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLeve
   EXPECT_FALSE(Tree().SelectedItem().IsOk());
 }
 
+TEST_F(DragDropTest, ADropPassesOverNamesALayoutCannotKeepWithOneMessage) {
+  const wxTreeItemId a = Folder("A");
+  const std::string quoted = MakeFile("new/\"quoted\".txt"), ok = MakeFile("new/ok.txt");
+  MakeFile("new/back\\slash/in.txt");
+  wxTEST_DIALOG(DropFromShell(PointOn(Tree(), a),
+                              {startupDir + "/data/new/back\\slash", ok, quoted}),
+                ExpectMessage("2 items were not added: a name with a double quote, or a folder "
+                              "name with a backslash, cannot be kept in a layout.\n" +
+                              startupDir + "/data/new/back\\slash"));
+  EXPECT_EQ(TreePicture(Tree()), "A{ok.txt}");
+}
+
 TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
   const std::string emptyFile = MakeFile("empty.kbv");
   // Each way of removing the dragged item (or its folder) while the drag lasts.

@@ -205,4 +205,29 @@ TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
                 ExpectMessage(MSG_LAYOUT_FULL));
 }
 
+TEST_F(InsertPathTest, AddFolderPassesOverNamesALayoutCannotKeepAtEveryDepth) {
+  MakeFile("Disc/a\\b/lost.txt");
+  MakeFile("Disc/ok.txt");
+  MakeFile("Disc/Sub/Deeper/x\"y.txt");
+  MakeFile("Disc/Sub/Deeper/kept.txt");
+  MakeFile("Disc/Sub/back\\slash.txt");
+  chooser->folderAnswers = {MakeDir("Disc")};
+  // The first passed over is the first met, in the order the disk lists.
+  std::string first;
+  ListFolder(startupDir + "/data/Disc", [&](const ListedEntry& entry) {
+    if (entry.name == "a\\b") first = startupDir + "/data/Disc/a\\b";
+    if (entry.name == "Sub") first = startupDir + "/data/Disc/Sub/Deeper/x\"y.txt";
+    return first.empty();
+  });
+  wxTEST_DIALOG(Click(ID_ADD_FOLDER),
+                ExpectMessage("2 items were not added: a name with a double quote, or a folder "
+                              "name with a backslash, cannot be kept in a layout.\n" + first));
+  // Disc, ok.txt, Sub, back\slash.txt, Deeper and kept.txt.
+  EXPECT_EQ(Tree().GetCount(), 6u) << DescribeTree(Tree());
+  const wxTreeItemId sub = ChildNamed(Tree(), ChildNamed(Tree(), wxTreeItemId(), "Disc"), "Sub");
+  EXPECT_EQ(ChildLabels(Tree(), ChildNamed(Tree(), sub, "Deeper")),
+            std::vector<std::string>{"kept.txt"});
+  EXPECT_EQ(Tree().GetSelection(), ChildNamed(Tree(), wxTreeItemId(), "Disc"));
+}
+
 }  // namespace

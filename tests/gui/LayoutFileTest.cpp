@@ -2,6 +2,7 @@
 // refusal, the replace question, the exact line written, the file written
 // whole, and loading with its rules and its differences after a round trip.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
@@ -12,6 +13,7 @@
 #include "GuiFixture.h"
 #include "MessageExpect.h"
 #include "app/FileFilter.h"
+#include "content/StructureFile.h"
 
 namespace {
 
@@ -238,3 +240,54 @@ TEST_F(LayoutFileTest, TheFileNamedAtStartLoadsAsLoadDoesWithoutADialog) {
   wxTEST_DIALOG(dlg->LoadLayoutFile(Data("none.kbv")), ExpectMessage("Cannot open file"));
   EXPECT_EQ(TreePicture(Tree()), "a.txt,SUB{}");
 }
+
+namespace {
+
+TEST_F(LayoutFileTest, SaveThroughASymbolicLinkWritesItsTargetAndTheLongestNameCanBeWritten) {
+  MakeLayout();
+  const std::string plain = Data("plain.kbv");
+  ASSERT_TRUE(Save(plain));
+  const std::string target = MakeFile("real/layout.kbv", "old");
+  const std::string link = Data("link.kbv");
+  std::filesystem::create_symlink("real/layout.kbv", link);
+  wxTEST_DIALOG(Save(link),
+                ExpectMessage("This file already exists.\nDo you want to replace it?", wxID_YES));
+  EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link stays";
+  EXPECT_EQ(ReadFile(target), ReadFile(plain));
+  // 255 bytes, the most a name may hold.
+  const std::string longest = Data(std::string(251, 'n') + ".kbv");
+  ASSERT_TRUE(Save(longest));
+  EXPECT_EQ(ReadFile(longest), ReadFile(plain));
+}
+
+TEST_F(LayoutFileTest, LoadRefusesAFifoAndAFileLargerThanALayoutBeforeTheLayoutIsTouched) {
+  Folder("Old");
+  // Sparse: larger than any layout, with a folder at its start.
+  const std::string large = MakeFile("large.kbv", "-d \"New\"");
+  std::filesystem::resize_file(large, MAX_STRUCTURE_FILE_BYTES + 1);
+  const std::string fifo = Data("pipe.kbv");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  wxTEST_DIALOG(Load(fifo), ExpectMessage("Cannot open file"));
+  wxTEST_DIALOG(Load(large), ExpectMessage("Cannot open file"));
+  EXPECT_EQ(TreePicture(Tree()), "Old{}");
+}
+
+TEST_F(LayoutFileTest, EmptyFolderNamesMakeNoFolderSoTheNextSaveShiftsNothing) {
+  const std::string a1 = MakeFile("a1.txt"), b1 = MakeFile("b1.txt");
+  ASSERT_TRUE(LoadText("-d \"q\" -d \"q\\\" -f \"" + a1 + "\" -d \"q\\\\r\" -f \"" + b1 + "\""));
+  EXPECT_EQ(TreePicture(Tree()), "q{r{b1.txt}},q{a1.txt}");
+  const std::string out = Data("out.kbv");
+  ASSERT_TRUE(Save(out));
+  EXPECT_EQ(ReadFile(out).find("\"\""), std::string::npos) << ReadFile(out);
+}
+
+TEST_F(LayoutFileTest, LoadPassesOverNamesALayoutCannotKeepInAFolderItBringsIn) {
+  MakeFile("disk/ok.txt");
+  const std::string quoted = MakeFile("disk/x\"y.txt");
+  wxTEST_DIALOG(LoadText("-f \"" + Data("disk") + "\""),
+                ExpectMessage("1 items were not added: a name with a double quote, or a folder "
+                              "name with a backslash, cannot be kept in a layout.\n" + quoted));
+  EXPECT_EQ(TreePicture(Tree()), "disk{ok.txt}");
+}
+
+}  // namespace

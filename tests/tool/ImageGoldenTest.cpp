@@ -38,7 +38,7 @@ std::pair<std::string, std::string> imageHashes(const GoldenImage& g, const std:
   runCommand("mkdir -p " + shellQuote(g.dir / name));
   std::string line = environment + " SOURCE_DATE_EPOCH=1700000000 " + shellQuote(toolPath()) + " -v GOLDEN -o " +
                      shellQuote(target);
-  for (const std::string& a : g.layout) line += " " + shellQuote(a);
+  for (const std::string& a : g.layout) line.append(" ").append(shellQuote(a));
   const CommandResult r = runCommand(line + " > /dev/null");
   EXPECT_EQ(r.exitCode, 0) << r.output;
   const std::vector<std::uint8_t> bin = readFile(target + ".bin");

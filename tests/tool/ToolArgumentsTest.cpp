@@ -57,7 +57,7 @@ namespace {
 
 std::string argumentFile(const ScratchDir& dir, const std::string& name, const std::string& text) {
   writeFile(dir / name, std::vector<std::uint8_t>(text.begin(), text.end()));
-  return "@" + dir / name;
+  return std::string("@").append(dir / name);
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ TEST(ToolArgumentFile, UsageErrors) {
     EXPECT_FALSE(parsed.options) << c.text;
     EXPECT_NE(parsed.error.find(c.error), std::string::npos) << c.text << ": " << parsed.error;
   }
-  const auto missing = parseToolArguments({"@" + dir / "gone.kbv"});
+  const auto missing = parseToolArguments({std::string("@").append(dir / "gone.kbv")});
   EXPECT_FALSE(missing.options);
   EXPECT_NE(missing.error.find("cannot read argument file " + dir / "gone.kbv" + ": No such file"), std::string::npos)
       << missing.error;

@@ -90,3 +90,21 @@ TEST(CommandLine, ViewShowsTruncatedKilobytes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandLine, TheFirstValueAShellWouldNotTakeAsTextIsFound) {
+  CommandLine entries = WorkedExample();
+  EXPECT_EQ(FirstShellExpandedValue(entries), std::nullopt);
+  entries.push_back(V("-d", "VIDEO\\what?*[]&;|<>'!#~"));  // all literal between double quotes
+  EXPECT_EQ(FirstShellExpandedValue(entries), std::nullopt);
+  entries.push_back(V("-f", "/src/clip$(touch X).mpg"));
+  entries.push_back(V("-f", "/src/`touch Y`.mpg"));
+  EXPECT_EQ(FirstShellExpandedValue(entries), "/src/clip$(touch X).mpg");
+  entries.erase(entries.end() - 2);
+  EXPECT_EQ(FirstShellExpandedValue(entries), "/src/`touch Y`.mpg");
+  EXPECT_EQ(FirstShellExpandedValue({V("-v", "A\"B")}), "A\"B") << "a quote ends the quoting";
+  EXPECT_EQ(FirstShellExpandedValue({F("-x"), V("-o", "/img/$HOME")}), "/img/$HOME");
+}
+
+}  // namespace

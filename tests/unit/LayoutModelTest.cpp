@@ -244,3 +244,50 @@ TEST_F(LayoutModelTest, AScannedFolderFollowsTheSortRuleAndSkipsHiddenNamesAndLo
 }
 
 }  // namespace
+
+namespace {
+
+// Names a structure file cannot carry: a double quote anywhere in what is
+// stored (a file's path, a folder's name), a backslash in a folder's name.
+TEST_F(LayoutModelTest, NamesALayoutFileCannotCarryArePassedOverAndCounted) {
+  const std::string quoted = MakeFile("top/say \"hi\".txt");
+  MakeFile("top/back\\slash.txt");  // a file keeps its path: a backslash in it is carried
+  MakeFile("top/ok.txt");
+  MakeFile("top/a\\b/inside.txt");
+  MakeFile("top/q\"r/inside.txt");
+  MakeFile("top/deep/deeper/x\"y.txt");
+  MakeFile("top/deep/deeper/z.txt");
+  const std::string quotedDir = MakeDir("odd\"dir");
+  MakeFile("odd\"dir/in.txt");
+
+  model.BeginCommand();
+  const int top = model.InsertPath(dir + "/top", 0);
+  ASSERT_GT(top, 0);
+  // top, back\slash.txt, ok.txt, deep, deeper and z.txt; in the listing's order.
+  EXPECT_EQ(model.NextIndex(), top + 6);
+  EXPECT_EQ(model.ChildrenOf(top).size(), 3u);
+  const int deeper = model.FindFolder("deeper", model.FindFolder("deep", top));
+  ASSERT_GT(deeper, 0);
+  EXPECT_EQ(Labels(model, deeper), std::vector<std::string>{"z.txt"});
+  EXPECT_EQ(model.PassedOverCount(), 4u)
+      << "say \"hi\".txt, a\\b, q\"r and x\"y.txt; nothing below a folder passed over is looked at";
+
+  // A file chosen by its path, and a folder whose own name is fine but whose
+  // files' paths hold a quote.
+  model.BeginCommand();
+  EXPECT_EQ(model.PassedOverCount(), 0u) << "each command counts afresh";
+  EXPECT_EQ(model.InsertPath(quoted, 0), 0);
+  EXPECT_EQ(model.InsertPath(dir + "/top/ok.txt", 0), top + 6);
+  EXPECT_EQ(model.InsertPath(quotedDir, 0), 0);
+  EXPECT_EQ(model.PassedOverCount(), 2u);
+  EXPECT_EQ(model.FirstPassedOver(), quoted);
+  EXPECT_EQ(model.NextIndex(), top + 7) << "nothing passed over takes an index";
+
+  EXPECT_TRUE(LayoutModel::CanKeepFolderName("plain name"));
+  EXPECT_FALSE(LayoutModel::CanKeepFolderName("a\\b"));
+  EXPECT_FALSE(LayoutModel::CanKeepFolderName("a\"b"));
+  EXPECT_TRUE(LayoutModel::CanKeepFilePath("/x/a\\b.txt"));
+  EXPECT_FALSE(LayoutModel::CanKeepFilePath("/x\"/a.txt"));
+}
+
+}  // namespace

@@ -61,7 +61,7 @@ TEST(ParseStructure, TokensAreKnownByTheirFirstCharacterOnly) {
       {"junk -m \"/b\" 123\t-f \"/c\"", {"m</b>", "f</c>"}},
       // A value that is missing because the text ended reads as empty.
       {"-o", {"o<>"}},
-      {"-d", {"d[]"}},
+      {"-d", {}},  // an empty folder name makes no folder
       {"-x -f \"", {"x", "f<>"}},
       // A value runs to the next quote, blanks and minus signs included.
       {"-v \"A - B\"", {"v<A - B>"}},
@@ -73,6 +73,16 @@ TEST(ParseStructure, TokensAreKnownByTheirFirstCharacterOnly) {
   for (const auto& c : cases) {
     EXPECT_EQ(Parsed(c.text), c.expected) << "text: " << c.text;
   }
+}
+
+TEST(ParseStructure, EmptyFolderNamesMakeNoFolder) {
+  // Each would make a folder with an empty label, which the next Save writes
+  // as -d "" and so shifts every entry after it.
+  EXPECT_EQ(Parsed("-d \"q\\\" -f \"/a\""), (std::vector<std::string>{"d[q]", "f</a>"}));
+  EXPECT_EQ(Parsed("-d \"a\\\\b\""), std::vector<std::string>{"d[a][b]"});
+  EXPECT_EQ(Parsed("-d \"\\\" -x"), std::vector<std::string>{"x"});
+  EXPECT_EQ(Parsed("-x -d"), std::vector<std::string>{"x"}) << "a value missing at the end";
+  EXPECT_EQ(ParseStructure("-d \"\\a\\\\b\\\"").front().value, "a\\b") << "the value as made";
 }
 
 TEST(SplitFolderPath, EveryBackslashSplitsAndComponentsAreTakenWhole) {

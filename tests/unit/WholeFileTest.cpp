@@ -92,3 +92,77 @@ TEST_F(WholeFileTest, AFifoIsOpenedWithoutWaitingForAWriter) {
   EXPECT_TRUE(watchdog.get()) << "no open waited for a writer";
   EXPECT_EQ(content, "") << "no writer: nothing to read";
 }
+
+TEST_F(WholeFileTest, BoundedReadsTakeNoMoreThanTheirLimit) {
+  const std::string path = (dir / "f").string();
+  ASSERT_TRUE(WriteFileWhole(path, "0123456789"));
+  std::string content = "unchanged";
+  EXPECT_TRUE(ReadRegularFile(path, 10, content));
+  EXPECT_EQ(content, "0123456789");
+  content = "unchanged";
+  EXPECT_FALSE(ReadRegularFile(path, 9, content)) << "one byte over the limit";
+  EXPECT_EQ(content, "unchanged");
+  EXPECT_TRUE(ReadFileHead(path, 4, content));
+  EXPECT_EQ(content, "0123");
+  EXPECT_TRUE(ReadFileHead(path, 100, content));
+  EXPECT_EQ(content, "0123456789");
+
+  // Only a regular file is read whole: not a FIFO (no writer: it reads as
+  // empty), a folder, or a device.
+  const std::string fifo = (dir / "pipe").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink("/dev/null", dir / "null");
+  for (const std::string& other : {fifo, dir.string(), (dir / "null").string()}) {
+    content = "unchanged";
+    EXPECT_FALSE(ReadRegularFile(other, 1000, content)) << other;
+    EXPECT_EQ(content, "unchanged") << other;
+  }
+  fs::create_symlink(path, dir / "link");
+  EXPECT_TRUE(ReadRegularFile((dir / "link").string(), 10, content)) << "a link to a file is the file";
+}
+
+TEST_F(WholeFileTest, AWriteThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
+  fs::create_directories(dir / "real");
+  const fs::path target = dir / "real" / "layout.kbv";
+  ASSERT_TRUE(WriteFileWhole(target.string(), "old"));
+  fs::create_symlink(target, dir / "absolute");
+  fs::create_symlink("real/layout.kbv", dir / "relative");
+  fs::create_symlink("relative", dir / "chain");
+  std::string content;
+  for (const char* link : {"absolute", "relative", "chain"}) {
+    ASSERT_TRUE(WriteFileWhole((dir / link).string(), link)) << link;
+    EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
+    ASSERT_TRUE(ReadFileWhole(target.string(), content));
+    EXPECT_EQ(content, link);
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "real"), fs::directory_iterator()), 1)
+      << "no temporary file left beside the target";
+
+  // A link to nothing makes its target; a link to what is not a regular
+  // file, or a loop, is replaced by the file as before.
+  fs::create_symlink("made.txt", dir / "dangling");
+  ASSERT_TRUE(WriteFileWhole((dir / "dangling").string(), "new"));
+  EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
+  ASSERT_TRUE(ReadFileWhole((dir / "made.txt").string(), content));
+  EXPECT_EQ(content, "new");
+  const std::string fifo = (dir / "pipe").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink(fifo, dir / "topipe");
+  fs::create_symlink("loop", dir / "loop");
+  for (const char* link : {"topipe", "loop"}) {
+    ASSERT_TRUE(WriteFileWhole((dir / link).string(), "plain")) << link;
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / link))) << link;
+  }
+  EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST_F(WholeFileTest, ANameOfTheLongestLengthCanBeWritten) {
+  // 255 bytes, the most a name may hold: the temporary name must be shorter.
+  const std::string name = std::string(251, 'n') + ".bat";
+  ASSERT_TRUE(WriteFileWhole((dir / name).string(), "x"));
+  fs::create_symlink(name, dir / std::string(255, 'l'));
+  ASSERT_TRUE(WriteFileWhole((dir / std::string(255, 'l')).string(), "through the link"));
+  std::string content;
+  ASSERT_TRUE(ReadFileWhole((dir / name).string(), content));
+  EXPECT_EQ(content, "through the link");
+}
