@@ -221,7 +221,7 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
 }
 
 TEST_F(DiscPlanTest, TheLineFollowsEveryChangeAndSaysWhenNothingFits) {
-  const wxTreeItemId a = File("a.txt", 3000);
+  File("a.txt", 3000);
   const std::uint64_t oneFile = ShownSectors();
   // 300 sectors of the data track's minimum and the 150-sector post-gap.
   EXPECT_EQ(oneFile, 450u);
@@ -245,7 +245,6 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeAndSaysWhenNothingFits) {
   EXPECT_NE(SettledLine().find(" longer than a 99-min CD"), std::string::npos) << Line();
   // A file that is gone says so, as the tool would.
   Tree().RemoveAll();
-  (void)a;
   const std::string gone = MakeFile("gone.txt", "g");
   Tree().InsertPath(gone, wxTreeItemId());
   fs::remove(gone);

@@ -56,15 +56,13 @@ TEST_F(DISABLED_Screenshot, MainWindowWithALayout) {
 
 namespace {
 
-// Waits for the plan line, then saves the window.
-void ShootWithPlan(MainWindowTest& test, MainDialog* dlg, const std::string& name,
-                   const std::function<bool(int)>& waitFor) {
-  ASSERT_TRUE(waitFor(20000));
+// Once the plan line shows what `ready` waits for, saves the window.
+void ShootWithPlan(MainDialog* dlg, const std::string& name, const std::function<bool(int)>& ready) {
+  ASSERT_TRUE(ready(20000));
   const std::string path = ScreenshotDir() + "/" + name;
   wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
   ASSERT_TRUE(SaveWindowShot(dlg, path));
   std::cout << name << ": " << path << std::endl;
-  (void)test;
 }
 
 }  // namespace
@@ -79,7 +77,7 @@ TEST_F(DISABLED_Screenshot, PlanLineOfAFittingLayout) {
   tree->MarkForm2(tree->InsertPath(clip, video));
   tree->InsertPath(MakeFile("notes.txt", "n"), video);
   tree->Expand(video);
-  ShootWithPlan(*this, dlg, "plan-fits.png", [this](int ms) {
+  ShootWithPlan(dlg, "plan-fits.png", [this](int ms) {
     return WaitFor([this] { return dlg->IsShownOnScreen() && !dlg->DiscPlan().IsPlanning() &&
                                    dlg->PlanLine()->GetLabel().StartsWith("Image:"); }, ms);
   });
@@ -95,7 +93,7 @@ TEST_F(DISABLED_Screenshot, PlanLineOfAnOverlongLayout) {
     tree->MarkForm2(tree->InsertPath(clip, video));
   }
   tree->Expand(video);
-  ShootWithPlan(*this, dlg, "plan-overlong.png", [this](int ms) {
+  ShootWithPlan(dlg, "plan-overlong.png", [this](int ms) {
     return WaitFor([this] { return dlg->IsShownOnScreen() && !dlg->DiscPlan().IsPlanning() &&
                                    dlg->PlanLine()->GetLabel().Contains("longer than"); }, ms);
   });
