@@ -23,6 +23,27 @@ std::string CauseText(NameChangeCause cause) {
 
 }  // namespace
 
+// A list as long as the layout (up to 49,999 rows) opens at once: each row's
+// texts are made when the row is shown.
+class NamesList : public wxListCtrl {
+ public:
+  NamesList(wxWindow* parent, const std::vector<NameChange>& changes, const wxSize& size)
+      : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, size,
+                   wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL | wxBORDER_SUNKEN),
+        m_changes(changes) {}
+
+ protected:
+  wxString OnGetItemText(long item, long column) const override {
+    if (item < 0 || static_cast<std::size_t>(item) >= m_changes.size() || column < 0 || column > 3) return wxString();
+    return ToDisplay(NamesDialog::RowTexts(m_changes[static_cast<std::size_t>(item)])[static_cast<std::size_t>(column)]);
+  }
+
+ private:
+  std::vector<NameChange> m_changes;
+};
+
+wxListCtrl* NamesDialog::List() const { return m_list; }
+
 std::vector<std::string> NamesDialog::RowTexts(const NameChange& change) {
   return {"/" + change.folder, change.diskName + (change.isFolder ? "/" : ""),
           change.imageName + (change.isFolder ? "/" : ""), CauseText(change.cause)};
@@ -36,16 +57,9 @@ NamesDialog::NamesDialog(wxWindow* parent, const std::vector<NameChange>& change
                                                               : "%zu names change in the image:",
                                           changes.size());
   sizer->Add(new wxStaticText(this, wxID_ANY, count), 0, wxALL, 8);
-  m_list = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, FromDIP(wxSize(620, 300)),
-                          wxLC_REPORT | wxLC_SINGLE_SEL | wxBORDER_SUNKEN);
+  m_list = new NamesList(this, changes, FromDIP(wxSize(620, 300)));
   for (int c = 0; c < 4; ++c) m_list->AppendColumn(COLUMNS[c]);
-  long row = 0;
-  for (const NameChange& change : changes) {
-    const std::vector<std::string> texts = RowTexts(change);
-    m_list->InsertItem(row, ToDisplay(texts[0]));
-    for (int c = 1; c < 4; ++c) m_list->SetItem(row, c, ToDisplay(texts[static_cast<std::size_t>(c)]));
-    ++row;
-  }
+  m_list->SetItemCount(static_cast<long>(changes.size()));
   const int widths[] = {150, 180, 180, 110};
   for (int c = 0; c < 4; ++c) m_list->SetColumnWidth(c, FromDIP(widths[c]));
   sizer->Add(m_list, 1, wxEXPAND | wxLEFT | wxRIGHT, 8);

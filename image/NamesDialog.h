@@ -10,15 +10,16 @@
 #include "tool/ImagePlanner.h"
 
 class wxListCtrl;
+class NamesList;
 
 class NamesDialog : public wxDialog {
  public:
   NamesDialog(wxWindow* parent, const std::vector<NameChange>& changes);
-  wxListCtrl* List() const { return m_list; }
+  wxListCtrl* List() const;
 
   // The texts of one row, as the list shows them (folder "/" for the root).
   static std::vector<std::string> RowTexts(const NameChange& change);
 
  private:
-  wxListCtrl* m_list = nullptr;
+  NamesList* m_list = nullptr;  // virtual: rows are made as they are shown
 };

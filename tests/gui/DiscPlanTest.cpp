@@ -395,3 +395,21 @@ TEST_F(DiscPlanTest, TooLittleFreeSpaceAsksFirstAndNoChangesNothing) {
   EXPECT_TRUE(dlg->IsRunning());
   ASSERT_TRUE(Click(ID_EXIT));
 }
+
+// As many rows as the layout can hold: each row shows its own change.
+TEST_F(DiscPlanTest, TheNamesListHoldsEveryChangeOfAFullLayout) {
+  std::vector<NameChange> changes(49'999);
+  for (std::size_t i = 0; i < changes.size(); ++i)
+    changes[i] = {"VIDEO", "clip " + std::to_string(i) + ".mpg", "CLIP_" + std::to_string(i) + ".DAT", false,
+                  i % 2 ? NameChangeCause::Clash : NameChangeCause::Mapped, "/src/clip.mpg"};
+  changes.back().isFolder = true;
+  NamesDialog names(dlg, changes);
+  wxListCtrl* list = names.List();
+  ASSERT_EQ(list->GetItemCount(), 49'999);
+  EXPECT_EQ(list->GetItemText(0, 0), "/VIDEO");
+  EXPECT_EQ(list->GetItemText(0, 2), "CLIP_0.DAT");
+  EXPECT_EQ(list->GetItemText(0, 3), "ISO name");
+  EXPECT_EQ(list->GetItemText(1, 3), "clash");
+  EXPECT_EQ(list->GetItemText(49'998, 1), "clip 49998.mpg/");
+  EXPECT_EQ(list->GetItemText(49'998, 2), "CLIP_49998.DAT/");
+}
