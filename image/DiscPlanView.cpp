@@ -56,7 +56,7 @@ PlanResult DiscPlanView::PlanNow(const std::vector<std::string>& args,
   }, known);
   Show(result);
   // The worker remembers the fresh sizes for the plans that follow.
-  m_worker->Request({++m_requested, args, sizes});
+  m_worker->Remember(sizes);
   return result;
 }
 

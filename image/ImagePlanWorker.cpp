@@ -55,6 +55,12 @@ void ImagePlanWorker::Request(PlanRequest request) {
   m_wake.notify_one();
 }
 
+void ImagePlanWorker::Remember(std::unordered_map<std::string, std::uint64_t> sizes) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (m_remember.empty()) m_remember = std::move(sizes);
+  else for (auto& [path, size] : sizes) m_remember[path] = size;
+}
+
 void ImagePlanWorker::ForgetSizes() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_forget = true;
@@ -71,6 +77,8 @@ void ImagePlanWorker::Run() {
       m_pending.reset();
       if (m_forget) m_known.clear();
       m_forget = false;
+      for (auto& [path, size] : m_remember) m_known[path] = size;
+      m_remember.clear();
     }
     PlanResult result = PlanWithSizes(request, m_lookUp, m_known);
     {

@@ -55,6 +55,8 @@ class ImagePlanWorker {
   ImagePlanWorker& operator=(const ImagePlanWorker&) = delete;
 
   void Request(PlanRequest request);
+  // Sizes looked up just now, for the plans that follow (no plan is made now).
+  void Remember(std::unordered_map<std::string, std::uint64_t> sizes);
   // Sizes remembered so far are forgotten (a new layout).
   void ForgetSizes();
 
@@ -67,6 +69,7 @@ class ImagePlanWorker {
   std::condition_variable m_wake;
   std::optional<PlanRequest> m_pending;
   bool m_forget = false;
+  std::unordered_map<std::string, std::uint64_t> m_remember;  // merged before the next plan
   bool m_stop = false;
   std::unordered_map<std::string, std::uint64_t> m_known;  // the worker's own
   std::thread m_thread;  // last: starts once the rest is there

@@ -100,6 +100,34 @@ TEST(ImagePlanWorker, NewestRequestWins) {
   EXPECT_EQ(delivered, (std::vector<std::uint64_t>{1, 5}));
 }
 
+// Sizes handed over at Write ISO are used by the next plan without a look-up.
+TEST(ImagePlanWorker, RememberedSizesNeedNoLookUp) {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<std::string> asked;
+  std::optional<PlanResult> result;
+  {
+    ImagePlanWorker worker(
+        [&](const std::string& path) {
+          std::lock_guard<std::mutex> lock(mutex);
+          asked.push_back(path);
+          return std::optional<std::uint64_t>(1);
+        },
+        [&](PlanResult r) {
+          std::lock_guard<std::mutex> lock(mutex);
+          result = std::move(r);
+          changed.notify_all();
+        });
+    worker.Remember({{"/a", 2048 * 1000}});
+    worker.Request({3, argsFor({"/a", "/b"}), {}});
+    std::unique_lock<std::mutex> lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(20), [&] { return result.has_value(); }));
+  }
+  EXPECT_EQ(asked, (std::vector<std::string>{"/b"}));
+  ASSERT_FALSE(result->error);
+  EXPECT_GT(result->summary.totalSectors, 1000u);
+}
+
 TEST(ImagePlanWorker, EndsWithARequestPending) {
   int deliveries = 0;
   {
