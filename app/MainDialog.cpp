@@ -23,6 +23,9 @@
 #include "app/TypedLimit.h"
 #include "content/LayoutFile.h"
 #include "image/BuildEntries.h"
+#include "image/DiscFit.h"
+#include "image/DiscPlanView.h"
+#include "image/ImagePlanWorker.h"
 #include "image/ImageRun.h"
 #include "image/ToolProcess.h"
 #include "layout/DropTreeCtrl.h"
@@ -31,7 +34,8 @@
 namespace {
 
 constexpr int FORM2_EXT_TYPED_LIMIT = 4;
-const wxSize CLIENT_SIZE_DU(340, 239);
+// The template's 340 x 239, and below the buttons the plan line.
+const wxSize CLIENT_SIZE_DU(340, 249);
 
 // Template names of the controls and the ids the program gives them.
 struct ControlId {
@@ -51,6 +55,7 @@ constexpr ControlId CONTROL_IDS[] = {
     {"ID_PROGRESS", ID_PROGRESS},           {"wxID_OK", ID_WRITE_ISO},
     {"ID_VIEW_CMD_LINE", ID_VIEW_CMD_LINE}, {"ID_GENERATE_BATCH", ID_GENERATE_BATCH},
     {"wxID_CANCEL", ID_EXIT},               {"ID_TREE", ID_TREE},
+    {"ID_PLAN_LINE", ID_PLAN_LINE},
 };
 
 // The command of each button.
@@ -105,12 +110,23 @@ MainDialog::MainDialog(wxWindow* parent, StartupPlaces places, std::unique_ptr<F
   m_layoutFile = std::make_unique<LayoutFileCommands>(*m_tree, *m_chooser, this);
   m_imageRun = std::make_unique<ImageRunCommand>(this, m_progress, m_writeIsoButton, m_exitButton);
   m_layoutButtons = std::make_unique<LayoutButtons>(*m_tree, *m_chooser);
+  m_discPlan = std::make_unique<DiscPlanView>(this, m_planLine, [this] { return PlanSnapshot(); },
+                                              [](const std::string& path) -> std::optional<std::uint64_t> {
+                                                const std::optional<DiskEntry> e = LookUpPath(path);
+                                                if (!e || e->kind != DiskKind::File) return std::nullopt;
+                                                return e->size;
+                                              });
+  m_imageRun->SetPlanView(m_discPlan.get());
   BindCommands();
 }
 
 MainDialog::~MainDialog() {
   if (m_initialized) RouteEndSignals(nullptr);
   m_timer.Stop();
+  m_imageRun->SetPlanView(nullptr);
+  m_tree->SetLayoutListener(nullptr);
+  m_tree->SetNamesEntry(nullptr, nullptr);
+  m_discPlan.reset();  // its thread ends before the controls go
   if (m_initialized) SaveSettings();
   // The tree shows the layout model: it goes before the model does.
   DestroyChildren();
@@ -170,6 +186,7 @@ void MainDialog::LookUpControls() {
   m_isoLevel = Need<wxComboBox>(this, ID_ISO_LEVEL);
   m_realPath = Need<wxTextCtrl>(this, ID_REAL_PATH);
   m_tree = Need<CDropTreeCtrl>(this, ID_TREE);
+  m_planLine = Need<wxStaticText>(this, ID_PLAN_LINE);
   m_tree->Attach(*m_layout, m_realPath, Need<wxButton>(this, ID_REMOVE));
   // The two read-only edits are no tab stops.
   m_imagePath->DisableFocusFromKeyboard();
@@ -193,6 +210,21 @@ void MainDialog::BindCommands() {
     // After GTK has finished with the typed text, which unselects the entry.
     CallAfter([this] { OnIsoLevelText(); });
   });
+  // What the image depends on: the layout and the options that change sizes or names.
+  m_tree->SetLayoutListener([this](bool replaced) {
+    if (replaced) m_discPlan->LayoutReplaced();
+    else m_discPlan->Changed();
+  });
+  m_tree->SetNamesEntry([this] { return m_discPlan->HasNameChanges(); }, [this] { m_discPlan->ShowNames(); });
+  auto changed = [this](wxCommandEvent& event) {
+    m_discPlan->Changed();
+    event.Skip();
+  };
+  m_form2Ext->Bind(wxEVT_TEXT, changed);
+  m_keepExtension->Bind(wxEVT_CHECKBOX, changed);
+  m_singleTrack->Bind(wxEVT_CHECKBOX, changed);
+  m_isoLevel->Bind(wxEVT_COMBOBOX, changed);
+  m_isoLevel->Bind(wxEVT_TEXT, changed);
 }
 
 bool MainDialog::Initialize() {
@@ -250,8 +282,7 @@ void MainDialog::SaveSettings() {
   SaveSettingsFile(m_iniPath, m_iniImageTarget, checks);
 }
 
-bool MainDialog::BuildCommandLine() {
-  m_cmdLine.clear();
+CommandSettings MainDialog::CurrentSettings() const {
   CommandSettings settings;
   settings.imagePath = ImagePathBytes();
   // A value loaded from a layout file keeps its bytes until it is edited.
@@ -260,13 +291,49 @@ bool MainDialog::BuildCommandLine() {
   settings.keepExtension = m_keepExtension->IsChecked();
   settings.singleTrack = m_singleTrack->IsChecked();
   settings.isoLevelIndex = m_isoLevel->GetSelection();
+  return settings;
+}
+
+bool MainDialog::BuildCommandLine() {
+  m_cmdLine.clear();
+  const CommandSettings settings = CurrentSettings();
   m_imageTarget = settings.imagePath;
 
-  EntryBuild build = BuildEntries(*m_layout, settings);
+  // Each file is looked up on disk; for Write ISO the sizes found serve its plan.
+  m_lookedUpSizes.clear();
+  EntryBuild build = BuildEntries(*m_layout, settings, [this](const std::string& path) {
+    const std::optional<DiskEntry> found = LookUpPath(path);
+    if (m_keepSizes && found && found->kind == DiskKind::File) m_lookedUpSizes[path] = found->size;
+    return found;
+  });
   m_entries = std::move(build.entries);
   m_totalSize = build.totalSize;
   if (build.status == EntryBuildStatus::Missing) ShowCannotFind(build.missingPath, this);
   if (build.status != EntryBuildStatus::Built) return false;
   m_cmdLine = RenderOptionString(m_entries);
   return true;
+}
+
+std::optional<std::vector<std::string>> MainDialog::PlanSnapshot() const {
+  // No look-up here: the planner's thread finds the sizes it does not know yet.
+  const EntryBuild build = BuildEntries(*m_layout, CurrentSettings(), [](const std::string&) {
+    return std::optional<DiskEntry>(DiskEntry{});
+  });
+  if (build.status != EntryBuildStatus::Built) return std::nullopt;
+  return PlanArguments(build.entries);
+}
+
+bool MainDialog::EnoughSpaceOrAgreed() {
+  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), m_lookedUpSizes);
+  m_lookedUpSizes = {};  // the plan view keeps what it needs
+  if (plan.error) return true;  // the tool says why it cannot write the image
+  std::uint64_t need = std::uint64_t{plan.summary.totalSectors} * kBinSectorBytes + plan.summary.cueBytes;
+  // An image and cue sheet of the same name give their room back.
+  for (const char* extension : {".bin", ".cue"}) {
+    const std::optional<DiskEntry> old = LookUpPath(m_imageTarget + extension);
+    if (old && old->kind == DiskKind::File) need -= std::min(need, old->size);
+  }
+  const std::optional<std::string> question =
+      FreeSpaceQuestion(need, m_freeSpace(TargetFolder(m_imageTarget)));
+  return !question || AskYesNo(wxString::FromUTF8(*question), this);
 }

@@ -7,12 +7,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/FileChooser.h"
 #include "app/StartupPlaces.h"
 #include "image/CommandLine.h"
+#include "image/FreeSpace.h"
 
 class wxTextCtrl;
 class wxCheckBox;
@@ -25,6 +28,8 @@ class ToolProcess;
 class LayoutFileCommands;
 class ImageRunCommand;
 class LayoutButtons;
+class DiscPlanView;
+class wxStaticText;
 struct StructureAction;
 
 // Control ids of the main window template.
@@ -53,6 +58,7 @@ enum MainControlId {
   ID_MAKE_FOLDER = 1017,
   ID_ISO_LEVEL = 1018,
   ID_SINGLE_TRACK = 1019,
+  ID_PLAN_LINE = 1020,  // the image's size and fit, or the run's time left
 };
 
 constexpr int RUN_TIMER_ID = 1;
@@ -130,6 +136,10 @@ class MainDialog : public wxDialog {
   bool IsRunning() const;
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;
+  DiscPlanView& DiscPlan() const { return *m_discPlan; }
+  wxStaticText* PlanLine() const { return m_planLine; }
+  // Where Write ISO learns the target folder's free space (tests give their own).
+  void SetFreeSpaceSource(FreeSpaceSource source) { m_freeSpace = std::move(source); }
 
  private:
   void LoadTemplate(wxWindow* parent);
@@ -143,6 +153,12 @@ class MainDialog : public wxDialog {
   void OnClose(wxCloseEvent& event);
   void ApplyLoadedOptions(const std::vector<StructureAction>& options);
   void ApplyOption(const StructureAction& option);
+  CommandSettings CurrentSettings() const;
+  // The tool's arguments for the plan line; nothing for an empty layout.
+  std::optional<std::vector<std::string>> PlanSnapshot() const;
+  // Before a run: the image and its cue against the target's free space. False
+  // when the user answers No.
+  bool EnoughSpaceOrAgreed();
   CDropTreeCtrl* m_tree = nullptr;
   std::string m_cmdLine;       // the option string, beginning with a blank
   CommandLine m_entries;       // the entries the string and argv are made from
@@ -175,4 +191,9 @@ class MainDialog : public wxDialog {
   std::unique_ptr<LayoutFileCommands> m_layoutFile;
   std::unique_ptr<ImageRunCommand> m_imageRun;
   std::unique_ptr<LayoutButtons> m_layoutButtons;
+  wxStaticText* m_planLine = nullptr;
+  std::unordered_map<std::string, std::uint64_t> m_lookedUpSizes;  // by Write ISO's build
+  bool m_keepSizes = false;  // while Write ISO builds
+  FreeSpaceSource m_freeSpace = FreeBytesIn;
+  std::unique_ptr<DiscPlanView> m_discPlan;
 };

@@ -93,7 +93,11 @@ void MainDialog::OnToggleForm2() { m_layoutButtons->ToggleForm2(); }
 void MainDialog::OnWriteIso() {
   // A run starts only from Idle (the Enter key must not start a second one).
   if (!m_writeIsoButton->IsEnabled()) return;
-  if (!BuildCommandLine()) return;
+  m_keepSizes = true;
+  const bool built = BuildCommandLine();
+  m_keepSizes = false;
+  if (!built) return;
+  if (!EnoughSpaceOrAgreed()) return;
   m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked());
   // The disabled button takes no keys: the focus goes to the layout, so that
   // Escape (Stop) and the other keys still reach the window during the run.

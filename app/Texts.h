@@ -29,6 +29,8 @@ inline constexpr const char* MENU_BROWSE_FOLDER = "Browse File Folder";
 inline constexpr const char* MENU_RENAME = "Rename         (F2)";
 inline constexpr const char* MENU_REMOVE = "Remove       (DEL)";
 inline constexpr const char* MENU_REMOVE_ALL = "Remove All";
+// After the entries above: the list of names that change in the image.
+inline constexpr const char* MENU_NAMES = "Names...";
 
 // The layout.
 inline constexpr const char* MSG_CANNOT_FIND = "Cannot find ";  // followed by the path

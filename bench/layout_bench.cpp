@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <wx/app.h>
+#include <wx/combobox.h>
+#include <wx/stattext.h>
 #include <wx/init.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -22,6 +24,7 @@
 #include <string>
 
 #include "app/MainDialog.h"
+#include "image/DiscPlanView.h"
 #include "app/Resources.h"
 #include "layout/DropTreeCtrl.h"
 
@@ -140,6 +143,59 @@ double AddFolder(Bench& bench) {
   });
 }
 
+// After a change, until the plan line shows the new size: the event loop runs
+// meanwhile; its longest turn is how long the window was held.
+double UntilSizeShown(Bench& bench) {
+  const auto start = std::chrono::steady_clock::now();
+  double longestTurn = 0;
+  do {
+    const auto turn = std::chrono::steady_clock::now();
+    wxTheApp->Yield();
+    longestTurn = std::max(longestTurn, std::chrono::duration<double>(std::chrono::steady_clock::now() - turn).count());
+    if (bench.dialog->DiscPlan().IsPlanning()) wxMilliSleep(1);
+  } while (bench.dialog->DiscPlan().IsPlanning());
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("  (%s; the window's longest wait %.1f ms)\n",
+              bench.dialog->PlanLine()->GetLabel().utf8_string().c_str(), longestTurn * 1000);
+  return seconds;
+}
+
+// Add Folder of the whole tree, then the size line: insertion and plan.
+double AddFolderToSizeShown(Bench& bench) {
+  bench.dialog->Tree()->ResetTree();
+  const double insertion = AddFolder(bench);
+  return insertion + UntilSizeShown(bench);
+}
+
+// The ISO level chosen as a click in its list does.
+void ChooseLevel(Bench& bench, int index) {
+  wxComboBox* box = bench.dialog->IsoLevelBox();
+  box->SetSelection(index);
+  wxCommandEvent event(wxEVT_COMBOBOX, box->GetId());
+  event.SetEventObject(box);
+  event.SetInt(index);
+  box->GetEventHandler()->ProcessEvent(event);
+}
+
+// One more change to the full layout (ISO level 1: every name mapped) until it shows.
+double ChangeOfAFullLayout(Bench& bench) {
+  ChooseLevel(bench, 1);
+  const double seconds = UntilSizeShown(bench);
+  ChooseLevel(bench, 0);
+  UntilSizeShown(bench);
+  return seconds;
+}
+
+// A layout of 300 files: one change until its size shows.
+double ChangeOfAFewHundred(Bench& bench) {
+  CDropTreeCtrl& tree = *bench.dialog->Tree();
+  tree.ResetTree();
+  for (int i = 0; i < 300; ++i) tree.InsertPath(bench.flat + "/clip" + std::to_string(i) + ".dat", wxTreeItemId());
+  UntilSizeShown(bench);
+  tree.ToggleForm2(tree.GetLastChild(tree.TopLevel()));
+  return UntilSizeShown(bench);
+}
+
 double BuildCommandLine(Bench& bench) {
   bool built = false;
   const double seconds = SecondsOf([&] { built = bench.dialog->BuildCommandLine(); });
@@ -236,6 +292,8 @@ struct Step {
 
 const Step STEPS[] = {
     {"Add Folder (insertion)", AddFolder, 2.0, "s"},
+    {"Add Folder of 49,999 items to the size shown", AddFolderToSizeShown, 3.0, "s"},
+    {"a change of the full layout to the size shown", ChangeOfAFullLayout, 1.0, "s"},
     {"BuildCommandLine", BuildCommandLine, 0.3, "s"},
     {"Save (structure file)", SaveStructure, 1.0, "s"},
     {"Load (structure file)", LoadStructure, 1.0, "s"},
@@ -244,6 +302,7 @@ const Step STEPS[] = {
     {"Remove All", RemoveAll, 1.0, "s"},
     {"find -type f -printf (for comparison)", FindListing, 0.0, "s"},
     {"insertion of one folder of 20,000 files", AddFlatFolder, 0.0, "s"},
+    {"a change of 300 items to the size shown", ChangeOfAFewHundred, 0.1, "s"},
 };
 
 }  // namespace

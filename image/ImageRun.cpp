@@ -15,6 +15,7 @@
 #include "app/TextCodec.h"
 #include "app/Texts.h"
 #include "app/WholeFile.h"
+#include "image/DiscPlanView.h"
 #include "image/ToolConsole.h"
 #include "image/ToolProcess.h"
 #include "layout/DiskEntry.h"
@@ -87,6 +88,7 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
   m_exit->SetLabel(LABEL_STOP);
   m_writeIso->Disable();
   m_running = true;
+  if (m_planView) m_planView->RunStarted();
 }
 
 void ImageRunCommand::Tick() {
@@ -94,6 +96,7 @@ void ImageRunCommand::Tick() {
   const std::optional<DiskEntry> image = LookUpPath(m_imageFile);
   if (image && image->kind == DiskKind::File) {
     m_progress->SetValue(m_toolProcess->scale.PositionFor(static_cast<std::int64_t>(image->size)));
+    if (m_planView) m_planView->RunProgress(image->size);
   }
   m_toolProcess->Poll();
   if (!m_toolProcess->HasEnded()) return;
@@ -111,4 +114,5 @@ void ImageRunCommand::End() {
   m_writeIso->Enable();
   m_progress->SetValue(0);
   m_running = false;
+  if (m_planView) m_planView->RunEnded();
 }

@@ -19,6 +19,7 @@ class wxWindow;
 class wxGauge;
 class wxButton;
 class ToolProcess;
+class DiscPlanView;
 
 class ImageRunCommand {
  public:
@@ -34,6 +35,8 @@ class ImageRunCommand {
   void End();
   bool IsRunning() const { return m_running; }
   ToolProcess* Current() const { return m_toolProcess.get(); }
+  // The line that shows the run's time left (none: not shown).
+  void SetPlanView(DiscPlanView* view) { m_planView = view; }
 
  private:
   wxWindow* m_parent;
@@ -44,4 +47,5 @@ class ImageRunCommand {
   wxWeakRef<ToolConsole> m_console;  // the console of View Prompt while it is open
   std::string m_imageFile;
   bool m_running = false;
+  DiscPlanView* m_planView = nullptr;
 };

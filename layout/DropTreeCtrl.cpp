@@ -55,7 +55,7 @@ void CDropTreeCtrl::BindEvents() {
   Bind(wxEVT_LEFT_DOWN, &CDropTreeCtrl::OnLButtonDown, this);
   Bind(wxEVT_LEFT_UP, &CDropTreeCtrl::OnLButtonUp, this);
   Bind(wxEVT_DROP_FILES, &CDropTreeCtrl::OnDropFiles, this);
-  Bind(wxEVT_MENU, &CDropTreeCtrl::OnMenuCommand, this, IDM_TREE_MENU, IDM_BROWSE_FOLDER);
+  Bind(wxEVT_MENU, &CDropTreeCtrl::OnMenuCommand, this, IDM_TREE_MENU, IDM_NAMES);
 }
 
 void CDropTreeCtrl::Attach(LayoutModel& model, wxTextCtrl* pathDisplay, wxButton* removeButton) {
@@ -156,6 +156,7 @@ void CDropTreeCtrl::OnInserted(int index, int parent, std::size_t place) {
           : InsertItem(parentItem, place, label, icon, openIcon);
   SetItemData(item, new ItemIndexData(index));
   m_treeItems[static_cast<std::size_t>(index)] = item;
+  TellLayoutChanged(false);
 }
 
 void CDropTreeCtrl::ForgetItems(int index) {
@@ -173,6 +174,7 @@ void CDropTreeCtrl::OnRemoving(int index) {
   const wxTreeItemId item = ItemOf(index);
   ForgetItems(index);
   if (item.IsOk()) Delete(item);
+  TellLayoutChanged(false);  // the listener looks at the layout later, once it is gone
 }
 
 void CDropTreeCtrl::OnMoved(int index, int newParent) {
@@ -194,6 +196,7 @@ void CDropTreeCtrl::OnMoved(int index, int newParent) {
   Unselect();  // so that the tree does not pick a new selection of its own
   Delete(item);
   Thaw();
+  TellLayoutChanged(false);
 }
 
 wxTreeItemId CDropTreeCtrl::CopyItem(wxTreeItemId item, wxTreeItemId newParent) {
@@ -211,14 +214,17 @@ void CDropTreeCtrl::OnForm2Changed(int index) {
   const wxTreeItemId item = ItemOf(index);
   // Only files are shown in bold.
   if (item.IsOk()) SetItemBold(item, IsForm2(index) && !IsFolder(index));
+  TellLayoutChanged(false);
 }
 
 void CDropTreeCtrl::OnRenamed(int index) {
   const wxTreeItemId item = ItemOf(index);
   if (item.IsOk()) SetItemText(item, ToDisplay(m_model->Label(index)));
+  TellLayoutChanged(false);
 }
 
 void CDropTreeCtrl::OnCleared() {
+  TellLayoutChanged(true);
   if (!GetRootItem().IsOk()) return;
   DeleteChildren(GetRootItem());
   m_treeItems.assign(MAX_ITEMS, wxTreeItemId());

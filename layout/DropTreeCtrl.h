@@ -34,6 +34,7 @@ enum TreeMenuId {
   IDM_MAKE_FOLDER = 136,
   IDM_SET_FORM2 = 137,
   IDM_BROWSE_FOLDER = 141,
+  IDM_NAMES = 142,  // after the entries above, when the window gives the names list
 };
 
 class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
@@ -114,6 +115,15 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   void SetMenuPresenter(std::function<void(wxMenu&)> presenter) {
     m_presentMenu = std::move(presenter);
   }
+  // Told after each change of the layout (replaced: the whole layout went,
+  // Remove All or a new store), once the tree shows it.
+  void SetLayoutListener(std::function<void(bool replaced)> listener) { m_layoutChanged = std::move(listener); }
+  // "Names..." at the end of the context menu, grayed while available()
+  // says no; open() shows the list. Without them the menu has no such entry.
+  void SetNamesEntry(std::function<bool()> available, std::function<void()> open) {
+    m_namesAvailable = std::move(available);
+    m_openNames = std::move(open);
+  }
   // The selected layout item; none when nothing (or only the hidden root) is selected.
   wxTreeItemId SelectedItem() const;
 
@@ -181,6 +191,12 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   wxTreeItemId m_menuItem;
   std::function<void(const std::string&)> m_openFolder;
   std::function<void(wxMenu&)> m_presentMenu;
+  std::function<void(bool)> m_layoutChanged;
+  std::function<bool()> m_namesAvailable;
+  std::function<void()> m_openNames;
+  void TellLayoutChanged(bool replaced) {
+    if (m_layoutChanged) m_layoutChanged(replaced);
+  }
 
   friend struct CDropTreeCtrlTestAccess;  // tests reach the private parts
   wxDECLARE_DYNAMIC_CLASS(CDropTreeCtrl);

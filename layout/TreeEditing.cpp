@@ -104,6 +104,11 @@ std::unique_ptr<wxMenu> CDropTreeCtrl::MakeContextMenu(wxTreeItemId item) const 
     menu->Append(entry.id, wxString::FromUTF8(entry.text));
     menu->Enable(entry.id, states.at(entry.id));
   }
+  if (m_namesAvailable) {
+    menu->AppendSeparator();
+    menu->Append(IDM_NAMES, wxString::FromUTF8(MENU_NAMES));
+    menu->Enable(IDM_NAMES, m_namesAvailable());
+  }
   return menu;
 }
 
@@ -119,6 +124,9 @@ void CDropTreeCtrl::RunMenuCommand(int id) {
     case IDM_RENAME: RenameFolder(m_menuItem); break;
     case IDM_MAKE_FOLDER: MakeFolder(m_menuItem, false); break;
     case IDM_BROWSE_FOLDER: BrowseFileFolder(m_menuItem); break;
+    case IDM_NAMES:
+      if (m_openNames) m_openNames();
+      break;
     default: break;
   }
 }

@@ -57,13 +57,14 @@ void placePathTables(ImagePlan& plan) {
 // so that no size can wrap before the limit is checked.
 class SectorCursor {
  public:
-  explicit SectorCursor(std::uint64_t start) : next_(start) {}
+  SectorCursor(std::uint64_t start, std::uint64_t limit) : next_(start), limit_(limit) {}
   std::uint64_t next() const { return next_; }
   // Sectors written ahead of the runs (the directories).
   Status skip(std::uint64_t sectors) {
-    if (next_ + sectors > kMaxImageSectors)
-      return layoutError("Cannot lay out the image: it needs more than 99:59:74 of sectors (" +
-                         std::to_string(kMaxImageSectors) + ")");
+    if (next_ + sectors > limit_)
+      return limit_ == kMaxImageSectors ? layoutError(imageTooLongMessage())
+                                        : layoutError("Cannot lay out the image: more than " +
+                                                      std::to_string(limit_) + " sectors");
     next_ += sectors;
     return std::nullopt;
   }
@@ -78,6 +79,7 @@ class SectorCursor {
 
  private:
   std::uint64_t next_;
+  std::uint64_t limit_;
 };
 
 std::uint64_t fileSectors(const ImageNode& f) {
@@ -134,11 +136,15 @@ Status placeDirectories(ImagePlan& plan, SectorCursor& cursor) {
 
 }  // namespace
 
-Status layOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan) {
+std::string imageTooLongMessage() {
+  return "Cannot lay out the image: it needs more than 99:59:74 of sectors (" + std::to_string(kMaxImageSectors) + ")";
+}
+
+Status layOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan, std::uint64_t sectorLimit) {
   if (Status s = checkDepth(options, root)) return s;
   if (Status s = orderFolders(root, plan)) return s;
   placePathTables(plan);
-  SectorCursor cursor(plan.mTableSector + plan.pathTableSectors);
+  SectorCursor cursor(plan.mTableSector + plan.pathTableSectors, sectorLimit);
   if (Status s = placeDirectories(plan, cursor)) return s;
   const std::vector<ImageNode*> files = filesInOrder(root);
   for (ImageNode* f : files) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "tool/ImageTree.h"
@@ -53,4 +54,10 @@ inline constexpr int kMaxTracks = 99;
 inline constexpr std::uint64_t kMaxImageSectors = 450000 - 150;
 inline constexpr int kMaxIsoDepth = 8;  // levels 1 and 2, the root included
 
-Status layOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan);
+// The sectors past which the layout is refused. A plan that only counts (the
+// program's size line) passes kNoSectorLimit to learn how long a layout that
+// does not fit is.
+inline constexpr std::uint64_t kNoSectorLimit = 0xFFFFFFFFu;
+Status layOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan,
+                   std::uint64_t sectorLimit = kMaxImageSectors);
+std::string imageTooLongMessage();

@@ -52,24 +52,17 @@ ImageNode* folderForPath(ImageNode& root, FolderIndex& index, const std::string&
   return folder;
 }
 
-Status addFile(ImageNode& folder, const LayoutEntry& entry) {
-  struct stat st {};
-  if (stat(entry.value.c_str(), &st) != 0)
-    return inputError("Cannot read " + entry.value + ": " + std::strerror(errno));
-  if (S_ISDIR(st.st_mode)) return inputError("Cannot read " + entry.value + ": it is a directory");
-  if (!S_ISREG(st.st_mode)) return inputError("Cannot read " + entry.value + ": not a regular file");
-  // Refuse an unreadable file now rather than halfway through the image.
-  const int fd = ::open(entry.value.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return inputError("Cannot read " + entry.value + ": " + std::strerror(errno));
-  ::close(fd);
+Status addFile(ImageNode& folder, const LayoutEntry& entry, const InputLookUp& lookUp) {
+  InputFile found;
+  if (Status s = lookUp(entry.value, found)) return s;
   auto file = std::make_unique<ImageNode>();
   file->isForm2 = entry.kind == EntryKind::Form2File;
   file->rawName = BaseName(entry.value);
   file->sourcePath = entry.value;
-  file->size = static_cast<std::uint64_t>(st.st_size);
-  file->modified = st.st_mtime;
-  file->device = static_cast<std::uint64_t>(st.st_dev);
-  file->inode = static_cast<std::uint64_t>(st.st_ino);
+  file->size = found.size;
+  file->modified = found.modified;
+  file->device = found.device;
+  file->inode = found.inode;
   file->parent = &folder;
   file->depth = folder.depth + 1;
   folder.children.push_back(std::move(file));
@@ -113,6 +106,7 @@ void nameChildren(const ToolOptions& o, ImageNode& folder, void (*note)(const st
            (folder.parent ? imagePath(folder) : std::string("the root")) + ": name already used");
     }
     taken.insert(clashKey(name, child->isFolder));
+    child->numbered = name != mapped;
     child->identifier = std::move(name);
   }
 }
@@ -129,14 +123,30 @@ ImageNode::~ImageNode() {
   }  // each node goes with no children left to take along
 }
 
-Status buildImageTree(const ToolOptions& options, ImageNode& root) {
+Status lookUpInputOnDisk(const std::string& path, InputFile& found) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return inputError("Cannot read " + path + ": " + std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) return inputError("Cannot read " + path + ": it is a directory");
+  if (!S_ISREG(st.st_mode)) return inputError("Cannot read " + path + ": not a regular file");
+  // Refuse an unreadable file now rather than halfway through the image.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return inputError("Cannot read " + path + ": " + std::strerror(errno));
+  ::close(fd);
+  found.size = static_cast<std::uint64_t>(st.st_size);
+  found.modified = st.st_mtime;
+  found.device = static_cast<std::uint64_t>(st.st_dev);
+  found.inode = static_cast<std::uint64_t>(st.st_ino);
+  return std::nullopt;
+}
+
+Status buildImageTree(const ToolOptions& options, ImageNode& root, const InputLookUp& lookUp) {
   root.isFolder = true;
   FolderIndex index;
   ImageNode* current = &root;
   for (const LayoutEntry& entry : options.entries) {
     if (entry.kind == EntryKind::Folder) {
       current = folderForPath(root, index, entry.value);
-    } else if (Status s = addFile(*current, entry)) {
+    } else if (Status s = addFile(*current, entry, lookUp)) {
       return s;
     }
   }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -30,6 +31,7 @@ struct ImageNode {
   std::uint64_t device = 0;     // files: identity on disk, to tell an input
   std::uint64_t inode = 0;      //   from the image's own files
   std::string identifier;       // ISO identifier without ";1"
+  bool numbered = false;        // given a number: its name clashed with an earlier one
   ImageNode* parent = nullptr;
   std::vector<std::unique_ptr<ImageNode>> children;
 
@@ -41,9 +43,26 @@ struct ImageNode {
   int depth = 1;                 // the root is at depth 1
 };
 
-// Reads the size and time of every -f/-m file and places each entry in its
+// What the layout needs to know of one input file.
+struct InputFile {
+  std::uint64_t size = 0;
+  std::time_t modified = 0;
+  std::uint64_t device = 0;  // identity on disk; 0 and 0 when not known
+  std::uint64_t inode = 0;
+};
+
+// Finds one -f/-m file: the facts, or the failure that stops the run. The tool
+// looks on disk (lookUpInputOnDisk); a program that knows the sizes already
+// gives its own.
+using InputLookUp = std::function<Status(const std::string& path, InputFile& found)>;
+
+// stat of a regular file that can be opened for reading.
+Status lookUpInputOnDisk(const std::string& path, InputFile& found);
+
+// Looks up the size and time of every -f/-m file and places each entry in its
 // folder; folders named by -d are created with their parents.
-Status buildImageTree(const ToolOptions& options, ImageNode& root);
+Status buildImageTree(const ToolOptions& options, ImageNode& root,
+                      const InputLookUp& lookUp = lookUpInputOnDisk);
 
 // Gives every node its identifier (mapped, renamed on clashes) and sorts every
 // folder's children in record order. Renames are reported through `note`.

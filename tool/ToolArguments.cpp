@@ -44,6 +44,8 @@ bool takeFlag(const std::string& option, ToolOptions& o) {
     o.isoLevel = IsoLevel::Level1;
   } else if (option == "-isolevel2") {
     o.isoLevel = IsoLevel::Level2;
+  } else if (option == "-n") {
+    o.planOnly = true;
   } else {
     return false;
   }
@@ -147,7 +149,7 @@ std::optional<std::string> informationRequest(const std::vector<std::string>& ar
 std::string versionText() { return std::string("brenvox.exe ") + BRENVOX_VERSION + "\n"; }
 
 std::string usageText() {
-  return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2]\n"
+  return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2] [-n]\n"
          "                   [-f FILE | -m FILE | -d FOLDER]...\n"
          "       brenvox.exe @LAYOUT.kbv [more options]\n"
          "  -o TARGET   write TARGET.bin and TARGET.cue\n"
@@ -159,6 +161,8 @@ std::string usageText() {
          "  -f FILE     add FILE as a Form 1 file to the current folder\n"
          "  -m FILE     add FILE as a Form 2 file to the current folder\n"
          "  -d FOLDER   make FOLDER (in-image path, parts joined by \\) the current folder\n"
+         "  -n          plan only: lay the image out, print every name that changes and\n"
+         "              the last line of a run (the image and its sectors); write nothing\n"
          "  @FILE       the entries written in FILE, as a saved layout (.kbv) holds them:\n"
          "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n"
          "  --help      print this text; --version: print the version\n";

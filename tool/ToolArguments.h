@@ -1,6 +1,6 @@
 // The tool's command line: the option-string entries as separate arguments.
 //
-//   -o TARGET  -v VOLUME  -e EXT  -x  -s  -isolevel1 | -isolevel2
+//   -o TARGET  -v VOLUME  -e EXT  -x  -s  -isolevel1 | -isolevel2  -n
 //   then, in layout order: -f FILE (Form 1), -m FILE (Form 2), -d IN\IMAGE\PATH
 //
 // A -f or -m entry belongs to the folder of the nearest -d before it, or to
@@ -27,6 +27,7 @@ struct ToolOptions {
   bool keepExtension = false;         // -x
   bool singleTrack = false;           // -s
   IsoLevel isoLevel = IsoLevel::Ascii;
+  bool planOnly = false;              // -n: lay the image out, write nothing
   std::vector<LayoutEntry> entries;
 };
 

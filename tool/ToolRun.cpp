@@ -13,7 +13,9 @@
 #include "common/PosixFile.h"
 #include "tool/CueSheet.h"
 #include "tool/ImageLayout.h"
+#include "tool/ImagePlanner.h"
 #include "tool/ImageWriter.h"
+#include "tool/SectorCode.h"
 #include "tool/IsoNames.h"
 #include "tool/ToolArguments.h"
 
@@ -137,6 +139,23 @@ Status checkOutputsAreNotInputs(const ImageNode& root, const std::vector<std::st
   return std::nullopt;
 }
 
+// -n: the run up to the first byte, with every name that changes and the
+// run's last line; the outputs are checked as a run would, but nothing is
+// written, emptied or removed.
+ExitCode planOnly(const ToolOptions& options, PlannedImage& planned) {
+  if (Status s = planImageTree(options, lookUpInputOnDisk, planned)) return fail(*s);
+  for (const NameChange& change : nameChanges(options, planned.root))
+    sayLine(nameChangeLine(change, options.isoLevel));
+  const std::string binPath = options.target + ".bin";
+  const std::string cuePath = options.target + ".cue";
+  if (Status s = checkOutputsAreNotInputs(planned.root, {binPath, cuePath})) return fail(*s);
+  if (Status s = checkOutputsAreFiles({binPath, cuePath})) return fail(*s);
+  sayLine("Nothing written (-n): the image would be " +
+          std::to_string(std::uint64_t{planned.plan.totalSectors} * sector::kSectorSize) + " bytes");
+  sayLine(imageWrittenLine(binPath, planned.plan.totalSectors));
+  return ExitCode::Success;
+}
+
 }  // namespace
 
 ExitCode runTool(const std::vector<std::string>& args) {
@@ -150,11 +169,13 @@ ExitCode runTool(const std::vector<std::string>& args) {
   if (Status s = checkTarget(options.target)) return fail(*s);
   iso::ImageDates dates;
   if (Status s = imageDates(dates)) return fail(*s);
-  ImageNode root;
+  PlannedImage planned;
+  ImageNode& root = planned.root;
+  const ImagePlan& plan = planned.plan;
+  if (options.planOnly) return planOnly(options, planned);
   if (Status s = buildImageTree(options, root)) return fail(*s);
   nameAndSortTree(options, root, sayLine);
-  ImagePlan plan;
-  if (Status s = layOutImage(options, root, plan)) return fail(*s);
+  if (Status s = layOutImage(options, root, planned.plan)) return fail(*s);
 
   const std::string volumeName = options.volume && !options.volume->empty() ? *options.volume : "CDROM";
   const iso::VolumeInfo volume{mapVolumeName(volumeName), plan.volumeSpaceSize,
@@ -166,6 +187,6 @@ ExitCode runTool(const std::vector<std::string>& args) {
   if (Status s = removeOldCueSheet(cuePath)) return fail(*s);
   if (Status s = writeBin(binPath, plan, volume, dates)) return fail(*s);
   if (Status s = writeCueSheet(cuePath, cueSheetText(BaseName(binPath), plan))) return fail(*s);
-  sayLine("Image " + binPath + " written: " + std::to_string(plan.totalSectors) + " sectors");
+  sayLine(imageWrittenLine(binPath, plan.totalSectors));
   return ExitCode::Success;
 }

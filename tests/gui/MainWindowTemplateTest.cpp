@@ -73,7 +73,7 @@ TEST_F(MainWindowTemplate, EveryControlIsInsideTheWindowUncoveredWithItsWholeTex
   for (wxWindow* child : dlg->GetChildren()) {
     if (child->IsShown() && !child->IsTopLevel()) controls.push_back(child);
   }
-  ASSERT_EQ(controls.size(), 27u) << "24 controls and 3 labels of their own";
+  ASSERT_EQ(controls.size(), 28u) << "24 controls, 3 labels of their own and the plan line";
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const wxRect rect = controls[i]->GetRect();
     EXPECT_TRUE(client.Contains(rect)) << controls[i]->GetId() << " leaves the window";
@@ -95,6 +95,17 @@ TEST_F(MainWindowTemplate, EveryControlIsInsideTheWindowUncoveredWithItsWholeTex
               dlg->Tree()->GetSize().x * dlg->Tree()->GetSize().y)
         << control->GetId();
   }
+}
+
+TEST_F(MainWindowTemplate, ThePlanLineSitsBelowTheButtonsAndLeavesTheTemplatesControlsInPlace) {
+  // The template's 340 x 239 with the plan line below the buttons: every
+  // control of the template stays where it is.
+  EXPECT_EQ(dlg->GetClientSize(), dlg->ConvertDialogToPixels(wxSize(340, 249)));
+  const wxWindow* line = dlg->FindWindow(ID_PLAN_LINE);
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->GetPosition(), dlg->ConvertDialogToPixels(wxPoint(7, 238)));
+  EXPECT_EQ(line->GetSize(), dlg->ConvertDialogToPixels(wxSize(326, 9)));
+  EXPECT_FALSE(line->CanAcceptFocusFromKeyboard());
 }
 
 // A real click in the middle of a button.

@@ -2,13 +2,19 @@
 // geometry, captions and the hint box; the paths are printed. Not tests: the
 // suite is disabled in the test run and run by the "screenshots" target
 // (cmake --build build-debug --target screenshots).
+#include <wx/combobox.h>
 #include <wx/filename.h>
+#include <wx/stattext.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <iostream>
 
 #include "GuiFixture.h"
 #include "ScreenGrab.h"
+#include "image/DiscPlanView.h"
+#include "image/NamesDialog.h"
 #include "layout/DropTreeCtrl.h"
 
 namespace {
@@ -46,4 +52,74 @@ TEST_F(DISABLED_Screenshot, MainWindowWithALayout) {
   wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
   ASSERT_TRUE(SaveWindowShot(dlg, path));
   std::cout << "main window with a layout: " << path << std::endl;
+}
+
+namespace {
+
+// Once the plan line shows what `ready` waits for, saves the window.
+void ShootWithPlan(MainDialog* dlg, const std::string& name, const std::function<bool(int)>& ready) {
+  ASSERT_TRUE(ready(20000));
+  const std::string path = ScreenshotDir() + "/" + name;
+  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  ASSERT_TRUE(SaveWindowShot(dlg, path));
+  std::cout << name << ": " << path << std::endl;
+}
+
+}  // namespace
+
+TEST_F(DISABLED_Screenshot, PlanLineOfAFittingLayout) {
+  CDropTreeCtrl* tree = dlg->Tree();
+  tree->ClearHint();
+  tree->InsertPath(MakeFile("readme.txt", std::string(3000, 'r')), wxTreeItemId());
+  const wxTreeItemId video = tree->InsertFolder("Video Clips", wxTreeItemId());
+  const std::string clip = MakeFile("intro.mpg");
+  std::filesystem::resize_file(clip, 300'000'000);
+  tree->MarkForm2(tree->InsertPath(clip, video));
+  tree->InsertPath(MakeFile("notes.txt", "n"), video);
+  tree->Expand(video);
+  ShootWithPlan(dlg, "plan-fits.png", [this](int ms) {
+    return WaitFor([this] { return dlg->IsShownOnScreen() && !dlg->DiscPlan().IsPlanning() &&
+                                   dlg->PlanLine()->GetLabel().StartsWith("Image:"); }, ms);
+  });
+}
+
+TEST_F(DISABLED_Screenshot, PlanLineOfAnOverlongLayout) {
+  CDropTreeCtrl* tree = dlg->Tree();
+  tree->ClearHint();
+  const wxTreeItemId video = tree->InsertFolder("VIDEO", wxTreeItemId());
+  for (const char* name : {"part1.mpg", "part2.mpg"}) {
+    const std::string clip = MakeFile(name);
+    std::filesystem::resize_file(clip, 560'000'000);
+    tree->MarkForm2(tree->InsertPath(clip, video));
+  }
+  tree->Expand(video);
+  ShootWithPlan(dlg, "plan-overlong.png", [this](int ms) {
+    return WaitFor([this] { return dlg->IsShownOnScreen() && !dlg->DiscPlan().IsPlanning() &&
+                                   dlg->PlanLine()->GetLabel().Contains("longer than"); }, ms);
+  });
+}
+
+TEST_F(DISABLED_Screenshot, NamesList) {
+  CDropTreeCtrl* tree = dlg->Tree();
+  tree->ClearHint();
+  dlg->IsoLevelBox()->SetSelection(1);
+  wxCommandEvent choose(wxEVT_COMBOBOX, dlg->IsoLevelBox()->GetId());
+  dlg->IsoLevelBox()->GetEventHandler()->ProcessEvent(choose);
+  tree->InsertPath(MakeFile("read me first.txt", "r"), wxTreeItemId());
+  tree->InsertPath(MakeFile("a/readme.txt", "r"), wxTreeItemId());
+  tree->InsertPath(MakeFile("b/README.TXT", "r"), wxTreeItemId());
+  tree->MarkForm2(tree->InsertPath(MakeFile("holiday clip.mpg", "m"), wxTreeItemId()));
+  const wxTreeItemId sub = tree->InsertFolder("Summer 2026", wxTreeItemId());
+  tree->InsertPath(MakeFile("c/photo.jpeg", "p"), sub);
+  ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen() && dlg->DiscPlan().HasNameChanges() &&
+                                      !dlg->DiscPlan().IsPlanning(); }, 20000));
+  NamesDialog* names = new NamesDialog(dlg, dlg->DiscPlan().Current()->summary.nameChanges);
+  names->Show();
+  ASSERT_TRUE(WaitFor([names] { return names->IsShownOnScreen(); }, 5000));
+  PumpEvents();
+  const std::string path = ScreenshotDir() + "/names-list.png";
+  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  ASSERT_TRUE(SaveWindowShot(names, path));
+  std::cout << "names list: " << path << std::endl;
+  names->Destroy();
 }

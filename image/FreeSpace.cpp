@@ -1,0 +1,25 @@
+#include "image/FreeSpace.h"
+
+#include <sys/statvfs.h>
+
+std::optional<std::uint64_t> FreeBytesIn(const std::string& folder) {
+  struct statvfs fs {};
+  if (statvfs(folder.c_str(), &fs) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(fs.f_bavail) * static_cast<std::uint64_t>(fs.f_frsize);
+}
+
+std::string TargetFolder(const std::string& imageTarget) {
+  const std::size_t slash = imageTarget.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return imageTarget.substr(0, slash);
+}
+
+std::optional<std::string> FreeSpaceQuestion(std::uint64_t needBytes, std::optional<std::uint64_t> freeBytes) {
+  if (!freeBytes || needBytes <= *freeBytes) return std::nullopt;
+  constexpr std::uint64_t kMegabyte = 1'000'000;
+  const std::uint64_t needMb = (needBytes + kMegabyte - 1) / kMegabyte;
+  const std::uint64_t freeMb = *freeBytes / kMegabyte;
+  return "The image needs " + std::to_string(needMb) + " MB, but the target folder has " + std::to_string(freeMb) +
+         " MB free.\nWrite anyway?";
+}

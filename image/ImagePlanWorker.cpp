@@ -1,0 +1,90 @@
+#include "image/ImagePlanWorker.h"
+
+#include "image/DiscFit.h"
+
+std::vector<std::string> PlanArguments(const CommandLine& entries) {
+  std::vector<std::string> args = RenderArguments(entries);
+  if (args.empty() || args.front() != "-o") args.insert(args.begin(), {"-o", "image"});
+  return args;
+}
+
+std::string PlanLine(const PlanResult& result) {
+  const bool tooLong = result.error && result.error->code == ExitCode::LayoutError &&
+                       result.summary.totalSectors > kMaxImageSectors;
+  if (result.error && !tooLong) return ImageProblemLine(result.error->message);
+  return ImageSizeLine(result.summary.totalSectors, result.summary.nameChanges.size());
+}
+
+PlanResult PlanWithSizes(const PlanRequest& request, const SizeLookUp& lookUp,
+                         std::unordered_map<std::string, std::uint64_t>& known) {
+  for (const auto& [path, size] : request.freshSizes) known[path] = size;
+  const InputLookUp fromLayout = [&](const std::string& path, InputFile& found) -> Status {
+    auto it = known.find(path);
+    if (it == known.end()) {
+      const std::optional<std::uint64_t> size = lookUp(path);
+      if (!size) return inputError("Cannot find " + path);
+      it = known.emplace(path, *size).first;
+    }
+    found.size = it->second;
+    return std::nullopt;
+  };
+  PlanResult result;
+  result.generation = request.generation;
+  result.error = planImageFromArguments(request.args, fromLayout, result.summary);
+  return result;
+}
+
+ImagePlanWorker::ImagePlanWorker(SizeLookUp lookUp, std::function<void(PlanResult)> deliver)
+    : m_lookUp(std::move(lookUp)), m_deliver(std::move(deliver)), m_thread([this] { Run(); }) {}
+
+ImagePlanWorker::~ImagePlanWorker() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_stop = true;
+    m_pending.reset();
+  }
+  m_wake.notify_one();
+  m_thread.join();
+}
+
+void ImagePlanWorker::Request(PlanRequest request) {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pending = std::move(request);
+  }
+  m_wake.notify_one();
+}
+
+void ImagePlanWorker::Remember(std::unordered_map<std::string, std::uint64_t> sizes) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (m_remember.empty()) m_remember = std::move(sizes);
+  else for (auto& [path, size] : sizes) m_remember[path] = size;
+}
+
+void ImagePlanWorker::ForgetSizes() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_forget = true;
+}
+
+void ImagePlanWorker::Run() {
+  for (;;) {
+    PlanRequest request;
+    {
+      std::unique_lock<std::mutex> lock(m_mutex);
+      m_wake.wait(lock, [this] { return m_stop || m_pending.has_value(); });
+      if (m_stop) return;
+      request = std::move(*m_pending);
+      m_pending.reset();
+      if (m_forget) m_known.clear();
+      m_forget = false;
+      for (auto& [path, size] : m_remember) m_known[path] = size;
+      m_remember.clear();
+    }
+    PlanResult result = PlanWithSizes(request, m_lookUp, m_known);
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      if (m_stop) return;
+    }
+    m_deliver(std::move(result));
+  }
+}

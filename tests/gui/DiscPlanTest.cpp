@@ -1,0 +1,415 @@
+// The disc before it is written: the line under the buttons gives the size
+// the tool then writes, the names list gives the names a reader lists, a run
+// shows its time left, and a target short of space asks first.
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/gauge.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/stattext.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "GuiFixture.h"
+#include "MessageExpect.h"
+#include "image/CommandLine.h"
+#include "image/DiscPlanView.h"
+#include "image/NamesDialog.h"
+#include "image/ProgressScale.h"
+#include "image/ToolProcess.h"
+#include "layout/DropTreeCtrl.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Output(const std::string& command, int* status) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char chunk[4096];
+  std::size_t n;
+  while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
+  *status = pclose(pipe);
+  return out;
+}
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return s;
+}
+
+// The rows of the names list when it opens.
+class ExpectNames : public wxExpectModalBase<NamesDialog, ExpectNames> {
+ public:
+  explicit ExpectNames(std::vector<std::vector<std::string>>* rows) : m_rows(rows) {}
+
+ protected:
+  int OnInvoked(NamesDialog* dialog) const override {
+    wxListCtrl* list = dialog->List();
+    for (long row = 0; row < list->GetItemCount(); ++row) {
+      std::vector<std::string> texts;
+      for (int column = 0; column < list->GetColumnCount(); ++column)
+        texts.push_back(list->GetItemText(row, column).utf8_string());
+      m_rows->push_back(texts);
+    }
+    return wxID_OK;
+  }
+
+ private:
+  std::vector<std::vector<std::string>>* m_rows;
+};
+
+class DiscPlanTest : public MainWindowTest {
+ protected:
+  void PrepareStartupDir() override {
+    const char* tool = std::getenv("BRENVOX_TOOL");
+    fs::copy_file(tool ? tool : BRENVOX_TOOL_DEFAULT, startupDir + "/brenvox.exe",
+                  fs::copy_options::overwrite_existing);
+  }
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    if (!dlg) return;
+    dlg->RunTimer().Stop();  // ticks are driven by the test
+    image = startupDir + "/out/disc";
+    fs::create_directories(startupDir + "/out");
+    dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
+  }
+
+  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
+  std::string Line() { return dlg->PlanLine()->GetLabel().utf8_string(); }
+  // Waits until the plan asked for by the last change is shown.
+  std::string SettledLine() {
+    EXPECT_TRUE(WaitFor([&] { return !dlg->DiscPlan().IsPlanning(); }, 20000)) << "no plan came";
+    return Line();
+  }
+  std::uint64_t ShownSectors() {
+    std::smatch m;
+    const std::string line = SettledLine();
+    if (!std::regex_search(line, m, std::regex(R"(^Image: (\d+) sectors, )"))) {
+      ADD_FAILURE() << "no size in: " << line;
+      return 0;
+    }
+    return std::stoull(m[1]);
+  }
+  // A check box or the level list changed as a click does: the control's own event.
+  void Tick(wxCheckBox* box, bool on) {
+    box->SetValue(on);
+    wxCommandEvent event(wxEVT_CHECKBOX, box->GetId());
+    event.SetEventObject(box);
+    event.SetInt(on ? 1 : 0);
+    box->GetEventHandler()->ProcessEvent(event);
+  }
+  void ChooseLevel(int index) {
+    wxComboBox* box = dlg->IsoLevelBox();
+    box->SetSelection(index);
+    wxCommandEvent event(wxEVT_COMBOBOX, box->GetId());
+    event.SetEventObject(box);
+    event.SetInt(index);
+    box->GetEventHandler()->ProcessEvent(event);
+  }
+  wxTreeItemId File(const std::string& rel, std::size_t size, wxTreeItemId parent = wxTreeItemId(), bool form2 = false) {
+    const wxTreeItemId item = Tree().InsertPath(MakeFile(rel, std::string(size, 'x')), parent);
+    if (form2) Tree().MarkForm2(item);
+    return item;
+  }
+  // Write ISO with the real tool, to its end.
+  void WriteImage() {
+    fs::remove(image + ".bin");  // no replacement question
+    fs::remove(image + ".cue");
+    ASSERT_TRUE(Click(ID_WRITE_ISO));
+    ASSERT_TRUE(WaitFor([&] { return dlg->CurrentRun() && dlg->CurrentRun()->HasEnded(); }, 60000));
+    wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  }
+  std::uint64_t WrittenSectors() {
+    std::error_code error;
+    const auto size = fs::file_size(image + ".bin", error);
+    EXPECT_FALSE(error) << image << ".bin";
+    EXPECT_EQ(size % 2352, 0u);
+    return error ? 0 : size / 2352;
+  }
+
+  std::string image;
+};
+
+}  // namespace
+
+TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
+  EXPECT_EQ(SettledLine(), "");  // nothing to plan in an empty layout
+  struct Layout {
+    const char* what;
+    std::function<void()> make;
+  };
+  const Layout layouts[] = {
+      {"Form 1 only", [&] {
+         File("one.txt", 1);
+         File("sector.txt", 2048);
+         const wxTreeItemId sub = Tree().InsertFolder("SUB", wxTreeItemId());
+         File("big.txt", 70000, sub);
+       }},
+      {"Form 2 multi-track", [&] {
+         File("a.txt", 10);
+         File("clip.mpg", 2325, wxTreeItemId(), true);
+         const wxTreeItemId v = Tree().InsertFolder("V", wxTreeItemId());
+         File("long.mpg", 50000, v, true);
+         File("zero.mpg", 0, v, true);
+       }},
+      {"single track", [&] {
+         Tick(dlg->SingleTrackBox(), true);
+         File("a.txt", 10);
+         File("clip.mpg", 50000, wxTreeItemId(), true);
+       }},
+      {"ISO level 1 with clashes", [&] {
+         ChooseLevel(1);
+         for (const char* dir : {"d1", "d2", "d3"}) File(std::string(dir) + "/readme.txt", 3000);
+         File("a long file name.text", 5);
+         Tree().InsertFolder("a long folder name", wxTreeItemId());
+       }},
+      {"ISO level 2", [&] {
+         ChooseLevel(2);
+         Tick(dlg->KeepExtensionBox(), true);
+         File("a very long file name that goes on.text", 4100);
+         File("movie.mpg", 9000, wxTreeItemId(), true);
+       }},
+      {"empty files", [&] {
+         File("empty.txt", 0);
+         File("empty.mpg", 0, wxTreeItemId(), true);
+       }},
+      {"a directory of several sectors", [&] {
+         for (int i = 0; i < 120; ++i) Tree().InsertFolder("FOLDER_WITH_A_LONG_NAME_" + std::to_string(i), wxTreeItemId());
+         File("one.txt", 1);
+       }},
+  };
+  for (const Layout& layout : layouts) {
+    SCOPED_TRACE(layout.what);
+    Tree().RemoveAll();
+    Tick(dlg->SingleTrackBox(), false);
+    Tick(dlg->KeepExtensionBox(), false);
+    ChooseLevel(0);
+    layout.make();
+    const std::uint64_t shown = ShownSectors();
+    EXPECT_NE(shown, 0u);
+    // The tool's plan-only run of the same entries says the same.
+    ASSERT_TRUE(dlg->BuildCommandLine());
+    std::string command = Quote(startupDir + "/brenvox.exe");
+    for (const std::string& arg : RenderArguments(dlg->Entries())) command += " " + Quote(arg);
+    int status = -1;
+    const std::string plan = Output(command + " -n", &status);
+    EXPECT_EQ(status, 0) << plan;
+    EXPECT_NE(plan.find("written: " + std::to_string(shown) + " sectors\n"), std::string::npos) << plan;
+    WriteImage();
+    EXPECT_EQ(WrittenSectors(), shown);
+    EXPECT_EQ(Line().rfind("Image: " + std::to_string(shown) + " sectors, ", 0), 0u) << Line();
+  }
+}
+
+TEST_F(DiscPlanTest, TheLineFollowsEveryChangeAndSaysWhenNothingFits) {
+  File("a.txt", 3000);
+  const std::uint64_t oneFile = ShownSectors();
+  // 300 sectors of the data track's minimum and the 150-sector post-gap.
+  EXPECT_EQ(oneFile, 450u);
+  EXPECT_EQ(SettledLine(), "Image: 450 sectors, 1.1 MB, 00:06 - fits a 74-min CD");
+  const wxTreeItemId b = File("b.mpg", 2324 * 400);  // 400 Form 2 sectors, Form 1 at first
+  const std::uint64_t asForm1 = ShownSectors();
+  EXPECT_GT(asForm1, oneFile);
+  Tree().ToggleForm2(b);  // its own track now: pre-gap and 300-sector minimum around it
+  EXPECT_EQ(ShownSectors(), oneFile + 150 + 400);
+  Tree().RemoveItem(b, false);
+  EXPECT_EQ(ShownSectors(), oneFile);
+  // A name that the level changes is counted.
+  ChooseLevel(1);
+  EXPECT_NE(SettledLine().find(" - 1 name changes"), std::string::npos) << Line();
+  ChooseLevel(0);
+  EXPECT_EQ(SettledLine().find("name"), std::string::npos) << Line();
+  // 460,000 sectors of a sparse file: longer than the largest CD.
+  const std::string huge = MakeFile("huge.bin");
+  fs::resize_file(huge, 460000ull * 2048);
+  Tree().InsertPath(huge, wxTreeItemId());
+  EXPECT_NE(SettledLine().find(" longer than a 99-min CD"), std::string::npos) << Line();
+  // A file that is gone says so, as the tool would.
+  Tree().RemoveAll();
+  const std::string gone = MakeFile("gone.txt", "g");
+  Tree().InsertPath(gone, wxTreeItemId());
+  fs::remove(gone);
+  Tree().InsertFolder("F", wxTreeItemId());
+  EXPECT_EQ(SettledLine(), "Image: Cannot find " + gone);
+  Tree().RemoveAll();
+  EXPECT_EQ(SettledLine(), "");
+}
+
+TEST_F(DiscPlanTest, TheNamesListIsWhatCdInfoListsInTheWrittenImage) {
+  if (std::system("command -v cd-info > /dev/null 2>&1") != 0) GTEST_SKIP() << "cd-info (libcdio-utils) missing";
+  ChooseLevel(1);
+  dlg->Form2ExtEdit()->ChangeValue("dat");
+  File("read me.txt", 3000);
+  File("d1/readme.txt", 3000);
+  File("d2/README.TXT", 3000);
+  File("clip.mpg", 5000, wxTreeItemId(), true);
+  const wxTreeItemId sub = Tree().InsertFolder("sub folder", wxTreeItemId());
+  File("d3/ok.txt", 10, sub);
+  File("d4/OK.TXT", 10, sub);
+  EXPECT_NE(SettledLine().find(" names change"), std::string::npos) << Line();
+
+  // Opened from the tree's context menu.
+  std::vector<std::vector<std::string>> rows;
+  Tree().SetMenuPresenter([&](wxMenu& menu) {
+    EXPECT_TRUE(menu.IsEnabled(IDM_NAMES));
+    wxCommandEvent choice(wxEVT_MENU, IDM_NAMES);
+    Tree().GetEventHandler()->ProcessEvent(choice);
+  });
+  wxTEST_DIALOG(Tree().OpenContextMenu(wxPoint(5, 5)), ExpectNames(&rows));
+  ASSERT_FALSE(rows.empty());
+
+  WriteImage();
+  int status = -1;
+  const std::string listing = Output("cd-info --no-header --no-device-info --cue-file " + Quote(image + ".cue") +
+                                         " --iso9660 2>&1", &status);
+  ASSERT_EQ(status, 0) << listing;
+  std::set<std::string> listed;  // "/folder/name" as cd-info shows it (lower case)
+  const std::regex header(R"(^(/.*):$)");
+  const std::regex entry(R"(^\s+\S+ .*\[LSN\s+\d+\]\s+\d+(?: \(\s*\d+\))? \w{3} \d\d \d{4} \d\d:\d\d:\d\d  (.*)$)");
+  std::istringstream lines(listing);
+  std::string line, dir;
+  for (std::smatch m; std::getline(lines, line);) {
+    if (std::regex_match(line, m, header)) dir = m[1];
+    else if (std::regex_match(line, m, entry) && m[1] != "." && m[1] != "..") listed.insert(Lower(dir + std::string(m[1])));
+  }
+  // Every name of the layout is in the image: under its new name when the
+  // list has it, else under its own.
+  std::set<std::string> expected;
+  std::map<std::pair<std::string, std::string>, std::vector<std::string>> renamed;
+  for (const auto& row : rows) {
+    ASSERT_EQ(row.size(), 4u);
+    std::string name = row[2];
+    const std::string disk = row[1];
+    const bool folder = !name.empty() && name.back() == '/';
+    if (folder) name.pop_back();
+    std::string where = row[0] == "/" ? "/" : row[0] + "/";
+    renamed[{where, folder ? disk.substr(0, disk.size() - 1) : disk}].push_back(name);
+  }
+  auto shown = [&](const std::string& where, const std::string& disk) {
+    auto it = renamed.find({where, disk});
+    if (it == renamed.end() || it->second.empty()) return disk;
+    std::string name = it->second.front();
+    it->second.erase(it->second.begin());
+    return name;
+  };
+  for (const char* f : {"read me.txt", "readme.txt", "README.TXT", "clip.mpg"}) expected.insert(Lower("/" + shown("/", f)));
+  const std::string subName = shown("/", "sub folder");
+  expected.insert(Lower("/" + subName));
+  for (const char* f : {"ok.txt", "OK.TXT"}) expected.insert(Lower("/" + subName + "/" + shown("/" + subName + "/", f)));
+  EXPECT_EQ(listed, expected) << listing;
+  for (const auto& [key, left] : renamed) EXPECT_TRUE(left.empty()) << key.first << key.second << " listed but not in the layout";
+  // Clashes are marked.
+  EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r[3] == "clash"; }), 2) ;
+}
+
+TEST_F(DiscPlanTest, ADoubleClickOnTheLineOpensTheNames) {
+  File("a b.txt", 10);
+  ChooseLevel(1);
+  ASSERT_NE(SettledLine().find(" - 1 name changes"), std::string::npos) << Line();
+  ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
+  std::vector<std::vector<std::string>> rows;
+  wxUIActionSimulator sim;
+  sim.MouseMove(dlg->PlanLine()->GetScreenRect().GetLeftTop() + wxPoint(10, 4));
+  PumpEvents();
+  wxTEST_DIALOG({
+    sim.MouseDblClick();
+    WaitFor([&] { return !rows.empty(); }, 5000);
+  }, ExpectNames(&rows));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"/", "a b.txt", "A_B.TXT", "ISO name"}));
+}
+
+TEST_F(DiscPlanTest, ARunShowsItsShareSpeedAndTimeLeftThenThePlanAgain) {
+  File("a.txt", 2048 * 1000);
+  const std::uint64_t sectors = ShownSectors();
+  const std::string planLine = Line();
+  // A tool that writes half the image, then waits to be stopped.
+  WriteTool("#!/bin/sh\nhead -c " + std::to_string(sectors / 2 * 2352) + " /dev/zero > \"$2.bin\"\nexec sleep 60\n");
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  ASSERT_TRUE(dlg->IsRunning());
+  EXPECT_EQ(Line().rfind("Writing: 0%", 0), 0u) << Line();
+  std::error_code error;
+  ASSERT_TRUE(WaitFor([&] { return fs::file_size(image + ".bin", error) == sectors / 2 * 2352; }, 10000));
+  wxMilliSleep(50);  // some time passes, so there is a speed
+  dlg->OnTimer();
+  EXPECT_TRUE(std::regex_match(Line(), std::regex(R"(Writing: (49|50)% - \d+ MB/s - \d+ s left)"))) << Line();
+  // The bar keeps its range: the sum of the file sizes.
+  EXPECT_EQ(dlg->Progress()->GetRange(), ProgressScale::For(dlg->TotalSize()).range);
+  ASSERT_TRUE(Click(ID_EXIT));  // Stop
+  EXPECT_FALSE(dlg->IsRunning());
+  EXPECT_EQ(Line(), planLine);
+}
+
+TEST_F(DiscPlanTest, TooLittleFreeSpaceAsksFirstAndNoChangesNothing) {
+  File("a.txt", 2048 * 1000);
+  const std::uint64_t sectors = ShownSectors();
+  std::string askedFor;
+  dlg->SetFreeSpaceSource([&](const std::string& folder) -> std::optional<std::uint64_t> {
+    askedFor = folder;
+    return 300'000'000 / 1000;  // 0.3 MB
+  });
+  const std::uint64_t need = sectors * 2352 + dlg->DiscPlan().Current()->summary.cueBytes;
+  const std::string question = "The image needs " + std::to_string((need + 999'999) / 1'000'000) +
+                               " MB, but the target folder has 0 MB free.\nWrite anyway?";
+  WriteTool("#!/bin/sh\ntouch \"$2.bin\"\n");
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
+  EXPECT_EQ(askedFor, startupDir + "/out");
+  EXPECT_FALSE(dlg->IsRunning());
+  EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
+  EXPECT_FALSE(fs::exists(image + ".bin"));
+  // An image of that name already there, answered No: it stays as it was.
+  WriteWholeFile(image + ".bin", "old");
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
+  EXPECT_EQ(ReadFile(image + ".bin"), "old");
+  // Yes: the run goes on as without the question (here: the replacement question).
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES),
+                ExpectMessage("This image already exists.\nDo you want to replace it?", wxID_YES));
+  EXPECT_TRUE(dlg->IsRunning());
+  ASSERT_TRUE(Click(ID_EXIT));
+  // An old image as large as the new one gives its room back: no question.
+  fs::resize_file(image + ".bin", sectors * 2352);
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage("This image already exists.\nDo you want to replace it?", wxID_NO));
+  // Enough room: no question at all.
+  fs::remove(image + ".bin");
+  dlg->SetFreeSpaceSource([](const std::string&) { return std::optional<std::uint64_t>(10'000'000'000ull); });
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  EXPECT_TRUE(dlg->IsRunning());
+  ASSERT_TRUE(Click(ID_EXIT));
+}
+
+// As many rows as the layout can hold: each row shows its own change.
+TEST_F(DiscPlanTest, TheNamesListHoldsEveryChangeOfAFullLayout) {
+  std::vector<NameChange> changes(49'999);
+  for (std::size_t i = 0; i < changes.size(); ++i)
+    changes[i] = {"VIDEO", "clip " + std::to_string(i) + ".mpg", "CLIP_" + std::to_string(i) + ".DAT", false,
+                  i % 2 ? NameChangeCause::Clash : NameChangeCause::Mapped, "/src/clip.mpg"};
+  changes.back().isFolder = true;
+  NamesDialog names(dlg, changes);
+  wxListCtrl* list = names.List();
+  ASSERT_EQ(list->GetItemCount(), 49'999);
+  EXPECT_EQ(list->GetItemText(0, 0), "/VIDEO");
+  EXPECT_EQ(list->GetItemText(0, 2), "CLIP_0.DAT");
+  EXPECT_EQ(list->GetItemText(0, 3), "ISO name");
+  EXPECT_EQ(list->GetItemText(1, 3), "clash");
+  EXPECT_EQ(list->GetItemText(49'998, 1), "clip 49998.mpg/");
+  EXPECT_EQ(list->GetItemText(49'998, 2), "CLIP_49998.DAT/");
+}

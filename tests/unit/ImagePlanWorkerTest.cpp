@@ -1,0 +1,141 @@
+#include "image/ImagePlanWorker.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+
+namespace {
+
+std::vector<std::string> argsFor(const std::vector<std::string>& files) {
+  std::vector<std::string> args = {"-o", "/tmp/disc"};
+  for (const std::string& f : files) args.insert(args.end(), {"-f", f});
+  return args;
+}
+
+TEST(ImagePlanWorker, LineForEveryOutcome) {
+  PlanResult ok;
+  ok.summary.totalSectors = 12345;
+  EXPECT_EQ(PlanLine(ok), "Image: 12345 sectors, 29.0 MB, 02:44 - fits a 74-min CD");
+  ok.summary.nameChanges.resize(3);
+  EXPECT_EQ(PlanLine(ok), "Image: 12345 sectors, 29.0 MB, 02:44 - fits a 74-min CD - 3 names change");
+  PlanResult tooLong;
+  tooLong.summary.totalSectors = 460000;
+  tooLong.error = layoutError(imageTooLongMessage());
+  EXPECT_EQ(PlanLine(tooLong), "Image: 460000 sectors, 1081.9 MB, 102:13 - 02:16 longer than a 99-min CD");
+  PlanResult missing;
+  missing.error = inputError("Cannot find /a.txt");
+  EXPECT_EQ(PlanLine(missing), "Image: Cannot find /a.txt");
+  PlanResult tooDeep;
+  tooDeep.error = layoutError("Cannot lay out folder A/B: too deep");
+  EXPECT_EQ(PlanLine(tooDeep), "Image: Cannot lay out folder A/B: too deep");
+}
+
+TEST(ImagePlanWorker, SizesFromTheLookUpOnceThenRemembered) {
+  std::map<std::string, int> asked;
+  const SizeLookUp lookUp = [&](const std::string& path) -> std::optional<std::uint64_t> {
+    ++asked[path];
+    if (path == "/gone") return std::nullopt;
+    return 2048 * 400;  // 400 sectors each
+  };
+  std::unordered_map<std::string, std::uint64_t> known;
+  PlanRequest request{1, argsFor({"/a", "/b"}), {}};
+  const PlanResult first = PlanWithSizes(request, lookUp, known);
+  ASSERT_FALSE(first.error);
+  request.args = argsFor({"/a", "/b", "/a"});
+  const PlanResult second = PlanWithSizes(request, lookUp, known);
+  ASSERT_FALSE(second.error);
+  EXPECT_EQ(second.summary.totalSectors, first.summary.totalSectors + 400);
+  EXPECT_EQ(asked["/a"], 1);
+  EXPECT_EQ(asked["/b"], 1);
+  // Sizes looked up again at Write ISO replace what was remembered.
+  request.freshSizes = {{"/a", 0}};
+  const PlanResult fresh = PlanWithSizes(request, lookUp, known);
+  EXPECT_EQ(fresh.summary.totalSectors, first.summary.totalSectors - 400);
+  EXPECT_EQ(asked["/a"], 1);
+  request = {7, argsFor({"/a", "/gone"}), {}};
+  const PlanResult gone = PlanWithSizes(request, lookUp, known);
+  ASSERT_TRUE(gone.error);
+  EXPECT_EQ(gone.error->message, "Cannot find /gone");
+  EXPECT_EQ(gone.generation, 7u);
+}
+
+// While one plan is under way, later requests replace each other: the newest
+// is planned next and the ones between are never planned.
+TEST(ImagePlanWorker, NewestRequestWins) {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool release = false, busy = false;
+  std::vector<std::uint64_t> delivered;
+  const SizeLookUp lookUp = [&](const std::string& path) -> std::optional<std::uint64_t> {
+    if (path == "/slow") {
+      std::unique_lock<std::mutex> lock(mutex);
+      busy = true;
+      changed.notify_all();
+      changed.wait(lock, [&] { return release; });
+    }
+    return 10;
+  };
+  {
+    ImagePlanWorker worker(lookUp, [&](PlanResult r) {
+      std::lock_guard<std::mutex> lock(mutex);
+      delivered.push_back(r.generation);
+      changed.notify_all();
+    });
+    worker.Request({1, argsFor({"/slow"}), {}});
+    {
+      std::unique_lock<std::mutex> lock(mutex);
+      ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(20), [&] { return busy; }));
+    }
+    for (std::uint64_t g = 2; g <= 5; ++g) worker.Request({g, argsFor({"/x" + std::to_string(g)}), {}});
+    {
+      std::unique_lock<std::mutex> lock(mutex);
+      release = true;
+      changed.notify_all();
+      ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(20), [&] { return delivered.size() == 2; }));
+    }
+  }
+  EXPECT_EQ(delivered, (std::vector<std::uint64_t>{1, 5}));
+}
+
+// Sizes handed over at Write ISO are used by the next plan without a look-up.
+TEST(ImagePlanWorker, RememberedSizesNeedNoLookUp) {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<std::string> asked;
+  std::optional<PlanResult> result;
+  {
+    ImagePlanWorker worker(
+        [&](const std::string& path) {
+          std::lock_guard<std::mutex> lock(mutex);
+          asked.push_back(path);
+          return std::optional<std::uint64_t>(1);
+        },
+        [&](PlanResult r) {
+          std::lock_guard<std::mutex> lock(mutex);
+          result = std::move(r);
+          changed.notify_all();
+        });
+    worker.Remember({{"/a", 2048 * 1000}});
+    worker.Request({3, argsFor({"/a", "/b"}), {}});
+    std::unique_lock<std::mutex> lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(20), [&] { return result.has_value(); }));
+  }
+  EXPECT_EQ(asked, (std::vector<std::string>{"/b"}));
+  ASSERT_FALSE(result->error);
+  EXPECT_GT(result->summary.totalSectors, 1000u);
+}
+
+TEST(ImagePlanWorker, EndsWithARequestPending) {
+  int deliveries = 0;
+  {
+    ImagePlanWorker worker([](const std::string&) { return std::optional<std::uint64_t>(1); },
+                           [&](PlanResult) { ++deliveries; });
+    for (std::uint64_t g = 1; g <= 50; ++g) worker.Request({g, argsFor({"/a"}), {}});
+  }  // joins without hanging; whatever was delivered came before the end
+  EXPECT_LE(deliveries, 50);
+}
+
+}  // namespace
