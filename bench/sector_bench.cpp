@@ -63,7 +63,7 @@ void EdcAndEccStreaming(benchmark::State& state, const CodePath* path) {
   }
 }
 
-void Edc(benchmark::State& state, const CodePath* path) {
+void EdcOnly(benchmark::State& state, const CodePath* path) {
   auto s = randomSector();
   for (auto _ : state) benchmark::DoNotOptimize(path->edc(s.data() + kSubheaderOffset, kForm1EdcOffset - kSubheaderOffset, 0));
 }
@@ -85,18 +85,18 @@ void EdcAndEcc(benchmark::State& state, const CodePath* path) {
   }
 }
 
-void EncodeForm1(benchmark::State& state, const CodePath* path) {
+void EncodeForm1Sector(benchmark::State& state, const CodePath* path) {
   auto s = randomSector();
   for (auto _ : state) {
-    encodeForm1(s, 1000, {0, 0, kSubmodeData, 0}, *path);
+    sector::EncodeForm1(s, 1000, {0, 0, kSubmodeData, 0}, *path);
     benchmark::ClobberMemory();
   }
 }
 
-void EncodeForm2(benchmark::State& state, const CodePath* path) {
+void EncodeForm2Sector(benchmark::State& state, const CodePath* path) {
   auto s = randomSector();
   for (auto _ : state) {
-    encodeForm2(s, 1000, {1, 0, kSubmodeData, 0}, *path);
+    sector::EncodeForm2(s, 1000, {1, 0, kSubmodeData, 0}, *path);
     benchmark::ClobberMemory();
   }
 }
@@ -106,14 +106,14 @@ void EncodeForm2(benchmark::State& state, const CodePath* path) {
 int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("Memcpy2K", Memcpy2K);
   benchmark::RegisterBenchmark("Memcpy2KStreaming", Memcpy2KStreaming);
-  for (const CodePath* path : supportedCodePaths()) {
+  for (const CodePath* path : SupportedCodePaths()) {
     const std::string name = path->name;
-    benchmark::RegisterBenchmark(("Edc/" + name).c_str(), Edc, path);
+    benchmark::RegisterBenchmark(("Edc/" + name).c_str(), EdcOnly, path);
     benchmark::RegisterBenchmark(("Ecc/" + name).c_str(), Ecc, path);
     benchmark::RegisterBenchmark(("EdcAndEcc/" + name).c_str(), EdcAndEcc, path);
     benchmark::RegisterBenchmark(("EdcAndEccStreaming/" + name).c_str(), EdcAndEccStreaming, path);
-    benchmark::RegisterBenchmark(("EncodeForm1/" + name).c_str(), EncodeForm1, path);
-    benchmark::RegisterBenchmark(("EncodeForm2/" + name).c_str(), EncodeForm2, path);
+    benchmark::RegisterBenchmark(("EncodeForm1/" + name).c_str(), EncodeForm1Sector, path);
+    benchmark::RegisterBenchmark(("EncodeForm2/" + name).c_str(), EncodeForm2Sector, path);
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

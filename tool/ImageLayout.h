@@ -58,6 +58,6 @@ inline constexpr int kMaxIsoDepth = 8;  // levels 1 and 2, the root included
 // program's size line) passes kNoSectorLimit to learn how long a layout that
 // does not fit is.
 inline constexpr std::uint64_t kNoSectorLimit = 0xFFFFFFFFu;
-Status layOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan,
+Status LayOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan,
                    std::uint64_t sectorLimit = kMaxImageSectors);
-std::string imageTooLongMessage();
+std::string ImageTooLongMessage();

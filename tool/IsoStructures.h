@@ -40,21 +40,21 @@ inline constexpr std::uint8_t kForm2FileNumber = 1;  // also subheader byte 0 of
 struct ImageDates {
   std::time_t volume = 0;
   bool fixed = false;
-  std::time_t of(const ImageNode& node) const {
+  std::time_t Of(const ImageNode& node) const {
     return fixed || node.isFolder ? volume : node.modified;
   }
 };
 
 // Length of the record of an identifier (";1" included for files).
-std::size_t recordLength(std::size_t identifierLength);
-std::string recordIdentifier(const ImageNode& node);  // "NAME.EXT;1" or "FOLDER"
+std::size_t RecordLength(std::size_t identifierLength);
+std::string RecordIdentifier(const ImageNode& node);  // "NAME.EXT;1" or "FOLDER"
 
 // Sectors a folder's records take, none crossing a block boundary.
-std::uint32_t directorySectors(const ImageNode& folder);
-std::vector<std::uint8_t> buildDirectory(const ImageNode& folder, const ImageDates& dates);
+std::uint32_t DirectorySectors(const ImageNode& folder);
+std::vector<std::uint8_t> BuildDirectory(const ImageNode& folder, const ImageDates& dates);
 
 // One path table (unpadded); `bigEndian` selects the M table.
-std::vector<std::uint8_t> buildPathTable(const std::vector<ImageNode*>& folders,
+std::vector<std::uint8_t> BuildPathTable(const std::vector<ImageNode*>& folders,
                                          bool bigEndian);
 
 struct VolumeInfo {
@@ -66,7 +66,7 @@ struct VolumeInfo {
   const ImageNode* root = nullptr;
 };
 
-std::vector<std::uint8_t> buildPrimaryDescriptor(const VolumeInfo& info, const ImageDates& dates);
-std::vector<std::uint8_t> buildTerminator();
+std::vector<std::uint8_t> BuildPrimaryDescriptor(const VolumeInfo& info, const ImageDates& dates);
+std::vector<std::uint8_t> BuildTerminator();
 
 }  // namespace iso

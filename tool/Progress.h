@@ -9,7 +9,7 @@
 class ProgressReport {
  public:
   ProgressReport(std::FILE* out, std::uint32_t totalSectors) : out_(out), total_(totalSectors) {}
-  void update(std::uint32_t sectorsDone);
+  void Update(std::uint32_t sectorsDone);
 
  private:
   std::FILE* out_;

@@ -66,35 +66,35 @@ struct CodePath {
 };
 
 // Every path this processor runs, the portable one first, the fastest last.
-std::vector<const CodePath*> supportedCodePaths();
+std::vector<const CodePath*> SupportedCodePaths();
 
 // The path the encoders use: the fastest supported, chosen once; the
 // portable one when BRENVOX_SECTOR_CODE=portable is set.
-const CodePath& activeCodePath();
+const CodePath& ActiveCodePath();
 
 // The processor-specific paths this processor runs (carry-less multiply EDC,
 // 32-byte-lane ECC), slower first; none when it lacks an instruction they need.
-std::vector<const CodePath*> x86CodePaths();
+std::vector<const CodePath*> X86CodePaths();
 
 // CRC-32/CD-ROM-EDC of a byte range, continuing from `crc` (0 to start); portable path.
-std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
+std::uint32_t Edc(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
 // Writes the P then Q parity of a sector whose bytes 12..2075 are final,
 // header zeroed; portable path.
-void computeEcc(SectorSpan sector);
+void ComputeEcc(SectorSpan sector);
 
 // BCD minute, second, frame of the absolute address of `lba`.
-void writeAddress(std::uint8_t* out3, std::uint32_t lba);
+void WriteAddress(std::uint8_t* out3, std::uint32_t lba);
 
 // Both encoders expect the user data already in place at kUserDataOffset and
 // fill in everything else: sync, header, subheader twice, EDC (and ECC).
-void encodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader,
-                 const CodePath& path = activeCodePath());
-void encodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader,
-                 const CodePath& path = activeCodePath());
+void EncodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader,
+                 const CodePath& path = ActiveCodePath());
+void EncodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader,
+                 const CodePath& path = ActiveCodePath());
 
 // Encodes a sector whose user data and subheader (its first copy, at
 // kSubheaderOffset) are in place, in the form the subheader's Form bit names.
-void encodeSector(SectorSpan sector, std::uint32_t lba, const CodePath& path = activeCodePath());
+void EncodeSector(SectorSpan sector, std::uint32_t lba, const CodePath& path = ActiveCodePath());
 
 }  // namespace sector

@@ -13,29 +13,29 @@ namespace sector::math {
 // ---- GF(2^8) with primitive polynomial x^8 + x^4 + x^3 + x^2 + 1 (0x11D), alpha = 2.
 inline constexpr unsigned kGfPolynomial = 0x11D;
 
-constexpr std::uint8_t gfTimesAlpha(std::uint8_t v) {
+constexpr std::uint8_t GfTimesAlpha(std::uint8_t v) {
   unsigned r = unsigned{v} << 1;
   return static_cast<std::uint8_t>((r & 0x100u) ? (r ^ kGfPolynomial) : r);
 }
 
-constexpr std::uint8_t gfMultiply(std::uint8_t a, std::uint8_t b) {
+constexpr std::uint8_t GfMultiply(std::uint8_t a, std::uint8_t b) {
   std::uint8_t product = 0;
   for (int bit = 7; bit >= 0; --bit) {
-    product = gfTimesAlpha(product);
+    product = GfTimesAlpha(product);
     if (b & (1u << bit)) product ^= a;
   }
   return product;
 }
 
-constexpr std::uint8_t gfAlphaPower(unsigned n) {
+constexpr std::uint8_t GfAlphaPower(unsigned n) {
   std::uint8_t v = 1;
-  for (unsigned i = 0; i < n % 255; ++i) v = gfTimesAlpha(v);
+  for (unsigned i = 0; i < n % 255; ++i) v = GfTimesAlpha(v);
   return v;
 }
 
-constexpr std::uint8_t gfInverse(std::uint8_t v) {
+constexpr std::uint8_t GfInverse(std::uint8_t v) {
   for (unsigned x = 1; x < 256; ++x)
-    if (gfMultiply(static_cast<std::uint8_t>(x), v) == 1) return static_cast<std::uint8_t>(x);
+    if (GfMultiply(static_cast<std::uint8_t>(x), v) == 1) return static_cast<std::uint8_t>(x);
   return 0;
 }
 
@@ -43,7 +43,7 @@ constexpr std::uint8_t gfInverse(std::uint8_t v) {
 //   sum v_i = 0   and   sum alpha^(n-1-i) v_i = 0.
 // With A = sum d_i and B = sum alpha^(n-1-i) d_i (Horner over the data, then
 // two more steps): p0 = (A + B) / (alpha + 1), p1 = A + p0.
-inline constexpr std::uint8_t kInverseOfAlphaPlusOne = gfInverse(3);
+inline constexpr std::uint8_t kInverseOfAlphaPlusOne = GfInverse(3);
 static_assert(kInverseOfAlphaPlusOne == 0xF4);
 
 // The ECC's two product codes over bytes 12..2075 (header zeroed) then P.
@@ -58,7 +58,7 @@ inline constexpr std::uint64_t kEdcPolynomial = 0x18001801Bull;  // with its x^3
 inline constexpr std::uint32_t kEdcPolynomialReflected = 0xD8018001u;
 
 // x^n mod the EDC polynomial, bit i standing for x^i.
-constexpr std::uint64_t edcPowerOfX(unsigned n) {
+constexpr std::uint64_t EdcPowerOfX(unsigned n) {
   std::uint64_t r = 1;
   for (unsigned i = 0; i < n; ++i) {
     r <<= 1;
@@ -68,7 +68,7 @@ constexpr std::uint64_t edcPowerOfX(unsigned n) {
 }
 
 // floor(x^64 / polynomial): the Barrett reduction's constant (degree 32).
-constexpr std::uint64_t edcBarrettQuotient() {
+constexpr std::uint64_t EdcBarrettQuotient() {
   std::uint64_t quotient = 1ull << 32;
   std::uint64_t rest = kEdcPolynomial << 32;  // x^64 minus polynomial * x^32, the x^64 terms cancelling
   for (int i = 63; i >= 32; --i)
@@ -81,13 +81,13 @@ constexpr std::uint64_t edcBarrettQuotient() {
 
 // A polynomial of degree at most 32 in the least-significant-bit-first order
 // of the carry-less multiplier: bit i stands for x^(32 - i).
-constexpr std::uint64_t reflect33(std::uint64_t k) {
+constexpr std::uint64_t Reflect33(std::uint64_t k) {
   std::uint64_t r = 0;
   for (int j = 0; j <= 32; ++j)
     if ((k >> j) & 1u) r |= 1ull << (32 - j);
   return r;
 }
 
-static_assert(reflect33(kEdcPolynomial) == (std::uint64_t{kEdcPolynomialReflected} << 1 | 1));
+static_assert(Reflect33(kEdcPolynomial) == (std::uint64_t{kEdcPolynomialReflected} << 1 | 1));
 
 }  // namespace sector::math

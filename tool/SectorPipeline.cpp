@@ -14,7 +14,7 @@ constexpr int kMaxWorkers = 64;
 
 }  // namespace
 
-int SectorPipeline::defaultWorkers() {
+int SectorPipeline::DefaultWorkers() {
   if (const char* wanted = std::getenv("BRENVOX_ENCODE_THREADS"); wanted && *wanted) {
     char* end = nullptr;
     const long n = std::strtol(wanted, &end, 10);
@@ -25,22 +25,22 @@ int SectorPipeline::defaultWorkers() {
 }
 
 SectorPipeline::SectorPipeline(std::size_t buffers, std::size_t sectorsPerBatch, int workers, WriteBatch write)
-    : sectorsPerBatch_(sectorsPerBatch), path_(sector::activeCodePath()), write_(std::move(write)),
+    : sectorsPerBatch_(sectorsPerBatch), path_(sector::ActiveCodePath()), write_(std::move(write)),
       batches_(buffers) {
   for (Batch& b : batches_) {
     b.bytes.resize(sectorsPerBatch * sector::kSectorSize);
     free_.push_back(&b);
   }
   try {
-    writer_ = std::thread([this] { writerLoop(); });
-    for (int i = 0; i < workers; ++i) workers_.emplace_back([this] { workerLoop(); });
+    writer_ = std::thread([this] { WriterLoop(); });
+    for (int i = 0; i < workers; ++i) workers_.emplace_back([this] { WorkerLoop(); });
   } catch (const std::system_error&) {
     // Run with the threads that started: with none, submit does the work itself.
   }
 }
 
 SectorPipeline::~SectorPipeline() {
-  drain();
+  Drain();
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -50,7 +50,7 @@ SectorPipeline::~SectorPipeline() {
   if (writer_.joinable()) writer_.join();
 }
 
-SectorPipeline::Batch& SectorPipeline::acquire() {
+SectorPipeline::Batch& SectorPipeline::Acquire() {
   std::unique_lock lock(mutex_);
   changed_.wait(lock, [this] { return !free_.empty(); });
   Batch* b = free_.front();
@@ -59,17 +59,17 @@ SectorPipeline::Batch& SectorPipeline::acquire() {
   return *b;
 }
 
-void SectorPipeline::encodePiece(const Piece& piece) const {
+void SectorPipeline::EncodePiece(const Piece& piece) const {
   std::uint8_t* bytes = piece.batch->bytes.data();
   for (std::size_t i = piece.first; i < piece.first + piece.count; ++i)
-    sector::encodeSector(sector::SectorSpan(bytes + i * sector::kSectorSize, sector::kSectorSize),
+    sector::EncodeSector(sector::SectorSpan(bytes + i * sector::kSectorSize, sector::kSectorSize),
                          piece.batch->firstSector + static_cast<std::uint32_t>(i), path_);
 }
 
-void SectorPipeline::submit(Batch& batch) {
+void SectorPipeline::Submit(Batch& batch) {
   std::size_t pieces = (batch.sectors + kSectorsPerPiece - 1) / kSectorsPerPiece;
   if (workers_.empty()) {
-    encodePiece({&batch, 0, batch.sectors});
+    EncodePiece({&batch, 0, batch.sectors});
     pieces = 0;
   }
   {
@@ -83,20 +83,20 @@ void SectorPipeline::submit(Batch& batch) {
     if (writer_.joinable()) toWrite_.push_back(&batch);
   }
   changed_.notify_all();
-  if (!writer_.joinable()) writeOne(batch);
+  if (!writer_.joinable()) WriteOne(batch);
 }
 
-void SectorPipeline::drain() {
+void SectorPipeline::Drain() {
   std::unique_lock lock(mutex_);
   changed_.wait(lock, [this] { return busy_ == 0; });
 }
 
-Status SectorPipeline::error() {
+Status SectorPipeline::Error() {
   std::lock_guard lock(mutex_);
   return error_;
 }
 
-void SectorPipeline::workerLoop() {
+void SectorPipeline::WorkerLoop() {
   std::unique_lock lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] { return stopping_ || !pieces_.empty(); });
@@ -104,13 +104,13 @@ void SectorPipeline::workerLoop() {
     const Piece piece = pieces_.front();
     pieces_.pop_front();
     lock.unlock();
-    encodePiece(piece);
+    EncodePiece(piece);
     lock.lock();
     if (--piece.batch->piecesLeft == 0) changed_.notify_all();
   }
 }
 
-void SectorPipeline::writerLoop() {
+void SectorPipeline::WriterLoop() {
   std::unique_lock lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] { return (stopping_ && toWrite_.empty()) ||
@@ -119,12 +119,12 @@ void SectorPipeline::writerLoop() {
     Batch* b = toWrite_.front();
     toWrite_.pop_front();
     lock.unlock();
-    writeOne(*b);
+    WriteOne(*b);
     lock.lock();
   }
 }
 
-void SectorPipeline::writeOne(Batch& batch) {
+void SectorPipeline::WriteOne(Batch& batch) {
   bool failed;
   {
     std::lock_guard lock(mutex_);

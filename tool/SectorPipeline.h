@@ -31,7 +31,7 @@ class SectorPipeline {
   using WriteBatch = std::function<Status(const Batch&)>;
 
   // Workers: BRENVOX_ENCODE_THREADS when set (1..64), else one per processor.
-  static int defaultWorkers();
+  static int DefaultWorkers();
 
   SectorPipeline(std::size_t buffers, std::size_t sectorsPerBatch, int workers, WriteBatch write);
   ~SectorPipeline();  // finishes what was handed over, then stops the threads
@@ -39,23 +39,23 @@ class SectorPipeline {
   SectorPipeline& operator=(const SectorPipeline&) = delete;
 
   // A free batch to fill, waiting for one if all are in use.
-  Batch& acquire();
+  Batch& Acquire();
   // Hands a filled batch over to be encoded and written.
-  void submit(Batch& batch);
+  void Submit(Batch& batch);
   // Waits until every batch handed over is written (or dropped after an error).
-  void drain();
+  void Drain();
   // The first error of a write; the batches after it are dropped unwritten.
-  Status error();
+  Status Error();
 
  private:
   struct Piece {
     Batch* batch;
     std::size_t first, count;
   };
-  void encodePiece(const Piece& piece) const;
-  void workerLoop();
-  void writerLoop();
-  void writeOne(Batch& batch);  // writes (unless an error came first), then frees
+  void EncodePiece(const Piece& piece) const;
+  void WorkerLoop();
+  void WriterLoop();
+  void WriteOne(Batch& batch);  // writes (unless an error came first), then frees
 
   const std::size_t sectorsPerBatch_;
   const sector::CodePath& path_;

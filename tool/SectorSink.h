@@ -31,7 +31,7 @@ class SectorSink {
   struct Slots {
     std::uint8_t* first = nullptr;
     std::size_t count = 0;
-    std::uint8_t* userData(std::size_t i) const { return first + i * sector::kSectorSize + sector::kUserDataOffset; }
+    std::uint8_t* UserData(std::size_t i) const { return first + i * sector::kSectorSize + sector::kUserDataOffset; }
   };
 
   SectorSink(int fd, std::string path, std::uint32_t plannedSectors, ProgressReport* progress);
@@ -40,28 +40,28 @@ class SectorSink {
   SectorSink& operator=(const SectorSink&) = delete;
 
   // The address the next sector gets.
-  std::uint32_t position() const { return position_; }
+  std::uint32_t Position() const { return position_; }
 
   // Appends one sector with `data` (at most 2048 / 2324 bytes, zero-filled to
   // the full user-data size).
-  Status putForm1(std::span<const std::uint8_t> data, sector::Subheader subheader);
-  Status putForm2(std::span<const std::uint8_t> data, sector::Subheader subheader);
+  Status PutForm1(std::span<const std::uint8_t> data, sector::Subheader subheader);
+  Status PutForm2(std::span<const std::uint8_t> data, sector::Subheader subheader);
 
   // Between 1 and `wanted` free slots for the caller to put user data into,
   // then commit one by one, in order.
-  Status freeSlots(std::size_t wanted, Slots& slots);
+  Status FreeSlots(std::size_t wanted, Slots& slots);
   // Appends the next free slot as a sector of `form`: its first `dataBytes`
   // of user data are in place, the rest is zero-filled here.
-  void commit(std::size_t dataBytes, Form form, sector::Subheader subheader);
+  void Commit(std::size_t dataBytes, Form form, sector::Subheader subheader);
 
   // Writes what is buffered, waits for every write and checks the total
   // against the plan.
-  Status finish();
+  Status Finish();
 
  private:
-  Status put(std::span<const std::uint8_t> data, Form form, sector::Subheader subheader);
-  Status handOver();
-  Status writeBatch(const SectorPipeline::Batch& batch);
+  Status Put(std::span<const std::uint8_t> data, Form form, sector::Subheader subheader);
+  Status HandOver();
+  Status WriteBatch(const SectorPipeline::Batch& batch);
 
   int fd_;
   std::string path_;
