@@ -57,20 +57,20 @@ void PlacePathTables(ImagePlan& plan) {
 // so that no size can wrap before the limit is checked.
 class SectorCursor {
  public:
-  SectorCursor(std::uint64_t start, std::uint64_t limit) : next_(start), limit_(limit) {}
-  std::uint64_t Next() const { return next_; }
+  SectorCursor(std::uint64_t start, std::uint64_t limit) : m_next(start), m_limit(limit) {}
+  std::uint64_t Next() const { return m_next; }
   // Sectors written ahead of the runs (the directories).
   Status Skip(std::uint64_t sectors) {
-    if (next_ + sectors > limit_)
-      return limit_ == kMaxImageSectors ? LayoutError(ImageTooLongMessage())
+    if (m_next + sectors > m_limit)
+      return m_limit == kMaxImageSectors ? LayoutError(ImageTooLongMessage())
                                         : LayoutError("Cannot lay out the image: more than " +
-                                                      std::to_string(limit_) + " sectors");
-    next_ += sectors;
+                                                      std::to_string(m_limit) + " sectors");
+    m_next += sectors;
     return std::nullopt;
   }
 
   Status Add(ImagePlan& plan, RunKind kind, std::uint64_t sectors, const ImageNode* file = nullptr) {
-    const std::uint64_t start = next_;
+    const std::uint64_t start = m_next;
     if (Status s = Skip(sectors)) return s;
     if (sectors > 0)
       plan.runs.push_back({kind, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(sectors), file});
@@ -78,8 +78,8 @@ class SectorCursor {
   }
 
  private:
-  std::uint64_t next_;
-  std::uint64_t limit_;
+  std::uint64_t m_next;
+  std::uint64_t m_limit;
 };
 
 std::uint64_t FileSectors(const ImageNode& f) {

@@ -23,7 +23,7 @@ class FolderIndex {
     const ImageNode* parentAddress = &parent;
     std::string key(reinterpret_cast<const char*>(&parentAddress), sizeof parentAddress);
     key += name;
-    auto [it, made] = folders_.try_emplace(std::move(key), nullptr);
+    auto [it, made] = m_folders.try_emplace(std::move(key), nullptr);
     if (!made) return it->second;
     auto folder = std::make_unique<ImageNode>();
     folder->isFolder = true;
@@ -36,7 +36,7 @@ class FolderIndex {
   }
 
  private:
-  std::unordered_map<std::string, ImageNode*> folders_;  // parent's address, then the name
+  std::unordered_map<std::string, ImageNode*> m_folders;  // parent's address, then the name
 };
 
 // "A\B\C" from the root; empty parts (doubled or outer backslashes) are skipped.

@@ -67,11 +67,11 @@ Status ReadvFully(int fd, std::vector<iovec>& iov, std::size_t& got) {
 
 class InputFile {
  public:
-  explicit InputFile(int fd) : fd_(fd) {}
-  ~InputFile() { if (fd_ >= 0) ::close(fd_); }
-  int Fd() const { return fd_; }
+  explicit InputFile(int fd) : m_fd(fd) {}
+  ~InputFile() { if (m_fd >= 0) ::close(m_fd); }
+  int Fd() const { return m_fd; }
  private:
-  int fd_;
+  int m_fd;
 };
 
 // Streams one file straight into its sectors' slots; the file must still have

@@ -57,19 +57,19 @@ class SectorPipeline {
   void WriterLoop();
   void WriteOne(Batch& batch);  // writes (unless an error came first), then frees
 
-  const std::size_t sectorsPerBatch_;
-  const sector::CodePath& path_;
-  WriteBatch write_;
-  std::vector<Batch> batches_;
+  const std::size_t m_sectorsPerBatch;
+  const sector::CodePath& m_path;
+  WriteBatch m_write;
+  std::vector<Batch> m_batches;
 
-  std::mutex mutex_;
-  std::condition_variable changed_;    // any change of the state below
-  std::deque<Batch*> free_;
-  std::deque<Piece> pieces_;           // to encode
-  std::deque<Batch*> toWrite_;         // handed over, oldest first
-  std::size_t busy_ = 0;               // batches handed over and not yet written
-  Status error_;
-  bool stopping_ = false;
-  std::vector<std::thread> workers_;
-  std::thread writer_;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;    // any change of the state below
+  std::deque<Batch*> m_free;
+  std::deque<Piece> m_pieces;           // to encode
+  std::deque<Batch*> m_toWrite;         // handed over, oldest first
+  std::size_t m_busy = 0;               // batches handed over and not yet written
+  Status m_error;
+  bool m_stopping = false;
+  std::vector<std::thread> m_workers;
+  std::thread m_writer;
 };

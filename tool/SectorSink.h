@@ -40,7 +40,7 @@ class SectorSink {
   SectorSink& operator=(const SectorSink&) = delete;
 
   // The address the next sector gets.
-  std::uint32_t Position() const { return position_; }
+  std::uint32_t Position() const { return m_position; }
 
   // Appends one sector with `data` (at most 2048 / 2324 bytes, zero-filled to
   // the full user-data size).
@@ -63,12 +63,12 @@ class SectorSink {
   Status HandOver();
   Status WriteBatch(const SectorPipeline::Batch& batch);
 
-  int fd_;
-  std::string path_;
-  std::uint32_t planned_;
-  ProgressReport* progress_;
-  std::uint32_t position_ = 0;                 // sectors committed
-  std::uint32_t written_ = 0;                  // sectors written (writer thread, then after drain)
-  SectorPipeline::Batch* filling_ = nullptr;   // the batch being filled
-  std::unique_ptr<SectorPipeline> pipeline_;   // declared last: stopped before the rest goes
+  int m_fd;
+  std::string m_path;
+  std::uint32_t m_planned;
+  ProgressReport* m_progress;
+  std::uint32_t m_position = 0;                 // sectors committed
+  std::uint32_t m_written = 0;                  // sectors written (writer thread, then after drain)
+  SectorPipeline::Batch* m_filling = nullptr;   // the batch being filled
+  std::unique_ptr<SectorPipeline> m_pipeline;   // declared last: stopped before the rest goes
 };

@@ -20,12 +20,12 @@
 ScratchDir::ScratchDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "brenvox-tool-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  m_path = pattern;
 }
 
 ScratchDir::~ScratchDir() {
   std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  std::filesystem::remove_all(m_path, ignored);
 }
 
 std::string ShellQuote(const std::string& s) {
@@ -62,7 +62,7 @@ std::size_t FillPipe(int writeEnd) {
 LiveTool::LiveTool(const std::vector<std::string>& args, const std::string& stderrPath, bool stallOutput) {
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
-  if (stallOutput) filler_ = FillPipe(fds[1]);
+  if (stallOutput) m_filler = FillPipe(fds[1]);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
@@ -73,34 +73,34 @@ LiveTool::LiveTool(const std::vector<std::string>& args, const std::string& stde
   std::vector<char*> argv;
   for (auto& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
-  const int rc = posix_spawn(&pid_, all[0].c_str(), &actions, nullptr, argv.data(), environ);
+  const int rc = posix_spawn(&m_pid, all[0].c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(fds[1]);
-  out_ = fds[0];
+  m_out = fds[0];
   if (rc != 0) throw std::runtime_error("cannot start " + all[0]);
 }
 
 LiveTool::~LiveTool() {
-  if (pid_ > 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+  if (m_pid > 0) {
+    kill(m_pid, SIGKILL);
+    waitpid(m_pid, nullptr, 0);
   }
-  if (out_ >= 0) close(out_);
+  if (m_out >= 0) close(m_out);
 }
 
 bool LiveTool::ReadLine(std::string& line) {
   for (;;) {
-    if (std::size_t nl = pending_.find('\n'); nl != std::string::npos) {
-      line = pending_.substr(0, nl);
-      pending_.erase(0, nl + 1);
+    if (std::size_t nl = m_pending.find('\n'); nl != std::string::npos) {
+      line = m_pending.substr(0, nl);
+      m_pending.erase(0, nl + 1);
       return true;
     }
     char chunk[4096];
-    const ssize_t n = read(out_, chunk, sizeof chunk);
+    const ssize_t n = read(m_out, chunk, sizeof chunk);
     if (n <= 0) return false;
-    const std::size_t skip = std::min(filler_, static_cast<std::size_t>(n));
-    filler_ -= skip;
-    pending_.append(chunk + skip, static_cast<std::size_t>(n) - skip);
+    const std::size_t skip = std::min(m_filler, static_cast<std::size_t>(n));
+    m_filler -= skip;
+    m_pending.append(chunk + skip, static_cast<std::size_t>(n) - skip);
   }
 }
 
@@ -118,8 +118,8 @@ int LiveTool::Wait() {
   while (ReadLine(rest)) {
   }
   int status = 0;
-  waitpid(pid_, &status, 0);
-  pid_ = -1;
+  waitpid(m_pid, &status, 0);
+  m_pid = -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

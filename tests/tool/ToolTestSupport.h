@@ -11,11 +11,11 @@ class ScratchDir {
  public:
   ScratchDir();
   ~ScratchDir();
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& Path() const { return m_path; }
+  std::string operator/(const std::string& name) const { return m_path + "/" + name; }
 
  private:
-  std::string path_;
+  std::string m_path;
 };
 
 struct CommandResult {
@@ -45,10 +45,10 @@ class LiveTool {
   int Wait();  // exit status
 
  private:
-  int pid_ = -1;
-  int out_ = -1;
-  std::size_t filler_ = 0;  // bytes put into the pipe before the tool started
-  std::string pending_;
+  int m_pid = -1;
+  int m_out = -1;
+  std::size_t m_filler = 0;  // bytes put into the pipe before the tool started
+  std::string m_pending;
 };
 
 // Polls `condition` until it holds or `seconds` have passed.
