@@ -10,7 +10,7 @@ std::vector<std::string> PlanArguments(const CommandLine& entries) {
 
 std::string PlanLine(const PlanResult& result) {
   const bool tooLong = result.error && result.error->code == ExitCode::LayoutError &&
-                       result.summary.totalSectors > kMaxImageSectors;
+                       result.summary.totalSectors > MAX_IMAGE_SECTORS;
   if (result.error && !tooLong) return ImageProblemLine(result.error->message);
   return ImageSizeLine(result.summary.totalSectors, result.summary.nameChanges.size());
 }

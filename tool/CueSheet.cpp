@@ -11,7 +11,7 @@ namespace {
 std::string TwoDigits(std::uint32_t v) { return std::string(1, char('0' + v / 10 % 10)) + char('0' + v % 10); }
 
 std::string CueTime(std::uint32_t sectors) {
-  const std::uint32_t perSecond = sector::kSectorsPerSecond;
+  const std::uint32_t perSecond = sector::SECTORS_PER_SECOND;
   return TwoDigits(sectors / (60 * perSecond)) + ":" + TwoDigits(sectors / perSecond % 60) + ":" +
          TwoDigits(sectors % perSecond);
 }

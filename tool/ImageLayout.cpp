@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::uint32_t kMaxPathTableEntries = 65535;
+constexpr std::uint32_t MAX_PATH_TABLE_ENTRIES = 65535;
 
 Status CheckDepth(const ToolOptions& options, const ImageNode& root) {
   if (options.isoLevel == IsoLevel::Ascii) return std::nullopt;
@@ -15,7 +15,7 @@ Status CheckDepth(const ToolOptions& options, const ImageNode& root) {
   while (!pending.empty()) {
     const ImageNode* folder = pending.back();
     pending.pop_back();
-    if (folder->depth > kMaxIsoDepth)
+    if (folder->depth > MAX_ISO_DEPTH)
       return LayoutError("Cannot lay out folder " + ImagePath(*folder) + ": ISO level " +
                          (options.isoLevel == IsoLevel::Level1 ? "1" : "2") +
                          " allows at most 8 folder levels, the root included");
@@ -31,7 +31,7 @@ Status OrderFolders(ImageNode& root, ImagePlan& plan) {
   while (!queue.empty()) {
     ImageNode* folder = queue.front();
     queue.pop_front();
-    if (plan.folders.size() >= kMaxPathTableEntries)
+    if (plan.folders.size() >= MAX_PATH_TABLE_ENTRIES)
       return LayoutError("Cannot lay out the image: more than 65535 folders");
     plan.folders.push_back(folder);
     folder->pathNumber = static_cast<std::uint16_t>(plan.folders.size());
@@ -48,8 +48,8 @@ void PlacePathTables(ImagePlan& plan) {
     bytes += static_cast<std::uint32_t>(8 + id + id % 2);
   }
   plan.pathTableBytes = bytes;
-  plan.pathTableSectors = (bytes + iso::kBlockSize - 1) / iso::kBlockSize;
-  plan.lTableSector = iso::kFirstFreeSector;
+  plan.pathTableSectors = (bytes + iso::LOGICAL_BLOCK_SIZE - 1) / iso::LOGICAL_BLOCK_SIZE;
+  plan.lTableSector = iso::FIRST_FREE_SECTOR;
   plan.mTableSector = plan.lTableSector + plan.pathTableSectors;
 }
 
@@ -62,7 +62,7 @@ class SectorCursor {
   // Sectors written ahead of the runs (the directories).
   Status Skip(std::uint64_t sectors) {
     if (m_next + sectors > m_limit)
-      return m_limit == kMaxImageSectors ? LayoutError(ImageTooLongMessage())
+      return m_limit == MAX_IMAGE_SECTORS ? LayoutError(ImageTooLongMessage())
                                         : LayoutError("Cannot lay out the image: more than " +
                                                       std::to_string(m_limit) + " sectors");
     m_next += sectors;
@@ -83,7 +83,7 @@ class SectorCursor {
 };
 
 std::uint64_t FileSectors(const ImageNode& f) {
-  const std::uint64_t per = f.isForm2 ? sector::kForm2DataSize : sector::kForm1DataSize;
+  const std::uint64_t per = f.isForm2 ? sector::FORM2_DATA_SIZE : sector::FORM1_DATA_SIZE;
   return (f.size + per - 1) / per;
 }
 
@@ -94,7 +94,7 @@ Status PlaceFile(ImagePlan& plan, SectorCursor& cursor, ImageNode& f) {
   f.extent = static_cast<std::uint32_t>(cursor.Next() - sectors);
   f.sectors = static_cast<std::uint32_t>(sectors);
   // A Form 2 file records sectors x 2048: readers count its sectors from it.
-  f.dataLength = static_cast<std::uint32_t>(f.isForm2 ? sectors * iso::kBlockSize : f.size);
+  f.dataLength = static_cast<std::uint32_t>(f.isForm2 ? sectors * iso::LOGICAL_BLOCK_SIZE : f.size);
   return std::nullopt;
 }
 
@@ -112,14 +112,14 @@ Status PlaceFormTwoTracks(const ToolOptions& options, ImagePlan& plan, SectorCur
                           const std::vector<ImageNode*>& files) {
   for (ImageNode* f : files) {
     if (!OwnTrack(options, *f)) continue;
-    if (static_cast<int>(plan.tracks.size()) >= kMaxTracks)
+    if (static_cast<int>(plan.tracks.size()) >= MAX_TRACKS)
       return LayoutError("Cannot lay out the image: more than 99 tracks (use -s for one track)");
     const std::uint32_t index00 = static_cast<std::uint32_t>(cursor.Next());
-    if (Status s = cursor.Add(plan, RunKind::Form2Gap, kGapSectors)) return s;
+    if (Status s = cursor.Add(plan, RunKind::Form2Gap, GAP_SECTORS)) return s;
     if (Status s = PlaceFile(plan, cursor, *f)) return s;
     plan.tracks.push_back({static_cast<int>(plan.tracks.size()) + 1, index00, f->extent});
-    if (f->sectors < kMinimumTrackSectors)
-      if (Status s = cursor.Add(plan, RunKind::Form2Gap, kMinimumTrackSectors - f->sectors)) return s;
+    if (f->sectors < MINIMUM_TRACK_SECTORS)
+      if (Status s = cursor.Add(plan, RunKind::Form2Gap, MINIMUM_TRACK_SECTORS - f->sectors)) return s;
   }
   return std::nullopt;
 }
@@ -128,7 +128,7 @@ Status PlaceDirectories(ImagePlan& plan, SectorCursor& cursor) {
   for (ImageNode* folder : plan.folders) {
     folder->extent = static_cast<std::uint32_t>(cursor.Next());
     folder->sectors = iso::DirectorySectors(*folder);
-    folder->dataLength = folder->sectors * static_cast<std::uint32_t>(iso::kBlockSize);
+    folder->dataLength = folder->sectors * static_cast<std::uint32_t>(iso::LOGICAL_BLOCK_SIZE);
     if (Status s = cursor.Skip(folder->sectors)) return s;
   }
   return std::nullopt;
@@ -137,7 +137,7 @@ Status PlaceDirectories(ImagePlan& plan, SectorCursor& cursor) {
 }  // namespace
 
 std::string ImageTooLongMessage() {
-  return "Cannot lay out the image: it needs more than 99:59:74 of sectors (" + std::to_string(kMaxImageSectors) + ")";
+  return "Cannot lay out the image: it needs more than 99:59:74 of sectors (" + std::to_string(MAX_IMAGE_SECTORS) + ")";
 }
 
 Status LayOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan, std::uint64_t sectorLimit) {
@@ -151,12 +151,12 @@ Status LayOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan,
     if (OwnTrack(options, *f)) continue;
     if (Status s = PlaceFile(plan, cursor, *f)) return s;
   }
-  if (cursor.Next() < kMinimumTrackSectors)
-    if (Status s = cursor.Add(plan, RunKind::Form1Fill, kMinimumTrackSectors - cursor.Next())) return s;
+  if (cursor.Next() < MINIMUM_TRACK_SECTORS)
+    if (Status s = cursor.Add(plan, RunKind::Form1Fill, MINIMUM_TRACK_SECTORS - cursor.Next())) return s;
   plan.tracks.push_back({1, std::nullopt, 0});
   if (Status s = PlaceFormTwoTracks(options, plan, cursor, files)) return s;
   plan.volumeSpaceSize = static_cast<std::uint32_t>(cursor.Next());
-  if (Status s = cursor.Add(plan, RunKind::Form2Gap, kGapSectors)) return s;
+  if (Status s = cursor.Add(plan, RunKind::Form2Gap, GAP_SECTORS)) return s;
   plan.totalSectors = static_cast<std::uint32_t>(cursor.Next());
   return std::nullopt;
 }

@@ -50,11 +50,11 @@ Status PlanImage(const ToolOptions& options, const InputLookUp& lookUp, ImageSum
   PlannedImage planned;
   if (Status s = BuildImageTree(options, planned.root, lookUp)) return s;
   NameAndSortTree(options, planned.root, nullptr);
-  if (Status s = LayOutImage(options, planned.root, planned.plan, kNoSectorLimit)) return s;
+  if (Status s = LayOutImage(options, planned.root, planned.plan, NO_SECTOR_LIMIT)) return s;
   summary.totalSectors = planned.plan.totalSectors;
   summary.cueBytes = CueSheetText(BaseName(options.target + ".bin"), planned.plan).size();
   summary.nameChanges = NameChanges(options, planned.root);
-  if (planned.plan.totalSectors > kMaxImageSectors) return LayoutError(ImageTooLongMessage());
+  if (planned.plan.totalSectors > MAX_IMAGE_SECTORS) return LayoutError(ImageTooLongMessage());
   return std::nullopt;
 }
 

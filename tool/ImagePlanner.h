@@ -31,7 +31,7 @@ struct NameChange {
 
 struct ImageSummary {
   // Sectors of the .bin, 2352 bytes each; also filled when the only fault is
-  // a layout longer than the tool writes (more than kMaxImageSectors).
+  // a layout longer than the tool writes (more than MAX_IMAGE_SECTORS).
   std::uint32_t totalSectors = 0;
   std::uint64_t cueBytes = 0;      // size of the cue sheet written beside it
   std::vector<NameChange> nameChanges;  // depth first, in record order

@@ -14,31 +14,31 @@ using sector::Subheader;
 namespace {
 
 // Subheaders by sector class: file number, channel, submode, coding.
-constexpr Subheader kDataSector = {0, 0, sector::kSubmodeData, 0};
-constexpr Subheader kDataRecordEnd = {0, 0, sector::kSubmodeData | sector::kSubmodeEor, 0};
-constexpr Subheader kDataFileEnd = {0, 0, sector::kSubmodeEof | sector::kSubmodeData | sector::kSubmodeEor, 0};
-constexpr Subheader kForm2Data = {iso::kForm2FileNumber, 0, sector::kSubmodeForm2 | sector::kSubmodeData, 0};
-constexpr Subheader kForm2FileEnd = {iso::kForm2FileNumber, 0,
-                                     sector::kSubmodeEof | sector::kSubmodeForm2 | sector::kSubmodeData |
-                                         sector::kSubmodeEor, 0};
-constexpr Subheader kEmptyForm2 = {0, 0, sector::kSubmodeForm2, 0};
+constexpr Subheader DATA_SECTOR = {0, 0, sector::SUBMODE_DATA, 0};
+constexpr Subheader DATA_RECORD_END = {0, 0, sector::SUBMODE_DATA | sector::SUBMODE_EOR, 0};
+constexpr Subheader DATA_FILE_END = {0, 0, sector::SUBMODE_EOF | sector::SUBMODE_DATA | sector::SUBMODE_EOR, 0};
+constexpr Subheader FORM2_DATA = {iso::FORM2_FILE_NUMBER, 0, sector::SUBMODE_FORM2 | sector::SUBMODE_DATA, 0};
+constexpr Subheader FORM2_FILE_END = {iso::FORM2_FILE_NUMBER, 0,
+                                     sector::SUBMODE_EOF | sector::SUBMODE_FORM2 | sector::SUBMODE_DATA |
+                                         sector::SUBMODE_EOR, 0};
+constexpr Subheader EMPTY_FORM2 = {0, 0, sector::SUBMODE_FORM2, 0};
 
-constexpr std::size_t kSectorsPerRead = 512;
+constexpr std::size_t SECTORS_PER_READ = 512;
 
 // Writes `bytes` as Form 1 sectors, the last one marked `last`.
 Status PutBlocks(SectorSink& sink, const std::vector<std::uint8_t>& bytes, Subheader last) {
-  const std::size_t sectors = (bytes.size() + iso::kBlockSize - 1) / iso::kBlockSize;
+  const std::size_t sectors = (bytes.size() + iso::LOGICAL_BLOCK_SIZE - 1) / iso::LOGICAL_BLOCK_SIZE;
   for (std::size_t i = 0; i < sectors; ++i) {
-    const std::size_t at = i * iso::kBlockSize;
-    const std::size_t n = std::min(iso::kBlockSize, bytes.size() - at);
-    if (Status s = sink.PutForm1({bytes.data() + at, n}, i + 1 == sectors ? last : kDataSector)) return s;
+    const std::size_t at = i * iso::LOGICAL_BLOCK_SIZE;
+    const std::size_t n = std::min(iso::LOGICAL_BLOCK_SIZE, bytes.size() - at);
+    if (Status s = sink.PutForm1({bytes.data() + at, n}, i + 1 == sectors ? last : DATA_SECTOR)) return s;
   }
   return std::nullopt;
 }
 
 Status PutEmpty(SectorSink& sink, const SectorRun& run) {
   for (std::uint32_t i = 0; i < run.sectors; ++i) {
-    Status s = run.kind == RunKind::Form1Fill ? sink.PutForm1({}, kDataSector) : sink.PutForm2({}, kEmptyForm2);
+    Status s = run.kind == RunKind::Form1Fill ? sink.PutForm1({}, DATA_SECTOR) : sink.PutForm2({}, EMPTY_FORM2);
     if (s) return s;
   }
   return std::nullopt;
@@ -81,7 +81,7 @@ Status PutFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov)
   const std::string& path = file.sourcePath;
   InputFile in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.Fd() < 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
-  const std::size_t per = file.isForm2 ? sector::kForm2DataSize : sector::kForm1DataSize;
+  const std::size_t per = file.isForm2 ? sector::FORM2_DATA_SIZE : sector::FORM1_DATA_SIZE;
   const auto form = file.isForm2 ? SectorSink::Form::Two : SectorSink::Form::One;
   std::uint64_t left = file.size;
   std::uint8_t probe = 0;
@@ -89,7 +89,7 @@ Status PutFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov)
   do {
     SectorSink::Slots slots;
     if (file.sectors > done)
-      if (Status s = sink.FreeSlots(std::min<std::uint32_t>(kSectorsPerRead, file.sectors - done), slots)) return s;
+      if (Status s = sink.FreeSlots(std::min<std::uint32_t>(SECTORS_PER_READ, file.sectors - done), slots)) return s;
     iov.clear();
     std::size_t want = 0;
     for (std::size_t i = 0; i < slots.count; ++i) {
@@ -105,7 +105,7 @@ Status PutFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov)
     for (std::size_t i = 0; i < slots.count; ++i, ++done) {
       const bool last = done + 1 == file.sectors;
       const std::size_t n = std::min<std::uint64_t>(per, left);
-      sink.Commit(n, form, file.isForm2 ? (last ? kForm2FileEnd : kForm2Data) : (last ? kDataFileEnd : kDataSector));
+      sink.Commit(n, form, file.isForm2 ? (last ? FORM2_FILE_END : FORM2_DATA) : (last ? DATA_FILE_END : DATA_SECTOR));
       left -= n;
     }
   } while (done < file.sectors);
@@ -114,14 +114,14 @@ Status PutFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov)
 
 Status PutDescriptors(const ImagePlan& plan, const iso::VolumeInfo& volume,
                       const iso::ImageDates& dates, SectorSink& sink) {
-  for (std::uint32_t i = 0; i < iso::kSystemAreaSectors; ++i)
-    if (Status s = sink.PutForm1({}, kDataSector)) return s;
-  if (Status s = sink.PutForm1(iso::BuildPrimaryDescriptor(volume, dates), kDataRecordEnd)) return s;
-  if (Status s = sink.PutForm1(iso::BuildTerminator(), kDataFileEnd)) return s;
-  if (Status s = PutBlocks(sink, iso::BuildPathTable(plan.folders, false), kDataFileEnd)) return s;
-  if (Status s = PutBlocks(sink, iso::BuildPathTable(plan.folders, true), kDataFileEnd)) return s;
+  for (std::uint32_t i = 0; i < iso::SYSTEM_AREA_SECTORS; ++i)
+    if (Status s = sink.PutForm1({}, DATA_SECTOR)) return s;
+  if (Status s = sink.PutForm1(iso::BuildPrimaryDescriptor(volume, dates), DATA_RECORD_END)) return s;
+  if (Status s = sink.PutForm1(iso::BuildTerminator(), DATA_FILE_END)) return s;
+  if (Status s = PutBlocks(sink, iso::BuildPathTable(plan.folders, false), DATA_FILE_END)) return s;
+  if (Status s = PutBlocks(sink, iso::BuildPathTable(plan.folders, true), DATA_FILE_END)) return s;
   for (const ImageNode* folder : plan.folders)
-    if (Status s = PutBlocks(sink, iso::BuildDirectory(*folder, dates), kDataFileEnd)) return s;
+    if (Status s = PutBlocks(sink, iso::BuildDirectory(*folder, dates), DATA_FILE_END)) return s;
   return std::nullopt;
 }
 

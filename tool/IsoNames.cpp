@@ -4,10 +4,10 @@
 
 namespace {
 
-constexpr std::size_t kAsciiNameLimit = 200;  // bytes, name + dot + extension
-constexpr std::size_t kLevel1Name = 8, kLevel1Extension = 3, kLevel1Folder = 8;
-constexpr std::size_t kLevel2NameAndExtension = 30, kLevel2Folder = 31;
-constexpr std::size_t kVolumeLimit = 32;
+constexpr std::size_t ASCII_NAME_LIMIT = 200;  // bytes, name + dot + extension
+constexpr std::size_t LEVEL1_NAME = 8, LEVEL1_EXTENSION = 3, LEVEL1_FOLDER = 8;
+constexpr std::size_t LEVEL2_NAME_AND_EXTENSION = 30, LEVEL2_FOLDER = 31;
+constexpr std::size_t VOLUME_LIMIT = 32;
 
 char ToDCharacter(char c) {
   if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
@@ -81,12 +81,12 @@ void SplitExtension(std::string_view raw, std::string_view& name, std::string_vi
 // where the level allows it.
 void FitFileName(FileName& f, IsoLevel level) {
   if (level == IsoLevel::Level1) {
-    f.name.resize(std::min(f.name.size(), kLevel1Name));
-    f.extension.resize(std::min(f.extension.size(), kLevel1Extension));
+    f.name.resize(std::min(f.name.size(), LEVEL1_NAME));
+    f.extension.resize(std::min(f.extension.size(), LEVEL1_EXTENSION));
     return;
   }
   const std::size_t total =
-      level == IsoLevel::Level2 ? kLevel2NameAndExtension : kAsciiNameLimit - 1;  // minus the dot
+      level == IsoLevel::Level2 ? LEVEL2_NAME_AND_EXTENSION : ASCII_NAME_LIMIT - 1;  // minus the dot
   const std::size_t extension =
       std::min(f.extension.size(), std::max<std::size_t>(8, total - std::min(total, f.name.size())));
   CutToCharacters(f.extension, extension);
@@ -95,11 +95,11 @@ void FitFileName(FileName& f, IsoLevel level) {
 
 std::size_t FolderLimit(IsoLevel level) {
   switch (level) {
-    case IsoLevel::Level1: return kLevel1Folder;
-    case IsoLevel::Level2: return kLevel2Folder;
+    case IsoLevel::Level1: return LEVEL1_FOLDER;
+    case IsoLevel::Level2: return LEVEL2_FOLDER;
     case IsoLevel::Ascii: break;
   }
-  return kAsciiNameLimit;
+  return ASCII_NAME_LIMIT;
 }
 
 // A name made only of dots would read as "." or ".." on most systems.
@@ -141,9 +141,9 @@ std::string MapFolderName(std::string_view raw, IsoLevel level) {
 }
 
 FileName NumberedFileName(const FileName& f, IsoLevel level, unsigned n) {
-  std::size_t limit = kLevel1Name;
-  if (level == IsoLevel::Level2) limit = kLevel2NameAndExtension - f.extension.size();
-  if (level == IsoLevel::Ascii) limit = kAsciiNameLimit - 1 - f.extension.size();
+  std::size_t limit = LEVEL1_NAME;
+  if (level == IsoLevel::Level2) limit = LEVEL2_NAME_AND_EXTENSION - f.extension.size();
+  if (level == IsoLevel::Ascii) limit = ASCII_NAME_LIMIT - 1 - f.extension.size();
   return {WithNumber(f.name, limit, n), f.extension};
 }
 
@@ -189,6 +189,6 @@ bool RecordLess(const std::string& a, bool folderA, const std::string& b, bool f
 
 std::string MapVolumeName(std::string_view raw) {
   std::string out = MapCharacters(raw, IsoLevel::Level1);
-  out.resize(std::min(out.size(), kVolumeLimit));
+  out.resize(std::min(out.size(), VOLUME_LIMIT));
   return out;
 }

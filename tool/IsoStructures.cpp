@@ -8,7 +8,7 @@
 namespace iso {
 namespace {
 
-constexpr std::uint8_t kFlagDirectory = 0x02;
+constexpr std::uint8_t FLAG_DIRECTORY = 0x02;
 
 // Record date: years since 1900, month, day, hour, minute, second, GMT offset (UTC: 0).
 void PutRecordDate(std::uint8_t* p, std::time_t t) {
@@ -62,19 +62,19 @@ struct RecordFields {
 // Writes one record at `p`, returns its length.
 std::size_t PutRecord(std::uint8_t* p, const RecordFields& r, bool withXa) {
   const std::size_t length =
-      withXa ? RecordLength(r.identifier.size()) : kRecordFixedSize + r.identifier.size();
+      withXa ? RecordLength(r.identifier.size()) : RECORD_FIXED_SIZE + r.identifier.size();
   p[0] = static_cast<std::uint8_t>(length);
   PutBoth32(p + 2, r.extent);
   PutBoth32(p + 10, r.dataLength);
   PutRecordDate(p + 18, r.date);
-  p[25] = r.folder ? kFlagDirectory : 0;
+  p[25] = r.folder ? FLAG_DIRECTORY : 0;
   PutBoth16(p + 28, 1);
   p[32] = static_cast<std::uint8_t>(r.identifier.size());
   std::memcpy(p + 33, r.identifier.data(), r.identifier.size());
   if (withXa) {
     const std::uint16_t attributes =
-        r.folder ? kXaAttributesFolder : (r.form2 ? kXaAttributesForm2 : kXaAttributesForm1);
-    PutXaField(p + length - kXaFieldSize, attributes, r.form2 ? kForm2FileNumber : 0);
+        r.folder ? XA_ATTRIBUTES_FOLDER : (r.form2 ? XA_ATTRIBUTES_FORM2 : XA_ATTRIBUTES_FORM1);
+    PutXaField(p + length - XA_FIELD_SIZE, attributes, r.form2 ? FORM2_FILE_NUMBER : 0);
   }
   return length;
 }
@@ -101,7 +101,7 @@ std::vector<std::size_t> PackRecords(const Lengths& lengths, std::size_t& totalB
   std::vector<std::size_t> offsets;
   std::size_t at = 0;
   for (std::size_t length : lengths) {
-    if (at / kBlockSize != (at + length - 1) / kBlockSize) at = (at / kBlockSize + 1) * kBlockSize;
+    if (at / LOGICAL_BLOCK_SIZE != (at + length - 1) / LOGICAL_BLOCK_SIZE) at = (at / LOGICAL_BLOCK_SIZE + 1) * LOGICAL_BLOCK_SIZE;
     offsets.push_back(at);
     at += length;
   }
@@ -119,7 +119,7 @@ std::vector<std::size_t> RecordLengths(const ImageNode& folder) {
 
 std::size_t RecordLength(std::size_t identifierLength) {
   const std::size_t pad = identifierLength % 2 == 0 ? 1 : 0;
-  return kRecordFixedSize + identifierLength + pad + kXaFieldSize;
+  return RECORD_FIXED_SIZE + identifierLength + pad + XA_FIELD_SIZE;
 }
 
 std::string RecordIdentifier(const ImageNode& node) {
@@ -129,13 +129,13 @@ std::string RecordIdentifier(const ImageNode& node) {
 std::uint32_t DirectorySectors(const ImageNode& folder) {
   std::size_t bytes = 0;
   PackRecords(RecordLengths(folder), bytes);
-  return static_cast<std::uint32_t>((bytes + kBlockSize - 1) / kBlockSize);
+  return static_cast<std::uint32_t>((bytes + LOGICAL_BLOCK_SIZE - 1) / LOGICAL_BLOCK_SIZE);
 }
 
 std::vector<std::uint8_t> BuildDirectory(const ImageNode& folder, const ImageDates& dates) {
   std::size_t bytes = 0;
   const std::vector<std::size_t> offsets = PackRecords(RecordLengths(folder), bytes);
-  std::vector<std::uint8_t> extent(std::size_t{folder.sectors} * kBlockSize, 0);
+  std::vector<std::uint8_t> extent(std::size_t{folder.sectors} * LOGICAL_BLOCK_SIZE, 0);
   const std::vector<RecordFields> records = FolderRecords(folder, dates);
   for (std::size_t i = 0; i < records.size(); ++i) PutRecord(extent.data() + offsets[i], records[i], true);
   return extent;
@@ -165,7 +165,7 @@ std::vector<std::uint8_t> BuildPathTable(const std::vector<ImageNode*>& folders,
 }
 
 std::vector<std::uint8_t> BuildPrimaryDescriptor(const VolumeInfo& info, const ImageDates& dates) {
-  std::vector<std::uint8_t> d(kBlockSize, 0);
+  std::vector<std::uint8_t> d(LOGICAL_BLOCK_SIZE, 0);
   std::uint8_t* p = d.data();
   p[0] = 1;                                  // 0: type, primary
   std::memcpy(p + 1, "CD001", 5);            // 1: standard identifier
@@ -176,7 +176,7 @@ std::vector<std::uint8_t> BuildPrimaryDescriptor(const VolumeInfo& info, const I
   PutBoth32(p + 80, info.volumeSpaceSize);   // 80: volume space size
   PutBoth16(p + 120, 1);                     // 120: volume set size
   PutBoth16(p + 124, 1);                     // 124: volume sequence number
-  PutBoth16(p + 128, kBlockSize);            // 128: logical block size
+  PutBoth16(p + 128, LOGICAL_BLOCK_SIZE);            // 128: logical block size
   PutBoth32(p + 132, info.pathTableBytes);   // 132: path table size
   PutLe32(p + 140, info.lTableSector);       // 140: L path table
   PutBe32(p + 148, info.mTableSector);       // 148: M path table
@@ -193,7 +193,7 @@ std::vector<std::uint8_t> BuildPrimaryDescriptor(const VolumeInfo& info, const I
 }
 
 std::vector<std::uint8_t> BuildTerminator() {
-  std::vector<std::uint8_t> d(kBlockSize, 0);
+  std::vector<std::uint8_t> d(LOGICAL_BLOCK_SIZE, 0);
   d[0] = 0xFF;                               // 0: type, set terminator
   std::memcpy(d.data() + 1, "CD001", 5);
   d[6] = 1;

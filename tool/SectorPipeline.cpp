@@ -9,8 +9,8 @@ namespace {
 
 // Sectors a worker encodes at a time: enough to make a hand-over cheap, few
 // enough that every worker gets some of each batch.
-constexpr std::size_t kSectorsPerPiece = 64;
-constexpr int kMaxWorkers = 64;
+constexpr std::size_t SECTORS_PER_PIECE = 64;
+constexpr int MAX_WORKERS = 64;
 
 }  // namespace
 
@@ -18,17 +18,17 @@ int SectorPipeline::DefaultWorkers() {
   if (const char* wanted = std::getenv("BRENVOX_ENCODE_THREADS"); wanted && *wanted) {
     char* end = nullptr;
     const long n = std::strtol(wanted, &end, 10);
-    if (*end == '\0' && n >= 1 && n <= kMaxWorkers) return static_cast<int>(n);
+    if (*end == '\0' && n >= 1 && n <= MAX_WORKERS) return static_cast<int>(n);
   }
   const unsigned processors = std::thread::hardware_concurrency();
-  return static_cast<int>(std::clamp(processors, 1u, static_cast<unsigned>(kMaxWorkers)));
+  return static_cast<int>(std::clamp(processors, 1u, static_cast<unsigned>(MAX_WORKERS)));
 }
 
 SectorPipeline::SectorPipeline(std::size_t buffers, std::size_t sectorsPerBatch, int workers, WriteBatch write)
     : m_sectorsPerBatch(sectorsPerBatch), m_path(sector::ActiveCodePath()), m_write(std::move(write)),
       m_batches(buffers) {
   for (Batch& b : m_batches) {
-    b.bytes.resize(sectorsPerBatch * sector::kSectorSize);
+    b.bytes.resize(sectorsPerBatch * sector::SECTOR_SIZE);
     m_free.push_back(&b);
   }
   try {
@@ -62,12 +62,12 @@ SectorPipeline::Batch& SectorPipeline::Acquire() {
 void SectorPipeline::EncodePiece(const Piece& piece) const {
   std::uint8_t* bytes = piece.batch->bytes.data();
   for (std::size_t i = piece.first; i < piece.first + piece.count; ++i)
-    sector::EncodeSector(sector::SectorSpan(bytes + i * sector::kSectorSize, sector::kSectorSize),
+    sector::EncodeSector(sector::SectorSpan(bytes + i * sector::SECTOR_SIZE, sector::SECTOR_SIZE),
                          piece.batch->firstSector + static_cast<std::uint32_t>(i), m_path);
 }
 
 void SectorPipeline::Submit(Batch& batch) {
-  std::size_t pieces = (batch.sectors + kSectorsPerPiece - 1) / kSectorsPerPiece;
+  std::size_t pieces = (batch.sectors + SECTORS_PER_PIECE - 1) / SECTORS_PER_PIECE;
   if (m_workers.empty()) {
     EncodePiece({&batch, 0, batch.sectors});
     pieces = 0;
@@ -76,8 +76,8 @@ void SectorPipeline::Submit(Batch& batch) {
     std::lock_guard lock(m_mutex);
     batch.piecesLeft = pieces;
     for (std::size_t p = 0; p < batch.piecesLeft; ++p) {
-      const std::size_t first = p * kSectorsPerPiece;
-      m_pieces.push_back({&batch, first, std::min(kSectorsPerPiece, batch.sectors - first)});
+      const std::size_t first = p * SECTORS_PER_PIECE;
+      m_pieces.push_back({&batch, first, std::min(SECTORS_PER_PIECE, batch.sectors - first)});
     }
     ++m_busy;
     if (m_writer.joinable()) m_toWrite.push_back(&batch);

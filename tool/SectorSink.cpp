@@ -22,7 +22,7 @@ Status WriteOrFail(int fd, const std::uint8_t* p, std::size_t left, const std::s
 
 SectorSink::SectorSink(int fd, std::string path, std::uint32_t plannedSectors, ProgressReport* progress)
     : m_fd(fd), m_path(std::move(path)), m_planned(plannedSectors), m_progress(progress),
-      m_pipeline(std::make_unique<SectorPipeline>(kBuffers, kSectorsPerWrite, SectorPipeline::DefaultWorkers(),
+      m_pipeline(std::make_unique<SectorPipeline>(BUFFERS, SECTORS_PER_WRITE, SectorPipeline::DefaultWorkers(),
                                                  [this](const SectorPipeline::Batch& b) { return WriteBatch(b); })) {}
 
 SectorSink::~SectorSink() {
@@ -36,7 +36,7 @@ SectorSink::~SectorSink() {
 // On the writer thread.
 Status SectorSink::WriteBatch(const SectorPipeline::Batch& batch) {
   if (batch.sectors == 0) return std::nullopt;
-  if (Status s = WriteOrFail(m_fd, batch.bytes.data(), batch.sectors * kSectorSize, m_path)) return s;
+  if (Status s = WriteOrFail(m_fd, batch.bytes.data(), batch.sectors * SECTOR_SIZE, m_path)) return s;
   m_written += static_cast<std::uint32_t>(batch.sectors);
   if (m_progress) m_progress->Update(m_written);
   return std::nullopt;
@@ -46,26 +46,26 @@ Status SectorSink::FreeSlots(std::size_t wanted, Slots& slots) {
   if (m_position >= m_planned)
     return OutputError("Cannot write " + m_path + ": internal error, more sectors than planned (" +
                        std::to_string(m_planned) + ")");
-  if (m_filling && m_filling->sectors == kSectorsPerWrite)
+  if (m_filling && m_filling->sectors == SECTORS_PER_WRITE)
     if (Status s = HandOver()) return s;
   if (!m_filling) {
     m_filling = &m_pipeline->Acquire();
     m_filling->firstSector = m_position;
   }
-  const std::size_t room = std::min<std::size_t>(kSectorsPerWrite - m_filling->sectors, m_planned - m_position);
-  slots.first = m_filling->bytes.data() + m_filling->sectors * kSectorSize;
+  const std::size_t room = std::min<std::size_t>(SECTORS_PER_WRITE - m_filling->sectors, m_planned - m_position);
+  slots.first = m_filling->bytes.data() + m_filling->sectors * SECTOR_SIZE;
   slots.count = std::max<std::size_t>(1, std::min(wanted, room));
   return std::nullopt;
 }
 
 void SectorSink::Commit(std::size_t dataBytes, Form form, Subheader subheader) {
-  std::uint8_t* slot = m_filling->bytes.data() + m_filling->sectors * kSectorSize;
-  const std::size_t userSize = form == Form::Two ? kForm2DataSize : kForm1DataSize;
-  std::memset(slot + kUserDataOffset + dataBytes, 0, userSize - dataBytes);
-  subheader.submode = static_cast<std::uint8_t>(form == Form::Two ? subheader.submode | kSubmodeForm2
-                                                                  : subheader.submode & ~kSubmodeForm2);
+  std::uint8_t* slot = m_filling->bytes.data() + m_filling->sectors * SECTOR_SIZE;
+  const std::size_t userSize = form == Form::Two ? FORM2_DATA_SIZE : FORM1_DATA_SIZE;
+  std::memset(slot + USER_DATA_OFFSET + dataBytes, 0, userSize - dataBytes);
+  subheader.submode = static_cast<std::uint8_t>(form == Form::Two ? subheader.submode | SUBMODE_FORM2
+                                                                  : subheader.submode & ~SUBMODE_FORM2);
   const std::uint8_t sh[4] = {subheader.fileNumber, subheader.channel, subheader.submode, subheader.coding};
-  std::memcpy(slot + kSubheaderOffset, sh, sizeof sh);
+  std::memcpy(slot + SUBHEADER_OFFSET, sh, sizeof sh);
   ++m_filling->sectors;
   ++m_position;
 }

@@ -20,18 +20,18 @@
 
 class SectorSink {
  public:
-  static constexpr std::size_t kSectorsPerWrite = 1024;  // 2.4 MB per write
+  static constexpr std::size_t SECTORS_PER_WRITE = 1024;  // 2.4 MB per write
   // Batch buffers in circulation: with them, at most 9.6 MB of sectors are
   // held, and a reader is at most four writes ahead of the file.
-  static constexpr std::size_t kBuffers = 4;
+  static constexpr std::size_t BUFFERS = 4;
 
   enum class Form { One, Two };
 
-  // Consecutive free slots of the batch being filled, kSectorSize apart.
+  // Consecutive free slots of the batch being filled, SECTOR_SIZE apart.
   struct Slots {
     std::uint8_t* first = nullptr;
     std::size_t count = 0;
-    std::uint8_t* UserData(std::size_t i) const { return first + i * sector::kSectorSize + sector::kUserDataOffset; }
+    std::uint8_t* UserData(std::size_t i) const { return first + i * sector::SECTOR_SIZE + sector::USER_DATA_OFFSET; }
   };
 
   SectorSink(int fd, std::string path, std::uint32_t plannedSectors, ProgressReport* progress);

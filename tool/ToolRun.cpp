@@ -32,7 +32,7 @@ ExitCode Fail(const ToolError& error) {
 }
 
 // The last moment the volume descriptor's dates can hold: 9999-12-31 23:59:59 UTC.
-constexpr long long kLastIsoSecond = 253402300799LL;
+constexpr long long LAST_ISO_SECOND = 253402300799LL;
 
 // SOURCE_DATE_EPOCH, when set to a decimal number of seconds, fixes every date.
 // A number outside 1970 to 9999 cannot be written and is refused.
@@ -44,7 +44,7 @@ Status ImageDates(iso::ImageDates& dates) {
     const long long seconds = std::strtoll(epoch, &end, 10);
     if (*end != '\0') {
       std::fprintf(stderr, "brenvox.exe: SOURCE_DATE_EPOCH '%s' is not a number of seconds; using the clock\n", epoch);
-    } else if (errno != 0 || seconds < 0 || seconds > kLastIsoSecond) {
+    } else if (errno != 0 || seconds < 0 || seconds > LAST_ISO_SECOND) {
       return ToolError{ExitCode::Usage, std::string("SOURCE_DATE_EPOCH '") + epoch +
                                             "' is outside the dates an image can hold (1970 to 9999)"};
     } else {
@@ -151,7 +151,7 @@ ExitCode PlanOnly(const ToolOptions& options, PlannedImage& planned) {
   if (Status s = CheckOutputsAreNotInputs(planned.root, {binPath, cuePath})) return Fail(*s);
   if (Status s = CheckOutputsAreFiles({binPath, cuePath})) return Fail(*s);
   SayLine("Nothing written (-n): the image would be " +
-          std::to_string(std::uint64_t{planned.plan.totalSectors} * sector::kSectorSize) + " bytes");
+          std::to_string(std::uint64_t{planned.plan.totalSectors} * sector::SECTOR_SIZE) + " bytes");
   SayLine(ImageWrittenLine(binPath, planned.plan.totalSectors));
   return ExitCode::Success;
 }

@@ -168,12 +168,12 @@ TEST(ToolPlanner, TooLongLayoutFailsAsARunAndStillGivesItsSectors) {
   EXPECT_EQ(tooLong->message, ImageTooLongMessage());
   EXPECT_EQ(huge.totalSectors, small.totalSectors + 459000);
   // The last sector the tool writes is still a plan without fault.
-  size = (kMaxImageSectors - (small.totalSectors - 1000)) * 2048;
+  size = (MAX_IMAGE_SECTORS - (small.totalSectors - 1000)) * 2048;
   EXPECT_FALSE(PlanImageFromArguments(args, given, edge));
-  EXPECT_EQ(edge.totalSectors, kMaxImageSectors);
+  EXPECT_EQ(edge.totalSectors, MAX_IMAGE_SECTORS);
   size += 1;
   EXPECT_TRUE(PlanImageFromArguments(args, given, edge));
-  EXPECT_EQ(edge.totalSectors, kMaxImageSectors + 1);
+  EXPECT_EQ(edge.totalSectors, MAX_IMAGE_SECTORS + 1);
 }
 
 TEST(ToolPlanner, NameChangesWithTheirCauses) {

@@ -16,15 +16,15 @@ using namespace sector;
 
 namespace {
 
-using Sector = std::array<std::uint8_t, kSectorSize>;
+using Sector = std::array<std::uint8_t, SECTOR_SIZE>;
 
 // Whatever a buffer held before must not leak into the sector: everything
 // outside the user data starts as junk.
 Sector MakeSector(std::uint32_t lba, Subheader sh, bool form2, bool countingData) {
   Sector s;
   s.fill(0xA5);
-  const std::size_t n = form2 ? kForm2DataSize : kForm1DataSize;
-  for (std::size_t k = 0; k < n; ++k) s[kUserDataOffset + k] = countingData ? static_cast<std::uint8_t>(k) : 0;
+  const std::size_t n = form2 ? FORM2_DATA_SIZE : FORM1_DATA_SIZE;
+  for (std::size_t k = 0; k < n; ++k) s[USER_DATA_OFFSET + k] = countingData ? static_cast<std::uint8_t>(k) : 0;
   if (form2) EncodeForm2(s, lba, sh);
   else EncodeForm1(s, lba, sh);
   return s;
@@ -94,32 +94,32 @@ TEST(ToolSectorCode, AddressesAreBcdOfLbaPlus150) {
 TEST(ToolSectorCode, Form1ZeroSectorAtLba16MatchesKnownVector) {
   const Sector s = MakeSector(16, {0, 0, 0x08, 0}, false, false);
   EXPECT_EQ(Hex(s.data(), 24), "00ffffffffffffffffffff0000021602" "0000080000000800");
-  EXPECT_EQ(Hex(s.data() + kForm1EdcOffset, 4), "0b888194");
+  EXPECT_EQ(Hex(s.data() + FORM1_EDC_OFFSET, 4), "0b888194");
   const std::map<int, int> p = {{6, 0xfb}, {10, 0xfb}, {82, 0x1d}, {83, 0x85}, {84, 0x9e}, {85, 0xa1},
                                 {92, 0xf3}, {96, 0xf3}, {168, 0x16}, {169, 0x0d}, {170, 0x1f}, {171, 0x35}};
   const std::map<int, int> q = {{14, 0x9e}, {15, 0xa1}, {16, 0x8e}, {17, 0x61}, {18, 0x72}, {19, 0xe3}, {20, 0x62},
                                 {21, 0x23}, {38, 0xb9}, {40, 0xd2}, {42, 0xa5}, {44, 0x67}, {46, 0xa9}, {66, 0x1f},
                                 {67, 0x35}, {68, 0x1b}, {69, 0x48}, {70, 0x70}, {71, 0x53}, {72, 0x74}, {73, 0x2e},
                                 {90, 0x42}, {92, 0x21}, {94, 0x56}, {96, 0x94}, {98, 0xa1}};
-  EXPECT_EQ(NonZero(s, kEccPOffset, kEccPSize), p);
-  EXPECT_EQ(NonZero(s, kEccQOffset, kEccQSize), q);
+  EXPECT_EQ(NonZero(s, ECC_P_OFFSET, ECC_P_SIZE), p);
+  EXPECT_EQ(NonZero(s, ECC_Q_OFFSET, ECC_Q_SIZE), q);
   EXPECT_EQ(Sha256Of(s.data(), s.size()), "f27131ff9a1153465668337a364a52f5b314cbb2ce0dbd7bab816ab5ee7bdfda");
 }
 
 TEST(ToolSectorCode, KnownVectorsWithCountingData) {
   const Sector f1 = MakeSector(16, {0, 0, 0x09, 0}, false, true);
-  EXPECT_EQ(Hex(f1.data() + kForm1EdcOffset, 4), "e85d407d");
-  EXPECT_EQ(Hex(f1.data() + kEccPOffset, 4), "59ff7fd9");
-  EXPECT_EQ(Hex(f1.data() + kEccQOffset, 4), "13fd68aa");
+  EXPECT_EQ(Hex(f1.data() + FORM1_EDC_OFFSET, 4), "e85d407d");
+  EXPECT_EQ(Hex(f1.data() + ECC_P_OFFSET, 4), "59ff7fd9");
+  EXPECT_EQ(Hex(f1.data() + ECC_Q_OFFSET, 4), "13fd68aa");
   EXPECT_EQ(Sha256Of(f1.data(), f1.size()), "13949a55010e9f6d24f8b5385f1f34a2424ee35dc6028e985490c62943b203ed");
 
   const Sector f2 = MakeSector(1000, {1, 1, 0x62, 0x0f}, true, true);
   EXPECT_EQ(Hex(f2.data() + 12, 4), "00152502");
-  EXPECT_EQ(Hex(f2.data() + kForm2EdcOffset, 4), "2eaa153e");
+  EXPECT_EQ(Hex(f2.data() + FORM2_EDC_OFFSET, 4), "2eaa153e");
   EXPECT_EQ(Sha256Of(f2.data(), f2.size()), "15d76eb0baf9082eeb6eb525de7a03766c88dd8940124c55331f7b5ffcbfab4f");
 
   const Sector gap = MakeSector(0, {0, 0, 0x20, 0}, true, false);
-  EXPECT_EQ(Hex(gap.data() + kForm2EdcOffset, 4), "3f13b0be");
+  EXPECT_EQ(Hex(gap.data() + FORM2_EDC_OFFSET, 4), "3f13b0be");
 }
 
 TEST(ToolSectorCode, EncodersSetTheFormBitTheyStandFor) {
@@ -132,7 +132,7 @@ TEST(ToolSectorCode, EccHoldsForRandomSectorsAndIgnoresTheAddress) {
   for (int round = 0; round < 20; ++round) {
     Sector a;
     a.fill(static_cast<std::uint8_t>(rng()));
-    for (std::size_t k = 0; k < kForm1DataSize; ++k) a[kUserDataOffset + k] = static_cast<std::uint8_t>(rng());
+    for (std::size_t k = 0; k < FORM1_DATA_SIZE; ++k) a[USER_DATA_OFFSET + k] = static_cast<std::uint8_t>(rng());
     Sector b = a;
     EncodeForm1(a, rng() % 400000, {0, 0, 0x08, 0});
     EncodeForm1(b, rng() % 400000, {0, 0, 0x08, 0});
@@ -163,7 +163,7 @@ TEST(ToolSectorCode, EveryPathMatchesThePortableOne) {
       for (auto& b : a) b = static_cast<std::uint8_t>(rng());
       Sector b = a;
       const std::uint32_t lba = rng() % 450000;
-      const bool form2 = a[kSubheaderOffset + 2] & kSubmodeForm2;
+      const bool form2 = a[SUBHEADER_OFFSET + 2] & SUBMODE_FORM2;
       EncodeSector(a, lba, *paths.front());
       EncodeSector(b, lba, *path);
       ASSERT_TRUE(a == b) << path->name << ", round " << round << ", form " << (form2 ? 2 : 1);

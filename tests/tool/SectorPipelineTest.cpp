@@ -18,19 +18,19 @@ void Fill(SectorPipeline::Batch& b, std::uint32_t first, std::size_t count, std:
   b.firstSector = first;
   b.sectors = count;
   for (std::size_t i = 0; i < count; ++i) {
-    std::uint8_t* s = b.bytes.data() + i * kSectorSize;
-    for (std::size_t k = kUserDataOffset; k < kSectorSize; ++k) s[k] = static_cast<std::uint8_t>(rng());
-    const std::uint8_t submode = static_cast<std::uint8_t>(kSubmodeData | (rng() % 2 ? kSubmodeForm2 : 0));
+    std::uint8_t* s = b.bytes.data() + i * SECTOR_SIZE;
+    for (std::size_t k = USER_DATA_OFFSET; k < SECTOR_SIZE; ++k) s[k] = static_cast<std::uint8_t>(rng());
+    const std::uint8_t submode = static_cast<std::uint8_t>(SUBMODE_DATA | (rng() % 2 ? SUBMODE_FORM2 : 0));
     const std::uint8_t sh[4] = {1, 0, submode, 0};
-    std::copy(sh, sh + 4, s + kSubheaderOffset);
+    std::copy(sh, sh + 4, s + SUBHEADER_OFFSET);
   }
 }
 
 // What the pipeline must write for those sectors: each encoded on its own.
 std::vector<std::uint8_t> EncodedOneByOne(const SectorPipeline::Batch& b) {
-  std::vector<std::uint8_t> out(b.bytes.begin(), b.bytes.begin() + static_cast<std::ptrdiff_t>(b.sectors * kSectorSize));
+  std::vector<std::uint8_t> out(b.bytes.begin(), b.bytes.begin() + static_cast<std::ptrdiff_t>(b.sectors * SECTOR_SIZE));
   for (std::size_t i = 0; i < b.sectors; ++i)
-    EncodeSector(SectorSpan(out.data() + i * kSectorSize, kSectorSize), b.firstSector + static_cast<std::uint32_t>(i),
+    EncodeSector(SectorSpan(out.data() + i * SECTOR_SIZE, SECTOR_SIZE), b.firstSector + static_cast<std::uint32_t>(i),
                  *SupportedCodePaths().front());
   return out;
 }
@@ -42,7 +42,7 @@ TEST(ToolSectorPipeline, WritesEveryBatchEncodedAndInOrder) {
     std::vector<std::uint8_t> written, expected;
     {
       SectorPipeline pipeline(3, kPerBatch, workers, [&](const SectorPipeline::Batch& b) {
-        written.insert(written.end(), b.bytes.begin(), b.bytes.begin() + static_cast<std::ptrdiff_t>(b.sectors * kSectorSize));
+        written.insert(written.end(), b.bytes.begin(), b.bytes.begin() + static_cast<std::ptrdiff_t>(b.sectors * SECTOR_SIZE));
         return Status{};
       });
       std::mt19937 rng(static_cast<unsigned>(workers));

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr sector::Subheader kData = {0, 0, sector::kSubmodeData, 0};
+constexpr sector::Subheader kData = {0, 0, sector::SUBMODE_DATA, 0};
 
 // Puts `count` sectors into a sink planned for `planned`; the first failure
 // of a put (or of finish) comes back with the number of puts that succeeded.
@@ -41,11 +41,11 @@ SinkRun PutSectors(const ScratchDir& dir, std::uint32_t planned, std::uint32_t c
 TEST(ToolSectorSink, WritesExactlyThePlannedSectorsAndRefusesOneMoreOrLess) {
   ScratchDir dir;
   // Around the sink's buffer size too, where a buffer is handed to a write.
-  for (const std::uint32_t planned : {1u, 3u, static_cast<std::uint32_t>(SectorSink::kSectorsPerWrite),
-                                      static_cast<std::uint32_t>(SectorSink::kSectorsPerWrite) + 1}) {
+  for (const std::uint32_t planned : {1u, 3u, static_cast<std::uint32_t>(SectorSink::SECTORS_PER_WRITE),
+                                      static_cast<std::uint32_t>(SectorSink::SECTORS_PER_WRITE) + 1}) {
     const SinkRun exact = PutSectors(dir, planned, planned);
     EXPECT_FALSE(exact.failure) << planned << ": " << exact.failure->message;
-    EXPECT_EQ(exact.fileBytes, std::uint64_t{planned} * sector::kSectorSize) << planned;
+    EXPECT_EQ(exact.fileBytes, std::uint64_t{planned} * sector::SECTOR_SIZE) << planned;
 
     const SinkRun fewer = PutSectors(dir, planned, planned - 1);
     ASSERT_TRUE(fewer.failure) << planned << ": one sector short passed";
@@ -59,6 +59,6 @@ TEST(ToolSectorSink, WritesExactlyThePlannedSectorsAndRefusesOneMoreOrLess) {
     ASSERT_TRUE(more.failure) << planned << ": one sector more passed";
     EXPECT_EQ(more.accepted, planned) << "the sector beyond the plan was taken";
     EXPECT_NE(more.failure->message.find("more sectors than planned"), std::string::npos) << more.failure->message;
-    EXPECT_LE(more.fileBytes, std::uint64_t{planned} * sector::kSectorSize);
+    EXPECT_LE(more.fileBytes, std::uint64_t{planned} * sector::SECTOR_SIZE);
   }
 }
