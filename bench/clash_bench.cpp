@@ -27,12 +27,12 @@ double layOut(const ToolOptions& options) {
   const auto start = std::chrono::steady_clock::now();
   ImageNode root;
   ImagePlan plan;
-  if (Status s = buildImageTree(options, root)) {
+  if (Status s = BuildImageTree(options, root)) {
     std::fprintf(stderr, "%s\n", s->message.c_str());
     return -1;
   }
-  nameAndSortTree(options, root, quiet);
-  if (Status s = layOutImage(options, root, plan)) {
+  NameAndSortTree(options, root, quiet);
+  if (Status s = LayOutImage(options, root, plan)) {
     std::fprintf(stderr, "%s\n", s->message.c_str());
     return -1;
   }

@@ -17,8 +17,8 @@ using namespace sector;
 
 namespace {
 
-std::array<std::uint8_t, kSectorSize> randomSector() {
-  std::array<std::uint8_t, kSectorSize> s;
+std::array<std::uint8_t, SECTOR_SIZE> randomSector() {
+  std::array<std::uint8_t, SECTOR_SIZE> s;
   std::mt19937 rng(1);
   for (auto& b : s) b = static_cast<std::uint8_t>(rng());
   return s;
@@ -27,45 +27,45 @@ std::array<std::uint8_t, kSectorSize> randomSector() {
 void Memcpy2K(benchmark::State& state) {
   auto from = randomSector(), to = randomSector();
   for (auto _ : state) {
-    std::memcpy(to.data() + kUserDataOffset, from.data() + kUserDataOffset, kForm1DataSize);
+    std::memcpy(to.data() + USER_DATA_OFFSET, from.data() + USER_DATA_OFFSET, FORM1_DATA_SIZE);
     benchmark::DoNotOptimize(to.data());
     benchmark::ClobberMemory();
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kForm1DataSize));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * FORM1_DATA_SIZE));
 }
 
 // The copy the writer makes of every sector's data: from a source far larger
 // than the caches (the page cache, in the tool) into a 2.4 MB write buffer.
 void Memcpy2KStreaming(benchmark::State& state) {
   constexpr std::size_t kSourceBytes = std::size_t{256} << 20, kSlots = 1024;
-  std::vector<std::uint8_t> source(kSourceBytes, 1), buffer(kSlots * kSectorSize);
+  std::vector<std::uint8_t> source(kSourceBytes, 1), buffer(kSlots * SECTOR_SIZE);
   std::size_t from = 0, slot = 0;
   for (auto _ : state) {
-    std::memcpy(buffer.data() + slot * kSectorSize + kUserDataOffset, source.data() + from, kForm1DataSize);
+    std::memcpy(buffer.data() + slot * SECTOR_SIZE + USER_DATA_OFFSET, source.data() + from, FORM1_DATA_SIZE);
     benchmark::ClobberMemory();
-    from = from + kForm1DataSize == kSourceBytes ? 0 : from + kForm1DataSize;
+    from = from + FORM1_DATA_SIZE == kSourceBytes ? 0 : from + FORM1_DATA_SIZE;
     slot = slot + 1 == kSlots ? 0 : slot + 1;
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kForm1DataSize));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * FORM1_DATA_SIZE));
 }
 
 // EDC and ECC of the sectors of a 2.4 MB write buffer in turn (as the tool does).
 void EdcAndEccStreaming(benchmark::State& state, const CodePath* path) {
   constexpr std::size_t kSlots = 1024;
-  std::vector<std::uint8_t> buffer(kSlots * kSectorSize, 7);
+  std::vector<std::uint8_t> buffer(kSlots * SECTOR_SIZE, 7);
   std::size_t slot = 0;
   for (auto _ : state) {
-    std::uint8_t* s = buffer.data() + slot * kSectorSize;
-    benchmark::DoNotOptimize(path->edc(s + kSubheaderOffset, kForm1EdcOffset - kSubheaderOffset, 0));
+    std::uint8_t* s = buffer.data() + slot * SECTOR_SIZE;
+    benchmark::DoNotOptimize(path->edc(s + SUBHEADER_OFFSET, FORM1_EDC_OFFSET - SUBHEADER_OFFSET, 0));
     path->ecc(s);
     benchmark::ClobberMemory();
     slot = slot + 1 == kSlots ? 0 : slot + 1;
   }
 }
 
-void Edc(benchmark::State& state, const CodePath* path) {
+void EdcOnly(benchmark::State& state, const CodePath* path) {
   auto s = randomSector();
-  for (auto _ : state) benchmark::DoNotOptimize(path->edc(s.data() + kSubheaderOffset, kForm1EdcOffset - kSubheaderOffset, 0));
+  for (auto _ : state) benchmark::DoNotOptimize(path->edc(s.data() + SUBHEADER_OFFSET, FORM1_EDC_OFFSET - SUBHEADER_OFFSET, 0));
 }
 
 void Ecc(benchmark::State& state, const CodePath* path) {
@@ -79,24 +79,24 @@ void Ecc(benchmark::State& state, const CodePath* path) {
 void EdcAndEcc(benchmark::State& state, const CodePath* path) {
   auto s = randomSector();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(path->edc(s.data() + kSubheaderOffset, kForm1EdcOffset - kSubheaderOffset, 0));
+    benchmark::DoNotOptimize(path->edc(s.data() + SUBHEADER_OFFSET, FORM1_EDC_OFFSET - SUBHEADER_OFFSET, 0));
     path->ecc(s.data());
     benchmark::ClobberMemory();
   }
 }
 
-void EncodeForm1(benchmark::State& state, const CodePath* path) {
+void EncodeForm1Sector(benchmark::State& state, const CodePath* path) {
   auto s = randomSector();
   for (auto _ : state) {
-    encodeForm1(s, 1000, {0, 0, kSubmodeData, 0}, *path);
+    sector::EncodeForm1(s, 1000, {0, 0, SUBMODE_DATA, 0}, *path);
     benchmark::ClobberMemory();
   }
 }
 
-void EncodeForm2(benchmark::State& state, const CodePath* path) {
+void EncodeForm2Sector(benchmark::State& state, const CodePath* path) {
   auto s = randomSector();
   for (auto _ : state) {
-    encodeForm2(s, 1000, {1, 0, kSubmodeData, 0}, *path);
+    sector::EncodeForm2(s, 1000, {1, 0, SUBMODE_DATA, 0}, *path);
     benchmark::ClobberMemory();
   }
 }
@@ -106,14 +106,14 @@ void EncodeForm2(benchmark::State& state, const CodePath* path) {
 int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("Memcpy2K", Memcpy2K);
   benchmark::RegisterBenchmark("Memcpy2KStreaming", Memcpy2KStreaming);
-  for (const CodePath* path : supportedCodePaths()) {
+  for (const CodePath* path : SupportedCodePaths()) {
     const std::string name = path->name;
-    benchmark::RegisterBenchmark(("Edc/" + name).c_str(), Edc, path);
+    benchmark::RegisterBenchmark(("Edc/" + name).c_str(), EdcOnly, path);
     benchmark::RegisterBenchmark(("Ecc/" + name).c_str(), Ecc, path);
     benchmark::RegisterBenchmark(("EdcAndEcc/" + name).c_str(), EdcAndEcc, path);
     benchmark::RegisterBenchmark(("EdcAndEccStreaming/" + name).c_str(), EdcAndEccStreaming, path);
-    benchmark::RegisterBenchmark(("EncodeForm1/" + name).c_str(), EncodeForm1, path);
-    benchmark::RegisterBenchmark(("EncodeForm2/" + name).c_str(), EncodeForm2, path);
+    benchmark::RegisterBenchmark(("EncodeForm1/" + name).c_str(), EncodeForm1Sector, path);
+    benchmark::RegisterBenchmark(("EncodeForm2/" + name).c_str(), EncodeForm2Sector, path);
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

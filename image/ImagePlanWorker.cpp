@@ -10,7 +10,7 @@ std::vector<std::string> PlanArguments(const CommandLine& entries) {
 
 std::string PlanLine(const PlanResult& result) {
   const bool tooLong = result.error && result.error->code == ExitCode::LayoutError &&
-                       result.summary.totalSectors > kMaxImageSectors;
+                       result.summary.totalSectors > MAX_IMAGE_SECTORS;
   if (result.error && !tooLong) return ImageProblemLine(result.error->message);
   return ImageSizeLine(result.summary.totalSectors, result.summary.nameChanges.size());
 }
@@ -22,7 +22,7 @@ PlanResult PlanWithSizes(const PlanRequest& request, const SizeLookUp& lookUp,
     auto it = known.find(path);
     if (it == known.end()) {
       const std::optional<std::uint64_t> size = lookUp(path);
-      if (!size) return inputError("Cannot find " + path);
+      if (!size) return InputError("Cannot find " + path);
       it = known.emplace(path, *size).first;
     }
     found.size = it->second;
@@ -30,7 +30,7 @@ PlanResult PlanWithSizes(const PlanRequest& request, const SizeLookUp& lookUp,
   };
   PlanResult result;
   result.generation = request.generation;
-  result.error = planImageFromArguments(request.args, fromLayout, result.summary);
+  result.error = PlanImageFromArguments(request.args, fromLayout, result.summary);
   return result;
 }
 

@@ -8,8 +8,8 @@
 #include "tool/ImageLayout.h"
 #include "tool/ToolError.h"
 
-std::string cueSheetText(const std::string& binFileName, const ImagePlan& plan);
+std::string CueSheetText(const std::string& binFileName, const ImagePlan& plan);
 
 // Writes the text to `path` whole: a temporary file of a unique name beside
 // it, flushed to the disk, then renamed over `path`.
-Status writeCueSheet(const std::string& path, const std::string& text);
+Status WriteCueSheet(const std::string& path, const std::string& text);

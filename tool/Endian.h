@@ -6,30 +6,30 @@
 #include <cstddef>
 #include <cstdint>
 
-inline void putLe16(std::uint8_t* p, std::uint16_t v) {
+inline void PutLe16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v);
   p[1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-inline void putBe16(std::uint8_t* p, std::uint16_t v) {
+inline void PutBe16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v >> 8);
   p[1] = static_cast<std::uint8_t>(v);
 }
 
-inline void putLe32(std::uint8_t* p, std::uint32_t v) {
+inline void PutLe32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-inline void putBe32(std::uint8_t* p, std::uint32_t v) {
+inline void PutBe32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * (3 - i)));
 }
 
-inline void putBoth16(std::uint8_t* p, std::uint16_t v) {
-  putLe16(p, v);
-  putBe16(p + 2, v);
+inline void PutBoth16(std::uint8_t* p, std::uint16_t v) {
+  PutLe16(p, v);
+  PutBe16(p + 2, v);
 }
 
-inline void putBoth32(std::uint8_t* p, std::uint32_t v) {
-  putLe32(p, v);
-  putBe32(p + 4, v);
+inline void PutBoth32(std::uint8_t* p, std::uint32_t v) {
+  PutLe32(p, v);
+  PutBe32(p + 4, v);
 }

@@ -47,17 +47,17 @@ struct ImagePlan {
   std::uint32_t totalSectors = 0;
 };
 
-inline constexpr std::uint32_t kMinimumTrackSectors = 300;
-inline constexpr std::uint32_t kGapSectors = 150;
-inline constexpr int kMaxTracks = 99;
+inline constexpr std::uint32_t MINIMUM_TRACK_SECTORS = 300;
+inline constexpr std::uint32_t GAP_SECTORS = 150;
+inline constexpr int MAX_TRACKS = 99;
 // The last address a disc can have is 99:59:74, that is sector 449999 - 150.
-inline constexpr std::uint64_t kMaxImageSectors = 450000 - 150;
-inline constexpr int kMaxIsoDepth = 8;  // levels 1 and 2, the root included
+inline constexpr std::uint64_t MAX_IMAGE_SECTORS = 450000 - 150;
+inline constexpr int MAX_ISO_DEPTH = 8;  // levels 1 and 2, the root included
 
 // The sectors past which the layout is refused. A plan that only counts (the
-// program's size line) passes kNoSectorLimit to learn how long a layout that
+// program's size line) passes NO_SECTOR_LIMIT to learn how long a layout that
 // does not fit is.
-inline constexpr std::uint64_t kNoSectorLimit = 0xFFFFFFFFu;
-Status layOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan,
-                   std::uint64_t sectorLimit = kMaxImageSectors);
-std::string imageTooLongMessage();
+inline constexpr std::uint64_t NO_SECTOR_LIMIT = 0xFFFFFFFFu;
+Status LayOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan,
+                   std::uint64_t sectorLimit = MAX_IMAGE_SECTORS);
+std::string ImageTooLongMessage();

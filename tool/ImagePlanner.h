@@ -31,7 +31,7 @@ struct NameChange {
 
 struct ImageSummary {
   // Sectors of the .bin, 2352 bytes each; also filled when the only fault is
-  // a layout longer than the tool writes (more than kMaxImageSectors).
+  // a layout longer than the tool writes (more than MAX_IMAGE_SECTORS).
   std::uint32_t totalSectors = 0;
   std::uint64_t cueBytes = 0;      // size of the cue sheet written beside it
   std::vector<NameChange> nameChanges;  // depth first, in record order
@@ -44,20 +44,20 @@ struct PlannedImage {
 };
 
 // Looks the inputs up through `lookUp`, names, sorts and lays out.
-Status planImageTree(const ToolOptions& options, const InputLookUp& lookUp, PlannedImage& planned);
+Status PlanImageTree(const ToolOptions& options, const InputLookUp& lookUp, PlannedImage& planned);
 
 // Every name of the image that differs from its name on disk.
-std::vector<NameChange> nameChanges(const ToolOptions& options, const ImageNode& root);
+std::vector<NameChange> NameChanges(const ToolOptions& options, const ImageNode& root);
 
 // The whole summary. A layout too long for the tool fails with the run's
 // message and still gives its sectors. `args` are the tool's arguments as the program renders
 // them from its entries (a usage error comes back as ExitCode::Usage).
-Status planImage(const ToolOptions& options, const InputLookUp& lookUp, ImageSummary& summary);
-Status planImageFromArguments(const std::vector<std::string>& args, const InputLookUp& lookUp, ImageSummary& summary);
+Status PlanImage(const ToolOptions& options, const InputLookUp& lookUp, ImageSummary& summary);
+Status PlanImageFromArguments(const std::vector<std::string>& args, const InputLookUp& lookUp, ImageSummary& summary);
 
 // "Renamed /src/a.txt to A.TXT in VIDEO: ISO level 1 name": the line the tool
 // prints for a change (a clash reads as in a real run).
-std::string nameChangeLine(const NameChange& change, IsoLevel level);
+std::string NameChangeLine(const NameChange& change, IsoLevel level);
 
 // The last line of a run: "Image TARGET.bin written: N sectors".
-std::string imageWrittenLine(const std::string& binPath, std::uint32_t sectors);
+std::string ImageWrittenLine(const std::string& binPath, std::uint32_t sectors);

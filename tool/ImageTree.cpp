@@ -19,11 +19,11 @@ namespace {
 // however many folders one folder holds.
 class FolderIndex {
  public:
-  ImageNode* findOrMake(ImageNode& parent, const std::string& name) {
+  ImageNode* FindOrMake(ImageNode& parent, const std::string& name) {
     const ImageNode* parentAddress = &parent;
     std::string key(reinterpret_cast<const char*>(&parentAddress), sizeof parentAddress);
     key += name;
-    auto [it, made] = folders_.try_emplace(std::move(key), nullptr);
+    auto [it, made] = m_folders.try_emplace(std::move(key), nullptr);
     if (!made) return it->second;
     auto folder = std::make_unique<ImageNode>();
     folder->isFolder = true;
@@ -36,23 +36,23 @@ class FolderIndex {
   }
 
  private:
-  std::unordered_map<std::string, ImageNode*> folders_;  // parent's address, then the name
+  std::unordered_map<std::string, ImageNode*> m_folders;  // parent's address, then the name
 };
 
 // "A\B\C" from the root; empty parts (doubled or outer backslashes) are skipped.
-ImageNode* folderForPath(ImageNode& root, FolderIndex& index, const std::string& inImagePath) {
+ImageNode* FolderForPath(ImageNode& root, FolderIndex& index, const std::string& inImagePath) {
   ImageNode* folder = &root;
   std::size_t start = 0;
   while (start <= inImagePath.size()) {
     std::size_t end = inImagePath.find('\\', start);
     if (end == std::string::npos) end = inImagePath.size();
-    if (end > start) folder = index.findOrMake(*folder, inImagePath.substr(start, end - start));
+    if (end > start) folder = index.FindOrMake(*folder, inImagePath.substr(start, end - start));
     start = end + 1;
   }
   return folder;
 }
 
-Status addFile(ImageNode& folder, const LayoutEntry& entry, const InputLookUp& lookUp) {
+Status AddFile(ImageNode& folder, const LayoutEntry& entry, const InputLookUp& lookUp) {
   InputFile found;
   if (Status s = lookUp(entry.value, found)) return s;
   auto file = std::make_unique<ImageNode>();
@@ -69,43 +69,43 @@ Status addFile(ImageNode& folder, const LayoutEntry& entry, const InputLookUp& l
   return std::nullopt;
 }
 
-std::string mappedName(const ToolOptions& o, const ImageNode& node) {
-  if (node.isFolder) return mapFolderName(node.rawName, o.isoLevel);
+std::string MappedName(const ToolOptions& o, const ImageNode& node) {
+  if (node.isFolder) return MapFolderName(node.rawName, o.isoLevel);
   const bool renameExtension = node.isForm2 && !o.keepExtension && !o.form2Extension.empty();
-  return mapFileName(node.rawName, o.isoLevel, renameExtension ? &o.form2Extension : nullptr)
-      .identifier();
+  return MapFileName(node.rawName, o.isoLevel, renameExtension ? &o.form2Extension : nullptr)
+      .Identifier();
 }
 
-std::string numberedName(const ToolOptions& o, const ImageNode& node, const std::string& mapped,
+std::string NumberedName(const ToolOptions& o, const ImageNode& node, const std::string& mapped,
                          unsigned n) {
-  if (node.isFolder) return numberedFolderName(mapped, o.isoLevel, n);
+  if (node.isFolder) return NumberedFolderName(mapped, o.isoLevel, n);
   const std::size_t dot = mapped.rfind('.');
   FileName f{mapped.substr(0, dot), mapped.substr(dot + 1)};
-  return numberedFileName(f, o.isoLevel, n).identifier();
+  return NumberedFileName(f, o.isoLevel, n).Identifier();
 }
 
 // Names the children of one folder in the order they were given; a later
 // child whose name a reader would show like an earlier one gets a number.
 // Each mapped name remembers the last number it was given, so that n
 // clashing names cost n tries, not n * n.
-void nameChildren(const ToolOptions& o, ImageNode& folder, void (*note)(const std::string&)) {
+void NameChildren(const ToolOptions& o, ImageNode& folder, void (*note)(const std::string&)) {
   std::unordered_set<std::string> taken;
   std::unordered_map<std::string, unsigned> lastNumber;  // by mapped name, '/' ending folders
   taken.reserve(folder.children.size());
   for (auto& child : folder.children) {
-    const std::string mapped = mappedName(o, *child);
+    const std::string mapped = MappedName(o, *child);
     std::string name = mapped;
-    if (taken.count(clashKey(name, child->isFolder)) != 0) {
+    if (taken.count(ClashKey(name, child->isFolder)) != 0) {
       unsigned& n = lastNumber[child->isFolder ? mapped + "/" : mapped];
-      do name = numberedName(o, *child, mapped, ++n);
-      while (taken.count(clashKey(name, child->isFolder)) != 0);
+      do name = NumberedName(o, *child, mapped, ++n);
+      while (taken.count(ClashKey(name, child->isFolder)) != 0);
     }
     if (name != mapped && note) {
       const std::string what = child->isFolder ? "folder " + child->rawName : child->sourcePath;
-      note("Renamed " + what + " to " + visibleName(name, child->isFolder) + " in " +
-           (folder.parent ? imagePath(folder) : std::string("the root")) + ": name already used");
+      note("Renamed " + what + " to " + VisibleName(name, child->isFolder) + " in " +
+           (folder.parent ? ImagePath(folder) : std::string("the root")) + ": name already used");
     }
-    taken.insert(clashKey(name, child->isFolder));
+    taken.insert(ClashKey(name, child->isFolder));
     child->numbered = name != mapped;
     child->identifier = std::move(name);
   }
@@ -123,14 +123,14 @@ ImageNode::~ImageNode() {
   }  // each node goes with no children left to take along
 }
 
-Status lookUpInputOnDisk(const std::string& path, InputFile& found) {
+Status LookUpInputOnDisk(const std::string& path, InputFile& found) {
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0) return inputError("Cannot read " + path + ": " + std::strerror(errno));
-  if (S_ISDIR(st.st_mode)) return inputError("Cannot read " + path + ": it is a directory");
-  if (!S_ISREG(st.st_mode)) return inputError("Cannot read " + path + ": not a regular file");
+  if (stat(path.c_str(), &st) != 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) return InputError("Cannot read " + path + ": it is a directory");
+  if (!S_ISREG(st.st_mode)) return InputError("Cannot read " + path + ": not a regular file");
   // Refuse an unreadable file now rather than halfway through the image.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return inputError("Cannot read " + path + ": " + std::strerror(errno));
+  if (fd < 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
   ::close(fd);
   found.size = static_cast<std::uint64_t>(st.st_size);
   found.modified = st.st_mtime;
@@ -139,42 +139,42 @@ Status lookUpInputOnDisk(const std::string& path, InputFile& found) {
   return std::nullopt;
 }
 
-Status buildImageTree(const ToolOptions& options, ImageNode& root, const InputLookUp& lookUp) {
+Status BuildImageTree(const ToolOptions& options, ImageNode& root, const InputLookUp& lookUp) {
   root.isFolder = true;
   FolderIndex index;
   ImageNode* current = &root;
   for (const LayoutEntry& entry : options.entries) {
     if (entry.kind == EntryKind::Folder) {
-      current = folderForPath(root, index, entry.value);
-    } else if (Status s = addFile(*current, entry, lookUp)) {
+      current = FolderForPath(root, index, entry.value);
+    } else if (Status s = AddFile(*current, entry, lookUp)) {
       return s;
     }
   }
   return std::nullopt;
 }
 
-void nameAndSortTree(const ToolOptions& options, ImageNode& root,
+void NameAndSortTree(const ToolOptions& options, ImageNode& root,
                      void (*note)(const std::string& line)) {
   std::vector<ImageNode*> pending = {&root};
   while (!pending.empty()) {
     ImageNode* folder = pending.back();
     pending.pop_back();
-    nameChildren(options, *folder, note);
+    NameChildren(options, *folder, note);
     std::stable_sort(folder->children.begin(), folder->children.end(), [](const auto& a, const auto& b) {
-      return recordLess(a->identifier, a->isFolder, b->identifier, b->isFolder);
+      return RecordLess(a->identifier, a->isFolder, b->identifier, b->isFolder);
     });
     for (auto it = folder->children.rbegin(); it != folder->children.rend(); ++it)  // first on top
       if ((*it)->isFolder) pending.push_back(it->get());
   }
 }
 
-std::string imagePath(const ImageNode& node) {
+std::string ImagePath(const ImageNode& node) {
   std::vector<const ImageNode*> chain;
   for (const ImageNode* n = &node; n->parent; n = n->parent) chain.push_back(n);
   std::string path;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     if (!path.empty()) path += '/';
-    path += (*it)->isFolder ? (*it)->identifier : visibleName((*it)->identifier, false);
+    path += (*it)->isFolder ? (*it)->identifier : VisibleName((*it)->identifier, false);
   }
   return path;
 }

@@ -52,26 +52,26 @@ struct InputFile {
 };
 
 // Finds one -f/-m file: the facts, or the failure that stops the run. The tool
-// looks on disk (lookUpInputOnDisk); a program that knows the sizes already
+// looks on disk (LookUpInputOnDisk); a program that knows the sizes already
 // gives its own.
 using InputLookUp = std::function<Status(const std::string& path, InputFile& found)>;
 
 // stat of a regular file that can be opened for reading.
-Status lookUpInputOnDisk(const std::string& path, InputFile& found);
+Status LookUpInputOnDisk(const std::string& path, InputFile& found);
 
 // Looks up the size and time of every -f/-m file and places each entry in its
 // folder; folders named by -d are created with their parents.
-Status buildImageTree(const ToolOptions& options, ImageNode& root,
-                      const InputLookUp& lookUp = lookUpInputOnDisk);
+Status BuildImageTree(const ToolOptions& options, ImageNode& root,
+                      const InputLookUp& lookUp = LookUpInputOnDisk);
 
 // Gives every node its identifier (mapped, renamed on clashes) and sorts every
 // folder's children in record order. Renames are reported through `note`.
-void nameAndSortTree(const ToolOptions& options, ImageNode& root,
+void NameAndSortTree(const ToolOptions& options, ImageNode& root,
                      void (*note)(const std::string& line));
 
 // Calls `visit` for every file, depth first in record order.
 template <typename Node, typename Visit>
-void forEachFile(Node& folder, Visit&& visit) {
+void ForEachFile(Node& folder, Visit&& visit) {
   std::vector<std::pair<Node*, std::size_t>> open = {{&folder, 0}};  // folder, next child
   while (!open.empty()) {
     Node* node = open.back().first;
@@ -87,4 +87,4 @@ void forEachFile(Node& folder, Visit&& visit) {
 }
 
 // The in-image path of a node for messages ("VIDEO/SUB/A.TXT").
-std::string imagePath(const ImageNode& node);
+std::string ImagePath(const ImageNode& node);

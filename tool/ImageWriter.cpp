@@ -14,44 +14,44 @@ using sector::Subheader;
 namespace {
 
 // Subheaders by sector class: file number, channel, submode, coding.
-constexpr Subheader kDataSector = {0, 0, sector::kSubmodeData, 0};
-constexpr Subheader kDataRecordEnd = {0, 0, sector::kSubmodeData | sector::kSubmodeEor, 0};
-constexpr Subheader kDataFileEnd = {0, 0, sector::kSubmodeEof | sector::kSubmodeData | sector::kSubmodeEor, 0};
-constexpr Subheader kForm2Data = {iso::kForm2FileNumber, 0, sector::kSubmodeForm2 | sector::kSubmodeData, 0};
-constexpr Subheader kForm2FileEnd = {iso::kForm2FileNumber, 0,
-                                     sector::kSubmodeEof | sector::kSubmodeForm2 | sector::kSubmodeData |
-                                         sector::kSubmodeEor, 0};
-constexpr Subheader kEmptyForm2 = {0, 0, sector::kSubmodeForm2, 0};
+constexpr Subheader DATA_SECTOR = {0, 0, sector::SUBMODE_DATA, 0};
+constexpr Subheader DATA_RECORD_END = {0, 0, sector::SUBMODE_DATA | sector::SUBMODE_EOR, 0};
+constexpr Subheader DATA_FILE_END = {0, 0, sector::SUBMODE_EOF | sector::SUBMODE_DATA | sector::SUBMODE_EOR, 0};
+constexpr Subheader FORM2_DATA = {iso::FORM2_FILE_NUMBER, 0, sector::SUBMODE_FORM2 | sector::SUBMODE_DATA, 0};
+constexpr Subheader FORM2_FILE_END = {iso::FORM2_FILE_NUMBER, 0,
+                                     sector::SUBMODE_EOF | sector::SUBMODE_FORM2 | sector::SUBMODE_DATA |
+                                         sector::SUBMODE_EOR, 0};
+constexpr Subheader EMPTY_FORM2 = {0, 0, sector::SUBMODE_FORM2, 0};
 
-constexpr std::size_t kSectorsPerRead = 512;
+constexpr std::size_t SECTORS_PER_READ = 512;
 
 // Writes `bytes` as Form 1 sectors, the last one marked `last`.
-Status putBlocks(SectorSink& sink, const std::vector<std::uint8_t>& bytes, Subheader last) {
-  const std::size_t sectors = (bytes.size() + iso::kBlockSize - 1) / iso::kBlockSize;
+Status PutBlocks(SectorSink& sink, const std::vector<std::uint8_t>& bytes, Subheader last) {
+  const std::size_t sectors = (bytes.size() + iso::LOGICAL_BLOCK_SIZE - 1) / iso::LOGICAL_BLOCK_SIZE;
   for (std::size_t i = 0; i < sectors; ++i) {
-    const std::size_t at = i * iso::kBlockSize;
-    const std::size_t n = std::min(iso::kBlockSize, bytes.size() - at);
-    if (Status s = sink.putForm1({bytes.data() + at, n}, i + 1 == sectors ? last : kDataSector)) return s;
+    const std::size_t at = i * iso::LOGICAL_BLOCK_SIZE;
+    const std::size_t n = std::min(iso::LOGICAL_BLOCK_SIZE, bytes.size() - at);
+    if (Status s = sink.PutForm1({bytes.data() + at, n}, i + 1 == sectors ? last : DATA_SECTOR)) return s;
   }
   return std::nullopt;
 }
 
-Status putEmpty(SectorSink& sink, const SectorRun& run) {
+Status PutEmpty(SectorSink& sink, const SectorRun& run) {
   for (std::uint32_t i = 0; i < run.sectors; ++i) {
-    Status s = run.kind == RunKind::Form1Fill ? sink.putForm1({}, kDataSector) : sink.putForm2({}, kEmptyForm2);
+    Status s = run.kind == RunKind::Form1Fill ? sink.PutForm1({}, DATA_SECTOR) : sink.PutForm2({}, EMPTY_FORM2);
     if (s) return s;
   }
   return std::nullopt;
 }
 
 // Reads until every iovec is full or the file ends; `got` counts the bytes.
-Status readvFully(int fd, std::vector<iovec>& iov, std::size_t& got) {
+Status ReadvFully(int fd, std::vector<iovec>& iov, std::size_t& got) {
   got = 0;
   std::size_t at = 0;  // the first iovec not yet full
   while (at < iov.size()) {
     const ssize_t n = ::readv(fd, iov.data() + at, static_cast<int>(std::min<std::size_t>(iov.size() - at, IOV_MAX)));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return inputError(std::strerror(errno));
+    if (n < 0) return InputError(std::strerror(errno));
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
     for (std::size_t left = static_cast<std::size_t>(n); left > 0;) {
@@ -67,21 +67,21 @@ Status readvFully(int fd, std::vector<iovec>& iov, std::size_t& got) {
 
 class InputFile {
  public:
-  explicit InputFile(int fd) : fd_(fd) {}
-  ~InputFile() { if (fd_ >= 0) ::close(fd_); }
-  int fd() const { return fd_; }
+  explicit InputFile(int fd) : m_fd(fd) {}
+  ~InputFile() { if (m_fd >= 0) ::close(m_fd); }
+  int Fd() const { return m_fd; }
  private:
-  int fd_;
+  int m_fd;
 };
 
 // Streams one file straight into its sectors' slots; the file must still have
 // the size it had when the image was laid out: the last read asks for one
 // byte more, which must not come.
-Status putFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov) {
+Status PutFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov) {
   const std::string& path = file.sourcePath;
   InputFile in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.fd() < 0) return inputError("Cannot read " + path + ": " + std::strerror(errno));
-  const std::size_t per = file.isForm2 ? sector::kForm2DataSize : sector::kForm1DataSize;
+  if (in.Fd() < 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
+  const std::size_t per = file.isForm2 ? sector::FORM2_DATA_SIZE : sector::FORM1_DATA_SIZE;
   const auto form = file.isForm2 ? SectorSink::Form::Two : SectorSink::Form::One;
   std::uint64_t left = file.size;
   std::uint8_t probe = 0;
@@ -89,58 +89,58 @@ Status putFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov)
   do {
     SectorSink::Slots slots;
     if (file.sectors > done)
-      if (Status s = sink.freeSlots(std::min<std::uint32_t>(kSectorsPerRead, file.sectors - done), slots)) return s;
+      if (Status s = sink.FreeSlots(std::min<std::uint32_t>(SECTORS_PER_READ, file.sectors - done), slots)) return s;
     iov.clear();
     std::size_t want = 0;
     for (std::size_t i = 0; i < slots.count; ++i) {
       const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(per, left - want));
-      iov.push_back({slots.userData(i), n});
+      iov.push_back({slots.UserData(i), n});
       want += n;
     }
     const bool lastRead = done + slots.count == file.sectors;
     if (lastRead) iov.push_back({&probe, 1});
     std::size_t got = 0;
-    if (Status s = readvFully(in.fd(), iov, got)) return inputError("Cannot read " + path + ": " + s->message);
-    if (got != want) return inputError("Cannot read " + path + ": it changed size while the image was written");
+    if (Status s = ReadvFully(in.Fd(), iov, got)) return InputError("Cannot read " + path + ": " + s->message);
+    if (got != want) return InputError("Cannot read " + path + ": it changed size while the image was written");
     for (std::size_t i = 0; i < slots.count; ++i, ++done) {
       const bool last = done + 1 == file.sectors;
       const std::size_t n = std::min<std::uint64_t>(per, left);
-      sink.commit(n, form, file.isForm2 ? (last ? kForm2FileEnd : kForm2Data) : (last ? kDataFileEnd : kDataSector));
+      sink.Commit(n, form, file.isForm2 ? (last ? FORM2_FILE_END : FORM2_DATA) : (last ? DATA_FILE_END : DATA_SECTOR));
       left -= n;
     }
   } while (done < file.sectors);
   return std::nullopt;
 }
 
-Status putDescriptors(const ImagePlan& plan, const iso::VolumeInfo& volume,
+Status PutDescriptors(const ImagePlan& plan, const iso::VolumeInfo& volume,
                       const iso::ImageDates& dates, SectorSink& sink) {
-  for (std::uint32_t i = 0; i < iso::kSystemAreaSectors; ++i)
-    if (Status s = sink.putForm1({}, kDataSector)) return s;
-  if (Status s = sink.putForm1(iso::buildPrimaryDescriptor(volume, dates), kDataRecordEnd)) return s;
-  if (Status s = sink.putForm1(iso::buildTerminator(), kDataFileEnd)) return s;
-  if (Status s = putBlocks(sink, iso::buildPathTable(plan.folders, false), kDataFileEnd)) return s;
-  if (Status s = putBlocks(sink, iso::buildPathTable(plan.folders, true), kDataFileEnd)) return s;
+  for (std::uint32_t i = 0; i < iso::SYSTEM_AREA_SECTORS; ++i)
+    if (Status s = sink.PutForm1({}, DATA_SECTOR)) return s;
+  if (Status s = sink.PutForm1(iso::BuildPrimaryDescriptor(volume, dates), DATA_RECORD_END)) return s;
+  if (Status s = sink.PutForm1(iso::BuildTerminator(), DATA_FILE_END)) return s;
+  if (Status s = PutBlocks(sink, iso::BuildPathTable(plan.folders, false), DATA_FILE_END)) return s;
+  if (Status s = PutBlocks(sink, iso::BuildPathTable(plan.folders, true), DATA_FILE_END)) return s;
   for (const ImageNode* folder : plan.folders)
-    if (Status s = putBlocks(sink, iso::buildDirectory(*folder, dates), kDataFileEnd)) return s;
+    if (Status s = PutBlocks(sink, iso::BuildDirectory(*folder, dates), DATA_FILE_END)) return s;
   return std::nullopt;
 }
 
-Status checkPosition(const SectorSink& sink, std::uint32_t planned) {
-  if (sink.position() == planned) return std::nullopt;
-  return outputError("internal error: sector " + std::to_string(sink.position()) +
+Status CheckPosition(const SectorSink& sink, std::uint32_t planned) {
+  if (sink.Position() == planned) return std::nullopt;
+  return OutputError("internal error: sector " + std::to_string(sink.Position()) +
                      " reached where " + std::to_string(planned) + " was planned");
 }
 
 }  // namespace
 
-Status writeImage(const ImagePlan& plan, const iso::VolumeInfo& volume,
+Status WriteImage(const ImagePlan& plan, const iso::VolumeInfo& volume,
                   const iso::ImageDates& dates, SectorSink& sink) {
-  if (Status s = putDescriptors(plan, volume, dates, sink)) return s;
+  if (Status s = PutDescriptors(plan, volume, dates, sink)) return s;
   std::vector<iovec> iov;
   for (const SectorRun& run : plan.runs) {
-    if (Status s = checkPosition(sink, run.start)) return s;
-    Status s = run.file ? putFile(sink, *run.file, iov) : putEmpty(sink, run);
+    if (Status s = CheckPosition(sink, run.start)) return s;
+    Status s = run.file ? PutFile(sink, *run.file, iov) : PutEmpty(sink, run);
     if (s) return s;
   }
-  return sink.finish();
+  return sink.Finish();
 }

@@ -6,5 +6,5 @@
 #include "tool/IsoStructures.h"
 #include "tool/SectorSink.h"
 
-Status writeImage(const ImagePlan& plan, const iso::VolumeInfo& volume,
+Status WriteImage(const ImagePlan& plan, const iso::VolumeInfo& volume,
                   const iso::ImageDates& dates, SectorSink& sink);

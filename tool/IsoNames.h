@@ -21,34 +21,34 @@
 struct FileName {
   std::string name;
   std::string extension;
-  std::string identifier() const { return name + "." + extension; }
+  std::string Identifier() const { return name + "." + extension; }
 };
 
 // `raw` is the file's own name (no directory). When `newExtension` is given
 // it replaces the file's own extension before mapping.
-FileName mapFileName(std::string_view raw, IsoLevel level, const std::string* newExtension);
-std::string mapFolderName(std::string_view raw, IsoLevel level);
+FileName MapFileName(std::string_view raw, IsoLevel level, const std::string* newExtension);
+std::string MapFolderName(std::string_view raw, IsoLevel level);
 
 // The same names with the number `n` worked into them, still within the limits.
-FileName numberedFileName(const FileName& name, IsoLevel level, unsigned n);
-std::string numberedFolderName(const std::string& name, IsoLevel level, unsigned n);
+FileName NumberedFileName(const FileName& name, IsoLevel level, unsigned n);
+std::string NumberedFolderName(const std::string& name, IsoLevel level, unsigned n);
 
 // The name a reader shows for a record: the identifier without ";1" and without
 // a trailing dot.
-std::string visibleName(const std::string& identifier, bool isFolder);
+std::string VisibleName(const std::string& identifier, bool isFolder);
 
 // Two records of one folder must not share this key: the visible name with
 // A-Z folded to lower case, since readers and the systems they extract to
 // often ignore case.
-std::string clashKey(const std::string& identifier, bool isFolder);
+std::string ClashKey(const std::string& identifier, bool isFolder);
 
 // Record order within a directory: name part, then extension part, each
 // compared byte by byte with the shorter one padded with spaces.
-bool recordLess(const std::string& identifierA, bool folderA, const std::string& identifierB,
+bool RecordLess(const std::string& identifierA, bool folderA, const std::string& identifierB,
                 bool folderB);
 
 // Identifier comparison with space padding (path tables).
-int comparePadded(std::string_view a, std::string_view b);
+int ComparePadded(std::string_view a, std::string_view b);
 
 // The volume identifier: upper case, A-Z 0-9 and '_' only, at most 32.
-std::string mapVolumeName(std::string_view raw);
+std::string MapVolumeName(std::string_view raw);

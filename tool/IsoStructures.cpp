@@ -8,10 +8,10 @@
 namespace iso {
 namespace {
 
-constexpr std::uint8_t kFlagDirectory = 0x02;
+constexpr std::uint8_t FLAG_DIRECTORY = 0x02;
 
 // Record date: years since 1900, month, day, hour, minute, second, GMT offset (UTC: 0).
-void putRecordDate(std::uint8_t* p, std::time_t t) {
+void PutRecordDate(std::uint8_t* p, std::time_t t) {
   std::tm tm{};
   gmtime_r(&t, &tm);
   p[0] = static_cast<std::uint8_t>(std::clamp(tm.tm_year, 0, 255));
@@ -24,27 +24,27 @@ void putRecordDate(std::uint8_t* p, std::time_t t) {
 }
 
 // Writes `value` as `width` ASCII digits.
-void putDigits(std::uint8_t* p, int value, int width) {
+void PutDigits(std::uint8_t* p, int value, int width) {
   for (int i = width - 1; i >= 0; --i, value /= 10) p[i] = static_cast<std::uint8_t>('0' + value % 10);
 }
 
 // Volume date: "YYYYMMDDHHMMSScc" in ASCII digits, then the GMT offset byte (UTC: 0).
-void putVolumeDate(std::uint8_t* p, std::time_t t) {
+void PutVolumeDate(std::uint8_t* p, std::time_t t) {
   std::tm tm{};
   gmtime_r(&t, &tm);
-  putDigits(p, std::clamp(tm.tm_year + 1900, 1, 9999), 4);
-  putDigits(p + 4, tm.tm_mon + 1, 2);
-  putDigits(p + 6, tm.tm_mday, 2);
-  putDigits(p + 8, tm.tm_hour, 2);
-  putDigits(p + 10, tm.tm_min, 2);
-  putDigits(p + 12, std::min(tm.tm_sec, 59), 2);
-  putDigits(p + 14, 0, 2);
+  PutDigits(p, std::clamp(tm.tm_year + 1900, 1, 9999), 4);
+  PutDigits(p + 4, tm.tm_mon + 1, 2);
+  PutDigits(p + 6, tm.tm_mday, 2);
+  PutDigits(p + 8, tm.tm_hour, 2);
+  PutDigits(p + 10, tm.tm_min, 2);
+  PutDigits(p + 12, std::min(tm.tm_sec, 59), 2);
+  PutDigits(p + 14, 0, 2);
   p[16] = 0;
 }
 
 // XA system-use field: 0 group id, 2 user id, 4 attributes, 6 "XA", 8 file number, 9 zero.
-void putXaField(std::uint8_t* p, std::uint16_t attributes, std::uint8_t fileNumber) {
-  putBe16(p + 4, attributes);
+void PutXaField(std::uint8_t* p, std::uint16_t attributes, std::uint8_t fileNumber) {
+  PutBe16(p + 4, attributes);
   p[6] = 'X';
   p[7] = 'A';
   p[8] = fileNumber;
@@ -60,48 +60,48 @@ struct RecordFields {
 };
 
 // Writes one record at `p`, returns its length.
-std::size_t putRecord(std::uint8_t* p, const RecordFields& r, bool withXa) {
+std::size_t PutRecord(std::uint8_t* p, const RecordFields& r, bool withXa) {
   const std::size_t length =
-      withXa ? recordLength(r.identifier.size()) : kRecordFixedSize + r.identifier.size();
+      withXa ? RecordLength(r.identifier.size()) : RECORD_FIXED_SIZE + r.identifier.size();
   p[0] = static_cast<std::uint8_t>(length);
-  putBoth32(p + 2, r.extent);
-  putBoth32(p + 10, r.dataLength);
-  putRecordDate(p + 18, r.date);
-  p[25] = r.folder ? kFlagDirectory : 0;
-  putBoth16(p + 28, 1);
+  PutBoth32(p + 2, r.extent);
+  PutBoth32(p + 10, r.dataLength);
+  PutRecordDate(p + 18, r.date);
+  p[25] = r.folder ? FLAG_DIRECTORY : 0;
+  PutBoth16(p + 28, 1);
   p[32] = static_cast<std::uint8_t>(r.identifier.size());
   std::memcpy(p + 33, r.identifier.data(), r.identifier.size());
   if (withXa) {
     const std::uint16_t attributes =
-        r.folder ? kXaAttributesFolder : (r.form2 ? kXaAttributesForm2 : kXaAttributesForm1);
-    putXaField(p + length - kXaFieldSize, attributes, r.form2 ? kForm2FileNumber : 0);
+        r.folder ? XA_ATTRIBUTES_FOLDER : (r.form2 ? XA_ATTRIBUTES_FORM2 : XA_ATTRIBUTES_FORM1);
+    PutXaField(p + length - XA_FIELD_SIZE, attributes, r.form2 ? FORM2_FILE_NUMBER : 0);
   }
   return length;
 }
 
-RecordFields selfRecord(const ImageNode& folder, const std::string& identifier,
+RecordFields SelfRecord(const ImageNode& folder, const std::string& identifier,
                         const ImageDates& dates) {
-  return {identifier, folder.extent, folder.dataLength, dates.of(folder), true, false};
+  return {identifier, folder.extent, folder.dataLength, dates.Of(folder), true, false};
 }
 
-std::vector<RecordFields> folderRecords(const ImageNode& folder, const ImageDates& dates) {
+std::vector<RecordFields> FolderRecords(const ImageNode& folder, const ImageDates& dates) {
   std::vector<RecordFields> records;
-  records.push_back(selfRecord(folder, std::string(1, '\0'), dates));
-  records.push_back(selfRecord(folder.parent ? *folder.parent : folder, std::string(1, '\1'), dates));
+  records.push_back(SelfRecord(folder, std::string(1, '\0'), dates));
+  records.push_back(SelfRecord(folder.parent ? *folder.parent : folder, std::string(1, '\1'), dates));
   for (const auto& child : folder.children)
-    records.push_back({recordIdentifier(*child), child->extent, child->dataLength,
-                       dates.of(*child), child->isFolder, child->isForm2});
+    records.push_back({RecordIdentifier(*child), child->extent, child->dataLength,
+                       dates.Of(*child), child->isFolder, child->isForm2});
   return records;
 }
 
 // Byte offsets of each record in the extent: a record that would cross a
 // block boundary starts the next block instead.
 template <typename Lengths>
-std::vector<std::size_t> packRecords(const Lengths& lengths, std::size_t& totalBytes) {
+std::vector<std::size_t> PackRecords(const Lengths& lengths, std::size_t& totalBytes) {
   std::vector<std::size_t> offsets;
   std::size_t at = 0;
   for (std::size_t length : lengths) {
-    if (at / kBlockSize != (at + length - 1) / kBlockSize) at = (at / kBlockSize + 1) * kBlockSize;
+    if (at / LOGICAL_BLOCK_SIZE != (at + length - 1) / LOGICAL_BLOCK_SIZE) at = (at / LOGICAL_BLOCK_SIZE + 1) * LOGICAL_BLOCK_SIZE;
     offsets.push_back(at);
     at += length;
   }
@@ -109,41 +109,41 @@ std::vector<std::size_t> packRecords(const Lengths& lengths, std::size_t& totalB
   return offsets;
 }
 
-std::vector<std::size_t> recordLengths(const ImageNode& folder) {
-  std::vector<std::size_t> lengths = {recordLength(1), recordLength(1)};
-  for (const auto& child : folder.children) lengths.push_back(recordLength(recordIdentifier(*child).size()));
+std::vector<std::size_t> RecordLengths(const ImageNode& folder) {
+  std::vector<std::size_t> lengths = {RecordLength(1), RecordLength(1)};
+  for (const auto& child : folder.children) lengths.push_back(RecordLength(RecordIdentifier(*child).size()));
   return lengths;
 }
 
 }  // namespace
 
-std::size_t recordLength(std::size_t identifierLength) {
+std::size_t RecordLength(std::size_t identifierLength) {
   const std::size_t pad = identifierLength % 2 == 0 ? 1 : 0;
-  return kRecordFixedSize + identifierLength + pad + kXaFieldSize;
+  return RECORD_FIXED_SIZE + identifierLength + pad + XA_FIELD_SIZE;
 }
 
-std::string recordIdentifier(const ImageNode& node) {
+std::string RecordIdentifier(const ImageNode& node) {
   return node.isFolder ? node.identifier : node.identifier + ";1";
 }
 
-std::uint32_t directorySectors(const ImageNode& folder) {
+std::uint32_t DirectorySectors(const ImageNode& folder) {
   std::size_t bytes = 0;
-  packRecords(recordLengths(folder), bytes);
-  return static_cast<std::uint32_t>((bytes + kBlockSize - 1) / kBlockSize);
+  PackRecords(RecordLengths(folder), bytes);
+  return static_cast<std::uint32_t>((bytes + LOGICAL_BLOCK_SIZE - 1) / LOGICAL_BLOCK_SIZE);
 }
 
-std::vector<std::uint8_t> buildDirectory(const ImageNode& folder, const ImageDates& dates) {
+std::vector<std::uint8_t> BuildDirectory(const ImageNode& folder, const ImageDates& dates) {
   std::size_t bytes = 0;
-  const std::vector<std::size_t> offsets = packRecords(recordLengths(folder), bytes);
-  std::vector<std::uint8_t> extent(std::size_t{folder.sectors} * kBlockSize, 0);
-  const std::vector<RecordFields> records = folderRecords(folder, dates);
-  for (std::size_t i = 0; i < records.size(); ++i) putRecord(extent.data() + offsets[i], records[i], true);
+  const std::vector<std::size_t> offsets = PackRecords(RecordLengths(folder), bytes);
+  std::vector<std::uint8_t> extent(std::size_t{folder.sectors} * LOGICAL_BLOCK_SIZE, 0);
+  const std::vector<RecordFields> records = FolderRecords(folder, dates);
+  for (std::size_t i = 0; i < records.size(); ++i) PutRecord(extent.data() + offsets[i], records[i], true);
   return extent;
 }
 
 // Path table record: 0 identifier length, 1 extended-attribute length,
 // 2 extent (4), 6 parent number (2), 8 identifier, then a pad byte if odd.
-std::vector<std::uint8_t> buildPathTable(const std::vector<ImageNode*>& folders,
+std::vector<std::uint8_t> BuildPathTable(const std::vector<ImageNode*>& folders,
                                          bool bigEndian) {
   std::vector<std::uint8_t> table;
   for (const ImageNode* f : folders) {
@@ -152,11 +152,11 @@ std::vector<std::uint8_t> buildPathTable(const std::vector<ImageNode*>& folders,
     std::vector<std::uint8_t> rec(8 + id.size() + id.size() % 2, 0);
     rec[0] = static_cast<std::uint8_t>(id.size());
     if (bigEndian) {
-      putBe32(&rec[2], f->extent);
-      putBe16(&rec[6], parent);
+      PutBe32(&rec[2], f->extent);
+      PutBe16(&rec[6], parent);
     } else {
-      putLe32(&rec[2], f->extent);
-      putLe16(&rec[6], parent);
+      PutLe32(&rec[2], f->extent);
+      PutLe16(&rec[6], parent);
     }
     std::memcpy(&rec[8], id.data(), id.size());
     table.insert(table.end(), rec.begin(), rec.end());
@@ -164,8 +164,8 @@ std::vector<std::uint8_t> buildPathTable(const std::vector<ImageNode*>& folders,
   return table;
 }
 
-std::vector<std::uint8_t> buildPrimaryDescriptor(const VolumeInfo& info, const ImageDates& dates) {
-  std::vector<std::uint8_t> d(kBlockSize, 0);
+std::vector<std::uint8_t> BuildPrimaryDescriptor(const VolumeInfo& info, const ImageDates& dates) {
+  std::vector<std::uint8_t> d(LOGICAL_BLOCK_SIZE, 0);
   std::uint8_t* p = d.data();
   p[0] = 1;                                  // 0: type, primary
   std::memcpy(p + 1, "CD001", 5);            // 1: standard identifier
@@ -173,18 +173,18 @@ std::vector<std::uint8_t> buildPrimaryDescriptor(const VolumeInfo& info, const I
   std::memset(p + 8, ' ', 32);               // 8: system identifier
   std::memset(p + 40, ' ', 32);              // 40: volume identifier
   std::memcpy(p + 40, info.volumeIdentifier.data(), std::min<std::size_t>(32, info.volumeIdentifier.size()));
-  putBoth32(p + 80, info.volumeSpaceSize);   // 80: volume space size
-  putBoth16(p + 120, 1);                     // 120: volume set size
-  putBoth16(p + 124, 1);                     // 124: volume sequence number
-  putBoth16(p + 128, kBlockSize);            // 128: logical block size
-  putBoth32(p + 132, info.pathTableBytes);   // 132: path table size
-  putLe32(p + 140, info.lTableSector);       // 140: L path table
-  putBe32(p + 148, info.mTableSector);       // 148: M path table
-  putRecord(p + 156, {std::string(1, '\0'), info.root->extent, info.root->dataLength,
+  PutBoth32(p + 80, info.volumeSpaceSize);   // 80: volume space size
+  PutBoth16(p + 120, 1);                     // 120: volume set size
+  PutBoth16(p + 124, 1);                     // 124: volume sequence number
+  PutBoth16(p + 128, LOGICAL_BLOCK_SIZE);            // 128: logical block size
+  PutBoth32(p + 132, info.pathTableBytes);   // 132: path table size
+  PutLe32(p + 140, info.lTableSector);       // 140: L path table
+  PutBe32(p + 148, info.mTableSector);       // 148: M path table
+  PutRecord(p + 156, {std::string(1, '\0'), info.root->extent, info.root->dataLength,
                       dates.volume, true, false}, false);  // 156: root record, 34 bytes
   std::memset(p + 190, ' ', 128 * 4 + 37 * 3);  // 190..812: volume set .. bibliographic ids
-  putVolumeDate(p + 813, dates.volume);      // 813: creation
-  putVolumeDate(p + 830, dates.volume);      // 830: modification
+  PutVolumeDate(p + 813, dates.volume);      // 813: creation
+  PutVolumeDate(p + 830, dates.volume);      // 830: modification
   std::memset(p + 847, '0', 16);             // 847: expiration, none
   std::memset(p + 864, '0', 16);             // 864: effective, none
   p[881] = 1;                                // 881: file structure version
@@ -192,8 +192,8 @@ std::vector<std::uint8_t> buildPrimaryDescriptor(const VolumeInfo& info, const I
   return d;
 }
 
-std::vector<std::uint8_t> buildTerminator() {
-  std::vector<std::uint8_t> d(kBlockSize, 0);
+std::vector<std::uint8_t> BuildTerminator() {
+  std::vector<std::uint8_t> d(LOGICAL_BLOCK_SIZE, 0);
   d[0] = 0xFF;                               // 0: type, set terminator
   std::memcpy(d.data() + 1, "CD001", 5);
   d[6] = 1;

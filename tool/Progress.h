@@ -8,11 +8,11 @@
 
 class ProgressReport {
  public:
-  ProgressReport(std::FILE* out, std::uint32_t totalSectors) : out_(out), total_(totalSectors) {}
-  void update(std::uint32_t sectorsDone);
+  ProgressReport(std::FILE* out, std::uint32_t totalSectors) : m_out(out), m_total(totalSectors) {}
+  void Update(std::uint32_t sectorsDone);
 
  private:
-  std::FILE* out_;
-  std::uint32_t total_;
-  int shown_ = 0;
+  std::FILE* m_out;
+  std::uint32_t m_total;
+  int m_shown = 0;
 };

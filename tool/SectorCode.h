@@ -17,32 +17,32 @@
 
 namespace sector {
 
-inline constexpr std::size_t kSectorSize = 2352;
-inline constexpr std::size_t kSyncOffset = 0;
-inline constexpr std::size_t kSyncSize = 12;
-inline constexpr std::size_t kHeaderOffset = 12;      // minute, second, frame, mode
-inline constexpr std::size_t kModeOffset = 15;
-inline constexpr std::size_t kSubheaderOffset = 16;   // file, channel, submode, coding
-inline constexpr std::size_t kSubheaderCopyOffset = 20;
-inline constexpr std::size_t kUserDataOffset = 24;
-inline constexpr std::size_t kForm1DataSize = 2048;
-inline constexpr std::size_t kForm2DataSize = 2324;
-inline constexpr std::size_t kForm1EdcOffset = 2072;  // kUserDataOffset + 2048
-inline constexpr std::size_t kEccPOffset = 2076;
-inline constexpr std::size_t kEccPSize = 172;
-inline constexpr std::size_t kEccQOffset = 2248;
-inline constexpr std::size_t kEccQSize = 104;
-inline constexpr std::size_t kForm2EdcOffset = 2348;  // kUserDataOffset + 2324
+inline constexpr std::size_t SECTOR_SIZE = 2352;
+inline constexpr std::size_t SYNC_OFFSET = 0;
+inline constexpr std::size_t SYNC_SIZE = 12;
+inline constexpr std::size_t HEADER_OFFSET = 12;      // minute, second, frame, mode
+inline constexpr std::size_t MODE_OFFSET = 15;
+inline constexpr std::size_t SUBHEADER_OFFSET = 16;   // file, channel, submode, coding
+inline constexpr std::size_t SUBHEADER_COPY_OFFSET = 20;
+inline constexpr std::size_t USER_DATA_OFFSET = 24;
+inline constexpr std::size_t FORM1_DATA_SIZE = 2048;
+inline constexpr std::size_t FORM2_DATA_SIZE = 2324;
+inline constexpr std::size_t FORM1_EDC_OFFSET = 2072;  // USER_DATA_OFFSET + 2048
+inline constexpr std::size_t ECC_P_OFFSET = 2076;
+inline constexpr std::size_t ECC_P_SIZE = 172;
+inline constexpr std::size_t ECC_Q_OFFSET = 2248;
+inline constexpr std::size_t ECC_Q_SIZE = 104;
+inline constexpr std::size_t FORM2_EDC_OFFSET = 2348;  // USER_DATA_OFFSET + 2324
 
 // The first track's two-second pre-gap is counted in every address but not stored.
-inline constexpr std::uint32_t kAddressOffset = 150;
-inline constexpr std::uint32_t kSectorsPerSecond = 75;
+inline constexpr std::uint32_t ADDRESS_OFFSET = 150;
+inline constexpr std::uint32_t SECTORS_PER_SECOND = 75;
 
 // Submode bits (subheader byte 2).
-inline constexpr std::uint8_t kSubmodeEor = 0x01;
-inline constexpr std::uint8_t kSubmodeData = 0x08;
-inline constexpr std::uint8_t kSubmodeForm2 = 0x20;
-inline constexpr std::uint8_t kSubmodeEof = 0x80;
+inline constexpr std::uint8_t SUBMODE_EOR = 0x01;
+inline constexpr std::uint8_t SUBMODE_DATA = 0x08;
+inline constexpr std::uint8_t SUBMODE_FORM2 = 0x20;
+inline constexpr std::uint8_t SUBMODE_EOF = 0x80;
 
 struct Subheader {
   std::uint8_t fileNumber = 0;
@@ -51,7 +51,7 @@ struct Subheader {
   std::uint8_t coding = 0;
 };
 
-using SectorSpan = std::span<std::uint8_t, kSectorSize>;
+using SectorSpan = std::span<std::uint8_t, SECTOR_SIZE>;
 
 // One implementation of the sector arithmetic. Every path gives the same
 // bytes; the portable one (tables, plain C++) is the reference and the
@@ -66,35 +66,35 @@ struct CodePath {
 };
 
 // Every path this processor runs, the portable one first, the fastest last.
-std::vector<const CodePath*> supportedCodePaths();
+std::vector<const CodePath*> SupportedCodePaths();
 
 // The path the encoders use: the fastest supported, chosen once; the
 // portable one when BRENVOX_SECTOR_CODE=portable is set.
-const CodePath& activeCodePath();
+const CodePath& ActiveCodePath();
 
 // The processor-specific paths this processor runs (carry-less multiply EDC,
 // 32-byte-lane ECC), slower first; none when it lacks an instruction they need.
-std::vector<const CodePath*> x86CodePaths();
+std::vector<const CodePath*> X86CodePaths();
 
 // CRC-32/CD-ROM-EDC of a byte range, continuing from `crc` (0 to start); portable path.
-std::uint32_t edc(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
+std::uint32_t Edc(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
 // Writes the P then Q parity of a sector whose bytes 12..2075 are final,
 // header zeroed; portable path.
-void computeEcc(SectorSpan sector);
+void ComputeEcc(SectorSpan sector);
 
 // BCD minute, second, frame of the absolute address of `lba`.
-void writeAddress(std::uint8_t* out3, std::uint32_t lba);
+void WriteAddress(std::uint8_t* out3, std::uint32_t lba);
 
-// Both encoders expect the user data already in place at kUserDataOffset and
+// Both encoders expect the user data already in place at USER_DATA_OFFSET and
 // fill in everything else: sync, header, subheader twice, EDC (and ECC).
-void encodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader,
-                 const CodePath& path = activeCodePath());
-void encodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader,
-                 const CodePath& path = activeCodePath());
+void EncodeForm1(SectorSpan sector, std::uint32_t lba, Subheader subheader,
+                 const CodePath& path = ActiveCodePath());
+void EncodeForm2(SectorSpan sector, std::uint32_t lba, Subheader subheader,
+                 const CodePath& path = ActiveCodePath());
 
 // Encodes a sector whose user data and subheader (its first copy, at
-// kSubheaderOffset) are in place, in the form the subheader's Form bit names.
-void encodeSector(SectorSpan sector, std::uint32_t lba, const CodePath& path = activeCodePath());
+// SUBHEADER_OFFSET) are in place, in the form the subheader's Form bit names.
+void EncodeSector(SectorSpan sector, std::uint32_t lba, const CodePath& path = ActiveCodePath());
 
 }  // namespace sector

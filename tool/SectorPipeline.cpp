@@ -9,133 +9,133 @@ namespace {
 
 // Sectors a worker encodes at a time: enough to make a hand-over cheap, few
 // enough that every worker gets some of each batch.
-constexpr std::size_t kSectorsPerPiece = 64;
-constexpr int kMaxWorkers = 64;
+constexpr std::size_t SECTORS_PER_PIECE = 64;
+constexpr int MAX_WORKERS = 64;
 
 }  // namespace
 
-int SectorPipeline::defaultWorkers() {
+int SectorPipeline::DefaultWorkers() {
   if (const char* wanted = std::getenv("BRENVOX_ENCODE_THREADS"); wanted && *wanted) {
     char* end = nullptr;
     const long n = std::strtol(wanted, &end, 10);
-    if (*end == '\0' && n >= 1 && n <= kMaxWorkers) return static_cast<int>(n);
+    if (*end == '\0' && n >= 1 && n <= MAX_WORKERS) return static_cast<int>(n);
   }
   const unsigned processors = std::thread::hardware_concurrency();
-  return static_cast<int>(std::clamp(processors, 1u, static_cast<unsigned>(kMaxWorkers)));
+  return static_cast<int>(std::clamp(processors, 1u, static_cast<unsigned>(MAX_WORKERS)));
 }
 
 SectorPipeline::SectorPipeline(std::size_t buffers, std::size_t sectorsPerBatch, int workers, WriteBatch write)
-    : sectorsPerBatch_(sectorsPerBatch), path_(sector::activeCodePath()), write_(std::move(write)),
-      batches_(buffers) {
-  for (Batch& b : batches_) {
-    b.bytes.resize(sectorsPerBatch * sector::kSectorSize);
-    free_.push_back(&b);
+    : m_sectorsPerBatch(sectorsPerBatch), m_path(sector::ActiveCodePath()), m_write(std::move(write)),
+      m_batches(buffers) {
+  for (Batch& b : m_batches) {
+    b.bytes.resize(sectorsPerBatch * sector::SECTOR_SIZE);
+    m_free.push_back(&b);
   }
   try {
-    writer_ = std::thread([this] { writerLoop(); });
-    for (int i = 0; i < workers; ++i) workers_.emplace_back([this] { workerLoop(); });
+    m_writer = std::thread([this] { WriterLoop(); });
+    for (int i = 0; i < workers; ++i) m_workers.emplace_back([this] { WorkerLoop(); });
   } catch (const std::system_error&) {
     // Run with the threads that started: with none, submit does the work itself.
   }
 }
 
 SectorPipeline::~SectorPipeline() {
-  drain();
+  Drain();
   {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
+    std::lock_guard lock(m_mutex);
+    m_stopping = true;
   }
-  changed_.notify_all();
-  for (std::thread& t : workers_) t.join();
-  if (writer_.joinable()) writer_.join();
+  m_changed.notify_all();
+  for (std::thread& t : m_workers) t.join();
+  if (m_writer.joinable()) m_writer.join();
 }
 
-SectorPipeline::Batch& SectorPipeline::acquire() {
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return !free_.empty(); });
-  Batch* b = free_.front();
-  free_.pop_front();
+SectorPipeline::Batch& SectorPipeline::Acquire() {
+  std::unique_lock lock(m_mutex);
+  m_changed.wait(lock, [this] { return !m_free.empty(); });
+  Batch* b = m_free.front();
+  m_free.pop_front();
   b->sectors = 0;
   return *b;
 }
 
-void SectorPipeline::encodePiece(const Piece& piece) const {
+void SectorPipeline::EncodePiece(const Piece& piece) const {
   std::uint8_t* bytes = piece.batch->bytes.data();
   for (std::size_t i = piece.first; i < piece.first + piece.count; ++i)
-    sector::encodeSector(sector::SectorSpan(bytes + i * sector::kSectorSize, sector::kSectorSize),
-                         piece.batch->firstSector + static_cast<std::uint32_t>(i), path_);
+    sector::EncodeSector(sector::SectorSpan(bytes + i * sector::SECTOR_SIZE, sector::SECTOR_SIZE),
+                         piece.batch->firstSector + static_cast<std::uint32_t>(i), m_path);
 }
 
-void SectorPipeline::submit(Batch& batch) {
-  std::size_t pieces = (batch.sectors + kSectorsPerPiece - 1) / kSectorsPerPiece;
-  if (workers_.empty()) {
-    encodePiece({&batch, 0, batch.sectors});
+void SectorPipeline::Submit(Batch& batch) {
+  std::size_t pieces = (batch.sectors + SECTORS_PER_PIECE - 1) / SECTORS_PER_PIECE;
+  if (m_workers.empty()) {
+    EncodePiece({&batch, 0, batch.sectors});
     pieces = 0;
   }
   {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(m_mutex);
     batch.piecesLeft = pieces;
     for (std::size_t p = 0; p < batch.piecesLeft; ++p) {
-      const std::size_t first = p * kSectorsPerPiece;
-      pieces_.push_back({&batch, first, std::min(kSectorsPerPiece, batch.sectors - first)});
+      const std::size_t first = p * SECTORS_PER_PIECE;
+      m_pieces.push_back({&batch, first, std::min(SECTORS_PER_PIECE, batch.sectors - first)});
     }
-    ++busy_;
-    if (writer_.joinable()) toWrite_.push_back(&batch);
+    ++m_busy;
+    if (m_writer.joinable()) m_toWrite.push_back(&batch);
   }
-  changed_.notify_all();
-  if (!writer_.joinable()) writeOne(batch);
+  m_changed.notify_all();
+  if (!m_writer.joinable()) WriteOne(batch);
 }
 
-void SectorPipeline::drain() {
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return busy_ == 0; });
+void SectorPipeline::Drain() {
+  std::unique_lock lock(m_mutex);
+  m_changed.wait(lock, [this] { return m_busy == 0; });
 }
 
-Status SectorPipeline::error() {
-  std::lock_guard lock(mutex_);
-  return error_;
+Status SectorPipeline::Error() {
+  std::lock_guard lock(m_mutex);
+  return m_error;
 }
 
-void SectorPipeline::workerLoop() {
-  std::unique_lock lock(mutex_);
+void SectorPipeline::WorkerLoop() {
+  std::unique_lock lock(m_mutex);
   for (;;) {
-    changed_.wait(lock, [this] { return stopping_ || !pieces_.empty(); });
-    if (pieces_.empty()) return;
-    const Piece piece = pieces_.front();
-    pieces_.pop_front();
+    m_changed.wait(lock, [this] { return m_stopping || !m_pieces.empty(); });
+    if (m_pieces.empty()) return;
+    const Piece piece = m_pieces.front();
+    m_pieces.pop_front();
     lock.unlock();
-    encodePiece(piece);
+    EncodePiece(piece);
     lock.lock();
-    if (--piece.batch->piecesLeft == 0) changed_.notify_all();
+    if (--piece.batch->piecesLeft == 0) m_changed.notify_all();
   }
 }
 
-void SectorPipeline::writerLoop() {
-  std::unique_lock lock(mutex_);
+void SectorPipeline::WriterLoop() {
+  std::unique_lock lock(m_mutex);
   for (;;) {
-    changed_.wait(lock, [this] { return (stopping_ && toWrite_.empty()) ||
-                                        (!toWrite_.empty() && toWrite_.front()->piecesLeft == 0); });
-    if (toWrite_.empty()) return;
-    Batch* b = toWrite_.front();
-    toWrite_.pop_front();
+    m_changed.wait(lock, [this] { return (m_stopping && m_toWrite.empty()) ||
+                                        (!m_toWrite.empty() && m_toWrite.front()->piecesLeft == 0); });
+    if (m_toWrite.empty()) return;
+    Batch* b = m_toWrite.front();
+    m_toWrite.pop_front();
     lock.unlock();
-    writeOne(*b);
+    WriteOne(*b);
     lock.lock();
   }
 }
 
-void SectorPipeline::writeOne(Batch& batch) {
+void SectorPipeline::WriteOne(Batch& batch) {
   bool failed;
   {
-    std::lock_guard lock(mutex_);
-    failed = error_.has_value();
+    std::lock_guard lock(m_mutex);
+    failed = m_error.has_value();
   }
-  Status s = failed ? std::nullopt : write_(batch);
+  Status s = failed ? std::nullopt : m_write(batch);
   {
-    std::lock_guard lock(mutex_);
-    if (s && !error_) error_ = std::move(s);
-    free_.push_back(&batch);
-    --busy_;
+    std::lock_guard lock(m_mutex);
+    if (s && !m_error) m_error = std::move(s);
+    m_free.push_back(&batch);
+    --m_busy;
   }
-  changed_.notify_all();
+  m_changed.notify_all();
 }

@@ -31,7 +31,7 @@ class SectorPipeline {
   using WriteBatch = std::function<Status(const Batch&)>;
 
   // Workers: BRENVOX_ENCODE_THREADS when set (1..64), else one per processor.
-  static int defaultWorkers();
+  static int DefaultWorkers();
 
   SectorPipeline(std::size_t buffers, std::size_t sectorsPerBatch, int workers, WriteBatch write);
   ~SectorPipeline();  // finishes what was handed over, then stops the threads
@@ -39,37 +39,37 @@ class SectorPipeline {
   SectorPipeline& operator=(const SectorPipeline&) = delete;
 
   // A free batch to fill, waiting for one if all are in use.
-  Batch& acquire();
+  Batch& Acquire();
   // Hands a filled batch over to be encoded and written.
-  void submit(Batch& batch);
+  void Submit(Batch& batch);
   // Waits until every batch handed over is written (or dropped after an error).
-  void drain();
+  void Drain();
   // The first error of a write; the batches after it are dropped unwritten.
-  Status error();
+  Status Error();
 
  private:
   struct Piece {
     Batch* batch;
     std::size_t first, count;
   };
-  void encodePiece(const Piece& piece) const;
-  void workerLoop();
-  void writerLoop();
-  void writeOne(Batch& batch);  // writes (unless an error came first), then frees
+  void EncodePiece(const Piece& piece) const;
+  void WorkerLoop();
+  void WriterLoop();
+  void WriteOne(Batch& batch);  // writes (unless an error came first), then frees
 
-  const std::size_t sectorsPerBatch_;
-  const sector::CodePath& path_;
-  WriteBatch write_;
-  std::vector<Batch> batches_;
+  const std::size_t m_sectorsPerBatch;
+  const sector::CodePath& m_path;
+  WriteBatch m_write;
+  std::vector<Batch> m_batches;
 
-  std::mutex mutex_;
-  std::condition_variable changed_;    // any change of the state below
-  std::deque<Batch*> free_;
-  std::deque<Piece> pieces_;           // to encode
-  std::deque<Batch*> toWrite_;         // handed over, oldest first
-  std::size_t busy_ = 0;               // batches handed over and not yet written
-  Status error_;
-  bool stopping_ = false;
-  std::vector<std::thread> workers_;
-  std::thread writer_;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;    // any change of the state below
+  std::deque<Batch*> m_free;
+  std::deque<Piece> m_pieces;           // to encode
+  std::deque<Batch*> m_toWrite;         // handed over, oldest first
+  std::size_t m_busy = 0;               // batches handed over and not yet written
+  Status m_error;
+  bool m_stopping = false;
+  std::vector<std::thread> m_workers;
+  std::thread m_writer;
 };

@@ -11,9 +11,9 @@ using namespace sector;
 
 namespace {
 
-Status writeAll(int fd, const std::uint8_t* p, std::size_t left, const std::string& path) {
+Status WriteOrFail(int fd, const std::uint8_t* p, std::size_t left, const std::string& path) {
   if (const int error = WriteAll(fd, p, left)) {
-    return outputError("Cannot write " + path + ": " + std::strerror(error));
+    return OutputError("Cannot write " + path + ": " + std::strerror(error));
   }
   return std::nullopt;
 }
@@ -21,86 +21,86 @@ Status writeAll(int fd, const std::uint8_t* p, std::size_t left, const std::stri
 }  // namespace
 
 SectorSink::SectorSink(int fd, std::string path, std::uint32_t plannedSectors, ProgressReport* progress)
-    : fd_(fd), path_(std::move(path)), planned_(plannedSectors), progress_(progress),
-      pipeline_(std::make_unique<SectorPipeline>(kBuffers, kSectorsPerWrite, SectorPipeline::defaultWorkers(),
-                                                 [this](const SectorPipeline::Batch& b) { return writeBatch(b); })) {}
+    : m_fd(fd), m_path(std::move(path)), m_planned(plannedSectors), m_progress(progress),
+      m_pipeline(std::make_unique<SectorPipeline>(BUFFERS, SECTORS_PER_WRITE, SectorPipeline::DefaultWorkers(),
+                                                 [this](const SectorPipeline::Batch& b) { return WriteBatch(b); })) {}
 
 SectorSink::~SectorSink() {
-  if (filling_) {  // never handed over (an error came first): give it back unwritten
-    filling_->sectors = 0;
-    pipeline_->submit(*filling_);
+  if (m_filling) {  // never handed over (an error came first): give it back unwritten
+    m_filling->sectors = 0;
+    m_pipeline->Submit(*m_filling);
   }
-  pipeline_.reset();
+  m_pipeline.reset();
 }
 
 // On the writer thread.
-Status SectorSink::writeBatch(const SectorPipeline::Batch& batch) {
+Status SectorSink::WriteBatch(const SectorPipeline::Batch& batch) {
   if (batch.sectors == 0) return std::nullopt;
-  if (Status s = writeAll(fd_, batch.bytes.data(), batch.sectors * kSectorSize, path_)) return s;
-  written_ += static_cast<std::uint32_t>(batch.sectors);
-  if (progress_) progress_->update(written_);
+  if (Status s = WriteOrFail(m_fd, batch.bytes.data(), batch.sectors * SECTOR_SIZE, m_path)) return s;
+  m_written += static_cast<std::uint32_t>(batch.sectors);
+  if (m_progress) m_progress->Update(m_written);
   return std::nullopt;
 }
 
-Status SectorSink::freeSlots(std::size_t wanted, Slots& slots) {
-  if (position_ >= planned_)
-    return outputError("Cannot write " + path_ + ": internal error, more sectors than planned (" +
-                       std::to_string(planned_) + ")");
-  if (filling_ && filling_->sectors == kSectorsPerWrite)
-    if (Status s = handOver()) return s;
-  if (!filling_) {
-    filling_ = &pipeline_->acquire();
-    filling_->firstSector = position_;
+Status SectorSink::FreeSlots(std::size_t wanted, Slots& slots) {
+  if (m_position >= m_planned)
+    return OutputError("Cannot write " + m_path + ": internal error, more sectors than planned (" +
+                       std::to_string(m_planned) + ")");
+  if (m_filling && m_filling->sectors == SECTORS_PER_WRITE)
+    if (Status s = HandOver()) return s;
+  if (!m_filling) {
+    m_filling = &m_pipeline->Acquire();
+    m_filling->firstSector = m_position;
   }
-  const std::size_t room = std::min<std::size_t>(kSectorsPerWrite - filling_->sectors, planned_ - position_);
-  slots.first = filling_->bytes.data() + filling_->sectors * kSectorSize;
+  const std::size_t room = std::min<std::size_t>(SECTORS_PER_WRITE - m_filling->sectors, m_planned - m_position);
+  slots.first = m_filling->bytes.data() + m_filling->sectors * SECTOR_SIZE;
   slots.count = std::max<std::size_t>(1, std::min(wanted, room));
   return std::nullopt;
 }
 
-void SectorSink::commit(std::size_t dataBytes, Form form, Subheader subheader) {
-  std::uint8_t* slot = filling_->bytes.data() + filling_->sectors * kSectorSize;
-  const std::size_t userSize = form == Form::Two ? kForm2DataSize : kForm1DataSize;
-  std::memset(slot + kUserDataOffset + dataBytes, 0, userSize - dataBytes);
-  subheader.submode = static_cast<std::uint8_t>(form == Form::Two ? subheader.submode | kSubmodeForm2
-                                                                  : subheader.submode & ~kSubmodeForm2);
+void SectorSink::Commit(std::size_t dataBytes, Form form, Subheader subheader) {
+  std::uint8_t* slot = m_filling->bytes.data() + m_filling->sectors * SECTOR_SIZE;
+  const std::size_t userSize = form == Form::Two ? FORM2_DATA_SIZE : FORM1_DATA_SIZE;
+  std::memset(slot + USER_DATA_OFFSET + dataBytes, 0, userSize - dataBytes);
+  subheader.submode = static_cast<std::uint8_t>(form == Form::Two ? subheader.submode | SUBMODE_FORM2
+                                                                  : subheader.submode & ~SUBMODE_FORM2);
   const std::uint8_t sh[4] = {subheader.fileNumber, subheader.channel, subheader.submode, subheader.coding};
-  std::memcpy(slot + kSubheaderOffset, sh, sizeof sh);
-  ++filling_->sectors;
-  ++position_;
+  std::memcpy(slot + SUBHEADER_OFFSET, sh, sizeof sh);
+  ++m_filling->sectors;
+  ++m_position;
 }
 
-Status SectorSink::put(std::span<const std::uint8_t> data, Form form, Subheader subheader) {
+Status SectorSink::Put(std::span<const std::uint8_t> data, Form form, Subheader subheader) {
   Slots slots;
-  if (Status s = freeSlots(1, slots)) return s;
-  if (!data.empty()) std::memcpy(slots.userData(0), data.data(), data.size());
-  commit(data.size(), form, subheader);
+  if (Status s = FreeSlots(1, slots)) return s;
+  if (!data.empty()) std::memcpy(slots.UserData(0), data.data(), data.size());
+  Commit(data.size(), form, subheader);
   return std::nullopt;
 }
 
-Status SectorSink::putForm1(std::span<const std::uint8_t> data, Subheader subheader) {
-  return put(data, Form::One, subheader);
+Status SectorSink::PutForm1(std::span<const std::uint8_t> data, Subheader subheader) {
+  return Put(data, Form::One, subheader);
 }
 
-Status SectorSink::putForm2(std::span<const std::uint8_t> data, Subheader subheader) {
-  return put(data, Form::Two, subheader);
+Status SectorSink::PutForm2(std::span<const std::uint8_t> data, Subheader subheader) {
+  return Put(data, Form::Two, subheader);
 }
 
 // Hands the filled batch to the pipeline; reports a write that failed meanwhile.
-Status SectorSink::handOver() {
-  if (filling_) {
-    pipeline_->submit(*filling_);
-    filling_ = nullptr;
+Status SectorSink::HandOver() {
+  if (m_filling) {
+    m_pipeline->Submit(*m_filling);
+    m_filling = nullptr;
   }
-  return pipeline_->error();
+  return m_pipeline->Error();
 }
 
-Status SectorSink::finish() {
-  if (Status s = handOver()) return s;
-  pipeline_->drain();
-  if (Status s = pipeline_->error()) return s;
-  if (written_ != planned_)
-    return outputError("Cannot write " + path_ + ": internal error, " + std::to_string(written_) +
-                       " sectors written, " + std::to_string(planned_) + " planned");
+Status SectorSink::Finish() {
+  if (Status s = HandOver()) return s;
+  m_pipeline->Drain();
+  if (Status s = m_pipeline->Error()) return s;
+  if (m_written != m_planned)
+    return OutputError("Cannot write " + m_path + ": internal error, " + std::to_string(m_written) +
+                       " sectors written, " + std::to_string(m_planned) + " planned");
   return std::nullopt;
 }

@@ -20,18 +20,18 @@
 
 class SectorSink {
  public:
-  static constexpr std::size_t kSectorsPerWrite = 1024;  // 2.4 MB per write
+  static constexpr std::size_t SECTORS_PER_WRITE = 1024;  // 2.4 MB per write
   // Batch buffers in circulation: with them, at most 9.6 MB of sectors are
   // held, and a reader is at most four writes ahead of the file.
-  static constexpr std::size_t kBuffers = 4;
+  static constexpr std::size_t BUFFERS = 4;
 
   enum class Form { One, Two };
 
-  // Consecutive free slots of the batch being filled, kSectorSize apart.
+  // Consecutive free slots of the batch being filled, SECTOR_SIZE apart.
   struct Slots {
     std::uint8_t* first = nullptr;
     std::size_t count = 0;
-    std::uint8_t* userData(std::size_t i) const { return first + i * sector::kSectorSize + sector::kUserDataOffset; }
+    std::uint8_t* UserData(std::size_t i) const { return first + i * sector::SECTOR_SIZE + sector::USER_DATA_OFFSET; }
   };
 
   SectorSink(int fd, std::string path, std::uint32_t plannedSectors, ProgressReport* progress);
@@ -40,35 +40,35 @@ class SectorSink {
   SectorSink& operator=(const SectorSink&) = delete;
 
   // The address the next sector gets.
-  std::uint32_t position() const { return position_; }
+  std::uint32_t Position() const { return m_position; }
 
   // Appends one sector with `data` (at most 2048 / 2324 bytes, zero-filled to
   // the full user-data size).
-  Status putForm1(std::span<const std::uint8_t> data, sector::Subheader subheader);
-  Status putForm2(std::span<const std::uint8_t> data, sector::Subheader subheader);
+  Status PutForm1(std::span<const std::uint8_t> data, sector::Subheader subheader);
+  Status PutForm2(std::span<const std::uint8_t> data, sector::Subheader subheader);
 
   // Between 1 and `wanted` free slots for the caller to put user data into,
   // then commit one by one, in order.
-  Status freeSlots(std::size_t wanted, Slots& slots);
+  Status FreeSlots(std::size_t wanted, Slots& slots);
   // Appends the next free slot as a sector of `form`: its first `dataBytes`
   // of user data are in place, the rest is zero-filled here.
-  void commit(std::size_t dataBytes, Form form, sector::Subheader subheader);
+  void Commit(std::size_t dataBytes, Form form, sector::Subheader subheader);
 
   // Writes what is buffered, waits for every write and checks the total
   // against the plan.
-  Status finish();
+  Status Finish();
 
  private:
-  Status put(std::span<const std::uint8_t> data, Form form, sector::Subheader subheader);
-  Status handOver();
-  Status writeBatch(const SectorPipeline::Batch& batch);
+  Status Put(std::span<const std::uint8_t> data, Form form, sector::Subheader subheader);
+  Status HandOver();
+  Status WriteBatch(const SectorPipeline::Batch& batch);
 
-  int fd_;
-  std::string path_;
-  std::uint32_t planned_;
-  ProgressReport* progress_;
-  std::uint32_t position_ = 0;                 // sectors committed
-  std::uint32_t written_ = 0;                  // sectors written (writer thread, then after drain)
-  SectorPipeline::Batch* filling_ = nullptr;   // the batch being filled
-  std::unique_ptr<SectorPipeline> pipeline_;   // declared last: stopped before the rest goes
+  int m_fd;
+  std::string m_path;
+  std::uint32_t m_planned;
+  ProgressReport* m_progress;
+  std::uint32_t m_position = 0;                 // sectors committed
+  std::uint32_t m_written = 0;                  // sectors written (writer thread, then after drain)
+  SectorPipeline::Batch* m_filling = nullptr;   // the batch being filled
+  std::unique_ptr<SectorPipeline> m_pipeline;   // declared last: stopped before the rest goes
 };

@@ -16,7 +16,7 @@ namespace {
 
 // Options that take the next argument as their value, whatever it looks like
 // (a path may well begin with a dash).
-bool takeValue(const std::string& option, ToolOptions& o, std::string value) {
+bool TakeValue(const std::string& option, ToolOptions& o, std::string value) {
   if (option == "-o") {
     o.target = std::move(value);
   } else if (option == "-v") {
@@ -35,7 +35,7 @@ bool takeValue(const std::string& option, ToolOptions& o, std::string value) {
   return true;
 }
 
-bool takeFlag(const std::string& option, ToolOptions& o) {
+bool TakeFlag(const std::string& option, ToolOptions& o) {
   if (option == "-x") {
     o.keepExtension = true;
   } else if (option == "-s") {
@@ -52,13 +52,13 @@ bool takeFlag(const std::string& option, ToolOptions& o) {
   return true;
 }
 
-bool needsValue(const std::string& option) {
+bool NeedsValue(const std::string& option) {
   return option == "-o" || option == "-v" || option == "-e" || option == "-f" ||
          option == "-m" || option == "-d";
 }
 
 // Reads a whole file; an error text when it cannot.
-std::optional<std::string> readWholeFile(const std::string& path, std::string& text) {
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& text) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::string(std::strerror(errno));
   std::string chunk(64 * 1024, '\0');
@@ -81,9 +81,9 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string& t
 // option tokens end at a minus sign or a blank, values run between double
 // quotes. Line breaks around an option are passed over, so that a file may
 // hold one entry per line.
-std::optional<std::string> readArgumentFile(const std::string& path, std::vector<std::string>& out) {
+std::optional<std::string> ReadArgumentFile(const std::string& path, std::vector<std::string>& out) {
   std::string text;
-  if (auto error = readWholeFile(path, text)) return "cannot read argument file " + path + ": " + *error;
+  if (auto error = ReadWholeFile(path, text)) return "cannot read argument file " + path + ": " + *error;
   if (text.find('\0') != std::string::npos) return "argument file " + path + " holds a NUL byte";
   StructureTokenizer tokens(text);
   for (std::string token = tokens.NextOption(); !token.empty(); token = tokens.NextOption()) {
@@ -93,7 +93,7 @@ std::optional<std::string> readArgumentFile(const std::string& path, std::vector
     std::string option(1, '-');  // appended, not concatenated: a false -Wrestrict in Release
     option.append(token, first, token.find_last_not_of(space) + 1 - first);
     out.push_back(option);
-    if (!needsValue(option)) continue;
+    if (!NeedsValue(option)) continue;
     std::string value = tokens.NextValue();
     if (value.empty()) return "option " + option + " in argument file " + path + " needs a value";
     out.push_back(std::move(value));
@@ -104,32 +104,32 @@ std::optional<std::string> readArgumentFile(const std::string& path, std::vector
 // Replaces every @FILE that stands where an option is expected with the
 // entries read from FILE. A value (the argument after -o, -f, ...) is never
 // expanded, whatever it begins with.
-std::optional<std::string> expandArgumentFiles(const std::vector<std::string>& args,
+std::optional<std::string> ExpandArgumentFiles(const std::vector<std::string>& args,
                                                std::vector<std::string>& out) {
   bool valueNext = false;
   for (const std::string& arg : args) {
     if (!valueNext && arg.size() > 1 && arg.front() == '@') {
-      if (auto error = readArgumentFile(arg.substr(1), out)) return error;
+      if (auto error = ReadArgumentFile(arg.substr(1), out)) return error;
       continue;
     }
     out.push_back(arg);
-    valueNext = !valueNext && needsValue(arg);
+    valueNext = !valueNext && NeedsValue(arg);
   }
   return std::nullopt;
 }
 
 }  // namespace
 
-ParsedArguments parseToolArguments(const std::vector<std::string>& given) {
+ParsedArguments ParseToolArguments(const std::vector<std::string>& given) {
   std::vector<std::string> args;
-  if (auto error = expandArgumentFiles(given, args)) return {std::nullopt, *error};
+  if (auto error = ExpandArgumentFiles(given, args)) return {std::nullopt, *error};
   ToolOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (needsValue(arg)) {
+    if (NeedsValue(arg)) {
       if (i + 1 >= args.size()) return {std::nullopt, "option " + arg + " needs a value"};
-      takeValue(arg, options, args[++i]);
-    } else if (!takeFlag(arg, options)) {
+      TakeValue(arg, options, args[++i]);
+    } else if (!TakeFlag(arg, options)) {
       return {std::nullopt, "unknown option '" + arg + "'"};
     }
   }
@@ -137,18 +137,18 @@ ParsedArguments parseToolArguments(const std::vector<std::string>& given) {
   return {std::move(options), {}};
 }
 
-std::optional<std::string> informationRequest(const std::vector<std::string>& args) {
+std::optional<std::string> InformationRequest(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--help") return usageText();
-    if (args[i] == "--version") return versionText();
-    if (needsValue(args[i])) ++i;
+    if (args[i] == "--help") return UsageText();
+    if (args[i] == "--version") return VersionText();
+    if (NeedsValue(args[i])) ++i;
   }
   return std::nullopt;
 }
 
-std::string versionText() { return std::string("brenvox.exe ") + BRENVOX_VERSION + "\n"; }
+std::string VersionText() { return std::string("brenvox.exe ") + BRENVOX_VERSION + "\n"; }
 
-std::string usageText() {
+std::string UsageText() {
   return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2] [-n]\n"
          "                   [-f FILE | -m FILE | -d FOLDER]...\n"
          "       brenvox.exe @LAYOUT.kbv [more options]\n"

@@ -37,15 +37,15 @@ struct ParsedArguments {
 };
 
 // Parses the arguments that follow the program name.
-ParsedArguments parseToolArguments(const std::vector<std::string>& args);
+ParsedArguments ParseToolArguments(const std::vector<std::string>& args);
 
 // The usage text printed on stderr with a usage error, and on stdout for --help.
-std::string usageText();
+std::string UsageText();
 
 // "brenvox.exe VERSION", one line.
-std::string versionText();
+std::string VersionText();
 
 // --help or --version where an option may stand (not as the value of -o, -f
 // and the like): the text to print on stdout, with exit status 0, instead
 // of writing an image. The first of the two wins. Nothing for other lines.
-std::optional<std::string> informationRequest(const std::vector<std::string>& args);
+std::optional<std::string> InformationRequest(const std::vector<std::string>& args);

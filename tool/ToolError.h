@@ -22,6 +22,6 @@ struct ToolError {
 // The result of one pipeline step: nothing, or the failure that stops the run.
 using Status = std::optional<ToolError>;
 
-inline ToolError inputError(std::string message) { return {ExitCode::InputError, std::move(message)}; }
-inline ToolError outputError(std::string message) { return {ExitCode::OutputError, std::move(message)}; }
-inline ToolError layoutError(std::string message) { return {ExitCode::LayoutError, std::move(message)}; }
+inline ToolError InputError(std::string message) { return {ExitCode::InputError, std::move(message)}; }
+inline ToolError OutputError(std::string message) { return {ExitCode::OutputError, std::move(message)}; }
+inline ToolError LayoutError(std::string message) { return {ExitCode::LayoutError, std::move(message)}; }

@@ -21,22 +21,22 @@
 
 namespace {
 
-void sayLine(const std::string& line) {
+void SayLine(const std::string& line) {
   std::fprintf(stdout, "%s\n", line.c_str());
   std::fflush(stdout);
 }
 
-ExitCode fail(const ToolError& error) {
+ExitCode Fail(const ToolError& error) {
   std::fprintf(stderr, "brenvox.exe: %s\n", error.message.c_str());
   return error.code;
 }
 
 // The last moment the volume descriptor's dates can hold: 9999-12-31 23:59:59 UTC.
-constexpr long long kLastIsoSecond = 253402300799LL;
+constexpr long long LAST_ISO_SECOND = 253402300799LL;
 
 // SOURCE_DATE_EPOCH, when set to a decimal number of seconds, fixes every date.
 // A number outside 1970 to 9999 cannot be written and is refused.
-Status imageDates(iso::ImageDates& dates) {
+Status ImageDates(iso::ImageDates& dates) {
   dates.volume = std::time(nullptr);
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
     char* end = nullptr;
@@ -44,7 +44,7 @@ Status imageDates(iso::ImageDates& dates) {
     const long long seconds = std::strtoll(epoch, &end, 10);
     if (*end != '\0') {
       std::fprintf(stderr, "brenvox.exe: SOURCE_DATE_EPOCH '%s' is not a number of seconds; using the clock\n", epoch);
-    } else if (errno != 0 || seconds < 0 || seconds > kLastIsoSecond) {
+    } else if (errno != 0 || seconds < 0 || seconds > LAST_ISO_SECOND) {
       return ToolError{ExitCode::Usage, std::string("SOURCE_DATE_EPOCH '") + epoch +
                                             "' is outside the dates an image can hold (1970 to 9999)"};
     } else {
@@ -58,7 +58,7 @@ Status imageDates(iso::ImageDates& dates) {
 // The image target must name a file the cue sheet can name: not a folder
 // ("dir/" would write the hidden "dir/.bin") and no double quote or line break
 // (the FILE line quotes the name and ends at the line).
-Status checkTarget(const std::string& target) {
+Status CheckTarget(const std::string& target) {
   // What follows the last '/', as written: "dir/" leaves nothing.
   const std::size_t slash = target.rfind('/');
   const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
@@ -72,28 +72,28 @@ Status checkTarget(const std::string& target) {
 
 // An output that exists must be a regular file: a FIFO would block the run
 // for ever, a device or a folder must never be written to.
-Status checkOutputsAreFiles(const std::vector<std::string>& outputs) {
+Status CheckOutputsAreFiles(const std::vector<std::string>& outputs) {
   for (const std::string& output : outputs) {
     struct stat st {};
     if (stat(output.c_str(), &st) != 0) continue;
-    if (!S_ISREG(st.st_mode)) return outputError("Cannot write " + output + ": it is not a regular file");
+    if (!S_ISREG(st.st_mode)) return OutputError("Cannot write " + output + ": it is not a regular file");
   }
   return std::nullopt;
 }
 
 // Opens the image file without waiting on whatever it may be, makes sure it
 // is a regular file, and only then empties it.
-int openImageFile(const std::string& binPath, Status& error) {
+int OpenImageFile(const std::string& binPath, Status& error) {
   const int fd = ::open(binPath.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) {
-    error = outputError("Cannot write " + binPath + ": " + std::strerror(errno));
+    error = OutputError("Cannot write " + binPath + ": " + std::strerror(errno));
     return -1;
   }
   struct stat st {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    error = outputError("Cannot write " + binPath + ": it is not a regular file");
+    error = OutputError("Cannot write " + binPath + ": it is not a regular file");
   } else if (::ftruncate(fd, 0) != 0 || ::fcntl(fd, F_SETFL, 0) != 0) {
-    error = outputError("Cannot write " + binPath + ": " + std::strerror(errno));
+    error = OutputError("Cannot write " + binPath + ": " + std::strerror(errno));
   }
   if (error) {
     ::close(fd);
@@ -102,37 +102,37 @@ int openImageFile(const std::string& binPath, Status& error) {
   return fd;
 }
 
-Status writeBin(const std::string& binPath, const ImagePlan& plan, const iso::VolumeInfo& volume,
+Status WriteBin(const std::string& binPath, const ImagePlan& plan, const iso::VolumeInfo& volume,
                 const iso::ImageDates& dates) {
   Status s;
-  const int fd = openImageFile(binPath, s);
+  const int fd = OpenImageFile(binPath, s);
   if (fd < 0) return s;
   ProgressReport progress(stdout, plan.totalSectors);
   {
     SectorSink sink(fd, binPath, plan.totalSectors, &progress);  // ends its writes before the close
-    s = writeImage(plan, volume, dates, sink);
+    s = WriteImage(plan, volume, dates, sink);
   }
-  if (::close(fd) != 0 && !s) s = outputError("Cannot write " + binPath + ": " + std::strerror(errno));
+  if (::close(fd) != 0 && !s) s = OutputError("Cannot write " + binPath + ": " + std::strerror(errno));
   return s;
 }
 
 // A cue sheet left from an earlier image would make a partial .bin read as a
 // whole disc: it goes before the first byte of the new image is written.
-Status removeOldCueSheet(const std::string& cuePath) {
+Status RemoveOldCueSheet(const std::string& cuePath) {
   if (::unlink(cuePath.c_str()) == 0 || errno == ENOENT) return std::nullopt;
-  return outputError("Cannot remove the old " + cuePath + ": " + std::strerror(errno));
+  return OutputError("Cannot remove the old " + cuePath + ": " + std::strerror(errno));
 }
 
 // Writing the image must never destroy one of its own inputs: the .bin is
 // emptied first and the .cue replaced at the end.
-Status checkOutputsAreNotInputs(const ImageNode& root, const std::vector<std::string>& outputs) {
+Status CheckOutputsAreNotInputs(const ImageNode& root, const std::vector<std::string>& outputs) {
   for (const std::string& output : outputs) {
     struct stat st {};
     if (stat(output.c_str(), &st) != 0) continue;
     Status clash;
-    forEachFile(root, [&](const ImageNode& f) {
+    ForEachFile(root, [&](const ImageNode& f) {
       if (!clash && f.device == static_cast<std::uint64_t>(st.st_dev) && f.inode == static_cast<std::uint64_t>(st.st_ino))
-        clash = outputError("Cannot write " + output + ": it is the input file " + f.sourcePath);
+        clash = OutputError("Cannot write " + output + ": it is the input file " + f.sourcePath);
     });
     if (clash) return clash;
   }
@@ -142,51 +142,51 @@ Status checkOutputsAreNotInputs(const ImageNode& root, const std::vector<std::st
 // -n: the run up to the first byte, with every name that changes and the
 // run's last line; the outputs are checked as a run would, but nothing is
 // written, emptied or removed.
-ExitCode planOnly(const ToolOptions& options, PlannedImage& planned) {
-  if (Status s = planImageTree(options, lookUpInputOnDisk, planned)) return fail(*s);
-  for (const NameChange& change : nameChanges(options, planned.root))
-    sayLine(nameChangeLine(change, options.isoLevel));
+ExitCode PlanOnly(const ToolOptions& options, PlannedImage& planned) {
+  if (Status s = PlanImageTree(options, LookUpInputOnDisk, planned)) return Fail(*s);
+  for (const NameChange& change : NameChanges(options, planned.root))
+    SayLine(NameChangeLine(change, options.isoLevel));
   const std::string binPath = options.target + ".bin";
   const std::string cuePath = options.target + ".cue";
-  if (Status s = checkOutputsAreNotInputs(planned.root, {binPath, cuePath})) return fail(*s);
-  if (Status s = checkOutputsAreFiles({binPath, cuePath})) return fail(*s);
-  sayLine("Nothing written (-n): the image would be " +
-          std::to_string(std::uint64_t{planned.plan.totalSectors} * sector::kSectorSize) + " bytes");
-  sayLine(imageWrittenLine(binPath, planned.plan.totalSectors));
+  if (Status s = CheckOutputsAreNotInputs(planned.root, {binPath, cuePath})) return Fail(*s);
+  if (Status s = CheckOutputsAreFiles({binPath, cuePath})) return Fail(*s);
+  SayLine("Nothing written (-n): the image would be " +
+          std::to_string(std::uint64_t{planned.plan.totalSectors} * sector::SECTOR_SIZE) + " bytes");
+  SayLine(ImageWrittenLine(binPath, planned.plan.totalSectors));
   return ExitCode::Success;
 }
 
 }  // namespace
 
-ExitCode runTool(const std::vector<std::string>& args) {
-  const ParsedArguments parsed = parseToolArguments(args);
+ExitCode RunTool(const std::vector<std::string>& args) {
+  const ParsedArguments parsed = ParseToolArguments(args);
   if (!parsed.options) {
     // The cause comes last: a reader that keeps only the tail still sees it.
-    std::fprintf(stderr, "%sbrenvox.exe: %s\n", usageText().c_str(), parsed.error.c_str());
+    std::fprintf(stderr, "%sbrenvox.exe: %s\n", UsageText().c_str(), parsed.error.c_str());
     return ExitCode::Usage;
   }
   const ToolOptions& options = *parsed.options;
-  if (Status s = checkTarget(options.target)) return fail(*s);
+  if (Status s = CheckTarget(options.target)) return Fail(*s);
   iso::ImageDates dates;
-  if (Status s = imageDates(dates)) return fail(*s);
+  if (Status s = ImageDates(dates)) return Fail(*s);
   PlannedImage planned;
   ImageNode& root = planned.root;
   const ImagePlan& plan = planned.plan;
-  if (options.planOnly) return planOnly(options, planned);
-  if (Status s = buildImageTree(options, root)) return fail(*s);
-  nameAndSortTree(options, root, sayLine);
-  if (Status s = layOutImage(options, root, planned.plan)) return fail(*s);
+  if (options.planOnly) return PlanOnly(options, planned);
+  if (Status s = BuildImageTree(options, root)) return Fail(*s);
+  NameAndSortTree(options, root, SayLine);
+  if (Status s = LayOutImage(options, root, planned.plan)) return Fail(*s);
 
   const std::string volumeName = options.volume && !options.volume->empty() ? *options.volume : "CDROM";
-  const iso::VolumeInfo volume{mapVolumeName(volumeName), plan.volumeSpaceSize,
+  const iso::VolumeInfo volume{MapVolumeName(volumeName), plan.volumeSpaceSize,
                                plan.pathTableBytes, plan.lTableSector, plan.mTableSector, &root};
   const std::string binPath = options.target + ".bin";
   const std::string cuePath = options.target + ".cue";
-  if (Status s = checkOutputsAreNotInputs(root, {binPath, cuePath})) return fail(*s);
-  if (Status s = checkOutputsAreFiles({binPath, cuePath})) return fail(*s);
-  if (Status s = removeOldCueSheet(cuePath)) return fail(*s);
-  if (Status s = writeBin(binPath, plan, volume, dates)) return fail(*s);
-  if (Status s = writeCueSheet(cuePath, cueSheetText(BaseName(binPath), plan))) return fail(*s);
-  sayLine(imageWrittenLine(binPath, plan.totalSectors));
+  if (Status s = CheckOutputsAreNotInputs(root, {binPath, cuePath})) return Fail(*s);
+  if (Status s = CheckOutputsAreFiles({binPath, cuePath})) return Fail(*s);
+  if (Status s = RemoveOldCueSheet(cuePath)) return Fail(*s);
+  if (Status s = WriteBin(binPath, plan, volume, dates)) return Fail(*s);
+  if (Status s = WriteCueSheet(cuePath, CueSheetText(BaseName(binPath), plan))) return Fail(*s);
+  SayLine(ImageWrittenLine(binPath, plan.totalSectors));
   return ExitCode::Success;
 }

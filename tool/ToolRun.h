@@ -8,4 +8,4 @@
 
 #include "tool/ToolError.h"
 
-ExitCode runTool(const std::vector<std::string>& args);
+ExitCode RunTool(const std::vector<std::string>& args);

@@ -12,10 +12,10 @@ int main(int argc, char** argv) {
   // that goes away must not end the run halfway.
   std::signal(SIGPIPE, SIG_IGN);
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  if (const auto text = informationRequest(args)) {
+  if (const auto text = InformationRequest(args)) {
     // An answer that cannot be written whole is a failure, not a success.
     const bool written = std::fputs(text->c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
     return written ? 0 : 1;
   }
-  return static_cast<int>(runTool(args));
+  return static_cast<int>(RunTool(args));
 }

@@ -19,8 +19,8 @@ struct TocInfo {
 
 // cdrdao's one-line summary of a cue sheet. It finds the .bin relative to its
 // current directory, as the sheet names it, so it runs in the image's folder.
-TocInfo cdrdaoTocInfo(const std::string& dir, const std::string& cue, std::string& output) {
-  output = runCommand("cd " + shellQuote(dir) + " && cdrdao toc-info " + shellQuote(cue)).output;
+TocInfo CdrdaoTocInfo(const std::string& dir, const std::string& cue, std::string& output) {
+  output = RunCommand("cd " + ShellQuote(dir) + " && cdrdao toc-info " + ShellQuote(cue)).output;
   std::smatch m;
   TocInfo info;
   if (std::regex_search(output, m, std::regex(R"((\d+) tracks?, length (\d\d:\d\d:\d\d), (\d+) blocks)"))) {
@@ -31,7 +31,7 @@ TocInfo cdrdaoTocInfo(const std::string& dir, const std::string& cue, std::strin
   return info;
 }
 
-std::string msf(long blocks) {
+std::string Msf(long blocks) {
   std::string text;
   for (long part : {blocks / 75 / 60, blocks / 75 % 60, blocks % 75}) {
     text += (text.empty() ? "" : ":") + std::string(part < 10 ? "0" : "") + std::to_string(part);
@@ -42,11 +42,11 @@ std::string msf(long blocks) {
 }  // namespace
 
 TEST(BurnerCue, CdrdaoReadsTheTracksAndTheLengthWritten) {
-  if (std::string m = missingProgram("cdrdao", "cdrdao"); !m.empty()) FAIL() << m;
+  if (std::string m = MissingProgram("cdrdao", "cdrdao"); !m.empty()) FAIL() << m;
   ScratchDir dir;
-  writeFile(dir / "a.dat", patternBytes(100'000, 1));
-  writeFile(dir / "b.mpg", patternBytes(300'000, 2));
-  writeFile(dir / "c.mpg", patternBytes(50'001, 3));
+  WriteFile(dir / "a.dat", PatternBytes(100'000, 1));
+  WriteFile(dir / "b.mpg", PatternBytes(300'000, 2));
+  WriteFile(dir / "c.mpg", PatternBytes(50'001, 3));
   const struct {
     std::vector<std::string> options;
     int tracks;
@@ -58,7 +58,7 @@ TEST(BurnerCue, CdrdaoReadsTheTracksAndTheLengthWritten) {
     std::vector<std::string> args = {"-o", dir / "disc", "-f", dir / "a.dat", "-m", dir / "b.mpg",
                                      "-d", "V", "-m", dir / "c.mpg"};
     args.insert(args.end(), c.options.begin(), c.options.end());
-    const ToolResult r = runTool(args);
+    const ToolResult r = RunTool(args);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     struct stat st {};
     ASSERT_EQ(stat((dir / "disc.bin").c_str(), &st), 0);
@@ -66,22 +66,22 @@ TEST(BurnerCue, CdrdaoReadsTheTracksAndTheLengthWritten) {
     EXPECT_NE(r.out.find("written: " + std::to_string(sectors) + " sectors"), std::string::npos) << r.out;
 
     std::string output;
-    const TocInfo toc = cdrdaoTocInfo(dir.path(), "disc.cue", output);
+    const TocInfo toc = CdrdaoTocInfo(dir.Path(), "disc.cue", output);
     EXPECT_EQ(toc.tracks, c.tracks) << output;
     EXPECT_EQ(toc.blocks, sectors) << output;
-    EXPECT_EQ(toc.length, msf(sectors)) << output;
+    EXPECT_EQ(toc.length, Msf(sectors)) << output;
     EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
   }
 }
 
 TEST(BurnerCue, HelpAndVersionAnswerOnStdoutWithStatusZero) {
-  for (const auto& [option, answer] : {std::pair{"--help", usageText()}, {"--version", versionText()}}) {
-    const ToolResult r = runTool({option});
+  for (const auto& [option, answer] : {std::pair{"--help", UsageText()}, {"--version", VersionText()}}) {
+    const ToolResult r = RunTool({option});
     EXPECT_EQ(r.exitCode, 0) << option;
     EXPECT_EQ(r.out, answer) << option;
     EXPECT_EQ(r.err, "") << option;
     // An answer that cannot be written is not reported as success.
-    const CommandResult full = runCommand(shellQuote(toolPath()) + " " + option + " > /dev/full");
+    const CommandResult full = RunCommand(ShellQuote(ToolPath()) + " " + option + " > /dev/full");
     EXPECT_NE(full.exitCode, 0) << option;
   }
 }

@@ -15,7 +15,7 @@ struct GoldenImage {
 
 // Form 1 and Form 2 files spanning several write buffers, small and empty
 // files, a folder and a second track.
-void makeLayout(GoldenImage& g) {
+void MakeLayout(GoldenImage& g) {
   const struct {
     const char* flag;
     const char* name;
@@ -24,7 +24,7 @@ void makeLayout(GoldenImage& g) {
                {"-m", "clip.mpg", 2500000}, {"-m", "tail.mpg", 3 * 2324 + 1}};
   unsigned seed = 0;
   for (const auto& f : files) {
-    writeFile(g.dir / f.name, patternBytes(f.size, ++seed));
+    WriteFile(g.dir / f.name, PatternBytes(f.size, ++seed));
     if (seed == 3) g.layout.insert(g.layout.end(), {"-d", "MEDIA"});
     g.layout.insert(g.layout.end(), {f.flag, g.dir / f.name});
   }
@@ -32,18 +32,18 @@ void makeLayout(GoldenImage& g) {
 
 // Runs the tool with SOURCE_DATE_EPOCH fixed and `environment` before it;
 // returns the hashes of the .bin and the .cue.
-std::pair<std::string, std::string> imageHashes(const GoldenImage& g, const std::string& environment,
+std::pair<std::string, std::string> ImageHashes(const GoldenImage& g, const std::string& environment,
                                                 const std::string& name) {
   const std::string target = g.dir / (name + "/disc");  // the cue names the .bin
-  runCommand("mkdir -p " + shellQuote(g.dir / name));
-  std::string line = environment + " SOURCE_DATE_EPOCH=1700000000 " + shellQuote(toolPath()) + " -v GOLDEN -o " +
-                     shellQuote(target);
-  for (const std::string& a : g.layout) line.append(" ").append(shellQuote(a));
-  const CommandResult r = runCommand(line + " > /dev/null");
+  RunCommand("mkdir -p " + ShellQuote(g.dir / name));
+  std::string line = environment + " SOURCE_DATE_EPOCH=1700000000 " + ShellQuote(ToolPath()) + " -v GOLDEN -o " +
+                     ShellQuote(target);
+  for (const std::string& a : g.layout) line.append(" ").append(ShellQuote(a));
+  const CommandResult r = RunCommand(line + " > /dev/null");
   EXPECT_EQ(r.exitCode, 0) << r.output;
-  const std::vector<std::uint8_t> bin = readFile(target + ".bin");
-  const std::vector<std::uint8_t> cue = readFile(target + ".cue");
-  return {sha256Of(bin.data(), bin.size()), sha256Of(cue.data(), cue.size())};
+  const std::vector<std::uint8_t> bin = ReadFile(target + ".bin");
+  const std::vector<std::uint8_t> cue = ReadFile(target + ".cue");
+  return {Sha256Of(bin.data(), bin.size()), Sha256Of(cue.data(), cue.size())};
 }
 
 constexpr const char* kBinHash = "318a716c8f98f3979349b0f1ff55d3ad04e2863eb0d100c1b6fae2116e7e2bb0";
@@ -53,14 +53,14 @@ constexpr const char* kCueHash = "065b6577791001c1fefbe41adf3fc3370a1f2dca6fa873
 
 TEST(ToolGolden, ImageIsByteIdenticalOnEveryEncodingPath) {
   GoldenImage g;
-  makeLayout(g);
+  MakeLayout(g);
   const std::pair<const char*, const char*> runs[] = {
       {"", "default"},
       {"BRENVOX_SECTOR_CODE=portable", "portable"},
       {"BRENVOX_ENCODE_THREADS=1", "one-worker"},
       {"BRENVOX_SECTOR_CODE=portable BRENVOX_ENCODE_THREADS=5", "portable-five-workers"}};
   for (const auto& [environment, name] : runs) {
-    const auto [bin, cue] = imageHashes(g, environment, name);
+    const auto [bin, cue] = ImageHashes(g, environment, name);
     EXPECT_EQ(bin, kBinHash) << name;
     EXPECT_EQ(cue, kCueHash) << name;
   }

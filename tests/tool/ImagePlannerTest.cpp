@@ -14,14 +14,14 @@
 
 namespace {
 
-std::string lastLine(const std::string& out) {
+std::string LastLine(const std::string& out) {
   std::string text = out;
   while (!text.empty() && text.back() == '\n') text.pop_back();
   const std::size_t nl = text.rfind('\n');
   return nl == std::string::npos ? text : text.substr(nl + 1);
 }
 
-std::uint64_t sizeOf(const std::string& path) {
+std::uint64_t SizeOf(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
@@ -33,11 +33,11 @@ struct Layout {
 
 // Files of every size that matters: empty, one byte, exact and one past a
 // sector of each form, several sectors.
-std::vector<Layout> layouts(const ScratchDir& dir) {
+std::vector<Layout> Layouts(const ScratchDir& dir) {
   const std::pair<const char*, std::size_t> files[] = {
       {"empty.txt", 0}, {"one.txt", 1}, {"f1.txt", 2048}, {"f1b.txt", 2049}, {"big.txt", 70000},
       {"clip.mpg", 2324}, {"clip2.mpg", 2325}, {"long.mpg", 50000}, {"zero.mpg", 0}};
-  for (const auto& [name, size] : files) writeFile(dir / name, patternBytes(size, static_cast<unsigned>(size)));
+  for (const auto& [name, size] : files) WriteFile(dir / name, PatternBytes(size, static_cast<unsigned>(size)));
   std::vector<std::string> manyNames;  // a root directory of several sectors
   for (int i = 0; i < 120; ++i) manyNames.insert(manyNames.end(), {"-d", "FOLDER_WITH_A_LONG_NAME_" + std::to_string(i)});
   manyNames.insert(manyNames.end(), {"-f", dir / "one.txt"});
@@ -58,20 +58,20 @@ std::vector<Layout> layouts(const ScratchDir& dir) {
   };
 }
 
-std::vector<std::string> withTarget(const std::string& target, const std::vector<std::string>& tail) {
+std::vector<std::string> WithTarget(const std::string& target, const std::vector<std::string>& tail) {
   std::vector<std::string> args = {"-o", target};
   args.insert(args.end(), tail.begin(), tail.end());
   return args;
 }
 
-std::string lower(std::string s) {
+std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   return s;
 }
 
 // The folders and names cd-info lists, "/" + path, as shown (lower case).
-std::vector<std::string> cdInfoNames(const std::string& cue) {
-  const CommandResult r = runCommand("cd-info --no-header --no-device-info --cue-file " + shellQuote(cue) + " --iso9660");
+std::vector<std::string> CdInfoNames(const std::string& cue) {
+  const CommandResult r = RunCommand("cd-info --no-header --no-device-info --cue-file " + ShellQuote(cue) + " --iso9660");
   EXPECT_EQ(r.exitCode, 0) << r.output;
   const std::regex header(R"(^(/.*):$)");
   const std::regex entry(R"(^\s+\S+ .*\[LSN\s+\d+\]\s+\d+(?: \(\s*\d+\))? \w{3} \d\d \d{4} \d\d:\d\d:\d\d  (.*)$)");
@@ -80,7 +80,7 @@ std::vector<std::string> cdInfoNames(const std::string& cue) {
   std::string line, dir;
   for (std::smatch m; std::getline(lines, line);) {
     if (std::regex_match(line, m, header)) dir = m[1];
-    else if (std::regex_match(line, m, entry) && m[1] != "." && m[1] != "..") names.push_back(lower(dir + std::string(m[1])));
+    else if (std::regex_match(line, m, entry) && m[1] != "." && m[1] != "..") names.push_back(Lower(dir + std::string(m[1])));
   }
   return names;
 }
@@ -89,26 +89,26 @@ std::vector<std::string> cdInfoNames(const std::string& cue) {
 
 TEST(ToolPlanner, PlannedSectorsAreTheSectorsWrittenAndMinusNSaysTheSame) {
   ScratchDir dir;
-  for (const Layout& layout : layouts(dir)) {
+  for (const Layout& layout : Layouts(dir)) {
     SCOPED_TRACE(layout.what);
     const std::string target = dir / "disc";
     ImageSummary summary;
-    const Status planned = planImageFromArguments(withTarget(target, layout.args), lookUpInputOnDisk, summary);
+    const Status planned = PlanImageFromArguments(WithTarget(target, layout.args), LookUpInputOnDisk, summary);
     ASSERT_FALSE(planned) << planned->message;
 
-    std::vector<std::string> planArgs = withTarget(target, layout.args);
+    std::vector<std::string> planArgs = WithTarget(target, layout.args);
     planArgs.push_back("-n");
-    const ToolResult plan = runTool(planArgs);
+    const ToolResult plan = RunTool(planArgs);
     ASSERT_EQ(plan.exitCode, 0) << plan.err;
-    EXPECT_FALSE(fileExists(target + ".bin")) << "-n wrote the image";
-    EXPECT_FALSE(fileExists(target + ".cue")) << "-n wrote the cue sheet";
+    EXPECT_FALSE(FileExists(target + ".bin")) << "-n wrote the image";
+    EXPECT_FALSE(FileExists(target + ".cue")) << "-n wrote the cue sheet";
 
-    const ToolResult run = runTool(withTarget(target, layout.args));
+    const ToolResult run = RunTool(WithTarget(target, layout.args));
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(sizeOf(target + ".bin"), std::uint64_t{summary.totalSectors} * 2352);
-    EXPECT_EQ(sizeOf(target + ".cue"), summary.cueBytes);
-    EXPECT_EQ(lastLine(plan.out), lastLine(run.out));
-    EXPECT_EQ(lastLine(run.out), imageWrittenLine(target + ".bin", summary.totalSectors));
+    EXPECT_EQ(SizeOf(target + ".bin"), std::uint64_t{summary.totalSectors} * 2352);
+    EXPECT_EQ(SizeOf(target + ".cue"), summary.cueBytes);
+    EXPECT_EQ(LastLine(plan.out), LastLine(run.out));
+    EXPECT_EQ(LastLine(run.out), ImageWrittenLine(target + ".bin", summary.totalSectors));
     std::remove((target + ".bin").c_str());
     std::remove((target + ".cue").c_str());
   }
@@ -116,21 +116,21 @@ TEST(ToolPlanner, PlannedSectorsAreTheSectorsWrittenAndMinusNSaysTheSame) {
 
 TEST(ToolPlanner, SizesFromTheProgramGiveTheSamePlanWithoutTheFiles) {
   ScratchDir dir;
-  for (const Layout& layout : layouts(dir)) {
+  for (const Layout& layout : Layouts(dir)) {
     SCOPED_TRACE(layout.what);
     ImageSummary onDisk, given;
-    const auto args = withTarget(dir / "disc", layout.args);
-    ASSERT_FALSE(planImageFromArguments(args, lookUpInputOnDisk, onDisk));
+    const auto args = WithTarget(dir / "disc", layout.args);
+    ASSERT_FALSE(PlanImageFromArguments(args, LookUpInputOnDisk, onDisk));
     std::map<std::string, std::uint64_t> known;  // what the program's layout knows
     for (std::size_t i = 0; i + 1 < layout.args.size(); ++i)
-      if (layout.args[i] == "-f" || layout.args[i] == "-m") known[layout.args[i + 1]] = sizeOf(layout.args[i + 1]);
+      if (layout.args[i] == "-f" || layout.args[i] == "-m") known[layout.args[i + 1]] = SizeOf(layout.args[i + 1]);
     int asked = 0;
     const InputLookUp fromLayout = [&](const std::string& path, InputFile& found) -> Status {
       ++asked;
       found.size = known.at(path);
       return std::nullopt;
     };
-    ASSERT_FALSE(planImageFromArguments(args, fromLayout, given));
+    ASSERT_FALSE(PlanImageFromArguments(args, fromLayout, given));
     EXPECT_EQ(given.totalSectors, onDisk.totalSectors);
     EXPECT_EQ(given.cueBytes, onDisk.cueBytes);
     EXPECT_EQ(given.nameChanges.size(), onDisk.nameChanges.size());
@@ -138,13 +138,13 @@ TEST(ToolPlanner, SizesFromTheProgramGiveTheSamePlanWithoutTheFiles) {
   }
   // The look-up's failure is the plan's failure, unchanged.
   ImageSummary s;
-  const Status missing = planImageFromArguments({"-o", dir / "d", "-f", "/gone/a.txt"}, [](const std::string& p, InputFile&) -> Status {
-    return inputError("Cannot find " + p);
+  const Status missing = PlanImageFromArguments({"-o", dir / "d", "-f", "/gone/a.txt"}, [](const std::string& p, InputFile&) -> Status {
+    return InputError("Cannot find " + p);
   }, s);
   ASSERT_TRUE(missing);
   EXPECT_EQ(missing->code, ExitCode::InputError);
   EXPECT_EQ(missing->message, "Cannot find /gone/a.txt");
-  const Status usage = planImageFromArguments({"-f", dir / "a"}, lookUpInputOnDisk, s);
+  const Status usage = PlanImageFromArguments({"-f", dir / "a"}, LookUpInputOnDisk, s);
   ASSERT_TRUE(usage);
   EXPECT_EQ(usage->code, ExitCode::Usage);
 }
@@ -160,35 +160,35 @@ TEST(ToolPlanner, TooLongLayoutFailsAsARunAndStillGivesItsSectors) {
   const std::vector<std::string> args = {"-o", "/tmp/never", "-f", "/any/huge.bin"};
   ImageSummary small, huge, edge;
   size = 1000 * 2048;
-  ASSERT_FALSE(planImageFromArguments(args, given, small));
+  ASSERT_FALSE(PlanImageFromArguments(args, given, small));
   size = 460000ull * 2048;
-  const Status tooLong = planImageFromArguments(args, given, huge);
+  const Status tooLong = PlanImageFromArguments(args, given, huge);
   ASSERT_TRUE(tooLong);
   EXPECT_EQ(tooLong->code, ExitCode::LayoutError);
-  EXPECT_EQ(tooLong->message, imageTooLongMessage());
+  EXPECT_EQ(tooLong->message, ImageTooLongMessage());
   EXPECT_EQ(huge.totalSectors, small.totalSectors + 459000);
   // The last sector the tool writes is still a plan without fault.
-  size = (kMaxImageSectors - (small.totalSectors - 1000)) * 2048;
-  EXPECT_FALSE(planImageFromArguments(args, given, edge));
-  EXPECT_EQ(edge.totalSectors, kMaxImageSectors);
+  size = (MAX_IMAGE_SECTORS - (small.totalSectors - 1000)) * 2048;
+  EXPECT_FALSE(PlanImageFromArguments(args, given, edge));
+  EXPECT_EQ(edge.totalSectors, MAX_IMAGE_SECTORS);
   size += 1;
-  EXPECT_TRUE(planImageFromArguments(args, given, edge));
-  EXPECT_EQ(edge.totalSectors, kMaxImageSectors + 1);
+  EXPECT_TRUE(PlanImageFromArguments(args, given, edge));
+  EXPECT_EQ(edge.totalSectors, MAX_IMAGE_SECTORS + 1);
 }
 
 TEST(ToolPlanner, NameChangesWithTheirCauses) {
   ScratchDir dir;
   for (const char* name : {"readme.txt", "README.TXT", "clip.mpg", "CLIP.DAT", "ok.txt"})
-    writeFile(dir / name, patternBytes(10, 1));
-  runCommand("mkdir " + shellQuote(dir / "b"));
-  writeFile(dir / "b/readme.txt", patternBytes(10, 2));
-  const auto options = parseToolArguments({"-o", dir / "d", "-e", "dat", "-f", dir / "README.TXT", "-f", dir / "b/readme.txt",
+    WriteFile(dir / name, PatternBytes(10, 1));
+  RunCommand("mkdir " + ShellQuote(dir / "b"));
+  WriteFile(dir / "b/readme.txt", PatternBytes(10, 2));
+  const auto options = ParseToolArguments({"-o", dir / "d", "-e", "dat", "-f", dir / "README.TXT", "-f", dir / "b/readme.txt",
                                            "-m", dir / "clip.mpg", "-d", "Video Clips", "-m", dir / "CLIP.DAT"}).options;
   ASSERT_TRUE(options);
   ImageSummary level1, ascii;
   ToolOptions o = *options;
   o.isoLevel = IsoLevel::Level1;
-  ASSERT_FALSE(planImage(o, lookUpInputOnDisk, level1));
+  ASSERT_FALSE(PlanImage(o, LookUpInputOnDisk, level1));
   // Root first, in record order, then the folder.
   ASSERT_EQ(level1.nameChanges.size(), 3u);
   const NameChange& clip = level1.nameChanges[0];
@@ -205,13 +205,13 @@ TEST(ToolPlanner, NameChangesWithTheirCauses) {
   EXPECT_TRUE(level1.nameChanges[2].isFolder);
   EXPECT_EQ(level1.nameChanges[2].cause, NameChangeCause::Mapped);  // CLIP.DAT in it keeps its name
 
-  ASSERT_FALSE(planImage(*options, lookUpInputOnDisk, ascii));
+  ASSERT_FALSE(PlanImage(*options, LookUpInputOnDisk, ascii));
   // ASCII keeps names; the Form 2 extension (in its own case) and the
   // case-blind clash remain.
   ASSERT_EQ(ascii.nameChanges.size(), 3u);
   EXPECT_EQ(ascii.nameChanges[0].imageName, "clip.dat");
   EXPECT_EQ(ascii.nameChanges[0].cause, NameChangeCause::Extension);
-  EXPECT_EQ(nameChangeLine(ascii.nameChanges[0], IsoLevel::Ascii),
+  EXPECT_EQ(NameChangeLine(ascii.nameChanges[0], IsoLevel::Ascii),
             "Renamed " + dir / "clip.mpg" + " to clip.dat in the root: Form 2 extension");
   EXPECT_EQ(ascii.nameChanges[1].imageName, "readme1.txt");
   EXPECT_EQ(ascii.nameChanges[1].cause, NameChangeCause::Clash);
@@ -221,8 +221,8 @@ TEST(ToolPlanner, NameChangesWithTheirCauses) {
 
 TEST(ToolPlanner, MinusNPrintsTheNamesAndRefusesWhatCannotBeLaidOut) {
   ScratchDir dir;
-  writeFile(dir / "a b.txt", patternBytes(5, 1));
-  const ToolResult r = runTool({"-o", dir / "d", "-isolevel1", "-n", "-d", "sub folder", "-f", dir / "a b.txt"});
+  WriteFile(dir / "a b.txt", PatternBytes(5, 1));
+  const ToolResult r = RunTool({"-o", dir / "d", "-isolevel1", "-n", "-d", "sub folder", "-f", dir / "a b.txt"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("Renamed folder sub folder to SUB_FOLD in the root: ISO level 1 name\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("Renamed " + dir / "a b.txt" + " to A_B.TXT in SUB_FOLD: ISO level 1 name\n"), std::string::npos) << r.out;
@@ -231,34 +231,34 @@ TEST(ToolPlanner, MinusNPrintsTheNamesAndRefusesWhatCannotBeLaidOut) {
   std::vector<std::string> deep = {"-o", dir / "d", "-isolevel1", "-n"};
   std::string path;
   for (int i = 0; i < 8; ++i) deep.insert(deep.end(), {"-d", path += (i ? "\\D" : "D") + std::to_string(i)});
-  const ToolResult tooDeep = runTool(deep);
+  const ToolResult tooDeep = RunTool(deep);
   EXPECT_EQ(tooDeep.exitCode, 4) << tooDeep.err;
   EXPECT_NE(tooDeep.err.find("at most 8 folder levels"), std::string::npos) << tooDeep.err;
-  const ToolResult missing = runTool({"-o", dir / "d", "-n", "-f", dir / "gone.txt"});
+  const ToolResult missing = RunTool({"-o", dir / "d", "-n", "-f", dir / "gone.txt"});
   EXPECT_EQ(missing.exitCode, 2);
-  EXPECT_FALSE(fileExists(dir / "d.bin"));
-  EXPECT_FALSE(fileExists(dir / "d.cue"));
+  EXPECT_FALSE(FileExists(dir / "d.bin"));
+  EXPECT_FALSE(FileExists(dir / "d.cue"));
   // An image of the same name stays as it was.
-  writeFile(dir / "d.bin", patternBytes(7, 3));
-  EXPECT_EQ(runTool({"-o", dir / "d", "-n", "-f", dir / "a b.txt"}).exitCode, 0);
-  EXPECT_EQ(sizeOf(dir / "d.bin"), 7u);
+  WriteFile(dir / "d.bin", PatternBytes(7, 3));
+  EXPECT_EQ(RunTool({"-o", dir / "d", "-n", "-f", dir / "a b.txt"}).exitCode, 0);
+  EXPECT_EQ(SizeOf(dir / "d.bin"), 7u);
 }
 
 // Every name the planner says changes is in the image under its new name, and
 // every other file and folder under its own name, as cd-info lists them.
 TEST(ToolPlanner, NameListMatchesCdInfo) {
-  if (std::string why = missingProgram("cd-info", "libcdio-utils"); !why.empty()) GTEST_SKIP() << why;
+  if (std::string why = MissingProgram("cd-info", "libcdio-utils"); !why.empty()) GTEST_SKIP() << why;
   ScratchDir dir;
   for (const char* name : {"read me.txt", "README.TXT", "clip.mpg", "a.very.long.name.text", "ok.txt"})
-    writeFile(dir / name, patternBytes(3000, 4));
+    WriteFile(dir / name, PatternBytes(3000, 4));
   for (const char* level : {"-isolevel1", "-isolevel2"}) {
     SCOPED_TRACE(level);
     const std::vector<std::string> args = {"-o", dir / "disc", level, "-s", "-e", "dat",
         "-f", dir / "read me.txt", "-f", dir / "README.TXT", "-f", dir / "ok.txt", "-m", dir / "clip.mpg",
         "-d", "sub folder", "-f", dir / "a.very.long.name.text", "-f", dir / "ok.txt", "-f", dir / "ok.txt"};
     ImageSummary summary;
-    ASSERT_FALSE(planImageFromArguments(args, lookUpInputOnDisk, summary));
-    ASSERT_EQ(runTool(args).exitCode, 0);
+    ASSERT_FALSE(PlanImageFromArguments(args, LookUpInputOnDisk, summary));
+    ASSERT_EQ(RunTool(args).exitCode, 0);
     std::vector<std::string> expected;  // from the layout, with each change applied
     std::map<std::pair<std::string, std::string>, std::vector<std::string>> renamed;  // (folder, disk name) -> image names
     for (const NameChange& c : summary.nameChanges) renamed[{c.folder, c.diskName}].push_back(c.imageName);
@@ -270,7 +270,7 @@ TEST(ToolPlanner, NameListMatchesCdInfo) {
         shown = it->second.front();
         it->second.erase(it->second.begin());
       }
-      expected.push_back(lower("/" + (inFolder.empty() ? "" : inFolder + "/") + shown));
+      expected.push_back(Lower("/" + (inFolder.empty() ? "" : inFolder + "/") + shown));
       return shown;
     };
     for (std::size_t i = 4; i + 1 < args.size(); i += 2) {
@@ -278,7 +278,7 @@ TEST(ToolPlanner, NameListMatchesCdInfo) {
       else if (args[i] == "-f" || args[i] == "-m") place(folder, args[i + 1].substr(args[i + 1].rfind('/') + 1));
     }
     for (const auto& [key, left] : renamed) EXPECT_TRUE(left.empty()) << key.second << " renamed more often than it occurs";
-    std::vector<std::string> listed = cdInfoNames(dir / "disc.cue");
+    std::vector<std::string> listed = CdInfoNames(dir / "disc.cue");
     std::sort(expected.begin(), expected.end());
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, expected);

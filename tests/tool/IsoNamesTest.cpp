@@ -25,48 +25,48 @@ TEST(ToolIsoNames, FileNamesPerLevel) {
       {"clip.mpg", IsoLevel::Ascii, &dat, "clip.dat"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(mapFileName(c.raw, c.level, c.extension).identifier(), c.expected) << c.raw;
+    EXPECT_EQ(MapFileName(c.raw, c.level, c.extension).Identifier(), c.expected) << c.raw;
 }
 
 TEST(ToolIsoNames, AsciiNamesAreCutTo200BytesKeepingTheExtension) {
-  const FileName f = mapFileName(std::string(300, 'n') + ".mpeg", IsoLevel::Ascii, nullptr);
-  EXPECT_EQ(f.identifier().size(), 200u);
+  const FileName f = MapFileName(std::string(300, 'n') + ".mpeg", IsoLevel::Ascii, nullptr);
+  EXPECT_EQ(f.Identifier().size(), 200u);
   EXPECT_EQ(f.extension, "mpeg");
 }
 
 TEST(ToolIsoNames, FolderNamesPerLevel) {
-  EXPECT_EQ(mapFolderName("video clips", IsoLevel::Level1), "VIDEO_CL");
-  EXPECT_EQ(mapFolderName("sub.dir", IsoLevel::Level2), "SUB_DIR");
-  EXPECT_EQ(mapFolderName(std::string(40, 'x'), IsoLevel::Level2), std::string(31, 'X'));
-  EXPECT_EQ(mapFolderName("SUB DIR.X", IsoLevel::Ascii), "SUB DIR.X");
-  EXPECT_EQ(mapFolderName(std::string(250, 'd'), IsoLevel::Ascii).size(), 200u);
+  EXPECT_EQ(MapFolderName("video clips", IsoLevel::Level1), "VIDEO_CL");
+  EXPECT_EQ(MapFolderName("sub.dir", IsoLevel::Level2), "SUB_DIR");
+  EXPECT_EQ(MapFolderName(std::string(40, 'x'), IsoLevel::Level2), std::string(31, 'X'));
+  EXPECT_EQ(MapFolderName("SUB DIR.X", IsoLevel::Ascii), "SUB DIR.X");
+  EXPECT_EQ(MapFolderName(std::string(250, 'd'), IsoLevel::Ascii).size(), 200u);
 }
 
 TEST(ToolIsoNames, NumberedNamesStayWithinTheLimits) {
-  EXPECT_EQ(numberedFileName({"ABCDEFGH", "TXT"}, IsoLevel::Level1, 1).identifier(), "ABCDEFG1.TXT");
-  EXPECT_EQ(numberedFileName({"AB", "TXT"}, IsoLevel::Level1, 12).identifier(), "AB12.TXT");
-  EXPECT_EQ(numberedFileName({std::string(26, 'A'), "TEXT"}, IsoLevel::Level2, 3).name.size(), 26u);
-  EXPECT_EQ(numberedFolderName("VIDEOCLP", IsoLevel::Level1, 10), "VIDEOC10");
-  EXPECT_EQ(clashKey("Read.Me.", false), "read.me");
+  EXPECT_EQ(NumberedFileName({"ABCDEFGH", "TXT"}, IsoLevel::Level1, 1).Identifier(), "ABCDEFG1.TXT");
+  EXPECT_EQ(NumberedFileName({"AB", "TXT"}, IsoLevel::Level1, 12).Identifier(), "AB12.TXT");
+  EXPECT_EQ(NumberedFileName({std::string(26, 'A'), "TEXT"}, IsoLevel::Level2, 3).name.size(), 26u);
+  EXPECT_EQ(NumberedFolderName("VIDEOCLP", IsoLevel::Level1, 10), "VIDEOC10");
+  EXPECT_EQ(ClashKey("Read.Me.", false), "read.me");
 }
 
 TEST(ToolIsoNames, RecordOrderComparesNameThenExtensionWithSpacePadding) {
   // "A.B" before "A_.B": the names "A" and "A_" compare as "A " < "A_".
-  EXPECT_TRUE(recordLess("A.B", false, "A_.B", false));
-  EXPECT_TRUE(recordLess("AB.Z", false, "ABC.A", false));
-  EXPECT_TRUE(recordLess("X.A", false, "X.B", false));
-  EXPECT_TRUE(recordLess("SUB", true, "SUB.TXT", false));
-  EXPECT_FALSE(recordLess("SUB.TXT", false, "SUB", true));
-  EXPECT_TRUE(recordLess("Zed", true, "apple.", false));  // bytes: upper case first
+  EXPECT_TRUE(RecordLess("A.B", false, "A_.B", false));
+  EXPECT_TRUE(RecordLess("AB.Z", false, "ABC.A", false));
+  EXPECT_TRUE(RecordLess("X.A", false, "X.B", false));
+  EXPECT_TRUE(RecordLess("SUB", true, "SUB.TXT", false));
+  EXPECT_FALSE(RecordLess("SUB.TXT", false, "SUB", true));
+  EXPECT_TRUE(RecordLess("Zed", true, "apple.", false));  // bytes: upper case first
 }
 
 TEST(ToolIsoNames, VolumeIdentifier) {
-  EXPECT_EQ(mapVolumeName("Bren vox-1"), "BREN_VOX_1");
-  EXPECT_EQ(mapVolumeName(std::string(40, 'v')), std::string(32, 'V'));
+  EXPECT_EQ(MapVolumeName("Bren vox-1"), "BREN_VOX_1");
+  EXPECT_EQ(MapVolumeName(std::string(40, 'v')), std::string(32, 'V'));
 }
 
 // A byte string is valid UTF-8 when every lead byte has all its continuation bytes.
-bool wholeUtf8(const std::string& s) {
+bool WholeUtf8(const std::string& s) {
   for (std::size_t i = 0; i < s.size();) {
     const auto c = static_cast<unsigned char>(s[i]);
     const std::size_t n = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
@@ -79,11 +79,11 @@ bool wholeUtf8(const std::string& s) {
 }
 
 TEST(ToolIsoNames, DCharactersAreMappedByCharacterNotByByte) {
-  EXPECT_EQ(mapVolumeName("ascii \xC3\xBCn\xC3\xAF"), "ASCII__N_");                        // "ascii ünï"
-  EXPECT_EQ(mapFileName("\xE6\x97\xA5\xE6\x9C\xAC.txt", IsoLevel::Level1, nullptr).identifier(), "__.TXT");  // two CJK
-  EXPECT_EQ(mapFolderName("\xF0\x9F\x8E\xB5music", IsoLevel::Level2), "_MUSIC");            // a 4-byte character
+  EXPECT_EQ(MapVolumeName("ascii \xC3\xBCn\xC3\xAF"), "ASCII__N_");                        // "ascii ünï"
+  EXPECT_EQ(MapFileName("\xE6\x97\xA5\xE6\x9C\xAC.txt", IsoLevel::Level1, nullptr).Identifier(), "__.TXT");  // two CJK
+  EXPECT_EQ(MapFolderName("\xF0\x9F\x8E\xB5music", IsoLevel::Level2), "_MUSIC");            // a 4-byte character
   // Bytes that start no UTF-8 character (Latin-1, a lone lead byte) are one '_' each.
-  EXPECT_EQ(mapFolderName("caf\xE9-\xC3", IsoLevel::Level1), "CAF___");
+  EXPECT_EQ(MapFolderName("caf\xE9-\xC3", IsoLevel::Level1), "CAF___");
 }
 
 TEST(ToolIsoNames, AsciiCutsNeverSplitACharacter) {
@@ -91,17 +91,17 @@ TEST(ToolIsoNames, AsciiCutsNeverSplitACharacter) {
   std::string longName;
   for (int i = 0; i < 150; ++i) longName += u;  // 300 bytes
   for (const std::string& prefix : {std::string(), std::string("x")}) {
-    const FileName f = mapFileName(prefix + longName + ".txt", IsoLevel::Ascii, nullptr);
-    EXPECT_TRUE(wholeUtf8(f.name)) << prefix.size();
-    EXPECT_LE(f.identifier().size(), 200u);
-    EXPECT_GE(f.identifier().size(), 199u);
+    const FileName f = MapFileName(prefix + longName + ".txt", IsoLevel::Ascii, nullptr);
+    EXPECT_TRUE(WholeUtf8(f.name)) << prefix.size();
+    EXPECT_LE(f.Identifier().size(), 200u);
+    EXPECT_GE(f.Identifier().size(), 199u);
     EXPECT_EQ(f.extension, "txt");
-    const std::string folder = mapFolderName(prefix + longName, IsoLevel::Ascii);
-    EXPECT_TRUE(wholeUtf8(folder)) << prefix.size();
+    const std::string folder = MapFolderName(prefix + longName, IsoLevel::Ascii);
+    EXPECT_TRUE(WholeUtf8(folder)) << prefix.size();
     EXPECT_GE(folder.size(), 199u);
-    EXPECT_TRUE(wholeUtf8(numberedFolderName(folder, IsoLevel::Ascii, 7)));
-    EXPECT_TRUE(wholeUtf8(numberedFileName(f, IsoLevel::Ascii, 12).name));
+    EXPECT_TRUE(WholeUtf8(NumberedFolderName(folder, IsoLevel::Ascii, 7)));
+    EXPECT_TRUE(WholeUtf8(NumberedFileName(f, IsoLevel::Ascii, 12).name));
   }
   // A DEL byte is a control byte like the others.
-  EXPECT_EQ(mapFileName("del\x7Fname.txt", IsoLevel::Ascii, nullptr).identifier(), "del_name.txt");
+  EXPECT_EQ(MapFileName("del\x7Fname.txt", IsoLevel::Ascii, nullptr).Identifier(), "del_name.txt");
 }

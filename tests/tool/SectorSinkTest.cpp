@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr sector::Subheader kData = {0, 0, sector::kSubmodeData, 0};
+constexpr sector::Subheader kData = {0, 0, sector::SUBMODE_DATA, 0};
 
 // Puts `count` sectors into a sink planned for `planned`; the first failure
 // of a put (or of finish) comes back with the number of puts that succeeded.
@@ -19,20 +19,20 @@ struct SinkRun {
   std::uint64_t fileBytes = 0;
 };
 
-SinkRun putSectors(const ScratchDir& dir, std::uint32_t planned, std::uint32_t count) {
+SinkRun PutSectors(const ScratchDir& dir, std::uint32_t planned, std::uint32_t count) {
   const std::string path = dir / "sink.bin";
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   SinkRun run;
   {
     SectorSink sink(fd, path, planned, nullptr);
     for (std::uint32_t i = 0; i < count && !run.failure; ++i) {
-      run.failure = i % 2 ? sink.putForm2({}, kData) : sink.putForm1({}, kData);
+      run.failure = i % 2 ? sink.PutForm2({}, kData) : sink.PutForm1({}, kData);
       if (!run.failure) ++run.accepted;
     }
-    if (!run.failure) run.failure = sink.finish();
+    if (!run.failure) run.failure = sink.Finish();
   }
   ::close(fd);
-  run.fileBytes = readFile(path).size();
+  run.fileBytes = ReadFile(path).size();
   return run;
 }
 
@@ -41,13 +41,13 @@ SinkRun putSectors(const ScratchDir& dir, std::uint32_t planned, std::uint32_t c
 TEST(ToolSectorSink, WritesExactlyThePlannedSectorsAndRefusesOneMoreOrLess) {
   ScratchDir dir;
   // Around the sink's buffer size too, where a buffer is handed to a write.
-  for (const std::uint32_t planned : {1u, 3u, static_cast<std::uint32_t>(SectorSink::kSectorsPerWrite),
-                                      static_cast<std::uint32_t>(SectorSink::kSectorsPerWrite) + 1}) {
-    const SinkRun exact = putSectors(dir, planned, planned);
+  for (const std::uint32_t planned : {1u, 3u, static_cast<std::uint32_t>(SectorSink::SECTORS_PER_WRITE),
+                                      static_cast<std::uint32_t>(SectorSink::SECTORS_PER_WRITE) + 1}) {
+    const SinkRun exact = PutSectors(dir, planned, planned);
     EXPECT_FALSE(exact.failure) << planned << ": " << exact.failure->message;
-    EXPECT_EQ(exact.fileBytes, std::uint64_t{planned} * sector::kSectorSize) << planned;
+    EXPECT_EQ(exact.fileBytes, std::uint64_t{planned} * sector::SECTOR_SIZE) << planned;
 
-    const SinkRun fewer = putSectors(dir, planned, planned - 1);
+    const SinkRun fewer = PutSectors(dir, planned, planned - 1);
     ASSERT_TRUE(fewer.failure) << planned << ": one sector short passed";
     EXPECT_EQ(fewer.failure->code, ExitCode::OutputError);
     EXPECT_NE(fewer.failure->message.find(std::to_string(planned - 1) + " sectors written, " +
@@ -55,10 +55,10 @@ TEST(ToolSectorSink, WritesExactlyThePlannedSectorsAndRefusesOneMoreOrLess) {
               std::string::npos)
         << fewer.failure->message;
 
-    const SinkRun more = putSectors(dir, planned, planned + 1);
+    const SinkRun more = PutSectors(dir, planned, planned + 1);
     ASSERT_TRUE(more.failure) << planned << ": one sector more passed";
     EXPECT_EQ(more.accepted, planned) << "the sector beyond the plan was taken";
     EXPECT_NE(more.failure->message.find("more sectors than planned"), std::string::npos) << more.failure->message;
-    EXPECT_LE(more.fileBytes, std::uint64_t{planned} * sector::kSectorSize);
+    EXPECT_LE(more.fileBytes, std::uint64_t{planned} * sector::SECTOR_SIZE);
   }
 }

@@ -4,7 +4,7 @@
 #include "tool/ToolArguments.h"
 
 TEST(ToolArguments, WorkedExampleInOrder) {
-  const auto parsed = parseToolArguments({"-o", "/img/disc", "-v", "BRENVOX", "-e", "dat", "-x", "-isolevel1",
+  const auto parsed = ParseToolArguments({"-o", "/img/disc", "-v", "BRENVOX", "-e", "dat", "-x", "-isolevel1",
                                           "-f", "/src/a.txt", "-d", "VIDEO", "-m", "/src/m.mpg", "-d", "VIDEO\\SUB"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   const ToolOptions& o = *parsed.options;
@@ -23,7 +23,7 @@ TEST(ToolArguments, WorkedExampleInOrder) {
 }
 
 TEST(ToolArguments, ValuesAreTakenVerbatimEvenWhenTheyLookLikeOptions) {
-  const auto parsed = parseToolArguments({"-o", "-x", "-v", "a \"b\" c", "-f", "-s", "-isolevel2", "-s"});
+  const auto parsed = ParseToolArguments({"-o", "-x", "-v", "a \"b\" c", "-f", "-s", "-isolevel2", "-s"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   EXPECT_EQ(parsed.options->target, "-x");
   EXPECT_EQ(parsed.options->volume, "a \"b\" c");
@@ -47,7 +47,7 @@ TEST(ToolArguments, UsageErrors) {
       {{"-o", "x", "-d"}, "-d needs a value"},
   };
   for (const auto& c : cases) {
-    const auto parsed = parseToolArguments(c.args);
+    const auto parsed = ParseToolArguments(c.args);
     EXPECT_FALSE(parsed.options);
     EXPECT_NE(parsed.error.find(c.error), std::string::npos) << parsed.error;
   }
@@ -55,8 +55,8 @@ TEST(ToolArguments, UsageErrors) {
 
 namespace {
 
-std::string argumentFile(const ScratchDir& dir, const std::string& name, const std::string& text) {
-  writeFile(dir / name, std::vector<std::uint8_t>(text.begin(), text.end()));
+std::string ArgumentFile(const ScratchDir& dir, const std::string& name, const std::string& text) {
+  WriteFile(dir / name, std::vector<std::uint8_t>(text.begin(), text.end()));
   return std::string("@").append(dir / name);
 }
 
@@ -65,10 +65,10 @@ std::string argumentFile(const ScratchDir& dir, const std::string& name, const s
 TEST(ToolArgumentFile, HoldsTheEntriesAsASavedLayoutDoes) {
   ScratchDir dir;
   // As Save writes it: no leading blank, values quoted, blanks and minus signs inside values kept.
-  const std::string at = argumentFile(dir, "disc.kbv",
+  const std::string at = ArgumentFile(dir, "disc.kbv",
                                       "-o \"/img/my disc\" -v \"BREN VOX\" -e \"dat\" -x -s -isolevel2 "
                                       "-f \"/src/a - b.txt\" -d \"VIDEO\" -m \"/src/-m.mpg\" -d \"VIDEO\\SUB\"");
-  const auto parsed = parseToolArguments({at});
+  const auto parsed = ParseToolArguments({at});
   ASSERT_TRUE(parsed.options) << parsed.error;
   const ToolOptions& o = *parsed.options;
   EXPECT_EQ(o.target, "/img/my disc");
@@ -84,8 +84,8 @@ TEST(ToolArgumentFile, HoldsTheEntriesAsASavedLayoutDoes) {
   EXPECT_EQ(o.entries[3].value, "VIDEO\\SUB");
 
   // Mixed with arguments, in their places; a value is never expanded; one entry a line works too.
-  const std::string more = argumentFile(dir, "more.kbv", "-f \"/src/b.txt\"\n-isolevel1\r\n-d \"X\"\n");
-  const auto mixed = parseToolArguments({"-o", "@target", more, "-f", "@c.txt"});
+  const std::string more = ArgumentFile(dir, "more.kbv", "-f \"/src/b.txt\"\n-isolevel1\r\n-d \"X\"\n");
+  const auto mixed = ParseToolArguments({"-o", "@target", more, "-f", "@c.txt"});
   ASSERT_TRUE(mixed.options) << mixed.error;
   EXPECT_EQ(mixed.options->target, "@target");
   EXPECT_EQ(mixed.options->isoLevel, IsoLevel::Level1);
@@ -109,11 +109,11 @@ TEST(ToolArgumentFile, UsageErrors) {
       {"", "no image target"},
   };
   for (const auto& c : cases) {
-    const auto parsed = parseToolArguments({argumentFile(dir, "bad.kbv", c.text)});
+    const auto parsed = ParseToolArguments({ArgumentFile(dir, "bad.kbv", c.text)});
     EXPECT_FALSE(parsed.options) << c.text;
     EXPECT_NE(parsed.error.find(c.error), std::string::npos) << c.text << ": " << parsed.error;
   }
-  const auto missing = parseToolArguments({std::string("@").append(dir / "gone.kbv")});
+  const auto missing = ParseToolArguments({std::string("@").append(dir / "gone.kbv")});
   EXPECT_FALSE(missing.options);
   EXPECT_NE(missing.error.find("cannot read argument file " + dir / "gone.kbv" + ": No such file"), std::string::npos)
       << missing.error;
@@ -124,16 +124,16 @@ TEST(ToolArguments, HelpAndVersionOnlyWhereAnOptionStands) {
     std::vector<std::string> args;
     std::optional<std::string> answer;
   } cases[] = {
-      {{"--help"}, usageText()},
-      {{"--version"}, versionText()},
-      {{"-o", "x", "-s", "--help"}, usageText()},
-      {{"--version", "--help"}, versionText()},
+      {{"--help"}, UsageText()},
+      {{"--version"}, VersionText()},
+      {{"-o", "x", "-s", "--help"}, UsageText()},
+      {{"--version", "--help"}, VersionText()},
       {{"-f", "--help"}, std::nullopt},  // a file named --help
       {{"-o", "--version", "-d", "--help"}, std::nullopt},
       {{"-o", "x", "-help"}, std::nullopt},
       {{}, std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(informationRequest(c.args), c.answer) << c.args.size();
-  EXPECT_EQ(versionText().rfind("brenvox.exe ", 0), 0u);
-  EXPECT_EQ(versionText().back(), '\n');
+  for (const auto& c : cases) EXPECT_EQ(InformationRequest(c.args), c.answer) << c.args.size();
+  EXPECT_EQ(VersionText().rfind("brenvox.exe ", 0), 0u);
+  EXPECT_EQ(VersionText().back(), '\n');
 }

@@ -14,12 +14,12 @@
 
 namespace {
 
-std::uint64_t fileSize(const std::string& path) {
+std::uint64_t FileSize(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
-std::vector<std::string> nestedFolders(int depth) {
+std::vector<std::string> NestedFolders(int depth) {
   std::vector<std::string> args;
   std::string path;
   for (int i = 0; i < depth; ++i) {
@@ -33,8 +33,8 @@ std::vector<std::string> nestedFolders(int depth) {
 
 TEST(ToolContract, ExitStatusesAndMessages) {
   ScratchDir dir;
-  writeFile(dir / "a.txt", patternBytes(100, 1));
-  runCommand("mkdir " + shellQuote(dir / "folder"));
+  WriteFile(dir / "a.txt", PatternBytes(100, 1));
+  RunCommand("mkdir " + ShellQuote(dir / "folder"));
   { std::ofstream huge(dir / "huge.bin"); }
   ASSERT_EQ(truncate((dir / "huge.bin").c_str(), 950'000'000), 0);  // sparse: more than 99:59:74
   const std::string target = dir / "disc";
@@ -43,12 +43,12 @@ TEST(ToolContract, ExitStatusesAndMessages) {
     args.insert(args.end(), tail.begin(), tail.end());
     return args;
   };
-  writeFile(dir / "tiny.mpg", patternBytes(3, 9));
+  WriteFile(dir / "tiny.mpg", PatternBytes(3, 9));
   std::vector<std::string> tracks100 = with({});  // 99 Form 2 tracks after the data track
   for (int i = 0; i < 99; ++i) tracks100.insert(tracks100.end(), {"-m", dir / "tiny.mpg"});
   std::vector<std::string> deep1 = with({"-isolevel1"}), deep2 = with({"-isolevel2"}), deepAscii = with({});
   for (auto* args : {&deep1, &deep2, &deepAscii}) {
-    auto folders = nestedFolders(args == &deep2 ? 7 : 8);
+    auto folders = NestedFolders(args == &deep2 ? 7 : 8);
     args->insert(args->end(), folders.begin(), folders.end());
   }
   const struct {
@@ -73,47 +73,47 @@ TEST(ToolContract, ExitStatusesAndMessages) {
   for (const auto& c : cases) {
     unlink((target + ".bin").c_str());
     unlink((target + ".cue").c_str());
-    const ToolResult r = runTool(c.args);
+    const ToolResult r = RunTool(c.args);
     EXPECT_EQ(r.exitCode, c.exitCode) << c.what << "\n" << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.what << ": " << r.err;
-    EXPECT_EQ(fileExists(target + ".cue"), c.exitCode == 0) << c.what;
+    EXPECT_EQ(FileExists(target + ".cue"), c.exitCode == 0) << c.what;
     if (c.exitCode == 1 || c.exitCode == 2 || c.exitCode == 4) {
-      EXPECT_FALSE(fileExists(target + ".bin")) << c.what;  // refused before writing
+      EXPECT_FALSE(FileExists(target + ".bin")) << c.what;  // refused before writing
     }
   }
 }
 
 TEST(ToolContract, ImageThatCannotBeWrittenWholeStaysPartialWithoutCue) {
   ScratchDir dir;
-  writeFile(dir / "big.dat", patternBytes(4'000'000, 6));
+  WriteFile(dir / "big.dat", PatternBytes(4'000'000, 6));
   // A file size limit of 1 MB: the writes beyond it fail with EFBIG.
-  const CommandResult r = runCommand("trap '' XFSZ; ulimit -f 1024; " + shellQuote(toolPath()) + " -o " +
-                                     shellQuote(dir / "disc") + " -f " + shellQuote(dir / "big.dat"));
+  const CommandResult r = RunCommand("trap '' XFSZ; ulimit -f 1024; " + ShellQuote(ToolPath()) + " -o " +
+                                     ShellQuote(dir / "disc") + " -f " + ShellQuote(dir / "big.dat"));
   EXPECT_EQ(r.exitCode, 3) << r.output;
   EXPECT_NE(r.output.find("Cannot write " + dir / "disc.bin" + ": File too large"), std::string::npos) << r.output;
-  EXPECT_TRUE(fileExists(dir / "disc.bin"));
-  EXPECT_FALSE(fileExists(dir / "disc.cue"));
+  EXPECT_TRUE(FileExists(dir / "disc.bin"));
+  EXPECT_FALSE(FileExists(dir / "disc.cue"));
 }
 
 TEST(ToolContract, FinishesTheImageWhenNobodyReadsItsOutput) {
   ScratchDir dir;
-  writeFile(dir / "a.dat", patternBytes(3'000'000, 8));
-  const std::string line = "( " + shellQuote(toolPath()) + " -o " + shellQuote(dir / "disc") + " -f " +
-                           shellQuote(dir / "a.dat") + "; echo $? > " + shellQuote(dir / "rc") + " ) | true";
-  runCommand(line);
-  EXPECT_EQ(readText(dir / "rc"), "0\n");
-  EXPECT_TRUE(fileExists(dir / "disc.cue"));
+  WriteFile(dir / "a.dat", PatternBytes(3'000'000, 8));
+  const std::string line = "( " + ShellQuote(ToolPath()) + " -o " + ShellQuote(dir / "disc") + " -f " +
+                           ShellQuote(dir / "a.dat") + "; echo $? > " + ShellQuote(dir / "rc") + " ) | true";
+  RunCommand(line);
+  EXPECT_EQ(ReadText(dir / "rc"), "0\n");
+  EXPECT_TRUE(FileExists(dir / "disc.cue"));
 }
 
 TEST(ToolContract, RefusesToOverwriteItsOwnInput) {
   ScratchDir dir;
   for (const char* own : {"disc.bin", "disc.cue"}) {
-    const std::vector<std::uint8_t> bytes = patternBytes(5000, 7);
-    writeFile(dir / own, bytes);
-    const ToolResult r = runTool({"-o", dir / "disc", "-f", dir / own});
+    const std::vector<std::uint8_t> bytes = PatternBytes(5000, 7);
+    WriteFile(dir / own, bytes);
+    const ToolResult r = RunTool({"-o", dir / "disc", "-f", dir / own});
     EXPECT_EQ(r.exitCode, 3) << own;
     EXPECT_NE(r.err.find("it is the input file " + dir / own), std::string::npos) << r.err;
-    EXPECT_TRUE(readFile(dir / own) == bytes) << own << " was damaged";
+    EXPECT_TRUE(ReadFile(dir / own) == bytes) << own << " was damaged";
     unlink((dir / own).c_str());
   }
 }
@@ -122,15 +122,15 @@ constexpr std::uint64_t kFirstWrite = 1024 * 2352;  // the sink's first buffer
 
 TEST(ToolContract, ImageGrowsWhileWrittenAndProgressCountsUp) {
   ScratchDir dir;
-  writeFile(dir / "big.dat", patternBytes(10'000'000, 2));
+  WriteFile(dir / "big.dat", PatternBytes(10'000'000, 2));
   LiveTool tool({"-o", dir / "disc", "-f", dir / "big.dat"}, dir / "err", true);
   // Stopped at its first progress line, the tool has written its first buffer and no more.
-  ASSERT_TRUE(waitFor([&] { return fileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << readText(dir / "err");
-  const std::uint64_t during = fileSize(dir / "disc.bin");
+  ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << ReadText(dir / "err");
+  const std::uint64_t during = FileSize(dir / "disc.bin");
   std::vector<std::string> lines;
-  for (std::string line; tool.readLine(line);) lines.push_back(line);
-  ASSERT_EQ(tool.wait(), 0) << readText(dir / "err");
-  const std::uint64_t final = fileSize(dir / "disc.bin");
+  for (std::string line; tool.ReadLine(line);) lines.push_back(line);
+  ASSERT_EQ(tool.Wait(), 0) << ReadText(dir / "err");
+  const std::uint64_t final = FileSize(dir / "disc.bin");
   EXPECT_EQ(during, kFirstWrite);
   EXPECT_GT(final, 4 * during);
   ASSERT_FALSE(lines.empty());
@@ -139,43 +139,43 @@ TEST(ToolContract, ImageGrowsWhileWrittenAndProgressCountsUp) {
   ASSERT_EQ(lines.size(), 101u);
   for (int p = 1; p <= 100; ++p) EXPECT_EQ(lines[p - 1], std::to_string(p) + "%");
   EXPECT_EQ(lines.back(), "Image " + dir / "disc.bin" + " written: " + std::to_string(final / 2352) + " sectors");
-  EXPECT_EQ(readText(dir / "disc.cue"), "FILE \"disc.bin\" BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n");
+  EXPECT_EQ(ReadText(dir / "disc.cue"), "FILE \"disc.bin\" BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n");
 }
 
 TEST(ToolContract, InputThatChangesSizeMeanwhileFailsAndLeavesNoCue) {
   for (const bool grow : {true, false}) {
     ScratchDir dir;
-    writeFile(dir / "big.dat", patternBytes(10'000'000, 3));
-    writeFile(dir / "late.txt", patternBytes(5000, 4));
+    WriteFile(dir / "big.dat", PatternBytes(10'000'000, 3));
+    WriteFile(dir / "late.txt", PatternBytes(5000, 4));
     LiveTool tool({"-o", dir / "disc", "-f", dir / "big.dat", "-f", dir / "late.txt"}, dir / "err", true);
     // Stopped at its first progress line, the tool has read no more than its four buffers hold.
-    ASSERT_TRUE(waitFor([&] { return fileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << readText(dir / "err");
-    writeFile(dir / "late.txt", patternBytes(grow ? 6000 : 4000, 4));
-    EXPECT_EQ(tool.wait(), 2) << (grow ? "grown" : "shrunk");
-    EXPECT_NE(readText(dir / "err").find(dir / "late.txt: it changed size"), std::string::npos) << readText(dir / "err");
-    EXPECT_TRUE(fileExists(dir / "disc.bin"));
-    EXPECT_FALSE(fileExists(dir / "disc.cue"));
+    ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << ReadText(dir / "err");
+    WriteFile(dir / "late.txt", PatternBytes(grow ? 6000 : 4000, 4));
+    EXPECT_EQ(tool.Wait(), 2) << (grow ? "grown" : "shrunk");
+    EXPECT_NE(ReadText(dir / "err").find(dir / "late.txt: it changed size"), std::string::npos) << ReadText(dir / "err");
+    EXPECT_TRUE(FileExists(dir / "disc.bin"));
+    EXPECT_FALSE(FileExists(dir / "disc.cue"));
   }
 }
 
 TEST(ToolContract, SourceDateEpochMakesImagesReproducible) {
   ScratchDir dir;
-  writeFile(dir / "a.txt", patternBytes(3000, 5));
+  WriteFile(dir / "a.txt", PatternBytes(3000, 5));
   std::vector<std::string> images;
   for (const char* name : {"one", "two"}) {
-    const std::string line = "SOURCE_DATE_EPOCH=1700000000 " + shellQuote(toolPath()) + " -o " + shellQuote(dir / name) +
-                             " -f " + shellQuote(dir / "a.txt") + " > /dev/null";
-    ASSERT_EQ(runCommand(line).exitCode, 0);
-    images.push_back(readText(dir / (std::string(name) + ".bin")));
+    const std::string line = "SOURCE_DATE_EPOCH=1700000000 " + ShellQuote(ToolPath()) + " -o " + ShellQuote(dir / name) +
+                             " -f " + ShellQuote(dir / "a.txt") + " > /dev/null";
+    ASSERT_EQ(RunCommand(line).exitCode, 0);
+    images.push_back(ReadText(dir / (std::string(name) + ".bin")));
     sleep(images.size() == 1 ? 1 : 0);
   }
   EXPECT_TRUE(images[0] == images[1]);
   RawImage img;
-  ASSERT_TRUE(loadRawImage(dir / "one.bin", img));
-  const std::uint8_t* pvd = img.userData(16);
+  ASSERT_TRUE(LoadRawImage(dir / "one.bin", img));
+  const std::uint8_t* pvd = img.UserData(16);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(pvd + 813), 17), std::string("2023111422132000") + '\0');
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(pvd + 830), 17), std::string("2023111422132000") + '\0');
-  const IsoView view = readIsoView(img);
+  const IsoView view = ReadIsoView(img);
   EXPECT_EQ(view.volumeIdentifier, "CDROM" + std::string(27, ' '));
   // Every record, the root's in the descriptor included: 2023-11-14 22:13:20 UTC.
   const std::vector<std::uint8_t> expected = {123, 11, 14, 22, 13, 20, 0};
@@ -186,7 +186,7 @@ TEST(ToolContract, SourceDateEpochMakesImagesReproducible) {
 
 TEST(ToolContract, SourceDateEpochOutsideTheIsoDatesIsRefused) {
   ScratchDir dir;
-  writeFile(dir / "a.txt", patternBytes(10, 5));
+  WriteFile(dir / "a.txt", PatternBytes(10, 5));
   const struct {
     const char* epoch;
     int exitCode;
@@ -200,22 +200,22 @@ TEST(ToolContract, SourceDateEpochOutsideTheIsoDatesIsRefused) {
   };
   for (const auto& c : cases) {
     unlink((dir / "disc.bin").c_str());
-    const CommandResult r = runCommand(std::string("SOURCE_DATE_EPOCH=") + c.epoch + " " + shellQuote(toolPath()) +
-                                       " -o " + shellQuote(dir / "disc") + " -f " + shellQuote(dir / "a.txt") + " 2>&1");
+    const CommandResult r = RunCommand(std::string("SOURCE_DATE_EPOCH=") + c.epoch + " " + ShellQuote(ToolPath()) +
+                                       " -o " + ShellQuote(dir / "disc") + " -f " + ShellQuote(dir / "a.txt") + " 2>&1");
     EXPECT_EQ(r.exitCode, c.exitCode) << c.epoch << ": " << r.output;
     if (c.exitCode != 0) {
       EXPECT_NE(r.output.find("SOURCE_DATE_EPOCH '" + std::string(c.epoch) + "' is outside"), std::string::npos) << r.output;
-      EXPECT_FALSE(fileExists(dir / "disc.bin")) << c.epoch;
+      EXPECT_FALSE(FileExists(dir / "disc.bin")) << c.epoch;
       continue;
     }
     RawImage img;
-    ASSERT_TRUE(loadRawImage(dir / "disc.bin", img));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(img.userData(16) + 813), 16), c.pvdDate) << c.epoch;
+    ASSERT_TRUE(LoadRawImage(dir / "disc.bin", img));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(img.UserData(16) + 813), 16), c.pvdDate) << c.epoch;
   }
 }
 
 TEST(ToolContract, TheCauseOfAUsageErrorIsTheLastLine) {
-  const ToolResult r = runTool({"-o", "x", "-q"});
+  const ToolResult r = RunTool({"-o", "x", "-q"});
   EXPECT_EQ(r.exitCode, 1);
   ASSERT_FALSE(r.err.empty());
   EXPECT_NE(r.err.find("usage: brenvox.exe"), std::string::npos) << r.err;
@@ -225,48 +225,48 @@ TEST(ToolContract, TheCauseOfAUsageErrorIsTheLastLine) {
 
 TEST(ToolContract, TargetsTheCueSheetCannotNameAreRefused) {
   ScratchDir dir;
-  writeFile(dir / "a.txt", patternBytes(10, 5));
-  runCommand("mkdir " + shellQuote(dir / "sub"));
+  WriteFile(dir / "a.txt", PatternBytes(10, 5));
+  RunCommand("mkdir " + ShellQuote(dir / "sub"));
   for (const std::string& target : {dir / "say \"hi\"", dir / "sub/", dir / "sub/.", dir / "two\nlines"}) {
-    const ToolResult r = runTool({"-o", target, "-f", dir / "a.txt"});
+    const ToolResult r = RunTool({"-o", target, "-f", dir / "a.txt"});
     EXPECT_EQ(r.exitCode, 1) << target << ": " << r.err;
-    EXPECT_FALSE(fileExists(target + ".bin")) << target;
+    EXPECT_FALSE(FileExists(target + ".bin")) << target;
   }
-  EXPECT_EQ(runCommand("ls -A " + shellQuote(dir / "sub")).output, "");
+  EXPECT_EQ(RunCommand("ls -A " + ShellQuote(dir / "sub")).output, "");
 }
 
 TEST(ToolContract, AnOutputThatIsNotARegularFileIsRefusedBeforeAnythingIsWritten) {
   ScratchDir dir;
-  writeFile(dir / "a.txt", patternBytes(10, 5));
-  writeFile(dir / "ff.cue", patternBytes(10, 6));
+  WriteFile(dir / "a.txt", PatternBytes(10, 5));
+  WriteFile(dir / "ff.cue", PatternBytes(10, 6));
   ASSERT_EQ(mkfifo((dir / "ff.bin").c_str(), 0600), 0);
   ASSERT_EQ(mkdir((dir / "dd.cue").c_str(), 0700), 0);
   // No reader ever opens the FIFO: a tool that opened it for writing would wait for ever.
-  const CommandResult fifo = runCommand("timeout 20 " + shellQuote(toolPath()) + " -o " + shellQuote(dir / "ff") +
-                                        " -f " + shellQuote(dir / "a.txt") + " 2>&1");
+  const CommandResult fifo = RunCommand("timeout 20 " + ShellQuote(ToolPath()) + " -o " + ShellQuote(dir / "ff") +
+                                        " -f " + ShellQuote(dir / "a.txt") + " 2>&1");
   EXPECT_EQ(fifo.exitCode, 3) << fifo.output;
   EXPECT_NE(fifo.output.find(dir / "ff.bin: it is not a regular file"), std::string::npos) << fifo.output;
-  EXPECT_TRUE(fileExists(dir / "ff.cue")) << "the old cue sheet went although nothing was written";
-  const ToolResult folder = runTool({"-o", dir / "dd", "-f", dir / "a.txt"});
+  EXPECT_TRUE(FileExists(dir / "ff.cue")) << "the old cue sheet went although nothing was written";
+  const ToolResult folder = RunTool({"-o", dir / "dd", "-f", dir / "a.txt"});
   EXPECT_EQ(folder.exitCode, 3) << folder.err;
-  EXPECT_FALSE(fileExists(dir / "dd.bin"));
+  EXPECT_FALSE(FileExists(dir / "dd.bin"));
 }
 
 TEST(ToolContract, AnOldCueSheetGoesBeforeTheImageIsWritten) {
   ScratchDir dir;
-  writeFile(dir / "big.dat", patternBytes(10'000'000, 2));
-  writeFile(dir / "disc.cue", {'o', 'l', 'd'});
-  writeFile(dir / "disc.cue.tmp", {'m', 'i', 'n', 'e'});  // an input of the old temporary name
+  WriteFile(dir / "big.dat", PatternBytes(10'000'000, 2));
+  WriteFile(dir / "disc.cue", {'o', 'l', 'd'});
+  WriteFile(dir / "disc.cue.tmp", {'m', 'i', 'n', 'e'});  // an input of the old temporary name
   LiveTool tool({"-o", dir / "disc", "-f", dir / "big.dat", "-f", dir / "disc.cue.tmp"}, dir / "err", true);
-  ASSERT_TRUE(waitFor([&] { return fileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << readText(dir / "err");
-  EXPECT_FALSE(fileExists(dir / "disc.cue")) << "a partial image beside a cue sheet reads as a whole disc";
-  for (std::string line; tool.readLine(line);) {
+  ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << ReadText(dir / "err");
+  EXPECT_FALSE(FileExists(dir / "disc.cue")) << "a partial image beside a cue sheet reads as a whole disc";
+  for (std::string line; tool.ReadLine(line);) {
   }
-  ASSERT_EQ(tool.wait(), 0) << readText(dir / "err");
-  EXPECT_EQ(readText(dir / "disc.cue.tmp"), "mine");
-  EXPECT_EQ(readText(dir / "disc.cue").substr(0, 4), "FILE");
+  ASSERT_EQ(tool.Wait(), 0) << ReadText(dir / "err");
+  EXPECT_EQ(ReadText(dir / "disc.cue.tmp"), "mine");
+  EXPECT_EQ(ReadText(dir / "disc.cue").substr(0, 4), "FILE");
   // Nothing else is left behind: the image, the cue sheet and the inputs.
-  EXPECT_EQ(runCommand("cd " + shellQuote(dir.path()) + " && ls -A").output, "big.dat\ndisc.bin\ndisc.cue\ndisc.cue.tmp\nerr\n");
+  EXPECT_EQ(RunCommand("cd " + ShellQuote(dir.Path()) + " && ls -A").output, "big.dat\ndisc.bin\ndisc.cue\ndisc.cue.tmp\nerr\n");
   struct stat st {};
   ASSERT_EQ(stat((dir / "disc.cue").c_str(), &st), 0);
   const mode_t mask = umask(0);
@@ -276,11 +276,11 @@ TEST(ToolContract, AnOldCueSheetGoesBeforeTheImageIsWritten) {
 
 TEST(ToolContract, AnyFolderDepthWorksOrEndsWithExitFour) {
   ScratchDir dir;
-  writeFile(dir / "a.txt", patternBytes(10, 5));
+  WriteFile(dir / "a.txt", PatternBytes(10, 5));
   std::string deep = "a";
   for (int i = 1; i < 30000; ++i) deep += "\\a";
   // ASCII names have no depth limit: 30,000 levels are written.
-  const ToolResult ascii = runTool({"-o", dir / "deep", "-d", deep, "-f", dir / "a.txt"});
+  const ToolResult ascii = RunTool({"-o", dir / "deep", "-d", deep, "-f", dir / "a.txt"});
   ASSERT_EQ(ascii.exitCode, 0) << ascii.err.substr(0, 2000);
   // The L path table: the root, then each level the child of the one before.
   std::ifstream bin(dir / "deep.bin", std::ios::binary);
@@ -307,7 +307,7 @@ TEST(ToolContract, AnyFolderDepthWorksOrEndsWithExitFour) {
   }
   EXPECT_EQ(records, 30001u);
   // Levels 1 and 2 allow 8 levels: refused, not crashed.
-  const ToolResult level1 = runTool({"-o", dir / "deep1", "-isolevel1", "-d", deep, "-f", dir / "a.txt"});
+  const ToolResult level1 = RunTool({"-o", dir / "deep1", "-isolevel1", "-d", deep, "-f", dir / "a.txt"});
   EXPECT_EQ(level1.exitCode, 4) << level1.err.substr(0, 2000);
   EXPECT_NE(level1.err.find("at most 8 folder levels"), std::string::npos);
 }

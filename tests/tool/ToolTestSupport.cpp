@@ -20,21 +20,21 @@
 ScratchDir::ScratchDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "brenvox-tool-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  m_path = pattern;
 }
 
 ScratchDir::~ScratchDir() {
   std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+  std::filesystem::remove_all(m_path, ignored);
 }
 
-std::string shellQuote(const std::string& s) {
+std::string ShellQuote(const std::string& s) {
   std::string out = "'";
   for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
 }
 
-CommandResult runCommand(const std::string& commandLine) {
+CommandResult RunCommand(const std::string& commandLine) {
   CommandResult result;
   FILE* pipe = popen((commandLine + " 2>&1").c_str(), "r");
   if (!pipe) return result;
@@ -48,7 +48,7 @@ CommandResult runCommand(const std::string& commandLine) {
 extern char** environ;
 
 // Fills the pipe through its write end until a write would block.
-std::size_t fillPipe(int writeEnd) {
+std::size_t FillPipe(int writeEnd) {
   const int flags = fcntl(writeEnd, F_GETFL);
   fcntl(writeEnd, F_SETFL, flags | O_NONBLOCK);
   const std::string chunk(4096, '#');
@@ -62,49 +62,49 @@ std::size_t fillPipe(int writeEnd) {
 LiveTool::LiveTool(const std::vector<std::string>& args, const std::string& stderrPath, bool stallOutput) {
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
-  if (stallOutput) filler_ = fillPipe(fds[1]);
+  if (stallOutput) m_filler = FillPipe(fds[1]);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
   posix_spawn_file_actions_addclose(&actions, fds[0]);
   posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> all = {toolPath()};
+  std::vector<std::string> all = {ToolPath()};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (auto& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
-  const int rc = posix_spawn(&pid_, all[0].c_str(), &actions, nullptr, argv.data(), environ);
+  const int rc = posix_spawn(&m_pid, all[0].c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(fds[1]);
-  out_ = fds[0];
+  m_out = fds[0];
   if (rc != 0) throw std::runtime_error("cannot start " + all[0]);
 }
 
 LiveTool::~LiveTool() {
-  if (pid_ > 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+  if (m_pid > 0) {
+    kill(m_pid, SIGKILL);
+    waitpid(m_pid, nullptr, 0);
   }
-  if (out_ >= 0) close(out_);
+  if (m_out >= 0) close(m_out);
 }
 
-bool LiveTool::readLine(std::string& line) {
+bool LiveTool::ReadLine(std::string& line) {
   for (;;) {
-    if (std::size_t nl = pending_.find('\n'); nl != std::string::npos) {
-      line = pending_.substr(0, nl);
-      pending_.erase(0, nl + 1);
+    if (std::size_t nl = m_pending.find('\n'); nl != std::string::npos) {
+      line = m_pending.substr(0, nl);
+      m_pending.erase(0, nl + 1);
       return true;
     }
     char chunk[4096];
-    const ssize_t n = read(out_, chunk, sizeof chunk);
+    const ssize_t n = read(m_out, chunk, sizeof chunk);
     if (n <= 0) return false;
-    const std::size_t skip = std::min(filler_, static_cast<std::size_t>(n));
-    filler_ -= skip;
-    pending_.append(chunk + skip, static_cast<std::size_t>(n) - skip);
+    const std::size_t skip = std::min(m_filler, static_cast<std::size_t>(n));
+    m_filler -= skip;
+    m_pending.append(chunk + skip, static_cast<std::size_t>(n) - skip);
   }
 }
 
-bool waitFor(const std::function<bool()>& condition, double seconds) {
+bool WaitFor(const std::function<bool()>& condition, double seconds) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
@@ -113,66 +113,66 @@ bool waitFor(const std::function<bool()>& condition, double seconds) {
   return true;
 }
 
-int LiveTool::wait() {
+int LiveTool::Wait() {
   std::string rest;
-  while (readLine(rest)) {
+  while (ReadLine(rest)) {
   }
   int status = 0;
-  waitpid(pid_, &status, 0);
-  pid_ = -1;
+  waitpid(m_pid, &status, 0);
+  m_pid = -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string toolPath() {
+std::string ToolPath() {
   const char* p = std::getenv("BRENVOX_TOOL");
   return p && *p ? p : BRENVOX_TOOL_DEFAULT;
 }
 
-std::string sharedToolsDir() {
+std::string SharedToolsDir() {
   const char* p = std::getenv("BRENVOX_SHARED");
   return std::string(p && *p ? p : BRENVOX_SHARED_DEFAULT) + "/tools";
 }
 
-ToolResult runTool(const std::vector<std::string>& args) {
+ToolResult RunTool(const std::vector<std::string>& args) {
   ScratchDir streams;
-  std::string line = shellQuote(toolPath());
-  for (const std::string& a : args) line.append(1, ' ').append(shellQuote(a));
-  line += " >" + shellQuote(streams / "out") + " 2>" + shellQuote(streams / "err");
+  std::string line = ShellQuote(ToolPath());
+  for (const std::string& a : args) line.append(1, ' ').append(ShellQuote(a));
+  line += " >" + ShellQuote(streams / "out") + " 2>" + ShellQuote(streams / "err");
   const int status = std::system(line.c_str());
   ToolResult r;
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = readText(streams / "out");
-  r.err = readText(streams / "err");
+  r.out = ReadText(streams / "out");
+  r.err = ReadText(streams / "err");
   return r;
 }
 
-std::string missingProgram(const std::string& program, const std::string& package) {
-  if (runCommand("command -v " + shellQuote(program)).exitCode == 0) return "";
+std::string MissingProgram(const std::string& program, const std::string& package) {
+  if (RunCommand("command -v " + ShellQuote(program)).exitCode == 0) return "";
   return "the oracle '" + program + "' is missing: install the Debian package " + package +
          " (scripts/setup.sh does)";
 }
 
-void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::vector<std::uint8_t> readFile(const std::string& path) {
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string readText(const std::string& path) {
+std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool fileExists(const std::string& path) {
+bool FileExists(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0;
 }
 
-std::vector<std::uint8_t> patternBytes(std::size_t size, unsigned seed) {
+std::vector<std::uint8_t> PatternBytes(std::size_t size, unsigned seed) {
   std::vector<std::uint8_t> bytes(size);
   std::uint32_t x = seed * 2654435761u + 1;
   for (auto& b : bytes) {
@@ -182,9 +182,9 @@ std::vector<std::uint8_t> patternBytes(std::size_t size, unsigned seed) {
   return bytes;
 }
 
-std::string sha256Of(const std::uint8_t* data, std::size_t size) {
+std::string Sha256Of(const std::uint8_t* data, std::size_t size) {
   ScratchDir dir;
-  writeFile(dir / "data", std::vector<std::uint8_t>(data, data + size));
-  const std::string out = runCommand("sha256sum " + shellQuote(dir / "data")).output;
+  WriteFile(dir / "data", std::vector<std::uint8_t>(data, data + size));
+  const std::string out = RunCommand("sha256sum " + ShellQuote(dir / "data")).output;
   return out.substr(0, 64);
 }

@@ -11,11 +11,11 @@ class ScratchDir {
  public:
   ScratchDir();
   ~ScratchDir();
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& Path() const { return m_path; }
+  std::string operator/(const std::string& name) const { return m_path + "/" + name; }
 
  private:
-  std::string path_;
+  std::string m_path;
 };
 
 struct CommandResult {
@@ -24,15 +24,15 @@ struct CommandResult {
 };
 
 // Runs a shell command line (arguments quoted with shellQuote).
-CommandResult runCommand(const std::string& commandLine);
-std::string shellQuote(const std::string& s);
+CommandResult RunCommand(const std::string& commandLine);
+std::string ShellQuote(const std::string& s);
 
 // Runs brenvox.exe (from $BRENVOX_TOOL) with `args`; stdout and stderr apart.
 struct ToolResult {
   int exitCode = -1;
   std::string out, err;
 };
-ToolResult runTool(const std::vector<std::string>& args);
+ToolResult RunTool(const std::vector<std::string>& args);
 
 // brenvox.exe running in the background, its stdout read line by line. With
 // `stallOutput` its stdout pipe starts full, so the tool stops at its first
@@ -41,28 +41,28 @@ class LiveTool {
  public:
   LiveTool(const std::vector<std::string>& args, const std::string& stderrPath, bool stallOutput);
   ~LiveTool();
-  bool readLine(std::string& line);  // false at the end of its output
-  int wait();  // exit status
+  bool ReadLine(std::string& line);  // false at the end of its output
+  int Wait();  // exit status
 
  private:
-  int pid_ = -1;
-  int out_ = -1;
-  std::size_t filler_ = 0;  // bytes put into the pipe before the tool started
-  std::string pending_;
+  int m_pid = -1;
+  int m_out = -1;
+  std::size_t m_filler = 0;  // bytes put into the pipe before the tool started
+  std::string m_pending;
 };
 
 // Polls `condition` until it holds or `seconds` have passed.
-bool waitFor(const std::function<bool()>& condition, double seconds);
+bool WaitFor(const std::function<bool()>& condition, double seconds);
 
-std::string toolPath();
-std::string sharedToolsDir();  // $BRENVOX_SHARED/tools
+std::string ToolPath();
+std::string SharedToolsDir();  // $BRENVOX_SHARED/tools
 // Empty when the program is there; else a message naming the package.
-std::string missingProgram(const std::string& program, const std::string& package);
+std::string MissingProgram(const std::string& program, const std::string& package);
 
-void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-std::vector<std::uint8_t> readFile(const std::string& path);
-std::string readText(const std::string& path);
-bool fileExists(const std::string& path);
-std::vector<std::uint8_t> patternBytes(std::size_t size, unsigned seed);
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> ReadFile(const std::string& path);
+std::string ReadText(const std::string& path);
+bool FileExists(const std::string& path);
+std::vector<std::uint8_t> PatternBytes(std::size_t size, unsigned seed);
 
-std::string sha256Of(const std::uint8_t* data, std::size_t size);
+std::string Sha256Of(const std::uint8_t* data, std::size_t size);

@@ -9,13 +9,13 @@
 
 struct RawImage {
   std::vector<std::uint8_t> bytes;
-  std::size_t sectorCount() const { return bytes.size() / 2352; }
-  const std::uint8_t* sector(std::size_t lba) const { return bytes.data() + lba * 2352; }
-  const std::uint8_t* userData(std::size_t lba) const { return sector(lba) + 24; }
-  bool isForm2(std::size_t lba) const { return (sector(lba)[18] & 0x20) != 0; }
+  std::size_t SectorCount() const { return bytes.size() / 2352; }
+  const std::uint8_t* Sector(std::size_t lba) const { return bytes.data() + lba * 2352; }
+  const std::uint8_t* UserData(std::size_t lba) const { return Sector(lba) + 24; }
+  bool IsForm2(std::size_t lba) const { return (Sector(lba)[18] & 0x20) != 0; }
 };
 
-bool loadRawImage(const std::string& path, RawImage& image);
+bool LoadRawImage(const std::string& path, RawImage& image);
 
 struct ImageEntry {
   std::string path;        // "VIDEO/M.DAT;1", as recorded, from the root
@@ -47,7 +47,7 @@ struct IsoView {
 // field with its signature in every record, "." and ".." right. A malformed
 // image (records or extents out of bounds, a directory loop) gives problems;
 // nothing is read outside the image.
-IsoView readIsoView(const RawImage& image);
+IsoView ReadIsoView(const RawImage& image);
 
 // The sectors of the .bin that lie in INDEX 00 .. INDEX 01 of some track.
-std::vector<std::pair<std::uint32_t, std::uint32_t>> cuePregaps(const std::string& cueText);
+std::vector<std::pair<std::uint32_t, std::uint32_t>> CuePregaps(const std::string& cueText);

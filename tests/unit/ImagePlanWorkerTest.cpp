@@ -23,13 +23,13 @@ TEST(ImagePlanWorker, LineForEveryOutcome) {
   EXPECT_EQ(PlanLine(ok), "Image: 12345 sectors, 29.0 MB, 02:44 - fits a 74-min CD - 3 names change");
   PlanResult tooLong;
   tooLong.summary.totalSectors = 460000;
-  tooLong.error = layoutError(imageTooLongMessage());
+  tooLong.error = LayoutError(ImageTooLongMessage());
   EXPECT_EQ(PlanLine(tooLong), "Image: 460000 sectors, 1081.9 MB, 102:13 - 02:16 longer than a 99-min CD");
   PlanResult missing;
-  missing.error = inputError("Cannot find /a.txt");
+  missing.error = InputError("Cannot find /a.txt");
   EXPECT_EQ(PlanLine(missing), "Image: Cannot find /a.txt");
   PlanResult tooDeep;
-  tooDeep.error = layoutError("Cannot lay out folder A/B: too deep");
+  tooDeep.error = LayoutError("Cannot lay out folder A/B: too deep");
   EXPECT_EQ(PlanLine(tooDeep), "Image: Cannot lay out folder A/B: too deep");
 }
 
