@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kItems = 49999;
+constexpr int ITEMS = 49999;
 
 void quiet(const std::string&) {}
 
@@ -47,13 +47,13 @@ int main() {
   std::ofstream(dir / "f.txt") << "x";
   ToolOptions same;
   same.target = (dir / "disc").string();
-  for (int i = 0; i < kItems; ++i) same.entries.push_back({EntryKind::Form1File, (dir / "f.txt").string()});
+  for (int i = 0; i < ITEMS; ++i) same.entries.push_back({EntryKind::Form1File, (dir / "f.txt").string()});
 
   ToolOptions level1;
   level1.target = same.target;
   level1.isoLevel = IsoLevel::Level1;
   char name[64];
-  for (int i = 0; i < kItems; ++i) {
+  for (int i = 0; i < ITEMS; ++i) {
     std::snprintf(name, sizeof name, "recording_%05d.wav", i);
     std::ofstream(dir / name);
     level1.entries.push_back({EntryKind::Form1File, (dir / name).string()});
@@ -61,8 +61,8 @@ int main() {
 
   const double sameSeconds = layOut(same);
   const double level1Seconds = layOut(level1);
-  std::printf("%d clashing names (f.txt) in one folder:         %.3f s  (target < 2 s)\n", kItems, sameSeconds);
-  std::printf("%d level-1 names (recording_NNNNN.wav):          %.3f s  (target < 2 s)\n", kItems, level1Seconds);
+  std::printf("%d clashing names (f.txt) in one folder:         %.3f s  (target < 2 s)\n", ITEMS, sameSeconds);
+  std::printf("%d level-1 names (recording_NNNNN.wav):          %.3f s  (target < 2 s)\n", ITEMS, level1Seconds);
   fs::remove_all(dir);
   return sameSeconds >= 0 && level1Seconds >= 0 ? 0 : 1;
 }

@@ -17,7 +17,7 @@ using namespace sector;
 
 namespace {
 
-std::array<std::uint8_t, SECTOR_SIZE> randomSector() {
+std::array<std::uint8_t, SECTOR_SIZE> RandomSector() {
   std::array<std::uint8_t, SECTOR_SIZE> s;
   std::mt19937 rng(1);
   for (auto& b : s) b = static_cast<std::uint8_t>(rng());
@@ -25,7 +25,7 @@ std::array<std::uint8_t, SECTOR_SIZE> randomSector() {
 }
 
 void Memcpy2K(benchmark::State& state) {
-  auto from = randomSector(), to = randomSector();
+  auto from = RandomSector(), to = RandomSector();
   for (auto _ : state) {
     std::memcpy(to.data() + USER_DATA_OFFSET, from.data() + USER_DATA_OFFSET, FORM1_DATA_SIZE);
     benchmark::DoNotOptimize(to.data());
@@ -37,39 +37,39 @@ void Memcpy2K(benchmark::State& state) {
 // The copy the writer makes of every sector's data: from a source far larger
 // than the caches (the page cache, in the tool) into a 2.4 MB write buffer.
 void Memcpy2KStreaming(benchmark::State& state) {
-  constexpr std::size_t kSourceBytes = std::size_t{256} << 20, kSlots = 1024;
-  std::vector<std::uint8_t> source(kSourceBytes, 1), buffer(kSlots * SECTOR_SIZE);
+  constexpr std::size_t SOURCE_BYTES = std::size_t{256} << 20, SLOTS = 1024;
+  std::vector<std::uint8_t> source(SOURCE_BYTES, 1), buffer(SLOTS * SECTOR_SIZE);
   std::size_t from = 0, slot = 0;
   for (auto _ : state) {
     std::memcpy(buffer.data() + slot * SECTOR_SIZE + USER_DATA_OFFSET, source.data() + from, FORM1_DATA_SIZE);
     benchmark::ClobberMemory();
-    from = from + FORM1_DATA_SIZE == kSourceBytes ? 0 : from + FORM1_DATA_SIZE;
-    slot = slot + 1 == kSlots ? 0 : slot + 1;
+    from = from + FORM1_DATA_SIZE == SOURCE_BYTES ? 0 : from + FORM1_DATA_SIZE;
+    slot = slot + 1 == SLOTS ? 0 : slot + 1;
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * FORM1_DATA_SIZE));
 }
 
 // EDC and ECC of the sectors of a 2.4 MB write buffer in turn (as the tool does).
 void EdcAndEccStreaming(benchmark::State& state, const CodePath* path) {
-  constexpr std::size_t kSlots = 1024;
-  std::vector<std::uint8_t> buffer(kSlots * SECTOR_SIZE, 7);
+  constexpr std::size_t SLOTS = 1024;
+  std::vector<std::uint8_t> buffer(SLOTS * SECTOR_SIZE, 7);
   std::size_t slot = 0;
   for (auto _ : state) {
     std::uint8_t* s = buffer.data() + slot * SECTOR_SIZE;
     benchmark::DoNotOptimize(path->edc(s + SUBHEADER_OFFSET, FORM1_EDC_OFFSET - SUBHEADER_OFFSET, 0));
     path->ecc(s);
     benchmark::ClobberMemory();
-    slot = slot + 1 == kSlots ? 0 : slot + 1;
+    slot = slot + 1 == SLOTS ? 0 : slot + 1;
   }
 }
 
 void EdcOnly(benchmark::State& state, const CodePath* path) {
-  auto s = randomSector();
+  auto s = RandomSector();
   for (auto _ : state) benchmark::DoNotOptimize(path->edc(s.data() + SUBHEADER_OFFSET, FORM1_EDC_OFFSET - SUBHEADER_OFFSET, 0));
 }
 
 void Ecc(benchmark::State& state, const CodePath* path) {
-  auto s = randomSector();
+  auto s = RandomSector();
   for (auto _ : state) {
     path->ecc(s.data());
     benchmark::ClobberMemory();
@@ -77,7 +77,7 @@ void Ecc(benchmark::State& state, const CodePath* path) {
 }
 
 void EdcAndEcc(benchmark::State& state, const CodePath* path) {
-  auto s = randomSector();
+  auto s = RandomSector();
   for (auto _ : state) {
     benchmark::DoNotOptimize(path->edc(s.data() + SUBHEADER_OFFSET, FORM1_EDC_OFFSET - SUBHEADER_OFFSET, 0));
     path->ecc(s.data());
@@ -86,7 +86,7 @@ void EdcAndEcc(benchmark::State& state, const CodePath* path) {
 }
 
 void EncodeForm1Sector(benchmark::State& state, const CodePath* path) {
-  auto s = randomSector();
+  auto s = RandomSector();
   for (auto _ : state) {
     sector::EncodeForm1(s, 1000, {0, 0, SUBMODE_DATA, 0}, *path);
     benchmark::ClobberMemory();
@@ -94,7 +94,7 @@ void EncodeForm1Sector(benchmark::State& state, const CodePath* path) {
 }
 
 void EncodeForm2Sector(benchmark::State& state, const CodePath* path) {
-  auto s = randomSector();
+  auto s = RandomSector();
   for (auto _ : state) {
     sector::EncodeForm2(s, 1000, {1, 0, SUBMODE_DATA, 0}, *path);
     benchmark::ClobberMemory();

@@ -4,7 +4,7 @@
 
 namespace {
 
-std::string twoDigits(std::uint64_t v) {
+std::string TwoDigits(std::uint64_t v) {
   std::string s = std::to_string(v);
   return s.size() < 2 ? "0" + s : s;
 }
@@ -17,15 +17,15 @@ std::string MegabytesText(std::uint64_t bytes) {
 }
 
 std::string MinutesSecondsText(std::uint64_t seconds) {
-  return twoDigits(seconds / 60) + ":" + twoDigits(seconds % 60);
+  return TwoDigits(seconds / 60) + ":" + TwoDigits(seconds % 60);
 }
 
 std::string ImageSizeLine(std::uint64_t sectors, std::size_t namesChanged) {
   std::string line = "Image: " + std::to_string(sectors) + " sectors, " +
-                     MegabytesText(sectors * kBinSectorBytes) + " MB, " +
-                     MinutesSecondsText(sectors / kSectorsPerSecond) + " - ";
+                     MegabytesText(sectors * BIN_SECTOR_BYTES) + " MB, " +
+                     MinutesSecondsText(sectors / CD_SECTORS_PER_SECOND) + " - ";
   const CdSize* fit = nullptr;
-  for (const CdSize& cd : kCdSizes)
+  for (const CdSize& cd : CD_SIZES)
     if (sectors <= cd.sectors) {
       fit = &cd;
       break;
@@ -34,9 +34,9 @@ std::string ImageSizeLine(std::uint64_t sectors, std::size_t namesChanged) {
     line += "fits a " + std::to_string(fit->minutes) + "-min CD";
   } else {
     // Rounded up: one sector too many reads "00:01 longer", never "00:00".
-    const CdSize& largest = kCdSizes[std::size(kCdSizes) - 1];
+    const CdSize& largest = CD_SIZES[std::size(CD_SIZES) - 1];
     const std::uint64_t over = sectors - largest.sectors;
-    line += MinutesSecondsText((over + kSectorsPerSecond - 1) / kSectorsPerSecond) + " longer than a " +
+    line += MinutesSecondsText((over + CD_SECTORS_PER_SECOND - 1) / CD_SECTORS_PER_SECOND) + " longer than a " +
             std::to_string(largest.minutes) + "-min CD";
   }
   if (namesChanged > 0)

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-inline constexpr std::uint64_t kBinSectorBytes = 2352;
-inline constexpr std::uint64_t kSectorsPerSecond = 75;
+inline constexpr std::uint64_t BIN_SECTOR_BYTES = 2352;
+inline constexpr std::uint64_t CD_SECTORS_PER_SECOND = 75;
 
 struct CdSize {
   int minutes;            // the name it goes by
@@ -17,7 +17,7 @@ struct CdSize {
 };
 // 74, 80, 90 and 99 minutes; a "99-min" CD holds up to 99:59:74 less the
 // 150-sector pre-gap, the most the tool lays out.
-inline constexpr CdSize kCdSizes[] = {{74, 333000}, {80, 360000}, {90, 405000}, {99, 449850}};
+inline constexpr CdSize CD_SIZES[] = {{74, 333000}, {80, 360000}, {90, 405000}, {99, 449850}};
 
 // "29.0": bytes in megabytes with one decimal, rounded to the nearest tenth.
 std::string MegabytesText(std::uint64_t bytes);

@@ -17,9 +17,9 @@ std::string TargetFolder(const std::string& imageTarget) {
 
 std::optional<std::string> FreeSpaceQuestion(std::uint64_t needBytes, std::optional<std::uint64_t> freeBytes) {
   if (!freeBytes || needBytes <= *freeBytes) return std::nullopt;
-  constexpr std::uint64_t kMegabyte = 1'000'000;
-  const std::uint64_t needMb = (needBytes + kMegabyte - 1) / kMegabyte;
-  const std::uint64_t freeMb = *freeBytes / kMegabyte;
+  constexpr std::uint64_t MEGABYTE = 1'000'000;
+  const std::uint64_t needMb = (needBytes + MEGABYTE - 1) / MEGABYTE;
+  const std::uint64_t freeMb = *freeBytes / MEGABYTE;
   return "The image needs " + std::to_string(needMb) + " MB, but the target folder has " + std::to_string(freeMb) +
          " MB free.\nWrite anyway?";
 }

@@ -46,8 +46,8 @@ std::pair<std::string, std::string> ImageHashes(const GoldenImage& g, const std:
   return {Sha256Of(bin.data(), bin.size()), Sha256Of(cue.data(), cue.size())};
 }
 
-constexpr const char* kBinHash = "318a716c8f98f3979349b0f1ff55d3ad04e2863eb0d100c1b6fae2116e7e2bb0";
-constexpr const char* kCueHash = "065b6577791001c1fefbe41adf3fc3370a1f2dca6fa87312fe5603d04e09ddcb";
+constexpr const char* BIN_HASH = "318a716c8f98f3979349b0f1ff55d3ad04e2863eb0d100c1b6fae2116e7e2bb0";
+constexpr const char* CUE_HASH = "065b6577791001c1fefbe41adf3fc3370a1f2dca6fa87312fe5603d04e09ddcb";
 
 }  // namespace
 
@@ -61,7 +61,7 @@ TEST(ToolGolden, ImageIsByteIdenticalOnEveryEncodingPath) {
       {"BRENVOX_SECTOR_CODE=portable BRENVOX_ENCODE_THREADS=5", "portable-five-workers"}};
   for (const auto& [environment, name] : runs) {
     const auto [bin, cue] = ImageHashes(g, environment, name);
-    EXPECT_EQ(bin, kBinHash) << name;
-    EXPECT_EQ(cue, kCueHash) << name;
+    EXPECT_EQ(bin, BIN_HASH) << name;
+    EXPECT_EQ(cue, CUE_HASH) << name;
   }
 }

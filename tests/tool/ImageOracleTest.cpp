@@ -340,7 +340,7 @@ Scenario FullDirectory() {
   return sc;
 }
 
-const Scenario kScenarios[] = {
+const Scenario SCENARIOS[] = {
     {"Form1OnlyLevel1Nested",
      {"-v", "Test vol", "-isolevel1"},
      {{'f', "a.txt", 12, "A.TXT"}, {'f', "empty.txt", 0, "EMPTY.TXT"}, {'f', "exact.bin", 2048, "EXACT.BIN"},
@@ -374,7 +374,7 @@ const Scenario kScenarios[] = {
     FullDirectory(),
 };
 
-INSTANTIATE_TEST_SUITE_P(Layouts, ToolImage, ::testing::ValuesIn(kScenarios),
+INSTANTIATE_TEST_SUITE_P(Layouts, ToolImage, ::testing::ValuesIn(SCENARIOS),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace

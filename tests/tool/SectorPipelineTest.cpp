@@ -11,7 +11,7 @@ using namespace sector;
 
 namespace {
 
-constexpr std::size_t kPerBatch = 150;  // not a multiple of the pieces the workers take
+constexpr std::size_t PER_BATCH = 150;  // not a multiple of the pieces the workers take
 
 // Fills a batch with random user data and subheaders of both forms.
 void Fill(SectorPipeline::Batch& b, std::uint32_t first, std::size_t count, std::mt19937& rng) {
@@ -41,7 +41,7 @@ TEST(ToolSectorPipeline, WritesEveryBatchEncodedAndInOrder) {
   for (int workers : {0, 1, 3, 8}) {
     std::vector<std::uint8_t> written, expected;
     {
-      SectorPipeline pipeline(3, kPerBatch, workers, [&](const SectorPipeline::Batch& b) {
+      SectorPipeline pipeline(3, PER_BATCH, workers, [&](const SectorPipeline::Batch& b) {
         written.insert(written.end(), b.bytes.begin(), b.bytes.begin() + static_cast<std::ptrdiff_t>(b.sectors * SECTOR_SIZE));
         return Status{};
       });
@@ -49,7 +49,7 @@ TEST(ToolSectorPipeline, WritesEveryBatchEncodedAndInOrder) {
       std::uint32_t next = 0;
       for (int n = 0; n < 12; ++n) {
         SectorPipeline::Batch& b = pipeline.Acquire();
-        const std::size_t count = n == 11 ? 7 : kPerBatch;  // a short last batch
+        const std::size_t count = n == 11 ? 7 : PER_BATCH;  // a short last batch
         Fill(b, next, count, rng);
         const std::vector<std::uint8_t> e = EncodedOneByOne(b);
         expected.insert(expected.end(), e.begin(), e.end());
@@ -67,13 +67,13 @@ TEST(ToolSectorPipeline, WritesEveryBatchEncodedAndInOrder) {
 TEST(ToolSectorPipeline, AfterAFailedWriteNothingMoreIsWritten) {
   for (int workers : {0, 2}) {
     int writes = 0;
-    SectorPipeline pipeline(2, kPerBatch, workers, [&](const SectorPipeline::Batch&) -> Status {
+    SectorPipeline pipeline(2, PER_BATCH, workers, [&](const SectorPipeline::Batch&) -> Status {
       return ++writes == 3 ? OutputError("Cannot write disc.bin: No space left on device") : Status{};
     });
     std::mt19937 rng(5);
     for (int n = 0; n < 10; ++n) {  // more batches than buffers: every one must come back
       SectorPipeline::Batch& b = pipeline.Acquire();
-      Fill(b, static_cast<std::uint32_t>(n * kPerBatch), kPerBatch, rng);
+      Fill(b, static_cast<std::uint32_t>(n * PER_BATCH), PER_BATCH, rng);
       pipeline.Submit(b);
     }
     pipeline.Drain();

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr sector::Subheader kData = {0, 0, sector::SUBMODE_DATA, 0};
+constexpr sector::Subheader DATA_SUBHEADER = {0, 0, sector::SUBMODE_DATA, 0};
 
 // Puts `count` sectors into a sink planned for `planned`; the first failure
 // of a put (or of finish) comes back with the number of puts that succeeded.
@@ -26,7 +26,7 @@ SinkRun PutSectors(const ScratchDir& dir, std::uint32_t planned, std::uint32_t c
   {
     SectorSink sink(fd, path, planned, nullptr);
     for (std::uint32_t i = 0; i < count && !run.failure; ++i) {
-      run.failure = i % 2 ? sink.PutForm2({}, kData) : sink.PutForm1({}, kData);
+      run.failure = i % 2 ? sink.PutForm2({}, DATA_SUBHEADER) : sink.PutForm1({}, DATA_SUBHEADER);
       if (!run.failure) ++run.accepted;
     }
     if (!run.failure) run.failure = sink.Finish();

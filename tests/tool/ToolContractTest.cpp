@@ -118,20 +118,20 @@ TEST(ToolContract, RefusesToOverwriteItsOwnInput) {
   }
 }
 
-constexpr std::uint64_t kFirstWrite = 1024 * 2352;  // the sink's first buffer
+constexpr std::uint64_t FIRST_WRITE = 1024 * 2352;  // the sink's first buffer
 
 TEST(ToolContract, ImageGrowsWhileWrittenAndProgressCountsUp) {
   ScratchDir dir;
   WriteFile(dir / "big.dat", PatternBytes(10'000'000, 2));
   LiveTool tool({"-o", dir / "disc", "-f", dir / "big.dat"}, dir / "err", true);
   // Stopped at its first progress line, the tool has written its first buffer and no more.
-  ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << ReadText(dir / "err");
+  ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= FIRST_WRITE; }, 60)) << ReadText(dir / "err");
   const std::uint64_t during = FileSize(dir / "disc.bin");
   std::vector<std::string> lines;
   for (std::string line; tool.ReadLine(line);) lines.push_back(line);
   ASSERT_EQ(tool.Wait(), 0) << ReadText(dir / "err");
   const std::uint64_t final = FileSize(dir / "disc.bin");
-  EXPECT_EQ(during, kFirstWrite);
+  EXPECT_EQ(during, FIRST_WRITE);
   EXPECT_GT(final, 4 * during);
   ASSERT_FALSE(lines.empty());
   EXPECT_LE(std::stoull(lines[0]) * final, during * 100) << "progress ran ahead of the file";
@@ -149,7 +149,7 @@ TEST(ToolContract, InputThatChangesSizeMeanwhileFailsAndLeavesNoCue) {
     WriteFile(dir / "late.txt", PatternBytes(5000, 4));
     LiveTool tool({"-o", dir / "disc", "-f", dir / "big.dat", "-f", dir / "late.txt"}, dir / "err", true);
     // Stopped at its first progress line, the tool has read no more than its four buffers hold.
-    ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << ReadText(dir / "err");
+    ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= FIRST_WRITE; }, 60)) << ReadText(dir / "err");
     WriteFile(dir / "late.txt", PatternBytes(grow ? 6000 : 4000, 4));
     EXPECT_EQ(tool.Wait(), 2) << (grow ? "grown" : "shrunk");
     EXPECT_NE(ReadText(dir / "err").find(dir / "late.txt: it changed size"), std::string::npos) << ReadText(dir / "err");
@@ -258,7 +258,7 @@ TEST(ToolContract, AnOldCueSheetGoesBeforeTheImageIsWritten) {
   WriteFile(dir / "disc.cue", {'o', 'l', 'd'});
   WriteFile(dir / "disc.cue.tmp", {'m', 'i', 'n', 'e'});  // an input of the old temporary name
   LiveTool tool({"-o", dir / "disc", "-f", dir / "big.dat", "-f", dir / "disc.cue.tmp"}, dir / "err", true);
-  ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= kFirstWrite; }, 60)) << ReadText(dir / "err");
+  ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= FIRST_WRITE; }, 60)) << ReadText(dir / "err");
   EXPECT_FALSE(FileExists(dir / "disc.cue")) << "a partial image beside a cue sheet reads as a whole disc";
   for (std::string line; tool.ReadLine(line);) {
   }

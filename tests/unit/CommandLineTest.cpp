@@ -24,7 +24,7 @@ CommandLine WorkedExample() {
   return entries;
 }
 
-const char* const kWorkedString =
+const char* const WORKED_STRING =
     " -o \"/img/disc\" -v \"BRENVOX\" -e \"dat\" -x -isolevel1 -f \"/src/a.txt\""
     " -d \"VIDEO\" -m \"/src/m.mpg\" -d \"VIDEO\\SUB\"";
 
@@ -50,9 +50,9 @@ TEST(CommandLine, SettingsEntriesInTheirFixedOrder) {
 
 TEST(CommandLine, WorkedExampleRendersEveryForm) {
   const CommandLine entries = WorkedExample();
-  EXPECT_EQ(RenderOptionString(entries), kWorkedString);
-  EXPECT_EQ(RenderBatchFile(entries), std::string("brenvox.exe") + kWorkedString);
-  EXPECT_EQ(RenderStructureFile(entries), std::string(kWorkedString).substr(1));
+  EXPECT_EQ(RenderOptionString(entries), WORKED_STRING);
+  EXPECT_EQ(RenderBatchFile(entries), std::string("brenvox.exe") + WORKED_STRING);
+  EXPECT_EQ(RenderStructureFile(entries), std::string(WORKED_STRING).substr(1));
   const std::vector<std::string> args = {
       "-o", "/img/disc", "-v", "BRENVOX", "-e", "dat", "-x", "-isolevel1", "-f", "/src/a.txt",
       "-d", "VIDEO", "-m", "/src/m.mpg", "-d", "VIDEO\\SUB"};

@@ -41,7 +41,7 @@ TEST(RunOutcome, LastLinesEdges) {
 }
 
 TEST(ProgressScale, AnyTotalFitsTheBar) {
-  const std::int64_t kIntMax = std::numeric_limits<int>::max();
+  const std::int64_t intMax = std::numeric_limits<int>::max();
   struct Case {
     std::int64_t total;
     int range;
@@ -51,8 +51,8 @@ TEST(ProgressScale, AnyTotalFitsTheBar) {
       {0, 0, 0},
       {-5, 0, 0},
       {1000, 1000, 0},
-      {kIntMax, static_cast<int>(kIntMax), 0},
-      {kIntMax + 1, static_cast<int>((kIntMax + 1) >> 1), 1},
+      {intMax, static_cast<int>(intMax), 0},
+      {intMax + 1, static_cast<int>((intMax + 1) >> 1), 1},
       {std::int64_t{5} << 32, static_cast<int>((std::int64_t{5} << 32) >> 4), 4},
   };
   for (const Case& c : cases) {
