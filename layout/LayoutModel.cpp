@@ -182,7 +182,11 @@ void LayoutModel::Remove(int item) {
   std::vector<int>& siblings = m_children[Slot(m_parent[Slot(item)])];
   siblings.erase(std::find(siblings.begin(), siblings.end(), item));
   // The subtree leaves the layout; the store keeps its entries.
-  std::vector<int> pending{item};
+  Detach({item});
+}
+
+void LayoutModel::Detach(std::vector<int> pending) {
+  // Without recursion: a layout may nest as deep as it has items.
   while (!pending.empty()) {
     const int at = pending.back();
     pending.pop_back();
@@ -193,15 +197,9 @@ void LayoutModel::Remove(int item) {
 }
 
 void LayoutModel::RemoveAll() {
-  std::vector<int> pending;
-  pending.swap(m_children[TOP_LEVEL]);
-  while (!pending.empty()) {
-    const int at = pending.back();
-    pending.pop_back();
-    m_parent[Slot(at)] = -1;
-    pending.insert(pending.end(), m_children[Slot(at)].begin(), m_children[Slot(at)].end());
-    m_children[Slot(at)].clear();
-  }
+  std::vector<int> top;
+  top.swap(m_children[TOP_LEVEL]);
+  Detach(std::move(top));
   Observer().OnCleared();
 }
 

@@ -103,6 +103,8 @@ class LayoutModel {
   int DropOnto(int item, int target);
 
  private:
+  // Takes the items and everything below them out of the tree of children.
+  void Detach(std::vector<int> pending);
   using ScanStack = std::vector<std::pair<std::uint64_t, std::uint64_t>>;
   struct ChildOrder;
 
