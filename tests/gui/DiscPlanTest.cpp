@@ -209,7 +209,7 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
     // The tool's plan-only run of the same entries says the same.
     ASSERT_TRUE(dlg->BuildCommandLine());
     std::string command = Quote(startupDir + "/brenvox.exe");
-    for (const std::string& arg : RenderArguments(dlg->Entries())) command += " " + Quote(arg);
+    for (const std::string& arg : RenderArguments(dlg->Entries())) command.append(" ").append(Quote(arg));
     int status = -1;
     const std::string plan = Output(command + " -n", &status);
     EXPECT_EQ(status, 0) << plan;

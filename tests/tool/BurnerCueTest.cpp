@@ -34,7 +34,9 @@ TocInfo CdrdaoTocInfo(const std::string& dir, const std::string& cue, std::strin
 std::string Msf(long blocks) {
   std::string text;
   for (long part : {blocks / 75 / 60, blocks / 75 % 60, blocks % 75}) {
-    text += (text.empty() ? "" : ":") + std::string(part < 10 ? "0" : "") + std::to_string(part);
+    if (!text.empty()) text += ':';
+    if (part < 10) text += '0';
+    text += std::to_string(part);
   }
   return text;
 }

@@ -270,7 +270,9 @@ TEST(ToolPlanner, NameListMatchesCdInfo) {
         shown = it->second.front();
         it->second.erase(it->second.begin());
       }
-      expected.push_back(Lower("/" + (inFolder.empty() ? "" : inFolder + "/") + shown));
+      std::string path(1, '/');
+      if (!inFolder.empty()) path.append(inFolder).append("/");
+      expected.push_back(Lower(path.append(shown)));
       return shown;
     };
     for (std::size_t i = 4; i + 1 < args.size(); i += 2) {
