@@ -34,17 +34,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Output(const std::string& command, int* status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char chunk[4096];
-  std::size_t n;
-  while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
-  *status = pclose(pipe);
-  return out;
-}
-
 std::string Quote(const std::string& s) {
   std::string q = "'";
   for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -211,7 +200,7 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
     std::string command = Quote(startupDir + "/brenvox.exe");
     for (const std::string& arg : RenderArguments(dlg->Entries())) command.append(" ").append(Quote(arg));
     int status = -1;
-    const std::string plan = Output(command + " -n", &status);
+    const std::string plan = CommandOutput(command + " -n", &status);
     EXPECT_EQ(status, 0) << plan;
     EXPECT_NE(plan.find("written: " + std::to_string(shown) + " sectors\n"), std::string::npos) << plan;
     WriteImage();
@@ -279,7 +268,7 @@ TEST_F(DiscPlanTest, TheNamesListIsWhatCdInfoListsInTheWrittenImage) {
 
   WriteImage();
   int status = -1;
-  const std::string listing = Output("cd-info --no-header --no-device-info --cue-file " + Quote(image + ".cue") +
+  const std::string listing = CommandOutput("cd-info --no-header --no-device-info --cue-file " + Quote(image + ".cue") +
                                          " --iso9660 2>&1", &status);
   ASSERT_EQ(status, 0) << listing;
   std::set<std::string> listed;  // "/folder/name" as cd-info shows it (lower case)

@@ -18,15 +18,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Output(const std::string& command, int* status) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char chunk[4096];
-  std::size_t n;
-  while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
-  *status = pclose(pipe);
-  return out;
+// Checks the image's sectors with the independent checker and its file
+// system with cd-info; cd-info's listing, for the test's own checks.
+std::string CheckedImageListing(const std::string& image) {
+  int status = -1;
+  const std::string checker = std::string(BRENVOX_SHARED_DEFAULT) + "/tools/check_sectors.py";
+  const std::string sectors = CommandOutput("python3 '" + checker + "' '" + image + ".bin' 2>&1", &status);
+  EXPECT_EQ(status, 0) << sectors;
+  const std::string listing = CommandOutput("cd-info --no-header --no-device-info --cue-file '" + image +
+                                                ".cue' --iso9660 2>&1", &status);
+  EXPECT_EQ(status, 0) << listing.substr(0, 4000);
+  return listing;
 }
 
 class EndToEndImageTest : public MainWindowTest {
@@ -53,14 +55,7 @@ TEST_F(EndToEndImageTest, WriteIsoMakesAnImageTheIndependentReadersAccept) {
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
   ASSERT_TRUE(fs::exists(image + ".cue"));
 
-  int status = -1;
-  const std::string checker = std::string(BRENVOX_SHARED_DEFAULT) + "/tools/check_sectors.py";
-  const std::string sectors = Output("python3 '" + checker + "' '" + image + ".bin' 2>&1", &status);
-  EXPECT_EQ(status, 0) << sectors;
-
-  const std::string listing = Output("cd-info --no-header --no-device-info --cue-file '" + image +
-                                         ".cue' --iso9660 2>&1", &status);
-  EXPECT_EQ(status, 0) << listing;
+  const std::string listing = CheckedImageListing(image);
   EXPECT_NE(listing.find("----1xrxrxr"), std::string::npos) << listing;  // readme.txt, Form 1
   EXPECT_NE(listing.find("---2-xrxrxr"), std::string::npos) << listing;  // clip, Form 2
   EXPECT_NE(listing.find("3000"), std::string::npos) << listing;
@@ -96,13 +91,7 @@ TEST_F(EndToEndImageTest, TheLargestLayoutTheWindowHoldsIsWritten) {
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
   ASSERT_TRUE(fs::exists(image + ".cue"));
 
-  int status = -1;
-  const std::string checker = std::string(BRENVOX_SHARED_DEFAULT) + "/tools/check_sectors.py";
-  const std::string sectors = Output("python3 '" + checker + "' '" + image + ".bin' 2>&1", &status);
-  EXPECT_EQ(status, 0) << sectors;
-  const std::string listing = Output("cd-info --no-header --no-device-info --cue-file '" + image +
-                                         ".cue' --iso9660 2>&1", &status);
-  EXPECT_EQ(status, 0) << listing.substr(0, 4000);
+  const std::string listing = CheckedImageListing(image);
   std::size_t files = 0;
   for (std::size_t at = listing.find("----1xrxrxr"); at != std::string::npos; at = listing.find("----1xrxrxr", at + 1)) ++files;
   EXPECT_EQ(files, 49u * 1019u + 18u);

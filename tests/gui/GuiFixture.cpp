@@ -9,6 +9,7 @@
 #include <wx/utils.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -42,6 +43,17 @@ bool ScriptedChooser::ChooseFolder(std::string& path) {
   if (!answer) return false;
   path = *answer;
   return true;
+}
+
+std::string CommandOutput(const std::string& command, int* status) {
+  std::string out;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char chunk[4096];
+  std::size_t n;
+  while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) out.append(chunk, n);
+  *status = ::pclose(pipe);
+  return out;
 }
 
 std::string MakeTempDir() {

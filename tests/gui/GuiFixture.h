@@ -96,6 +96,8 @@ class MainWindowTest : public ::testing::Test {
 std::string MakeTempDir();
 void RemoveTree(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& content);
+// What a shell command prints on stdout; *status is its wait status.
+std::string CommandOutput(const std::string& command, int* status);
 void PumpEventLoop();
 // Destroy() and wait until the deferred deletion has run.
 void DestroyAndWait(wxWindow* window);
