@@ -165,5 +165,15 @@ std::string UsageText() {
          "              the last line of a run (the image and its sectors); write nothing\n"
          "  @FILE       the entries written in FILE, as a saved layout (.kbv) holds them:\n"
          "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n"
-         "  --help      print this text; --version: print the version\n";
+         "  --help      print this text; --version: print the version\n"
+         "environment:\n"
+         "  SOURCE_DATE_EPOCH       fixes every date (seconds since 1970, up to 9999)\n"
+         "  BRENVOX_SECTOR_CODE     \"portable\": the portable sector code only\n"
+         "  BRENVOX_ENCODE_THREADS  encoding workers (1 to 64; default: one per processor)\n"
+         "exit status:\n"
+         "  0  the image is written (with -n: planned)\n"
+         "  1  usage error, a refused target or SOURCE_DATE_EPOCH\n"
+         "  2  an input file is missing, unreadable, a folder, or changed while written\n"
+         "  3  the image cannot be written, or an output is not a regular file\n"
+         "  4  the layout cannot be laid out (too long, too many tracks, too deep)\n";
 }
