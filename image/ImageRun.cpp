@@ -10,6 +10,7 @@
 
 #include <wx/button.h>
 #include <wx/gauge.h>
+#include <wx/toplevel.h>
 
 #include "app/MessageBox.h"
 #include "app/TextCodec.h"
@@ -18,6 +19,7 @@
 #include "image/DiscPlanView.h"
 #include "image/ToolConsole.h"
 #include "image/ToolProcess.h"
+#include "image/window/DesktopNotice.h"
 #include "layout/DiskEntry.h"
 
 namespace {
@@ -43,7 +45,12 @@ bool ToolCanStart(const std::string& toolPath) {
 
 ImageRunCommand::ImageRunCommand(wxWindow* parent, wxGauge* progress, wxButton* writeIso,
                                  wxButton* exit)
-    : m_parent(parent), m_progress(progress), m_writeIso(writeIso), m_exit(exit) {}
+    : m_parent(parent),
+      m_progress(progress),
+      m_writeIso(writeIso),
+      m_exit(exit),
+      m_desktopNotice(std::make_unique<DesktopNotice>(parent)),
+      m_announce([notice = m_desktopNotice.get()](const RunNotice& n) { notice->Show(n); }) {}
 
 ImageRunCommand::~ImageRunCommand() = default;
 
@@ -102,7 +109,10 @@ void ImageRunCommand::Tick() {
   if (!m_toolProcess->HasEnded()) return;
   // Cleared before the box, so that ticks while it is open do nothing.
   m_running = false;
+  // One end message: the window's box and the desktop's notice both say it.
   const std::string failure = RunEndMessage(m_toolProcess->End(), m_toolProcess->ErrorOutput());
+  auto* window = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(m_parent));
+  if (!window || !window->IsActive()) m_announce(NoticeOfRunEnd(failure, m_imageFile));
   ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
   End();
 }

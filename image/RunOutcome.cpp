@@ -25,3 +25,11 @@ std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
   if (!tail.empty()) text += "\n" + tail;
   return text;
 }
+
+RunNotice NoticeOfRunEnd(const std::string& endMessage, const std::string& imageFile) {
+  if (endMessage.empty()) return {MSG_IMAGE_CREATED, imageFile};
+  const std::size_t titleEnd = endMessage.find('\n');
+  if (titleEnd == std::string::npos) return {endMessage, {}};
+  const std::size_t reason = endMessage.find_first_not_of('\n', titleEnd);
+  return {endMessage.substr(0, titleEnd), reason == std::string::npos ? std::string() : endMessage.substr(reason)};
+}
