@@ -67,6 +67,7 @@ snapshot >"$work/before.txt"
 apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=300 "$@" >>"$work/apt.log" 2>&1; }
 apt_get install --no-install-recommends "$deb" || { tail -20 "$work/apt.log"; echo "FAIL: apt-get install"; exit 1; }
 
+[ -n "${DISPLAY:-}" ] || { apt_get purge brenvox-gui; echo "FAIL: no X display (run under xvfb-run, as scripts/test.sh does)"; exit 1; }
 # Started as the desktop starts it: the Exec line of the installed entry,
 # without its field code, from the home folder.
 home=$work/home
