@@ -7,9 +7,7 @@
 set -uo pipefail
 build=$1
 prefix=$2
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-need() { command -v "$1" >/dev/null || { echo "FAIL: $1 is missing: install the Debian package $2 (scripts/setup.sh does)"; exit 1; }; }
+source "$(dirname "$0")/checks.sh"
 need desktop-file-validate desktop-file-utils
 need xmllint libxml2-utils
 need man man-db

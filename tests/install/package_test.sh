@@ -9,9 +9,7 @@
 set -uo pipefail
 source=$1
 work=$2
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-need() { command -v "$1" >/dev/null || { echo "FAIL: $1 is missing: install the Debian package $2 (scripts/setup.sh does)"; exit 1; }; }
+source "$(dirname "$0")/checks.sh"
 need dpkg-buildpackage dpkg-dev
 need dh debhelper
 need lintian lintian
