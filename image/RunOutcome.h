@@ -16,6 +16,9 @@ struct ToolEnd {
 // lines (at most maxErrorLines) of what it wrote to its error output.
 std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
                           std::size_t maxErrorLines = 10);
+// The same with another heading (Open Disc Image: "Image Not Opened").
+std::string RunEndMessage(const char* heading, const ToolEnd& end, const std::string& errorOutput,
+                          std::size_t maxErrorLines = 10);
 
 // The last maxLines lines of text, without the final line end.
 std::string LastLines(const std::string& text, std::size_t maxLines);
