@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr std::uint32_t SECTORS_PER_READ = 64;
+constexpr std::uint32_t SECTORS_PER_READ = 256;
 
 ExitCode Fail(const ToolError& error) {
   std::fprintf(stderr, "brenvox.exe: %s\n", error.message.c_str());
@@ -124,7 +124,8 @@ class Extraction {
   std::unique_ptr<ProgressReport> m_progress;
   std::uint32_t m_total = 0, m_done = 0;
   std::size_t m_files = 0, m_folders = 0, m_problems = 0;
-  std::vector<std::uint8_t> m_buffer;
+  std::vector<std::uint8_t> m_buffer;  // the sectors of one read
+  std::vector<std::uint8_t> m_data;    // their user data, for one write
 };
 
 void Extraction::LeaveOut(std::size_t index, const std::string& why) {
@@ -251,10 +252,14 @@ Status Extraction::CopyData(int out, const IsoEntry& e, std::size_t index, const
         }
       }
       const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(left, per));
-      if (const int error = WriteAll(out, s + (raw ? sector::USER_DATA_OFFSET : 0), take))
-        return OutputError("Cannot write " + diskPath + ": " + Errno(error));
+      const std::uint8_t* data = s + (raw ? sector::USER_DATA_OFFSET : 0);
+      m_data.insert(m_data.end(), data, data + take);
       left -= take;
     }
+    // One write per batch: a write per sector would cost more than the copy.
+    if (const int error = WriteAll(out, m_data.data(), m_data.size()))
+      return OutputError("Cannot write " + diskPath + ": " + Errno(error));
+    m_data.clear();
     at += n;
     m_done = static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{m_done} + n, m_total));
     m_progress->Update(m_done);
