@@ -1,8 +1,10 @@
 // Open Disc Image from the tree's context menu, with the real brenvox.exe: a
 // real right click, the image and the folder chosen, the extraction run with
 // the progress bar, and the layout that rebuilds the image loaded in the end.
+#include <wx/button.h>
 #include <wx/gauge.h>
 #include <wx/menu.h>
+#include <wx/stattext.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
@@ -15,6 +17,7 @@
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
 #include "app/TextCodec.h"
+#include "image/DiscPlanView.h"
 #include "image/ToolProcess.h"
 
 namespace fs = std::filesystem;
@@ -76,7 +79,7 @@ TEST_F(OpenImageTest, TheMenuEntryExtractsTheImageAndLoadsItsLayout) {
   dlg->OnTimer();  // status 0: no message, the layout is loaded
 
   EXPECT_FALSE(dlg->IsRunning());
-  EXPECT_EQ(TreePicture(Tree()), "readme.txt,VIDEO{clip.mpg}");
+  EXPECT_EQ(TreePicture(Tree()), "readme.txt,VIDEO{clip.mpg*}");
   EXPECT_EQ(FromDisplay(dlg->VolumeNameEdit()->GetValue()), "DEMO");
   EXPECT_EQ(dlg->ImagePathBytes(), image + "-rebuilt") << "never the opened image";
   // The plan line shows the opened image's size.
