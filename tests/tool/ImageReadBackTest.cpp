@@ -295,10 +295,11 @@ TEST(ImageFromElsewhere, GenisoimageIso) {
   EXPECT_NE(ReadText(dir / "x.kbv").find("-v \"GENVOL\""), std::string::npos);
 }
 
-// tests/tool/data/tiny.mpg: one second of a 352x240 test picture with silence,
+// tests/tool/data/tiny.mpg: a tenth of a second of a black 352x240 picture with silence,
 // made once with
-//   ffmpeg -f lavfi -i testsrc=size=352x240:rate=30000/1001 -f lavfi -i anullsrc
-//          -t 1 -target ntsc-vcd -b:v 64k tiny.mpg
+//   ffmpeg -f lavfi -i color=black:size=352x240:rate=30000/1001
+//          -f lavfi -i anullsrc=r=44100:cl=stereo -t 0.1 -c:v mpeg1video -b:v 1150k
+//          -c:a mp2 -b:a 224k -ar 44100 -f vcd -muxrate 1411200 -packetsize 2324 tiny.mpg
 TEST(ImageFromElsewhere, VcdimagerVideoCd) {
   if (std::string m = MissingProgram("vcdimager", "vcdimager"); !m.empty()) FAIL() << m;
   ScratchDir dir;
