@@ -33,7 +33,8 @@ inline constexpr const char* BRENVOXGUI_SVG = R\"svg(@BRENVOXGUI_SVG_TEXT@)svg\"
 # window/ folders) but the plain units.
 file(GLOB GUI_SOURCES CONFIGURE_DEPENDS
   app/*.cpp layout/*.cpp content/*.cpp image/*.cpp */window/*.cpp)
-list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/image/ImagePlanWorker.cpp)
+list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/image/ImagePlanWorker.cpp
+  ${PROJECT_SOURCE_DIR}/image/OutputCheck.cpp)
 foreach(src ${PLAIN_SOURCES})
   list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/${src})
 endforeach()

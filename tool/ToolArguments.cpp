@@ -152,6 +152,8 @@ std::string UsageText() {
   return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2] [-n]\n"
          "                   [-f FILE | -m FILE | -d FOLDER]...\n"
          "       brenvox.exe @LAYOUT.kbv [more options]\n"
+         "       brenvox.exe --extract IMAGE FOLDER\n"
+         "       brenvox.exe --check IMAGE\n"
          "  -o TARGET   write TARGET.bin and TARGET.cue\n"
          "  -v VOLUME   volume identifier (default CDROM)\n"
          "  -e EXT      extension given to Form 2 files\n"
@@ -165,6 +167,10 @@ std::string UsageText() {
          "              the last line of a run (the image and its sectors); write nothing\n"
          "  @FILE       the entries written in FILE, as a saved layout (.kbv) holds them:\n"
          "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n"
+         "  --extract   write every folder and file of IMAGE (.cue, .bin or .iso) into\n"
+         "              FOLDER (made if missing, refused if not empty) and the layout\n"
+         "              FOLDER.kbv that writes the image again\n"
+         "  --check     read every sector of IMAGE and its file system; one line per fault\n"
          "  --help      print this text; --version: print the version\n"
          "environment:\n"
          "  SOURCE_DATE_EPOCH       fixes every date (seconds since 1970, up to 9999)\n"
@@ -175,5 +181,6 @@ std::string UsageText() {
          "  1  usage error, a refused target or SOURCE_DATE_EPOCH\n"
          "  2  an input file is missing, unreadable, a folder, or changed while written\n"
          "  3  the image cannot be written, or an output is not a regular file\n"
-         "  4  the layout cannot be laid out (too long, too many tracks, too deep)\n";
+         "  4  the layout cannot be laid out (too long, too many tracks, too deep)\n"
+         "  5  --check found faults in the image\n";
 }
