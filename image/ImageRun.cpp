@@ -120,7 +120,7 @@ void ImageRunCommand::Tick() {
   std::string failure = RunEndMessage(m_toolProcess->End(), m_toolProcess->ErrorOutput());
   if (failure.empty()) failure = WrittenImageMessage(m_imageTarget, m_plannedBinBytes);
   auto* window = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(m_parent));
-  if (!window || !window->IsActive()) m_announce(NoticeOfRunEnd(failure, m_imageFile));
+  if (!window || !window->IsActive()) m_announce(NoticeOfRunEnd(failure, m_imageTarget + ".bin"));
   ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
   End();
 }
