@@ -233,7 +233,7 @@ void MainDialog::BindCommands() {
 }
 
 bool MainDialog::Initialize() {
-  SetIcon(AppIcon());
+  SetIcons(AppIcons());
   m_tree->ResetTree();
   m_timer.Start(RUN_TIMER_PERIOD_MS);
   LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);

@@ -141,6 +141,7 @@ class MainDialog : public wxDialog {
   bool IsRunning() const;
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;
+  ImageRunCommand& ImageRun() const { return *m_imageRun; }
   DiscPlanView& DiscPlan() const { return *m_discPlan; }
   wxStaticText* PlanLine() const { return m_planLine; }
   // Where Write ISO learns the target folder's free space (tests give their own).

@@ -47,3 +47,11 @@ std::string WrittenImageMessage(const std::string& imageTarget, std::optional<st
   if (missing.empty()) return {};
   return std::string(MSG_IMAGE_NOT_CREATED) + "\n\n" + TOOL_NAME + " ended with exit code 0, but " + missing;
 }
+
+RunNotice NoticeOfRunEnd(const std::string& endMessage, const std::string& imageFile) {
+  if (endMessage.empty()) return {MSG_IMAGE_CREATED, imageFile};
+  const std::size_t titleEnd = endMessage.find('\n');
+  if (titleEnd == std::string::npos) return {endMessage, {}};
+  const std::size_t reason = endMessage.find_first_not_of('\n', titleEnd);
+  return {endMessage.substr(0, titleEnd), reason == std::string::npos ? std::string() : endMessage.substr(reason)};
+}

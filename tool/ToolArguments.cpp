@@ -172,5 +172,15 @@ std::string UsageText() {
          "              FOLDER.kbv that writes the image again\n"
          "  --check     read every sector of IMAGE and its file system; one line per fault\n"
          "  --help      print this text; --version: print the version\n"
-         "exit status: 0 done, 1 usage, 2 input, 3 output, 4 layout, 5 faults in the image\n";
+         "environment:\n"
+         "  SOURCE_DATE_EPOCH       fixes every date (seconds since 1970, up to 9999)\n"
+         "  BRENVOX_SECTOR_CODE     \"portable\": the portable sector code only\n"
+         "  BRENVOX_ENCODE_THREADS  encoding workers (1 to 64; default: one per processor)\n"
+         "exit status:\n"
+         "  0  the image is written (with -n: planned)\n"
+         "  1  usage error, a refused target or SOURCE_DATE_EPOCH\n"
+         "  2  an input file is missing, unreadable, a folder, or changed while written\n"
+         "  3  the image cannot be written, or an output is not a regular file\n"
+         "  4  the layout cannot be laid out (too long, too many tracks, too deep)\n"
+         "  5  --check found faults in the image\n";
 }

@@ -9,7 +9,9 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/frame.h>
 #include <wx/gauge.h>
+#include <wx/log.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
@@ -21,8 +23,10 @@
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
 #include "image/DiscPlanView.h"
+#include "image/ImageRun.h"
 #include "image/ToolConsole.h"
 #include "image/ToolProcess.h"
+#include "image/window/DesktopNotice.h"
 #include "layout/DropTreeCtrl.h"
 
 // Last: Xlib defines names such as None and Status as macros.
@@ -223,6 +227,49 @@ TEST_F(ImageRunTest, AnUnsuccessfulEndIsReportedWithTheToolsErrorOutput) {
     wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage(c.message));
     ExpectIdle();
   }
+}
+
+// The end of a run is announced on the desktop only while another window is
+// the active one, and the notice says what the window's box says. The user
+// turns to another window while the tool runs.
+TEST_F(ImageRunTest, ARunEndingWhileAnotherWindowIsActiveIsAnnounced) {
+  std::vector<RunNotice> notices;
+  dlg->ImageRun().SetAnnouncer([&](const RunNotice& notice) { notices.push_back(notice); });
+  AddFile("a", 10);
+  wxFrame* other = new wxFrame(nullptr, wxID_ANY, "Another program");
+  other->Show();
+  const auto run = [&](wxTopLevelWindow* active, const std::string& body, const std::string& message) {
+    fs::remove(image + ".bin");  // no question about replacing it
+    fs::remove(startupDir + "/go");
+    WriteTool(ToolScript("await go; " + body));
+    ASSERT_TRUE(Click(ID_WRITE_ISO));
+    active->Raise();
+    ASSERT_TRUE(WaitFor([&] { return active->IsActive(); }, 5000));
+    Touch("go");
+    ASSERT_TRUE(Ended());
+    wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage(message));
+  };
+  const std::string created = "head -c 3000 /dev/zero > \"$out.bin\"\n";
+  run(dlg, created, "Image Created");
+  EXPECT_TRUE(notices.empty()) << "the window is active: its box is enough";
+  run(other, created, "Image Created");
+  run(other, "echo 'disc full' >&2; exit 3\n", "Image Not Created\n\nbrenvox.exe ended with exit code 3\ndisc full");
+  DestroyAndWait(other);
+  ASSERT_EQ(notices.size(), 2u);
+  EXPECT_EQ(notices[0].title, "Image Created");
+  EXPECT_EQ(notices[0].body, image + ".bin");
+  EXPECT_EQ(notices[1].title, "Image Not Created");
+  EXPECT_EQ(notices[1].body, "brenvox.exe ended with exit code 3\ndisc full");
+}
+
+// Without a notification service (none runs under Xvfb here) the notice is
+// dropped: no message box, nothing shown later, the window goes on.
+TEST_F(ImageRunTest, ANoticeWithoutANotificationServiceChangesNothing) {
+  DesktopNotice notice(dlg);
+  notice.Show({"Image Created", image + ".bin"});
+  wxLog::FlushActive();  // a logged error would be shown now, as a box the harness fails on
+  EXPECT_TRUE(dlg->IsShown());
+  PumpEvents();
 }
 
 TEST_F(ImageRunTest, StopKillsTheToolAndItsChildrenWithNoMessage) {

@@ -42,7 +42,11 @@ bool SaveWindowShot(wxWindow* window, const std::string& path) {
   window->Raise();
   window->Update();
   PumpEventLoop();
-  const wxImage image = GrabScreen(window->GetScreenRect());
+  // The screen counts physical pixels: a scaled screen (GDK_SCALE=2) has more.
+  const wxRect logical = window->GetScreenRect();
+  const double scale = window->GetContentScaleFactor();
+  const wxImage image = GrabScreen(wxRect(wxRound(logical.x * scale), wxRound(logical.y * scale),
+                                          wxRound(logical.width * scale), wxRound(logical.height * scale)));
   return image.IsOk() && image.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
 }
 
