@@ -28,8 +28,7 @@ class ToolProcess : public wxEvtHandler {
   // could not be started; *error then holds the system's reason.
   static std::unique_ptr<ToolProcess> Start(const std::string& program, const CommandLine& entries,
                                             std::string* error = nullptr);
-  // Kills a tool that is still running, with its children, and waits for it;
-  // removes the argument file.
+  // Kills a tool that is still running, with its children, and waits for it.
   ~ToolProcess() override;
 
   // From now on the tool's output is also shown in console.
@@ -40,7 +39,8 @@ class ToolProcess : public wxEvtHandler {
   bool HasEnded() const { return m_ended; }
   ToolEnd End() const { return m_end; }
   const std::string& ErrorOutput() const { return m_errors; }
-  // The file the entries were passed in ("@FILE"), while it exists; else empty.
+  // The name the tool was given for its entries ("@/dev/fd/N" without the
+  // "@"), when they went through a file; else empty.
   const std::string& ArgumentFile() const { return m_argumentFile; }
 
   ProgressScale scale;  // how image sizes map onto the progress bar
@@ -49,7 +49,6 @@ class ToolProcess : public wxEvtHandler {
   ToolProcess() = default;
   void ReadPipe(int& fd, bool isErrorPipe);
   void Append(const std::string& chunk, bool isErrorPipe);
-  void RemoveArgumentFile();
 
   pid_t m_pid = -1;
   int m_outFd = -1;
