@@ -27,8 +27,10 @@ class LayoutModel;
 class ToolProcess;
 class LayoutFileCommands;
 class ImageRunCommand;
+class OpenImageCommand;
 class LayoutButtons;
 class DiscPlanView;
+struct PlanResult;
 class wxStaticText;
 struct StructureAction;
 
@@ -91,6 +93,9 @@ class MainDialog : public wxDialog {
   void OnToggleForm2();
   void OnSave();
   void OnLoad();
+  // Open Disc Image: extracts an image (the user chooses it when imagePath
+  // is empty) and loads the layout that rebuilds it.
+  void OpenDiscImage(const std::string& imagePath = {});
   // Load's work on a chosen file: its messages, its rules.
   void LoadLayoutFile(const std::string& path);
   void OnChooseImageTarget();
@@ -156,9 +161,9 @@ class MainDialog : public wxDialog {
   CommandSettings CurrentSettings() const;
   // The tool's arguments for the plan line; nothing for an empty layout.
   std::optional<std::vector<std::string>> PlanSnapshot() const;
-  // Before a run: the image and its cue against the target's free space. False
-  // when the user answers No.
-  bool EnoughSpaceOrAgreed();
+  // Before a run: the image and its cue, as planned, against the target's free
+  // space. False when the user answers No.
+  bool EnoughSpaceOrAgreed(const PlanResult& plan);
   CDropTreeCtrl* m_tree = nullptr;
   std::string m_cmdLine;       // the option string, beginning with a blank
   CommandLine m_entries;       // the entries the string and argv are made from
@@ -190,6 +195,7 @@ class MainDialog : public wxDialog {
   std::unique_ptr<FileChooser> m_chooser;
   std::unique_ptr<LayoutFileCommands> m_layoutFile;
   std::unique_ptr<ImageRunCommand> m_imageRun;
+  std::unique_ptr<OpenImageCommand> m_openImage;
   std::unique_ptr<LayoutButtons> m_layoutButtons;
   wxStaticText* m_planLine = nullptr;
   std::unordered_map<std::string, std::uint64_t> m_lookedUpSizes;  // by Write ISO's build

@@ -12,7 +12,10 @@
 #include "app/TextCodec.h"
 #include "content/LayoutFile.h"
 #include "image/CommandLineView.h"
+#include "image/DiscFit.h"
+#include "image/DiscPlanView.h"
 #include "image/ImageRun.h"
+#include "image/window/OpenImageCommand.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/LayoutButtons.h"
 
@@ -97,8 +100,13 @@ void MainDialog::OnWriteIso() {
   const bool built = BuildCommandLine();
   m_keepSizes = false;
   if (!built) return;
-  if (!EnoughSpaceOrAgreed()) return;
-  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked());
+  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), m_lookedUpSizes);
+  m_lookedUpSizes = {};  // the plan view keeps what it needs
+  if (!EnoughSpaceOrAgreed(plan)) return;
+  std::optional<std::uint64_t> plannedBinBytes;
+  if (!plan.error) plannedBinBytes = std::uint64_t{plan.summary.totalSectors} * BIN_SECTOR_BYTES;
+  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked(),
+                    plannedBinBytes);
   // The disabled button takes no keys: the focus goes to the layout, so that
   // Escape (Stop) and the other keys still reach the window during the run.
   if (IsRunning()) {
@@ -109,18 +117,27 @@ void MainDialog::OnWriteIso() {
 
 void MainDialog::OnTimer() {
   m_imageRun->Tick();
+  m_openImage->Tick();
 }
 
 void MainDialog::EndRun() {
-  m_imageRun->End();
+  if (m_openImage->IsRunning()) {
+    m_openImage->End();
+  } else {
+    m_imageRun->End();
+  }
 }
 
 bool MainDialog::IsRunning() const {
-  return m_imageRun->IsRunning();
+  return m_imageRun->IsRunning() || m_openImage->IsRunning();
 }
 
 ToolProcess* MainDialog::CurrentRun() const {
-  return m_imageRun->Current();
+  return m_openImage->IsRunning() ? m_openImage->Current() : m_imageRun->Current();
+}
+
+void MainDialog::OpenDiscImage(const std::string& imagePath) {
+  m_openImage->Open(m_toolPath, imagePath);
 }
 
 // ---- the command line ----
