@@ -74,6 +74,9 @@ inline constexpr const char* MSG_CANNOT_FIND_TOOL =
 inline constexpr const char* MSG_CANNOT_START_TOOL = "Cannot start brenvox.exe: ";  // and the reason
 inline constexpr const char* MSG_IMAGE_CREATED = "Image Created";
 inline constexpr const char* MSG_IMAGE_NOT_CREATED = "Image Not Created";
+// The first line of the console once the head of a long output was dropped.
+inline constexpr const char* CONSOLE_HEAD_DROPPED =
+    "[Earlier output dropped: this window keeps the last 1 MiB of the tool's output.]\n";
 // Open Disc Image: the image, the folder it is extracted into, the outcome.
 inline constexpr const char* TITLE_OPEN_IMAGE = "Open Disc Image";
 inline constexpr const char* TITLE_EXTRACT_FOLDER = "Extract Into Folder";

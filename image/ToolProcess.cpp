@@ -53,15 +53,8 @@ ToolProcess::~ToolProcess() {
     while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
     }
   }
-  RemoveArgumentFile();
   if (m_outFd >= 0) close(m_outFd);
   if (m_errFd >= 0) close(m_errFd);
-}
-
-void ToolProcess::RemoveArgumentFile() {
-  if (m_argumentFile.empty()) return;
-  unlink(m_argumentFile.c_str());
-  m_argumentFile.clear();
 }
 
 void ToolProcess::ShowIn(ToolConsole* console) { m_console = console; }
@@ -74,7 +67,6 @@ void ToolProcess::Poll() {
   if (waitpid(m_pid, &status, WNOHANG) != m_pid) return;
   m_end = EndFromWaitStatus(status);
   m_ended = true;
-  RemoveArgumentFile();
   // What the tool wrote last is in the pipes by now.
   ReadPipe(m_outFd, false);
   ReadPipe(m_errFd, true);

@@ -1,11 +1,9 @@
 #include "tool/ToolArguments.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
 
+#include "common/PosixFile.h"
 #include "content/StructureFile.h"
 
 #ifndef BRENVOX_VERSION
@@ -57,24 +55,24 @@ bool NeedsValue(const std::string& option) {
          option == "-m" || option == "-d";
 }
 
-// Reads a whole file; an error text when it cannot.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& text) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::string(std::strerror(errno));
-  std::string chunk(64 * 1024, '\0');
-  for (;;) {
-    const ssize_t n = ::read(fd, chunk.data(), chunk.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
+// The text of an argument file, read as Load reads a layout: only a regular
+// file (a memfd or an unlinked file passed as /dev/fd/N is one) of at most
+// the size of a layout, and its text ends at a NUL byte, which no path or
+// name can hold. Anything else (a device, a FIFO, a huge file) is refused
+// before it is read. An error text when it cannot be read.
+std::optional<std::string> ReadArgumentText(const std::string& path, std::string& text) {
+  int error = 0;
+  switch (ReadRegularFileWhole(path, MAX_STRUCTURE_FILE_BYTES, text, &error)) {
+    case RegularRead::Read:
+      text.resize(std::min(text.size(), text.find('\0')));
+      return std::nullopt;
+    case RegularRead::NotRegularFile:
+      return std::string("it is not a regular file");
+    case RegularRead::TooLarge:
+      return "it is larger than a layout may be (" + std::to_string(MAX_STRUCTURE_FILE_BYTES >> 20) + " MiB)";
+    default:
       return std::string(std::strerror(error));
-    }
-    if (n == 0) break;
-    text.append(chunk.data(), static_cast<std::size_t>(n));
   }
-  ::close(fd);
-  return std::nullopt;
 }
 
 // The entries of an argument file, in the layout structure file's grammar:
@@ -83,8 +81,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& t
 // hold one entry per line.
 std::optional<std::string> ReadArgumentFile(const std::string& path, std::vector<std::string>& out) {
   std::string text;
-  if (auto error = ReadWholeFile(path, text)) return "cannot read argument file " + path + ": " + *error;
-  if (text.find('\0') != std::string::npos) return "argument file " + path + " holds a NUL byte";
+  if (auto error = ReadArgumentText(path, text)) return "cannot read argument file " + path + ": " + *error;
   StructureTokenizer tokens(text);
   for (std::string token = tokens.NextOption(); !token.empty(); token = tokens.NextOption()) {
     const char* const space = " \t\r\n\v\f";

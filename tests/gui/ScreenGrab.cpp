@@ -99,3 +99,28 @@ bool FocusWindow(unsigned long window) {
   XSync(display.get(), False);
   return true;
 }
+
+bool RequestClose(unsigned long window) {
+  DisplayPtr display = OpenDisplay();
+  if (!display || !window) return false;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display.get(), window, False, NoEventMask, &event);
+  XSync(display.get(), False);
+  return true;
+}
+
+wxRect WindowScreenRect(unsigned long window) {
+  DisplayPtr display = OpenDisplay();
+  XWindowAttributes attributes{};
+  if (!display || !window || !XGetWindowAttributes(display.get(), window, &attributes)) return wxRect();
+  int x = 0, y = 0;
+  Window child = 0;
+  XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), 0, 0, &x, &y, &child);
+  return wxRect(x, y, attributes.width, attributes.height);
+}

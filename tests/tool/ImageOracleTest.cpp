@@ -13,6 +13,7 @@
 #include "ImageScenarios.h"
 #include "ToolTestSupport.h"
 #include "XaImageReader.h"
+#include "tool/SectorSink.h"
 
 namespace {
 
@@ -288,5 +289,29 @@ TEST_P(ToolImage, PassesEveryOracle) {
 
 INSTANTIATE_TEST_SUITE_P(Layouts, ToolImage, ::testing::ValuesIn(ImageScenarios()),
                          [](const auto& info) { return info.param.name; });
+
+// An image of more than the sink's four batch buffers, with a partial last
+// batch: the later batches reuse buffers that held earlier files, so file
+// slack and gap sectors are empty only if every unused byte is zeroed again.
+// (Only the own reader: the image is large, and nothing else here is new.)
+TEST(ToolImageBuffers, ReusedBatchBuffersLeaveNoStaleBytesInSlackOrGaps) {
+  const Scenario sc{"ReusedBuffers",
+                    {},
+                    {{'f', "a.dat", 2048 * 2100 + 5, "a.dat"},
+                     {'f', "b.dat", 2048 * 2100 + 777, "b.dat"},
+                     {'m', "c.mpg", 2324 * 600 + 11, "c.mpg"},
+                     {'m', "d.mpg", 2324 * 300 + 1000, "d.mpg"}},
+                    {}};
+  Built b;
+  Build(sc, b);
+  const ToolResult run = RunTool(b.args);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  RawImage img;
+  ASSERT_TRUE(LoadRawImage(b.bin, img));
+  constexpr std::size_t BATCH = SectorSink::SECTORS_PER_WRITE;
+  ASSERT_GT(img.SectorCount(), SectorSink::BUFFERS * BATCH) << "no buffer is reused";
+  ASSERT_NE(img.SectorCount() % BATCH, 0u) << "the last batch is full";
+  CheckWithOwnReader(b, img, ReadIsoView(img), false);
+}
 
 }  // namespace
