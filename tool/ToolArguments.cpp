@@ -170,7 +170,7 @@ std::string UsageText() {
          "  --check     read every sector of IMAGE and its file system; one line per fault\n"
          "  --help      print this text; --version: print the version\n"
          "environment:\n"
-         "  SOURCE_DATE_EPOCH       fixes every date (seconds since 1970, up to 9999)\n"
+         "  SOURCE_DATE_EPOCH       fixes every date (seconds since 1970, up to 2155)\n"
          "  BRENVOX_SECTOR_CODE     \"portable\": the portable sector code only\n"
          "  BRENVOX_ENCODE_THREADS  encoding workers (1 to 64; default: one per processor)\n"
          "exit status:\n"
