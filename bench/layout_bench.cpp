@@ -23,10 +23,10 @@
 #include <memory>
 #include <string>
 
-#include "app/MainDialog.h"
-#include "image/DiscPlanView.h"
-#include "app/Resources.h"
-#include "layout/DropTreeCtrl.h"
+#include "app/window/MainDialog.h"
+#include "image/window/DiscPlanView.h"
+#include "app/window/Resources.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 

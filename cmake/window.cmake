@@ -22,8 +22,8 @@ add_custom_command(
 
 # The window parts: everything in app/, layout/, content/, image/ but the plain units.
 file(GLOB GUI_SOURCES CONFIGURE_DEPENDS
-  app/*.cpp layout/*.cpp content/*.cpp image/*.cpp)
-list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/image/ImagePlanWorker.cpp)
+  app/window/*.cpp layout/window/*.cpp content/window/*.cpp image/window/*.cpp common/window/*.cpp)
+list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/window/main.cpp ${PROJECT_SOURCE_DIR}/image/ImagePlanWorker.cpp)
 foreach(src ${PLAIN_SOURCES})
   list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/${src})
 endforeach()
@@ -31,6 +31,6 @@ add_library(brenvox_gui STATIC ${GUI_SOURCES} ${XRC_CPP})
 target_include_directories(brenvox_gui PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(brenvox_gui PUBLIC brenvox_plan brenvox_wx)
 
-add_executable(brenvoxgui app/main.cpp)
+add_executable(brenvoxgui app/window/main.cpp)
 target_link_libraries(brenvoxgui PRIVATE brenvox_gui)
 

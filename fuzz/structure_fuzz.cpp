@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "content/StructureFile.h"
+#include "common/StructureFile.h"
 #include "image/CommandLine.h"
 
 namespace {

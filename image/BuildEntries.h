@@ -9,7 +9,7 @@
 #include <string>
 
 #include "image/CommandLine.h"
-#include "layout/DiskEntry.h"
+#include "common/DiskEntry.h"
 #include "layout/LayoutModel.h"
 
 enum class EntryBuildStatus {

@@ -3,7 +3,7 @@
 // quotes, copied unchanged (nothing escaped: the tool reads it as it stands).
 #include "image/CommandLine.h"
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 
 namespace {
 

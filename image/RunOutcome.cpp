@@ -1,6 +1,6 @@
 #include "image/RunOutcome.h"
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 
 std::string LastLines(const std::string& text, std::size_t maxLines) {
   std::size_t end = text.size();

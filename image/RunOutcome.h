@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 
 struct ToolEnd {
   bool bySignal = false;  // ended by a signal rather than by exiting

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "content/StructureFile.h"
+#include "common/StructureFile.h"
 
 #ifndef BRENVOX_VERSION
 #error "BRENVOX_VERSION is set by the build"

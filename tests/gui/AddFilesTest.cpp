@@ -6,7 +6,7 @@
 #include "EditingSupport.h"
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "app/FileFilter.h"
+#include "common/FileFilter.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "GuiFixture.h"
 #include "LayoutTreeHelpers.h"
 #include "MessageExpect.h"
-#include "image/CommandLineBox.h"
+#include "image/window/CommandLineBox.h"
 
 namespace {
 

@@ -24,11 +24,11 @@
 #include "GuiFixture.h"
 #include "MessageExpect.h"
 #include "image/CommandLine.h"
-#include "image/DiscPlanView.h"
-#include "image/NamesDialog.h"
+#include "image/window/DiscPlanView.h"
+#include "image/window/NamesDialog.h"
 #include "image/ProgressScale.h"
-#include "image/ToolProcess.h"
-#include "layout/DropTreeCtrl.h"
+#include "image/window/ToolProcess.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "GuiFixture.h"
-#include "app/TextCodec.h"
-#include "layout/DropTreeCtrl.h"
-#include "layout/FolderNameDialog.h"
+#include "common/window/TextCodec.h"
+#include "layout/window/DropTreeCtrl.h"
+#include "layout/window/FolderNameDialog.h"
 
 // The children of a level (none: the top level).
 inline std::vector<wxTreeItemId> ChildrenOf(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {

@@ -11,8 +11,8 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "image/ToolProcess.h"
-#include "layout/DropTreeCtrl.h"
+#include "image/window/ToolProcess.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 

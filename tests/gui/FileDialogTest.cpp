@@ -1,10 +1,10 @@
 // CMFileDialog as each command builds it (never shown: GTK file dialogs are
 // answered through the FileChooser in the other tests).
 #include "GuiFixture.h"
-#include "app/CMFileDialog.h"
-#include "app/FileFilter.h"
-#include "app/LayoutApp.h"
-#include "app/MainDialog.h"
+#include "app/window/CMFileDialog.h"
+#include "common/FileFilter.h"
+#include "app/window/LayoutApp.h"
+#include "app/window/MainDialog.h"
 
 #include <dlfcn.h>
 

@@ -53,8 +53,8 @@
 
 class wxWindow;
 
-#include "app/FileChooser.h"
-#include "app/MainDialog.h"
+#include "common/FileChooser.h"
+#include "app/window/MainDialog.h"
 
 class ScriptedChooser : public FileChooser {
  public:

@@ -20,9 +20,9 @@
 #include "GuiFixture.h"
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
-#include "image/ToolConsole.h"
-#include "image/ToolProcess.h"
-#include "layout/DropTreeCtrl.h"
+#include "image/window/ToolConsole.h"
+#include "image/window/ToolProcess.h"
+#include "layout/window/DropTreeCtrl.h"
 
 // Last: Xlib defines names such as None and Status as macros.
 #include <X11/Xlib.h>

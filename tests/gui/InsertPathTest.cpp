@@ -9,7 +9,7 @@
 #include "GuiFixture.h"
 #include "LayoutTreeHelpers.h"
 #include "MessageExpect.h"
-#include "layout/DiskEntry.h"
+#include "common/DiskEntry.h"
 
 namespace fs = std::filesystem;
 

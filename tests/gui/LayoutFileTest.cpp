@@ -12,8 +12,8 @@
 #include "EditingSupport.h"
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "app/FileFilter.h"
-#include "content/StructureFile.h"
+#include "common/FileFilter.h"
+#include "common/StructureFile.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "layout/DropTreeCtrl.h"
+#include "layout/window/DropTreeCtrl.h"
 
 // The labels of the children of item (none: the top level), in tree order.
 inline std::vector<std::string> ChildLabels(const CDropTreeCtrl& tree, wxTreeItemId item) {

@@ -6,7 +6,7 @@
 #include <wx/textctrl.h>
 
 #include "GuiFixture.h"
-#include "layout/DropTreeCtrl.h"
+#include "layout/window/DropTreeCtrl.h"
 
 using MainWindowDefaults = MainWindowTest;
 

@@ -13,8 +13,8 @@
 #include <functional>
 
 #include "GuiFixture.h"
-#include "app/AboutDialog.h"
-#include "layout/DropTreeCtrl.h"
+#include "app/window/AboutDialog.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 

@@ -19,10 +19,10 @@
 #include "EditingSupport.h"
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "app/FileFilter.h"
-#include "app/Texts.h"
+#include "common/FileFilter.h"
+#include "common/Texts.h"
 #include "image/CommandLine.h"
-#include "layout/DropTreeCtrl.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 

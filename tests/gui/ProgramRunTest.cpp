@@ -22,7 +22,7 @@
 #include "GuiFixture.h"
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
-#include "app/WholeFile.h"
+#include "common/WholeFile.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 
 #include "GuiFixture.h"
 #include "ScreenGrab.h"
-#include "image/DiscPlanView.h"
-#include "image/NamesDialog.h"
-#include "layout/DropTreeCtrl.h"
+#include "image/window/DiscPlanView.h"
+#include "image/window/NamesDialog.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 

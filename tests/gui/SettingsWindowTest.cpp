@@ -7,8 +7,8 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "app/FileFilter.h"
-#include "layout/DropTreeCtrl.h"
+#include "common/FileFilter.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/SettingsFile.h"
-#include "app/WholeFile.h"
-#include "content/StructureFile.h"
+#include "common/WholeFile.h"
+#include "common/StructureFile.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <memory>
 
-#include "content/StructureFile.h"
+#include "common/StructureFile.h"
 
 namespace fs = std::filesystem;
 

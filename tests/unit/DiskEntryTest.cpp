@@ -1,4 +1,4 @@
-#include "layout/DiskEntry.h"
+#include "common/DiskEntry.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "layout/DiskEntry.h"
+#include "common/DiskEntry.h"
 #include "layout/LabelOrder.h"
 
 namespace fs = std::filesystem;

@@ -1,0 +1,51 @@
+// Write ISO for the main window: makes sure an existing image may be
+// replaced, starts brenvox.exe and follows the growing image file at each
+// tick of the window's timer until the tool ends, or until Stop ends the run.
+// The Write ISO and Exit buttons show the state: Write ISO is disabled and
+// Exit reads "Stop" while a run lasts.
+#pragma once
+
+#include <wx/event.h>
+#include <wx/weakref.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "image/CommandLine.h"
+#include "image/window/ToolConsole.h"
+
+class wxWindow;
+class wxGauge;
+class wxButton;
+class ToolProcess;
+class DiscPlanView;
+
+class ImageRunCommand {
+ public:
+  // parent: where messages and the console go.
+  ImageRunCommand(wxWindow* parent, wxGauge* progress, wxButton* writeIso, wxButton* exit);
+  ~ImageRunCommand();
+
+  void Start(const std::string& toolPath, const CommandLine& entries, std::int64_t totalSize,
+             const std::string& imageTarget, bool showConsole);
+  // The timer's tick: the progress bar, the tool's output, the run's end.
+  void Tick();
+  // Ends the run (killing the tool if it still runs) and returns to idle.
+  void End();
+  bool IsRunning() const { return m_running; }
+  ToolProcess* Current() const { return m_toolProcess.get(); }
+  // The line that shows the run's time left (none: not shown).
+  void SetPlanView(DiscPlanView* view) { m_planView = view; }
+
+ private:
+  wxWindow* m_parent;
+  wxGauge* m_progress;
+  wxButton* m_writeIso;
+  wxButton* m_exit;
+  std::unique_ptr<ToolProcess> m_toolProcess;
+  wxWeakRef<ToolConsole> m_console;  // the console of View Prompt while it is open
+  std::string m_imageFile;
+  bool m_running = false;
+  DiscPlanView* m_planView = nullptr;
+};

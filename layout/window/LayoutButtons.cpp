@@ -1,0 +1,78 @@
+// The layout buttons of the main window.
+#include "layout/window/LayoutButtons.h"
+
+#include <wx/wupdlock.h>
+
+#include "common/FileFilter.h"
+#include "common/Texts.h"
+#include "layout/window/DropTreeCtrl.h"
+
+namespace {
+
+constexpr long ADD_FILES_FLAGS = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+
+FileDialogRequest AddFilesRequest(bool media) {
+  FileDialogRequest request;
+  request.openMode = true;
+  request.flags = ADD_FILES_FLAGS;
+  request.filter = media ? MEDIA_FILTER : "";
+  request.title = media ? TITLE_ADD_MEDIA_FILES : TITLE_ADD_FILES;
+  return request;
+}
+
+// The file-system root ("/", "//") is not inserted by Add Folder.
+bool IsRootOrEmpty(const std::string& path) {
+  return path.find_first_not_of('/') == std::string::npos;
+}
+
+}  // namespace
+
+void LayoutButtons::AddFiles(bool media) {
+  m_tree.ClearHint();
+  std::vector<std::string> paths;
+  if (m_chooser.ChooseFiles(AddFilesRequest(media), paths)) {
+    m_tree.BeginInsertCommand();
+    for (const std::string& path : paths) {
+      const wxTreeItemId item = m_tree.InsertPath(path, wxTreeItemId());
+      if (!item.IsOk()) {
+        m_tree.Unselect();  // the file had vanished: nothing was created
+        continue;
+      }
+      m_tree.SelectItem(item);
+      if (media) m_tree.MarkForm2(item);
+    }
+    m_tree.EndInsertCommand();
+  }
+  m_tree.Refresh();
+  m_tree.Update();
+}
+
+void LayoutButtons::AddFolder() {
+  m_tree.ClearHint();
+  m_tree.BeginInsertCommand();
+  std::string path;
+  if (!m_chooser.ChooseFolder(path) || IsRootOrEmpty(path)) return;
+  wxTreeItemId item;
+  {
+    wxWindowUpdateLocker noRedraw(&m_tree);
+    item = m_tree.InsertPath(path, wxTreeItemId());
+  }
+  if (item.IsOk()) {
+    m_tree.SelectItem(item);
+  } else {
+    m_tree.Unselect();
+  }
+  m_tree.EndInsertCommand();
+}
+
+void LayoutButtons::MakeFolder() {
+  m_tree.MakeFolder(wxTreeItemId(), true);
+}
+
+void LayoutButtons::Remove() {
+  m_tree.RemoveItem(m_tree.SelectedItem(), false);
+}
+
+void LayoutButtons::ToggleForm2() {
+  m_tree.ToggleForm2(m_tree.SelectedItem());
+}
