@@ -20,16 +20,12 @@ add_custom_command(
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/resources
   COMMENT "Embedding the dialog templates")
 
-# The window parts: everything in app/, layout/, content/, image/ but the plain units.
+# The window: the window/ subfolder of every folder.
 file(GLOB GUI_SOURCES CONFIGURE_DEPENDS
-  app/window/*.cpp layout/window/*.cpp content/window/*.cpp image/window/*.cpp common/window/*.cpp)
-list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/window/main.cpp ${PROJECT_SOURCE_DIR}/image/ImagePlanWorker.cpp)
-foreach(src ${PLAIN_SOURCES})
-  list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/${src})
-endforeach()
+  common/window/*.cpp layout/window/*.cpp image/window/*.cpp content/window/*.cpp app/window/*.cpp)
+list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/window/main.cpp)
 add_library(brenvox_gui STATIC ${GUI_SOURCES} ${XRC_CPP})
-target_include_directories(brenvox_gui PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(brenvox_gui PUBLIC brenvox_plan brenvox_wx)
+target_link_libraries(brenvox_gui PUBLIC brenvox_plain brenvox_wx)
 
 add_executable(brenvoxgui app/window/main.cpp)
 target_link_libraries(brenvoxgui PRIVATE brenvox_gui)
