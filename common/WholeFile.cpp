@@ -100,15 +100,24 @@ bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& co
   return true;
 }
 
-bool ReadRegularFile(const std::string& path, std::uint64_t maxBytes, std::string& content) {
+bool ReadRegularFile(const std::string& path, std::uint64_t maxBytes, std::string& content,
+                     std::string* error) {
+  auto fail = [error](std::string cause) {
+    if (error) *error = std::move(cause);
+    return false;
+  };
   OwnedFd fd(OpenForReading(path));
-  if (!fd.Valid()) return false;
+  if (!fd.Valid()) return fail(std::strerror(errno));
   struct stat st {};
-  if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return false;
+  if (::fstat(fd.Get(), &st) != 0) return fail(std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) return fail("not a regular file");
+  const std::string tooLarge = "larger than " + std::to_string(maxBytes) + " bytes";
+  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return fail(tooLarge);
   // The size is checked again while reading: the file may grow meanwhile.
   std::string bytes;
-  if (ReadUpTo(fd.Get(), maxBytes, bytes) != 0) return false;
+  const int read = ReadUpTo(fd.Get(), maxBytes, bytes);
+  if (read < 0) return fail(std::strerror(errno));
+  if (read > 0) return fail(tooLarge);
   content = std::move(bytes);
   return true;
 }

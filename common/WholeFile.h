@@ -20,9 +20,10 @@ bool ReadFileWhole(const std::string& path, std::string& content);
 bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& content);
 
 // Reads a regular file of at most maxBytes whole. False, with content
-// untouched, when it cannot be opened or read, is not a regular file (a FIFO,
-// a device, a folder) or is larger.
-bool ReadRegularFile(const std::string& path, std::uint64_t maxBytes, std::string& content);
+// untouched and the cause in *error, when it cannot be opened or read, is not
+// a regular file (a FIFO, a device, a folder) or is larger.
+bool ReadRegularFile(const std::string& path, std::uint64_t maxBytes, std::string& content,
+                     std::string* error = nullptr);
 
 // True when a file of that name can be opened for reading.
 bool FileIsReadable(const std::string& path);

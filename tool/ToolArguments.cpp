@@ -1,12 +1,7 @@
 #include "tool/ToolArguments.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "common/StructureFile.h"
+#include "common/WholeFile.h"
 
 #ifndef BRENVOX_VERSION
 #error "BRENVOX_VERSION is set by the build"
@@ -57,33 +52,18 @@ bool NeedsValue(const std::string& option) {
          option == "-m" || option == "-d";
 }
 
-// Reads a whole file; an error text when it cannot.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& text) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::string(std::strerror(errno));
-  std::string chunk(64 * 1024, '\0');
-  for (;;) {
-    const ssize_t n = ::read(fd, chunk.data(), chunk.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
-      return std::string(std::strerror(error));
-    }
-    if (n == 0) break;
-    text.append(chunk.data(), static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return std::nullopt;
-}
-
 // The entries of an argument file, in the layout structure file's grammar:
 // option tokens end at a minus sign or a blank, values run between double
 // quotes. Line breaks around an option are passed over, so that a file may
 // hold one entry per line.
 std::optional<std::string> ReadArgumentFile(const std::string& path, std::vector<std::string>& out) {
+  // Read as Load reads a layout: a regular file of at most the largest
+  // layout, so that @/dev/zero or a file of gigabytes cannot fill the memory.
   std::string text;
-  if (auto error = ReadWholeFile(path, text)) return "cannot read argument file " + path + ": " + *error;
+  std::string cause;
+  if (!ReadRegularFile(path, MAX_STRUCTURE_FILE_BYTES, text, &cause)) {
+    return "cannot read argument file " + path + ": " + cause;
+  }
   if (text.find('\0') != std::string::npos) return "argument file " + path + " holds a NUL byte";
   StructureTokenizer tokens(text);
   for (std::string token = tokens.NextOption(); !token.empty(); token = tokens.NextOption()) {
