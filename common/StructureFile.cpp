@@ -2,6 +2,8 @@
 // The window carries the actions out; nothing here touches a control.
 #include "common/StructureFile.h"
 
+#include "common/OptionTable.h"
+
 std::string StructureTokenizer::Next(std::string_view delimiters) {
   const std::size_t start = m_text.find_first_not_of(delimiters, m_pos);
   if (start == std::string_view::npos) {
@@ -43,17 +45,22 @@ std::string JoinFolderPath(const std::vector<std::string>& components) {
 
 namespace {
 
-// The action of a token that reads a value, by its first character.
-bool ValueActionOf(char first, StructureActionKind& kind) {
-  switch (first) {
-    case 'd': kind = StructureActionKind::MakeFolder; return true;
-    case 'e': kind = StructureActionKind::SetForm2Ext; return true;
-    case 'f': kind = StructureActionKind::AddForm1File; return true;
-    case 'm': kind = StructureActionKind::AddForm2File; return true;
-    case 'o': kind = StructureActionKind::SetImagePath; return true;
-    case 'v': kind = StructureActionKind::SetVolumeName; return true;
-    default: return false;
+// The action of an option a .kbv entry can hold.
+StructureActionKind ActionOf(Option option) {
+  switch (option) {
+    case Option::Folder: return StructureActionKind::MakeFolder;
+    case Option::Form2Extension: return StructureActionKind::SetForm2Ext;
+    case Option::Form1File: return StructureActionKind::AddForm1File;
+    case Option::Form2File: return StructureActionKind::AddForm2File;
+    case Option::Target: return StructureActionKind::SetImagePath;
+    case Option::SingleTrack: return StructureActionKind::SetSingleTrack;
+    case Option::Volume: return StructureActionKind::SetVolumeName;
+    case Option::KeepExtension: return StructureActionKind::SetKeepExtension;
+    case Option::IsoLevel1:
+    case Option::IsoLevel2:
+    case Option::PlanOnly: break;
   }
+  return StructureActionKind::SetKeepExtension;  // not reached: these have no letter
 }
 
 }  // namespace
@@ -66,11 +73,12 @@ std::vector<StructureAction> ParseStructure(std::string_view text) {
   StructureTokenizer tokens(text);
   for (std::string token = tokens.NextOption(); !token.empty();
        token = tokens.NextOption()) {
-    const char first = token.front();
-    StructureActionKind kind;
-    if (ValueActionOf(first, kind)) {
-      StructureAction action{kind, tokens.NextValue(), {}};
-      if (kind == StructureActionKind::MakeFolder) {
+    const OptionSpec* spec = FindLayoutLetter(token.front());
+    if (!spec) continue;
+    StructureAction action{ActionOf(spec->option), {}, {}};
+    if (spec->takesValue) {
+      action.value = tokens.NextValue();
+      if (action.kind == StructureActionKind::MakeFolder) {
         // An empty name makes no folder: "a\\b" is read as "a\b", and a
         // value with no name at all ("\", or none at the end) makes nothing.
         action.components = SplitFolderPath(action.value);
@@ -78,12 +86,8 @@ std::vector<StructureAction> ParseStructure(std::string_view text) {
         if (action.components.empty()) continue;
         action.value = JoinFolderPath(action.components);
       }
-      actions.push_back(std::move(action));
-    } else if (first == 's') {
-      actions.push_back({StructureActionKind::SetSingleTrack, {}, {}});
-    } else if (first == 'x') {
-      actions.push_back({StructureActionKind::SetKeepExtension, {}, {}});
     }
+    actions.push_back(std::move(action));
   }
   return actions;
 }

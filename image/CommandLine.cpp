@@ -5,24 +5,20 @@
 
 #include "common/Texts.h"
 
-namespace {
-
-CommandEntry Flag(const char* option) { return CommandEntry{option, false, {}}; }
-
-CommandEntry Valued(const char* option, const std::string& value) {
-  return CommandEntry{option, true, value};
+CommandEntry MakeEntry(Option option, std::string value) {
+  const OptionSpec& spec = SpecOf(option);
+  return CommandEntry{std::string(spec.text), spec.takesValue,
+                      spec.takesValue ? std::move(value) : std::string()};
 }
 
-}  // namespace
-
 void AppendSettingsEntries(const CommandSettings& settings, CommandLine& out) {
-  if (!settings.imagePath.empty()) out.push_back(Valued("-o", settings.imagePath));
-  if (!settings.volumeName.empty()) out.push_back(Valued("-v", settings.volumeName));
-  if (!settings.form2Ext.empty()) out.push_back(Valued("-e", settings.form2Ext));
-  if (settings.keepExtension) out.push_back(Flag("-x"));
-  if (settings.singleTrack) out.push_back(Flag("-s"));
-  if (settings.isoLevelIndex == 1) out.push_back(Flag("-isolevel1"));
-  if (settings.isoLevelIndex == 2) out.push_back(Flag("-isolevel2"));
+  if (!settings.imagePath.empty()) out.push_back(MakeEntry(Option::Target, settings.imagePath));
+  if (!settings.volumeName.empty()) out.push_back(MakeEntry(Option::Volume, settings.volumeName));
+  if (!settings.form2Ext.empty()) out.push_back(MakeEntry(Option::Form2Extension, settings.form2Ext));
+  if (settings.keepExtension) out.push_back(MakeEntry(Option::KeepExtension));
+  if (settings.singleTrack) out.push_back(MakeEntry(Option::SingleTrack));
+  if (settings.isoLevelIndex == 1) out.push_back(MakeEntry(Option::IsoLevel1));
+  if (settings.isoLevelIndex == 2) out.push_back(MakeEntry(Option::IsoLevel2));
 }
 
 std::string RenderOptionString(const CommandLine& entries) {

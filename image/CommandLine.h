@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/OptionTable.h"
+
 struct CommandEntry {
   std::string option;  // "-o", "-v", "-e", "-x", "-s", "-isolevel1", "-isolevel2", "-f", "-m", "-d"
   bool hasValue = false;
@@ -15,6 +17,9 @@ struct CommandEntry {
 };
 
 using CommandLine = std::vector<CommandEntry>;
+
+// The entry of an option from the option table; value only when it takes one.
+CommandEntry MakeEntry(Option option, std::string value = {});
 
 // The settings the builder reads from the window's controls.
 struct CommandSettings {
