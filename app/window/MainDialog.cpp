@@ -327,7 +327,7 @@ bool MainDialog::EnoughSpaceOrAgreed() {
   const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), m_lookedUpSizes);
   m_lookedUpSizes = {};  // the plan view keeps what it needs
   if (plan.error) return true;  // the tool says why it cannot write the image
-  std::uint64_t need = std::uint64_t{plan.summary.totalSectors} * BIN_SECTOR_BYTES + plan.summary.cueBytes;
+  std::uint64_t need = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE + plan.summary.cueBytes;
   // An image and cue sheet of the same name give their room back.
   for (const char* extension : {".bin", ".cue"}) {
     const std::optional<DiskEntry> old = LookUpPath(m_imageTarget + extension);

@@ -83,7 +83,7 @@ double DiscPlanView::Now() const {
 
 void DiscPlanView::RunStarted() {
   if (!m_current || m_current->error) return;
-  m_rate.emplace(std::uint64_t{m_current->summary.totalSectors} * BIN_SECTOR_BYTES, Now());
+  m_rate.emplace(std::uint64_t{m_current->summary.totalSectors} * disc::SECTOR_SIZE, Now());
   m_line->SetLabelText(wxString::FromUTF8(m_rate->Line(0, Now())));
 }
 
