@@ -5,16 +5,12 @@
 #include <string>
 #include <vector>
 
-// Flag values of the file dialogs, as the program has always passed them.
-constexpr long OFN_HIDEREADONLY = 0x4;
-constexpr long OFN_ALLOWMULTISELECT = 0x200;
-constexpr long OFN_FILEMUSTEXIST = 0x1000;
-
 // What one file dialog is asked to show.
 struct FileDialogRequest {
   bool openMode = true;           // false: save mode
+  bool multiple = false;          // open mode: several files may be chosen at once
+  bool mustExist = false;         // open mode: only an existing file is accepted
   std::string defaultExtension;   // "" for none
-  long flags = 0;                 // OFN_* values above
   std::string filter;             // "desc|pattern|...||" form, "" for none
   std::string title;              // "" for the platform's default title
 };

@@ -1,16 +1,15 @@
 #include "app/window/CMFileDialog.h"
 
-#include "common/FileChooser.h"
 #include "common/FileFilter.h"
 #include "common/Texts.h"
 
 namespace {
 
-long StyleFor(bool openMode, long flags) {
+long StyleFor(bool openMode, bool multiple, bool mustExist) {
   if (!openMode) return wxFD_SAVE;  // names that do not exist yet are accepted
   long style = wxFD_OPEN;
-  if (flags & OFN_ALLOWMULTISELECT) style |= wxFD_MULTIPLE;
-  if (flags & OFN_FILEMUSTEXIST) style |= wxFD_FILE_MUST_EXIST;
+  if (multiple) style |= wxFD_MULTIPLE;
+  if (mustExist) style |= wxFD_FILE_MUST_EXIST;
   return style;
 }
 
@@ -26,11 +25,11 @@ std::string Bytes(const wxString& path) {
 }  // namespace
 
 CMFileDialog::CMFileDialog(bool openMode, const std::string& defaultExtension,
-                           const std::string& fileName, long flags,
+                           const std::string& fileName, bool multiple, bool mustExist,
                            const std::string& filter, wxWindow* parent)
     : wxFileDialog(parent, DefaultTitle(openMode), wxEmptyString,
                    wxString(fileName.c_str(), *wxConvFileName),
-                   wxString::FromUTF8(ToWxWildcard(filter)), StyleFor(openMode, flags)),
+                   wxString::FromUTF8(ToWxWildcard(filter)), StyleFor(openMode, multiple, mustExist)),
       m_openMode(openMode),
       m_defaultExtension(defaultExtension) {}
 

@@ -11,7 +11,7 @@
 class CMFileDialog : public wxFileDialog {
  public:
   CMFileDialog(bool openMode, const std::string& defaultExtension,
-               const std::string& fileName, long flags,
+               const std::string& fileName, bool multiple, bool mustExist,
                const std::string& filter, wxWindow* parent = nullptr);
 
   void SetDialogTitle(const std::string& title);

@@ -8,7 +8,8 @@
 
 bool DialogChooser::ChooseFiles(const FileDialogRequest& request,
                                 std::vector<std::string>& paths) {
-  CMFileDialog dialog(request.openMode, request.defaultExtension, std::string(), request.flags,
+  CMFileDialog dialog(request.openMode, request.defaultExtension, std::string(), request.multiple,
+                      request.mustExist,
                       request.filter, m_parent);
   if (!request.title.empty()) dialog.SetDialogTitle(request.title);
   if (dialog.ShowModal() != wxID_OK) return false;

@@ -52,7 +52,7 @@ void MainDialog::ShowAbout() {
 void MainDialog::OnChooseImageTarget() {
   FileDialogRequest request;
   request.openMode = false;
-  request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+  request.mustExist = true;
   request.filter = CHOOSER_FILTER;
   std::vector<std::string> paths;
   if (!m_chooser->ChooseFiles(request, paths) || paths.empty()) return;

@@ -18,7 +18,7 @@ FileDialogRequest StructureFileRequest(bool openMode) {
   FileDialogRequest request;
   request.openMode = openMode;
   request.defaultExtension = "kbv";
-  request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+  request.mustExist = true;
   request.filter = STRUCTURE_FILTER;
   return request;
 }

@@ -1,4 +1,5 @@
-// The layout buttons of the main window.
+// Add Files, Add Media Files, Add Folder, Make Folder, Remove and Set/Unset
+// Form2: the chooser asked, the layout changed, the new item selected.
 #include "layout/window/LayoutButtons.h"
 
 #include <wx/wupdlock.h>
@@ -9,12 +10,11 @@
 
 namespace {
 
-constexpr long ADD_FILES_FLAGS = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-
 FileDialogRequest AddFilesRequest(bool media) {
   FileDialogRequest request;
   request.openMode = true;
-  request.flags = ADD_FILES_FLAGS;
+  request.multiple = true;
+  request.mustExist = true;
   request.filter = media ? MEDIA_FILTER : "";
   request.title = media ? TITLE_ADD_MEDIA_FILES : TITLE_ADD_FILES;
   return request;

@@ -60,7 +60,8 @@ TEST_F(LayoutFileTest, SaveWritesTheOneLineWithoutTheLeadingBlank) {
   const FileDialogRequest& r = chooser->requests[0];
   EXPECT_FALSE(r.openMode);
   EXPECT_EQ(r.defaultExtension, "kbv");
-  EXPECT_EQ(r.flags, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
+  EXPECT_FALSE(r.multiple);
+  EXPECT_TRUE(r.mustExist);
   EXPECT_EQ(r.filter, STRUCTURE_FILTER);
   EXPECT_EQ(r.title, "");
   EXPECT_EQ(ReadFile(out), "-o \"" + Text(dlg->ImagePathEdit()) +

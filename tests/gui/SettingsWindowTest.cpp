@@ -77,7 +77,8 @@ TEST_F(SettingsAtEnd, ChosenTargetIsWrittenButNotTheBuildTarget) {
   const FileDialogRequest& request = chooser->requests[0];
   EXPECT_FALSE(request.openMode);
   EXPECT_EQ(request.defaultExtension, "");
-  EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
+  EXPECT_FALSE(request.multiple);
+  EXPECT_TRUE(request.mustExist);
   EXPECT_EQ(request.filter, CHOOSER_FILTER);
   EXPECT_EQ(request.title, "");
   EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), chosen);
