@@ -190,7 +190,7 @@ double ChangeOfAFullLayout(Bench& bench) {
 double ChangeOfAFewHundred(Bench& bench) {
   CDropTreeCtrl& tree = *bench.dialog->Tree();
   tree.ResetTree();
-  for (int i = 0; i < 300; ++i) tree.InsertPath(bench.flat + "/clip" + std::to_string(i) + ".dat", wxTreeItemId());
+  for (int i = 0; i < 300; ++i) tree.Model().InsertPath(bench.flat + "/clip" + std::to_string(i) + ".dat", LayoutModel::TOP_LEVEL);
   UntilSizeShown(bench);
   tree.ToggleForm2(tree.GetLastChild(tree.TopLevel()));
   return UntilSizeShown(bench);
@@ -278,7 +278,7 @@ double FindListing(Bench& bench) {
 double AddFlatFolder(Bench& bench) {
   bench.dialog->Tree()->ResetTree();
   return SecondsOf([&] {
-    bench.dialog->Tree()->InsertPath(bench.flat, wxTreeItemId());
+    bench.dialog->Tree()->Model().InsertPath(bench.flat, LayoutModel::TOP_LEVEL);
     wxTheApp->Yield();
   });
 }

@@ -10,7 +10,7 @@
 #include "common/Texts.h"
 #include "common/WholeFile.h"
 #include "layout/window/DropTreeCtrl.h"
-#include "layout/LayoutModel.h"
+#include "layout/LayoutCommands.h"
 
 namespace {
 
@@ -44,47 +44,6 @@ bool ChooseStructureFile(FileChooser& chooser, bool openMode, std::string& path)
   if (!chooser.ChooseFiles(StructureFileRequest(openMode), paths) || paths.empty()) return false;
   path = paths.front();
   return true;
-}
-
-// The parent of a folder read from a "-d" value: its ancestors looked up from
-// the top level down, the first match at each level. When one is missing the
-// folder goes to the top level.
-int FolderParent(const LayoutModel& layout, const std::vector<std::string>& components) {
-  int parent = LayoutModel::TOP_LEVEL;
-  for (std::size_t i = 0; i + 1 < components.size(); ++i) {
-    parent = layout.FindFolder(components[i], parent);
-    if (parent == 0) return LayoutModel::TOP_LEVEL;
-  }
-  return parent;
-}
-
-// Carries the parsed actions out on the layout and returns the options. Files
-// go into the folder made last ("current"), the top level before any.
-std::vector<StructureAction> ApplyStructure(CDropTreeCtrl& tree,
-                                            const std::vector<StructureAction>& actions) {
-  LayoutModel& layout = tree.Model();
-  std::vector<StructureAction> options;
-  layout.BeginCommand();
-  tree.Freeze();
-  int current = LayoutModel::TOP_LEVEL;
-  for (const StructureAction& action : actions) {
-    if (action.kind == StructureActionKind::MakeFolder) {
-      // A folder that cannot be made (the store is full) leaves its parent current.
-      const int parent = FolderParent(layout, action.components);
-      const int made = layout.InsertFolder(action.components.back(), parent);
-      current = made > 0 ? made : parent;
-    } else if (action.kind == StructureActionKind::AddForm1File) {
-      layout.InsertPath(action.value, current);
-    } else if (action.kind == StructureActionKind::AddForm2File) {
-      const int item = layout.InsertPath(action.value, current);
-      if (item > 0) layout.SetForm2(item, true);
-    } else {
-      options.push_back(action);
-    }
-  }
-  tree.Thaw();
-  tree.EndInsertCommand();
-  return options;
 }
 
 }  // namespace
@@ -122,6 +81,10 @@ bool LayoutFileCommands::LoadFile(const std::string& path, std::vector<Structure
     return false;
   }
   m_tree.ResetTree();
-  options = ApplyStructure(m_tree, ParseStructure(text));
+  m_tree.Freeze();
+  LoadedLayout loaded = ApplyStructure(m_tree.Model(), ParseStructure(text));
+  m_tree.Thaw();
+  m_tree.ShowReport(loaded.report);
+  options = std::move(loaded.options);
   return true;
 }

@@ -10,6 +10,8 @@
 
 #include "layout/window/DropTreeCtrl.h"
 
+#include <wx/wupdlock.h>
+
 namespace {
 
 // Where the pointer holds the drag image: 15 pixels right of and below its corner.
@@ -126,18 +128,21 @@ void CDropTreeCtrl::OnDropFiles(wxDropFilesEvent& event) {
 void CDropTreeCtrl::DropPaths(const std::vector<std::string>& paths) {
   // Over a folder the paths go into it; over a file or empty space they go
   // to the top level.
-  wxTreeItemId target = LayoutItemAt(m_lastPoint);
-  if (!IsFolderItem(target)) target = wxTreeItemId();
-  BeginInsertCommand();
-  wxTreeItemId last;
-  for (const std::string& path : paths) {
-    SetFocus();
-    last = InsertPath(path, target);
+  const int over = ItemIndex(LayoutItemAt(m_lastPoint));
+  const int folder = IsFolder(over) ? over : LayoutModel::TOP_LEVEL;
+  SetFocus();
+  InsertReport report;
+  {
+    wxWindowUpdateLocker noRedraw(this);  // a folder's subtree is drawn once, when complete
+    report = AddFromDisk(*m_model, paths, folder);
   }
-  if (last.IsOk()) {
-    SelectItem(last);
+  // The last path's item is selected; when it made none, the folder it was for.
+  const int last = report.inserted.empty() ? 0 : report.inserted.back();
+  const wxTreeItemId selected = ItemOf(last > 0 ? last : folder);
+  if (selected.IsOk()) {
+    SelectItem(selected);
   } else {
     Unselect();
   }
-  EndInsertCommand();
+  ShowReport(report);
 }

@@ -6,7 +6,6 @@
 #include <wx/button.h>
 #include <wx/imaglist.h>
 #include <wx/textctrl.h>
-#include <wx/wupdlock.h>
 
 #include "common/window/MessageBox.h"
 #include "common/window/TextCodec.h"
@@ -104,32 +103,10 @@ wxTreeItemId CDropTreeCtrl::ParentOf(const wxTreeItemId& item) const {
   return parent == GetRootItem() ? wxTreeItemId() : parent;
 }
 
-void CDropTreeCtrl::MarkForm2(const wxTreeItemId& item) {
-  SetForm2(item, true);
-}
-
-void CDropTreeCtrl::SetForm2(const wxTreeItemId& item, bool form2) {
-  const int index = ItemIndex(item);
-  if (index > 0) m_model->SetForm2(index, form2);
-}
-
-wxTreeItemId CDropTreeCtrl::InsertFolder(const std::string& name, wxTreeItemId parent) {
-  const int index = m_model->InsertFolder(name, ItemIndex(parent));
-  return index > 0 ? ItemOf(index) : parent;
-}
-
-wxTreeItemId CDropTreeCtrl::InsertPath(const std::string& path, wxTreeItemId parent) {
-  // A folder's whole subtree is added before the tree draws again.
-  wxWindowUpdateLocker noRedraw(this);
-  const int index = m_model->InsertPath(path, ItemIndex(parent));
-  return index > 0 ? ItemOf(index) : parent;
-}
-
-void CDropTreeCtrl::EndInsertCommand() {
-  const std::size_t count = m_model->PassedOverCount();
-  if (count == 0) return;
-  ShowMessage(wxString(std::to_string(count) + MSG_NOT_ADDED) +
-                  ToDisplay(m_model->FirstPassedOver()),
+void CDropTreeCtrl::ShowReport(const InsertReport& report) {
+  if (report.passedOver == 0) return;
+  ShowMessage(wxString(std::to_string(report.passedOver) + MSG_NOT_ADDED) +
+                  ToDisplay(report.firstPassedOver),
               wxGetTopLevelParent(this));
 }
 

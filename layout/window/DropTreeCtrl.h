@@ -1,7 +1,8 @@
-// The layout tree: a tree control that shows the layout model and forwards
-// the user's gestures (keys, the context menu, drags, dropped files) to it.
-// Each tree item carries its layout index as data; the model says where the
-// item comes from, whether it is a folder and whether it is Form 2.
+// The layout tree: a tree control that shows the layout model and turns the
+// user's gestures (keys, the context menu, drags, dropped files) into the
+// layout's commands (layout/LayoutCommands). Each tree item carries its layout
+// index as data, and the control maps each index to its item; the model says
+// where the item comes from, whether it is a folder and whether it is Form 2.
 #pragma once
 
 #include <wx/defs.h>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "common/Texts.h"
+#include "layout/LayoutCommands.h"
 #include "layout/LayoutModel.h"
 
 class wxTextCtrl;
@@ -68,21 +70,10 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   bool IsForm2(int index) const { return m_model->IsForm2(index); }
   bool IsFolderItem(const wxTreeItemId& item) const;
   int NextIndex() const { return m_model->NextIndex(); }
-  // Marks a file item Form 2 (flag and bold state together).
-  void MarkForm2(const wxTreeItemId& item);
-  void SetForm2(const wxTreeItemId& item, bool form2);
 
-  // ---- insertion ----
-  // A folder made in the layout, or a path on disk. Each returns the new
-  // item, or parent when nothing was created (not found, or the store is full).
-  wxTreeItemId InsertFolder(const std::string& name, wxTreeItemId parent);
-  wxTreeItemId InsertPath(const std::string& path, wxTreeItemId parent);
-  // Each command that inserts calls this first: the "layout is full"
-  // message is shown at most once per command.
-  void BeginInsertCommand() { m_model->BeginCommand(); }
-  // And this last: one message says how many paths the layout could not
-  // keep, naming the first.
-  void EndInsertCommand();
+  // After a command that inserts: one message says how many paths the layout
+  // could not keep, naming the first (none when it kept them all).
+  void ShowReport(const InsertReport& report);
 
   // ---- the hint over the empty tree ----
   bool ShowHint() const { return m_showHint; }

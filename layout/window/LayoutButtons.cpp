@@ -31,17 +31,15 @@ void LayoutButtons::AddFiles(bool media) {
   m_tree.ClearHint();
   std::vector<std::string> paths;
   if (m_chooser.ChooseFiles(AddFilesRequest(media), paths)) {
-    m_tree.BeginInsertCommand();
-    for (const std::string& path : paths) {
-      const wxTreeItemId item = m_tree.InsertPath(path, wxTreeItemId());
-      if (!item.IsOk()) {
+    const InsertReport report = AddFromDisk(m_tree.Model(), paths, LayoutModel::TOP_LEVEL, media);
+    for (const int item : report.inserted) {
+      if (item > 0) {
+        m_tree.SelectItem(m_tree.ItemOf(item));
+      } else {
         m_tree.Unselect();  // the file had vanished: nothing was created
-        continue;
       }
-      m_tree.SelectItem(item);
-      if (media) m_tree.MarkForm2(item);
     }
-    m_tree.EndInsertCommand();
+    m_tree.ShowReport(report);
   }
   m_tree.Refresh();
   m_tree.Update();
@@ -49,20 +47,19 @@ void LayoutButtons::AddFiles(bool media) {
 
 void LayoutButtons::AddFolder() {
   m_tree.ClearHint();
-  m_tree.BeginInsertCommand();
   std::string path;
   if (!m_chooser.ChooseFolder(path) || IsRootOrEmpty(path)) return;
-  wxTreeItemId item;
+  InsertReport report;
   {
-    wxWindowUpdateLocker noRedraw(&m_tree);
-    item = m_tree.InsertPath(path, wxTreeItemId());
+    wxWindowUpdateLocker noRedraw(&m_tree);  // the whole subtree is drawn once
+    report = AddFromDisk(m_tree.Model(), {path}, LayoutModel::TOP_LEVEL);
   }
-  if (item.IsOk()) {
-    m_tree.SelectItem(item);
+  if (report.inserted.front() > 0) {
+    m_tree.SelectItem(m_tree.ItemOf(report.inserted.front()));
   } else {
     m_tree.Unselect();
   }
-  m_tree.EndInsertCommand();
+  m_tree.ShowReport(report);
 }
 
 void LayoutButtons::MakeFolder() {

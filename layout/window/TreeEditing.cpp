@@ -185,13 +185,9 @@ void CDropTreeCtrl::RemoveAll() {
 void CDropTreeCtrl::ToggleForm2(wxTreeItemId item) {
   const int index = ItemIndex(item);
   if (index <= 0) return;
-  if (!IsFolder(index)) {
-    SetForm2(item, !IsForm2(index));
-  } else if (GetChildrenCount(item, false) > 0 &&
-             AskYesNo(wxString::FromUTF8(MSG_APPLY_FORM2_RECURSIVELY), wxGetTopLevelParent(this))) {
-    const bool value = !IsForm2(index);
-    m_model->SetForm2(index, value);
-    m_model->ApplyForm2(index, value);
+  if (!Form2ChangesSubtree(*m_model, index) ||
+      AskYesNo(wxString::FromUTF8(MSG_APPLY_FORM2_RECURSIVELY), wxGetTopLevelParent(this))) {
+    ::ToggleForm2(*m_model, index);
   }
   SetFocus();
   SelectItem(item);
@@ -212,12 +208,8 @@ void CDropTreeCtrl::MakeFolder(wxTreeItemId target, bool fromButton) {
   if (fromButton) ClearHint();
   CFolderName dialog(wxGetTopLevelParent(this));
   if (dialog.ShowModal() != wxID_OK) return;
-  wxTreeItemId parent;
-  if (!fromButton && ItemIndex(target) > 0) {
-    parent = IsFolderItem(target) ? target : ParentOf(target);
-  }
-  BeginInsertCommand();
-  InsertFolder(dialog.Name(), parent);
+  const int parent = fromButton ? LayoutModel::TOP_LEVEL : ReceivingFolder(*m_model, ItemIndex(target));
+  ::MakeFolder(*m_model, dialog.Name(), parent);
 }
 
 std::string CDropTreeCtrl::FileFolderOf(const wxTreeItemId& item) const {

@@ -48,10 +48,10 @@ class CommandLineBuildTest : public MainWindowTest {
   }
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
   wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = wxTreeItemId()) {
-    return Tree().InsertFolder(name, parent);
+    return InsertFolder(Tree(), name, parent);
   }
   wxTreeItemId File(const std::string& path, wxTreeItemId parent = wxTreeItemId()) {
-    return Tree().InsertPath(path, parent);
+    return InsertPath(Tree(), path, parent);
   }
 };
 
@@ -67,7 +67,7 @@ TEST_F(CommandLineBuildTest, WorkedExampleEntryForEntry) {
   File(a);
   const wxTreeItemId video = Folder("VIDEO");
   Folder("SUB", video);
-  Tree().MarkForm2(File(m, video));
+  MarkForm2(Tree(), File(m, video));
 
   ASSERT_TRUE(dlg->BuildCommandLine());
   EXPECT_EQ(dlg->CmdLine(), " -o \"/img/disc\" -v \"BRENVOX\" -e \"dat\" -x -isolevel1 -f \"" + a +

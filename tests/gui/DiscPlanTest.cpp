@@ -115,8 +115,8 @@ class DiscPlanTest : public MainWindowTest {
     box->GetEventHandler()->ProcessEvent(event);
   }
   wxTreeItemId File(const std::string& rel, std::size_t size, wxTreeItemId parent = wxTreeItemId(), bool form2 = false) {
-    const wxTreeItemId item = Tree().InsertPath(MakeFile(rel, std::string(size, 'x')), parent);
-    if (form2) Tree().MarkForm2(item);
+    const wxTreeItemId item = InsertPath(Tree(), MakeFile(rel, std::string(size, 'x')), parent);
+    if (form2) MarkForm2(Tree(), item);
     return item;
   }
   // Write ISO with the real tool, to its end.
@@ -150,13 +150,13 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
       {"Form 1 only", [&] {
          File("one.txt", 1);
          File("sector.txt", 2048);
-         const wxTreeItemId sub = Tree().InsertFolder("SUB", wxTreeItemId());
+         const wxTreeItemId sub = InsertFolder(Tree(), "SUB", wxTreeItemId());
          File("big.txt", 70000, sub);
        }},
       {"Form 2 multi-track", [&] {
          File("a.txt", 10);
          File("clip.mpg", 2325, wxTreeItemId(), true);
-         const wxTreeItemId v = Tree().InsertFolder("V", wxTreeItemId());
+         const wxTreeItemId v = InsertFolder(Tree(), "V", wxTreeItemId());
          File("long.mpg", 50000, v, true);
          File("zero.mpg", 0, v, true);
        }},
@@ -169,7 +169,7 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
          ChooseLevel(1);
          for (const char* dir : {"d1", "d2", "d3"}) File(std::string(dir) + "/readme.txt", 3000);
          File("a long file name.text", 5);
-         Tree().InsertFolder("a long folder name", wxTreeItemId());
+         InsertFolder(Tree(), "a long folder name", wxTreeItemId());
        }},
       {"ISO level 2", [&] {
          ChooseLevel(2);
@@ -182,7 +182,7 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
          File("empty.mpg", 0, wxTreeItemId(), true);
        }},
       {"a directory of several sectors", [&] {
-         for (int i = 0; i < 120; ++i) Tree().InsertFolder("FOLDER_WITH_A_LONG_NAME_" + std::to_string(i), wxTreeItemId());
+         for (int i = 0; i < 120; ++i) InsertFolder(Tree(), "FOLDER_WITH_A_LONG_NAME_" + std::to_string(i), wxTreeItemId());
          File("one.txt", 1);
        }},
   };
@@ -230,14 +230,14 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeAndSaysWhenNothingFits) {
   // 460,000 sectors of a sparse file: longer than the largest CD.
   const std::string huge = MakeFile("huge.bin");
   fs::resize_file(huge, 460000ull * 2048);
-  Tree().InsertPath(huge, wxTreeItemId());
+  InsertPath(Tree(), huge, wxTreeItemId());
   EXPECT_NE(SettledLine().find(" longer than a 99-min CD"), std::string::npos) << Line();
   // A file that is gone says so, as the tool would.
   Tree().RemoveAll();
   const std::string gone = MakeFile("gone.txt", "g");
-  Tree().InsertPath(gone, wxTreeItemId());
+  InsertPath(Tree(), gone, wxTreeItemId());
   fs::remove(gone);
-  Tree().InsertFolder("F", wxTreeItemId());
+  InsertFolder(Tree(), "F", wxTreeItemId());
   EXPECT_EQ(SettledLine(), "Image: Cannot find " + gone);
   Tree().RemoveAll();
   EXPECT_EQ(SettledLine(), "");
@@ -251,7 +251,7 @@ TEST_F(DiscPlanTest, TheNamesListIsWhatCdInfoListsInTheWrittenImage) {
   File("d1/readme.txt", 3000);
   File("d2/README.TXT", 3000);
   File("clip.mpg", 5000, wxTreeItemId(), true);
-  const wxTreeItemId sub = Tree().InsertFolder("sub folder", wxTreeItemId());
+  const wxTreeItemId sub = InsertFolder(Tree(), "sub folder", wxTreeItemId());
   File("d3/ok.txt", 10, sub);
   File("d4/OK.TXT", 10, sub);
   EXPECT_NE(SettledLine().find(" names change"), std::string::npos) << Line();

@@ -109,12 +109,12 @@ TEST_F(DragDropTest, EachDragMovesTheItemAfterTheTargetFoldersChildrenOrNothing)
 
 TEST_F(DragDropTest, AMovedFolderKeepsItsStructureIndicesAndBoldFiles) {
   const wxTreeItemId src = Folder("Src");
-  Tree().MarkForm2(File("s/f1.avi", src));
+  MarkForm2(Tree(), File("s/f1.avi", src));
   const wxTreeItemId sub = Folder("Sub", src);
   File("s/f2.txt", sub);
-  Tree().MarkForm2(File("s/f3.avi", sub));
+  MarkForm2(Tree(), File("s/f3.avi", sub));
   File("s/f4.txt", src);
-  Tree().SetForm2(sub, true);  // the folder's own flag: not bold in place
+  SetForm2(Tree(), sub, true);  // the folder's own flag: not bold in place
   const wxTreeItemId dst = Folder("Dst");
   File("d/d1.txt", dst);
   ASSERT_EQ(TreePicture(Tree()), "Src{f1.avi*,Sub{f2.txt,f3.avi*},f4.txt},Dst{d1.txt}");

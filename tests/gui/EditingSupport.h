@@ -79,11 +79,11 @@ class LayoutEditingTest : public MainWindowTest {
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
   std::string RealPath() { return FromDisplay(dlg->RealPathEdit()->GetValue()); }
   wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
-    return Tree().InsertFolder(name, parent);
+    return InsertFolder(Tree(), name, parent);
   }
   // A file made under the data folder and inserted from disk.
   wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
-    return Tree().InsertPath(MakeFile(rel, "x"), parent);
+    return InsertPath(Tree(), MakeFile(rel, "x"), parent);
   }
   void Send(wxEvent& event) { Tree().GetEventHandler()->ProcessEvent(event); }
   // A key as the tree reports it (DEL, F2).

@@ -55,6 +55,7 @@ class wxWindow;
 
 #include "common/FileChooser.h"
 #include "app/window/MainDialog.h"
+#include "LayoutTreeHelpers.h"
 
 class ScriptedChooser : public FileChooser {
  public:

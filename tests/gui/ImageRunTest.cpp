@@ -91,7 +91,7 @@ class ImageRunTest : public MainWindowTest {
     MainWindowTest::TearDown();
   }
   void AddFile(const std::string& rel, std::size_t size) {
-    dlg->Tree()->InsertPath(MakeFile(rel, std::string(size, 'd')), wxTreeItemId());
+    InsertPath(*dlg->Tree(), MakeFile(rel, std::string(size, 'd')), wxTreeItemId());
   }
   void Touch(const std::string& name) { WriteWholeFile(startupDir + "/" + name, ""); }
   bool Ended() {
@@ -119,7 +119,7 @@ class ImageRunTest : public MainWindowTest {
 
 TEST_F(ImageRunTest, RunsTheToolWithTheEntriesAsItsArgumentsAndReportsImageCreated) {
   AddFile("a b.txt", 5);
-  dlg->Tree()->InsertFolder("My Dir", wxTreeItemId());
+  InsertFolder(*dlg->Tree(), "My Dir", wxTreeItemId());
   WriteTool(ToolScript("echo writing; head -c 3000 /dev/zero > \"$out.bin\"; exit 0\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ExpectRunning();
@@ -159,7 +159,7 @@ TEST_F(ImageRunTest, TheBarFollowsTheImageAgainstTheEstimate) {
     for (const char* name : {"/disc.bin", "/begin", "/finish"}) fs::remove(startupDir + name);
     const std::string file = MakeFile("f");
     ASSERT_EQ(::truncate(file.c_str(), c.files), 0);
-    dlg->Tree()->InsertPath(file, wxTreeItemId());
+    InsertPath(*dlg->Tree(), file, wxTreeItemId());
     WriteWholeFile(startupDir + "/size", std::to_string(c.image));
     ASSERT_TRUE(Click(ID_WRITE_ISO));
     EXPECT_EQ(dlg->Progress()->GetRange(), c.range);
@@ -290,7 +290,7 @@ TEST_F(ImageRunTest, AFailedBuildLeavesAnExistingImageUntouched) {
   EXPECT_EQ(ReadFile(image + ".bin"), "old image");
 
   const std::string gone = MakeFile("gone");
-  dlg->Tree()->InsertPath(gone, wxTreeItemId());
+  InsertPath(*dlg->Tree(), gone, wxTreeItemId());
   fs::remove(gone);
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage("Cannot find " + gone));
   EXPECT_EQ(ReadFile(image + ".bin"), "old image");
@@ -319,7 +319,7 @@ TEST_F(ImageRunTest, AToolThatCannotStartLeavesTheWindowIdle) {
 // system's limit for one argument (128 KiB): the entries go through a file.
 void AddDeepFolders(CDropTreeCtrl* tree) {
   wxTreeItemId parent;
-  for (int level = 0; level < 300; ++level) parent = tree->InsertFolder(std::string(480, 'a' + level % 26), parent);
+  for (int level = 0; level < 300; ++level) parent = InsertFolder(*tree, std::string(480, 'a' + level % 26), parent);
 }
 
 TEST_F(ImageRunTest, EntriesPastTheArgumentLimitGoThroughAFileRemovedAtTheEnd) {

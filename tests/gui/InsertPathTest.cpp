@@ -24,7 +24,7 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 class InsertPathTest : public MainWindowTest {
  protected:
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  wxTreeItemId Insert(const std::string& path) { return Tree().InsertPath(path, wxTreeItemId()); }
+  wxTreeItemId Insert(const std::string& path) { return InsertPath(Tree(), path, wxTreeItemId()); }
 };
 
 // The rule as written, one child at a time over the listing: a file goes
@@ -127,7 +127,7 @@ TEST_F(InsertPathTest, SymbolicLinksAreFollowedButALoopEnds) {
 
 TEST_F(InsertPathTest, APathThatCannotBeFoundInsertsNothing) {
   const int before = Tree().NextIndex();
-  const wxTreeItemId parent = Tree().InsertFolder("Made", wxTreeItemId());
+  const wxTreeItemId parent = InsertFolder(Tree(), "Made", wxTreeItemId());
   const std::string missing = startupDir + "/data/none.txt";
   struct Case {
     std::string path;
@@ -136,7 +136,7 @@ TEST_F(InsertPathTest, APathThatCannotBeFoundInsertsNothing) {
   for (const Case& c : {Case{"/", wxTreeItemId()}, Case{missing, wxTreeItemId()},
                         Case{missing, parent}}) {
     wxTreeItemId result;
-    wxTEST_DIALOG(result = Tree().InsertPath(c.path, c.parent),
+    wxTEST_DIALOG(result = InsertPath(Tree(), c.path, c.parent),
                   ExpectMessage("Cannot find " + c.path));
     EXPECT_EQ(result, c.parent);
   }
@@ -185,7 +185,7 @@ TEST_F(InsertPathTest, AddFolderInsertsAtTheTopAndSelects) {
 
 TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
   while (Tree().NextIndex() < CDropTreeCtrl::MAX_ITEMS - 10) {
-    Tree().InsertFolder("f", wxTreeItemId());
+    InsertFolder(Tree(), "f", wxTreeItemId());
   }
   for (int sub = 0; sub < 2; ++sub) {
     for (int i = 0; i < 10; ++i) MakeFile("big/s" + std::to_string(sub) + "/f" + std::to_string(i));
@@ -200,8 +200,8 @@ TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
   // The next command says it again, once; nothing more is created.
   wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(MSG_LAYOUT_FULL));
   EXPECT_EQ(Tree().GetCount(), before + 10);
-  Tree().BeginInsertCommand();
-  wxTEST_DIALOG(EXPECT_FALSE(Tree().InsertFolder("g", wxTreeItemId()).IsOk()),
+  Tree().Model().BeginCommand();
+  wxTEST_DIALOG(EXPECT_FALSE(InsertFolder(Tree(), "g", wxTreeItemId()).IsOk()),
                 ExpectMessage(MSG_LAYOUT_FULL));
 }
 

@@ -23,7 +23,7 @@ class LayoutFileTest : public LayoutEditingTest {
   // Video{intro.avi*,Extra{notes.txt}},readme.txt at the top level after it.
   void MakeLayout() {
     const wxTreeItemId video = Folder("Video");
-    Tree().MarkForm2(File("clips/intro.avi", video));
+    MarkForm2(Tree(), File("clips/intro.avi", video));
     const wxTreeItemId extra = Folder("Extra", video);
     File("docs/notes.txt", extra);
     File("docs/readme.txt");
@@ -43,7 +43,7 @@ class LayoutFileTest : public LayoutEditingTest {
 TEST_F(LayoutFileTest, SaveRefusesAnEmptyLayoutOrAMissingFile) {
   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("I've nothing to save!"));
   const std::string gone = MakeFile("gone.txt");
-  Tree().InsertPath(gone, {});
+  InsertPath(Tree(), gone, {});
   std::filesystem::remove(gone);
   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("Cannot find " + gone),
                 ExpectMessage("I've nothing to save!"));
@@ -103,8 +103,8 @@ TEST_F(LayoutFileTest, SaveAsksBeforeReplacingAndAFailedWriteKeepsTheOldFile) {
 
 TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences) {
   MakeLayout();
-  Tree().MarkForm2(File("b.avi"));
-  Tree().SetForm2(ItemAt(Tree(), "Video/Extra"), true);  // a folder's own flag
+  MarkForm2(Tree(), File("b.avi"));
+  SetForm2(Tree(), ItemAt(Tree(), "Video/Extra"), true);  // a folder's own flag
   dlg->VolumeNameEdit()->ChangeValue("DEMO");
   const std::string out = Data("round.kbv");
   ASSERT_TRUE(Save(out));

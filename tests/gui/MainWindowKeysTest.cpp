@@ -181,7 +181,7 @@ TEST_F(MainWindowKeys, AMiddleClickPasteIntoForm2ExtKeepsTheFourCharacters) {
 }
 
 TEST_F(MainWindowKeys, TextTypedIntoTheIsoLevelBoxThatNamesALevelSelectsIt) {
-  dlg->Tree()->InsertPath(MakeFile("a.txt"), wxTreeItemId());
+  InsertPath(*dlg->Tree(), MakeFile("a.txt"), wxTreeItemId());
   wxComboBox* box = dlg->IsoLevelBox();
   box->SetFocus();
   ASSERT_TRUE(WaitFor([box] { return box->HasFocus(); }, 3000));

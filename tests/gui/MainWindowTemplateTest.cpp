@@ -124,7 +124,7 @@ class ButtonClicks : public MainWindowTest {
 
 TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
   const std::string file = MakeFile("a.txt", "x");
-  dlg->Tree()->InsertPath(file, wxTreeItemId());
+  InsertPath(*dlg->Tree(), file, wxTreeItemId());
   CDropTreeCtrl& tree = *dlg->Tree();
 
   // The choosers: their requests tell which command asked.
