@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 
+#include "common/window/FindControl.h"
 #include "app/window/MainDialog.h"
 #include "image/window/DiscPlanView.h"
 #include "app/window/Resources.h"
@@ -156,7 +157,7 @@ double UntilSizeShown(Bench& bench) {
   } while (bench.dialog->DiscPlan().IsPlanning());
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("  (%s; the window's longest wait %.1f ms)\n",
-              bench.dialog->PlanLine()->GetLabel().utf8_string().c_str(), longestTurn * 1000);
+              FindControl<wxStaticText>(bench.dialog, ID_PLAN_LINE)->GetLabel().utf8_string().c_str(), longestTurn * 1000);
   return seconds;
 }
 
@@ -169,7 +170,7 @@ double AddFolderToSizeShown(Bench& bench) {
 
 // The ISO level chosen as a click in its list does.
 void ChooseLevel(Bench& bench, int index) {
-  wxComboBox* box = bench.dialog->IsoLevelBox();
+  wxComboBox* box = FindControl<wxComboBox>(bench.dialog, ID_ISO_LEVEL);
   box->SetSelection(index);
   wxCommandEvent event(wxEVT_COMBOBOX, box->GetId());
   event.SetEventObject(box);

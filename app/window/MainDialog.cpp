@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "app/window/EndSignals.h"
+#include "common/window/FindControl.h"
 #include "common/window/MessageBox.h"
 #include "app/window/Resources.h"
 #include "app/SettingsFile.h"
@@ -78,15 +79,6 @@ constexpr ButtonCommand BUTTON_COMMANDS[] = {
     {ID_GENERATE_BATCH, &MainDialog::OnGenerateBatch},
     {ID_EXIT, &MainDialog::OnExit},
 };
-
-template <class T>
-T* Need(wxWindow* parent, int id) {
-  T* control = dynamic_cast<T*>(parent->FindWindow(id));
-  if (!control) {
-    throw std::logic_error("main window template: control " + std::to_string(id) + " missing");
-  }
-  return control;
-}
 
 bool PathExists(const std::string& path) {
   std::error_code error;
@@ -174,20 +166,20 @@ void MainDialog::FitTextsToFont() {
 }
 
 void MainDialog::LookUpControls() {
-  m_form2Ext = Need<wxTextCtrl>(this, ID_FORM2_EXT);
-  m_imagePath = Need<wxTextCtrl>(this, ID_IMAGE_PATH);
-  m_volumeName = Need<wxTextCtrl>(this, ID_VOLUME_NAME);
-  m_viewPrompt = Need<wxCheckBox>(this, ID_VIEW_PROMPT);
-  m_keepExtension = Need<wxCheckBox>(this, ID_KEEP_EXTENSION);
-  m_singleTrack = Need<wxCheckBox>(this, ID_SINGLE_TRACK);
-  m_progress = Need<wxGauge>(this, ID_PROGRESS);
-  m_writeIsoButton = Need<wxButton>(this, ID_WRITE_ISO);
-  m_exitButton = Need<wxButton>(this, ID_EXIT);
-  m_isoLevel = Need<wxComboBox>(this, ID_ISO_LEVEL);
-  m_realPath = Need<wxTextCtrl>(this, ID_REAL_PATH);
-  m_tree = Need<CDropTreeCtrl>(this, ID_TREE);
-  m_planLine = Need<wxStaticText>(this, ID_PLAN_LINE);
-  m_tree->Attach(*m_layout, m_realPath, Need<wxButton>(this, ID_REMOVE));
+  m_form2Ext = FindControl<wxTextCtrl>(this, ID_FORM2_EXT);
+  m_imagePath = FindControl<wxTextCtrl>(this, ID_IMAGE_PATH);
+  m_volumeName = FindControl<wxTextCtrl>(this, ID_VOLUME_NAME);
+  m_viewPrompt = FindControl<wxCheckBox>(this, ID_VIEW_PROMPT);
+  m_keepExtension = FindControl<wxCheckBox>(this, ID_KEEP_EXTENSION);
+  m_singleTrack = FindControl<wxCheckBox>(this, ID_SINGLE_TRACK);
+  m_progress = FindControl<wxGauge>(this, ID_PROGRESS);
+  m_writeIsoButton = FindControl<wxButton>(this, ID_WRITE_ISO);
+  m_exitButton = FindControl<wxButton>(this, ID_EXIT);
+  m_isoLevel = FindControl<wxComboBox>(this, ID_ISO_LEVEL);
+  m_realPath = FindControl<wxTextCtrl>(this, ID_REAL_PATH);
+  m_tree = FindControl<CDropTreeCtrl>(this, ID_TREE);
+  m_planLine = FindControl<wxStaticText>(this, ID_PLAN_LINE);
+  m_tree->Attach(*m_layout, m_realPath, FindControl<wxButton>(this, ID_REMOVE));
   // The two read-only edits are no tab stops.
   m_imagePath->DisableFocusFromKeyboard();
   m_realPath->DisableFocusFromKeyboard();

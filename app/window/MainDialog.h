@@ -113,20 +113,9 @@ class MainDialog : public wxDialog {
   // The image target the edit shows, as bytes.
   std::string ImagePathBytes() const;
 
-  // Accessors for the parts of the program and for tests.
+  // The parts of the window that other parts and tests reach (controls by id: FindControl).
   CDropTreeCtrl* Tree() const { return m_tree; }
   LayoutModel& Layout() const { return *m_layout; }
-  wxTextCtrl* ImagePathEdit() const { return m_imagePath; }
-  wxTextCtrl* VolumeNameEdit() const { return m_volumeName; }
-  wxTextCtrl* Form2ExtEdit() const { return m_form2Ext; }
-  wxTextCtrl* RealPathEdit() const { return m_realPath; }
-  wxCheckBox* ViewPromptBox() const { return m_viewPrompt; }
-  wxCheckBox* KeepExtensionBox() const { return m_keepExtension; }
-  wxCheckBox* SingleTrackBox() const { return m_singleTrack; }
-  wxComboBox* IsoLevelBox() const { return m_isoLevel; }
-  wxGauge* Progress() const { return m_progress; }
-  wxButton* WriteIsoButton() const { return m_writeIsoButton; }
-  wxButton* ExitButton() const { return m_exitButton; }
   const std::string& CmdLine() const { return m_cmdLine; }
   const CommandLine& Entries() const { return m_entries; }
   std::int64_t TotalSize() const { return m_totalSize; }
@@ -137,7 +126,6 @@ class MainDialog : public wxDialog {
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;
   DiscPlanView& DiscPlan() const { return *m_discPlan; }
-  wxStaticText* PlanLine() const { return m_planLine; }
   // Where Write ISO learns the target folder's free space (tests give their own).
   void SetFreeSpaceSource(FreeSpaceSource source) { m_freeSpace = std::move(source); }
 

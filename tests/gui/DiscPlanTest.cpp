@@ -79,11 +79,11 @@ class DiscPlanTest : public MainWindowTest {
     dlg->RunTimer().Stop();  // ticks are driven by the test
     image = startupDir + "/out/disc";
     fs::create_directories(startupDir + "/out");
-    dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
+    FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(image));
   }
 
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  std::string Line() { return dlg->PlanLine()->GetLabel().utf8_string(); }
+  std::string Line() { return FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetLabel().utf8_string(); }
   // Waits until the plan asked for by the last change is shown.
   std::string SettledLine() {
     EXPECT_TRUE(WaitFor([&] { return !dlg->DiscPlan().IsPlanning(); }, 20000)) << "no plan came";
@@ -107,7 +107,7 @@ class DiscPlanTest : public MainWindowTest {
     box->GetEventHandler()->ProcessEvent(event);
   }
   void ChooseLevel(int index) {
-    wxComboBox* box = dlg->IsoLevelBox();
+    wxComboBox* box = FindControl<wxComboBox>(dlg, ID_ISO_LEVEL);
     box->SetSelection(index);
     wxCommandEvent event(wxEVT_COMBOBOX, box->GetId());
     event.SetEventObject(box);
@@ -161,7 +161,7 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
          File("zero.mpg", 0, v, true);
        }},
       {"single track", [&] {
-         Tick(dlg->SingleTrackBox(), true);
+         Tick(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK), true);
          File("a.txt", 10);
          File("clip.mpg", 50000, wxTreeItemId(), true);
        }},
@@ -173,7 +173,7 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
        }},
       {"ISO level 2", [&] {
          ChooseLevel(2);
-         Tick(dlg->KeepExtensionBox(), true);
+         Tick(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION), true);
          File("a very long file name that goes on.text", 4100);
          File("movie.mpg", 9000, wxTreeItemId(), true);
        }},
@@ -189,8 +189,8 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
   for (const Layout& layout : layouts) {
     SCOPED_TRACE(layout.what);
     Tree().RemoveAll();
-    Tick(dlg->SingleTrackBox(), false);
-    Tick(dlg->KeepExtensionBox(), false);
+    Tick(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK), false);
+    Tick(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION), false);
     ChooseLevel(0);
     layout.make();
     const std::uint64_t shown = ShownSectors();
@@ -246,7 +246,7 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeAndSaysWhenNothingFits) {
 TEST_F(DiscPlanTest, TheNamesListIsWhatCdInfoListsInTheWrittenImage) {
   if (std::system("command -v cd-info > /dev/null 2>&1") != 0) GTEST_SKIP() << "cd-info (libcdio-utils) missing";
   ChooseLevel(1);
-  dlg->Form2ExtEdit()->ChangeValue("dat");
+  FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue("dat");
   File("read me.txt", 3000);
   File("d1/readme.txt", 3000);
   File("d2/README.TXT", 3000);
@@ -317,7 +317,7 @@ TEST_F(DiscPlanTest, ADoubleClickOnTheLineOpensTheNames) {
   ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
   std::vector<std::vector<std::string>> rows;
   wxUIActionSimulator sim;
-  sim.MouseMove(dlg->PlanLine()->GetScreenRect().GetLeftTop() + wxPoint(10, 4));
+  sim.MouseMove(FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetScreenRect().GetLeftTop() + wxPoint(10, 4));
   PumpEvents();
   wxTEST_DIALOG({
     sim.MouseDblClick();
@@ -342,7 +342,7 @@ TEST_F(DiscPlanTest, ARunShowsItsShareSpeedAndTimeLeftThenThePlanAgain) {
   dlg->OnTimer();
   EXPECT_TRUE(std::regex_match(Line(), std::regex(R"(Writing: (49|50)% - \d+ MB/s - \d+ s left)"))) << Line();
   // The bar keeps its range: the sum of the file sizes.
-  EXPECT_EQ(dlg->Progress()->GetRange(), ProgressScale::For(dlg->TotalSize()).range);
+  EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetRange(), ProgressScale::For(dlg->TotalSize()).range);
   ASSERT_TRUE(Click(ID_EXIT));  // Stop
   EXPECT_FALSE(dlg->IsRunning());
   EXPECT_EQ(Line(), planLine);
@@ -363,7 +363,7 @@ TEST_F(DiscPlanTest, TooLittleFreeSpaceAsksFirstAndNoChangesNothing) {
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
   EXPECT_EQ(askedFor, startupDir + "/out");
   EXPECT_FALSE(dlg->IsRunning());
-  EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
+  EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
   EXPECT_FALSE(fs::exists(image + ".bin"));
   // An image of that name already there, answered No: it stays as it was.
   WriteWholeFile(image + ".bin", "old");

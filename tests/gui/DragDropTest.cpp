@@ -146,7 +146,7 @@ TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLeve
   DropFromShell(PointOn(Tree(), a), {p1, p2, p3});
   EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt");
   EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), "A/p3.avi"));
-  EXPECT_EQ(FromDisplay(dlg->RealPathEdit()->GetValue()), p3);
+  EXPECT_EQ(FromDisplay(FindControl<wxTextCtrl>(dlg, ID_REAL_PATH)->GetValue()), p3);
   EXPECT_FALSE(Tree().ShowHint());
 
   DropFromShell(PointOn(Tree(), top), {p1});  // a file does not stand for its folder here

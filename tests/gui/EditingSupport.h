@@ -77,7 +77,7 @@ inline wxPoint EmptySpace(CDropTreeCtrl& tree) {
 class LayoutEditingTest : public MainWindowTest {
  protected:
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  std::string RealPath() { return FromDisplay(dlg->RealPathEdit()->GetValue()); }
+  std::string RealPath() { return FromDisplay(FindControl<wxTextCtrl>(dlg, ID_REAL_PATH)->GetValue()); }
   wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
     return InsertFolder(Tree(), name, parent);
   }

@@ -47,7 +47,7 @@ TEST_F(EndToEndImageTest, WriteIsoMakesAnImageTheIndependentReadersAccept) {
   MarkForm2(*tree, clip);
   const std::string image = startupDir + "/out/disc";
   fs::create_directories(startupDir + "/out");
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(image));
 
   dlg->RunTimer().Stop();  // the test gives the last tick itself
   ASSERT_TRUE(Click(ID_WRITE_ISO));
@@ -79,7 +79,7 @@ TEST_F(EndToEndImageTest, TheLargestLayoutTheWindowHoldsIsWritten) {
   ASSERT_EQ(tree->NextIndex(), 50000) << "49,999 items";
   const std::string image = startupDir + "/out/disc";
   fs::create_directories(startupDir + "/out");
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(image));
   // The test gives the last tick itself: a tick of the window's own timer
   // that saw the end first would show "Image Created" unanswered.
   dlg->RunTimer().Stop();

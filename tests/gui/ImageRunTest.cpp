@@ -82,9 +82,9 @@ class ImageRunTest : public MainWindowTest {
     if (!dlg) return;
     dlg->RunTimer().Stop();
     image = startupDir + "/disc";
-    dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
-    dlg->VolumeNameEdit()->ChangeValue("V 1");
-    dlg->Form2ExtEdit()->ChangeValue(wxString());
+    FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(image));
+    FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("V 1");
+    FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue(wxString());
   }
   void TearDown() override {
     for (ToolConsole* console : Consoles()) console->Destroy();
@@ -104,14 +104,14 @@ class ImageRunTest : public MainWindowTest {
   }
   void ExpectIdle() {
     EXPECT_FALSE(dlg->IsRunning());
-    EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
-    EXPECT_EQ(dlg->ExitButton()->GetLabel(), "Exit");
-    EXPECT_EQ(dlg->Progress()->GetValue(), 0);
+    EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
+    EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Exit");
+    EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetValue(), 0);
   }
   void ExpectRunning() {
     EXPECT_TRUE(dlg->IsRunning());
-    EXPECT_FALSE(dlg->WriteIsoButton()->IsEnabled());
-    EXPECT_EQ(dlg->ExitButton()->GetLabel(), "Stop");
+    EXPECT_FALSE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
+    EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Stop");
   }
 
   std::string image;
@@ -162,14 +162,14 @@ TEST_F(ImageRunTest, TheBarFollowsTheImageAgainstTheEstimate) {
     InsertPath(*dlg->Tree(), file, wxTreeItemId());
     WriteWholeFile(startupDir + "/size", std::to_string(c.image));
     ASSERT_TRUE(Click(ID_WRITE_ISO));
-    EXPECT_EQ(dlg->Progress()->GetRange(), c.range);
+    EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetRange(), c.range);
     dlg->OnTimer();
-    EXPECT_EQ(dlg->Progress()->GetValue(), 0) << "no image yet: the bar stays";
+    EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetValue(), 0) << "no image yet: the bar stays";
     Touch("begin");
     ASSERT_TRUE(WaitFor([&] { return ImageSize() == c.image; }, 10000));
     dlg->OnTimer();
     dlg->OnTimer();
-    EXPECT_EQ(dlg->Progress()->GetValue(), c.position);
+    EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetValue(), c.position);
     ExpectRunning();
     Touch("finish");
     ASSERT_TRUE(Ended());
@@ -228,7 +228,7 @@ TEST_F(ImageRunTest, StopKillsTheToolAndItsChildrenWithNoMessage) {
 
 TEST_F(ImageRunTest, AToolThatNeverStopsWritingDoesNotHoldTheWindow) {
   AddFile("a", 10);
-  dlg->ViewPromptBox()->SetValue(true);  // the console makes reading slower
+  FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);  // the console makes reading slower
   WriteTool(ToolScript("echo $$ > \"$dir/tool.pid\"; exec yes 'an endless line of output'\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ASSERT_TRUE(WaitFor([&] { return !ReadFile(startupDir + "/tool.pid").empty(); }, 10000));
@@ -365,7 +365,7 @@ TEST_F(ImageRunTest, SigtermStopsTheRunAndClosesTheWindowAsExitDoes) {
 
 TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
   AddFile("a", 10);
-  dlg->ViewPromptBox()->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);
   WriteTool(ToolScript("echo 'first line'; echo 'to stderr' >&2; await finish; echo 'last line'\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ASSERT_EQ(Consoles().size(), 1u);
@@ -383,7 +383,7 @@ TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
 
 TEST_F(ImageRunTest, TheConsoleCanBeClosedWhileTheWindowRunsModally) {
   AddFile("a", 10);
-  dlg->ViewPromptBox()->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);
   WriteTool(ToolScript("echo out\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ASSERT_EQ(Consoles().size(), 1u);
@@ -403,7 +403,7 @@ TEST_F(ImageRunTest, EscapeStopsARunStartedByAClickOnWriteIso) {
   AddFile("a", 10);
   wxUIActionSimulator sim;
   const auto clickWriteIso = [&] {
-    const wxRect button = dlg->WriteIsoButton()->GetScreenRect();
+    const wxRect button = FindControl<wxButton>(dlg, ID_WRITE_ISO)->GetScreenRect();
     sim.MouseMove(button.GetPosition() + button.GetSize() / 2);
     PumpEvents();
     sim.MouseClick();
@@ -430,7 +430,7 @@ TEST_F(ImageRunTest, EscapeStopsARunStartedByAClickOnWriteIso) {
 
 TEST_F(ImageRunTest, ViewPromptKeepsOneConsoleThatEachRunClears) {
   AddFile("a", 10);
-  dlg->ViewPromptBox()->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);
   const auto run = [&](const std::string& line) {
     WriteTool(ToolScript("echo '" + line + "'\n"));
     ASSERT_TRUE(Click(ID_WRITE_ISO));

@@ -52,8 +52,8 @@ TEST_F(LayoutFileTest, SaveRefusesAnEmptyLayoutOrAMissingFile) {
 
 TEST_F(LayoutFileTest, SaveWritesTheOneLineWithoutTheLeadingBlank) {
   MakeLayout();
-  dlg->VolumeNameEdit()->ChangeValue("DEMO");
-  dlg->KeepExtensionBox()->SetValue(true);
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("DEMO");
+  FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->SetValue(true);
   const std::string out = Data("out.kbv");
   ASSERT_TRUE(Save(out));
   ASSERT_EQ(chooser->requests.size(), 1u);
@@ -64,7 +64,7 @@ TEST_F(LayoutFileTest, SaveWritesTheOneLineWithoutTheLeadingBlank) {
   EXPECT_TRUE(r.mustExist);
   EXPECT_EQ(r.filter, STRUCTURE_FILTER);
   EXPECT_EQ(r.title, "");
-  EXPECT_EQ(ReadFile(out), "-o \"" + Text(dlg->ImagePathEdit()) +
+  EXPECT_EQ(ReadFile(out), "-o \"" + Text(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)) +
                                "\" -v \"DEMO\" -e \"dat\" -x -f \"" + Data("docs/readme.txt") +
                                "\" -d \"Video\" -m \"" + Data("clips/intro.avi") +
                                "\" -d \"Video\\Extra\" -f \"" + Data("docs/notes.txt") + "\"");
@@ -105,16 +105,16 @@ TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences
   MakeLayout();
   MarkForm2(Tree(), File("b.avi"));
   SetForm2(Tree(), ItemAt(Tree(), "Video/Extra"), true);  // a folder's own flag
-  dlg->VolumeNameEdit()->ChangeValue("DEMO");
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("DEMO");
   const std::string out = Data("round.kbv");
   ASSERT_TRUE(Save(out));
 
   // Change what the file does not hold or holds differently.
-  dlg->KeepExtensionBox()->SetValue(true);
-  dlg->SingleTrackBox()->SetValue(true);
-  dlg->IsoLevelBox()->SetSelection(2);
-  dlg->VolumeNameEdit()->ChangeValue("OTHER");
-  dlg->Form2ExtEdit()->ChangeValue("zz");
+  FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->SetValue(true);
+  FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->SetSelection(2);
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("OTHER");
+  FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue("zz");
   Folder("Stale");
   ASSERT_TRUE(Load(out));
   EXPECT_EQ(chooser->requests.back().openMode, true);
@@ -125,11 +125,11 @@ TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,b.avi*,Video{intro.avi*,Extra{notes.txt}}");
   EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(ItemAt(Tree(), "Video/Extra"))));
   EXPECT_EQ(Tree().NextIndex(), 7) << "a fresh store";
-  EXPECT_FALSE(dlg->KeepExtensionBox()->GetValue());
-  EXPECT_TRUE(dlg->SingleTrackBox()->GetValue()) << "not in the file: kept";
-  EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 2);
-  EXPECT_EQ(Text(dlg->VolumeNameEdit()), "DEMO");
-  EXPECT_EQ(Text(dlg->Form2ExtEdit()), "dat");
+  EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
+  EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->GetValue()) << "not in the file: kept";
+  EXPECT_EQ(FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetSelection(), 2);
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)), "DEMO");
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)), "dat");
   EXPECT_FALSE(Tree().SelectedItem().IsOk()) << "nothing selected";
 }
 
@@ -141,11 +141,11 @@ TEST_F(LayoutFileTest, TheDocumentedExampleLoadsEntryForEntry) {
                        intro + "\" -d \"Video\\Extra\" -f \"" + notes + "\" -e \"ABCDEFG\""));
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,Video{intro.avi*,Extra{notes.txt}}");
   EXPECT_FALSE(Tree().IsExpanded(ItemAt(Tree(), "Video")));
-  EXPECT_EQ(Text(dlg->ImagePathEdit()), "/discs/demo");
-  EXPECT_EQ(Text(dlg->VolumeNameEdit()), "DEMO");
-  EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)), "/discs/demo");
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)), "DEMO");
+  EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
   // The four characters of "Form2 Ext." bound typing only.
-  EXPECT_EQ(Text(dlg->Form2ExtEdit()), "ABCDEFG");
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)), "ABCDEFG");
   // "-o" sets the edit only: gui.ini keeps the target picked with "...".
   EXPECT_EQ(dlg->IniImageTarget(), target);
   DestroyWindow();
@@ -182,7 +182,7 @@ TEST_F(LayoutFileTest, LoadFollowsTheParseRules) {
     ASSERT_TRUE(LoadText(c.text));
     EXPECT_EQ(TreePicture(Tree()), c.picture) << c.text;
   }
-  EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 0) << "ISO level never loaded";
+  EXPECT_EQ(FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetSelection(), 0) << "ISO level never loaded";
 }
 
 TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
@@ -196,9 +196,9 @@ TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
 
 TEST_F(LayoutFileTest, NothingChangesUntilAFileIsReadAnEmptyOneEmptiesTheLayout) {
   Folder("Old");
-  dlg->KeepExtensionBox()->SetValue(true);
-  dlg->SingleTrackBox()->SetValue(true);
-  dlg->VolumeNameEdit()->ChangeValue("KEEP");
+  FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->SetValue(true);
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("KEEP");
   Tree().SelectItem(ItemAt(Tree(), "Old"));
   chooser->fileAnswers.push_back(std::nullopt);
   ASSERT_TRUE(Click(ID_LOAD));
@@ -206,13 +206,13 @@ TEST_F(LayoutFileTest, NothingChangesUntilAFileIsReadAnEmptyOneEmptiesTheLayout)
   wxTEST_DIALOG(Load(Data("none.kbv")), ExpectMessage("Cannot open file"));
   wxTEST_DIALOG(Load(MakeDir("folder.kbv")), ExpectMessage("Cannot open file"));
   EXPECT_EQ(TreePicture(Tree()), "Old{}");
-  EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
+  EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
 
   ASSERT_TRUE(LoadText(""));
   EXPECT_EQ(TreePicture(Tree()), "");
-  EXPECT_FALSE(dlg->KeepExtensionBox()->GetValue());
-  EXPECT_TRUE(dlg->SingleTrackBox()->GetValue());
-  EXPECT_EQ(Text(dlg->VolumeNameEdit()), "KEEP");
+  EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
+  EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->GetValue());
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)), "KEEP");
   EXPECT_EQ(RealPath(), "Old") << "the path display keeps its text";
 }
 
@@ -224,8 +224,8 @@ TEST_F(LayoutFileTest, VolumeNameAndForm2ExtensionThatAreNotUtf8AreSavedBackByte
   ASSERT_TRUE(Save(out));
   EXPECT_EQ(ReadFile(out), line);
   // Edited, they are taken as shown.
-  dlg->VolumeNameEdit()->ChangeValue("NEW");
-  dlg->Form2ExtEdit()->ChangeValue(wxString::FromUTF8("\xc3\xa9"));
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("NEW");
+  FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue(wxString::FromUTF8("\xc3\xa9"));
   wxTEST_DIALOG(Save(out),
                 ExpectMessage("This file already exists.\nDo you want to replace it?", wxID_YES));
   EXPECT_NE(ReadFile(out).find("-v \"NEW\" -e \"\xc3\xa9\""), std::string::npos) << ReadFile(out);

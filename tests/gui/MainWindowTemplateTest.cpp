@@ -201,7 +201,7 @@ TEST_F(MainWindowTemplate, StylesOfTheWindowAndItsControls) {
     EXPECT_FALSE(edit->IsEditable()) << id;
     EXPECT_FALSE(edit->CanAcceptFocusFromKeyboard()) << id;
   }
-  EXPECT_TRUE(dlg->VolumeNameEdit()->IsEditable());
+  EXPECT_TRUE(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->IsEditable());
 }
 
 // The main window's template with one control left out, loaded in place of

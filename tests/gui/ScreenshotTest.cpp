@@ -79,7 +79,7 @@ TEST_F(DISABLED_Screenshot, PlanLineOfAFittingLayout) {
   tree->Expand(video);
   ShootWithPlan(dlg, "plan-fits.png", [this](int ms) {
     return WaitFor([this] { return dlg->IsShownOnScreen() && !dlg->DiscPlan().IsPlanning() &&
-                                   dlg->PlanLine()->GetLabel().StartsWith("Image:"); }, ms);
+                                   FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetLabel().StartsWith("Image:"); }, ms);
   });
 }
 
@@ -95,16 +95,16 @@ TEST_F(DISABLED_Screenshot, PlanLineOfAnOverlongLayout) {
   tree->Expand(video);
   ShootWithPlan(dlg, "plan-overlong.png", [this](int ms) {
     return WaitFor([this] { return dlg->IsShownOnScreen() && !dlg->DiscPlan().IsPlanning() &&
-                                   dlg->PlanLine()->GetLabel().Contains("longer than"); }, ms);
+                                   FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetLabel().Contains("longer than"); }, ms);
   });
 }
 
 TEST_F(DISABLED_Screenshot, NamesList) {
   CDropTreeCtrl* tree = dlg->Tree();
   tree->ClearHint();
-  dlg->IsoLevelBox()->SetSelection(1);
-  wxCommandEvent choose(wxEVT_COMBOBOX, dlg->IsoLevelBox()->GetId());
-  dlg->IsoLevelBox()->GetEventHandler()->ProcessEvent(choose);
+  FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->SetSelection(1);
+  wxCommandEvent choose(wxEVT_COMBOBOX, FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetId());
+  FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetEventHandler()->ProcessEvent(choose);
   InsertPath(*tree, MakeFile("read me first.txt", "r"), wxTreeItemId());
   InsertPath(*tree, MakeFile("a/readme.txt", "r"), wxTreeItemId());
   InsertPath(*tree, MakeFile("b/README.TXT", "r"), wxTreeItemId());
