@@ -138,12 +138,13 @@ TEST_F(LayoutFileTest, TheDocumentedExampleLoadsEntryForEntry) {
   const std::string readme = MakeFile("docs/readme.txt"), intro = MakeFile("clips/intro.avi"),
                     notes = MakeFile("docs/notes.txt");
   ASSERT_TRUE(LoadText("-o \"/discs/demo\" -v \"DEMO\" -x -f \"" + readme + "\" -d \"Video\" -m \"" +
-                       intro + "\" -d \"Video\\Extra\" -f \"" + notes + "\" -e \"ABCDEFG\""));
+                       intro + "\" -d \"Video\\Extra\" -f \"" + notes + "\" -e \"ABCDEFG\" -isolevel2"));
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,Video{intro.avi*,Extra{notes.txt}}");
   EXPECT_FALSE(Tree().IsExpanded(ItemAt(Tree(), "Video")));
   EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)), "/discs/demo");
   EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)), "DEMO");
   EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
+  EXPECT_EQ(FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetSelection(), 0) << "the ISO level is never loaded";
   // The four characters of "Form2 Ext." bound typing only.
   EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)), "ABCDEFG");
   // "-o" sets the edit only: gui.ini keeps the target picked with "...".
@@ -151,38 +152,6 @@ TEST_F(LayoutFileTest, TheDocumentedExampleLoadsEntryForEntry) {
   DestroyWindow();
   const std::string ini = ReadFile(startupDir + "/gui.ini");
   EXPECT_EQ(ini.substr(0, ini.find('\n')), target);
-}
-
-TEST_F(LayoutFileTest, LoadFollowsTheParseRules) {
-  const std::string a1 = MakeFile("a1.txt"), a2 = MakeFile("a2.txt"), s = MakeFile("s.txt"),
-                    y = MakeFile("y.avi");
-  MakeFile("disk/inner/z.txt");
-  const std::string longName(300, 'L');
-  const struct {
-    std::string text;
-    std::string picture;
-  } cases[] = {
-      // Two sibling folders with one label: the second one's sub-folders go
-      // into the first, its own files stay in it.
-      {"-d \"A\" -f \"" + a1 + "\" -d \"A\" -f \"" + a2 + "\" -d \"A\\Sub\" -f \"" + s + "\"",
-       "A{a1.txt,Sub{s.txt}},A{a2.txt}"},
-      // Line breaks and stray text are tokens of their own.
-      {"-d \"A\"\n-f \"" + a1 + "\"\r\n junk -m \"" + y + "\" -isolevel2 -dA \"B\"",
-       "A{a1.txt,y.avi*},B{}"},
-      // A missing ancestor puts the folder at the top level; a long
-      // component is taken whole.
-      {"-d \"X\\Y\" -d \"Y\\" + longName + "\"", "Y{" + longName + "{}}"},
-      // A "-f" path that is a folder brings in its whole content.
-      {"-f \"" + startupDir + "/data/disk\"", "disk{inner{z.txt}}"},
-      // The whole file is read however long: stray text of 600,000 characters.
-      {"-d \"Near\" " + std::string(600000, 'q') + " -d \"Far\"", "Near{},Far{}"},
-      {"", ""},
-  };
-  for (const auto& c : cases) {
-    ASSERT_TRUE(LoadText(c.text));
-    EXPECT_EQ(TreePicture(Tree()), c.picture) << c.text;
-  }
-  EXPECT_EQ(FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetSelection(), 0) << "ISO level never loaded";
 }
 
 TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
