@@ -1,6 +1,8 @@
-// The main window's own commands: Exit (and every other way of closing),
-// the "..." image-target chooser, the About box, the volume name that is
-// upper-cased while it is typed, and the options a loaded layout file sets.
+// What the main window does when a button is pressed or a key typed: Exit (and
+// every other way of closing), the "..." image-target chooser, the About box,
+// the volume name upper-cased while it is typed, the layout buttons, Write
+// ISO and its timer, View Cmd Line, Generate Batch, Save and Load with the
+// options a loaded layout file sets.
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
