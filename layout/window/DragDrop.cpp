@@ -4,13 +4,12 @@
 // item from where the button was pressed.
 #include <wx/dnd.h>
 #include <wx/event.h>
+#include <wx/wupdlock.h>
 
 #include <algorithm>
 #include <utility>
 
 #include "layout/window/DropTreeCtrl.h"
-
-#include <wx/wupdlock.h>
 
 namespace {
 
@@ -137,8 +136,11 @@ void CDropTreeCtrl::DropPaths(const std::vector<std::string>& paths) {
     report = AddFromDisk(*m_model, paths, folder);
   }
   // The last path's item is selected; when it made none, the folder it was for.
-  const int last = report.inserted.empty() ? 0 : report.inserted.back();
-  const wxTreeItemId selected = ItemOf(last > 0 ? last : folder);
+  wxTreeItemId selected;
+  if (!report.inserted.empty()) {
+    const int last = report.inserted.back();
+    selected = ItemOf(last > 0 ? last : folder);
+  }
   if (selected.IsOk()) {
     SelectItem(selected);
   } else {
