@@ -91,7 +91,8 @@ TEST_F(LayoutCommandsTest, ALoadedFileFillsFoldersInOrderAndHandsBackTheOptions)
     std::string picture;
   } cases[] = {
       // Files go into the folder made last, the top level before any.
-      {"-f \"" + a1 + "\" -d \"A\" -d \"A\\B\" -m \"" + y + "\"", "a1.txt,A{B{y.avi*}}"},
+      {"-f \"" + a1 + "\" -d \"A\" -d \"A\\B\" -m \"" + y + "\" -d \"A\\B\\C\"",
+       "a1.txt,A{B{y.avi*,C{}}}"},
       // Two sibling folders with one label: the second one's sub-folders go
       // into the first, its own files stay in it.
       {"-d \"A\" -f \"" + a1 + "\" -d \"A\" -f \"" + a2 + "\" -d \"A\\Sub\" -f \"" + s + "\"",
