@@ -315,9 +315,7 @@ std::optional<std::vector<std::string>> MainDialog::PlanSnapshot() const {
   return PlanArguments(build.entries);
 }
 
-bool MainDialog::EnoughSpaceOrAgreed() {
-  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), m_lookedUpSizes);
-  m_lookedUpSizes = {};  // the plan view keeps what it needs
+bool MainDialog::EnoughSpaceOrAgreed(const PlanResult& plan) {
   if (plan.error) return true;  // the tool says why it cannot write the image
   std::uint64_t need = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE + plan.summary.cueBytes;
   // An image and cue sheet of the same name give their room back.

@@ -9,11 +9,13 @@
 #include <wx/textctrl.h>
 
 #include "app/window/AboutDialog.h"
-#include "common/FileFilter.h"
 #include "app/window/MainDialog.h"
+#include "common/FileFilter.h"
 #include "common/window/TextCodec.h"
 #include "content/window/LayoutFile.h"
+#include "image/DiscFit.h"
 #include "image/window/CommandLineView.h"
+#include "image/window/DiscPlanView.h"
 #include "image/window/ImageRun.h"
 #include "layout/window/DropTreeCtrl.h"
 #include "layout/window/LayoutButtons.h"
@@ -99,8 +101,13 @@ void MainDialog::OnWriteIso() {
   const bool built = BuildCommandLine();
   m_keepSizes = false;
   if (!built) return;
-  if (!EnoughSpaceOrAgreed()) return;
-  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked());
+  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), m_lookedUpSizes);
+  m_lookedUpSizes = {};  // the plan view keeps what it needs
+  if (!EnoughSpaceOrAgreed(plan)) return;
+  std::optional<std::uint64_t> plannedBinBytes;
+  if (!plan.error) plannedBinBytes = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE;
+  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked(),
+                    plannedBinBytes);
   // The disabled button takes no keys: the focus goes to the layout, so that
   // Escape (Stop) and the other keys still reach the window during the run.
   if (IsRunning()) {

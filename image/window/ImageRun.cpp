@@ -11,14 +11,15 @@
 #include <wx/button.h>
 #include <wx/gauge.h>
 
-#include "common/window/MessageBox.h"
-#include "common/window/TextCodec.h"
+#include "common/DiskEntry.h"
 #include "common/Texts.h"
 #include "common/WholeFile.h"
+#include "common/window/MessageBox.h"
+#include "common/window/TextCodec.h"
+#include "image/OutputCheck.h"
 #include "image/window/DiscPlanView.h"
 #include "image/window/ToolConsole.h"
 #include "image/window/ToolProcess.h"
-#include "common/DiskEntry.h"
 
 namespace {
 
@@ -49,7 +50,12 @@ ImageRunCommand::~ImageRunCommand() = default;
 
 void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entries,
                             std::int64_t totalSize, const std::string& imageTarget,
-                            bool showConsole) {
+                            bool showConsole, std::optional<std::uint64_t> plannedBinBytes) {
+  // What the tool would refuse is said before anything is emptied.
+  if (const std::optional<std::string> refusal = ToolOutputRefusal(entries)) {
+    ShowMessage(ToDisplay(std::string(MSG_IMAGE_NOT_CREATED) + "\n\n" + TOOL_NAME + ": " + *refusal), m_parent);
+    return;
+  }
   const std::string imageFile = imageTarget + ".bin";
   if (FileIsReadable(imageFile)) {
     if (!AskYesNo(MSG_REPLACE_IMAGE, m_parent)) return;
@@ -83,7 +89,8 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
     m_console->Raise();
     run->ShowIn(m_console);
   }
-  m_imageFile = imageFile;
+  m_imageTarget = imageTarget;
+  m_plannedBinBytes = plannedBinBytes;
   m_toolProcess = std::move(run);
   m_exit->SetLabel(LABEL_STOP);
   m_writeIso->Disable();
@@ -93,7 +100,7 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
 
 void ImageRunCommand::Tick() {
   if (!m_running || !m_toolProcess) return;
-  const std::optional<DiskEntry> image = LookUpPath(m_imageFile);
+  const std::optional<DiskEntry> image = LookUpPath(m_imageTarget + ".bin");
   if (image && image->kind == DiskKind::File) {
     m_progress->SetValue(m_toolProcess->scale.PositionFor(static_cast<std::int64_t>(image->size)));
     if (m_planView) m_planView->RunProgress(image->size);
@@ -102,7 +109,8 @@ void ImageRunCommand::Tick() {
   if (!m_toolProcess->HasEnded()) return;
   // Cleared before the box, so that ticks while it is open do nothing.
   m_running = false;
-  const std::string failure = RunEndMessage(m_toolProcess->End(), m_toolProcess->ErrorOutput());
+  std::string failure = RunEndMessage(m_toolProcess->End(), m_toolProcess->ErrorOutput());
+  if (failure.empty()) failure = WrittenImageMessage(m_imageTarget, m_plannedBinBytes);
   ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
   End();
 }
