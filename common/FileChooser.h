@@ -13,6 +13,7 @@ struct FileDialogRequest {
   std::string defaultExtension;   // "" for none
   std::string filter;             // "desc|pattern|...||" form, "" for none
   std::string title;              // "" for the platform's default title
+  std::string proposedPath;       // save mode: the folder and name offered first ("" none)
 };
 
 class FileChooser {

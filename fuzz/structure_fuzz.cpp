@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/StructureFile.h"
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 #include "common/DiskEntry.h"
 #include "layout/LayoutModel.h"
 

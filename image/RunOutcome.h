@@ -18,6 +18,9 @@ struct ToolEnd {
 // lines (at most maxErrorLines) of what it wrote to its error output.
 std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
                           std::size_t maxErrorLines = 10);
+// The same with another heading (Open Disc Image: "Image Not Opened").
+std::string RunEndMessage(const char* heading, const ToolEnd& end, const std::string& errorOutput,
+                          std::size_t maxErrorLines = 10);
 
 // After a run that exited 0, whether the image is really there: nothing when
 // TARGET.bin has the size the plan gave (any size when there was no plan) and

@@ -117,6 +117,8 @@ std::string UsageText() {
   return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2] [-n]\n"
          "                   [-f FILE | -m FILE | -d FOLDER]...\n"
          "       brenvox.exe @LAYOUT.kbv [more options]\n"
+         "       brenvox.exe --extract IMAGE FOLDER\n"
+         "       brenvox.exe --check IMAGE\n"
          "  -o TARGET   write TARGET.bin and TARGET.cue\n"
          "  -v VOLUME   volume identifier (default CDROM)\n"
          "  -e EXT      extension given to Form 2 files\n"
@@ -130,5 +132,10 @@ std::string UsageText() {
          "              the last line of a run (the image and its sectors); write nothing\n"
          "  @FILE       the entries written in FILE, as a saved layout (.kbv) holds them:\n"
          "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n"
-         "  --help      print this text; --version: print the version\n";
+         "  --extract   write every folder and file of IMAGE (.cue, .bin or .iso) into\n"
+         "              FOLDER (made if missing, refused if not empty) and the layout\n"
+         "              FOLDER.kbv that writes the image again\n"
+         "  --check     read every sector of IMAGE and its file system; one line per fault\n"
+         "  --help      print this text; --version: print the version\n"
+         "exit status: 0 done, 1 usage, 2 input, 3 output, 4 layout, 5 faults in the image\n";
 }

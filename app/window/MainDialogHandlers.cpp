@@ -17,6 +17,7 @@
 #include "image/window/CommandLineView.h"
 #include "image/window/DiscPlanView.h"
 #include "image/window/ImageRun.h"
+#include "image/window/OpenImageCommand.h"
 #include "layout/window/DropTreeCtrl.h"
 #include "layout/window/LayoutButtons.h"
 
@@ -118,18 +119,27 @@ void MainDialog::OnWriteIso() {
 
 void MainDialog::OnTimer() {
   m_imageRun->Tick();
+  m_openImage->Tick();
 }
 
 void MainDialog::EndRun() {
-  m_imageRun->End();
+  if (m_openImage->IsRunning()) {
+    m_openImage->End();
+  } else {
+    m_imageRun->End();
+  }
 }
 
 bool MainDialog::IsRunning() const {
-  return m_imageRun->IsRunning();
+  return m_imageRun->IsRunning() || m_openImage->IsRunning();
 }
 
 ToolProcess* MainDialog::CurrentRun() const {
-  return m_imageRun->Current();
+  return m_openImage->IsRunning() ? m_openImage->Current() : m_imageRun->Current();
+}
+
+void MainDialog::OpenDiscImage(const std::string& imagePath) {
+  m_openImage->Open(m_toolPath, imagePath);
 }
 
 // ---- the command line ----

@@ -7,7 +7,7 @@
 
 #include "common/FileChooser.h"
 #include "common/StructureFile.h"
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 
 class CDropTreeCtrl;
 class wxWindow;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 
 class wxWindow;
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 #include "image/window/ToolConsole.h"
 
 class wxWindow;

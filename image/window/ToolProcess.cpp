@@ -100,9 +100,26 @@ void ToolProcess::ReadPipe(int& fd, bool isErrorPipe) {
   if (!data.empty()) Append(data, isErrorPipe);
 }
 
+// Progress lines are a number and '%' alone on a line.
+void ToolProcess::TakeProgress(const std::string& chunk) {
+  m_outLine += chunk;
+  std::size_t start = 0;
+  for (std::size_t end; (end = m_outLine.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = m_outLine.substr(start, end - start);
+    if (line.size() >= 2 && line.size() <= 4 && line.back() == '%' &&
+        line.find_first_not_of("0123456789") == line.size() - 1)
+      m_percent = std::stoi(line);
+  }
+  m_outLine.erase(0, start);
+  if (m_outLine.size() > READ_CHUNK_BYTES) m_outLine.clear();  // no progress line is that long
+}
+
 void ToolProcess::Append(const std::string& chunk, bool isErrorPipe) {
   if (m_console) m_console->Append(chunk);
-  if (!isErrorPipe) return;
+  if (!isErrorPipe) {
+    TakeProgress(chunk);
+    return;
+  }
   m_errors += chunk;
   if (m_errors.size() > 2 * ERROR_KEEP_BYTES) {
     m_errors.erase(0, m_errors.size() - ERROR_KEEP_BYTES);

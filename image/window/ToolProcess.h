@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 #include "image/ProgressScale.h"
 #include "image/RunOutcome.h"
 #include "image/window/ToolConsole.h"
@@ -40,6 +40,8 @@ class ToolProcess : public wxEvtHandler {
   bool HasEnded() const { return m_ended; }
   ToolEnd End() const { return m_end; }
   const std::string& ErrorOutput() const { return m_errors; }
+  // The last "NN%" line the tool wrote on stdout (0 before the first).
+  int Percent() const { return m_percent; }
   // The file the entries were passed in ("@FILE"), while it exists; else empty.
   const std::string& ArgumentFile() const { return m_argumentFile; }
 
@@ -49,6 +51,7 @@ class ToolProcess : public wxEvtHandler {
   ToolProcess() = default;
   void ReadPipe(int& fd, bool isErrorPipe);
   void Append(const std::string& chunk, bool isErrorPipe);
+  void TakeProgress(const std::string& chunk);
   void RemoveArgumentFile();
 
   pid_t m_pid = -1;
@@ -57,6 +60,8 @@ class ToolProcess : public wxEvtHandler {
   bool m_ended = false;
   ToolEnd m_end;
   std::string m_errors;
+  std::string m_outLine;  // the stdout line not yet ended
+  int m_percent = 0;
   std::string m_argumentFile;
   wxWeakRef<ToolConsole> m_console;
   wxTimer m_pollTimer;

@@ -23,7 +23,7 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 #include "image/window/DiscPlanView.h"
 #include "image/window/NamesDialog.h"
 #include "image/ProgressScale.h"

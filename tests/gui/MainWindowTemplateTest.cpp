@@ -21,7 +21,7 @@
 #include "MessageExpect.h"
 #include "common/FileFilter.h"
 #include "common/Texts.h"
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 #include "layout/window/DropTreeCtrl.h"
 
 namespace {

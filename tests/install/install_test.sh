@@ -46,7 +46,8 @@ type=$(xmllint --xpath "string($path/@type)" "$mime")
 [ "$type" = application/x-brenvox-layout ] || fail "MIME type '$type'"
 [ "$(xmllint --xpath "string($path/*[local-name()='comment'])" "$mime")" = "brenvox layout" ] || fail "MIME comment"
 [ "$(xmllint --xpath "string($path/*[local-name()='glob']/@pattern)" "$mime")" = "*.kbv" ] || fail "MIME glob"
-grep -qx "MimeType=$type;" "$desktop" || fail "the entry does not open $type"
+grep -qx "MimeType=$type;application/x-cue;application/x-cd-image;" "$desktop" ||
+  fail "the entry does not open $type, cue sheets and ISO images"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cp -r "$prefix/share/mime" "$scratch/mime"

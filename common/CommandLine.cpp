@@ -1,7 +1,7 @@
 // The tool's command-line grammar: an option string of entries, each a blank
 // and an option, with a value following as a blank and the value in double
 // quotes, copied unchanged (nothing escaped: the tool reads it as it stands).
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 
 #include <string_view>
 
