@@ -3,7 +3,7 @@
 #include <cctype>
 #include <climits>
 
-#include "app/WholeFile.h"
+#include "common/WholeFile.h"
 
 namespace {
 

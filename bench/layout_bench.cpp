@@ -23,10 +23,11 @@
 #include <memory>
 #include <string>
 
-#include "app/MainDialog.h"
-#include "image/DiscPlanView.h"
-#include "app/Resources.h"
-#include "layout/DropTreeCtrl.h"
+#include "common/window/FindControl.h"
+#include "app/window/MainDialog.h"
+#include "image/window/DiscPlanView.h"
+#include "app/window/Resources.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 
@@ -156,7 +157,7 @@ double UntilSizeShown(Bench& bench) {
   } while (bench.dialog->DiscPlan().IsPlanning());
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("  (%s; the window's longest wait %.1f ms)\n",
-              bench.dialog->PlanLine()->GetLabel().utf8_string().c_str(), longestTurn * 1000);
+              FindControl<wxStaticText>(bench.dialog, ID_PLAN_LINE)->GetLabel().utf8_string().c_str(), longestTurn * 1000);
   return seconds;
 }
 
@@ -169,7 +170,7 @@ double AddFolderToSizeShown(Bench& bench) {
 
 // The ISO level chosen as a click in its list does.
 void ChooseLevel(Bench& bench, int index) {
-  wxComboBox* box = bench.dialog->IsoLevelBox();
+  wxComboBox* box = FindControl<wxComboBox>(bench.dialog, ID_ISO_LEVEL);
   box->SetSelection(index);
   wxCommandEvent event(wxEVT_COMBOBOX, box->GetId());
   event.SetEventObject(box);
@@ -190,7 +191,7 @@ double ChangeOfAFullLayout(Bench& bench) {
 double ChangeOfAFewHundred(Bench& bench) {
   CDropTreeCtrl& tree = *bench.dialog->Tree();
   tree.ResetTree();
-  for (int i = 0; i < 300; ++i) tree.InsertPath(bench.flat + "/clip" + std::to_string(i) + ".dat", wxTreeItemId());
+  for (int i = 0; i < 300; ++i) tree.Model().InsertPath(bench.flat + "/clip" + std::to_string(i) + ".dat", LayoutModel::TOP_LEVEL);
   UntilSizeShown(bench);
   tree.ToggleForm2(tree.GetLastChild(tree.TopLevel()));
   return UntilSizeShown(bench);
@@ -278,7 +279,7 @@ double FindListing(Bench& bench) {
 double AddFlatFolder(Bench& bench) {
   bench.dialog->Tree()->ResetTree();
   return SecondsOf([&] {
-    bench.dialog->Tree()->InsertPath(bench.flat, wxTreeItemId());
+    bench.dialog->Tree()->Model().InsertPath(bench.flat, LayoutModel::TOP_LEVEL);
     wxTheApp->Yield();
   });
 }

@@ -29,20 +29,14 @@ file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/generated/brenvoxgui_svg.h @ONLY CON
   "// Generated from resources/brenvoxgui.svg by cmake/window.cmake.\n#pragma once\n\
 inline constexpr const char* BRENVOXGUI_SVG = R\"svg(@BRENVOXGUI_SVG_TEXT@)svg\";\n")
 
-# The window parts: everything in app/, layout/, content/, image/ (and their
-# window/ folders) but the plain units.
+# The window: the window/ subfolder of every folder.
 file(GLOB GUI_SOURCES CONFIGURE_DEPENDS
-  app/*.cpp layout/*.cpp content/*.cpp image/*.cpp */window/*.cpp)
-list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/image/ImagePlanWorker.cpp
-  ${PROJECT_SOURCE_DIR}/image/OutputCheck.cpp)
-foreach(src ${PLAIN_SOURCES})
-  list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/${src})
-endforeach()
+  common/window/*.cpp layout/window/*.cpp image/window/*.cpp content/window/*.cpp app/window/*.cpp)
+list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/window/main.cpp)
 add_library(brenvox_gui STATIC ${GUI_SOURCES} ${XRC_CPP})
-target_include_directories(brenvox_gui PUBLIC ${PROJECT_SOURCE_DIR})
 target_include_directories(brenvox_gui PRIVATE ${PROJECT_BINARY_DIR}/generated)
-target_link_libraries(brenvox_gui PUBLIC brenvox_plan brenvox_wx)
+target_link_libraries(brenvox_gui PUBLIC brenvox_plain brenvox_wx)
 
-add_executable(brenvoxgui app/main.cpp)
+add_executable(brenvoxgui app/window/main.cpp)
 target_link_libraries(brenvoxgui PRIVATE brenvox_gui)
 

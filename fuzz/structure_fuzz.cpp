@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "content/StructureFile.h"
-#include "image/CommandLine.h"
+#include "common/StructureFile.h"
+#include "common/CommandLine.h"
 
 namespace {
 

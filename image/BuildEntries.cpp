@@ -20,7 +20,7 @@ bool AppendFileEntries(const LayoutModel& model, int folder, const PathLookUp& l
       return false;
     }
     build.totalSize += static_cast<std::int64_t>(found->size);
-    build.entries.push_back(CommandEntry{model.IsForm2(item) ? "-m" : "-f", true, path});
+    build.entries.push_back(MakeEntry(model.IsForm2(item) ? Option::Form2File : Option::Form1File, path));
   }
   return true;
 }
@@ -53,7 +53,7 @@ EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& setting
     }
     const int sub = children[level.next++];
     const std::string path = level.prefix + model.ItemPath(sub);
-    build.entries.push_back(CommandEntry{"-d", true, path});
+    build.entries.push_back(MakeEntry(Option::Folder, path));
     if (!AppendFileEntries(model, sub, lookUp, build)) return build;
     stack.push_back(Level{sub, 0, path + "\\"});
   }

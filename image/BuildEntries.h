@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "image/CommandLine.h"
-#include "layout/DiskEntry.h"
+#include "common/CommandLine.h"
+#include "common/DiskEntry.h"
 #include "layout/LayoutModel.h"
 
 enum class EntryBuildStatus {

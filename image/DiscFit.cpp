@@ -22,8 +22,8 @@ std::string MinutesSecondsText(std::uint64_t seconds) {
 
 std::string ImageSizeLine(std::uint64_t sectors, std::size_t namesChanged) {
   std::string line = "Image: " + std::to_string(sectors) + " sectors, " +
-                     MegabytesText(sectors * BIN_SECTOR_BYTES) + " MB, " +
-                     MinutesSecondsText(sectors / CD_SECTORS_PER_SECOND) + " - ";
+                     MegabytesText(sectors * disc::SECTOR_SIZE) + " MB, " +
+                     MinutesSecondsText(sectors / disc::SECTORS_PER_SECOND) + " - ";
   const CdSize* fit = nullptr;
   for (const CdSize& cd : CD_SIZES)
     if (sectors <= cd.sectors) {
@@ -36,7 +36,7 @@ std::string ImageSizeLine(std::uint64_t sectors, std::size_t namesChanged) {
     // Rounded up: one sector too many reads "00:01 longer", never "00:00".
     const CdSize& largest = CD_SIZES[std::size(CD_SIZES) - 1];
     const std::uint64_t over = sectors - largest.sectors;
-    line += MinutesSecondsText((over + CD_SECTORS_PER_SECOND - 1) / CD_SECTORS_PER_SECOND) + " longer than a " +
+    line += MinutesSecondsText((over + disc::SECTORS_PER_SECOND - 1) / disc::SECTORS_PER_SECOND) + " longer than a " +
             std::to_string(largest.minutes) + "-min CD";
   }
   if (namesChanged > 0)

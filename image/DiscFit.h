@@ -8,8 +8,7 @@
 #include <cstdint>
 #include <string>
 
-inline constexpr std::uint64_t BIN_SECTOR_BYTES = 2352;
-inline constexpr std::uint64_t CD_SECTORS_PER_SECOND = 75;
+#include "common/DiscGeometry.h"
 
 struct CdSize {
   int minutes;            // the name it goes by
@@ -17,7 +16,10 @@ struct CdSize {
 };
 // 74, 80, 90 and 99 minutes; a "99-min" CD holds up to 99:59:74 less the
 // 150-sector pre-gap, the most the tool lays out.
-inline constexpr CdSize CD_SIZES[] = {{74, 333000}, {80, 360000}, {90, 405000}, {99, 449850}};
+inline constexpr CdSize CD_SIZES[] = {{74, 74 * disc::SECTORS_PER_MINUTE},
+                                      {80, 80 * disc::SECTORS_PER_MINUTE},
+                                      {90, 90 * disc::SECTORS_PER_MINUTE},
+                                      {99, disc::MAX_IMAGE_SECTORS}};
 
 // "29.0": bytes in megabytes with one decimal, rounded to the nearest tenth.
 std::string MegabytesText(std::uint64_t bytes);

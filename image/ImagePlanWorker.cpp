@@ -4,7 +4,8 @@
 
 std::vector<std::string> PlanArguments(const CommandLine& entries) {
   std::vector<std::string> args = RenderArguments(entries);
-  if (args.empty() || args.front() != "-o") args.insert(args.begin(), {"-o", "image"});
+  const std::string target(SpecOf(Option::Target).text);
+  if (args.empty() || args.front() != target) args.insert(args.begin(), {target, "image"});
   return args;
 }
 

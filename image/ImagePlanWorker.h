@@ -16,7 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 #include "tool/ImagePlanner.h"
 
 struct PlanRequest {

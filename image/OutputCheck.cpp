@@ -18,8 +18,9 @@ bool Exists(const std::string& path) {
 }  // namespace
 
 std::optional<std::string> ToolOutputRefusal(const CommandLine& entries) {
-  const auto target = std::find_if(entries.begin(), entries.end(),
-                                   [](const CommandEntry& entry) { return entry.option == "-o"; });
+  const auto target = std::find_if(entries.begin(), entries.end(), [](const CommandEntry& entry) {
+    return entry.option == SpecOf(Option::Target).text;
+  });
   if (target == entries.end()) return std::nullopt;  // the tool says why when it runs
   const ImageOutputs outputs = OutputsOf(target->value);
   if (!Exists(outputs.bin) && !Exists(outputs.cue)) return std::nullopt;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 
 // The tool's reason ("Cannot write /d/disc.bin: it is the input file ..."),
 // or nothing when the run may go ahead. Only an image or cue sheet that is

@@ -1,7 +1,7 @@
 #include "image/RunOutcome.h"
 
-#include "app/Texts.h"
-#include "layout/DiskEntry.h"
+#include "common/DiskEntry.h"
+#include "common/Texts.h"
 
 std::string LastLines(const std::string& text, std::size_t maxLines) {
   std::size_t end = text.size();

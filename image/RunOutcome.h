@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 
 struct ToolEnd {
   bool bySignal = false;  // ended by a signal rather than by exiting

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 
 struct StartedTool {
   pid_t pid = -1;            // -1: not started, see error

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/Texts.h"
+#include "common/Texts.h"
 
 enum class FolderNameProblem { None, LeadingBlank, Empty, ForbiddenCharacter };
 

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "layout/DiskEntry.h"
+#include "common/DiskEntry.h"
 #include "layout/LabelOrder.h"
 
 

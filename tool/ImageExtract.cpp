@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "common/PosixFile.h"
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 #include "tool/ImageReadRuns.h"
 #include "tool/ImageSource.h"
 #include "tool/IsoReader.h"

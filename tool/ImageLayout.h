@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/DiscGeometry.h"
 #include "tool/ImageTree.h"
 #include "tool/ToolArguments.h"
 #include "tool/ToolError.h"
@@ -48,10 +49,9 @@ struct ImagePlan {
 };
 
 inline constexpr std::uint32_t MINIMUM_TRACK_SECTORS = 300;
-inline constexpr std::uint32_t GAP_SECTORS = 150;
+inline constexpr std::uint32_t GAP_SECTORS = 2 * disc::SECTORS_PER_SECOND;
 inline constexpr int MAX_TRACKS = 99;
-// The last address a disc can have is 99:59:74, that is sector 449999 - 150.
-inline constexpr std::uint64_t MAX_IMAGE_SECTORS = 450000 - 150;
+using disc::MAX_IMAGE_SECTORS;
 inline constexpr int MAX_ISO_DEPTH = 8;  // levels 1 and 2, the root included
 
 // The sectors past which the layout is refused. A plan that only counts (the

@@ -15,28 +15,33 @@
 #include <span>
 #include <vector>
 
+#include "common/DiscGeometry.h"
+
 namespace sector {
 
-inline constexpr std::size_t SECTOR_SIZE = 2352;
+using disc::ADDRESS_OFFSET;
+using disc::SECTOR_SIZE;
+using disc::SECTORS_PER_SECOND;
+
 inline constexpr std::size_t SYNC_OFFSET = 0;
 inline constexpr std::size_t SYNC_SIZE = 12;
-inline constexpr std::size_t HEADER_OFFSET = 12;      // minute, second, frame, mode
-inline constexpr std::size_t MODE_OFFSET = 15;
-inline constexpr std::size_t SUBHEADER_OFFSET = 16;   // file, channel, submode, coding
-inline constexpr std::size_t SUBHEADER_COPY_OFFSET = 20;
-inline constexpr std::size_t USER_DATA_OFFSET = 24;
+inline constexpr std::size_t HEADER_OFFSET = SYNC_OFFSET + SYNC_SIZE;  // minute, second, frame, mode
+inline constexpr std::size_t MODE_OFFSET = HEADER_OFFSET + 3;
+inline constexpr std::size_t SUBHEADER_OFFSET = HEADER_OFFSET + 4;     // file, channel, submode, coding
+inline constexpr std::size_t SUBHEADER_COPY_OFFSET = SUBHEADER_OFFSET + 4;
+inline constexpr std::size_t USER_DATA_OFFSET = SUBHEADER_COPY_OFFSET + 4;
 inline constexpr std::size_t FORM1_DATA_SIZE = 2048;
 inline constexpr std::size_t FORM2_DATA_SIZE = 2324;
-inline constexpr std::size_t FORM1_EDC_OFFSET = 2072;  // USER_DATA_OFFSET + 2048
-inline constexpr std::size_t ECC_P_OFFSET = 2076;
+inline constexpr std::size_t EDC_SIZE = 4;
+inline constexpr std::size_t FORM1_EDC_OFFSET = USER_DATA_OFFSET + FORM1_DATA_SIZE;
+inline constexpr std::size_t ECC_P_OFFSET = FORM1_EDC_OFFSET + EDC_SIZE;
 inline constexpr std::size_t ECC_P_SIZE = 172;
-inline constexpr std::size_t ECC_Q_OFFSET = 2248;
+inline constexpr std::size_t ECC_Q_OFFSET = ECC_P_OFFSET + ECC_P_SIZE;
 inline constexpr std::size_t ECC_Q_SIZE = 104;
-inline constexpr std::size_t FORM2_EDC_OFFSET = 2348;  // USER_DATA_OFFSET + 2324
-
-// The first track's two-second pre-gap is counted in every address but not stored.
-inline constexpr std::uint32_t ADDRESS_OFFSET = 150;
-inline constexpr std::uint32_t SECTORS_PER_SECOND = 75;
+inline constexpr std::size_t FORM2_EDC_OFFSET = USER_DATA_OFFSET + FORM2_DATA_SIZE;
+// Both forms fill the sector exactly.
+static_assert(ECC_Q_OFFSET + ECC_Q_SIZE == SECTOR_SIZE);
+static_assert(FORM2_EDC_OFFSET + EDC_SIZE == SECTOR_SIZE);
 
 // Submode bits (subheader byte 2).
 inline constexpr std::uint8_t SUBMODE_EOR = 0x01;

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/OptionTable.h"
 #include "common/PosixFile.h"
-#include "content/StructureFile.h"
+#include "common/StructureFile.h"
 
 #ifndef BRENVOX_VERSION
 #error "BRENVOX_VERSION is set by the build"
@@ -12,47 +13,11 @@
 
 namespace {
 
-// Options that take the next argument as their value, whatever it looks like
-// (a path may well begin with a dash).
-bool TakeValue(const std::string& option, ToolOptions& o, std::string value) {
-  if (option == "-o") {
-    o.target = std::move(value);
-  } else if (option == "-v") {
-    o.volume = std::move(value);
-  } else if (option == "-e") {
-    o.form2Extension = std::move(value);
-  } else if (option == "-f") {
-    o.entries.push_back({EntryKind::Form1File, std::move(value)});
-  } else if (option == "-m") {
-    o.entries.push_back({EntryKind::Form2File, std::move(value)});
-  } else if (option == "-d") {
-    o.entries.push_back({EntryKind::Folder, std::move(value)});
-  } else {
-    return false;
-  }
-  return true;
-}
-
-bool TakeFlag(const std::string& option, ToolOptions& o) {
-  if (option == "-x") {
-    o.keepExtension = true;
-  } else if (option == "-s") {
-    o.singleTrack = true;
-  } else if (option == "-isolevel1") {
-    o.isoLevel = IsoLevel::Level1;
-  } else if (option == "-isolevel2") {
-    o.isoLevel = IsoLevel::Level2;
-  } else if (option == "-n") {
-    o.planOnly = true;
-  } else {
-    return false;
-  }
-  return true;
-}
-
+// Whether an option takes the next argument as its value, whatever that
+// looks like (a path may well begin with a dash).
 bool NeedsValue(const std::string& option) {
-  return option == "-o" || option == "-v" || option == "-e" || option == "-f" ||
-         option == "-m" || option == "-d";
+  const OptionSpec* spec = FindOption(option);
+  return spec && spec->takesValue;
 }
 
 // The text of an argument file, read as Load reads a layout: only a regular
@@ -75,6 +40,22 @@ std::optional<std::string> ReadArgumentText(const std::string& path, std::string
   }
 }
 
+void TakeOption(Option option, ToolOptions& o, std::string value) {
+  switch (option) {
+    case Option::Target: o.target = std::move(value); break;
+    case Option::Volume: o.volume = std::move(value); break;
+    case Option::Form2Extension: o.form2Extension = std::move(value); break;
+    case Option::KeepExtension: o.keepExtension = true; break;
+    case Option::SingleTrack: o.singleTrack = true; break;
+    case Option::IsoLevel1: o.isoLevel = IsoLevel::Level1; break;
+    case Option::IsoLevel2: o.isoLevel = IsoLevel::Level2; break;
+    case Option::PlanOnly: o.planOnly = true; break;
+    case Option::Form1File: o.entries.push_back({EntryKind::Form1File, std::move(value)}); break;
+    case Option::Form2File: o.entries.push_back({EntryKind::Form2File, std::move(value)}); break;
+    case Option::Folder: o.entries.push_back({EntryKind::Folder, std::move(value)}); break;
+  }
+}
+
 // The entries of an argument file, in the layout structure file's grammar:
 // option tokens end at a minus sign or a blank, values run between double
 // quotes. Line breaks around an option are passed over, so that a file may
@@ -87,7 +68,8 @@ std::optional<std::string> ReadArgumentFile(const std::string& path, std::vector
     const char* const space = " \t\r\n\v\f";
     const std::size_t first = token.find_first_not_of(space);
     if (first == std::string::npos) continue;
-    std::string option(1, '-');  // appended, not concatenated: a false -Wrestrict in Release
+    // The token with the blanks and line breaks around it taken off, after a dash.
+    std::string option(1, '-');
     option.append(token, first, token.find_last_not_of(space) + 1 - first);
     out.push_back(option);
     if (!NeedsValue(option)) continue;
@@ -123,11 +105,14 @@ ParsedArguments ParseToolArguments(const std::vector<std::string>& given) {
   ToolOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (NeedsValue(arg)) {
-      if (i + 1 >= args.size()) return {std::nullopt, "option " + arg + " needs a value"};
-      TakeValue(arg, options, args[++i]);
-    } else if (!TakeFlag(arg, options)) {
-      return {std::nullopt, "unknown option '" + arg + "'"};
+    const OptionSpec* spec = FindOption(arg);
+    if (!spec) return {std::nullopt, "unknown option '" + arg + "'"};
+    if (!spec->takesValue) {
+      TakeOption(spec->option, options, {});
+    } else if (i + 1 >= args.size()) {
+      return {std::nullopt, "option " + arg + " needs a value"};
+    } else {
+      TakeOption(spec->option, options, args[++i]);
     }
   }
   if (options.target.empty()) return {std::nullopt, "no image target (-o) given"};

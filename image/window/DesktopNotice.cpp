@@ -3,7 +3,7 @@
 #include <wx/log.h>
 #include <wx/notifmsg.h>
 
-#include "app/TextCodec.h"
+#include "common/window/TextCodec.h"
 
 DesktopNotice::DesktopNotice(wxWindow* parent) : m_parent(parent) {}
 

@@ -5,13 +5,13 @@
 #include <wx/button.h>
 #include <wx/gauge.h>
 
-#include "app/MessageBox.h"
-#include "app/TextCodec.h"
-#include "app/Texts.h"
+#include "common/window/MessageBox.h"
+#include "common/window/TextCodec.h"
+#include "common/Texts.h"
 #include "image/DiscImageName.h"
 #include "image/RunOutcome.h"
-#include "image/ToolProcess.h"
-#include "layout/DiskEntry.h"
+#include "image/window/ToolProcess.h"
+#include "common/DiskEntry.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ OpenImageCommand::~OpenImageCommand() = default;
 bool OpenImageCommand::ChooseImage(std::string& imagePath) {
   FileDialogRequest request;
   request.openMode = true;
-  request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+  request.mustExist = true;
   request.filter = IMAGE_FILTER;
   request.title = TITLE_OPEN_IMAGE;
   std::vector<std::string> paths;
@@ -43,7 +43,6 @@ bool OpenImageCommand::ChooseImage(std::string& imagePath) {
 bool OpenImageCommand::ChooseFolder(const std::string& imagePath, std::string& folder) {
   FileDialogRequest request;
   request.openMode = false;
-  request.flags = OFN_HIDEREADONLY;
   request.title = TITLE_EXTRACT_FOLDER;
   request.proposedPath = ProposedExtractFolder(imagePath);
   std::vector<std::string> paths;

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "app/FileChooser.h"
+#include "common/FileChooser.h"
 
 class wxWindow;
 class wxGauge;

@@ -15,7 +15,7 @@
 #include "GuiFixture.h"
 #include "LayoutTreeHelpers.h"
 #include "MessageExpect.h"
-#include "image/CommandLineBox.h"
+#include "image/window/CommandLineBox.h"
 
 namespace {
 
@@ -42,32 +42,32 @@ class CommandLineBuildTest : public MainWindowTest {
     MainWindowTest::SetUp();
     if (!dlg) return;
     // The settings entries stay out of the way unless a test sets them.
-    dlg->ImagePathEdit()->ChangeValue(wxString());
-    dlg->VolumeNameEdit()->ChangeValue(wxString());
-    dlg->Form2ExtEdit()->ChangeValue(wxString());
+    FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString());
+    FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue(wxString());
+    FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue(wxString());
   }
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
   wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = wxTreeItemId()) {
-    return Tree().InsertFolder(name, parent);
+    return InsertFolder(Tree(), name, parent);
   }
   wxTreeItemId File(const std::string& path, wxTreeItemId parent = wxTreeItemId()) {
-    return Tree().InsertPath(path, parent);
+    return InsertPath(Tree(), path, parent);
   }
 };
 
 TEST_F(CommandLineBuildTest, WorkedExampleEntryForEntry) {
-  dlg->ImagePathEdit()->ChangeValue("/img/disc");
-  dlg->VolumeNameEdit()->ChangeValue("BRENVOX");
-  dlg->Form2ExtEdit()->ChangeValue("dat");
-  dlg->KeepExtensionBox()->SetValue(true);
-  dlg->SingleTrackBox()->SetValue(false);
-  dlg->IsoLevelBox()->SetSelection(1);
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue("/img/disc");
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("BRENVOX");
+  FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue("dat");
+  FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->SetValue(false);
+  FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->SetSelection(1);
   const std::string a = MakeFile("src/a.txt", "12345");
   const std::string m = MakeFile("src/m.mpg", std::string(3000, 'm'));
   File(a);
   const wxTreeItemId video = Folder("VIDEO");
   Folder("SUB", video);
-  Tree().MarkForm2(File(m, video));
+  MarkForm2(Tree(), File(m, video));
 
   ASSERT_TRUE(dlg->BuildCommandLine());
   EXPECT_EQ(dlg->CmdLine(), " -o \"/img/disc\" -v \"BRENVOX\" -e \"dat\" -x -isolevel1 -f \"" + a +
@@ -103,8 +103,8 @@ TEST_F(CommandLineBuildTest, AnEmptyTreeBuildsNothingAndSaysNothing) {
 
 TEST_F(CommandLineBuildTest, NothingIsTruncated) {
   const std::string target = startupDir + "/" + std::string(300, 'x');
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(target));
-  dlg->VolumeNameEdit()->ChangeValue("A\"B");
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(target));
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("A\"B");
   File(MakeFile("one"));
   ASSERT_TRUE(dlg->BuildCommandLine());
   EXPECT_EQ(dlg->Entries()[0].value, target);
@@ -139,7 +139,7 @@ TEST_F(CommandLineBuildTest, ViewShowsTheSixtyFourBitTotalInTruncatedKilobytes) 
 }
 
 TEST_F(CommandLineBuildTest, ALongCommandLineIsShownOneEntryPerLineInABoxThatScrolls) {
-  dlg->VolumeNameEdit()->ChangeValue("VOL");
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("VOL");
   std::string lines = " -v \"VOL\"";
   for (int i = 0; i < 100; ++i) {
     const std::string file = MakeFile("a rather long folder name/file number " + std::to_string(i));
@@ -155,8 +155,8 @@ TEST_F(CommandLineBuildTest, ALongCommandLineIsShownOneEntryPerLineInABoxThatScr
 TEST_F(CommandLineBuildTest, GenerateBatchWritesTheExactBytesAndReplacesWithoutAsking) {
   const std::string target = startupDir + "/out/disc";
   ::mkdir((startupDir + "/out").c_str(), 0755);
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(target));
-  dlg->VolumeNameEdit()->ChangeValue("VOL");
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(target));
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("VOL");
   const std::string file = MakeFile("caf\xc3\xa9.txt", "x");
   File(file);
   WriteWholeFile(target + ".bat", "an older batch file that is longer than the new one ......");
@@ -165,13 +165,13 @@ TEST_F(CommandLineBuildTest, GenerateBatchWritesTheExactBytesAndReplacesWithoutA
   EXPECT_EQ(ReadFile(target + ".bat"),
             "brenvox.exe -o \"" + target + "\" -v \"VOL\" -f \"" + file + "\"");
 
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(startupDir + "/missing/disc"));
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(startupDir + "/missing/disc"));
   wxTEST_DIALOG(Click(ID_GENERATE_BATCH), ExpectMessage("Cannot write batch file."));
 }
 
 TEST_F(CommandLineBuildTest, GenerateBatchRefusesValuesAShellWouldRunAndWritesNothing) {
   const std::string target = startupDir + "/disc";
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(target));
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(target));
   File(MakeFile("plain.mpg", "x"));
   const std::string run = MakeFile("clip$(touch X).mpg", "x");
   File(run);
@@ -187,14 +187,14 @@ TEST_F(CommandLineBuildTest, GenerateBatchWritesThroughASymbolicLinkAndTheLonges
   File(MakeFile("a.txt", "x"));
   // The target's .bat name has 255 bytes, the most a name may hold.
   const std::string longest = startupDir + "/" + std::string(251, 't');
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(longest));
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(longest));
   wxTEST_DIALOG(Click(ID_GENERATE_BATCH), ExpectMessage("Batch file saved in \"" + longest + ".bat\""));
   const std::string batch = ReadFile(longest + ".bat");
   EXPECT_EQ(batch.substr(0, 15), "brenvox.exe -o ");
 
   const std::string real = MakeFile("real/disc.bat", "old");
   std::filesystem::create_symlink(real, startupDir + "/linked.bat");
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(startupDir + "/linked"));
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(startupDir + "/linked"));
   wxTEST_DIALOG(Click(ID_GENERATE_BATCH),
                 ExpectMessage("Batch file saved in \"" + startupDir + "/linked.bat\""));
   EXPECT_TRUE(std::filesystem::is_symlink(startupDir + "/linked.bat")) << "the link stays";

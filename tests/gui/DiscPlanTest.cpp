@@ -23,12 +23,12 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "image/CommandLine.h"
-#include "image/DiscPlanView.h"
-#include "image/NamesDialog.h"
+#include "common/CommandLine.h"
+#include "image/window/DiscPlanView.h"
+#include "image/window/NamesDialog.h"
 #include "image/ProgressScale.h"
-#include "image/ToolProcess.h"
-#include "layout/DropTreeCtrl.h"
+#include "image/window/ToolProcess.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 
@@ -79,11 +79,11 @@ class DiscPlanTest : public MainWindowTest {
     dlg->RunTimer().Stop();  // ticks are driven by the test
     image = startupDir + "/out/disc";
     fs::create_directories(startupDir + "/out");
-    dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
+    FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(image));
   }
 
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  std::string Line() { return dlg->PlanLine()->GetLabel().utf8_string(); }
+  std::string Line() { return FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetLabel().utf8_string(); }
   // Waits until the plan asked for by the last change is shown.
   std::string SettledLine() {
     EXPECT_TRUE(WaitFor([&] { return !dlg->DiscPlan().IsPlanning(); }, 20000)) << "no plan came";
@@ -107,7 +107,7 @@ class DiscPlanTest : public MainWindowTest {
     box->GetEventHandler()->ProcessEvent(event);
   }
   void ChooseLevel(int index) {
-    wxComboBox* box = dlg->IsoLevelBox();
+    wxComboBox* box = FindControl<wxComboBox>(dlg, ID_ISO_LEVEL);
     box->SetSelection(index);
     wxCommandEvent event(wxEVT_COMBOBOX, box->GetId());
     event.SetEventObject(box);
@@ -115,8 +115,8 @@ class DiscPlanTest : public MainWindowTest {
     box->GetEventHandler()->ProcessEvent(event);
   }
   wxTreeItemId File(const std::string& rel, std::size_t size, wxTreeItemId parent = wxTreeItemId(), bool form2 = false) {
-    const wxTreeItemId item = Tree().InsertPath(MakeFile(rel, std::string(size, 'x')), parent);
-    if (form2) Tree().MarkForm2(item);
+    const wxTreeItemId item = InsertPath(Tree(), MakeFile(rel, std::string(size, 'x')), parent);
+    if (form2) MarkForm2(Tree(), item);
     return item;
   }
   // Write ISO with the real tool, to its end.
@@ -150,18 +150,18 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
       {"Form 1 only", [&] {
          File("one.txt", 1);
          File("sector.txt", 2048);
-         const wxTreeItemId sub = Tree().InsertFolder("SUB", wxTreeItemId());
+         const wxTreeItemId sub = InsertFolder(Tree(), "SUB", wxTreeItemId());
          File("big.txt", 70000, sub);
        }},
       {"Form 2 multi-track", [&] {
          File("a.txt", 10);
          File("clip.mpg", 2325, wxTreeItemId(), true);
-         const wxTreeItemId v = Tree().InsertFolder("V", wxTreeItemId());
+         const wxTreeItemId v = InsertFolder(Tree(), "V", wxTreeItemId());
          File("long.mpg", 50000, v, true);
          File("zero.mpg", 0, v, true);
        }},
       {"single track", [&] {
-         Tick(dlg->SingleTrackBox(), true);
+         Tick(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK), true);
          File("a.txt", 10);
          File("clip.mpg", 50000, wxTreeItemId(), true);
        }},
@@ -169,11 +169,11 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
          ChooseLevel(1);
          for (const char* dir : {"d1", "d2", "d3"}) File(std::string(dir) + "/readme.txt", 3000);
          File("a long file name.text", 5);
-         Tree().InsertFolder("a long folder name", wxTreeItemId());
+         InsertFolder(Tree(), "a long folder name", wxTreeItemId());
        }},
       {"ISO level 2", [&] {
          ChooseLevel(2);
-         Tick(dlg->KeepExtensionBox(), true);
+         Tick(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION), true);
          File("a very long file name that goes on.text", 4100);
          File("movie.mpg", 9000, wxTreeItemId(), true);
        }},
@@ -182,15 +182,15 @@ TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForEveryKindOfLayout) {
          File("empty.mpg", 0, wxTreeItemId(), true);
        }},
       {"a directory of several sectors", [&] {
-         for (int i = 0; i < 120; ++i) Tree().InsertFolder("FOLDER_WITH_A_LONG_NAME_" + std::to_string(i), wxTreeItemId());
+         for (int i = 0; i < 120; ++i) InsertFolder(Tree(), "FOLDER_WITH_A_LONG_NAME_" + std::to_string(i), wxTreeItemId());
          File("one.txt", 1);
        }},
   };
   for (const Layout& layout : layouts) {
     SCOPED_TRACE(layout.what);
     Tree().RemoveAll();
-    Tick(dlg->SingleTrackBox(), false);
-    Tick(dlg->KeepExtensionBox(), false);
+    Tick(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK), false);
+    Tick(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION), false);
     ChooseLevel(0);
     layout.make();
     const std::uint64_t shown = ShownSectors();
@@ -230,14 +230,14 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeAndSaysWhenNothingFits) {
   // 460,000 sectors of a sparse file: longer than the largest CD.
   const std::string huge = MakeFile("huge.bin");
   fs::resize_file(huge, 460000ull * 2048);
-  Tree().InsertPath(huge, wxTreeItemId());
+  InsertPath(Tree(), huge, wxTreeItemId());
   EXPECT_NE(SettledLine().find(" longer than a 99-min CD"), std::string::npos) << Line();
   // A file that is gone says so, as the tool would.
   Tree().RemoveAll();
   const std::string gone = MakeFile("gone.txt", "g");
-  Tree().InsertPath(gone, wxTreeItemId());
+  InsertPath(Tree(), gone, wxTreeItemId());
   fs::remove(gone);
-  Tree().InsertFolder("F", wxTreeItemId());
+  InsertFolder(Tree(), "F", wxTreeItemId());
   EXPECT_EQ(SettledLine(), "Image: Cannot find " + gone);
   Tree().RemoveAll();
   EXPECT_EQ(SettledLine(), "");
@@ -246,12 +246,12 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeAndSaysWhenNothingFits) {
 TEST_F(DiscPlanTest, TheNamesListIsWhatCdInfoListsInTheWrittenImage) {
   if (std::system("command -v cd-info > /dev/null 2>&1") != 0) GTEST_SKIP() << "cd-info (libcdio-utils) missing";
   ChooseLevel(1);
-  dlg->Form2ExtEdit()->ChangeValue("dat");
+  FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue("dat");
   File("read me.txt", 3000);
   File("d1/readme.txt", 3000);
   File("d2/README.TXT", 3000);
   File("clip.mpg", 5000, wxTreeItemId(), true);
-  const wxTreeItemId sub = Tree().InsertFolder("sub folder", wxTreeItemId());
+  const wxTreeItemId sub = InsertFolder(Tree(), "sub folder", wxTreeItemId());
   File("d3/ok.txt", 10, sub);
   File("d4/OK.TXT", 10, sub);
   EXPECT_NE(SettledLine().find(" names change"), std::string::npos) << Line();
@@ -317,7 +317,7 @@ TEST_F(DiscPlanTest, ADoubleClickOnTheLineOpensTheNames) {
   ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
   std::vector<std::vector<std::string>> rows;
   wxUIActionSimulator sim;
-  sim.MouseMove(dlg->PlanLine()->GetScreenRect().GetLeftTop() + wxPoint(10, 4));
+  sim.MouseMove(FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetScreenRect().GetLeftTop() + wxPoint(10, 4));
   PumpEvents();
   wxTEST_DIALOG({
     sim.MouseDblClick();
@@ -342,7 +342,7 @@ TEST_F(DiscPlanTest, ARunShowsItsShareSpeedAndTimeLeftThenThePlanAgain) {
   dlg->OnTimer();
   EXPECT_TRUE(std::regex_match(Line(), std::regex(R"(Writing: (49|50)% - \d+ MB/s - \d+ s left)"))) << Line();
   // The bar keeps its range: the sum of the file sizes.
-  EXPECT_EQ(dlg->Progress()->GetRange(), ProgressScale::For(dlg->TotalSize()).range);
+  EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetRange(), ProgressScale::For(dlg->TotalSize()).range);
   ASSERT_TRUE(Click(ID_EXIT));  // Stop
   EXPECT_FALSE(dlg->IsRunning());
   EXPECT_EQ(Line(), planLine);
@@ -363,7 +363,7 @@ TEST_F(DiscPlanTest, TooLittleFreeSpaceAsksFirstAndNoChangesNothing) {
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
   EXPECT_EQ(askedFor, startupDir + "/out");
   EXPECT_FALSE(dlg->IsRunning());
-  EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
+  EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
   EXPECT_FALSE(fs::exists(image + ".bin"));
   // An image of that name already there, answered No: it stays as it was.
   WriteWholeFile(image + ".bin", "old");

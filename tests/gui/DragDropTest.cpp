@@ -109,12 +109,12 @@ TEST_F(DragDropTest, EachDragMovesTheItemAfterTheTargetFoldersChildrenOrNothing)
 
 TEST_F(DragDropTest, AMovedFolderKeepsItsStructureIndicesAndBoldFiles) {
   const wxTreeItemId src = Folder("Src");
-  Tree().MarkForm2(File("s/f1.avi", src));
+  MarkForm2(Tree(), File("s/f1.avi", src));
   const wxTreeItemId sub = Folder("Sub", src);
   File("s/f2.txt", sub);
-  Tree().MarkForm2(File("s/f3.avi", sub));
+  MarkForm2(Tree(), File("s/f3.avi", sub));
   File("s/f4.txt", src);
-  Tree().SetForm2(sub, true);  // the folder's own flag: not bold in place
+  SetForm2(Tree(), sub, true);  // the folder's own flag: not bold in place
   const wxTreeItemId dst = Folder("Dst");
   File("d/d1.txt", dst);
   ASSERT_EQ(TreePicture(Tree()), "Src{f1.avi*,Sub{f2.txt,f3.avi*},f4.txt},Dst{d1.txt}");
@@ -146,7 +146,7 @@ TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLeve
   DropFromShell(PointOn(Tree(), a), {p1, p2, p3});
   EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt");
   EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), "A/p3.avi"));
-  EXPECT_EQ(FromDisplay(dlg->RealPathEdit()->GetValue()), p3);
+  EXPECT_EQ(FromDisplay(FindControl<wxTextCtrl>(dlg, ID_REAL_PATH)->GetValue()), p3);
   EXPECT_FALSE(Tree().ShowHint());
 
   DropFromShell(PointOn(Tree(), top), {p1});  // a file does not stand for its folder here

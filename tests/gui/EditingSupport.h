@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "GuiFixture.h"
-#include "app/TextCodec.h"
-#include "layout/DropTreeCtrl.h"
-#include "layout/FolderNameDialog.h"
+#include "common/window/TextCodec.h"
+#include "layout/window/DropTreeCtrl.h"
+#include "layout/window/FolderNameDialog.h"
 
 // The children of a level (none: the top level).
 inline std::vector<wxTreeItemId> ChildrenOf(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
@@ -77,13 +77,13 @@ inline wxPoint EmptySpace(CDropTreeCtrl& tree) {
 class LayoutEditingTest : public MainWindowTest {
  protected:
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  std::string RealPath() { return FromDisplay(dlg->RealPathEdit()->GetValue()); }
+  std::string RealPath() { return FromDisplay(FindControl<wxTextCtrl>(dlg, ID_REAL_PATH)->GetValue()); }
   wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
-    return Tree().InsertFolder(name, parent);
+    return InsertFolder(Tree(), name, parent);
   }
   // A file made under the data folder and inserted from disk.
   wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
-    return Tree().InsertPath(MakeFile(rel, "x"), parent);
+    return InsertPath(Tree(), MakeFile(rel, "x"), parent);
   }
   void Send(wxEvent& event) { Tree().GetEventHandler()->ProcessEvent(event); }
   // A key as the tree reports it (DEL, F2).

@@ -11,8 +11,8 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "image/ToolProcess.h"
-#include "layout/DropTreeCtrl.h"
+#include "image/window/ToolProcess.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 
@@ -41,13 +41,13 @@ class EndToEndImageTest : public MainWindowTest {
 
 TEST_F(EndToEndImageTest, WriteIsoMakesAnImageTheIndependentReadersAccept) {
   CDropTreeCtrl* tree = dlg->Tree();
-  tree->InsertPath(MakeFile("readme.txt", std::string(3000, 'r')), wxTreeItemId());
-  const wxTreeItemId video = tree->InsertFolder("VIDEO", wxTreeItemId());
-  const wxTreeItemId clip = tree->InsertPath(MakeFile("clip.mpg", std::string(5000, 'm')), video);
-  tree->MarkForm2(clip);
+  InsertPath(*tree, MakeFile("readme.txt", std::string(3000, 'r')), wxTreeItemId());
+  const wxTreeItemId video = InsertFolder(*tree, "VIDEO", wxTreeItemId());
+  const wxTreeItemId clip = InsertPath(*tree, MakeFile("clip.mpg", std::string(5000, 'm')), video);
+  MarkForm2(*tree, clip);
   const std::string image = startupDir + "/out/disc";
   fs::create_directories(startupDir + "/out");
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(image));
 
   dlg->RunTimer().Stop();  // the test gives the last tick itself
   ASSERT_TRUE(Click(ID_WRITE_ISO));
@@ -75,11 +75,11 @@ TEST_F(EndToEndImageTest, TheLargestLayoutTheWindowHoldsIsWritten) {
   }
   for (int f = 0; f < 18; ++f) std::ofstream(top + "/top" + std::to_string(f) + ".txt") << std::string(f < 3 ? 3000 : 0, 't');
   CDropTreeCtrl* tree = dlg->Tree();
-  tree->InsertPath(top, wxTreeItemId());
+  InsertPath(*tree, top, wxTreeItemId());
   ASSERT_EQ(tree->NextIndex(), 50000) << "49,999 items";
   const std::string image = startupDir + "/out/disc";
   fs::create_directories(startupDir + "/out");
-  dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(image));
   // The test gives the last tick itself: a tick of the window's own timer
   // that saw the end first would show "Image Created" unanswered.
   dlg->RunTimer().Stop();

@@ -1,10 +1,10 @@
 // CMFileDialog as each command builds it (never shown: GTK file dialogs are
 // answered through the FileChooser in the other tests).
 #include "GuiFixture.h"
-#include "app/CMFileDialog.h"
-#include "app/FileFilter.h"
-#include "app/LayoutApp.h"
-#include "app/MainDialog.h"
+#include "app/window/CMFileDialog.h"
+#include "common/FileFilter.h"
+#include "app/window/LayoutApp.h"
+#include "app/window/MainDialog.h"
 
 #include <dlfcn.h>
 
@@ -18,23 +18,24 @@ TEST(FileDialog, ModesFlagsFiltersAndTitles) {
     const char* name;
     bool openMode;
     const char* ext;
-    long flags;
+    bool multiple;
+    bool mustExist;
     const char* filter;
     const char* title;
     long style;
     const char* shownTitle;
   };
   const Case cases[] = {
-      {"Add Files", true, "", 0x1204, "", "Open Files (Form1)",
+      {"Add Files", true, "", true, true, "", "Open Files (Form1)",
        wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST, "Open Files (Form1)"},
-      {"Add Media Files", true, "", 0x1204, MEDIA_FILTER, "Open Video/Audio Files (Form2)",
+      {"Add Media Files", true, "", true, true, MEDIA_FILTER, "Open Video/Audio Files (Form2)",
        wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST, "Open Video/Audio Files (Form2)"},
-      {"Save", false, "kbv", 0x1004, STRUCTURE_FILTER, "", wxFD_SAVE, "Save As"},
-      {"Load", true, "kbv", 0x1004, STRUCTURE_FILTER, "", wxFD_OPEN | wxFD_FILE_MUST_EXIST, "Open"},
-      {"image target", false, "", 0x1004, CHOOSER_FILTER, "", wxFD_SAVE, "Save As"},
+      {"Save", false, "kbv", false, true, STRUCTURE_FILTER, "", wxFD_SAVE, "Save As"},
+      {"Load", true, "kbv", false, true, STRUCTURE_FILTER, "", wxFD_OPEN | wxFD_FILE_MUST_EXIST, "Open"},
+      {"image target", false, "", false, true, CHOOSER_FILTER, "", wxFD_SAVE, "Save As"},
   };
   for (const Case& c : cases) {
-    CMFileDialog dialog(c.openMode, c.ext, "", c.flags, c.filter);
+    CMFileDialog dialog(c.openMode, c.ext, "", c.multiple, c.mustExist, c.filter);
     if (*c.title) dialog.SetDialogTitle(c.title);
     EXPECT_EQ(dialog.GetWindowStyleFlag() & (wxFD_OPEN | wxFD_SAVE | wxFD_MULTIPLE |
                                              wxFD_FILE_MUST_EXIST | wxFD_OVERWRITE_PROMPT),
@@ -156,7 +157,7 @@ TEST(FileDialog, FiltersListFilesWhateverTheCaseAndAllFilesListsEveryFile) {
       {"image target", false, CHOOSER_FILTER, {{"Write a name WITHOUT EXTENSION", names}}},
   };
   for (const auto& c : cases) {
-    CMFileDialog dialog(c.openMode, "", "", 0x1004, c.filter);
+    CMFileDialog dialog(c.openMode, "", "", false, true, c.filter);
     EXPECT_EQ(Listed(dialog, names), c.listed) << c.user;
   }
 }

@@ -99,7 +99,7 @@ TEST_F(FolderNameTest, RenameShowsTheOldNameSelectedAndEscChangesNothing) {
   wxTEST_DIALOG(Tree().RenameFolder(video), ExpectFolderName({"Clips"}));
   EXPECT_EQ(TreePicture(Tree()), "Clips{}");
   EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(video)), "Clips");
-  EXPECT_EQ(dlg->RealPathEdit()->GetValue(), "Clips");
+  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_REAL_PATH)->GetValue(), "Clips");
 
   // Esc on a new folder: nothing is made.
   wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({}));

@@ -44,6 +44,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include <deque>
 #include <functional>
@@ -53,8 +59,10 @@
 
 class wxWindow;
 
-#include "app/FileChooser.h"
-#include "app/MainDialog.h"
+#include "common/FileChooser.h"
+#include "app/window/MainDialog.h"
+#include "common/window/FindControl.h"
+#include "LayoutTreeHelpers.h"
 
 class ScriptedChooser : public FileChooser {
  public:

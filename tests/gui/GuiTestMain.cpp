@@ -10,7 +10,7 @@
 
 #include <cstdio>
 
-#include "app/Resources.h"
+#include "app/window/Resources.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "app/AboutDialog.h"
-#include "app/MessageBox.h"
+#include "app/window/AboutDialog.h"
+#include "common/window/MessageBox.h"
 
 TEST(Harness, ExpectedMessageBoxesAreAnsweredWithTheirAnswer) {
   bool yes = false;

@@ -24,13 +24,13 @@
 #include "GuiFixture.h"
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
-#include "app/Texts.h"
-#include "image/DiscPlanView.h"
-#include "image/ImageRun.h"
-#include "image/ToolConsole.h"
-#include "image/ToolProcess.h"
+#include "common/Texts.h"
 #include "image/window/DesktopNotice.h"
-#include "layout/DropTreeCtrl.h"
+#include "image/window/DiscPlanView.h"
+#include "image/window/ImageRun.h"
+#include "image/window/ToolConsole.h"
+#include "image/window/ToolProcess.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 
@@ -80,16 +80,16 @@ class ImageRunTest : public MainWindowTest {
     if (!dlg) return;
     dlg->RunTimer().Stop();
     image = startupDir + "/disc";
-    dlg->ImagePathEdit()->ChangeValue(wxString::FromUTF8(image));
-    dlg->VolumeNameEdit()->ChangeValue("V 1");
-    dlg->Form2ExtEdit()->ChangeValue(wxString());
+    FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(image));
+    FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("V 1");
+    FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue(wxString());
   }
   void TearDown() override {
     for (ToolConsole* console : Consoles()) console->Destroy();
     MainWindowTest::TearDown();
   }
   void AddFile(const std::string& rel, std::size_t size) {
-    dlg->Tree()->InsertPath(MakeFile(rel, std::string(size, 'd')), wxTreeItemId());
+    InsertPath(*dlg->Tree(), MakeFile(rel, std::string(size, 'd')), wxTreeItemId());
   }
   void Touch(const std::string& name) { WriteWholeFile(startupDir + "/" + name, ""); }
   bool Ended() {
@@ -108,14 +108,14 @@ class ImageRunTest : public MainWindowTest {
   }
   void ExpectIdle() {
     EXPECT_FALSE(dlg->IsRunning());
-    EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
-    EXPECT_EQ(dlg->ExitButton()->GetLabel(), "Exit");
-    EXPECT_EQ(dlg->Progress()->GetValue(), 0);
+    EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
+    EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Exit");
+    EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetValue(), 0);
   }
   void ExpectRunning() {
     EXPECT_TRUE(dlg->IsRunning());
-    EXPECT_FALSE(dlg->WriteIsoButton()->IsEnabled());
-    EXPECT_EQ(dlg->ExitButton()->GetLabel(), "Stop");
+    EXPECT_FALSE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
+    EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Stop");
   }
 
   std::string image;
@@ -123,7 +123,7 @@ class ImageRunTest : public MainWindowTest {
 
 TEST_F(ImageRunTest, RunsTheToolWithTheEntriesAsItsArgumentsAndReportsImageCreated) {
   AddFile("a b.txt", 5);
-  dlg->Tree()->InsertFolder("My Dir", wxTreeItemId());
+  InsertFolder(*dlg->Tree(), "My Dir", wxTreeItemId());
   WriteTool(ToolScript("echo writing; exec \"$real\" \"$@\"\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ExpectRunning();
@@ -164,17 +164,17 @@ TEST_F(ImageRunTest, TheBarFollowsTheImageAgainstTheEstimate) {
     for (const char* name : {"/disc.bin", "/disc.cue", "/begin", "/finish"}) fs::remove(startupDir + name);
     const std::string file = MakeFile("f");
     ASSERT_EQ(::truncate(file.c_str(), c.files), 0);
-    dlg->Tree()->InsertPath(file, wxTreeItemId());
+    InsertPath(*dlg->Tree(), file, wxTreeItemId());
     WriteWholeFile(startupDir + "/size", std::to_string(c.image));
     ASSERT_TRUE(Click(ID_WRITE_ISO));
-    EXPECT_EQ(dlg->Progress()->GetRange(), c.range);
+    EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetRange(), c.range);
     dlg->OnTimer();
-    EXPECT_EQ(dlg->Progress()->GetValue(), 0) << "no image yet: the bar stays";
+    EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetValue(), 0) << "no image yet: the bar stays";
     Touch("begin");
     ASSERT_TRUE(WaitFor([&] { return ImageSize() == c.image; }, 10000));
     dlg->OnTimer();
     dlg->OnTimer();
-    EXPECT_EQ(dlg->Progress()->GetValue(), c.position);
+    EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetValue(), c.position);
     ExpectRunning();
     // A layout too long for a disc has no planned size: the image stays as it is.
     const auto& plan = dlg->DiscPlan().Current();
@@ -280,7 +280,7 @@ TEST_F(ImageRunTest, StopKillsTheToolAndItsChildrenWithNoMessage) {
 
 TEST_F(ImageRunTest, AToolThatNeverStopsWritingDoesNotHoldTheWindow) {
   AddFile("a", 10);
-  dlg->ViewPromptBox()->SetValue(true);  // the console makes reading slower
+  FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);  // the console makes reading slower
   WriteTool(ToolScript("echo $$ > \"$dir/tool.pid\"; exec yes 'an endless line of output'\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ASSERT_TRUE(WaitFor([&] { return !ReadFile(startupDir + "/tool.pid").empty(); }, 10000));
@@ -353,7 +353,7 @@ TEST_F(ImageRunTest, AnExistingImageIsReplacedOnlyOnYes) {
 
 TEST_F(ImageRunTest, AnInputThatIsTheImageIsRefusedBeforeTheQuestionAndKeptWhole) {
   const std::string input = MakeFile("a", "precious");
-  dlg->Tree()->InsertPath(input, wxTreeItemId());
+  InsertPath(*dlg->Tree(), input, wxTreeItemId());
   const struct {
     std::string output;
     bool symbolic;
@@ -398,7 +398,7 @@ TEST_F(ImageRunTest, AFailedBuildLeavesAnExistingImageUntouched) {
   EXPECT_EQ(ReadFile(image + ".bin"), "old image");
 
   const std::string gone = MakeFile("gone");
-  dlg->Tree()->InsertPath(gone, wxTreeItemId());
+  InsertPath(*dlg->Tree(), gone, wxTreeItemId());
   fs::remove(gone);
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage("Cannot find " + gone));
   EXPECT_EQ(ReadFile(image + ".bin"), "old image");
@@ -427,7 +427,7 @@ TEST_F(ImageRunTest, AToolThatCannotStartLeavesTheWindowIdle) {
 // system's limit for one argument (128 KiB): the entries go through a file.
 void AddDeepFolders(CDropTreeCtrl* tree) {
   wxTreeItemId parent;
-  for (int level = 0; level < 300; ++level) parent = tree->InsertFolder(std::string(480, 'a' + level % 26), parent);
+  for (int level = 0; level < 300; ++level) parent = InsertFolder(*tree, std::string(480, 'a' + level % 26), parent);
 }
 
 TEST_F(ImageRunTest, EntriesPastTheArgumentLimitGoThroughAFileWithNoNameOnDisk) {
@@ -487,7 +487,7 @@ TEST_F(ImageRunTest, SigtermStopsTheRunAndClosesTheWindowAsExitDoes) {
 
 TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
   AddFile("a", 10);
-  dlg->ViewPromptBox()->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);
   WriteTool(ToolScript("echo 'first line'; echo 'to stderr' >&2; await finish; echo 'last line'\n"
                        "exec \"$real\" \"$@\"\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
@@ -506,7 +506,7 @@ TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
 
 TEST_F(ImageRunTest, TheConsoleCanBeClosedWhileTheWindowRunsModally) {
   AddFile("a", 10);
-  dlg->ViewPromptBox()->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);
   WriteTool(ToolScript("echo out\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ASSERT_EQ(Consoles().size(), 1u);
@@ -526,7 +526,7 @@ TEST_F(ImageRunTest, EscapeStopsARunStartedByAClickOnWriteIso) {
   AddFile("a", 10);
   wxUIActionSimulator sim;
   const auto clickWriteIso = [&] {
-    const wxRect button = dlg->WriteIsoButton()->GetScreenRect();
+    const wxRect button = FindControl<wxButton>(dlg, ID_WRITE_ISO)->GetScreenRect();
     sim.MouseMove(button.GetPosition() + button.GetSize() / 2);
     PumpEvents();
     sim.MouseClick();
@@ -553,7 +553,7 @@ TEST_F(ImageRunTest, EscapeStopsARunStartedByAClickOnWriteIso) {
 
 TEST_F(ImageRunTest, ViewPromptKeepsOneConsoleThatEachRunClears) {
   AddFile("a", 10);
-  dlg->ViewPromptBox()->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);
   const auto run = [&](const std::string& line) {
     for (const char* extension : {".bin", ".cue"}) fs::remove(image + extension);  // no question
     WriteTool(ToolScript("echo '" + line + "'; exec \"$real\" \"$@\"\n"));

@@ -3,49 +3,26 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "GuiFixture.h"
 #include "LayoutTreeHelpers.h"
 #include "MessageExpect.h"
-#include "layout/DiskEntry.h"
+#include "common/DiskEntry.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 class InsertPathTest : public MainWindowTest {
  protected:
   CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  wxTreeItemId Insert(const std::string& path) { return Tree().InsertPath(path, wxTreeItemId()); }
+  wxTreeItemId Insert(const std::string& path) { return InsertPath(Tree(), path, wxTreeItemId()); }
 };
 
-// The rule as written, one child at a time over the listing: a file goes
-// before the first child whose label compares greater, a folder goes last.
-std::vector<std::string> PlaceByTheRule(const std::string& folder) {
-  std::vector<std::string> children;
-  ListFolder(folder, [&](const ListedEntry& entry) {
-    if (entry.name.front() == '.') return true;
-    auto place = children.end();
-    if (entry.kind == DiskKind::File) {
-      place = std::find_if(children.begin(), children.end(), [&](const std::string& child) {
-        return LessIgnoringCase(entry.name, child);
-      });
-    }
-    children.insert(place, entry.name);
-    return true;
-  });
-  return children;
-}
-
-TEST_F(InsertPathTest, ChildrenFollowTheSortRuleWhateverTheListingOrder) {
+// The sort rule itself is the model's (tests/unit); the tree shows each child
+// where the model placed it, also when a file goes before those already there.
+TEST_F(InsertPathTest, TheTreeShowsChildrenInTheModelsOrder) {
   MakeFile("mix/B.txt");
   MakeFile("mix/a.txt");
   MakeDir("mix/Sub");
@@ -67,7 +44,12 @@ TEST_F(InsertPathTest, ChildrenFollowTheSortRuleWhateverTheListingOrder) {
   MakeDir("mixed/AAA");
   for (const char* name : {"files", "mixed"}) {
     const std::string folder = MakeDir(name);
-    EXPECT_EQ(ChildLabels(Tree(), Insert(folder)), PlaceByTheRule(folder)) << name;
+    const wxTreeItemId item = Insert(folder);
+    std::vector<std::string> modelOrder;
+    for (const int child : Tree().Model().ChildrenOf(Tree().ItemIndex(item))) {
+      modelOrder.push_back(Tree().Model().Label(child));
+    }
+    EXPECT_EQ(ChildLabels(Tree(), item), modelOrder) << name;
   }
 }
 
@@ -127,7 +109,7 @@ TEST_F(InsertPathTest, SymbolicLinksAreFollowedButALoopEnds) {
 
 TEST_F(InsertPathTest, APathThatCannotBeFoundInsertsNothing) {
   const int before = Tree().NextIndex();
-  const wxTreeItemId parent = Tree().InsertFolder("Made", wxTreeItemId());
+  const wxTreeItemId parent = InsertFolder(Tree(), "Made", wxTreeItemId());
   const std::string missing = startupDir + "/data/none.txt";
   struct Case {
     std::string path;
@@ -136,7 +118,7 @@ TEST_F(InsertPathTest, APathThatCannotBeFoundInsertsNothing) {
   for (const Case& c : {Case{"/", wxTreeItemId()}, Case{missing, wxTreeItemId()},
                         Case{missing, parent}}) {
     wxTreeItemId result;
-    wxTEST_DIALOG(result = Tree().InsertPath(c.path, c.parent),
+    wxTEST_DIALOG(result = InsertPath(Tree(), c.path, c.parent),
                   ExpectMessage("Cannot find " + c.path));
     EXPECT_EQ(result, c.parent);
   }
@@ -185,7 +167,7 @@ TEST_F(InsertPathTest, AddFolderInsertsAtTheTopAndSelects) {
 
 TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
   while (Tree().NextIndex() < CDropTreeCtrl::MAX_ITEMS - 10) {
-    Tree().InsertFolder("f", wxTreeItemId());
+    InsertFolder(Tree(), "f", wxTreeItemId());
   }
   for (int sub = 0; sub < 2; ++sub) {
     for (int i = 0; i < 10; ++i) MakeFile("big/s" + std::to_string(sub) + "/f" + std::to_string(i));
@@ -200,8 +182,8 @@ TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
   // The next command says it again, once; nothing more is created.
   wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(MSG_LAYOUT_FULL));
   EXPECT_EQ(Tree().GetCount(), before + 10);
-  Tree().BeginInsertCommand();
-  wxTEST_DIALOG(EXPECT_FALSE(Tree().InsertFolder("g", wxTreeItemId()).IsOk()),
+  Tree().Model().BeginCommand();
+  wxTEST_DIALOG(EXPECT_FALSE(InsertFolder(Tree(), "g", wxTreeItemId()).IsOk()),
                 ExpectMessage(MSG_LAYOUT_FULL));
 }
 

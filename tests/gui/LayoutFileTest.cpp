@@ -12,8 +12,8 @@
 #include "EditingSupport.h"
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "app/FileFilter.h"
-#include "content/StructureFile.h"
+#include "common/FileFilter.h"
+#include "common/StructureFile.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ class LayoutFileTest : public LayoutEditingTest {
   // Video{intro.avi*,Extra{notes.txt}},readme.txt at the top level after it.
   void MakeLayout() {
     const wxTreeItemId video = Folder("Video");
-    Tree().MarkForm2(File("clips/intro.avi", video));
+    MarkForm2(Tree(), File("clips/intro.avi", video));
     const wxTreeItemId extra = Folder("Extra", video);
     File("docs/notes.txt", extra);
     File("docs/readme.txt");
@@ -43,7 +43,7 @@ class LayoutFileTest : public LayoutEditingTest {
 TEST_F(LayoutFileTest, SaveRefusesAnEmptyLayoutOrAMissingFile) {
   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("I've nothing to save!"));
   const std::string gone = MakeFile("gone.txt");
-  Tree().InsertPath(gone, {});
+  InsertPath(Tree(), gone, {});
   std::filesystem::remove(gone);
   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("Cannot find " + gone),
                 ExpectMessage("I've nothing to save!"));
@@ -52,18 +52,19 @@ TEST_F(LayoutFileTest, SaveRefusesAnEmptyLayoutOrAMissingFile) {
 
 TEST_F(LayoutFileTest, SaveWritesTheOneLineWithoutTheLeadingBlank) {
   MakeLayout();
-  dlg->VolumeNameEdit()->ChangeValue("DEMO");
-  dlg->KeepExtensionBox()->SetValue(true);
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("DEMO");
+  FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->SetValue(true);
   const std::string out = Data("out.kbv");
   ASSERT_TRUE(Save(out));
   ASSERT_EQ(chooser->requests.size(), 1u);
   const FileDialogRequest& r = chooser->requests[0];
   EXPECT_FALSE(r.openMode);
   EXPECT_EQ(r.defaultExtension, "kbv");
-  EXPECT_EQ(r.flags, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
+  EXPECT_FALSE(r.multiple);
+  EXPECT_TRUE(r.mustExist);
   EXPECT_EQ(r.filter, STRUCTURE_FILTER);
   EXPECT_EQ(r.title, "");
-  EXPECT_EQ(ReadFile(out), "-o \"" + Text(dlg->ImagePathEdit()) +
+  EXPECT_EQ(ReadFile(out), "-o \"" + Text(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)) +
                                "\" -v \"DEMO\" -e \"dat\" -x -f \"" + Data("docs/readme.txt") +
                                "\" -d \"Video\" -m \"" + Data("clips/intro.avi") +
                                "\" -d \"Video\\Extra\" -f \"" + Data("docs/notes.txt") + "\"");
@@ -102,18 +103,18 @@ TEST_F(LayoutFileTest, SaveAsksBeforeReplacingAndAFailedWriteKeepsTheOldFile) {
 
 TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences) {
   MakeLayout();
-  Tree().MarkForm2(File("b.avi"));
-  Tree().SetForm2(ItemAt(Tree(), "Video/Extra"), true);  // a folder's own flag
-  dlg->VolumeNameEdit()->ChangeValue("DEMO");
+  MarkForm2(Tree(), File("b.avi"));
+  SetForm2(Tree(), ItemAt(Tree(), "Video/Extra"), true);  // a folder's own flag
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("DEMO");
   const std::string out = Data("round.kbv");
   ASSERT_TRUE(Save(out));
 
   // Change what the file does not hold or holds differently.
-  dlg->KeepExtensionBox()->SetValue(true);
-  dlg->SingleTrackBox()->SetValue(true);
-  dlg->IsoLevelBox()->SetSelection(2);
-  dlg->VolumeNameEdit()->ChangeValue("OTHER");
-  dlg->Form2ExtEdit()->ChangeValue("zz");
+  FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->SetValue(true);
+  FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->SetSelection(2);
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("OTHER");
+  FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue("zz");
   Folder("Stale");
   ASSERT_TRUE(Load(out));
   EXPECT_EQ(chooser->requests.back().openMode, true);
@@ -124,11 +125,11 @@ TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,b.avi*,Video{intro.avi*,Extra{notes.txt}}");
   EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(ItemAt(Tree(), "Video/Extra"))));
   EXPECT_EQ(Tree().NextIndex(), 7) << "a fresh store";
-  EXPECT_FALSE(dlg->KeepExtensionBox()->GetValue());
-  EXPECT_TRUE(dlg->SingleTrackBox()->GetValue()) << "not in the file: kept";
-  EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 2);
-  EXPECT_EQ(Text(dlg->VolumeNameEdit()), "DEMO");
-  EXPECT_EQ(Text(dlg->Form2ExtEdit()), "dat");
+  EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
+  EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->GetValue()) << "not in the file: kept";
+  EXPECT_EQ(FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetSelection(), 2);
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)), "DEMO");
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)), "dat");
   EXPECT_FALSE(Tree().SelectedItem().IsOk()) << "nothing selected";
 }
 
@@ -137,51 +138,20 @@ TEST_F(LayoutFileTest, TheDocumentedExampleLoadsEntryForEntry) {
   const std::string readme = MakeFile("docs/readme.txt"), intro = MakeFile("clips/intro.avi"),
                     notes = MakeFile("docs/notes.txt");
   ASSERT_TRUE(LoadText("-o \"/discs/demo\" -v \"DEMO\" -x -f \"" + readme + "\" -d \"Video\" -m \"" +
-                       intro + "\" -d \"Video\\Extra\" -f \"" + notes + "\" -e \"ABCDEFG\""));
+                       intro + "\" -d \"Video\\Extra\" -f \"" + notes + "\" -e \"ABCDEFG\" -isolevel2"));
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,Video{intro.avi*,Extra{notes.txt}}");
   EXPECT_FALSE(Tree().IsExpanded(ItemAt(Tree(), "Video")));
-  EXPECT_EQ(Text(dlg->ImagePathEdit()), "/discs/demo");
-  EXPECT_EQ(Text(dlg->VolumeNameEdit()), "DEMO");
-  EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)), "/discs/demo");
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)), "DEMO");
+  EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
+  EXPECT_EQ(FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetSelection(), 0) << "the ISO level is never loaded";
   // The four characters of "Form2 Ext." bound typing only.
-  EXPECT_EQ(Text(dlg->Form2ExtEdit()), "ABCDEFG");
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)), "ABCDEFG");
   // "-o" sets the edit only: gui.ini keeps the target picked with "...".
   EXPECT_EQ(dlg->IniImageTarget(), target);
   DestroyWindow();
   const std::string ini = ReadFile(startupDir + "/gui.ini");
   EXPECT_EQ(ini.substr(0, ini.find('\n')), target);
-}
-
-TEST_F(LayoutFileTest, LoadFollowsTheParseRules) {
-  const std::string a1 = MakeFile("a1.txt"), a2 = MakeFile("a2.txt"), s = MakeFile("s.txt"),
-                    y = MakeFile("y.avi");
-  MakeFile("disk/inner/z.txt");
-  const std::string longName(300, 'L');
-  const struct {
-    std::string text;
-    std::string picture;
-  } cases[] = {
-      // Two sibling folders with one label: the second one's sub-folders go
-      // into the first, its own files stay in it.
-      {"-d \"A\" -f \"" + a1 + "\" -d \"A\" -f \"" + a2 + "\" -d \"A\\Sub\" -f \"" + s + "\"",
-       "A{a1.txt,Sub{s.txt}},A{a2.txt}"},
-      // Line breaks and stray text are tokens of their own.
-      {"-d \"A\"\n-f \"" + a1 + "\"\r\n junk -m \"" + y + "\" -isolevel2 -dA \"B\"",
-       "A{a1.txt,y.avi*},B{}"},
-      // A missing ancestor puts the folder at the top level; a long
-      // component is taken whole.
-      {"-d \"X\\Y\" -d \"Y\\" + longName + "\"", "Y{" + longName + "{}}"},
-      // A "-f" path that is a folder brings in its whole content.
-      {"-f \"" + startupDir + "/data/disk\"", "disk{inner{z.txt}}"},
-      // The whole file is read however long: stray text of 600,000 characters.
-      {"-d \"Near\" " + std::string(600000, 'q') + " -d \"Far\"", "Near{},Far{}"},
-      {"", ""},
-  };
-  for (const auto& c : cases) {
-    ASSERT_TRUE(LoadText(c.text));
-    EXPECT_EQ(TreePicture(Tree()), c.picture) << c.text;
-  }
-  EXPECT_EQ(dlg->IsoLevelBox()->GetSelection(), 0) << "ISO level never loaded";
 }
 
 TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
@@ -195,9 +165,9 @@ TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
 
 TEST_F(LayoutFileTest, NothingChangesUntilAFileIsReadAnEmptyOneEmptiesTheLayout) {
   Folder("Old");
-  dlg->KeepExtensionBox()->SetValue(true);
-  dlg->SingleTrackBox()->SetValue(true);
-  dlg->VolumeNameEdit()->ChangeValue("KEEP");
+  FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->SetValue(true);
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("KEEP");
   Tree().SelectItem(ItemAt(Tree(), "Old"));
   chooser->fileAnswers.push_back(std::nullopt);
   ASSERT_TRUE(Click(ID_LOAD));
@@ -205,13 +175,13 @@ TEST_F(LayoutFileTest, NothingChangesUntilAFileIsReadAnEmptyOneEmptiesTheLayout)
   wxTEST_DIALOG(Load(Data("none.kbv")), ExpectMessage("Cannot open file"));
   wxTEST_DIALOG(Load(MakeDir("folder.kbv")), ExpectMessage("Cannot open file"));
   EXPECT_EQ(TreePicture(Tree()), "Old{}");
-  EXPECT_TRUE(dlg->KeepExtensionBox()->GetValue());
+  EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
 
   ASSERT_TRUE(LoadText(""));
   EXPECT_EQ(TreePicture(Tree()), "");
-  EXPECT_FALSE(dlg->KeepExtensionBox()->GetValue());
-  EXPECT_TRUE(dlg->SingleTrackBox()->GetValue());
-  EXPECT_EQ(Text(dlg->VolumeNameEdit()), "KEEP");
+  EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
+  EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->GetValue());
+  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)), "KEEP");
   EXPECT_EQ(RealPath(), "Old") << "the path display keeps its text";
 }
 
@@ -223,8 +193,8 @@ TEST_F(LayoutFileTest, VolumeNameAndForm2ExtensionThatAreNotUtf8AreSavedBackByte
   ASSERT_TRUE(Save(out));
   EXPECT_EQ(ReadFile(out), line);
   // Edited, they are taken as shown.
-  dlg->VolumeNameEdit()->ChangeValue("NEW");
-  dlg->Form2ExtEdit()->ChangeValue(wxString::FromUTF8("\xc3\xa9"));
+  FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("NEW");
+  FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue(wxString::FromUTF8("\xc3\xa9"));
   wxTEST_DIALOG(Save(out),
                 ExpectMessage("This file already exists.\nDo you want to replace it?", wxID_YES));
   EXPECT_NE(ReadFile(out).find("-v \"NEW\" -e \"\xc3\xa9\""), std::string::npos) << ReadFile(out);

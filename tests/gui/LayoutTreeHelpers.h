@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "layout/DropTreeCtrl.h"
+#include "layout/window/DropTreeCtrl.h"
 
 // The labels of the children of item (none: the top level), in tree order.
 inline std::vector<std::string> ChildLabels(const CDropTreeCtrl& tree, wxTreeItemId item) {
@@ -49,3 +49,24 @@ inline std::string DescribeTree(const CDropTreeCtrl& tree) {
   DescribeTree(tree, wxTreeItemId(), "", out);
   return out;
 }
+
+// Building a layout in tests, by tree items: a path from disk or a folder
+// made in the layout, last among the children of parent (none: the top
+// level). Each returns the new item, or parent when nothing was created.
+inline wxTreeItemId InsertPath(CDropTreeCtrl& tree, const std::string& path, wxTreeItemId parent) {
+  const int index = tree.Model().InsertPath(path, tree.ItemIndex(parent));
+  return index > 0 ? tree.ItemOf(index) : parent;
+}
+
+inline wxTreeItemId InsertFolder(CDropTreeCtrl& tree, const std::string& name, wxTreeItemId parent) {
+  const int index = tree.Model().InsertFolder(name, tree.ItemIndex(parent));
+  return index > 0 ? tree.ItemOf(index) : parent;
+}
+
+// An item's own Form 2 flag (a file is shown in bold).
+inline void SetForm2(CDropTreeCtrl& tree, const wxTreeItemId& item, bool form2) {
+  const int index = tree.ItemIndex(item);
+  if (index > 0) tree.Model().SetForm2(index, form2);
+}
+
+inline void MarkForm2(CDropTreeCtrl& tree, const wxTreeItemId& item) { SetForm2(tree, item, true); }

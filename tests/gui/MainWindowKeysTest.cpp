@@ -13,8 +13,8 @@
 #include <functional>
 
 #include "GuiFixture.h"
-#include "app/AboutDialog.h"
-#include "layout/DropTreeCtrl.h"
+#include "app/window/AboutDialog.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ class MainWindowKeys : public MainWindowTest {
 };
 
 TEST_F(MainWindowKeys, VolumeNameIsUpperCasedWhereTheCursorIs) {
-  wxTextCtrl* edit = dlg->VolumeNameEdit();
+  wxTextCtrl* edit = FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME);
   Prepare(edit, "", 0);
   Type("disc1");
   EXPECT_EQ(edit->GetValue(), "DISC1");
@@ -76,7 +76,7 @@ TEST_F(MainWindowKeys, VolumeNameIsUpperCasedWhereTheCursorIs) {
 }
 
 TEST_F(MainWindowKeys, Form2ExtTakesFourCharactersTypedOrPasted) {
-  wxTextCtrl* edit = dlg->Form2ExtEdit();
+  wxTextCtrl* edit = FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT);
   Prepare(edit, "", 0);
   Type("abcdef");
   EXPECT_EQ(edit->GetValue(), "abcd");
@@ -97,7 +97,7 @@ TEST_F(MainWindowKeys, Form2ExtTakesFourCharactersTypedOrPasted) {
 }
 
 TEST_F(MainWindowKeys, ImageTargetEditCannotBeTypedInto) {
-  wxTextCtrl* edit = dlg->ImagePathEdit();
+  wxTextCtrl* edit = FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH);
   const wxString before = edit->GetValue();
   EXPECT_FALSE(edit->IsEditable());
   Prepare(edit, before, 0);
@@ -135,11 +135,11 @@ TEST_F(MainWindowKeys, EveryWayOfClosingClosesInIdleAndOnlyStopsARun) {
   for (const Case& c : cases) {
     dlg->Show();
     PumpEvents();
-    dlg->WriteIsoButton()->Disable();  // the Running state, as a run sets it
+    FindControl<wxButton>(dlg, ID_WRITE_ISO)->Disable();  // the Running state, as a run sets it
     c.close();
     PumpEvents();
     EXPECT_TRUE(dlg->IsShown()) << c.name;
-    EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled()) << c.name << ": the run stopped, Idle again";
+    EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled()) << c.name << ": the run stopped, Idle again";
     dlg->SetReturnCode(0);
     c.close();
     EXPECT_TRUE(WaitFor([this] { return !dlg->IsShown(); }, 3000)) << c.name;
@@ -153,7 +153,7 @@ TEST_F(MainWindowKeys, EnterInAnEditPressesWriteIsoAndKeepsTheWindow) {
     ++writeIsoClicks;
     event.Skip();
   }, ID_WRITE_ISO);
-  Prepare(dlg->VolumeNameEdit(), "DISC", 4);
+  Prepare(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME), "DISC", 4);
   sim.Char(WXK_RETURN);
   EXPECT_TRUE(WaitFor([&] { return writeIsoClicks > 0; }, 3000));
   EXPECT_EQ(writeIsoClicks, 1);
@@ -161,7 +161,7 @@ TEST_F(MainWindowKeys, EnterInAnEditPressesWriteIsoAndKeepsTheWindow) {
 }
 
 TEST_F(MainWindowKeys, AMiddleClickPasteIntoForm2ExtKeepsTheFourCharacters) {
-  wxTextCtrl* edit = dlg->Form2ExtEdit();
+  wxTextCtrl* edit = FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT);
   Prepare(edit, "dat", 3);
   {
     // The text selected last, which a middle click pastes.
@@ -181,8 +181,8 @@ TEST_F(MainWindowKeys, AMiddleClickPasteIntoForm2ExtKeepsTheFourCharacters) {
 }
 
 TEST_F(MainWindowKeys, TextTypedIntoTheIsoLevelBoxThatNamesALevelSelectsIt) {
-  dlg->Tree()->InsertPath(MakeFile("a.txt"), wxTreeItemId());
-  wxComboBox* box = dlg->IsoLevelBox();
+  InsertPath(*dlg->Tree(), MakeFile("a.txt"), wxTreeItemId());
+  wxComboBox* box = FindControl<wxComboBox>(dlg, ID_ISO_LEVEL);
   box->SetFocus();
   ASSERT_TRUE(WaitFor([box] { return box->HasFocus(); }, 3000));
   const struct {

@@ -19,10 +19,10 @@
 #include "EditingSupport.h"
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "app/FileFilter.h"
-#include "app/Texts.h"
-#include "image/CommandLine.h"
-#include "layout/DropTreeCtrl.h"
+#include "common/FileFilter.h"
+#include "common/Texts.h"
+#include "common/CommandLine.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ class ButtonClicks : public MainWindowTest {
 
 TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
   const std::string file = MakeFile("a.txt", "x");
-  dlg->Tree()->InsertPath(file, wxTreeItemId());
+  InsertPath(*dlg->Tree(), file, wxTreeItemId());
   CDropTreeCtrl& tree = *dlg->Tree();
 
   // The choosers: their requests tell which command asked.
@@ -201,7 +201,7 @@ TEST_F(MainWindowTemplate, StylesOfTheWindowAndItsControls) {
     EXPECT_FALSE(edit->IsEditable()) << id;
     EXPECT_FALSE(edit->CanAcceptFocusFromKeyboard()) << id;
   }
-  EXPECT_TRUE(dlg->VolumeNameEdit()->IsEditable());
+  EXPECT_TRUE(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->IsEditable());
 }
 
 // The main window's template with one control left out, loaded in place of

@@ -16,9 +16,9 @@
 #include "GuiFixture.h"
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
-#include "app/TextCodec.h"
-#include "image/DiscPlanView.h"
-#include "image/ToolProcess.h"
+#include "common/window/TextCodec.h"
+#include "image/window/DiscPlanView.h"
+#include "image/window/ToolProcess.h"
 
 namespace fs = std::filesystem;
 
@@ -72,22 +72,22 @@ TEST_F(OpenImageTest, TheMenuEntryExtractsTheImageAndLoadsItsLayout) {
   EXPECT_EQ(chooser->requests[0].title, "Open Disc Image");
   EXPECT_EQ(chooser->requests[1].proposedPath, image) << "a folder beside the image, named after it";
   ASSERT_TRUE(dlg->IsRunning());
-  EXPECT_FALSE(dlg->WriteIsoButton()->IsEnabled());
-  EXPECT_EQ(dlg->ExitButton()->GetLabel(), "Stop");
-  EXPECT_EQ(dlg->Progress()->GetRange(), 100);
+  EXPECT_FALSE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
+  EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Stop");
+  EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetRange(), 100);
   ASSERT_TRUE(RunEnded());
   dlg->OnTimer();  // status 0: no message, the layout is loaded
 
   EXPECT_FALSE(dlg->IsRunning());
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,VIDEO{clip.mpg*}");
-  EXPECT_EQ(FromDisplay(dlg->VolumeNameEdit()->GetValue()), "DEMO");
+  EXPECT_EQ(FromDisplay(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->GetValue()), "DEMO");
   EXPECT_EQ(dlg->ImagePathBytes(), image + "-rebuilt") << "never the opened image";
   // The plan line shows the opened image's size.
   const std::uintmax_t sectors = fs::file_size(image + ".bin") / 2352;
   EXPECT_TRUE(WaitFor([&] { return !dlg->DiscPlan().IsPlanning() &&
-                                   dlg->PlanLine()->GetLabel().StartsWith("Image: " + std::to_string(sectors) + " sectors"); },
+                                   FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetLabel().StartsWith("Image: " + std::to_string(sectors) + " sectors"); },
                       20000))
-      << dlg->PlanLine()->GetLabel();
+      << FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetLabel();
   if (const char* dir = std::getenv("BRENVOX_SCREENSHOTS")) {  // a look by eye at the opened image
     PumpEvents();
     SaveWindowShot(dlg, std::string(dir) + "/opened-image.png");
@@ -104,7 +104,7 @@ TEST_F(OpenImageTest, AFileThatIsNoImageSaysWhyAndKeepsTheLayout) {
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Not Opened\n\nbrenvox.exe ended with exit code 2\nbrenvox.exe: Cannot read " +
                                               notImage + ": it is neither a raw Mode 2 image nor an ISO 9660 image"));
   EXPECT_EQ(TreePicture(Tree()), "Kept{}");
-  EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
+  EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
 }
 
 }  // namespace

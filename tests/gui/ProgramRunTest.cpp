@@ -22,11 +22,11 @@
 #include "GuiFixture.h"
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
-#include "app/WholeFile.h"
+#include "common/WholeFile.h"
 
 namespace {
 
-constexpr const char* MSG_TOOL_MISSING =
+constexpr const char* TOOL_MISSING_TEXT =
     "Cannot find brenvox.exe\n\nPlease put it in the same folder of GUI.";
 
 // Polls until the child has ended; its wait status, or -1 when time is up.
@@ -82,7 +82,7 @@ TEST(MissingTool, TheWindowSaysSoAndDoesNotInitialise) {
   bool initialised = true;
   {
     auto* window = new MainDialog(nullptr, dir, std::make_unique<ScriptedChooser>());
-    wxTEST_DIALOG(initialised = window->Initialize(), ExpectMessage(MSG_TOOL_MISSING));
+    wxTEST_DIALOG(initialised = window->Initialize(), ExpectMessage(TOOL_MISSING_TEXT));
     EXPECT_FALSE(window->IsShown());
     DestroyAndWait(window);
   }

@@ -7,8 +7,8 @@
 
 #include "GuiFixture.h"
 #include "MessageExpect.h"
-#include "app/FileFilter.h"
-#include "layout/DropTreeCtrl.h"
+#include "common/FileFilter.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 
@@ -49,10 +49,10 @@ TEST_P(SettingsAtStart, LoadsThenWritesBackAtTheEnd) {
   const IniCase& c = GetParam();
   EXPECT_EQ(dlg->ImageTarget(), Expand(c.target, startupDir));
   EXPECT_EQ(dlg->IniImageTarget(), Expand(c.target, startupDir));
-  EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), Expand(c.target, startupDir));
-  EXPECT_EQ(dlg->ViewPromptBox()->GetValue(), c.viewPrompt);
-  EXPECT_EQ(dlg->KeepExtensionBox()->GetValue(), c.keepExtension);
-  EXPECT_EQ(dlg->SingleTrackBox()->GetValue(), c.singleTrack);
+  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), Expand(c.target, startupDir));
+  EXPECT_EQ(FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->GetValue(), c.viewPrompt);
+  EXPECT_EQ(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue(), c.keepExtension);
+  EXPECT_EQ(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->GetValue(), c.singleTrack);
   DestroyWindow();
   EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), Expand(c.writtenBack, startupDir));
 }
@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Files, SettingsAtStart, ::testing::ValuesIn(INI_CASES),
 using SettingsAtEnd = MainWindowTest;
 
 TEST_F(SettingsAtEnd, TheBoxesAsLeftAreWritten) {
-  dlg->ViewPromptBox()->SetValue(true);
-  dlg->SingleTrackBox()->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);
+  FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->SetValue(true);
   DestroyWindow();
   EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), startupDir + "/image\n1 0 1");
 }
@@ -77,10 +77,11 @@ TEST_F(SettingsAtEnd, ChosenTargetIsWrittenButNotTheBuildTarget) {
   const FileDialogRequest& request = chooser->requests[0];
   EXPECT_FALSE(request.openMode);
   EXPECT_EQ(request.defaultExtension, "");
-  EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST);
+  EXPECT_FALSE(request.multiple);
+  EXPECT_TRUE(request.mustExist);
   EXPECT_EQ(request.filter, CHOOSER_FILTER);
   EXPECT_EQ(request.title, "");
-  EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), chosen);
+  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), chosen);
   EXPECT_EQ(dlg->IniImageTarget(), chosen);
   EXPECT_EQ(dlg->ImageTarget(), startupDir + "/image") << "refreshed only by a build";
   DestroyWindow();
@@ -91,7 +92,7 @@ TEST_F(SettingsAtEnd, CancelledChooserKeepsTheTarget) {
   chooser->fileAnswers.push_back(std::nullopt);
   ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
   EXPECT_EQ(chooser->requests.size(), 1u);
-  EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), startupDir + "/image");
+  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), startupDir + "/image");
   EXPECT_EQ(dlg->IniImageTarget(), startupDir + "/image");
   DestroyWindow();
   EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), startupDir + "/image\n0 0 0");
@@ -99,7 +100,7 @@ TEST_F(SettingsAtEnd, CancelledChooserKeepsTheTarget) {
 
 TEST_F(SettingsAtEnd, AnEditedImagePathDoesNotReachTheFile) {
   // Loading a structure file with "-o" changes the edit's text the same way.
-  dlg->ImagePathEdit()->ChangeValue(wxT("/loaded/target"));
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxT("/loaded/target"));
   DestroyWindow();
   EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), startupDir + "/image\n0 0 0");
 }
@@ -122,7 +123,7 @@ class TargetBytes : public MainWindowTest {
   }
   void ExpectBatchAt(const std::string& target, const std::string& shown) {
     const std::string file = MakeFile("a.txt", "x");
-    dlg->Tree()->InsertPath(file, wxTreeItemId());
+    InsertPath(*dlg->Tree(), file, wxTreeItemId());
     wxTEST_DIALOG(Click(ID_GENERATE_BATCH),
                   ExpectMessage("Batch file saved in \"" + shown + ".bat\""));
     EXPECT_EQ(ReadFile(target + ".bat"), "brenvox.exe -o \"" + target +
@@ -132,7 +133,7 @@ class TargetBytes : public MainWindowTest {
 };
 
 TEST_F(TargetBytes, FromTheSettingsFile) {
-  EXPECT_EQ(dlg->ImagePathEdit()->GetValue().utf8_string(), startupDir + "/caf\xc3\xa9");
+  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), startupDir + "/caf\xc3\xa9");
   ExpectBatchAt(startupDir + "/caf\xe9", startupDir + "/caf\xc3\xa9");
 }
 

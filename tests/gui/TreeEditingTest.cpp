@@ -218,7 +218,7 @@ TEST_F(TreeEditingTest, SetUnsetForm2AsksOnlyForAFolderWithContentAndAppliesToEv
   const wxTreeItemId y = File("y.avi", sub);
   const wxTreeItemId deep = Folder("Deep", sub);
   File("z.avi", deep);
-  Tree().SetForm2(y, true);
+  SetForm2(Tree(), y, true);
   ASSERT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi*,Deep{z.avi}}}");
 
   Tree().SelectItem(top);
@@ -232,7 +232,7 @@ TEST_F(TreeEditingTest, SetUnsetForm2AsksOnlyForAFolderWithContentAndAppliesToEv
   EXPECT_FALSE(Tree().IsForm2(Tree().ItemIndex(deep)));
 
   // No: nothing changes. The folder is selected either way.
-  Tree().SetForm2(y, true);
+  SetForm2(Tree(), y, true);
   Tree().Unselect();
   wxTEST_DIALOG(Tree().ToggleForm2(sub), ExpectMessage(ASK_RECURSIVE, wxID_NO));
   EXPECT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi*,Deep{z.avi}}}");
@@ -305,7 +305,7 @@ class ExpectNameKept : public wxExpectModalBase<CFolderName, ExpectNameKept> {
 
 TEST_F(TreeEditingTest, RenameWithTheTextUnchangedKeepsANameThatIsNotUtf8) {
   const std::string latin1 = "caf\xe9";  // not UTF-8: shown as "café"
-  const wxTreeItemId folder = Tree().InsertPath(MakeDir(latin1), {});
+  const wxTreeItemId folder = InsertPath(Tree(), MakeDir(latin1), {});
   const int index = Tree().ItemIndex(folder);
   ASSERT_EQ(Tree().ItemPath(index), latin1);
   Tree().SelectItem(folder);

@@ -2,7 +2,7 @@
 // first gesture clears it, and never again after.
 #include "GuiFixture.h"
 #include "ScreenGrab.h"
-#include "layout/DropTreeCtrl.h"
+#include "layout/window/DropTreeCtrl.h"
 
 using TreeHint = MainWindowTest;
 

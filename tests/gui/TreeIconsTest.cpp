@@ -3,7 +3,7 @@
 #include <wx/imaglist.h>
 
 #include "GuiFixture.h"
-#include "layout/DropTreeCtrl.h"
+#include "layout/window/DropTreeCtrl.h"
 
 struct CDropTreeCtrlTestAccess {
   static std::pair<int, int> IconsFor(CDropTreeCtrl* tree, const std::string& path, bool folder) {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/SettingsFile.h"
-#include "app/WholeFile.h"
-#include "content/StructureFile.h"
+#include "common/StructureFile.h"
+#include "common/WholeFile.h"
 #include "tool/ToolArguments.h"
 
 int main(int argc, char** argv) {

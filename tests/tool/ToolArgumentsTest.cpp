@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include "ToolTestSupport.h"
-#include "content/StructureFile.h"
+#include "common/StructureFile.h"
 #include "tool/ToolArguments.h"
 
 TEST(ToolArguments, WorkedExampleInOrder) {
@@ -119,6 +119,12 @@ TEST(ToolArgumentFile, UsageErrors) {
   EXPECT_FALSE(missing.options);
   EXPECT_NE(missing.error.find("cannot read argument file " + dir / "gone.kbv" + ": No such file"), std::string::npos)
       << missing.error;
+  // A device or a folder is not read at all: /dev/zero would never end.
+  for (const std::string& path : {std::string("/dev/zero"), dir.Path()}) {
+    const auto endless = ParseToolArguments({"@" + path});
+    EXPECT_NE(endless.error.find("cannot read argument file " + path + ": not a regular file"),
+              std::string::npos) << endless.error;
+  }
 }
 
 // Read as Load reads a layout: only what opens as a regular file of at most a

@@ -6,17 +6,10 @@
 #include <string>
 #include <vector>
 
-// A fresh folder under the system's temporary folder, removed at the end.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  const std::string& Path() const { return m_path; }
-  std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+#include "tests/support/TempFolder.h"
 
- private:
-  std::string m_path;
-};
+// A fresh folder under the system's temporary folder, removed at the end.
+using ScratchDir = TempFolder;
 
 struct CommandResult {
   int exitCode = -1;

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 
 namespace fs = std::filesystem;
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <memory>
 
-#include "content/StructureFile.h"
+#include "common/StructureFile.h"
 
 namespace fs = std::filesystem;
 

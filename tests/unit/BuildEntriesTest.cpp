@@ -11,18 +11,14 @@
 #include <fstream>
 #include <map>
 
+#include "tests/support/TempFolder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 class BuildEntriesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "buildentriesXXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir = tmpl;
-  }
-  void TearDown() override { fs::remove_all(dir); }
 
   // A file of the given size to the build, and its path.
   std::string File(const std::string& name, int parent = 0, std::uint64_t size = 0,
@@ -44,7 +40,8 @@ class BuildEntriesTest : public ::testing::Test {
     });
   }
 
-  std::string dir;
+  TempFolder temp;
+  const std::string dir = temp.Path();
   std::map<std::string, DiskEntry> disk;
   LayoutModel model;
 };

@@ -1,4 +1,4 @@
-#include "image/CommandLine.h"
+#include "common/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "layout/DiskEntry.h"
+#include "common/DiskEntry.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -11,18 +11,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/TempFolder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 class DiskEntryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "diskentryXXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Make(const std::string& name, std::size_t size) {
     const std::string path = dir_ + "/" + name;
     std::ofstream(path) << std::string(size, 'x');
@@ -38,7 +34,8 @@ class DiskEntryTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  std::string dir_;
+  TempFolder temp;
+  const std::string dir_ = temp.Path();
 };
 
 TEST_F(DiskEntryTest, LookUpFindsOnlyFilesAndFoldersWithTheirSizes) {

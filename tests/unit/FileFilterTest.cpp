@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileFilter.h"
+#include "common/FileFilter.h"
 
 namespace {
 

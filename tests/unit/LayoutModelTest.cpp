@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "layout/DiskEntry.h"
+#include "common/DiskEntry.h"
 #include "layout/LabelOrder.h"
+#include "tests/support/SortOracle.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -54,12 +56,8 @@ std::string Describe(const LayoutModel& model) {
 class LayoutModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "layoutmodelXXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir = tmpl;
     model.SetObserver(&recorder);
   }
-  void TearDown() override { fs::remove_all(dir); }
   std::string MakeFile(const std::string& rel) {
     const fs::path path = fs::path(dir) / rel;
     fs::create_directories(path.parent_path());
@@ -70,7 +68,8 @@ class LayoutModelTest : public ::testing::Test {
     fs::create_directories(fs::path(dir) / rel);
     return dir + "/" + rel;
   }
-  std::string dir;
+  TempFolder temp;
+  const std::string dir = temp.Path();
   Recorder recorder;
   LayoutModel model;
 };
@@ -184,30 +183,6 @@ TEST_F(LayoutModelTest, RemovingTakesTheSubtreeAndTellsTheViewFirst) {
   EXPECT_EQ(recorder.said,
             (std::vector<std::string>{"insert 1 in 0 at 0", "insert 2 in 1 at 0", "insert 3 in 2 at 0",
                                       "rename 2", "form2 3", "remove 1", "insert 4 in 0 at 0"}));
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
-// The rule as written, one child at a time over the listing: a file goes
-// before the first child whose label compares greater, a folder goes last.
-std::vector<std::string> PlaceByTheRule(const std::string& folder) {
-  std::vector<std::string> children;
-  ListFolder(folder, [&](const ListedEntry& entry) {
-    if (entry.name.front() == '.') return true;
-    auto place = children.end();
-    if (entry.kind == DiskKind::File) {
-      place = std::find_if(children.begin(), children.end(), [&](const std::string& child) {
-        return LessIgnoringCase(entry.name, child);
-      });
-    }
-    children.insert(place, entry.name);
-    return true;
-  });
-  return children;
 }
 
 std::vector<std::string> Labels(const LayoutModel& model, int parent) {

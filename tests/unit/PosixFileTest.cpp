@@ -14,25 +14,22 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 class PosixFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "posixfileXXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir = tmpl;
-  }
-  void TearDown() override { fs::remove_all(dir); }
   std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
   }
-  std::string dir;
+  TempFolder temp;
+  const std::string dir = temp.Path();
 };
 
 TEST_F(PosixFileTest, WriteAllGoesOnAfterShortWritesIntoAPipe) {

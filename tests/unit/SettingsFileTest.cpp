@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/SettingsFile.h"
-#include "app/WholeFile.h"
+#include "common/WholeFile.h"
 
 namespace {
 

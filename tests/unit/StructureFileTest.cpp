@@ -1,4 +1,4 @@
-#include "content/StructureFile.h"
+#include "common/StructureFile.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,7 @@
 #include <sstream>
 #include <thread>
 
-#include "content/StructureFile.h"
+#include "common/StructureFile.h"
 #include "image/ToolStart.h"
 
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <future>
 
-#include "app/WholeFile.h"
+#include "common/WholeFile.h"
 
 namespace fs = std::filesystem;
 

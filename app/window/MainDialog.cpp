@@ -1,0 +1,334 @@
+// The main window: built from its template, its controls looked up once, its
+// commands bound, and the initialisation sequence with the settings.
+#include "app/window/MainDialog.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/xrc/xmlres.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
+#include "app/window/EndSignals.h"
+#include "common/window/FindControl.h"
+#include "common/window/MessageBox.h"
+#include "app/window/Resources.h"
+#include "app/SettingsFile.h"
+#include "common/window/TextCodec.h"
+#include "common/Texts.h"
+#include "app/window/TypedLimit.h"
+#include "content/window/LayoutFile.h"
+#include "image/BuildEntries.h"
+#include "image/DiscFit.h"
+#include "image/window/DiscPlanView.h"
+#include "image/ImagePlanWorker.h"
+#include "image/window/ImageRun.h"
+#include "image/window/OpenImageCommand.h"
+#include "image/window/ToolProcess.h"
+#include "layout/window/DropTreeCtrl.h"
+#include "layout/window/LayoutButtons.h"
+
+namespace {
+
+constexpr int FORM2_EXT_TYPED_LIMIT = 4;
+// The template's 340 x 239, and below the buttons the plan line.
+const wxSize CLIENT_SIZE_DU(340, 249);
+
+// Template names of the controls and the ids the program gives them.
+struct ControlId {
+  const char* name;
+  int id;
+};
+constexpr ControlId CONTROL_IDS[] = {
+    {"ID_ADD_FILES", ID_ADD_FILES},         {"ID_ADD_MEDIA_FILES", ID_ADD_MEDIA_FILES},
+    {"ID_MAKE_FOLDER", ID_MAKE_FOLDER},     {"ID_REMOVE", ID_REMOVE},
+    {"ID_ADD_FOLDER", ID_ADD_FOLDER},       {"ID_SET_FORM2", ID_SET_FORM2},
+    {"ID_ISO_LEVEL", ID_ISO_LEVEL},         {"ID_SINGLE_TRACK", ID_SINGLE_TRACK},
+    {"ID_KEEP_EXTENSION", ID_KEEP_EXTENSION}, {"ID_VIEW_PROMPT", ID_VIEW_PROMPT},
+    {"ID_SAVE", ID_SAVE},                   {"ID_LOAD", ID_LOAD},
+    {"ID_IMAGE_PATH", ID_IMAGE_PATH},       {"ID_CHOOSE_TARGET", ID_CHOOSE_TARGET},
+    {"ID_VOLUME_NAME", ID_VOLUME_NAME},     {"ID_FORM2_EXT", ID_FORM2_EXT},
+    {"ID_REAL_PATH_LABEL", ID_REAL_PATH_LABEL}, {"ID_REAL_PATH", ID_REAL_PATH},
+    {"ID_PROGRESS", ID_PROGRESS},           {"wxID_OK", ID_WRITE_ISO},
+    {"ID_VIEW_CMD_LINE", ID_VIEW_CMD_LINE}, {"ID_GENERATE_BATCH", ID_GENERATE_BATCH},
+    {"wxID_CANCEL", ID_EXIT},               {"ID_TREE", ID_TREE},
+    {"ID_PLAN_LINE", ID_PLAN_LINE},
+};
+
+// The command of each button.
+struct ButtonCommand {
+  int id;
+  void (MainDialog::*handler)();
+};
+constexpr ButtonCommand BUTTON_COMMANDS[] = {
+    {ID_ADD_FILES, &MainDialog::OnAddFiles},
+    {ID_ADD_MEDIA_FILES, &MainDialog::OnAddMediaFiles},
+    {ID_ADD_FOLDER, &MainDialog::OnAddFolder},
+    {ID_MAKE_FOLDER, &MainDialog::OnMakeFolder},
+    {ID_REMOVE, &MainDialog::OnRemove},
+    {ID_SET_FORM2, &MainDialog::OnToggleForm2},
+    {ID_SAVE, &MainDialog::OnSave},
+    {ID_LOAD, &MainDialog::OnLoad},
+    {ID_CHOOSE_TARGET, &MainDialog::OnChooseImageTarget},
+    {ID_WRITE_ISO, &MainDialog::OnWriteIso},
+    {ID_VIEW_CMD_LINE, &MainDialog::OnViewCmdLine},
+    {ID_GENERATE_BATCH, &MainDialog::OnGenerateBatch},
+    {ID_EXIT, &MainDialog::OnExit},
+};
+
+bool PathExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::path(path), error);
+}
+
+}  // namespace
+
+MainDialog::MainDialog(wxWindow* parent, std::string startupDir,
+                       std::unique_ptr<FileChooser> chooser)
+    : MainDialog(parent, PlacesInFolder(startupDir), std::move(chooser)) {}
+
+MainDialog::MainDialog(wxWindow* parent, StartupPlaces places, std::unique_ptr<FileChooser> chooser)
+    : m_startupDir(places.settingsDir),
+      m_places(std::move(places)),
+      m_layout(std::make_unique<LayoutModel>()),
+      m_timer(this, RUN_TIMER_ID),
+      m_chooser(std::move(chooser)) {
+  LoadTemplate(parent);
+  LookUpControls();
+  m_layoutFile = std::make_unique<LayoutFileCommands>(*m_tree, *m_chooser, this);
+  m_imageRun = std::make_unique<ImageRunCommand>(this, m_progress, m_writeIsoButton, m_exitButton);
+  m_openImage = std::make_unique<OpenImageCommand>(this, *m_chooser, m_progress, m_writeIsoButton, m_exitButton,
+                                                   [this](const std::string& layout) { LoadLayoutFile(layout); });
+  m_layoutButtons = std::make_unique<LayoutButtons>(*m_tree, *m_chooser);
+  m_discPlan = std::make_unique<DiscPlanView>(this, m_planLine, [this] { return PlanSnapshot(); },
+                                              [](const std::string& path) -> std::optional<std::uint64_t> {
+                                                const std::optional<DiskEntry> e = LookUpPath(path);
+                                                if (!e || e->kind != DiskKind::File) return std::nullopt;
+                                                return e->size;
+                                              });
+  m_imageRun->SetPlanView(m_discPlan.get());
+  BindCommands();
+}
+
+MainDialog::~MainDialog() {
+  if (m_initialized) RouteEndSignals(nullptr);
+  m_timer.Stop();
+  m_imageRun->SetPlanView(nullptr);
+  m_tree->SetLayoutListener(nullptr);
+  m_tree->SetNamesEntry(nullptr, nullptr);
+  m_tree->SetOpenImageEntry(nullptr, nullptr);
+  m_discPlan.reset();  // its thread ends before the controls go
+  if (m_initialized) SaveSettings();
+  // The tree shows the layout model: it goes before the model does.
+  DestroyChildren();
+}
+
+void MainDialog::LoadTemplate(wxWindow* parent) {
+  LoadResources();
+  if (!wxXmlResource::Get()->LoadDialog(this, parent, wxT("IDD_MAIN"))) {
+    throw std::logic_error("main window template IDD_MAIN missing");
+  }
+  for (const ControlId& control : CONTROL_IDS) {
+    wxWindow* window = FindWindow(wxXmlResource::GetXRCID(control.name));
+    if (!window) throw std::logic_error(std::string("main window template: ") + control.name + " missing");
+    window->SetId(control.id);
+  }
+  SetClientSize(ConvertDialogToPixels(CLIENT_SIZE_DU));
+  FitTextsToFont();
+  Centre();  // first placed in the middle of the screen; the place is not stored
+}
+
+// Dialog units follow the font, but text widths do not scale exactly with
+// them: a label or check box narrower than its own text is widened, so that
+// no caption is cut or wrapped. A widened label that would run into the
+// control on its right moves left into free space, as far as there is some.
+void MainDialog::FitTextsToFont() {
+  for (wxWindow* child : GetChildren()) {
+    if (!dynamic_cast<wxStaticText*>(child) && !dynamic_cast<wxCheckBox*>(child)) continue;
+    wxRect rect = child->GetRect();
+    const int best = child->GetBestSize().x;
+    if (best <= rect.width) continue;
+    rect.width = best;
+    int freeLeft = 0;  // right edge of the nearest control on the left, same row
+    int overlap = 0;
+    for (wxWindow* other : GetChildren()) {
+      const wxRect o = other->GetRect();
+      if (other == child || o.GetBottom() < rect.GetTop() || o.GetTop() > rect.GetBottom()) continue;
+      if (o.GetRight() < child->GetPosition().x) freeLeft = std::max(freeLeft, o.GetRight() + 1);
+      if (o.x > child->GetPosition().x && o.x <= rect.GetRight()) {
+        overlap = std::max(overlap, rect.GetRight() + 1 - o.x);
+      }
+    }
+    rect.x = std::max(freeLeft, rect.x - overlap);
+    child->SetSize(rect);
+  }
+}
+
+void MainDialog::LookUpControls() {
+  m_form2Ext = FindControl<wxTextCtrl>(this, ID_FORM2_EXT);
+  m_imagePath = FindControl<wxTextCtrl>(this, ID_IMAGE_PATH);
+  m_volumeName = FindControl<wxTextCtrl>(this, ID_VOLUME_NAME);
+  m_viewPrompt = FindControl<wxCheckBox>(this, ID_VIEW_PROMPT);
+  m_keepExtension = FindControl<wxCheckBox>(this, ID_KEEP_EXTENSION);
+  m_singleTrack = FindControl<wxCheckBox>(this, ID_SINGLE_TRACK);
+  m_progress = FindControl<wxGauge>(this, ID_PROGRESS);
+  m_writeIsoButton = FindControl<wxButton>(this, ID_WRITE_ISO);
+  m_exitButton = FindControl<wxButton>(this, ID_EXIT);
+  m_isoLevel = FindControl<wxComboBox>(this, ID_ISO_LEVEL);
+  m_realPath = FindControl<wxTextCtrl>(this, ID_REAL_PATH);
+  m_tree = FindControl<CDropTreeCtrl>(this, ID_TREE);
+  m_planLine = FindControl<wxStaticText>(this, ID_PLAN_LINE);
+  m_tree->Attach(*m_layout, m_realPath, FindControl<wxButton>(this, ID_REMOVE));
+  // The two read-only edits are no tab stops.
+  m_imagePath->DisableFocusFromKeyboard();
+  m_realPath->DisableFocusFromKeyboard();
+}
+
+void MainDialog::BindCommands() {
+  for (const ButtonCommand& command : BUTTON_COMMANDS) {
+    auto handler = command.handler;
+    Bind(wxEVT_BUTTON, [this, handler](wxCommandEvent&) { (this->*handler)(); }, command.id);
+  }
+  Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTimer(); }, RUN_TIMER_ID);
+  Bind(wxEVT_CHAR_HOOK, &MainDialog::OnCharHook, this);
+  Bind(wxEVT_CLOSE_WINDOW, &MainDialog::OnClose, this);
+  m_volumeName->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+    OnVolumeNameText();
+    event.Skip();
+  });
+  m_isoLevel->Bind(wxEVT_TEXT, [this](wxCommandEvent& event) {
+    event.Skip();
+    // After GTK has finished with the typed text, which unselects the entry.
+    CallAfter([this] { OnIsoLevelText(); });
+  });
+  // What the image depends on: the layout and the options that change sizes or names.
+  m_tree->SetLayoutListener([this](bool replaced) {
+    if (replaced) m_discPlan->LayoutReplaced();
+    else m_discPlan->Changed();
+  });
+  m_tree->SetNamesEntry([this] { return m_discPlan->HasNameChanges(); }, [this] { m_discPlan->ShowNames(); });
+  m_tree->SetOpenImageEntry([this] { return !IsRunning(); }, [this] { OpenDiscImage(); });
+  auto changed = [this](wxCommandEvent& event) {
+    m_discPlan->Changed();
+    event.Skip();
+  };
+  m_form2Ext->Bind(wxEVT_TEXT, changed);
+  m_keepExtension->Bind(wxEVT_CHECKBOX, changed);
+  m_singleTrack->Bind(wxEVT_CHECKBOX, changed);
+  m_isoLevel->Bind(wxEVT_COMBOBOX, changed);
+  m_isoLevel->Bind(wxEVT_TEXT, changed);
+}
+
+bool MainDialog::Initialize() {
+  SetIcons(AppIcons());
+  m_tree->ResetTree();
+  m_timer.Start(RUN_TIMER_PERIOD_MS);
+  LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);
+  LoadSettings();
+  for (const char* choice : ISO_LEVEL_CHOICES) m_isoLevel->Append(wxString::FromUTF8(choice));
+  m_isoLevel->SetSelection(0);
+  m_iniPath = m_places.settingsDir + "/gui.ini";
+  m_toolPath = m_places.toolPath;
+  if (!PathExists(m_toolPath)) {
+    ShowMessage(wxString::FromUTF8(MSG_TOOL_MISSING));
+    return false;
+  }
+  SetImagePathText(m_imageTarget);
+  m_volumeName->ChangeValue(DEFAULT_VOLUME_NAME);
+  m_form2Ext->ChangeValue(DEFAULT_FORM2_EXT);
+  m_tree->Refresh(true);
+  m_tree->Update();
+  m_initialized = true;
+  RouteEndSignals(this);
+  FindWindow(ID_ADD_FILES)->SetFocus();
+  return true;
+}
+
+void MainDialog::SetImagePathText(const std::string& bytes) {
+  m_imagePathBytes = bytes;
+  m_imagePath->ChangeValue(ToDisplay(bytes));
+}
+
+std::string MainDialog::ImagePathBytes() const {
+  // A text put into the edit some other way is taken as it shows.
+  return BytesOfShown(m_imagePath->GetValue(), m_imagePathBytes);
+}
+
+void MainDialog::LoadSettings() {
+  const Settings settings = LoadSettingsFile(m_places.settingsDir + "/gui.ini", m_places.targetDir);
+  m_imageTarget = settings.imageTarget;
+  m_iniImageTarget = m_imageTarget;
+  if (settings.checks) {
+    // A check box shows any value but 0 as ticked.
+    m_viewPrompt->SetValue(settings.checks->viewPrompt != 0);
+    m_keepExtension->SetValue(settings.checks->keepExtension != 0);
+    m_singleTrack->SetValue(settings.checks->singleTrack != 0);
+  }
+}
+
+void MainDialog::SaveSettings() {
+  const CheckStates checks{m_viewPrompt->GetValue() ? 1 : 0, m_keepExtension->GetValue() ? 1 : 0,
+                           m_singleTrack->GetValue() ? 1 : 0};
+  // A settings file that cannot be written is not reported.
+  if (m_places.perUser) MakeSettingsFolder(m_places.settingsDir);
+  SaveSettingsFile(m_iniPath, m_iniImageTarget, checks);
+}
+
+CommandSettings MainDialog::CurrentSettings() const {
+  CommandSettings settings;
+  settings.imagePath = ImagePathBytes();
+  // A value loaded from a layout file keeps its bytes until it is edited.
+  settings.volumeName = BytesOfShown(m_volumeName->GetValue(), m_volumeNameBytes);
+  settings.form2Ext = BytesOfShown(m_form2Ext->GetValue(), m_form2ExtBytes);
+  settings.keepExtension = m_keepExtension->IsChecked();
+  settings.singleTrack = m_singleTrack->IsChecked();
+  settings.isoLevelIndex = m_isoLevel->GetSelection();
+  return settings;
+}
+
+bool MainDialog::BuildCommandLine() {
+  m_cmdLine.clear();
+  const CommandSettings settings = CurrentSettings();
+  m_imageTarget = settings.imagePath;
+
+  // Each file is looked up on disk; for Write ISO the sizes found serve its plan.
+  m_lookedUpSizes.clear();
+  EntryBuild build = BuildEntries(*m_layout, settings, [this](const std::string& path) {
+    const std::optional<DiskEntry> found = LookUpPath(path);
+    if (m_keepSizes && found && found->kind == DiskKind::File) m_lookedUpSizes[path] = found->size;
+    return found;
+  });
+  m_entries = std::move(build.entries);
+  m_totalSize = build.totalSize;
+  if (build.status == EntryBuildStatus::Missing) ShowCannotFind(build.missingPath, this);
+  if (build.status != EntryBuildStatus::Built) return false;
+  m_cmdLine = RenderOptionString(m_entries);
+  return true;
+}
+
+std::optional<std::vector<std::string>> MainDialog::PlanSnapshot() const {
+  // No look-up here: the planner's thread finds the sizes it does not know yet.
+  const EntryBuild build = BuildEntries(*m_layout, CurrentSettings(), [](const std::string&) {
+    return std::optional<DiskEntry>(DiskEntry{});
+  });
+  if (build.status != EntryBuildStatus::Built) return std::nullopt;
+  return PlanArguments(build.entries);
+}
+
+bool MainDialog::EnoughSpaceOrAgreed(const PlanResult& plan) {
+  if (plan.error) return true;  // the tool says why it cannot write the image
+  std::uint64_t need = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE + plan.summary.cueBytes;
+  // An image and cue sheet of the same name give their room back.
+  for (const char* extension : {".bin", ".cue"}) {
+    const std::optional<DiskEntry> old = LookUpPath(m_imageTarget + extension);
+    if (old && old->kind == DiskKind::File) need -= std::min(need, old->size);
+  }
+  const std::optional<std::string> question =
+      FreeSpaceQuestion(need, m_freeSpace(TargetFolder(m_imageTarget)));
+  return !question || AskYesNo(wxString::FromUTF8(*question), this);
+}

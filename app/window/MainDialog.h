@@ -1,0 +1,194 @@
+// The program's one window: the layout tree, the option controls, the progress
+// bar and the command buttons. Handlers stay thin and call into the plain units.
+#pragma once
+
+#include <wx/dialog.h>
+#include <wx/timer.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "common/FileChooser.h"
+#include "app/StartupPlaces.h"
+#include "common/CommandLine.h"
+#include "image/FreeSpace.h"
+
+class wxTextCtrl;
+class wxCheckBox;
+class wxGauge;
+class wxButton;
+class wxComboBox;
+class CDropTreeCtrl;
+class LayoutModel;
+class ToolProcess;
+class LayoutFileCommands;
+class ImageRunCommand;
+class OpenImageCommand;
+class LayoutButtons;
+class DiscPlanView;
+struct PlanResult;
+class wxStaticText;
+struct StructureAction;
+
+// Control ids of the main window template.
+enum MainControlId {
+  ID_WRITE_ISO = wxID_OK,      // 1 "Write ISO"
+  ID_EXIT = wxID_CANCEL,       // 2 "Exit" / "Stop"
+  ID_VIEW_CMD_LINE = 3,
+  ID_GENERATE_BATCH = 4,
+  ID_SAVE = 5,
+  ID_LOAD = 6,
+  ID_TREE = 1000,
+  ID_ADD_FILES = 1001,
+  ID_SET_FORM2 = 1002,
+  ID_PROGRESS = 1003,
+  ID_REMOVE = 1004,
+  ID_ADD_FOLDER = 1005,
+  ID_REAL_PATH_LABEL = 1006,
+  ID_VIEW_PROMPT = 1009,
+  ID_KEEP_EXTENSION = 1010,
+  ID_IMAGE_PATH = 1011,
+  ID_VOLUME_NAME = 1012,
+  ID_FORM2_EXT = 1013,
+  ID_CHOOSE_TARGET = 1014,
+  ID_REAL_PATH = 1015,
+  ID_ADD_MEDIA_FILES = 1016,
+  ID_MAKE_FOLDER = 1017,
+  ID_ISO_LEVEL = 1018,
+  ID_SINGLE_TRACK = 1019,
+  ID_PLAN_LINE = 1020,  // the image's size and fit, or the run's time left
+};
+
+constexpr int RUN_TIMER_ID = 1;
+constexpr int RUN_TIMER_PERIOD_MS = 1000;
+
+class MainDialog : public wxDialog {
+ public:
+  // startupDir: the current directory when the window initialises (the tool
+  // and gui.ini live there). chooser: how files and folders are picked.
+  MainDialog(wxWindow* parent, std::string startupDir,
+             std::unique_ptr<FileChooser> chooser);
+  // places: where the tool, gui.ini and the default target are (the program
+  // decides them at start from its current directory and executable).
+  MainDialog(wxWindow* parent, StartupPlaces places, std::unique_ptr<FileChooser> chooser);
+  ~MainDialog() override;
+
+  // Runs the initialisation sequence. False when brenvox.exe is missing: the
+  // message has been shown and the window must not be shown.
+  bool Initialize();
+
+  // Writes gui.ini (done on destruction of a window that initialised).
+  void SaveSettings();
+
+  // Command handlers (also called directly by tests).
+  void OnAddFiles();
+  void OnAddMediaFiles();
+  void OnAddFolder();
+  void OnMakeFolder();
+  void OnRemove();
+  void OnToggleForm2();
+  void OnSave();
+  void OnLoad();
+  // Open Disc Image: extracts an image (the user chooses it when imagePath
+  // is empty) and loads the layout that rebuilds it.
+  void OpenDiscImage(const std::string& imagePath = {});
+  // Load's work on a chosen file: its messages, its rules.
+  void LoadLayoutFile(const std::string& path);
+  void OnChooseImageTarget();
+  void OnWriteIso();
+  void OnViewCmdLine();
+  void OnGenerateBatch();
+  void OnExit();
+  void OnTimer();
+  void EndRun();
+  void ShowAbout();
+
+  // Composes the option string from the controls and the tree into
+  // m_entries / m_cmdLine / m_totalSize / m_imageTarget. False when the tree
+  // is empty or a file is missing (the missing file has been reported).
+  bool BuildCommandLine();
+
+  // Shows an image target in the read-only edit. Its bytes are kept: a name
+  // that is not UTF-8 shows decoded, and the build takes the bytes back.
+  void SetImagePathText(const std::string& bytes);
+  // The image target the edit shows, as bytes.
+  std::string ImagePathBytes() const;
+
+  // The parts of the window that other parts and tests reach (controls by id: FindControl).
+  CDropTreeCtrl* Tree() const { return m_tree; }
+  LayoutModel& Layout() const { return *m_layout; }
+  const std::string& CmdLine() const { return m_cmdLine; }
+  const CommandLine& Entries() const { return m_entries; }
+  std::int64_t TotalSize() const { return m_totalSize; }
+  const std::string& ImageTarget() const { return m_imageTarget; }
+  const std::string& IniImageTarget() const { return m_iniImageTarget; }
+  const std::string& ToolPath() const { return m_toolPath; }
+  bool IsRunning() const;
+  wxTimer& RunTimer() { return m_timer; }
+  ToolProcess* CurrentRun() const;
+  ImageRunCommand& ImageRun() const { return *m_imageRun; }
+  DiscPlanView& DiscPlan() const { return *m_discPlan; }
+  // Where Write ISO learns the target folder's free space (tests give their own).
+  void SetFreeSpaceSource(FreeSpaceSource source) { m_freeSpace = std::move(source); }
+
+ private:
+  void LoadTemplate(wxWindow* parent);
+  void FitTextsToFont();
+  void LookUpControls();
+  void BindCommands();
+  void LoadSettings();
+  void OnVolumeNameText();
+  void OnIsoLevelText();
+  void OnCharHook(wxKeyEvent& event);
+  void OnClose(wxCloseEvent& event);
+  void ApplyLoadedOptions(const std::vector<StructureAction>& options);
+  void ApplyOption(const StructureAction& option);
+  CommandSettings CurrentSettings() const;
+  // The tool's arguments for the plan line; nothing for an empty layout.
+  std::optional<std::vector<std::string>> PlanSnapshot() const;
+  // Before a run: the image and its cue, as planned, against the target's free
+  // space. False when the user answers No.
+  bool EnoughSpaceOrAgreed(const PlanResult& plan);
+  CDropTreeCtrl* m_tree = nullptr;
+  std::string m_cmdLine;       // the option string, beginning with a blank
+  CommandLine m_entries;       // the entries the string and argv are made from
+  std::string m_startupDir;  // the folder of gui.ini: the start-up directory when the tool is there
+  StartupPlaces m_places;
+  std::unique_ptr<LayoutModel> m_layout;  // shown by m_tree
+  std::string m_toolPath;
+  std::string m_imageTarget;
+  std::string m_iniImageTarget;
+  std::string m_iniPath;
+  std::string m_imagePathBytes;  // the bytes of what m_imagePath shows
+  std::string m_volumeNameBytes;  // the bytes of a volume name loaded from a file
+  std::string m_form2ExtBytes;    // the bytes of a Form 2 extension loaded from a file
+  wxTextCtrl* m_form2Ext = nullptr;
+  wxTextCtrl* m_imagePath = nullptr;
+  wxTextCtrl* m_volumeName = nullptr;
+  wxTextCtrl* m_realPath = nullptr;
+  wxCheckBox* m_viewPrompt = nullptr;
+  wxCheckBox* m_keepExtension = nullptr;
+  wxGauge* m_progress = nullptr;
+  wxButton* m_writeIsoButton = nullptr;
+  wxButton* m_exitButton = nullptr;
+  bool m_initialized = false;
+  bool m_upperCasing = false;
+  std::int64_t m_totalSize = 0;
+  wxComboBox* m_isoLevel = nullptr;
+  wxCheckBox* m_singleTrack = nullptr;
+  wxTimer m_timer;
+  std::unique_ptr<FileChooser> m_chooser;
+  std::unique_ptr<LayoutFileCommands> m_layoutFile;
+  std::unique_ptr<ImageRunCommand> m_imageRun;
+  std::unique_ptr<OpenImageCommand> m_openImage;
+  std::unique_ptr<LayoutButtons> m_layoutButtons;
+  wxStaticText* m_planLine = nullptr;
+  std::unordered_map<std::string, std::uint64_t> m_lookedUpSizes;  // by Write ISO's build
+  bool m_keepSizes = false;  // while Write ISO builds
+  FreeSpaceSource m_freeSpace = FreeBytesIn;
+  std::unique_ptr<DiscPlanView> m_discPlan;
+};

@@ -1,0 +1,197 @@
+// What the main window does when a button is pressed or a key typed: Exit (and
+// every other way of closing), the "..." image-target chooser, the About box,
+// the volume name upper-cased while it is typed, the layout buttons, Write
+// ISO and its timer, View Cmd Line, Generate Batch, Save and Load with the
+// options a loaded layout file sets.
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
+
+#include "app/window/AboutDialog.h"
+#include "app/window/MainDialog.h"
+#include "common/FileFilter.h"
+#include "common/window/TextCodec.h"
+#include "content/window/LayoutFile.h"
+#include "image/DiscFit.h"
+#include "image/window/CommandLineView.h"
+#include "image/window/DiscPlanView.h"
+#include "image/window/ImageRun.h"
+#include "image/window/OpenImageCommand.h"
+#include "layout/window/DropTreeCtrl.h"
+#include "layout/window/LayoutButtons.h"
+
+void MainDialog::OnExit() {
+  // The states are told apart by the Write ISO button: disabled means a run.
+  if (m_writeIsoButton->IsEnabled()) {
+    SetReturnCode(wxID_CANCEL);  // also when the window runs without a modal loop
+    EndDialog(wxID_CANCEL);
+  } else {
+    EndRun();
+  }
+}
+
+void MainDialog::OnClose(wxCloseEvent& event) {
+  if (!event.CanVeto()) {
+    event.Skip();
+    return;
+  }
+  // The close box and Alt+F4 do what Exit does; during a run they only stop it.
+  OnExit();
+  event.Veto();
+}
+
+void MainDialog::OnCharHook(wxKeyEvent& event) {
+  if (event.GetKeyCode() == WXK_F1 && event.GetModifiers() == wxMOD_NONE) {
+    ShowAbout();
+    return;
+  }
+  event.Skip();  // Escape reaches the dialog, which sends it to Exit
+}
+
+void MainDialog::ShowAbout() {
+  AboutDialog about(this);
+  about.ShowModal();
+}
+
+void MainDialog::OnChooseImageTarget() {
+  FileDialogRequest request;
+  request.openMode = false;
+  request.mustExist = true;
+  request.filter = CHOOSER_FILTER;
+  std::vector<std::string> paths;
+  if (!m_chooser->ChooseFiles(request, paths) || paths.empty()) return;
+  // The name is taken as chosen; m_imageTarget follows the edit at each build.
+  SetImagePathText(paths.front());
+  m_iniImageTarget = paths.front();
+}
+
+// A typed text that names one of the levels (in any case) selects it.
+void MainDialog::OnIsoLevelText() {
+  const int named = m_isoLevel->FindString(m_isoLevel->GetValue());
+  if (named != wxNOT_FOUND && named != m_isoLevel->GetSelection()) m_isoLevel->SetSelection(named);
+}
+
+void MainDialog::OnVolumeNameText() {
+  if (m_upperCasing) return;
+  const wxString text = m_volumeName->GetValue();
+  const wxString upper = text.Upper();
+  if (upper == text) return;
+  m_upperCasing = true;
+  const long insertion = m_volumeName->GetInsertionPoint();
+  m_volumeName->ChangeValue(upper);
+  m_volumeName->SetInsertionPoint(insertion);
+  m_upperCasing = false;
+}
+
+// ---- the layout buttons ----
+
+void MainDialog::OnAddFiles() { m_layoutButtons->AddFiles(false); }
+void MainDialog::OnAddMediaFiles() { m_layoutButtons->AddFiles(true); }
+void MainDialog::OnAddFolder() { m_layoutButtons->AddFolder(); }
+void MainDialog::OnMakeFolder() { m_layoutButtons->MakeFolder(); }
+void MainDialog::OnRemove() { m_layoutButtons->Remove(); }
+void MainDialog::OnToggleForm2() { m_layoutButtons->ToggleForm2(); }
+
+// ---- the image run ----
+
+void MainDialog::OnWriteIso() {
+  // A run starts only from Idle (the Enter key must not start a second one).
+  if (!m_writeIsoButton->IsEnabled()) return;
+  m_keepSizes = true;
+  const bool built = BuildCommandLine();
+  m_keepSizes = false;
+  if (!built) return;
+  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), m_lookedUpSizes);
+  m_lookedUpSizes = {};  // the plan view keeps what it needs
+  if (!EnoughSpaceOrAgreed(plan)) return;
+  std::optional<std::uint64_t> plannedBinBytes;
+  if (!plan.error) plannedBinBytes = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE;
+  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked(),
+                    plannedBinBytes);
+  // The disabled button takes no keys: the focus goes to the layout, so that
+  // Escape (Stop) and the other keys still reach the window during the run.
+  if (IsRunning()) {
+    const wxWindow* focus = FindFocus();
+    if (!focus || focus == m_writeIsoButton) m_tree->SetFocus();
+  }
+}
+
+void MainDialog::OnTimer() {
+  m_imageRun->Tick();
+  m_openImage->Tick();
+}
+
+void MainDialog::EndRun() {
+  if (m_openImage->IsRunning()) {
+    m_openImage->End();
+  } else {
+    m_imageRun->End();
+  }
+}
+
+bool MainDialog::IsRunning() const {
+  return m_imageRun->IsRunning() || m_openImage->IsRunning();
+}
+
+ToolProcess* MainDialog::CurrentRun() const {
+  return m_openImage->IsRunning() ? m_openImage->Current() : m_imageRun->Current();
+}
+
+void MainDialog::OpenDiscImage(const std::string& imagePath) {
+  m_openImage->Open(m_toolPath, imagePath);
+}
+
+// ---- the command line ----
+
+void MainDialog::OnViewCmdLine() {
+  if (!BuildCommandLine()) return;
+  m_cmdLine = ViewCommandLine(m_entries, m_totalSize, this);
+}
+
+void MainDialog::OnGenerateBatch() {
+  if (BuildCommandLine()) GenerateBatch(m_entries, m_imageTarget, this);
+}
+
+// ---- the layout file ----
+
+void MainDialog::OnSave() {
+  m_layoutFile->Save(BuildCommandLine() ? &m_entries : nullptr);
+}
+
+void MainDialog::OnLoad() {
+  std::vector<StructureAction> options;
+  if (m_layoutFile->Load(options)) ApplyLoadedOptions(options);
+}
+
+void MainDialog::LoadLayoutFile(const std::string& path) {
+  std::vector<StructureAction> options;
+  if (m_layoutFile->LoadFile(path, options)) ApplyLoadedOptions(options);
+}
+
+void MainDialog::ApplyLoadedOptions(const std::vector<StructureAction>& options) {
+  // The options the file does not name keep their values, but for Keep Extension.
+  m_keepExtension->SetValue(false);
+  for (const StructureAction& option : options) ApplyOption(option);
+}
+
+// An option the file sets: the edits take the value as it stands (the four
+// characters of "Form2 Ext." bound typing only), the boxes are turned on.
+void MainDialog::ApplyOption(const StructureAction& option) {
+  switch (option.kind) {
+    case StructureActionKind::SetForm2Ext:
+      m_form2ExtBytes = option.value;
+      m_form2Ext->ChangeValue(ToDisplay(option.value));
+      break;
+    case StructureActionKind::SetImagePath:
+      SetImagePathText(option.value);  // the bytes are kept for the next build
+      break;
+    case StructureActionKind::SetVolumeName:
+      m_volumeNameBytes = option.value;
+      m_volumeName->ChangeValue(ToDisplay(option.value));
+      break;
+    case StructureActionKind::SetSingleTrack: m_singleTrack->SetValue(true); break;
+    case StructureActionKind::SetKeepExtension: m_keepExtension->SetValue(true); break;
+    default: break;
+  }
+}

@@ -1,0 +1,98 @@
+// Looking paths up and listing folders with POSIX calls: stat follows symbolic
+// links, so a link counts as what it points to; anything that is neither a
+// regular file nor a directory (FIFO, socket, device, broken link) is passed over.
+#include "common/DiskEntry.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace {
+
+std::optional<DiskEntry> EntryFromStat(const struct stat& st) {
+  DiskEntry entry;
+  if (S_ISREG(st.st_mode)) {
+    entry.kind = DiskKind::File;
+  } else if (S_ISDIR(st.st_mode)) {
+    entry.kind = DiskKind::Folder;
+  } else {
+    return std::nullopt;
+  }
+  entry.size = static_cast<std::uint64_t>(st.st_size);
+  entry.device = static_cast<std::uint64_t>(st.st_dev);
+  entry.inode = static_cast<std::uint64_t>(st.st_ino);
+  return entry;
+}
+
+bool IsFileSystemRoot(const struct stat& st) {
+  struct stat root;
+  return stat("/", &root) == 0 && root.st_dev == st.st_dev && root.st_ino == st.st_ino;
+}
+
+// The kind of a listed entry: from the listing itself when it says, else
+// (symbolic links, file systems that do not fill d_type) from a look-up.
+std::optional<DiskKind> KindOf(const std::string& folderPath, const dirent& ent) {
+  switch (ent.d_type) {
+    case DT_REG:
+      return DiskKind::File;
+    case DT_DIR:
+      return DiskKind::Folder;
+    case DT_LNK:
+    case DT_UNKNOWN: {
+      struct stat st;
+      if (stat(JoinPath(folderPath, ent.d_name).c_str(), &st) != 0) return std::nullopt;
+      // The root holds every folder: a link to it leads back up the path
+      // being listed, a loop, and is passed over as one.
+      if (S_ISDIR(st.st_mode) && IsFileSystemRoot(st)) return std::nullopt;
+      auto entry = EntryFromStat(st);
+      if (!entry) return std::nullopt;
+      return entry->kind;
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+}  // namespace
+
+std::optional<DiskEntry> LookUpPath(const std::string& path) {
+  struct stat st;
+  if (path.empty() || stat(path.c_str(), &st) != 0) return std::nullopt;
+  if (S_ISDIR(st.st_mode) && IsFileSystemRoot(st)) return std::nullopt;
+  return EntryFromStat(st);
+}
+
+bool ListFolder(const std::string& folderPath,
+                const std::function<bool(const ListedEntry&)>& visit) {
+  std::unique_ptr<DIR, DirCloser> dir(opendir(folderPath.c_str()));
+  if (!dir) return false;
+  for (;;) {
+    errno = 0;
+    const dirent* ent = readdir(dir.get());
+    if (ent == nullptr) return errno == 0;
+    const std::string name = ent->d_name;
+    if (name == "." || name == "..") continue;
+    const auto kind = KindOf(folderPath, *ent);
+    if (!kind) continue;
+    if (!visit(ListedEntry{name, *kind})) return true;
+  }
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+  if (!dir.empty() && dir.back() == '/') return dir + name;
+  return dir + "/" + name;
+}
+
+std::string PathTitle(const std::string& path) {
+  std::string::size_type end = path.find_last_not_of('/');
+  if (end == std::string::npos) return path;  // "" or only separators
+  const std::string::size_type slash = path.rfind('/', end);
+  const std::string::size_type begin = slash == std::string::npos ? 0 : slash + 1;
+  return path.substr(begin, end + 1 - begin);
+}

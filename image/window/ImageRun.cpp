@@ -1,0 +1,136 @@
+// Write ISO: compose the option string, make sure an existing image may be
+// replaced, start brenvox.exe and follow the growing image file from the
+// window's timer until the tool ends, or until Stop kills it.
+#include "image/window/ImageRun.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include <wx/button.h>
+#include <wx/gauge.h>
+#include <wx/toplevel.h>
+
+#include "common/DiskEntry.h"
+#include "common/Texts.h"
+#include "common/WholeFile.h"
+#include "common/window/MessageBox.h"
+#include "common/window/TextCodec.h"
+#include "image/OutputCheck.h"
+#include "image/window/DesktopNotice.h"
+#include "image/window/DiscPlanView.h"
+#include "image/window/ToolConsole.h"
+#include "image/window/ToolProcess.h"
+
+namespace {
+
+// Empties an existing image and removes its cue sheet, so that the emptied
+// image never poses as a disc. False when either cannot be done.
+bool EmptyImage(const std::string& imageTarget) {
+  // Without waiting: a FIFO of that name (no image) fails at once.
+  const int fd = open((imageTarget + ".bin").c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  if (close(fd) != 0) return false;
+  return unlink((imageTarget + ".cue").c_str()) == 0 || errno == ENOENT;
+}
+
+// The tool is there as a regular file that may be executed: checked before
+// the start, so that a start that cannot happen is reported as such.
+bool ToolCanStart(const std::string& toolPath) {
+  const std::optional<DiskEntry> tool = LookUpPath(toolPath);
+  return tool && tool->kind == DiskKind::File && access(toolPath.c_str(), X_OK) == 0;
+}
+
+}  // namespace
+
+ImageRunCommand::ImageRunCommand(wxWindow* parent, wxGauge* progress, wxButton* writeIso,
+                                 wxButton* exit)
+    : m_parent(parent),
+      m_progress(progress),
+      m_writeIso(writeIso),
+      m_exit(exit),
+      m_desktopNotice(std::make_unique<DesktopNotice>(parent)),
+      m_announce([notice = m_desktopNotice.get()](const RunNotice& n) { notice->Show(n); }) {}
+
+ImageRunCommand::~ImageRunCommand() = default;
+
+void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entries,
+                            std::int64_t totalSize, const std::string& imageTarget,
+                            bool showConsole, std::optional<std::uint64_t> plannedBinBytes) {
+  // What the tool would refuse is said before anything is emptied.
+  if (const std::optional<std::string> refusal = ToolOutputRefusal(entries)) {
+    ShowMessage(ToDisplay(std::string(MSG_IMAGE_NOT_CREATED) + "\n\n" + TOOL_NAME + ": " + *refusal), m_parent);
+    return;
+  }
+  const std::string imageFile = imageTarget + ".bin";
+  if (FileIsReadable(imageFile)) {
+    if (!AskYesNo(MSG_REPLACE_IMAGE, m_parent)) return;
+    if (!EmptyImage(imageTarget)) {
+      ShowMessage(MSG_CANNOT_WRITE_IMAGE, m_parent);
+      return;
+    }
+  }
+  if (!ToolCanStart(toolPath)) {
+    ShowMessage(MSG_CANNOT_FIND_TOOL, m_parent);
+    return;
+  }
+  std::string reason;
+  std::unique_ptr<ToolProcess> run = ToolProcess::Start(toolPath, entries, &reason);
+  if (!run) {
+    // The tool is there: the message names what stopped it.
+    ShowMessage(ToDisplay(MSG_CANNOT_START_TOOL + reason), m_parent);
+    return;
+  }
+  run->scale = ProgressScale::For(totalSize);
+  m_progress->SetValue(0);
+  m_progress->SetRange(run->scale.range);
+  if (showConsole) {
+    // One console: a new run clears the one still open.
+    if (m_console && !m_console->IsBeingDeleted()) {
+      m_console->Clear();
+    } else {
+      m_console = new ToolConsole(m_parent);
+    }
+    m_console->Show();
+    m_console->Raise();
+    run->ShowIn(m_console);
+  }
+  m_imageTarget = imageTarget;
+  m_plannedBinBytes = plannedBinBytes;
+  m_toolProcess = std::move(run);
+  m_exit->SetLabel(LABEL_STOP);
+  m_writeIso->Disable();
+  m_running = true;
+  if (m_planView) m_planView->RunStarted();
+}
+
+void ImageRunCommand::Tick() {
+  if (!m_running || !m_toolProcess) return;
+  const std::optional<DiskEntry> image = LookUpPath(m_imageTarget + ".bin");
+  if (image && image->kind == DiskKind::File) {
+    m_progress->SetValue(m_toolProcess->scale.PositionFor(static_cast<std::int64_t>(image->size)));
+    if (m_planView) m_planView->RunProgress(image->size);
+  }
+  m_toolProcess->Poll();
+  if (!m_toolProcess->HasEnded()) return;
+  // Cleared before the box, so that ticks while it is open do nothing.
+  m_running = false;
+  // One end message: the window's box and the desktop's notice both say it.
+  std::string failure = RunEndMessage(m_toolProcess->End(), m_toolProcess->ErrorOutput());
+  if (failure.empty()) failure = WrittenImageMessage(m_imageTarget, m_plannedBinBytes);
+  auto* window = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(m_parent));
+  if (!window || !window->IsActive()) m_announce(NoticeOfRunEnd(failure, m_imageTarget + ".bin"));
+  ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
+  End();
+}
+
+void ImageRunCommand::End() {
+  // Destroying the run kills a tool that is still running, with its children.
+  m_toolProcess.reset();
+  m_exit->SetLabel(LABEL_EXIT);
+  m_writeIso->Enable();
+  m_progress->SetValue(0);
+  m_running = false;
+  if (m_planView) m_planView->RunEnded();
+}

@@ -1,0 +1,100 @@
+#include "image/window/ToolConsole.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
+
+#include "common/window/TextCodec.h"
+#include "common/Texts.h"
+
+namespace {
+
+// The main window runs modally, and GTK gives a modal window's group all the
+// input: a console in that group could be neither scrolled nor closed. The
+// console gets a window group of its own. (The GTK calls are looked up at run
+// time: the program uses GTK only through wx and is built without its headers.)
+void TakeOwnWindowGroup(wxWindow* window) {
+  using NewGroup = void* (*)();
+  using AddWindow = void (*)(void*, void*);
+  using Unref = void (*)(void*);
+  const auto newGroup = reinterpret_cast<NewGroup>(dlsym(RTLD_DEFAULT, "gtk_window_group_new"));
+  const auto addWindow =
+      reinterpret_cast<AddWindow>(dlsym(RTLD_DEFAULT, "gtk_window_group_add_window"));
+  const auto unref = reinterpret_cast<Unref>(dlsym(RTLD_DEFAULT, "g_object_unref"));
+  if (!newGroup || !addWindow || !unref || !window->GetHandle()) return;
+  void* group = newGroup();
+  addWindow(group, window->GetHandle());  // the window keeps a reference
+  unref(group);
+}
+
+}  // namespace
+
+ToolConsole::ToolConsole(wxWindow* parent)
+    : wxFrame(parent, wxID_ANY, TOOL_NAME, wxDefaultPosition, wxSize(640, 400)) {
+  m_text = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                          wxTE_MULTILINE | wxTE_READONLY | wxTE_DONTWRAP);
+  m_text->SetFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(m_text, 1, wxEXPAND);
+  SetSizer(sizer);
+  TakeOwnWindowGroup(this);
+  // wxGTK hands a close request (the close box, Alt+F4) on to a top-level
+  // window only while no modal dialog is open, or when the window counts as
+  // a dialog; the main window is modal for the program's whole life, so the
+  // console counts as one.
+  SetExtraStyle(GetExtraStyle() | wxTOPLEVEL_EX_DIALOG);
+}
+
+namespace {
+
+// How far a line start is looked for beyond the first character that must go.
+constexpr long LINE_SEARCH = 4096;
+
+// Where the first whole line of text begins, looked for within LINE_SEARCH
+// characters; 0 when none begins there.
+long FirstLineStart(const wxString& text) {
+  const size_t lineEnd = text.find('\n');
+  return lineEnd != wxString::npos && lineEnd < LINE_SEARCH ? static_cast<long>(lineEnd) + 1 : 0;
+}
+
+long NoticeLength() { return static_cast<long>(wxString(CONSOLE_HEAD_DROPPED).length()); }
+
+}  // namespace
+
+void ToolConsole::Append(const std::string& bytes) {
+  if (bytes.empty()) return;
+  wxString text = ToDisplay(bytes);
+  const std::size_t room = static_cast<std::size_t>(KEEP_CHARACTERS - NoticeLength());
+  if (text.length() > room) {  // this part alone fills the console
+    text = text.Mid(text.length() - room);
+    text = text.Mid(static_cast<size_t>(FirstLineStart(text)));
+    m_text->ChangeValue(CONSOLE_HEAD_DROPPED);
+    m_headDropped = true;
+  }
+  m_text->AppendText(text);
+  DropHead();
+}
+
+void ToolConsole::DropHead() {
+  const long length = m_text->GetLastPosition();
+  if (length <= KEEP_CHARACTERS) return;
+  const long notice = NoticeLength();
+  long cut = length - (KEEP_CHARACTERS - notice);
+  cut += FirstLineStart(m_text->GetRange(cut, std::min(cut + LINE_SEARCH, length)));
+  if (m_headDropped) {
+    m_text->Remove(notice, cut);
+  } else {
+    m_text->Replace(0, cut, CONSOLE_HEAD_DROPPED);
+    m_headDropped = true;
+  }
+}
+
+void ToolConsole::Clear() {
+  m_text->Clear();
+  m_headDropped = false;
+}
+
+wxString ToolConsole::Text() const { return m_text->GetValue(); }

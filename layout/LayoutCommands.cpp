@@ -1,0 +1,87 @@
+#include "layout/LayoutCommands.h"
+
+namespace {
+
+// The paths passed over since the command began, told by the model.
+void TakePassedOver(const LayoutModel& model, InsertReport& report) {
+  report.passedOver = model.PassedOverCount();
+  report.firstPassedOver = model.FirstPassedOver();
+}
+
+// The parent of a folder read from a "-d" value: its ancestors looked up from
+// the top level down, the first match at each level. When one is missing the
+// folder goes to the top level.
+int FolderParent(const LayoutModel& model, const std::vector<std::string>& components) {
+  int parent = LayoutModel::TOP_LEVEL;
+  for (std::size_t i = 0; i + 1 < components.size(); ++i) {
+    parent = model.FindFolder(components[i], parent);
+    if (parent == 0) return LayoutModel::TOP_LEVEL;
+  }
+  return parent;
+}
+
+}  // namespace
+
+int ReceivingFolder(const LayoutModel& model, int target) {
+  if (target <= 0 || !model.Contains(target)) return LayoutModel::TOP_LEVEL;
+  return model.IsFolder(target) ? target : model.ParentOf(target);
+}
+
+InsertReport AddFromDisk(LayoutModel& model, const std::vector<std::string>& paths, int parent,
+                         bool form2) {
+  InsertReport report;
+  model.BeginCommand();
+  for (const std::string& path : paths) {
+    const int item = model.InsertPath(path, parent);
+    if (item > 0 && form2) model.SetForm2(item, true);
+    report.inserted.push_back(item);
+  }
+  TakePassedOver(model, report);
+  return report;
+}
+
+InsertReport MakeFolder(LayoutModel& model, const std::string& name, int parent) {
+  InsertReport report;
+  model.BeginCommand();
+  report.inserted.push_back(model.InsertFolder(name, parent));
+  return report;
+}
+
+bool Form2ChangesSubtree(const LayoutModel& model, int item) {
+  return item > 0 && model.IsFolder(item) && !model.ChildrenOf(item).empty();
+}
+
+void ToggleForm2(LayoutModel& model, int item) {
+  if (item <= 0) return;
+  const bool value = !model.IsForm2(item);
+  if (!model.IsFolder(item)) {
+    model.SetForm2(item, value);
+  } else if (Form2ChangesSubtree(model, item)) {
+    model.SetForm2(item, value);
+    model.ApplyForm2(item, value);
+  }
+}
+
+LoadedLayout ApplyStructure(LayoutModel& model, const std::vector<StructureAction>& actions) {
+  LoadedLayout loaded;
+  model.BeginCommand();
+  int current = LayoutModel::TOP_LEVEL;
+  for (const StructureAction& action : actions) {
+    if (action.kind == StructureActionKind::MakeFolder) {
+      // A folder that cannot be made (the store is full) leaves its parent current.
+      const int parent = FolderParent(model, action.components);
+      const int made = model.InsertFolder(action.components.back(), parent);
+      loaded.report.inserted.push_back(made);
+      current = made > 0 ? made : parent;
+    } else if (action.kind == StructureActionKind::AddForm1File ||
+               action.kind == StructureActionKind::AddForm2File) {
+      const int item = model.InsertPath(action.value, current);
+      if (item > 0 && action.kind == StructureActionKind::AddForm2File) model.SetForm2(item, true);
+      loaded.report.inserted.push_back(item);
+    } else {
+      loaded.options.push_back(action);
+    }
+  }
+  TakePassedOver(model, loaded.report);
+  return loaded;
+}

@@ -1,0 +1,150 @@
+// Dragging inside the tree (moving items with their subtrees) and dropping
+// files and folders from the desktop's file manager. Both take their target
+// from the last pointer position recorded by OnMouseMove; a drag takes its
+// item from where the button was pressed.
+#include <wx/dnd.h>
+#include <wx/event.h>
+#include <wx/wupdlock.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "layout/window/DropTreeCtrl.h"
+
+namespace {
+
+// Where the pointer holds the drag image: 15 pixels right of and below its corner.
+const wxPoint DRAG_HOT_SPOT(15, 15);
+
+}  // namespace
+
+wxTreeItemId CDropTreeCtrl::LayoutItemAt(const wxPoint& point) const {
+  int flags = 0;
+  const wxTreeItemId item = HitTest(point, flags);
+  if (!item.IsOk() || item == GetRootItem()) return wxTreeItemId();
+  return item;
+}
+
+void CDropTreeCtrl::OnMouseMove(wxMouseEvent& event) {
+  m_lastPoint = event.GetPosition();
+  if (m_dragging) {
+    // The selection, and with it the path display, follows the pointer.
+    const wxTreeItemId item = LayoutItemAt(m_lastPoint);
+    if (item.IsOk()) SelectItem(item);
+    if (m_dragImage) {
+      m_dragImage->Hide();
+      RedrawNow();
+      m_dragImage->Move(m_lastPoint);
+      m_dragImage->Show();
+    }
+  }
+  event.Skip();
+}
+
+void CDropTreeCtrl::OnLButtonDown(wxMouseEvent& event) {
+  m_pressPoint = event.GetPosition();
+  event.Skip();
+}
+
+void CDropTreeCtrl::OnBeginDrag(wxTreeEvent&) {
+  // The tree's own drag stays off (the event is not allowed): this one is ours.
+  // The drag starts only once the pointer has moved a few pixels, by then
+  // perhaps over the next row: the item is the one that was pressed.
+  m_dragItem = LayoutItemAt(m_pressPoint);
+  if (!m_dragItem.IsOk()) return;
+  m_dragImage = std::make_unique<wxGenericDragImage>(GetItemText(m_dragItem));
+  if (!m_dragImage->BeginDrag(DRAG_HOT_SPOT, this)) m_dragImage.reset();
+  if (m_dragImage) {
+    m_dragImage->Move(m_lastPoint);
+    m_dragImage->Show();
+  }
+  if (!HasCapture()) CaptureMouse();
+  Bind(wxEVT_MOUSE_CAPTURE_LOST, &CDropTreeCtrl::OnCaptureLost, this);
+  m_dragging = true;
+}
+
+void CDropTreeCtrl::EndDrag() {
+  Unbind(wxEVT_MOUSE_CAPTURE_LOST, &CDropTreeCtrl::OnCaptureLost, this);
+  m_dragItem = wxTreeItemId();
+  if (m_dragImage) {
+    m_dragImage->Hide();
+    m_dragImage->EndDrag();  // releases the capture it took
+    m_dragImage.reset();
+  }
+  while (HasCapture()) ReleaseMouse();
+  m_dragging = false;
+}
+
+void CDropTreeCtrl::CancelDrag() {
+  if (m_dragging) EndDrag();
+}
+
+void CDropTreeCtrl::OnCaptureLost(wxMouseCaptureLostEvent&) {
+  // Another window took the pointer: the drag ends without a move.
+  m_dragImage.reset();
+  EndDrag();
+}
+
+void CDropTreeCtrl::OnLButtonUp(wxMouseEvent& event) {
+  if (m_dragging) {
+    const int dragged = ItemIndex(m_dragItem);
+    const int target = ItemIndex(LayoutItemAt(m_lastPoint));
+    EndDrag();
+    const int receiver = m_model->DropOnto(dragged, target);
+    if (receiver >= 0) SelectReceiver(receiver);
+  }
+  ClearHint();
+  event.Skip();
+}
+
+void CDropTreeCtrl::MoveItem(wxTreeItemId item, wxTreeItemId newParent) {
+  const int index = ItemIndex(item);
+  const int parent = ItemIndex(newParent);
+  if (m_model->Move(index, parent)) SelectReceiver(parent);
+}
+
+void CDropTreeCtrl::SelectReceiver(int folder) {
+  // The folder that received the item is selected, not the item.
+  const wxTreeItemId item = ItemOf(folder);
+  if (item.IsOk()) {
+    SelectItem(item);
+  } else {
+    Unselect();
+  }
+}
+
+void CDropTreeCtrl::OnDropFiles(wxDropFilesEvent& event) {
+  ClearHint();
+  std::vector<std::string> paths;
+  for (int i = 0; i < event.GetNumberOfFiles(); ++i) {
+    const wxCharBuffer bytes = event.GetFiles()[i].fn_str();
+    paths.emplace_back(bytes.data(), bytes.length());
+  }
+  DropPaths(paths);
+  event.Skip();
+}
+
+void CDropTreeCtrl::DropPaths(const std::vector<std::string>& paths) {
+  // Over a folder the paths go into it; over a file or empty space they go
+  // to the top level.
+  const int over = ItemIndex(LayoutItemAt(m_lastPoint));
+  const int folder = IsFolder(over) ? over : LayoutModel::TOP_LEVEL;
+  SetFocus();
+  InsertReport report;
+  {
+    wxWindowUpdateLocker noRedraw(this);  // a folder's subtree is drawn once, when complete
+    report = AddFromDisk(*m_model, paths, folder);
+  }
+  // The last path's item is selected; when it made none, the folder it was for.
+  wxTreeItemId selected;
+  if (!report.inserted.empty()) {
+    const int last = report.inserted.back();
+    selected = ItemOf(last > 0 ? last : folder);
+  }
+  if (selected.IsOk()) {
+    SelectItem(selected);
+  } else {
+    Unselect();
+  }
+  ShowReport(report);
+}

@@ -1,0 +1,249 @@
+// Editing the layout in place: the tree's context menu, DEL and F2, removing,
+// Form 2 marking, making and renaming folders, opening a file's folder, and
+// the path of the selected item in "Real Path Of Files".
+#include <wx/button.h>
+#include <wx/menu.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include <vector>
+
+#include "common/window/MessageBox.h"
+#include "common/window/TextCodec.h"
+#include "common/Texts.h"
+#include "layout/window/DropTreeCtrl.h"
+#include "layout/window/FolderNameDialog.h"
+
+namespace {
+
+// The entries of the context menu (resource 132), in their order; id 0 is a
+// separator.
+struct MenuEntry {
+  int id;
+  const char* text;
+};
+constexpr MenuEntry CONTEXT_MENU[] = {
+    {IDM_MAKE_FOLDER, MENU_MAKE_FOLDER},
+    {IDM_SET_FORM2, MENU_SET_FORM2},
+    {IDM_BROWSE_FOLDER, MENU_BROWSE_FOLDER},
+    {IDM_RENAME, MENU_RENAME},
+    {0, nullptr},
+    {IDM_REMOVE, MENU_REMOVE},
+    {0, nullptr},
+    {IDM_REMOVE_ALL, MENU_REMOVE_ALL},
+};
+
+// Opens a folder in the desktop's file manager, the folder as its own
+// argument (no shell). A start failure is not reported.
+void OpenInFileManager(const std::string& folder) {
+  const std::vector<std::string> argv{"xdg-open", folder};
+  std::vector<const char*> args;
+  for (const auto& a : argv) args.push_back(a.c_str());
+  args.push_back(nullptr);
+  wxExecute(const_cast<char**>(args.data()), wxEXEC_ASYNC);
+}
+
+}  // namespace
+
+wxTreeItemId CDropTreeCtrl::SelectedItem() const {
+  const wxTreeItemId item = GetSelection();
+  if (!item.IsOk() || item == GetRootItem()) return wxTreeItemId();
+  return item;
+}
+
+// ---- the context menu ----
+
+void CDropTreeCtrl::OnRButtonDown(wxMouseEvent& event) {
+  // The tree's own right-button handling is not run.
+  ClearHint();
+  SetFocus();
+  OpenContextMenu(event.GetPosition());
+}
+
+wxTreeItemId CDropTreeCtrl::SelectMenuItemAt(const wxPoint& point) {
+  m_menuItem = LayoutItemAt(point);
+  if (m_menuItem.IsOk()) {
+    SelectItem(m_menuItem);
+  } else {
+    Unselect();
+  }
+  return m_menuItem;
+}
+
+void CDropTreeCtrl::OpenContextMenu(const wxPoint& point) {
+  SelectMenuItemAt(point);
+  std::unique_ptr<wxMenu> menu = MakeContextMenu(m_menuItem);
+  if (m_presentMenu) {
+    m_presentMenu(*menu);
+  } else {
+    PopupMenu(menu.get());  // at the pointer; commands come back to OnMenuCommand
+  }
+}
+
+std::map<int, bool> CDropTreeCtrl::MenuStates(wxTreeItemId item) const {
+  const bool isItem = item.IsOk() && ItemIndex(item) > 0;
+  const bool isFolder = isItem && IsFolderItem(item);
+  return {
+      {IDM_MAKE_FOLDER, true},
+      {IDM_SET_FORM2, isItem},
+      {IDM_BROWSE_FOLDER, isItem && !isFolder},
+      {IDM_RENAME, isFolder},
+      {IDM_REMOVE, isItem},
+      {IDM_REMOVE_ALL, true},
+  };
+}
+
+std::unique_ptr<wxMenu> CDropTreeCtrl::MakeContextMenu(wxTreeItemId item) const {
+  auto menu = std::make_unique<wxMenu>();
+  const std::map<int, bool> states = MenuStates(item);
+  for (const MenuEntry& entry : CONTEXT_MENU) {
+    if (entry.id == 0) {
+      menu->AppendSeparator();
+      continue;
+    }
+    menu->Append(entry.id, wxString::FromUTF8(entry.text));
+    menu->Enable(entry.id, states.at(entry.id));
+  }
+  if (m_namesAvailable) {
+    menu->AppendSeparator();
+    menu->Append(IDM_NAMES, wxString::FromUTF8(MENU_NAMES));
+    menu->Enable(IDM_NAMES, m_namesAvailable());
+  }
+  if (m_openImage) {
+    if (!m_namesAvailable) menu->AppendSeparator();
+    menu->Append(IDM_OPEN_IMAGE, wxString::FromUTF8(MENU_OPEN_IMAGE));
+    menu->Enable(IDM_OPEN_IMAGE, !m_openImageAvailable || m_openImageAvailable());
+  }
+  return menu;
+}
+
+void CDropTreeCtrl::OnMenuCommand(wxCommandEvent& event) {
+  RunMenuCommand(event.GetId());
+}
+
+void CDropTreeCtrl::RunMenuCommand(int id) {
+  switch (id) {
+    case IDM_REMOVE: RemoveItem(m_menuItem, true); break;
+    case IDM_REMOVE_ALL: RemoveAll(); break;
+    case IDM_SET_FORM2: ToggleForm2(m_menuItem); break;
+    case IDM_RENAME: RenameFolder(m_menuItem); break;
+    case IDM_MAKE_FOLDER: MakeFolder(m_menuItem, false); break;
+    case IDM_BROWSE_FOLDER: BrowseFileFolder(m_menuItem); break;
+    case IDM_NAMES:
+      if (m_openNames) m_openNames();
+      break;
+    case IDM_OPEN_IMAGE:
+      if (m_openImage) m_openImage();
+      break;
+    default: break;
+  }
+}
+
+// ---- keys and selection ----
+
+void CDropTreeCtrl::OnKeyDown(wxTreeEvent& event) {
+  switch (event.GetKeyCode()) {
+    case WXK_DELETE:
+    case WXK_NUMPAD_DELETE: RemoveItem(SelectedItem(), true); break;
+    case WXK_F2: RenameFolder(SelectedItem()); break;
+    case '-':
+    case WXK_SUBTRACT:
+      // With nothing selected the tree's current item is its hidden root,
+      // which cannot be collapsed: the key has nothing to act on.
+      if (!SelectedItem().IsOk()) return;
+      break;
+    default: break;
+  }
+  event.Skip();  // keys keep their ordinary handling
+}
+
+void CDropTreeCtrl::OnSelChanged(wxTreeEvent& event) {
+  event.Skip();
+  // The hidden root is selected by the tree itself when nothing else is:
+  // for the layout that is no selection, and the text stays as it was.
+  const int index = ItemIndex(event.GetItem());
+  if (index > 0 && m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(ItemPath(index)));
+}
+
+// ---- the commands ----
+
+void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
+  if (focusRemoveButton && m_removeButton) m_removeButton->SetFocus();
+  if (!item.IsOk() || item == GetRootItem()) return;
+  // A drag whose item goes with this subtree (DEL during the drag) ends here.
+  if (m_dragging && m_model->IsInSubtree(ItemIndex(m_dragItem), ItemIndex(item))) CancelDrag();
+  const wxTreeItemId previous = GetPrevSibling(item);
+  if (previous.IsOk()) {
+    SelectItem(previous);
+  } else {
+    Unselect();
+  }
+  m_model->Remove(ItemIndex(item));  // the store keeps the entries of the removed items
+  SetFocus();
+  if (GetCount() == 0 && m_pathDisplay) m_pathDisplay->Clear();
+}
+
+void CDropTreeCtrl::RemoveAll() {
+  CancelDrag();
+  Unselect();
+  m_model->RemoveAll();  // the next index keeps its value
+  if (m_pathDisplay) m_pathDisplay->Clear();
+}
+
+void CDropTreeCtrl::ToggleForm2(wxTreeItemId item) {
+  const int index = ItemIndex(item);
+  if (index <= 0) return;
+  if (!Form2ChangesSubtree(*m_model, index) ||
+      AskYesNo(wxString::FromUTF8(MSG_APPLY_FORM2_RECURSIVELY), wxGetTopLevelParent(this))) {
+    ::ToggleForm2(*m_model, index);
+  }
+  SetFocus();
+  SelectItem(item);
+}
+
+void CDropTreeCtrl::RenameFolder(wxTreeItemId item) {
+  const int index = ItemIndex(item);
+  if (index <= 0 || !IsFolder(index)) return;
+  CFolderName dialog(wxGetTopLevelParent(this), ItemPath(index));
+  if (dialog.ShowModal() != wxID_OK) return;
+  m_model->Rename(index, dialog.Name());
+  if (m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(dialog.Name()));
+}
+
+// target: the menu's item (a folder takes the new folder, a file's folder
+// takes it, none means the top level); the button passes none.
+void CDropTreeCtrl::MakeFolder(wxTreeItemId target, bool fromButton) {
+  if (fromButton) ClearHint();
+  CFolderName dialog(wxGetTopLevelParent(this));
+  if (dialog.ShowModal() != wxID_OK) return;
+  const int parent = fromButton ? LayoutModel::TOP_LEVEL : ReceivingFolder(*m_model, ItemIndex(target));
+  ::MakeFolder(*m_model, dialog.Name(), parent);
+}
+
+std::string CDropTreeCtrl::FileFolderOf(const wxTreeItemId& item) const {
+  const int index = ItemIndex(item);
+  if (index <= 0 || IsFolder(index)) return {};
+  const std::string& path = ItemPath(index);
+  // The label is the file's name: what is left is its folder with the
+  // closing separator. A label that is not valid UTF-8 was shown one
+  // character per byte.
+  const wxString label = GetItemText(item);
+  const std::string labelBytes = FromDisplay(label);
+  std::size_t cut = label.length();
+  if (path.size() >= labelBytes.size() &&
+      path.compare(path.size() - labelBytes.size(), labelBytes.size(), labelBytes) == 0) {
+    cut = labelBytes.size();
+  }
+  return path.substr(0, path.size() - std::min(cut, path.size()));
+}
+
+void CDropTreeCtrl::BrowseFileFolder(wxTreeItemId item) {
+  const int index = ItemIndex(item);
+  if (index <= 0 || IsFolder(index)) return;
+  const std::string folder = FileFolderOf(item);
+  if (m_openFolder) {
+    m_openFolder(folder);
+  } else {
+    OpenInFileManager(folder);
+  }
+}

@@ -1,0 +1,128 @@
+// The layout's commands without a window: where new items go, what a command
+// reports, the Form 2 toggle, and a loaded layout file carried out.
+#include "layout/LayoutCommands.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+// "label" for each child of parent, "*" after a Form 2 file, a folder's
+// children in braces: "a.txt,V{b.avi*}".
+std::string Picture(const LayoutModel& model, int parent = LayoutModel::TOP_LEVEL) {
+  std::string out;
+  for (const int child : model.ChildrenOf(parent)) {
+    if (!out.empty()) out += ',';
+    out += model.Label(child);
+    if (model.IsFolder(child)) {
+      out += '{' + Picture(model, child) + '}';
+    } else if (model.IsForm2(child)) {
+      out += '*';
+    }
+  }
+  return out;
+}
+
+class LayoutCommandsTest : public ::testing::Test {
+ protected:
+  TempFolder dir;
+  LayoutModel model;
+};
+
+TEST_F(LayoutCommandsTest, AddFromDiskReportsEachPathAndWhatWasPassedOver) {
+  const std::string a = dir.MakeFile("a.mpg");
+  const std::string quoted = dir.MakeFile("say \"hi\".mpg");
+  const std::string folder = dir.MakeDir("clips");
+  dir.MakeFile("clips/b\"c.mpg");
+  dir.MakeFile("clips/d.mpg");
+  const InsertReport report =
+      AddFromDisk(model, {a, dir / "gone.mpg", quoted, folder}, LayoutModel::TOP_LEVEL, true);
+  ASSERT_EQ(report.inserted.size(), 4u);
+  EXPECT_GT(report.inserted[0], 0);
+  EXPECT_EQ(report.inserted[1], 0) << "not on disk";
+  EXPECT_EQ(report.inserted[2], 0) << "a double quote cannot be kept";
+  EXPECT_GT(report.inserted[3], 0);
+  EXPECT_EQ(report.passedOver, 2u) << "at any depth";
+  EXPECT_EQ(report.firstPassedOver, quoted);
+  EXPECT_TRUE(model.IsForm2(report.inserted[0]));
+  // The next command counts afresh.
+  EXPECT_EQ(AddFromDisk(model, {a}, LayoutModel::TOP_LEVEL).passedOver, 0u);
+}
+
+TEST_F(LayoutCommandsTest, NewItemsGoIntoTheFolderPointedAtOrTheFileFolder) {
+  const int folder = MakeFolder(model, "F", LayoutModel::TOP_LEVEL).inserted.front();
+  const int inside = AddFromDisk(model, {dir.MakeFile("x")}, folder).inserted.front();
+  const int top = AddFromDisk(model, {dir.MakeFile("y")}, LayoutModel::TOP_LEVEL).inserted.front();
+  EXPECT_EQ(ReceivingFolder(model, folder), folder);
+  EXPECT_EQ(ReceivingFolder(model, inside), folder);
+  EXPECT_EQ(ReceivingFolder(model, top), LayoutModel::TOP_LEVEL);
+  EXPECT_EQ(ReceivingFolder(model, LayoutModel::TOP_LEVEL), LayoutModel::TOP_LEVEL);
+  model.Remove(folder);
+  EXPECT_EQ(ReceivingFolder(model, inside), LayoutModel::TOP_LEVEL) << "an item no longer there";
+}
+
+TEST_F(LayoutCommandsTest, Form2TogglesAFileOrAFolderWithEverythingBelow) {
+  const int file = AddFromDisk(model, {dir.MakeFile("a")}, LayoutModel::TOP_LEVEL).inserted[0];
+  const int empty = MakeFolder(model, "E", LayoutModel::TOP_LEVEL).inserted[0];
+  const int folder = MakeFolder(model, "F", LayoutModel::TOP_LEVEL).inserted[0];
+  const int sub = MakeFolder(model, "S", folder).inserted[0];
+  const int deep = AddFromDisk(model, {dir.MakeFile("b")}, sub).inserted[0];
+  EXPECT_FALSE(Form2ChangesSubtree(model, file));
+  EXPECT_FALSE(Form2ChangesSubtree(model, empty));
+  EXPECT_TRUE(Form2ChangesSubtree(model, folder));
+  ToggleForm2(model, file);
+  ToggleForm2(model, empty);
+  ToggleForm2(model, folder);
+  EXPECT_TRUE(model.IsForm2(file));
+  EXPECT_FALSE(model.IsForm2(empty)) << "an empty folder stays as it is";
+  for (const int item : {folder, sub, deep}) EXPECT_TRUE(model.IsForm2(item)) << item;
+  ToggleForm2(model, folder);
+  for (const int item : {folder, sub, deep}) EXPECT_FALSE(model.IsForm2(item)) << item;
+}
+
+TEST_F(LayoutCommandsTest, ALoadedFileFillsFoldersInOrderAndHandsBackTheOptions) {
+  const std::string a1 = dir.MakeFile("a1.txt"), a2 = dir.MakeFile("a2.txt"), s = dir.MakeFile("s.txt"),
+                    y = dir.MakeFile("y.avi");
+  dir.MakeFile("disk/inner/z.txt");
+  const std::string longName(300, 'L');
+  const struct {
+    std::string text;
+    std::string picture;
+  } cases[] = {
+      // Files go into the folder made last, the top level before any.
+      {"-f \"" + a1 + "\" -d \"A\" -d \"A\\B\" -m \"" + y + "\" -d \"A\\B\\C\"",
+       "a1.txt,A{B{y.avi*,C{}}}"},
+      // Two sibling folders with one label: the second one's sub-folders go
+      // into the first, its own files stay in it.
+      {"-d \"A\" -f \"" + a1 + "\" -d \"A\" -f \"" + a2 + "\" -d \"A\\Sub\" -f \"" + s + "\"",
+       "A{a1.txt,Sub{s.txt}},A{a2.txt}"},
+      // Line breaks and stray text are tokens of their own.
+      {"-d \"A\"\n-f \"" + a1 + "\"\r\n junk -m \"" + y + "\" -isolevel2 -dA \"B\"",
+       "A{a1.txt,y.avi*},B{}"},
+      // A missing ancestor puts the folder at the top level; a long
+      // component is taken whole.
+      {"-d \"X\\Y\" -d \"Y\\" + longName + "\"", "Y{" + longName + "{}}"},
+      // A "-f" path that is a folder brings in its whole content.
+      {"-f \"" + dir / "disk" + "\"", "disk{inner{z.txt}}"},
+      // Stray text of any length between entries.
+      {"-d \"Near\" " + std::string(600000, 'q') + " -d \"Far\"", "Near{},Far{}"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    LayoutModel fresh;
+    const LoadedLayout loaded = ApplyStructure(fresh, ParseStructure(c.text));
+    EXPECT_EQ(Picture(fresh), c.picture) << c.text;
+    EXPECT_TRUE(loaded.options.empty()) << c.text;
+  }
+  // The options, in order; the ISO level is not among them.
+  const LoadedLayout loaded = ApplyStructure(
+      model, ParseStructure("-o \"img\" -isolevel1 -x -f \"" + dir / "gone" + "\" -v \"VOL\""));
+  EXPECT_EQ(loaded.report.inserted, std::vector<int>{0}) << "the missing file";
+  ASSERT_EQ(loaded.options.size(), 3u);
+  EXPECT_EQ(loaded.options[0].kind, StructureActionKind::SetImagePath);
+  EXPECT_EQ(loaded.options[1].kind, StructureActionKind::SetKeepExtension);
+  EXPECT_EQ(loaded.options[2].value, "VOL");
+}
+
+}  // namespace
