@@ -11,6 +11,7 @@ bool DialogChooser::ChooseFiles(const FileDialogRequest& request,
   CMFileDialog dialog(request.openMode, request.defaultExtension, std::string(), request.flags,
                       request.filter, m_parent);
   if (!request.title.empty()) dialog.SetDialogTitle(request.title);
+  if (!request.proposedPath.empty()) dialog.SetPath(wxString(request.proposedPath.c_str(), *wxConvFileName));
   if (dialog.ShowModal() != wxID_OK) return false;
   paths = dialog.ChosenPaths();
   return !paths.empty();

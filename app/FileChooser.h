@@ -17,6 +17,7 @@ struct FileDialogRequest {
   long flags = 0;                 // OFN_* values above
   std::string filter;             // "desc|pattern|...||" form, "" for none
   std::string title;              // "" for the platform's default title
+  std::string proposedPath;       // save mode: the folder and name offered first ("" none)
 };
 
 class FileChooser {

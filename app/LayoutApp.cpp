@@ -7,6 +7,7 @@
 #include "app/MainDialog.h"
 #include "app/Resources.h"
 #include "app/StartupPlaces.h"
+#include "image/DiscImageName.h"
 
 namespace {
 
@@ -49,7 +50,11 @@ int LayoutApp::OnRun() {
         // before its layout is there; shown first, so that Load's messages
         // stand over it.
         dialog->Show();
-        dialog->LoadLayoutFile(*s_layoutFile);
+        if (IsDiscImageName(*s_layoutFile)) {
+          dialog->OpenDiscImage(*s_layoutFile);
+        } else {
+          dialog->LoadLayoutFile(*s_layoutFile);
+        }
       }
       dialog->ShowModal();
     }

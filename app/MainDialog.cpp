@@ -28,6 +28,7 @@
 #include "image/ImagePlanWorker.h"
 #include "image/ImageRun.h"
 #include "image/ToolProcess.h"
+#include "image/window/OpenImageCommand.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/LayoutButtons.h"
 
@@ -109,6 +110,8 @@ MainDialog::MainDialog(wxWindow* parent, StartupPlaces places, std::unique_ptr<F
   LookUpControls();
   m_layoutFile = std::make_unique<LayoutFileCommands>(*m_tree, *m_chooser, this);
   m_imageRun = std::make_unique<ImageRunCommand>(this, m_progress, m_writeIsoButton, m_exitButton);
+  m_openImage = std::make_unique<OpenImageCommand>(this, *m_chooser, m_progress, m_writeIsoButton, m_exitButton,
+                                                   [this](const std::string& layout) { LoadLayoutFile(layout); });
   m_layoutButtons = std::make_unique<LayoutButtons>(*m_tree, *m_chooser);
   m_discPlan = std::make_unique<DiscPlanView>(this, m_planLine, [this] { return PlanSnapshot(); },
                                               [](const std::string& path) -> std::optional<std::uint64_t> {
@@ -126,6 +129,7 @@ MainDialog::~MainDialog() {
   m_imageRun->SetPlanView(nullptr);
   m_tree->SetLayoutListener(nullptr);
   m_tree->SetNamesEntry(nullptr, nullptr);
+  m_tree->SetOpenImageEntry(nullptr, nullptr);
   m_discPlan.reset();  // its thread ends before the controls go
   if (m_initialized) SaveSettings();
   // The tree shows the layout model: it goes before the model does.
@@ -216,6 +220,7 @@ void MainDialog::BindCommands() {
     else m_discPlan->Changed();
   });
   m_tree->SetNamesEntry([this] { return m_discPlan->HasNameChanges(); }, [this] { m_discPlan->ShowNames(); });
+  m_tree->SetOpenImageEntry([this] { return !IsRunning(); }, [this] { OpenDiscImage(); });
   auto changed = [this](wxCommandEvent& event) {
     m_discPlan->Changed();
     event.Skip();
@@ -228,7 +233,7 @@ void MainDialog::BindCommands() {
 }
 
 bool MainDialog::Initialize() {
-  SetIcon(AppIcon());
+  SetIcons(AppIcons());
   m_tree->ResetTree();
   m_timer.Start(RUN_TIMER_PERIOD_MS);
   LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);

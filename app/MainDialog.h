@@ -27,6 +27,7 @@ class LayoutModel;
 class ToolProcess;
 class LayoutFileCommands;
 class ImageRunCommand;
+class OpenImageCommand;
 class LayoutButtons;
 class DiscPlanView;
 struct PlanResult;
@@ -92,6 +93,9 @@ class MainDialog : public wxDialog {
   void OnToggleForm2();
   void OnSave();
   void OnLoad();
+  // Open Disc Image: extracts an image (the user chooses it when imagePath
+  // is empty) and loads the layout that rebuilds it.
+  void OpenDiscImage(const std::string& imagePath = {});
   // Load's work on a chosen file: its messages, its rules.
   void LoadLayoutFile(const std::string& path);
   void OnChooseImageTarget();
@@ -137,6 +141,7 @@ class MainDialog : public wxDialog {
   bool IsRunning() const;
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;
+  ImageRunCommand& ImageRun() const { return *m_imageRun; }
   DiscPlanView& DiscPlan() const { return *m_discPlan; }
   wxStaticText* PlanLine() const { return m_planLine; }
   // Where Write ISO learns the target folder's free space (tests give their own).
@@ -191,6 +196,7 @@ class MainDialog : public wxDialog {
   std::unique_ptr<FileChooser> m_chooser;
   std::unique_ptr<LayoutFileCommands> m_layoutFile;
   std::unique_ptr<ImageRunCommand> m_imageRun;
+  std::unique_ptr<OpenImageCommand> m_openImage;
   std::unique_ptr<LayoutButtons> m_layoutButtons;
   wxStaticText* m_planLine = nullptr;
   std::unordered_map<std::string, std::uint64_t> m_lookedUpSizes;  // by Write ISO's build

@@ -15,6 +15,7 @@
 #include "image/DiscFit.h"
 #include "image/DiscPlanView.h"
 #include "image/ImageRun.h"
+#include "image/window/OpenImageCommand.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/LayoutButtons.h"
 
@@ -116,18 +117,27 @@ void MainDialog::OnWriteIso() {
 
 void MainDialog::OnTimer() {
   m_imageRun->Tick();
+  m_openImage->Tick();
 }
 
 void MainDialog::EndRun() {
-  m_imageRun->End();
+  if (m_openImage->IsRunning()) {
+    m_openImage->End();
+  } else {
+    m_imageRun->End();
+  }
 }
 
 bool MainDialog::IsRunning() const {
-  return m_imageRun->IsRunning();
+  return m_imageRun->IsRunning() || m_openImage->IsRunning();
 }
 
 ToolProcess* MainDialog::CurrentRun() const {
-  return m_imageRun->Current();
+  return m_openImage->IsRunning() ? m_openImage->Current() : m_imageRun->Current();
+}
+
+void MainDialog::OpenDiscImage(const std::string& imagePath) {
+  m_openImage->Open(m_toolPath, imagePath);
 }
 
 // ---- the command line ----

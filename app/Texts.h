@@ -31,6 +31,7 @@ inline constexpr const char* MENU_REMOVE = "Remove       (DEL)";
 inline constexpr const char* MENU_REMOVE_ALL = "Remove All";
 // After the entries above: the list of names that change in the image.
 inline constexpr const char* MENU_NAMES = "Names...";
+inline constexpr const char* MENU_OPEN_IMAGE = "Open Disc Image...";
 
 // The layout.
 inline constexpr const char* MSG_CANNOT_FIND = "Cannot find ";  // followed by the path
@@ -73,5 +74,14 @@ inline constexpr const char* MSG_CANNOT_FIND_TOOL =
 inline constexpr const char* MSG_CANNOT_START_TOOL = "Cannot start brenvox.exe: ";  // and the reason
 inline constexpr const char* MSG_IMAGE_CREATED = "Image Created";
 inline constexpr const char* MSG_IMAGE_NOT_CREATED = "Image Not Created";
+// The first line of the console once the head of a long output was dropped.
+inline constexpr const char* CONSOLE_HEAD_DROPPED =
+    "[Earlier output dropped: this window keeps the last 1 MiB of the tool's output.]\n";
+// Open Disc Image: the image, the folder it is extracted into, the outcome.
+inline constexpr const char* TITLE_OPEN_IMAGE = "Open Disc Image";
+inline constexpr const char* TITLE_EXTRACT_FOLDER = "Extract Into Folder";
+inline constexpr const char* IMAGE_FILTER = "Disc images (*.cue;*.iso;*.bin)|*.cue;*.iso;*.bin||";
+inline constexpr const char* MSG_IMAGE_NOT_OPENED = "Image Not Opened";
+inline constexpr const char* MSG_IMAGE_FAULTS = "Image Opened, Some Files Left Out or Damaged";
 inline constexpr const char* LABEL_EXIT = "Exit";
 inline constexpr const char* LABEL_STOP = "Stop";

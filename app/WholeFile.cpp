@@ -47,6 +47,7 @@ bool WriteFileWhole(const std::string& path, std::string_view content, std::stri
     const std::string what = step == "create"  ? "cannot create a temporary file beside " + path
                              : step == "close" ? "cannot close " + failure.path
                              : step == "replace" ? "cannot replace " + path
+                             : step == "sync folder" ? "cannot sync the folder of " + path
                                                  : "cannot write " + failure.path;
     *error = what + ": " + std::strerror(failure.error);
   }
@@ -59,25 +60,6 @@ namespace {
 // (and the window with it). A regular file is not affected.
 int OpenForReading(const std::string& path) {
   return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-}
-
-// Reads from fd until the end or until more than limit bytes came. 0 at the
-// end, 1 when there was more, -1 on an error (EAGAIN from an empty FIFO too).
-int ReadUpTo(int fd, std::uint64_t limit, std::string& bytes) {
-  std::string chunk(64 * 1024, '\0');
-  for (;;) {
-    const std::uint64_t room = limit + 1 - bytes.size();
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), room));
-    const ssize_t got = ::read(fd, chunk.data(), want);
-    if (got > 0) {
-      bytes.append(chunk.data(), static_cast<std::size_t>(got));
-      if (bytes.size() > limit) return 1;
-    } else if (got < 0 && errno == EINTR) {
-      continue;
-    } else {
-      return got == 0 ? 0 : -1;
-    }
-  }
 }
 
 }  // namespace
@@ -101,16 +83,7 @@ bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& co
 }
 
 bool ReadRegularFile(const std::string& path, std::uint64_t maxBytes, std::string& content) {
-  OwnedFd fd(OpenForReading(path));
-  if (!fd.Valid()) return false;
-  struct stat st {};
-  if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return false;
-  // The size is checked again while reading: the file may grow meanwhile.
-  std::string bytes;
-  if (ReadUpTo(fd.Get(), maxBytes, bytes) != 0) return false;
-  content = std::move(bytes);
-  return true;
+  return ReadRegularFileWhole(path, maxBytes, content) == RegularRead::Read;
 }
 
 bool FileIsReadable(const std::string& path) {

@@ -20,9 +20,19 @@ add_custom_command(
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/resources
   COMMENT "Embedding the dialog templates")
 
-# The window parts: everything in app/, layout/, content/, image/ but the plain units.
+# The program's icon, drawn by the program from its SVG at the sizes the
+# screen asks for: the text of resources/brenvoxgui.svg as a string constant.
+set(ICON_SVG ${PROJECT_SOURCE_DIR}/resources/brenvoxgui.svg)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ICON_SVG})
+file(READ ${ICON_SVG} BRENVOXGUI_SVG_TEXT)
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/generated/brenvoxgui_svg.h @ONLY CONTENT
+  "// Generated from resources/brenvoxgui.svg by cmake/window.cmake.\n#pragma once\n\
+inline constexpr const char* BRENVOXGUI_SVG = R\"svg(@BRENVOXGUI_SVG_TEXT@)svg\";\n")
+
+# The window parts: everything in app/, layout/, content/, image/ (and their
+# window/ folders) but the plain units.
 file(GLOB GUI_SOURCES CONFIGURE_DEPENDS
-  app/*.cpp layout/*.cpp content/*.cpp image/*.cpp)
+  app/*.cpp layout/*.cpp content/*.cpp image/*.cpp */window/*.cpp)
 list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/image/ImagePlanWorker.cpp
   ${PROJECT_SOURCE_DIR}/image/OutputCheck.cpp)
 foreach(src ${PLAIN_SOURCES})
@@ -30,6 +40,7 @@ foreach(src ${PLAIN_SOURCES})
 endforeach()
 add_library(brenvox_gui STATIC ${GUI_SOURCES} ${XRC_CPP})
 target_include_directories(brenvox_gui PUBLIC ${PROJECT_SOURCE_DIR})
+target_include_directories(brenvox_gui PRIVATE ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(brenvox_gui PUBLIC brenvox_plan brenvox_wx)
 
 add_executable(brenvoxgui app/main.cpp)

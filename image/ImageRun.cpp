@@ -10,6 +10,7 @@
 
 #include <wx/button.h>
 #include <wx/gauge.h>
+#include <wx/toplevel.h>
 
 #include "app/MessageBox.h"
 #include "app/TextCodec.h"
@@ -19,6 +20,7 @@
 #include "image/OutputCheck.h"
 #include "image/ToolConsole.h"
 #include "image/ToolProcess.h"
+#include "image/window/DesktopNotice.h"
 #include "layout/DiskEntry.h"
 
 namespace {
@@ -44,7 +46,12 @@ bool ToolCanStart(const std::string& toolPath) {
 
 ImageRunCommand::ImageRunCommand(wxWindow* parent, wxGauge* progress, wxButton* writeIso,
                                  wxButton* exit)
-    : m_parent(parent), m_progress(progress), m_writeIso(writeIso), m_exit(exit) {}
+    : m_parent(parent),
+      m_progress(progress),
+      m_writeIso(writeIso),
+      m_exit(exit),
+      m_desktopNotice(std::make_unique<DesktopNotice>(parent)),
+      m_announce([notice = m_desktopNotice.get()](const RunNotice& n) { notice->Show(n); }) {}
 
 ImageRunCommand::~ImageRunCommand() = default;
 
@@ -109,8 +116,11 @@ void ImageRunCommand::Tick() {
   if (!m_toolProcess->HasEnded()) return;
   // Cleared before the box, so that ticks while it is open do nothing.
   m_running = false;
+  // One end message: the window's box and the desktop's notice both say it.
   std::string failure = RunEndMessage(m_toolProcess->End(), m_toolProcess->ErrorOutput());
   if (failure.empty()) failure = WrittenImageMessage(m_imageTarget, m_plannedBinBytes);
+  auto* window = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(m_parent));
+  if (!window || !window->IsActive()) m_announce(NoticeOfRunEnd(failure, m_imageTarget + ".bin"));
   ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
   End();
 }

@@ -2,18 +2,21 @@
 // replaced, starts brenvox.exe and follows the growing image file at each
 // tick of the window's timer until the tool ends, or until Stop ends the run.
 // The Write ISO and Exit buttons show the state: Write ISO is disabled and
-// Exit reads "Stop" while a run lasts.
+// Exit reads "Stop" while a run lasts. A run that ends while the window is not
+// the active one is also announced on the desktop.
 #pragma once
 
 #include <wx/event.h>
 #include <wx/weakref.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "image/CommandLine.h"
+#include "image/RunOutcome.h"
 #include "image/ToolConsole.h"
 
 class wxWindow;
@@ -21,6 +24,7 @@ class wxGauge;
 class wxButton;
 class ToolProcess;
 class DiscPlanView;
+class DesktopNotice;
 
 class ImageRunCommand {
  public:
@@ -41,6 +45,10 @@ class ImageRunCommand {
   ToolProcess* Current() const { return m_toolProcess.get(); }
   // The line that shows the run's time left (none: not shown).
   void SetPlanView(DiscPlanView* view) { m_planView = view; }
+  // Where the end of a run is announced when the window is not active: the
+  // desktop's notifications unless set.
+  using Announcer = std::function<void(const RunNotice&)>;
+  void SetAnnouncer(Announcer announce) { m_announce = std::move(announce); }
 
  private:
   wxWindow* m_parent;
@@ -53,4 +61,6 @@ class ImageRunCommand {
   std::optional<std::uint64_t> m_plannedBinBytes;
   bool m_running = false;
   DiscPlanView* m_planView = nullptr;
+  std::unique_ptr<DesktopNotice> m_desktopNotice;
+  Announcer m_announce;
 };

@@ -18,8 +18,13 @@ std::string LastLines(const std::string& text, std::size_t maxLines) {
 
 std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
                           std::size_t maxErrorLines) {
+  return RunEndMessage(MSG_IMAGE_NOT_CREATED, end, errorOutput, maxErrorLines);
+}
+
+std::string RunEndMessage(const char* heading, const ToolEnd& end, const std::string& errorOutput,
+                          std::size_t maxErrorLines) {
   if (!end.bySignal && end.code == 0) return {};
-  std::string text = std::string(MSG_IMAGE_NOT_CREATED) + "\n\n";
+  std::string text = std::string(heading) + "\n\n";
   text += std::string(TOOL_NAME) + (end.bySignal ? " was ended by signal " : " ended with exit code ");
   text += std::to_string(end.code);
   const std::string tail = LastLines(errorOutput, maxErrorLines);
@@ -41,4 +46,12 @@ std::string WrittenImageMessage(const std::string& imageTarget, std::optional<st
   }
   if (missing.empty()) return {};
   return std::string(MSG_IMAGE_NOT_CREATED) + "\n\n" + TOOL_NAME + " ended with exit code 0, but " + missing;
+}
+
+RunNotice NoticeOfRunEnd(const std::string& endMessage, const std::string& imageFile) {
+  if (endMessage.empty()) return {MSG_IMAGE_CREATED, imageFile};
+  const std::size_t titleEnd = endMessage.find('\n');
+  if (titleEnd == std::string::npos) return {endMessage, {}};
+  const std::size_t reason = endMessage.find_first_not_of('\n', titleEnd);
+  return {endMessage.substr(0, titleEnd), reason == std::string::npos ? std::string() : endMessage.substr(reason)};
 }

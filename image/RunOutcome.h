@@ -18,12 +18,25 @@ struct ToolEnd {
 // lines (at most maxErrorLines) of what it wrote to its error output.
 std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
                           std::size_t maxErrorLines = 10);
+// The same with another heading (Open Disc Image: "Image Not Opened").
+std::string RunEndMessage(const char* heading, const ToolEnd& end, const std::string& errorOutput,
+                          std::size_t maxErrorLines = 10);
 
 // After a run that exited 0, whether the image is really there: nothing when
 // TARGET.bin has the size the plan gave (any size when there was no plan) and
 // TARGET.cue exists; otherwise "Image Not Created", a blank line and what is
 // missing. A tool that exits 0 without writing is no success.
 std::string WrittenImageMessage(const std::string& imageTarget, std::optional<std::uint64_t> plannedBinBytes);
+
+// What the desktop's notification says when a run ends while the window is
+// not the active one, taken from the same end message the window shows:
+// "Image Created" with the image's path, or the message's first line ("Image
+// Not Created") with the reason below it.
+struct RunNotice {
+  std::string title;
+  std::string body;
+};
+RunNotice NoticeOfRunEnd(const std::string& endMessage, const std::string& imageFile);
 
 // The last maxLines lines of text, without the final line end.
 std::string LastLines(const std::string& text, std::size_t maxLines);

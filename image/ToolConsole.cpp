@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
+
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
@@ -39,12 +41,60 @@ ToolConsole::ToolConsole(wxWindow* parent)
   sizer->Add(m_text, 1, wxEXPAND);
   SetSizer(sizer);
   TakeOwnWindowGroup(this);
+  // wxGTK hands a close request (the close box, Alt+F4) on to a top-level
+  // window only while no modal dialog is open, or when the window counts as
+  // a dialog; the main window is modal for the program's whole life, so the
+  // console counts as one.
+  SetExtraStyle(GetExtraStyle() | wxTOPLEVEL_EX_DIALOG);
 }
+
+namespace {
+
+// How far a line start is looked for beyond the first character that must go.
+constexpr long LINE_SEARCH = 4096;
+
+// Where the first whole line of text begins, looked for within LINE_SEARCH
+// characters; 0 when none begins there.
+long FirstLineStart(const wxString& text) {
+  const size_t lineEnd = text.find('\n');
+  return lineEnd != wxString::npos && lineEnd < LINE_SEARCH ? static_cast<long>(lineEnd) + 1 : 0;
+}
+
+long NoticeLength() { return static_cast<long>(wxString(CONSOLE_HEAD_DROPPED).length()); }
+
+}  // namespace
 
 void ToolConsole::Append(const std::string& bytes) {
-  if (!bytes.empty()) m_text->AppendText(ToDisplay(bytes));
+  if (bytes.empty()) return;
+  wxString text = ToDisplay(bytes);
+  const std::size_t room = static_cast<std::size_t>(KEEP_CHARACTERS - NoticeLength());
+  if (text.length() > room) {  // this part alone fills the console
+    text = text.Mid(text.length() - room);
+    text = text.Mid(static_cast<size_t>(FirstLineStart(text)));
+    m_text->ChangeValue(CONSOLE_HEAD_DROPPED);
+    m_headDropped = true;
+  }
+  m_text->AppendText(text);
+  DropHead();
 }
 
-void ToolConsole::Clear() { m_text->Clear(); }
+void ToolConsole::DropHead() {
+  const long length = m_text->GetLastPosition();
+  if (length <= KEEP_CHARACTERS) return;
+  const long notice = NoticeLength();
+  long cut = length - (KEEP_CHARACTERS - notice);
+  cut += FirstLineStart(m_text->GetRange(cut, std::min(cut + LINE_SEARCH, length)));
+  if (m_headDropped) {
+    m_text->Remove(notice, cut);
+  } else {
+    m_text->Replace(0, cut, CONSOLE_HEAD_DROPPED);
+    m_headDropped = true;
+  }
+}
+
+void ToolConsole::Clear() {
+  m_text->Clear();
+  m_headDropped = false;
+}
 
 wxString ToolConsole::Text() const { return m_text->GetValue(); }

@@ -53,15 +53,8 @@ ToolProcess::~ToolProcess() {
     while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
     }
   }
-  RemoveArgumentFile();
   if (m_outFd >= 0) close(m_outFd);
   if (m_errFd >= 0) close(m_errFd);
-}
-
-void ToolProcess::RemoveArgumentFile() {
-  if (m_argumentFile.empty()) return;
-  unlink(m_argumentFile.c_str());
-  m_argumentFile.clear();
 }
 
 void ToolProcess::ShowIn(ToolConsole* console) { m_console = console; }
@@ -74,7 +67,6 @@ void ToolProcess::Poll() {
   if (waitpid(m_pid, &status, WNOHANG) != m_pid) return;
   m_end = EndFromWaitStatus(status);
   m_ended = true;
-  RemoveArgumentFile();
   // What the tool wrote last is in the pipes by now.
   ReadPipe(m_outFd, false);
   ReadPipe(m_errFd, true);
@@ -100,9 +92,26 @@ void ToolProcess::ReadPipe(int& fd, bool isErrorPipe) {
   if (!data.empty()) Append(data, isErrorPipe);
 }
 
+// Progress lines are a number and '%' alone on a line.
+void ToolProcess::TakeProgress(const std::string& chunk) {
+  m_outLine += chunk;
+  std::size_t start = 0;
+  for (std::size_t end; (end = m_outLine.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = m_outLine.substr(start, end - start);
+    if (line.size() >= 2 && line.size() <= 4 && line.back() == '%' &&
+        line.find_first_not_of("0123456789") == line.size() - 1)
+      m_percent = std::stoi(line);
+  }
+  m_outLine.erase(0, start);
+  if (m_outLine.size() > READ_CHUNK_BYTES) m_outLine.clear();  // no progress line is that long
+}
+
 void ToolProcess::Append(const std::string& chunk, bool isErrorPipe) {
   if (m_console) m_console->Append(chunk);
-  if (!isErrorPipe) return;
+  if (!isErrorPipe) {
+    TakeProgress(chunk);
+    return;
+  }
   m_errors += chunk;
   if (m_errors.size() > 2 * ERROR_KEEP_BYTES) {
     m_errors.erase(0, m_errors.size() - ERROR_KEEP_BYTES);

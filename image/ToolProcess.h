@@ -28,8 +28,7 @@ class ToolProcess : public wxEvtHandler {
   // could not be started; *error then holds the system's reason.
   static std::unique_ptr<ToolProcess> Start(const std::string& program, const CommandLine& entries,
                                             std::string* error = nullptr);
-  // Kills a tool that is still running, with its children, and waits for it;
-  // removes the argument file.
+  // Kills a tool that is still running, with its children, and waits for it.
   ~ToolProcess() override;
 
   // From now on the tool's output is also shown in console.
@@ -40,7 +39,10 @@ class ToolProcess : public wxEvtHandler {
   bool HasEnded() const { return m_ended; }
   ToolEnd End() const { return m_end; }
   const std::string& ErrorOutput() const { return m_errors; }
-  // The file the entries were passed in ("@FILE"), while it exists; else empty.
+  // The last "NN%" line the tool wrote on stdout (0 before the first).
+  int Percent() const { return m_percent; }
+  // The name the tool was given for its entries ("@/dev/fd/N" without the
+  // "@"), when they went through a file; else empty.
   const std::string& ArgumentFile() const { return m_argumentFile; }
 
   ProgressScale scale;  // how image sizes map onto the progress bar
@@ -49,7 +51,7 @@ class ToolProcess : public wxEvtHandler {
   ToolProcess() = default;
   void ReadPipe(int& fd, bool isErrorPipe);
   void Append(const std::string& chunk, bool isErrorPipe);
-  void RemoveArgumentFile();
+  void TakeProgress(const std::string& chunk);
 
   pid_t m_pid = -1;
   int m_outFd = -1;
@@ -57,6 +59,8 @@ class ToolProcess : public wxEvtHandler {
   bool m_ended = false;
   ToolEnd m_end;
   std::string m_errors;
+  std::string m_outLine;  // the stdout line not yet ended
+  int m_percent = 0;
   std::string m_argumentFile;
   wxWeakRef<ToolConsole> m_console;
   wxTimer m_pollTimer;

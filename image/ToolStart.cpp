@@ -2,13 +2,15 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
+
+#include "common/PosixFile.h"
 
 extern char** environ;
 
@@ -35,9 +37,23 @@ struct Pipe {
   }
 };
 
+// Every descriptor from 3 up is closed at the exec, but for `kept` (-1: none):
+// the window's own (the display's, a file being read) never reach the tool.
+void CloseOnExecAllBut(int kept) {
+  constexpr unsigned FIRST = 3;
+  if (kept < static_cast<int>(FIRST)) {
+    close_range(FIRST, ~0U, CLOSE_RANGE_CLOEXEC);
+    return;
+  }
+  const unsigned keptFd = static_cast<unsigned>(kept);
+  if (keptFd > FIRST) close_range(FIRST, keptFd - 1, CLOSE_RANGE_CLOEXEC);
+  close_range(keptFd + 1, ~0U, CLOSE_RANGE_CLOEXEC);
+  fcntl(kept, F_SETFD, 0);
+}
+
 // In the forked child: only async-signal-safe calls until the exec.
 [[noreturn]] void BecomeTool(const char* program, char* const* argv, int outFd, int errFd,
-                             pid_t window, int reportFd) {
+                             int inheritedFd, pid_t window, int reportFd) {
   // Bound to the window: when its process ends, so does the tool. Checked
   // once more afterwards, in case the window ended before the binding.
   if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != window) _exit(127);
@@ -55,50 +71,32 @@ struct Pipe {
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
+  CloseOnExecAllBut(inheritedFd);
   execve(program, argv, environ);
   const int error = errno;
   (void)!write(reportFd, &error, sizeof error);
   _exit(127);
 }
 
-// The private file for "@FILE": created in the temporary folder, readable by
-// the user alone, written whole.
-bool WriteArgumentFile(const std::string& text, std::string& path, int& error) {
-  const char* dir = std::getenv("TMPDIR");
-  std::string name = std::string(dir && *dir ? dir : "/tmp") + "/brenvox-XXXXXX.kbv";
-  const int fd = mkostemps(name.data(), 4, O_CLOEXEC);
-  if (fd < 0) {
-    error = errno;
-    return false;
+// The file for "@/dev/fd/N": anonymous, in memory, so that it has no name on
+// disk at any moment and nothing is left behind however the window ends. Its
+// descriptor is close-on-exec (only the tool is given it) and above the
+// standard streams, which the child replaces. -1 with *error set on failure.
+int WriteArgumentMemoryFile(const std::string& text, int* error) {
+  OwnedFd fd(memfd_create("brenvox-arguments", MFD_CLOEXEC));
+  if (fd.Valid() && fd.Get() <= STDERR_FILENO) fd = OwnedFd(fcntl(fd.Get(), F_DUPFD_CLOEXEC, STDERR_FILENO + 1));
+  if (!fd.Valid()) {
+    *error = errno;
+    return -1;
   }
-  std::size_t done = 0;
-  bool ok = true;
-  while (ok && done < text.size()) {
-    const ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = n < 0 ? errno : ENOSPC;
-      ok = false;
-    } else {
-      done += static_cast<std::size_t>(n);
-    }
-  }
-  if (close(fd) != 0 && ok) {
-    error = errno;
-    ok = false;
-  }
-  if (!ok) {
-    unlink(name.c_str());
-    return false;
-  }
-  path = name;
-  return true;
+  if ((*error = WriteAll(fd.Get(), text.data(), text.size())) != 0) return -1;
+  return fd.Release();
 }
 
 }  // namespace
 
 pid_t SpawnBoundChild(const std::string& program, const std::vector<std::string>& args,
-                      int outFd, int errFd, int* error) {
+                      int outFd, int errFd, int* error, int inheritedFd) {
   std::vector<char*> argv;
   argv.reserve(args.size() + 2);
   argv.push_back(const_cast<char*>(program.c_str()));
@@ -113,7 +111,7 @@ pid_t SpawnBoundChild(const std::string& program, const std::vector<std::string>
   }
   const pid_t window = getpid();
   const pid_t pid = fork();
-  if (pid == 0) BecomeTool(program.c_str(), argv.data(), outFd, errFd, window, report[1]);
+  if (pid == 0) BecomeTool(program.c_str(), argv.data(), outFd, errFd, inheritedFd, window, report[1]);
   const int forkError = errno;
   close(report[1]);
   if (pid < 0) {
@@ -157,18 +155,17 @@ StartedTool StartTool(const std::string& program, const CommandLine& entries) {
   if (pid < 0 && error == E2BIG) {
     // Too long for one argument list: the entries go through a file.
     std::string text;
+    OwnedFd file;
     if (!RenderArgumentFile(entries, text)) {
       started.error = std::string(std::strerror(E2BIG)) +
                       ", and a path or name holds a double quote, which an argument file cannot hold";
-    } else if (!WriteArgumentFile(text, started.argumentFile, error)) {
+    } else if (file = OwnedFd(WriteArgumentMemoryFile(text, &error)); !file.Valid()) {
       started.error = std::string(std::strerror(E2BIG)) + ", and no argument file could be written: " +
                       std::strerror(error);
     } else {
-      pid = SpawnBoundChild(program, {"@" + started.argumentFile}, out.write, err.write, &error);
-      if (pid < 0) {
-        unlink(started.argumentFile.c_str());
-        started.argumentFile.clear();
-      }
+      const std::string name = "/dev/fd/" + std::to_string(file.Get());
+      pid = SpawnBoundChild(program, {"@" + name}, out.write, err.write, &error, file.Get());
+      if (pid > 0) started.argumentFile = name;
     }
   }
   out.CloseWrite();

@@ -2,8 +2,9 @@
 // without a shell, as the leader of a session of its own, with stdin from
 // /dev/null and stdout and stderr into pipes. The child is bound to the
 // window's life: it gets SIGKILL when the window's process ends, however it
-// ends. When the entries do not fit into one argument list (E2BIG), they go
-// into a private argument file that the tool reads as "@FILE".
+// ends. It inherits no descriptor of the window's but its standard streams
+// and, when the entries do not fit into one argument list (E2BIG), the
+// anonymous in-memory file that holds them, which it reads as "@/dev/fd/N".
 #pragma once
 
 #include <sys/types.h>
@@ -17,16 +18,18 @@ struct StartedTool {
   pid_t pid = -1;            // -1: not started, see error
   int outFd = -1;            // read ends of its stdout and stderr, non-blocking
   int errFd = -1;
-  std::string argumentFile;  // the file the entries went into, or empty
+  std::string argumentFile;  // the name the tool reads its entries from ("/dev/fd/N"), or empty
   std::string error;         // why it could not be started (the system's reason)
 };
 
 // Starts program with the entries as its arguments.
 StartedTool StartTool(const std::string& program, const CommandLine& entries);
 
-// Starts program with argv[1..] = args. errno-style code in *error on failure.
+// Starts program with argv[1..] = args, stdout on outFd and stderr on errFd;
+// inheritedFd (unless -1) is the one other descriptor it keeps open.
+// errno-style code in *error on failure.
 pid_t SpawnBoundChild(const std::string& program, const std::vector<std::string>& args,
-                      int outFd, int errFd, int* error);
+                      int outFd, int errFd, int* error, int inheritedFd = -1);
 
 // The entries in the layout structure file's grammar, for "@FILE". False when
 // a value cannot be written in it (a double quote, or nothing at all).

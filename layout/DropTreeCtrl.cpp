@@ -55,7 +55,7 @@ void CDropTreeCtrl::BindEvents() {
   Bind(wxEVT_LEFT_DOWN, &CDropTreeCtrl::OnLButtonDown, this);
   Bind(wxEVT_LEFT_UP, &CDropTreeCtrl::OnLButtonUp, this);
   Bind(wxEVT_DROP_FILES, &CDropTreeCtrl::OnDropFiles, this);
-  Bind(wxEVT_MENU, &CDropTreeCtrl::OnMenuCommand, this, IDM_TREE_MENU, IDM_NAMES);
+  Bind(wxEVT_MENU, &CDropTreeCtrl::OnMenuCommand, this, IDM_TREE_MENU, IDM_OPEN_IMAGE);
 }
 
 void CDropTreeCtrl::Attach(LayoutModel& model, wxTextCtrl* pathDisplay, wxButton* removeButton) {

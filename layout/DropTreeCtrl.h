@@ -35,6 +35,7 @@ enum TreeMenuId {
   IDM_SET_FORM2 = 137,
   IDM_BROWSE_FOLDER = 141,
   IDM_NAMES = 142,  // after the entries above, when the window gives the names list
+  IDM_OPEN_IMAGE = 143,  // the last entry, when the window opens disc images
 };
 
 class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
@@ -124,6 +125,12 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
     m_namesAvailable = std::move(available);
     m_openNames = std::move(open);
   }
+  // "Open Disc Image..." last in the context menu, grayed while available()
+  // says no (a run is under way).
+  void SetOpenImageEntry(std::function<bool()> available, std::function<void()> open) {
+    m_openImageAvailable = std::move(available);
+    m_openImage = std::move(open);
+  }
   // The selected layout item; none when nothing (or only the hidden root) is selected.
   wxTreeItemId SelectedItem() const;
 
@@ -194,6 +201,8 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   std::function<void(bool)> m_layoutChanged;
   std::function<bool()> m_namesAvailable;
   std::function<void()> m_openNames;
+  std::function<bool()> m_openImageAvailable;
+  std::function<void()> m_openImage;
   void TellLayoutChanged(bool replaced) {
     if (m_layoutChanged) m_layoutChanged(replaced);
   }

@@ -109,6 +109,11 @@ std::unique_ptr<wxMenu> CDropTreeCtrl::MakeContextMenu(wxTreeItemId item) const 
     menu->Append(IDM_NAMES, wxString::FromUTF8(MENU_NAMES));
     menu->Enable(IDM_NAMES, m_namesAvailable());
   }
+  if (m_openImage) {
+    if (!m_namesAvailable) menu->AppendSeparator();
+    menu->Append(IDM_OPEN_IMAGE, wxString::FromUTF8(MENU_OPEN_IMAGE));
+    menu->Enable(IDM_OPEN_IMAGE, !m_openImageAvailable || m_openImageAvailable());
+  }
   return menu;
 }
 
@@ -126,6 +131,9 @@ void CDropTreeCtrl::RunMenuCommand(int id) {
     case IDM_BROWSE_FOLDER: BrowseFileFolder(m_menuItem); break;
     case IDM_NAMES:
       if (m_openNames) m_openNames();
+      break;
+    case IDM_OPEN_IMAGE:
+      if (m_openImage) m_openImage();
       break;
     default: break;
   }

@@ -7,8 +7,9 @@ packages=(
   libwxgtk3.2-dev wx-common
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth adwaita-icon-theme shared-mime-info fonts-dejavu-core
-  python3 libcdio-utils bchunk p7zip-full cdrdao
+  python3 libcdio-utils bchunk p7zip-full cdrdao genisoimage vcdimager
   desktop-file-utils libxml2-utils man-db groff-base dpkg-dev
+  librsvg2-bin debhelper lintian xdotool libglib2.0-bin
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,11 +1,9 @@
 #include "tool/ToolArguments.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
 
+#include "common/PosixFile.h"
 #include "content/StructureFile.h"
 
 #ifndef BRENVOX_VERSION
@@ -57,24 +55,24 @@ bool NeedsValue(const std::string& option) {
          option == "-m" || option == "-d";
 }
 
-// Reads a whole file; an error text when it cannot.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& text) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::string(std::strerror(errno));
-  std::string chunk(64 * 1024, '\0');
-  for (;;) {
-    const ssize_t n = ::read(fd, chunk.data(), chunk.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
+// The text of an argument file, read as Load reads a layout: only a regular
+// file (a memfd or an unlinked file passed as /dev/fd/N is one) of at most
+// the size of a layout, and its text ends at a NUL byte, which no path or
+// name can hold. Anything else (a device, a FIFO, a huge file) is refused
+// before it is read. An error text when it cannot be read.
+std::optional<std::string> ReadArgumentText(const std::string& path, std::string& text) {
+  int error = 0;
+  switch (ReadRegularFileWhole(path, MAX_STRUCTURE_FILE_BYTES, text, &error)) {
+    case RegularRead::Read:
+      text.resize(std::min(text.size(), text.find('\0')));
+      return std::nullopt;
+    case RegularRead::NotRegularFile:
+      return std::string("it is not a regular file");
+    case RegularRead::TooLarge:
+      return "it is larger than a layout may be (" + std::to_string(MAX_STRUCTURE_FILE_BYTES >> 20) + " MiB)";
+    default:
       return std::string(std::strerror(error));
-    }
-    if (n == 0) break;
-    text.append(chunk.data(), static_cast<std::size_t>(n));
   }
-  ::close(fd);
-  return std::nullopt;
 }
 
 // The entries of an argument file, in the layout structure file's grammar:
@@ -83,8 +81,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& t
 // hold one entry per line.
 std::optional<std::string> ReadArgumentFile(const std::string& path, std::vector<std::string>& out) {
   std::string text;
-  if (auto error = ReadWholeFile(path, text)) return "cannot read argument file " + path + ": " + *error;
-  if (text.find('\0') != std::string::npos) return "argument file " + path + " holds a NUL byte";
+  if (auto error = ReadArgumentText(path, text)) return "cannot read argument file " + path + ": " + *error;
   StructureTokenizer tokens(text);
   for (std::string token = tokens.NextOption(); !token.empty(); token = tokens.NextOption()) {
     const char* const space = " \t\r\n\v\f";
@@ -152,6 +149,8 @@ std::string UsageText() {
   return "usage: brenvox.exe -o TARGET [-v VOLUME] [-e EXT] [-x] [-s] [-isolevel1 | -isolevel2] [-n]\n"
          "                   [-f FILE | -m FILE | -d FOLDER]...\n"
          "       brenvox.exe @LAYOUT.kbv [more options]\n"
+         "       brenvox.exe --extract IMAGE FOLDER\n"
+         "       brenvox.exe --check IMAGE\n"
          "  -o TARGET   write TARGET.bin and TARGET.cue\n"
          "  -v VOLUME   volume identifier (default CDROM)\n"
          "  -e EXT      extension given to Form 2 files\n"
@@ -165,5 +164,20 @@ std::string UsageText() {
          "              the last line of a run (the image and its sectors); write nothing\n"
          "  @FILE       the entries written in FILE, as a saved layout (.kbv) holds them:\n"
          "              -o \"TARGET\" -x -d \"VIDEO\" -m \"/clips/a.mpg\" ...\n"
-         "  --help      print this text; --version: print the version\n";
+         "  --extract   write every folder and file of IMAGE (.cue, .bin or .iso) into\n"
+         "              FOLDER (made if missing, refused if not empty) and the layout\n"
+         "              FOLDER.kbv that writes the image again\n"
+         "  --check     read every sector of IMAGE and its file system; one line per fault\n"
+         "  --help      print this text; --version: print the version\n"
+         "environment:\n"
+         "  SOURCE_DATE_EPOCH       fixes every date (seconds since 1970, up to 2155)\n"
+         "  BRENVOX_SECTOR_CODE     \"portable\": the portable sector code only\n"
+         "  BRENVOX_ENCODE_THREADS  encoding workers (1 to 64; default: one per processor)\n"
+         "exit status:\n"
+         "  0  the image is written (with -n: planned)\n"
+         "  1  usage error, a refused target or SOURCE_DATE_EPOCH\n"
+         "  2  an input file is missing, unreadable, a folder, or changed while written\n"
+         "  3  the image cannot be written, or an output is not a regular file\n"
+         "  4  the layout cannot be laid out (too long, too many tracks, too deep)\n"
+         "  5  --check found faults in the image\n";
 }

@@ -12,6 +12,7 @@ enum class ExitCode : int {
   InputError = 2,     // a -f/-m file cannot be read, or changed size meanwhile
   OutputError = 3,    // the image cannot be written (the partial .bin stays)
   LayoutError = 4,    // too many sectors, tracks, folders, or too deep a folder
+  ImageFaults = 5,    // --check/--extract: bad sectors or structures, files left out
 };
 
 struct ToolError {

@@ -32,11 +32,14 @@ ExitCode Fail(const ToolError& error) {
   return error.code;
 }
 
-// The last moment the volume descriptor's dates can hold: 9999-12-31 23:59:59 UTC.
-constexpr long long LAST_ISO_SECOND = 253402300799LL;
+// The last moment every date of the image can hold: a directory record counts
+// its year from 1900 in one byte, so 2155-12-31 23:59:59 UTC (the volume
+// descriptor's digits would go on to 9999, but its dates must agree with the
+// records').
+constexpr long long LAST_ISO_SECOND = 5869583999LL;
 
 // SOURCE_DATE_EPOCH, when set to a decimal number of seconds, fixes every date.
-// A number outside 1970 to 9999 cannot be written and is refused.
+// A number outside 1970 to 2155 cannot be written and is refused.
 Status ImageDates(iso::ImageDates& dates) {
   dates.volume = std::time(nullptr);
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
@@ -47,7 +50,7 @@ Status ImageDates(iso::ImageDates& dates) {
       std::fprintf(stderr, "brenvox.exe: SOURCE_DATE_EPOCH '%s' is not a number of seconds; using the clock\n", epoch);
     } else if (errno != 0 || seconds < 0 || seconds > LAST_ISO_SECOND) {
       return ToolError{ExitCode::Usage, std::string("SOURCE_DATE_EPOCH '") + epoch +
-                                            "' is outside the dates an image can hold (1970 to 9999)"};
+                                            "' is outside the dates an image can hold (1970 to 2155)"};
     } else {
       dates.volume = static_cast<std::time_t>(seconds);
       dates.fixed = true;

@@ -1,9 +1,11 @@
-// brenvox.exe: writes a CD-ROM XA Mode 2 image (TARGET.bin + TARGET.cue).
+// brenvox.exe: writes a CD-ROM XA Mode 2 image (TARGET.bin + TARGET.cue), or
+// reads one back (--extract, --check).
 #include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tool/ImageReadRuns.h"
 #include "tool/ToolArguments.h"
 #include "tool/ToolRun.h"
 
@@ -17,5 +19,6 @@ int main(int argc, char** argv) {
     const bool written = std::fputs(text->c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
     return written ? 0 : 1;
   }
+  if (const auto read = RunReadRequest(args)) return static_cast<int>(*read);
   return static_cast<int>(RunTool(args));
 }

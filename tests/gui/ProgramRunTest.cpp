@@ -197,6 +197,44 @@ TEST_F(ProgramRun, ASignalWhileADialogIsOpenStillEndsTheProgram) {
   EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini"));
 }
 
+// The main window runs modally for the program's whole life; the console of
+// View Prompt must still take the close box once the run is answered.
+TEST_F(ProgramRun, AfterImageCreatedTheConsoleClosesWithItsCloseBox) {
+  // The tool beside the program, the settings per user (View Prompt on).
+  const std::map<std::string, std::string> env = {{"HOME", dir}, {"XDG_CONFIG_HOME", dir + "/config"}};
+  std::filesystem::create_directories(dir + "/config/brenvoxgui");
+  WriteWholeFile(dir + "/config/brenvoxgui/gui.ini", dir + "/disc\n1 0 0");
+  WriteWholeFile(dir + "/a.txt", "form 1 content");
+  WriteWholeFile(dir + "/disc.kbv", "-o \"" + dir + "/disc\" -f \"" + dir + "/a.txt\"");
+  std::filesystem::create_directory(dir + "/cwd");
+  const pid_t pid = StartProgram(Environment("BRENVOX_GUI"), dir + "/cwd", {dir + "/disc.kbv"}, env);
+  ASSERT_GT(pid, 0);
+  unsigned long window = 0;
+  ASSERT_TRUE(WaitForCondition([&] { return (window = FindVisibleWindow("Kestrin brenvox GUI v1.5")) != 0; }, 30000));
+  // A click on Write ISO: 36,218 dialog units and 50 x 17 in a window 340
+  // units wide (main.xrc); a vertical unit is 17/16 of a horizontal one (the
+  // font's base units are 8 x 17 pixels).
+  const wxRect main = WindowScreenRect(window);
+  wxUIActionSimulator sim;
+  // Clicked again until the run starts (its console shows): the layout named
+  // on the command line may not be loaded yet when the window shows.
+  unsigned long console = 0;
+  for (int click = 0; click < 10 && !console; ++click) {
+    sim.MouseMove(main.x + main.width * 61 / 340, main.y + main.width * 226 * 17 / (340 * 16));
+    sim.MouseClick();
+    WaitForCondition([&] { return (console = FindVisibleWindow("brenvox.exe")) != 0; }, 2000);
+  }
+  ASSERT_NE(console, 0u) << "Write ISO did not start the tool";
+  EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "the end of the run was not reported";
+  RequestClose(console);
+  EXPECT_TRUE(WaitForCondition([] { return FindVisibleWindow("brenvox.exe") == 0; }, 5000))
+      << "the console did not close";
+  const int status = EndWithSignal(pid, SIGTERM);
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(std::filesystem::exists(dir + "/disc.cue"));
+}
+
 // The installed program, started the way the desktop starts it: the current
 // directory without the tool, $HOME and $XDG_CONFIG_HOME of their own.
 class InstalledProgram : public ProgramRun {

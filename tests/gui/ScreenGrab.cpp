@@ -42,7 +42,11 @@ bool SaveWindowShot(wxWindow* window, const std::string& path) {
   window->Raise();
   window->Update();
   PumpEventLoop();
-  const wxImage image = GrabScreen(window->GetScreenRect());
+  // The screen counts physical pixels: a scaled screen (GDK_SCALE=2) has more.
+  const wxRect logical = window->GetScreenRect();
+  const double scale = window->GetContentScaleFactor();
+  const wxImage image = GrabScreen(wxRect(wxRound(logical.x * scale), wxRound(logical.y * scale),
+                                          wxRound(logical.width * scale), wxRound(logical.height * scale)));
   return image.IsOk() && image.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
 }
 
@@ -94,4 +98,29 @@ bool FocusWindow(unsigned long window) {
   XSetInputFocus(display.get(), window, RevertToParent, CurrentTime);
   XSync(display.get(), False);
   return true;
+}
+
+bool RequestClose(unsigned long window) {
+  DisplayPtr display = OpenDisplay();
+  if (!display || !window) return false;
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display.get(), window, False, NoEventMask, &event);
+  XSync(display.get(), False);
+  return true;
+}
+
+wxRect WindowScreenRect(unsigned long window) {
+  DisplayPtr display = OpenDisplay();
+  XWindowAttributes attributes{};
+  if (!display || !window || !XGetWindowAttributes(display.get(), window, &attributes)) return wxRect();
+  int x = 0, y = 0;
+  Window child = 0;
+  XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), 0, 0, &x, &y, &child);
+  return wxRect(x, y, attributes.width, attributes.height);
 }

@@ -21,3 +21,8 @@ bool SaveWindowShot(wxWindow* window, const std::string& path);
 unsigned long FindVisibleWindow(const std::string& title);
 // Gives the keyboard focus to that window (keys then go to it).
 bool FocusWindow(unsigned long window);
+// Where that window is on the screen, and its size; empty when unknown.
+wxRect WindowScreenRect(unsigned long window);
+// Asks that window to close (WM_DELETE_WINDOW), as a window manager does when
+// its close box is clicked.
+bool RequestClose(unsigned long window);

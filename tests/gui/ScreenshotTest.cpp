@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "GuiFixture.h"
+#include "app/AboutDialog.h"
 #include "ScreenGrab.h"
 #include "image/DiscPlanView.h"
 #include "image/NamesDialog.h"
@@ -122,4 +123,18 @@ TEST_F(DISABLED_Screenshot, NamesList) {
   ASSERT_TRUE(SaveWindowShot(names, path));
   std::cout << "names list: " << path << std::endl;
   names->Destroy();
+}
+
+// The About box shows the program's icon: with GDK_SCALE=2 it must be drawn
+// sharp at twice the size, not blown up.
+TEST_F(DISABLED_Screenshot, AboutBox) {
+  AboutDialog* about = new AboutDialog(dlg);
+  about->Show();
+  ASSERT_TRUE(WaitFor([about] { return about->IsShownOnScreen(); }, 5000));
+  PumpEvents();
+  const std::string path = ScreenshotDir() + "/about-box.png";
+  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  ASSERT_TRUE(SaveWindowShot(about, path));
+  std::cout << "About box: " << path << std::endl;
+  about->Destroy();
 }

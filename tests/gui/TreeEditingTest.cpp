@@ -48,11 +48,11 @@ TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
     wxTreeItemId item;
     std::set<int> offered;
   } cases[] = {
-      {"nothing", wxTreeItemId(), {IDM_MAKE_FOLDER, IDM_REMOVE_ALL}},
+      {"nothing", wxTreeItemId(), {IDM_MAKE_FOLDER, IDM_REMOVE_ALL, IDM_OPEN_IMAGE}},
       {"folder", folder,
-       {IDM_MAKE_FOLDER, IDM_SET_FORM2, IDM_RENAME, IDM_REMOVE, IDM_REMOVE_ALL}},
+       {IDM_MAKE_FOLDER, IDM_SET_FORM2, IDM_RENAME, IDM_REMOVE, IDM_REMOVE_ALL, IDM_OPEN_IMAGE}},
       {"file", file,
-       {IDM_MAKE_FOLDER, IDM_SET_FORM2, IDM_BROWSE_FOLDER, IDM_REMOVE, IDM_REMOVE_ALL}},
+       {IDM_MAKE_FOLDER, IDM_SET_FORM2, IDM_BROWSE_FOLDER, IDM_REMOVE, IDM_REMOVE_ALL, IDM_OPEN_IMAGE}},
   };
   wxUIActionSimulator sim;
   for (const auto& c : cases) {

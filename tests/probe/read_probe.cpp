@@ -1,6 +1,7 @@
 // Reads a file as the program does, and prints what it got: "settings PATH"
 // as gui.ini is read at start-up (the image target's length and whether the
-// three numbers were read), "layout PATH" as Load reads a structure file.
+// three numbers were read), "layout PATH" as Load reads a structure file,
+// "arguments PATH" as brenvox.exe reads "@PATH".
 // Built without the sanitizers so that tests can run it under `prlimit --as`,
 // where a read that is not bounded ends the process instead of the machine's
 // memory.
@@ -10,6 +11,7 @@
 #include "app/SettingsFile.h"
 #include "app/WholeFile.h"
 #include "content/StructureFile.h"
+#include "tool/ToolArguments.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
@@ -28,6 +30,11 @@ int main(int argc, char** argv) {
     } else {
       std::printf("refused\n");
     }
+    return 0;
+  }
+  if (what == "arguments") {
+    const ParsedArguments parsed = ParseToolArguments({"@" + path});
+    std::printf("%s\n", parsed.options ? "read" : "refused");
     return 0;
   }
   return 2;

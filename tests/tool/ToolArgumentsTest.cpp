@@ -1,6 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "ToolTestSupport.h"
+#include "content/StructureFile.h"
 #include "tool/ToolArguments.h"
 
 TEST(ToolArguments, WorkedExampleInOrder) {
@@ -104,7 +107,6 @@ TEST(ToolArgumentFile, UsageErrors) {
       {"-o \"x\" -q", "unknown option '-q'"},
       {"-o \"x\" -f", "option -f in argument file"},
       {"-o \"x\" -f \"", "option -f in argument file"},
-      {std::string("-o \"x\" -f \"a\0b\"", 15), "holds a NUL byte"},
       {"-o \"x\" @other", "unknown option '-@other'"},
       {"", "no image target"},
   };
@@ -117,6 +119,43 @@ TEST(ToolArgumentFile, UsageErrors) {
   EXPECT_FALSE(missing.options);
   EXPECT_NE(missing.error.find("cannot read argument file " + dir / "gone.kbv" + ": No such file"), std::string::npos)
       << missing.error;
+}
+
+// Read as Load reads a layout: only what opens as a regular file of at most a
+// layout's size (a file with no name, as /dev/fd/N, too), its text ending at a
+// NUL byte. (A device and a huge file, under a memory limit: BoundedReadTest.)
+TEST(ToolArgumentFile, IsReadOnlyFromARegularFileUpToItsFirstNul) {
+  ScratchDir dir;
+  const auto parsed = ParseToolArguments({ArgumentFile(dir, "nul.kbv", std::string("-o \"x\" -f \"a\"") + '\0' + "-q")});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_EQ(parsed.options->entries.size(), 1u);
+
+  const int unnamed = ::open(dir.Path().c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  ASSERT_GE(unnamed, 0);
+  const std::string text = "-o \"y\" -d \"D\"";
+  ASSERT_EQ(::write(unnamed, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  const auto fromFd = ParseToolArguments({"@/dev/fd/" + std::to_string(unnamed)});
+  ::close(unnamed);
+  ASSERT_TRUE(fromFd.options) << fromFd.error;
+  EXPECT_EQ(fromFd.options->target, "y");
+
+  int ends[2];
+  ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+  const std::string over = dir / "over.kbv";
+  WriteFile(over, {});
+  ASSERT_EQ(::truncate(over.c_str(), static_cast<off_t>(MAX_STRUCTURE_FILE_BYTES + 1)), 0);
+  const std::pair<std::string, std::string> refused[] = {
+      {dir.Path(), "it is not a regular file"},
+      {"/dev/fd/" + std::to_string(ends[0]), "it is not a regular file"},  // a pipe: no waiting for a writer
+      {over, "it is larger than a layout may be (256 MiB)"},
+  };
+  for (const auto& [path, cause] : refused) {
+    const auto result = ParseToolArguments({"@" + path});
+    EXPECT_FALSE(result.options) << path;
+    EXPECT_EQ(result.error, "cannot read argument file " + path + ": " + cause);
+  }
+  ::close(ends[0]);
+  ::close(ends[1]);
 }
 
 TEST(ToolArguments, HelpAndVersionOnlyWhereAnOptionStands) {

@@ -193,9 +193,10 @@ TEST(ToolContract, SourceDateEpochOutsideTheIsoDatesIsRefused) {
     const char* pvdDate;  // creation date written, when accepted
   } cases[] = {
       {"99999999999999999", 1, nullptr},
-      {"253402300800", 1, nullptr},  // 10000-01-01 00:00:00
+      {"7389403200", 1, nullptr},  // 2204-02-29 12:00:00: a record's year byte would wrap
+      {"5869584000", 1, nullptr},  // 2156-01-01 00:00:00
       {"-1", 1, nullptr},
-      {"253402300799", 0, "9999123123595900"},
+      {"5869583999", 0, "2155123123595900"},  // the last second a record can hold
       {"0", 0, "1970010100000000"},
   };
   for (const auto& c : cases) {
@@ -211,16 +212,26 @@ TEST(ToolContract, SourceDateEpochOutsideTheIsoDatesIsRefused) {
     RawImage img;
     ASSERT_TRUE(LoadRawImage(dir / "disc.bin", img));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(img.UserData(16) + 813), 16), c.pvdDate) << c.epoch;
+    const IsoView view = ReadIsoView(img);
+    ASSERT_EQ(view.entries.size(), 1u);
+    EXPECT_EQ(view.entries[0].date[0] + 1900, std::stoi(std::string(c.pvdDate, 4))) << "the file's year, " << c.epoch;
   }
 }
 
 TEST(ToolContract, TheCauseOfAUsageErrorIsTheLastLine) {
-  const ToolResult r = RunTool({"-o", "x", "-q"});
-  EXPECT_EQ(r.exitCode, 1);
-  ASSERT_FALSE(r.err.empty());
-  EXPECT_NE(r.err.find("usage: brenvox.exe"), std::string::npos) << r.err;
-  const std::string body = r.err.substr(0, r.err.size() - 1);
-  EXPECT_EQ(body.substr(body.rfind('\n') + 1), "brenvox.exe: unknown option '-q'") << r.err;
+  ScratchDir dir;  // a folder: an argument file that is not a regular file
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"-o", "x", "-q"}, "unknown option '-q'"},
+      {{"@" + dir.Path()}, "cannot read argument file " + dir.Path() + ": it is not a regular file"},
+  };
+  for (const auto& [args, cause] : cases) {
+    const ToolResult r = RunTool(args);
+    EXPECT_EQ(r.exitCode, 1);
+    ASSERT_FALSE(r.err.empty());
+    EXPECT_NE(r.err.find("usage: brenvox.exe"), std::string::npos) << r.err;
+    const std::string body = r.err.substr(0, r.err.size() - 1);
+    EXPECT_EQ(body.substr(body.rfind('\n') + 1), "brenvox.exe: " + cause) << r.err;
+  }
 }
 
 TEST(ToolContract, TargetsTheCueSheetCannotNameAreRefused) {

@@ -1,6 +1,7 @@
-// gui.ini and a structure file that link to /dev/zero or are 8 GB long: the
-// reads stop at what can be used, in a process whose address space prlimit
-// bounds to 256 MiB (a read without a bound would end it instead).
+// gui.ini, a structure file and the tool's argument file that link to
+// /dev/zero or are 8 GB long: the reads stop at what can be used, in a process
+// whose address space prlimit bounds to 256 MiB (a read without a bound would
+// end it instead).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,7 +59,7 @@ TEST_F(BoundedReadTest, GuiIniIsReadOnlyAsFarAsItsTwoLinesGo) {
       << "what the lines hold is still read";
 }
 
-TEST_F(BoundedReadTest, LoadRefusesADeviceAFifoAndAFileLargerThanALayout) {
+TEST_F(BoundedReadTest, LoadAndTheToolsArgumentFileRefuseADeviceAFifoAndAFileLargerThanALayout) {
   fs::create_symlink("/dev/zero", dir / "zero.kbv");
   const std::string fifo = (dir / "pipe.kbv").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -66,8 +67,10 @@ TEST_F(BoundedReadTest, LoadRefusesADeviceAFifoAndAFileLargerThanALayout) {
        {(dir / "zero.kbv").string(), fifo, Sparse("huge.kbv", "-d \"A\"", EIGHT_GB),
         Sparse("over.kbv", "-d \"A\"", MAX_STRUCTURE_FILE_BYTES + 1)}) {
     EXPECT_EQ(Probe("layout", path), "refused\nstatus 0\n") << path;
+    EXPECT_EQ(Probe("arguments", path), "refused\nstatus 0\n") << path;
   }
   EXPECT_EQ(Probe("layout", Sparse("small.kbv", "-d \"A\"", 4096)), "read 4096\nstatus 0\n");
+  EXPECT_EQ(Probe("arguments", Sparse("args.kbv", "-o \"x\"", 4096)), "read\nstatus 0\n");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -63,6 +64,53 @@ TEST_F(PosixFileTest, WriteWholeReplacesKeepsTheModeAndLeavesNoTemporaryFile) {
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// The calls WriteWhole makes to be durable, recorded in order: what each sync
+// was given (the temporary file or a folder) and the rename.
+std::vector<std::string> g_durableCalls;
+
+int RecordedSync(int fd) {
+  struct stat st {};
+  ::fstat(fd, &st);
+  g_durableCalls.push_back(S_ISDIR(st.st_mode) ? "sync folder" : "sync file");
+  return ::fsync(fd);
+}
+
+int RecordedRename(const char* from, const char* to) {
+  g_durableCalls.push_back("rename");
+  return ::rename(from, to);
+}
+
+TEST_F(PosixFileTest, WriteWholeSyncsTheFileBeforeTheRenameAndTheFolderAfterIt) {
+  const DurableCalls recorded{RecordedSync, RecordedRename};
+  for (const std::string& path : {dir + "/new", dir + "/new"}) {  // made, then replaced
+    g_durableCalls.clear();
+    ASSERT_TRUE(WriteWhole(path, "content", nullptr, recorded));
+    EXPECT_EQ(g_durableCalls, (std::vector<std::string>{"sync file", "rename", "sync folder"}));
+  }
+  EXPECT_EQ(Read(dir + "/new"), "content");
+}
+
+TEST_F(PosixFileTest, ANewFileAndALinkToAnythingButARegularFileGetTheModeOfTheUmask) {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  const mode_t fresh = 0666 & ~mask;
+  // A FIFO with a mode no new file can get, and a device (/dev/null: 0666).
+  // (That an existing regular file keeps its own mode is tested above.)
+  const std::string fifo = dir + "/fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_EQ(::chmod(fifo.c_str(), 0751), 0);
+  fs::create_symlink(fifo, dir + "/to-fifo");
+  fs::create_symlink("/dev/null", dir + "/to-device");
+  for (const std::string& path : {dir + "/none", dir + "/to-fifo", dir + "/to-device"}) {
+    ASSERT_TRUE(WriteWhole(path, "new")) << path;
+    struct stat st {};
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0) << path;
+    EXPECT_TRUE(S_ISREG(st.st_mode)) << path;
+    EXPECT_EQ(st.st_mode & 07777, fresh) << path;
+  }
+  EXPECT_EQ(::access(fifo.c_str(), F_OK), 0) << "what a link pointed to is left alone";
 }
 
 TEST_F(PosixFileTest, ANameOfTheLongestLengthStillGetsItsTemporaryFile) {

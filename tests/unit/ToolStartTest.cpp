@@ -1,6 +1,8 @@
-// Starting the tool: an argument file when the entries pass the system's
-// argument limit, the system's reason when a start fails, and a child that
-// ends with the process that started it.
+// Starting the tool: an argument file with no name on disk when the entries
+// pass the system's argument limit, no other descriptor of the window's, the
+// system's reason when a start fails, and a child that ends with the process
+// that started it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -73,10 +75,14 @@ CommandLine LongEntries(const std::string& oddValue = "") {
 
 }  // namespace
 
-TEST_F(ToolStartTest, EntriesThatFitGoAsArgumentsTheOthersThroughAPrivateFile) {
-  // The tool records its arguments and copies the argument file with its mode.
+TEST_F(ToolStartTest, EntriesThatFitGoAsArgumentsTheOthersThroughAFileWithNoName) {
+  // The tool records its arguments, what the temporary folder holds while it
+  // runs, whether it got a descriptor of the window's, and copies the argument file.
   WriteScript("tool", "#!/bin/sh\nd=\"$(dirname \"$0\")\"\nprintf '%s\\n' \"$@\" > \"$d/args\"\n"
-                      "case \"$1\" in @*) cp \"${1#@}\" \"$d/copy\"; stat -c %a \"${1#@}\" > \"$d/mode\";; esac\n");
+                      "ls -A \"$TMPDIR\" > \"$d/tmpdir\"; [ -e /dev/fd/50 ] && echo leaked > \"$d/leak\"\n"
+                      "case \"$1\" in @*) cp \"${1#@}\" \"$d/copy\";; esac\n");
+  // A descriptor of the window's that is not close-on-exec (as a library may leave one).
+  ASSERT_EQ(dup2(open("/dev/null", O_RDONLY), 50), 50);
   const CommandLine shortEntries = {{"-o", true, "/d"}, {"-f", true, "/a b"}};
   StartedTool started = StartTool(dir + "/tool", shortEntries);
   ASSERT_GT(started.pid, 0) << started.error;
@@ -87,17 +93,18 @@ TEST_F(ToolStartTest, EntriesThatFitGoAsArgumentsTheOthersThroughAPrivateFile) {
   const CommandLine entries = LongEntries();
   started = StartTool(dir + "/tool", entries);
   ASSERT_GT(started.pid, 0) << started.error;
-  ASSERT_FALSE(started.argumentFile.empty());
+  ASSERT_EQ(started.argumentFile.rfind("/dev/fd/", 0), 0u) << started.argumentFile;
   EXPECT_EQ(Finish(started), 0);
+  close(50);
   EXPECT_EQ(Read(dir + "/args"), "@" + started.argumentFile + "\n");
-  EXPECT_EQ(Read(dir + "/mode"), "600\n");
+  EXPECT_EQ(Read(dir + "/tmpdir"), "") << "the argument file has a name on disk";
+  EXPECT_FALSE(fs::exists(dir + "/leak")) << "a descriptor of the window reached the tool";
   const std::string copy = Read(dir + "/copy");
   EXPECT_EQ(copy, RenderStructureFile(entries));
   // Read back with the structure file's tokenizer, every value comes back whole.
   StructureTokenizer tokens(copy);
   EXPECT_EQ(tokens.NextOption(), "o");
   EXPECT_EQ(tokens.NextValue(), "/discs/my disc");
-  unlink(started.argumentFile.c_str());
 }
 
 TEST_F(ToolStartTest, AFailedStartSaysWhyAndLeavesNoFile) {
@@ -123,17 +130,16 @@ TEST_F(ToolStartTest, AFailedStartSaysWhyAndLeavesNoFile) {
   }
 }
 
-TEST_F(ToolStartTest, TheToolEndsWhenTheProcessThatStartedItIsKilled) {
+TEST_F(ToolStartTest, TheToolEndsWhenTheProcessThatStartedItIsKilledAndLeavesNoFile) {
   const std::string pidFile = dir + "/tool.pid";
-  // A stand-in for the window: starts the tool, then waits to be killed.
+  WriteScript("tool", "#!/bin/sh\necho $$ > '" + pidFile + ".new'; mv '" + pidFile + ".new' '" + pidFile +
+                          "'; exec sleep 120\n");
+  // A stand-in for the window: starts the tool with entries that need an
+  // argument file, then waits to be killed.
   const pid_t window = fork();
   ASSERT_GE(window, 0);
   if (window == 0) {
-    int error = 0;
-    const pid_t tool = SpawnBoundChild("/bin/sh", {"-c", "echo $$ > '" + pidFile + ".new'; mv '" + pidFile + ".new' '" +
-                                                       pidFile + "'; exec sleep 120"},
-                                       STDOUT_FILENO, STDERR_FILENO, &error);
-    if (tool < 0) _exit(1);
+    if (StartTool(dir + "/tool", LongEntries()).pid < 0) _exit(1);
     for (;;) pause();
   }
   pid_t tool = -1;
@@ -155,4 +161,5 @@ TEST_F(ToolStartTest, TheToolEndsWhenTheProcessThatStartedItIsKilled) {
   for (int i = 0; i < 500 && !gone(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_TRUE(gone()) << "the tool outlived the window";
   if (!gone()) kill(tool, SIGKILL);
+  EXPECT_EQ(TemporaryFiles(), 0u) << "an argument file was left behind";
 }

@@ -1,0 +1,110 @@
+// Open Disc Image from the tree's context menu, with the real brenvox.exe: a
+// real right click, the image and the folder chosen, the extraction run with
+// the progress bar, and the layout that rebuilds the image loaded in the end.
+#include <wx/button.h>
+#include <wx/gauge.h>
+#include <wx/menu.h>
+#include <wx/stattext.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "EditingSupport.h"
+#include "GuiFixture.h"
+#include "MessageExpect.h"
+#include "ScreenGrab.h"
+#include "app/TextCodec.h"
+#include "image/DiscPlanView.h"
+#include "image/ToolProcess.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class OpenImageTest : public LayoutEditingTest {
+ protected:
+  void PrepareStartupDir() override {
+    const char* tool = std::getenv("BRENVOX_TOOL");
+    fs::copy_file(tool ? tool : BRENVOX_TOOL_DEFAULT, startupDir + "/brenvox.exe", fs::copy_options::overwrite_existing);
+  }
+  // Chooses "Open Disc Image..." with a real right click on the tree.
+  void OpenFromTheMenu() {
+    bool enabled = false;
+    int shown = 0;
+    Tree().SetMenuPresenter([&](wxMenu& menu) {
+      ++shown;
+      const wxMenuItemList& items = menu.GetMenuItems();
+      EXPECT_EQ(items.back()->GetId(), IDM_OPEN_IMAGE) << "not the last entry";
+      enabled = menu.IsEnabled(IDM_OPEN_IMAGE);
+      wxCommandEvent choice(wxEVT_MENU, IDM_OPEN_IMAGE);  // as the pop-up sends it
+      Tree().GetEventHandler()->ProcessEvent(choice);
+    });
+    wxUIActionSimulator sim;
+    sim.MouseMove(Tree().ClientToScreen(EmptySpace(Tree())));
+    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    ASSERT_TRUE(WaitFor([&] { return shown == 1; }, 3000));
+    EXPECT_TRUE(enabled);
+  }
+  // The run's end, as the next tick of the window's timer takes it.
+  bool RunEnded() {
+    return WaitFor([&] { return dlg->CurrentRun() && dlg->CurrentRun()->HasEnded(); }, 60000);
+  }
+};
+
+TEST_F(OpenImageTest, TheMenuEntryExtractsTheImageAndLoadsItsLayout) {
+  const std::string image = startupDir + "/discs/demo";
+  fs::create_directories(startupDir + "/discs");
+  const std::string readme = MakeFile("readme.txt", std::string(3000, 'r'));
+  const std::string clip = MakeFile("clip.mpg", std::string(5000, 'm'));
+  int status = -1;
+  CommandOutput("'" + startupDir + "/brenvox.exe' -o '" + image + "' -v DEMO -f '" + readme + "' -d VIDEO -m '" + clip + "'",
+                &status);
+  ASSERT_EQ(status, 0);
+  Folder("Old layout");
+
+  dlg->RunTimer().Stop();  // the test gives the ticks itself
+  chooser->fileAnswers = {std::vector<std::string>{image + ".cue"}, std::vector<std::string>{image}};
+  OpenFromTheMenu();
+  ASSERT_EQ(chooser->requests.size(), 2u);
+  EXPECT_EQ(chooser->requests[0].title, "Open Disc Image");
+  EXPECT_EQ(chooser->requests[1].proposedPath, image) << "a folder beside the image, named after it";
+  ASSERT_TRUE(dlg->IsRunning());
+  EXPECT_FALSE(dlg->WriteIsoButton()->IsEnabled());
+  EXPECT_EQ(dlg->ExitButton()->GetLabel(), "Stop");
+  EXPECT_EQ(dlg->Progress()->GetRange(), 100);
+  ASSERT_TRUE(RunEnded());
+  dlg->OnTimer();  // status 0: no message, the layout is loaded
+
+  EXPECT_FALSE(dlg->IsRunning());
+  EXPECT_EQ(TreePicture(Tree()), "readme.txt,VIDEO{clip.mpg*}");
+  EXPECT_EQ(FromDisplay(dlg->VolumeNameEdit()->GetValue()), "DEMO");
+  EXPECT_EQ(dlg->ImagePathBytes(), image + "-rebuilt") << "never the opened image";
+  // The plan line shows the opened image's size.
+  const std::uintmax_t sectors = fs::file_size(image + ".bin") / 2352;
+  EXPECT_TRUE(WaitFor([&] { return !dlg->DiscPlan().IsPlanning() &&
+                                   dlg->PlanLine()->GetLabel().StartsWith("Image: " + std::to_string(sectors) + " sectors"); },
+                      20000))
+      << dlg->PlanLine()->GetLabel();
+  if (const char* dir = std::getenv("BRENVOX_SCREENSHOTS")) {  // a look by eye at the opened image
+    PumpEvents();
+    SaveWindowShot(dlg, std::string(dir) + "/opened-image.png");
+  }
+}
+
+TEST_F(OpenImageTest, AFileThatIsNoImageSaysWhyAndKeepsTheLayout) {
+  Folder("Kept");
+  const std::string notImage = MakeFile("notes.iso", std::string(50000, 'x'));
+  dlg->RunTimer().Stop();
+  chooser->fileAnswers = {std::vector<std::string>{startupDir + "/data/out"}};
+  dlg->OpenDiscImage(notImage);
+  ASSERT_TRUE(RunEnded());
+  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Not Opened\n\nbrenvox.exe ended with exit code 2\nbrenvox.exe: Cannot read " +
+                                              notImage + ": it is neither a raw Mode 2 image nor an ISO 9660 image"));
+  EXPECT_EQ(TreePicture(Tree()), "Kept{}");
+  EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
+}
+
+}  // namespace
