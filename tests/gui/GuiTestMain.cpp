@@ -1,15 +1,22 @@
 // The GUI tests' main: a bare wxApp under the X display, the window templates
-// loaded, wx asserts turned into test failures, and a safety net that answers
-// (and fails) any modal dialog that no wxTEST_DIALOG expected.
+// loaded, wx asserts turned into test failures, a safety net that answers
+// (and fails) any modal dialog that no wxTEST_DIALOG expected, and a guard
+// that keeps each test from inheriting the screen state of the one before.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dialog.h>
+#include <wx/event.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
 #include <wx/modalhook.h>
+#include <wx/settings.h>
+#include <wx/toplevel.h>
 
+#include <chrono>
 #include <cstdio>
+#include <vector>
 
+#include "GuiFixture.h"
 #include "app/window/Resources.h"
 
 namespace {
@@ -34,6 +41,52 @@ class UnexpectedDialogNet : public wxModalDialogHook {
   void Exit(wxDialog*) override {}
 };
 
+// Notes when the last mouse button went down in this process, as wx saw it.
+class PressClock : public wxEventFilter {
+ public:
+  std::chrono::steady_clock::time_point lastPress{};
+
+ protected:
+  int FilterEvent(wxEvent& event) override {
+    if (auto* mouse = dynamic_cast<wxMouseEvent*>(&event)) {
+      if (mouse->ButtonDown() || mouse->ButtonDClick()) lastPress = std::chrono::steady_clock::now();
+    }
+    return Event_Skip;
+  }
+};
+
+// Each test starts as if it were run alone:
+// - GTK makes a press into the second click of a double click when it comes
+//   within the double-click time of a press of the same button at the same
+//   spot of the same GDK window, and a new window may get the address of the
+//   one just destroyed. wx then sends a DCLICK instead of the DOWN, so a
+//   test's first real click could be eaten by the last click of the test
+//   before. The test waits out the double-click time after the last press.
+// - A top-level window that a test left behind (shown, or pending deletion)
+//   is destroyed, so that the next test finds only its own windows on the
+//   display.
+class FreshScreen : public testing::EmptyTestEventListener {
+ public:
+  explicit FreshScreen(const PressClock& presses) : m_presses(presses) {}
+
+  void OnTestStart(const testing::TestInfo&) override {
+    const int doubleClickMs = wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC);
+    const auto pairable = std::chrono::milliseconds(doubleClickMs > 0 ? doubleClickMs : 500);
+    WaitForCondition(
+        [&] { return std::chrono::steady_clock::now() - m_presses.lastPress > pairable; },
+        static_cast<int>(pairable.count()) + 1000);
+  }
+
+  void OnTestEnd(const testing::TestInfo&) override {
+    const std::vector<wxWindow*> left(wxTopLevelWindows.begin(), wxTopLevelWindows.end());
+    for (wxWindow* window : left) window->Destroy();
+    PumpEventLoop();
+  }
+
+ private:
+  const PressClock& m_presses;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,7 +104,12 @@ int main(int argc, char** argv) {
     wxEventLoopActivator active(&loop);
     UnexpectedDialogNet net;
     net.Register();
+    PressClock presses;
+    wxEvtHandler::AddFilter(&presses);
+    // gtest owns the listener and deletes it at exit.
+    testing::UnitTest::GetInstance()->listeners().Append(new FreshScreen(presses));
     result = RUN_ALL_TESTS();
+    wxEvtHandler::RemoveFilter(&presses);
     net.Unregister();
   }
   wxEntryCleanup();
