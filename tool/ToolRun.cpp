@@ -1,6 +1,5 @@
 #include "tool/ToolRun.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 
 #include "common/PosixFile.h"
 #include "tool/CueSheet.h"
+#include "tool/ImageFile.h"
 #include "tool/ImageLayout.h"
 #include "tool/ImagePlanner.h"
 #include "tool/ImageWriter.h"
@@ -81,38 +81,17 @@ Status CheckOutputsAreFiles(const std::vector<std::string>& outputs) {
   return std::nullopt;
 }
 
-// Opens the image file without waiting on whatever it may be, makes sure it
-// is a regular file, and only then empties it.
-int OpenImageFile(const std::string& binPath, Status& error) {
-  const int fd = ::open(binPath.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    error = OutputError("Cannot write " + binPath + ": " + std::strerror(errno));
-    return -1;
-  }
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    error = OutputError("Cannot write " + binPath + ": it is not a regular file");
-  } else if (::ftruncate(fd, 0) != 0 || ::fcntl(fd, F_SETFL, 0) != 0) {
-    error = OutputError("Cannot write " + binPath + ": " + std::strerror(errno));
-  }
-  if (error) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 Status WriteBin(const std::string& binPath, const ImagePlan& plan, const iso::VolumeInfo& volume,
                 const iso::ImageDates& dates) {
-  Status s;
-  const int fd = OpenImageFile(binPath, s);
-  if (fd < 0) return s;
+  ImageFile image;
+  if (Status s = image.Open(binPath)) return s;
   ProgressReport progress(stdout, plan.totalSectors);
+  Status s;
   {
-    SectorSink sink(fd, binPath, plan.totalSectors, &progress);  // ends its writes before the close
+    SectorSink sink(image.Fd(), binPath, plan.totalSectors, &progress);  // ends its writes before the close
     s = WriteImage(plan, volume, dates, sink);
   }
-  if (::close(fd) != 0 && !s) s = OutputError("Cannot write " + binPath + ": " + std::strerror(errno));
+  if (Status closed = image.Close(); closed && !s) s = closed;
   return s;
 }
 
