@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 #include "app/EndSignals.h"
 #include "app/MessageBox.h"
@@ -327,8 +328,8 @@ std::optional<std::vector<std::string>> MainDialog::PlanSnapshot() const {
 }
 
 bool MainDialog::EnoughSpaceOrAgreed() {
-  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), m_lookedUpSizes);
-  m_lookedUpSizes = {};  // the plan view keeps what it needs
+  // The sizes go to the planner, which keeps them.
+  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), std::exchange(m_lookedUpSizes, {}));
   if (plan.error) return true;  // the tool says why it cannot write the image
   std::uint64_t need = std::uint64_t{plan.summary.totalSectors} * BIN_SECTOR_BYTES + plan.summary.cueBytes;
   // An image and cue sheet of the same name give their room back.
