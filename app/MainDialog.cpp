@@ -327,9 +327,7 @@ std::optional<std::vector<std::string>> MainDialog::PlanSnapshot() const {
   return PlanArguments(build.entries);
 }
 
-bool MainDialog::EnoughSpaceOrAgreed() {
-  // The sizes go to the planner, which keeps them.
-  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), std::exchange(m_lookedUpSizes, {}));
+bool MainDialog::EnoughSpaceOrAgreed(const PlanResult& plan) {
   if (plan.error) return true;  // the tool says why it cannot write the image
   std::uint64_t need = std::uint64_t{plan.summary.totalSectors} * BIN_SECTOR_BYTES + plan.summary.cueBytes;
   // An image and cue sheet of the same name give their room back.

@@ -29,6 +29,7 @@ class LayoutFileCommands;
 class ImageRunCommand;
 class LayoutButtons;
 class DiscPlanView;
+struct PlanResult;
 class wxStaticText;
 struct StructureAction;
 
@@ -156,9 +157,9 @@ class MainDialog : public wxDialog {
   CommandSettings CurrentSettings() const;
   // The tool's arguments for the plan line; nothing for an empty layout.
   std::optional<std::vector<std::string>> PlanSnapshot() const;
-  // Before a run: the image and its cue against the target's free space. False
-  // when the user answers No.
-  bool EnoughSpaceOrAgreed();
+  // Before a run: the image and its cue, as planned, against the target's free
+  // space. False when the user answers No.
+  bool EnoughSpaceOrAgreed(const PlanResult& plan);
   CDropTreeCtrl* m_tree = nullptr;
   std::string m_cmdLine;       // the option string, beginning with a blank
   CommandLine m_entries;       // the entries the string and argv are made from

@@ -6,12 +6,16 @@
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
 
+#include <utility>
+
 #include "app/AboutDialog.h"
 #include "app/FileFilter.h"
 #include "app/MainDialog.h"
 #include "app/TextCodec.h"
 #include "content/LayoutFile.h"
 #include "image/CommandLineView.h"
+#include "image/DiscFit.h"
+#include "image/DiscPlanView.h"
 #include "image/ImageRun.h"
 #include "layout/DropTreeCtrl.h"
 #include "layout/LayoutButtons.h"
@@ -97,8 +101,13 @@ void MainDialog::OnWriteIso() {
   const bool built = BuildCommandLine();
   m_keepSizes = false;
   if (!built) return;
-  if (!EnoughSpaceOrAgreed()) return;
-  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked());
+  // The sizes go to the planner, which keeps them.
+  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), std::exchange(m_lookedUpSizes, {}));
+  if (!EnoughSpaceOrAgreed(plan)) return;
+  std::optional<std::uint64_t> plannedBinBytes;
+  if (!plan.error) plannedBinBytes = std::uint64_t{plan.summary.totalSectors} * BIN_SECTOR_BYTES;
+  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked(),
+                    plannedBinBytes);
   // The disabled button takes no keys: the focus goes to the layout, so that
   // Escape (Stop) and the other keys still reach the window during the run.
   if (IsRunning()) {

@@ -19,6 +19,13 @@ bool ToolIn(const std::string& dir) {
   return std::filesystem::exists(std::filesystem::path(dir + TOOL_NAME), error);
 }
 
+// The same folder by device and inode, whatever path or link names it.
+bool SameFolder(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  return !a.empty() && !b.empty() && ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 &&
+         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 bool IsAbsolute(const std::string& path) { return !path.empty() && path.front() == '/'; }
 
 // The base of per-user settings: $XDG_CONFIG_HOME when it is an absolute
@@ -42,7 +49,10 @@ StartupPlaces PlacesInFolder(const std::string& dir) {
 }
 
 StartupPlaces DecideStartupPlaces(const StartupFacts& facts) {
-  if (ToolIn(facts.currentDir) || facts.executableDir.empty() || !ToolIn(facts.executableDir)) {
+  // The program's own tool wins over whatever the current directory holds;
+  // started from its own folder, that folder keeps everything.
+  const bool toolBesideProgram = !facts.executableDir.empty() && ToolIn(facts.executableDir);
+  if (!toolBesideProgram || SameFolder(facts.currentDir, facts.executableDir)) {
     return PlacesInFolder(facts.currentDir);
   }
   StartupPlaces places;

@@ -1,9 +1,11 @@
 // Where the program finds brenvox.exe and keeps gui.ini and the default image
-// target. Started from the folder that holds the tool (its build folder, an
-// unpacked folder), everything lives in that folder. Started from anywhere
-// else, as from the desktop menu with the home folder current, the tool is
-// looked for beside the program's own executable, gui.ini goes into the
-// per-user settings folder and the default image target into the home folder.
+// target. A brenvox.exe beside the program's own executable is the one it
+// runs, whatever the current folder holds: started from elsewhere (as from
+// the desktop menu with the home folder current), gui.ini goes into the
+// per-user settings folder and the default image target into the home
+// folder; started from the executable's own folder, everything lives there.
+// Only a program with no tool beside it uses the current folder's tool, and
+// keeps everything in that folder.
 #pragma once
 
 #include <string>
@@ -26,10 +28,9 @@ struct StartupPlaces {
 // Everything in one folder: the described start-up.
 StartupPlaces PlacesInFolder(const std::string& dir);
 
-// The places for these facts. The current directory wins whenever it holds
-// brenvox.exe; without the tool beside the executable either, the places
-// are those of the current directory (and the start-up reports the tool
-// missing there).
+// The places for these facts. The tool beside the executable wins; without
+// one, the places are those of the current directory (and the start-up
+// reports the tool missing there when it has none either).
 StartupPlaces DecideStartupPlaces(const StartupFacts& facts);
 
 // The program's name from the path of its executable: the file name without

@@ -60,7 +60,8 @@ inline constexpr const char* MSG_CANNOT_OPEN = "Cannot open file";
 inline constexpr const char* MSG_CANNOT_WRITE_BATCH = "Cannot write batch file.";
 // Followed by the first value that holds one of them.
 inline constexpr const char* MSG_BATCH_SHELL_CHARS =
-    "Cannot write batch file: a shell would not read $, ` or \" in a value as text.\n";
+    "Cannot write batch file: a shell would not read $, ` or \" in a value as text, nor a \\ "
+    "at its end or before another \\ or a line break.\n";
 inline constexpr const char* MSG_BATCH_SAVED = "Batch file saved in ";  // followed by the quoted name
 
 // The image run.

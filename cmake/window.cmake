@@ -23,7 +23,8 @@ add_custom_command(
 # The window parts: everything in app/, layout/, content/, image/ but the plain units.
 file(GLOB GUI_SOURCES CONFIGURE_DEPENDS
   app/*.cpp layout/*.cpp content/*.cpp image/*.cpp)
-list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/image/ImagePlanWorker.cpp)
+list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/app/main.cpp ${PROJECT_SOURCE_DIR}/image/ImagePlanWorker.cpp
+  ${PROJECT_SOURCE_DIR}/image/OutputCheck.cpp)
 foreach(src ${PLAIN_SOURCES})
   list(REMOVE_ITEM GUI_SOURCES ${PROJECT_SOURCE_DIR}/${src})
 endforeach()

@@ -3,6 +3,8 @@
 // quotes, copied unchanged (nothing escaped: the tool reads it as it stands).
 #include "image/CommandLine.h"
 
+#include <string_view>
+
 #include "app/Texts.h"
 
 namespace {
@@ -67,9 +69,27 @@ std::string RenderCommandLineView(const CommandLine& entries, std::int64_t total
          std::to_string(totalBytes / 1024) + " Kb";
 }
 
+namespace {
+
+// Whether a shell reads value back byte for byte between double quotes.
+bool ShellReadsLiterally(const std::string& value) {
+  constexpr std::string_view EXPANDED = "$`\"";
+  constexpr std::string_view ESCAPED_BY_BACKSLASH = "$`\"\\\n";
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (EXPANDED.find(value[i]) != std::string_view::npos) return false;
+    if (value[i] != '\\') continue;
+    // The closing quote follows the last byte.
+    if (i + 1 == value.size() || ESCAPED_BY_BACKSLASH.find(value[i + 1]) != std::string_view::npos)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::optional<std::string> FirstShellExpandedValue(const CommandLine& entries) {
   for (const CommandEntry& entry : entries) {
-    if (entry.hasValue && entry.value.find_first_of("$`\"") != std::string::npos) return entry.value;
+    if (entry.hasValue && !ShellReadsLiterally(entry.value)) return entry.value;
   }
   return std::nullopt;
 }

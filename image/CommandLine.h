@@ -40,10 +40,14 @@ std::vector<std::string> RenderArguments(const CommandLine& entries);
 // The batch file's bytes: "brenvox.exe" followed by the option string, no line end.
 std::string RenderBatchFile(const CommandLine& entries);
 
-// The first value that a shell reading the batch file would not take as text
-// between its double quotes: one that holds a '$' or a backquote
-// ("clip$(touch X).mpg" would run touch), or a double quote, which would end
-// the quoting. None when every value is safe.
+// The first value that a POSIX shell running the batch file would not read
+// back as it stands between its double quotes; none when every value is safe.
+// Inside double quotes a shell expands '$' and the backquote ("clip$(touch
+// X).mpg" would run touch), a double quote ends the quoting, and a backslash
+// escapes a following '$', backquote, '"', backslash or line break: "two\\b"
+// is read as two\b, and a value ending in a backslash turns its closing quote
+// into text, so the next value is read unquoted. Any other backslash, as in
+// "Video\Extra", stands for itself.
 std::optional<std::string> FirstShellExpandedValue(const CommandLine& entries);
 
 // The structure file's bytes: the option string without its leading blank.

@@ -17,6 +17,7 @@
 #include "app/Texts.h"
 #include "app/WholeFile.h"
 #include "image/DiscPlanView.h"
+#include "image/OutputCheck.h"
 #include "image/ToolConsole.h"
 #include "image/ToolProcess.h"
 #include "layout/DiskEntry.h"
@@ -50,7 +51,12 @@ ImageRunCommand::~ImageRunCommand() = default;
 
 void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entries,
                             std::int64_t totalSize, const std::string& imageTarget,
-                            bool showConsole) {
+                            bool showConsole, std::optional<std::uint64_t> plannedBinBytes) {
+  // What the tool would refuse is said before anything is emptied.
+  if (const std::optional<std::string> refusal = ToolOutputRefusal(entries)) {
+    ShowMessage(ToDisplay(std::string(MSG_IMAGE_NOT_CREATED) + "\n\n" + TOOL_NAME + ": " + *refusal), m_parent);
+    return;
+  }
   const std::string imageFile = imageTarget + ".bin";
   if (FileIsReadable(imageFile)) {
     if (!AskYesNo(MSG_REPLACE_IMAGE, m_parent)) return;
@@ -84,7 +90,8 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
     m_console->Raise();
     run->ShowIn(m_console);
   }
-  m_imageFile = imageFile;
+  m_imageTarget = imageTarget;
+  m_plannedBinBytes = plannedBinBytes;
   m_toolProcess = std::move(run);
   m_exit->SetLabel(LABEL_STOP);
   m_writeIso->Disable();
@@ -94,7 +101,7 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
 
 void ImageRunCommand::Tick() {
   if (!m_running || !m_toolProcess) return;
-  const std::optional<DiskEntry> image = LookUpPath(m_imageFile);
+  const std::optional<DiskEntry> image = LookUpPath(m_imageTarget + ".bin");
   if (image && image->kind == DiskKind::File) {
     m_progress->SetValue(m_toolProcess->scale.PositionFor(static_cast<std::int64_t>(image->size)));
     if (m_planView) m_planView->RunProgress(image->size);
@@ -103,7 +110,8 @@ void ImageRunCommand::Tick() {
   if (!m_toolProcess->HasEnded()) return;
   // Cleared before the box, so that ticks while it is open do nothing.
   m_running = false;
-  const std::string failure = RunEndMessage(m_toolProcess->End(), m_toolProcess->ErrorOutput());
+  std::string failure = RunEndMessage(m_toolProcess->End(), m_toolProcess->ErrorOutput());
+  if (failure.empty()) failure = WrittenImageMessage(m_imageTarget, m_plannedBinBytes);
   ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
   End();
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "image/CommandLine.h"
@@ -27,8 +28,11 @@ class ImageRunCommand {
   ImageRunCommand(wxWindow* parent, wxGauge* progress, wxButton* writeIso, wxButton* exit);
   ~ImageRunCommand();
 
+  // plannedBinBytes: the size of TARGET.bin by the plan made for this run
+  // (nothing when there is none); a run that exits 0 must leave it so.
   void Start(const std::string& toolPath, const CommandLine& entries, std::int64_t totalSize,
-             const std::string& imageTarget, bool showConsole);
+             const std::string& imageTarget, bool showConsole,
+             std::optional<std::uint64_t> plannedBinBytes = std::nullopt);
   // The timer's tick: the progress bar, the tool's output, the run's end.
   void Tick();
   // Ends the run (killing the tool if it still runs) and returns to idle.
@@ -45,7 +49,8 @@ class ImageRunCommand {
   wxButton* m_exit;
   std::unique_ptr<ToolProcess> m_toolProcess;
   wxWeakRef<ToolConsole> m_console;  // the console of View Prompt while it is open
-  std::string m_imageFile;
+  std::string m_imageTarget;
+  std::optional<std::uint64_t> m_plannedBinBytes;
   bool m_running = false;
   DiscPlanView* m_planView = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "image/RunOutcome.h"
 
 #include "app/Texts.h"
+#include "layout/DiskEntry.h"
 
 std::string LastLines(const std::string& text, std::size_t maxLines) {
   std::size_t end = text.size();
@@ -24,4 +25,20 @@ std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
   const std::string tail = LastLines(errorOutput, maxErrorLines);
   if (!tail.empty()) text += "\n" + tail;
   return text;
+}
+
+std::string WrittenImageMessage(const std::string& imageTarget, std::optional<std::uint64_t> plannedBinBytes) {
+  const std::string bin = imageTarget + ".bin", cue = imageTarget + ".cue";
+  std::string missing;
+  const std::optional<DiskEntry> image = LookUpPath(bin);
+  if (!image || image->kind != DiskKind::File) {
+    missing = bin + " is not there";
+  } else if (plannedBinBytes && image->size != *plannedBinBytes) {
+    missing = bin + " has " + std::to_string(image->size) + " bytes, not the " +
+              std::to_string(*plannedBinBytes) + " planned";
+  } else if (const std::optional<DiskEntry> sheet = LookUpPath(cue); !sheet || sheet->kind != DiskKind::File) {
+    missing = cue + " is not there";
+  }
+  if (missing.empty()) return {};
+  return std::string(MSG_IMAGE_NOT_CREATED) + "\n\n" + TOOL_NAME + " ended with exit code 0, but " + missing;
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/Texts.h"
@@ -16,6 +18,12 @@ struct ToolEnd {
 // lines (at most maxErrorLines) of what it wrote to its error output.
 std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
                           std::size_t maxErrorLines = 10);
+
+// After a run that exited 0, whether the image is really there: nothing when
+// TARGET.bin has the size the plan gave (any size when there was no plan) and
+// TARGET.cue exists; otherwise "Image Not Created", a blank line and what is
+// missing. A tool that exits 0 without writing is no success.
+std::string WrittenImageMessage(const std::string& imageTarget, std::optional<std::uint64_t> plannedBinBytes);
 
 // The last maxLines lines of text, without the final line end.
 std::string LastLines(const std::string& text, std::size_t maxLines);

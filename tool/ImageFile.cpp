@@ -47,13 +47,17 @@ Status ImageFile::Open(const std::string& path) {
   // O_NONBLOCK: a FIFO of that name (no image) must not hold the run.
   OwnedFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
   if (!fd.Valid()) return CannotWrite(path, std::strerror(errno));
-  struct stat st {};
-  if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return CannotWrite(path, "it is not a regular file");
+  if (::fstat(fd.Get(), &m_opened) != 0 || !S_ISREG(m_opened.st_mode)) return CannotWrite(path, "it is not a regular file");
   m_fd = std::move(fd);
-  if (st.st_size > 0 && NewFileCanStandIn(path, st) && Replace(path, st)) return std::nullopt;
-  if ((st.st_size > 0 && ::ftruncate(m_fd.Get(), 0) != 0) || ::fcntl(m_fd.Get(), F_SETFL, 0) != 0) {
+  return std::nullopt;
+}
+
+Status ImageFile::Empty() {
+  const bool old = m_opened.st_size > 0;
+  if (old && NewFileCanStandIn(m_path, m_opened) && Replace(m_path, m_opened)) return std::nullopt;
+  if ((old && ::ftruncate(m_fd.Get(), 0) != 0) || ::fcntl(m_fd.Get(), F_SETFL, 0) != 0) {
     m_fd.Close();
-    return CannotWrite(path, std::strerror(errno));
+    return CannotWrite(m_path, std::strerror(errno));
   }
   return std::nullopt;
 }

@@ -7,6 +7,8 @@
 // through; a file with other names; another owner) it is emptied as before.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 #include <thread>
 
@@ -20,10 +22,13 @@ class ImageFile {
   ImageFile(const ImageFile&) = delete;
   ImageFile& operator=(const ImageFile&) = delete;
 
-  // Opens path for writing, without waiting on whatever it may be, and
-  // empties or replaces what it holds. A path that cannot be opened for
-  // writing, or that is not a regular file, is left as it is (exit 3).
+  // Opens path for writing, without waiting on whatever it may be. A path
+  // that cannot be opened for writing, or that is not a regular file, is left
+  // as it is (exit 3); else nothing is changed yet but a file made where
+  // there was none.
   Status Open(const std::string& path);
+  // Empties the image opened, or replaces it by a new empty file.
+  Status Empty();
   int Fd() const { return m_fd.Get(); }
   // Closes the image; an error of the close is reported.
   Status Close();
@@ -35,5 +40,6 @@ class ImageFile {
 
   std::string m_path;
   OwnedFd m_fd;
+  struct stat m_opened {};  // what Open found
   std::thread m_releasing;  // closes the old image's last descriptor
 };

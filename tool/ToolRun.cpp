@@ -11,8 +11,8 @@
 
 #include "common/PosixFile.h"
 #include "tool/CueSheet.h"
-#include "tool/ImageFile.h"
 #include "tool/ImageLayout.h"
+#include "tool/ImageOutputs.h"
 #include "tool/ImagePlanner.h"
 #include "tool/ImageWriter.h"
 #include "tool/SectorCode.h"
@@ -70,21 +70,11 @@ Status CheckTarget(const std::string& target) {
   return std::nullopt;
 }
 
-// An output that exists must be a regular file: a FIFO would block the run
-// for ever, a device or a folder must never be written to.
-Status CheckOutputsAreFiles(const std::vector<std::string>& outputs) {
-  for (const std::string& output : outputs) {
-    struct stat st {};
-    if (stat(output.c_str(), &st) != 0) continue;
-    if (!S_ISREG(st.st_mode)) return OutputError("Cannot write " + output + ": it is not a regular file");
-  }
-  return std::nullopt;
-}
-
-Status WriteBin(const std::string& binPath, const ImagePlan& plan, const iso::VolumeInfo& volume,
+Status WriteBin(const ImageOutputs& outputs, const ImagePlan& plan, const iso::VolumeInfo& volume,
                 const iso::ImageDates& dates) {
+  const std::string& binPath = outputs.bin;
   ImageFile image;
-  if (Status s = image.Open(binPath)) return s;
+  if (Status s = OpenImageReplacingCue(outputs, image)) return s;
   ProgressReport progress(stdout, plan.totalSectors);
   Status s;
   {
@@ -95,29 +85,6 @@ Status WriteBin(const std::string& binPath, const ImagePlan& plan, const iso::Vo
   return s;
 }
 
-// A cue sheet left from an earlier image would make a partial .bin read as a
-// whole disc: it goes before the first byte of the new image is written.
-Status RemoveOldCueSheet(const std::string& cuePath) {
-  if (::unlink(cuePath.c_str()) == 0 || errno == ENOENT) return std::nullopt;
-  return OutputError("Cannot remove the old " + cuePath + ": " + std::strerror(errno));
-}
-
-// Writing the image must never destroy one of its own inputs: the .bin is
-// emptied first and the .cue replaced at the end.
-Status CheckOutputsAreNotInputs(const ImageNode& root, const std::vector<std::string>& outputs) {
-  for (const std::string& output : outputs) {
-    struct stat st {};
-    if (stat(output.c_str(), &st) != 0) continue;
-    Status clash;
-    ForEachFile(root, [&](const ImageNode& f) {
-      if (!clash && f.device == static_cast<std::uint64_t>(st.st_dev) && f.inode == static_cast<std::uint64_t>(st.st_ino))
-        clash = OutputError("Cannot write " + output + ": it is the input file " + f.sourcePath);
-    });
-    if (clash) return clash;
-  }
-  return std::nullopt;
-}
-
 // -n: the run up to the first byte, with every name that changes and the
 // run's last line; the outputs are checked as a run would, but nothing is
 // written, emptied or removed.
@@ -125,13 +92,11 @@ ExitCode PlanOnly(const ToolOptions& options, PlannedImage& planned) {
   if (Status s = PlanImageTree(options, LookUpInputOnDisk, planned)) return Fail(*s);
   for (const NameChange& change : NameChanges(options, planned.root))
     SayLine(NameChangeLine(change, options.isoLevel));
-  const std::string binPath = options.target + ".bin";
-  const std::string cuePath = options.target + ".cue";
-  if (Status s = CheckOutputsAreNotInputs(planned.root, {binPath, cuePath})) return Fail(*s);
-  if (Status s = CheckOutputsAreFiles({binPath, cuePath})) return Fail(*s);
+  const ImageOutputs outputs = OutputsOf(options.target);
+  if (Status s = CheckImageOutputs(outputs, planned.root)) return Fail(*s);
   SayLine("Nothing written (-n): the image would be " +
           std::to_string(std::uint64_t{planned.plan.totalSectors} * sector::SECTOR_SIZE) + " bytes");
-  SayLine(ImageWrittenLine(binPath, planned.plan.totalSectors));
+  SayLine(ImageWrittenLine(outputs.bin, planned.plan.totalSectors));
   return ExitCode::Success;
 }
 
@@ -159,13 +124,10 @@ ExitCode RunTool(const std::vector<std::string>& args) {
   const std::string volumeName = options.volume && !options.volume->empty() ? *options.volume : "CDROM";
   const iso::VolumeInfo volume{MapVolumeName(volumeName), plan.volumeSpaceSize,
                                plan.pathTableBytes, plan.lTableSector, plan.mTableSector, &root};
-  const std::string binPath = options.target + ".bin";
-  const std::string cuePath = options.target + ".cue";
-  if (Status s = CheckOutputsAreNotInputs(root, {binPath, cuePath})) return Fail(*s);
-  if (Status s = CheckOutputsAreFiles({binPath, cuePath})) return Fail(*s);
-  if (Status s = RemoveOldCueSheet(cuePath)) return Fail(*s);
-  if (Status s = WriteBin(binPath, plan, volume, dates)) return Fail(*s);
-  if (Status s = WriteCueSheet(cuePath, CueSheetText(BaseName(binPath), plan))) return Fail(*s);
-  SayLine(ImageWrittenLine(binPath, plan.totalSectors));
+  const ImageOutputs outputs = OutputsOf(options.target);
+  if (Status s = CheckImageOutputs(outputs, root)) return Fail(*s);
+  if (Status s = WriteBin(outputs, plan, volume, dates)) return Fail(*s);
+  if (Status s = WriteCueSheet(outputs.cue, CueSheetText(BaseName(outputs.bin), plan))) return Fail(*s);
+  SayLine(ImageWrittenLine(outputs.bin, plan.totalSectors));
   return ExitCode::Success;
 }

@@ -178,7 +178,8 @@ TEST_F(CommandLineBuildTest, GenerateBatchRefusesValuesAShellWouldRunAndWritesNo
   File(MakeFile("`touch Y`.mpg", "x"));
   wxTEST_DIALOG(Click(ID_GENERATE_BATCH),
                 ExpectMessage("Cannot write batch file: a shell would not read $, ` or \" in a "
-                              "value as text.\n" + run));
+                              "value as text, nor a \\ at its end or before another \\ or a "
+                              "line break.\n" + run));
   EXPECT_FALSE(std::filesystem::exists(target + ".bat"));
 }
 

@@ -20,6 +20,7 @@
 #include "GuiFixture.h"
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
+#include "image/DiscPlanView.h"
 #include "image/ToolConsole.h"
 #include "image/ToolProcess.h"
 #include "layout/DropTreeCtrl.h"
@@ -31,9 +32,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The real brenvox.exe, for a stand-in to end with a real image.
+std::string RealTool() {
+  const char* tool = std::getenv("BRENVOX_TOOL");
+  return tool ? tool : BRENVOX_TOOL_DEFAULT;
+}
+
 // Records the arguments one per line, finds the -o value, then runs body.
+// `exec "$real" "$@"` ends it with the image the real tool writes.
 std::string ToolScript(const std::string& body) {
   return "#!/bin/sh\n"
+         "real='" + RealTool() + "'\n"
          "dir=\"$(dirname \"$0\")\"\n"
          "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$dir/args.txt\"\n"
          "out=''; prev=''\n"
@@ -102,6 +111,12 @@ class ImageRunTest : public MainWindowTest {
     const auto size = fs::file_size(image + ".bin", error);
     return error ? -1 : static_cast<std::int64_t>(size);
   }
+  // The size of the .bin by the plan Write ISO made.
+  std::uint64_t PlannedBinBytes() {
+    const auto& plan = dlg->DiscPlan().Current();
+    EXPECT_TRUE(plan && !plan->error);
+    return plan ? std::uint64_t{plan->summary.totalSectors} * 2352 : 0;
+  }
   void ExpectIdle() {
     EXPECT_FALSE(dlg->IsRunning());
     EXPECT_TRUE(dlg->WriteIsoButton()->IsEnabled());
@@ -120,7 +135,7 @@ class ImageRunTest : public MainWindowTest {
 TEST_F(ImageRunTest, RunsTheToolWithTheEntriesAsItsArgumentsAndReportsImageCreated) {
   AddFile("a b.txt", 5);
   dlg->Tree()->InsertFolder("My Dir", wxTreeItemId());
-  WriteTool(ToolScript("echo writing; head -c 3000 /dev/zero > \"$out.bin\"; exit 0\n"));
+  WriteTool(ToolScript("echo writing; exec \"$real\" \"$@\"\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ExpectRunning();
   EXPECT_FALSE(Click(ID_WRITE_ISO)) << "Write ISO is disabled during a run";
@@ -151,12 +166,13 @@ TEST_F(ImageRunTest, TheBarFollowsTheImageAgainstTheEstimate) {
       // 64-bit sizes (sparse files): both scaled by 4 to fit the bar
       {std::int64_t{5} << 30, std::int64_t{3} << 30, 1342177280, 805306368},
   };
+  // At the end the image takes the size the plan gave, and a cue sheet comes.
   WriteTool(ToolScript("await begin; truncate -s \"$(cat \"$dir/size\")\" \"$out.bin\"\n"
-                       "await finish; exit 0\n"));
+                       "await finish; truncate -s \"$(cat \"$dir/planned\")\" \"$out.bin\"; : > \"$out.cue\"\n"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.image);
     dlg->Tree()->ResetTree();
-    for (const char* name : {"/disc.bin", "/begin", "/finish"}) fs::remove(startupDir + name);
+    for (const char* name : {"/disc.bin", "/disc.cue", "/begin", "/finish"}) fs::remove(startupDir + name);
     const std::string file = MakeFile("f");
     ASSERT_EQ(::truncate(file.c_str(), c.files), 0);
     dlg->Tree()->InsertPath(file, wxTreeItemId());
@@ -171,6 +187,10 @@ TEST_F(ImageRunTest, TheBarFollowsTheImageAgainstTheEstimate) {
     dlg->OnTimer();
     EXPECT_EQ(dlg->Progress()->GetValue(), c.position);
     ExpectRunning();
+    // A layout too long for a disc has no planned size: the image stays as it is.
+    const auto& plan = dlg->DiscPlan().Current();
+    const bool planned = plan && !plan->error;
+    WriteWholeFile(startupDir + "/planned", std::to_string(planned ? PlannedBinBytes() : c.image));
     Touch("finish");
     ASSERT_TRUE(Ended());
     wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
@@ -254,7 +274,8 @@ TEST_F(ImageRunTest, AnExistingImageIsReplacedOnlyOnYes) {
   AddFile("a", 10);
   WriteWholeFile(image + ".bin", "old image");
   WriteWholeFile(image + ".cue", "old cue sheet");
-  WriteTool(ToolScript("wc -c < \"$out.bin\" > \"$dir/size_at_start\"; ls \"$out.cue\" > \"$dir/cue_at_start\"; exit 0\n"));
+  WriteTool(ToolScript("wc -c < \"$out.bin\" > \"$dir/size_at_start\"; ls \"$out.cue\" > \"$dir/cue_at_start\"\n"
+                       "exec \"$real\" \"$@\"\n"));
   const char* question = "This image already exists.\nDo you want to replace it?";
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
   ExpectIdle();
@@ -270,18 +291,59 @@ TEST_F(ImageRunTest, AnExistingImageIsReplacedOnlyOnYes) {
   EXPECT_EQ(ReadFile(startupDir + "/cue_at_start"), "") << "the old cue sheet stayed";
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
 
-  // An image that cannot be written: here a folder of that name.
+  // No image but a folder or a FIFO of that name: the tool's reason, no
+  // question, and nothing waits for a reader.
+  const std::string notRegular = "Image Not Created\n\nbrenvox.exe: Cannot write " + image +
+                                 ".bin: it is not a regular file";
   fs::remove(image + ".bin");
   fs::create_directory(image + ".bin");
-  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES),
-                ExpectMessage("Cannot write image"));
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(notRegular));
   ExpectIdle();
-  // A FIFO of that name: no image either, and nothing waits for a reader.
   fs::remove(image + ".bin");
   ASSERT_EQ(::mkfifo((image + ".bin").c_str(), 0600), 0);
-  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES),
-                ExpectMessage("Cannot write image"));
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(notRegular));
   ExpectIdle();
+}
+
+TEST_F(ImageRunTest, AnInputThatIsTheImageIsRefusedBeforeTheQuestionAndKeptWhole) {
+  const std::string input = MakeFile("a", "precious");
+  dlg->Tree()->InsertPath(input, wxTreeItemId());
+  const struct {
+    std::string output;
+    bool symbolic;
+  } cases[] = {{image + ".bin", false}, {image + ".cue", true}};
+  for (const auto& c : cases) {
+    // The same file by another name: a hard link or a symbolic one.
+    if (c.symbolic) fs::create_symlink(input, c.output);
+    else fs::create_hard_link(input, c.output);
+    wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage("Image Not Created\n\nbrenvox.exe: Cannot write " +
+                                                     c.output + ": it is the input file " + input));
+    ExpectIdle();
+    EXPECT_EQ(ReadFile(input), "precious");
+    EXPECT_FALSE(fs::exists(startupDir + "/args.txt")) << "no tool was started";
+    fs::remove(c.output);
+  }
+}
+
+TEST_F(ImageRunTest, AToolThatExitsZeroWithoutTheImageIsNoSuccess) {
+  AddFile("a", 10);
+  const struct {
+    std::string body;
+    std::string missing;  // after the planned size
+  } cases[] = {
+      {"exit 0\n", image + ".bin is not there"},
+      {"printf short > \"$out.bin\"; : > \"$out.cue\"\n", image + ".bin has 5 bytes, not the "},
+  };
+  for (const auto& c : cases) {
+    WriteTool(ToolScript(c.body));
+    ASSERT_TRUE(Click(ID_WRITE_ISO));
+    ASSERT_TRUE(Ended());
+    std::string reason = c.missing;
+    if (reason.back() == ' ') reason += std::to_string(PlannedBinBytes()) + " planned";
+    wxTEST_DIALOG(dlg->OnTimer(),
+                  ExpectMessage("Image Not Created\n\nbrenvox.exe ended with exit code 0, but " + reason));
+    ExpectIdle();
+  }
 }
 
 TEST_F(ImageRunTest, AFailedBuildLeavesAnExistingImageUntouched) {
@@ -325,7 +387,9 @@ void AddDeepFolders(CDropTreeCtrl* tree) {
 TEST_F(ImageRunTest, EntriesPastTheArgumentLimitGoThroughAFileRemovedAtTheEnd) {
   AddFile("a", 10);
   AddDeepFolders(dlg->Tree());
-  WriteTool(ToolScript("cp \"${1#@}\" \"$dir/copy.kbv\"; touch \"$dir/started\"; await go\n"));
+  // At the end the image takes the size the plan gave, and a cue sheet comes.
+  WriteTool(ToolScript("cp \"${1#@}\" \"$dir/copy.kbv\"; touch \"$dir/started\"; await go\n"
+                       "truncate -s \"$(cat \"$dir/planned\")\" \"$dir/disc.bin\"; : > \"$dir/disc.cue\"\n"));
   for (const bool stop : {true, false}) {
     fs::remove(startupDir + "/go");
     fs::remove(startupDir + "/started");
@@ -340,6 +404,7 @@ TEST_F(ImageRunTest, EntriesPastTheArgumentLimitGoThroughAFileRemovedAtTheEnd) {
     if (stop) {
       ASSERT_TRUE(Click(ID_EXIT));  // reads "Stop"
     } else {
+      WriteWholeFile(startupDir + "/planned", std::to_string(PlannedBinBytes()));
       WriteWholeFile(startupDir + "/go", "");
       ASSERT_TRUE(Ended());
       EXPECT_FALSE(fs::exists(file)) << "left after the run ended";
@@ -366,7 +431,8 @@ TEST_F(ImageRunTest, SigtermStopsTheRunAndClosesTheWindowAsExitDoes) {
 TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
   AddFile("a", 10);
   dlg->ViewPromptBox()->SetValue(true);
-  WriteTool(ToolScript("echo 'first line'; echo 'to stderr' >&2; await finish; echo 'last line'\n"));
+  WriteTool(ToolScript("echo 'first line'; echo 'to stderr' >&2; await finish; echo 'last line'\n"
+                       "exec \"$real\" \"$@\"\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ASSERT_EQ(Consoles().size(), 1u);
   ToolConsole* console = Consoles().front();
@@ -419,7 +485,7 @@ TEST_F(ImageRunTest, EscapeStopsARunStartedByAClickOnWriteIso) {
   if (dlg->IsRunning()) Click(ID_EXIT);  // Stop, so that the rest is tested on its own
 
   // After "Image Created" the window is idle: Escape closes it.
-  WriteTool(ToolScript("exit 0\n"));
+  WriteTool(ToolScript("exec \"$real\" \"$@\"\n"));
   ASSERT_TRUE(clickWriteIso());
   ASSERT_TRUE(Ended());
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
@@ -432,7 +498,8 @@ TEST_F(ImageRunTest, ViewPromptKeepsOneConsoleThatEachRunClears) {
   AddFile("a", 10);
   dlg->ViewPromptBox()->SetValue(true);
   const auto run = [&](const std::string& line) {
-    WriteTool(ToolScript("echo '" + line + "'\n"));
+    for (const char* extension : {".bin", ".cue"}) fs::remove(image + extension);  // no question
+    WriteTool(ToolScript("echo '" + line + "'; exec \"$real\" \"$@\"\n"));
     ASSERT_TRUE(Click(ID_WRITE_ISO));
     ASSERT_TRUE(Ended());
     wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));

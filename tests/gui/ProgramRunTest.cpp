@@ -100,6 +100,14 @@ class ProgramRun : public ::testing::Test {
   void TearDown() override {
     if (!dir.empty()) RemoveTree(dir);
   }
+  // A copy of the built program, named name, in folder (made when missing).
+  std::string CopyOfProgram(const std::string& folder, const std::string& name = "brenvoxgui") {
+    std::filesystem::create_directories(folder);
+    const std::string copy = folder + "/" + name;
+    std::filesystem::copy_file(Environment("BRENVOX_GUI"), copy);
+    std::filesystem::permissions(copy, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+    return copy;
+  }
   // Waits for the program's window, focuses it and presses a key in it.
   bool PressKeyIn(const std::string& title, int key) {
     unsigned long window = 0;
@@ -116,11 +124,7 @@ class ProgramRun : public ::testing::Test {
 TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
   // A copy of the program in a folder of its own: no brenvox.exe beside it
   // and none in the start-up directory.
-  std::filesystem::create_directory(dir + "/alone");
-  std::filesystem::copy_file(Environment("BRENVOX_GUI"), dir + "/alone/brenvoxgui");
-  std::filesystem::permissions(dir + "/alone/brenvoxgui", std::filesystem::perms::owner_exec,
-                               std::filesystem::perm_options::add);
-  const pid_t pid = StartProgram(dir + "/alone/brenvoxgui", dir);
+  const pid_t pid = StartProgram(CopyOfProgram(dir + "/alone"), dir);
   ASSERT_GT(pid, 0);
   EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
   EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "the message box did not appear";
@@ -133,11 +137,7 @@ TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
 
 TEST_F(ProgramRun, ItsBoxesAreCaptionedWithTheExecutablesOwnName) {
   // A copy renamed mygui, alone in a folder: its "tool missing" box.
-  std::filesystem::create_directory(dir + "/alone");
-  std::filesystem::copy_file(Environment("BRENVOX_GUI"), dir + "/alone/mygui");
-  std::filesystem::permissions(dir + "/alone/mygui", std::filesystem::perms::owner_exec,
-                               std::filesystem::perm_options::add);
-  const pid_t pid = StartProgram(dir + "/alone/mygui", dir);
+  const pid_t pid = StartProgram(CopyOfProgram(dir + "/alone", "mygui"), dir);
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("mygui", WXK_RETURN)) << "no box captioned mygui";
   const int status = EndOfProgram(pid);
@@ -148,8 +148,8 @@ TEST_F(ProgramRun, ItsBoxesAreCaptionedWithTheExecutablesOwnName) {
 TEST_F(ProgramRun, EscapeEndsTheProgramWhichWritesItsSettings) {
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
   WriteWholeFile(dir + "/gui.ini", "/discs/kept\n0 1 0");
-  // The built program has the real tool beside it; the one here wins.
-  const pid_t pid = StartProgram(Environment("BRENVOX_GUI"), dir);
+  // Started from its own folder, which holds the tool: everything lives there.
+  const pid_t pid = StartProgram(CopyOfProgram(dir), dir);
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
   const int status = EndOfProgram(pid);
@@ -172,9 +172,10 @@ int EndWithSignal(pid_t pid, int sig) {
 
 TEST_F(ProgramRun, TermIntAndHupCloseTheProgramAsExitDoes) {
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
+  const std::string program = CopyOfProgram(dir);
   for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
     std::filesystem::remove(dir + "/gui.ini");
-    const pid_t pid = StartProgram(Environment("BRENVOX_GUI"), dir);
+    const pid_t pid = StartProgram(program, dir);
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("Kestrin brenvox GUI v1.5") != 0; }, 30000));
     const int status = EndWithSignal(pid, sig);
@@ -186,7 +187,7 @@ TEST_F(ProgramRun, TermIntAndHupCloseTheProgramAsExitDoes) {
 
 TEST_F(ProgramRun, ASignalWhileADialogIsOpenStillEndsTheProgram) {
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
-  const pid_t pid = StartProgram(Environment("BRENVOX_GUI"), dir);
+  const pid_t pid = StartProgram(CopyOfProgram(dir), dir);
   ASSERT_GT(pid, 0);
   ASSERT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_F1));
   ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("About brenvoxgui") != 0; }, 30000));
@@ -223,6 +224,8 @@ class InstalledProgram : public ProgramRun {
 
 TEST_F(InstalledProgram, FindsTheToolBesideItAndKeepsItsSettingsPerUser) {
   const std::string ini = dir + "/config/brenvoxgui/gui.ini";
+  // Some other brenvox.exe in the current folder does not take its place.
+  WriteWholeFile(dir + "/cwd/brenvox.exe", "#!/bin/sh\nexit 0\n");
   RunAndEscape();  // the window shows: the tool was found
   std::string content;
   ASSERT_TRUE(ReadFileWhole(ini, content)) << "no gui.ini in the per-user folder, made when needed";

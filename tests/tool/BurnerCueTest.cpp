@@ -7,6 +7,8 @@
 #include <regex>
 
 #include "ToolTestSupport.h"
+#include "tool/CueSheet.h"
+#include "tool/ImagePlanner.h"
 #include "tool/ToolArguments.h"
 
 namespace {
@@ -86,4 +88,37 @@ TEST(BurnerCue, HelpAndVersionAnswerOnStdoutWithStatusZero) {
     const CommandResult full = RunCommand(ShellQuote(ToolPath()) + " " + option + " > /dev/full");
     EXPECT_NE(full.exitCode, 0) << option;
   }
+}
+
+// Track times past the first minute: every INDEX is minutes, seconds below 60
+// and frames below 75, and names the very sector the plan gives. The sizes
+// are given to the planner, so no large file is needed.
+TEST(BurnerCue, TrackTimesPastAMinuteAreMinutesSecondsAndFrames) {
+  std::vector<std::string> args = {"-o", "/nowhere/disc", "-f", "/in/data.txt"};
+  for (int i = 0; i < 4; ++i) args.insert(args.end(), {"-m", "/in/clip" + std::to_string(i) + ".mpg"});
+  const auto options = ParseToolArguments(args).options;
+  ASSERT_TRUE(options);
+  const InputLookUp sizes = [](const std::string& path, InputFile& found) -> Status {
+    found.size = path == "/in/data.txt" ? 3'000'000 : 9'000'000 + path.size() * 77'777;  // about 52 s each
+    return std::nullopt;
+  };
+  PlannedImage planned;
+  ASSERT_FALSE(PlanImageTree(*options, sizes, planned));
+  std::vector<std::uint32_t> marks;  // the sectors of the INDEX lines, in order
+  for (const TrackMark& track : planned.plan.tracks) {
+    if (track.index00) marks.push_back(*track.index00);
+    marks.push_back(track.index01);
+  }
+  ASSERT_GE(marks.back(), 3u * 60 * 75) << "the last track starts past three minutes";
+  const std::string cue = CueSheetText("disc.bin", planned.plan);
+  const std::regex index(R"(INDEX \d\d (\d\d):(\d\d):(\d\d)\n)");
+  std::size_t n = 0;
+  for (auto it = std::sregex_iterator(cue.begin(), cue.end(), index); it != std::sregex_iterator(); ++it, ++n) {
+    const int minutes = std::stoi((*it)[1]), seconds = std::stoi((*it)[2]), frames = std::stoi((*it)[3]);
+    EXPECT_LT(seconds, 60) << it->str();
+    EXPECT_LT(frames, 75) << it->str();
+    ASSERT_LT(n, marks.size()) << cue;
+    EXPECT_EQ(static_cast<std::uint32_t>((minutes * 60 + seconds) * 75 + frames), marks[n]) << it->str();
+  }
+  EXPECT_EQ(n, marks.size()) << cue;
 }

@@ -219,6 +219,21 @@ TEST(ToolPlanner, NameChangesWithTheirCauses) {
   EXPECT_EQ(ascii.nameChanges[2].imageName, "CLIP.dat");
 }
 
+// The names list walks the folders depth first in record order: sibling
+// folders that both hold renamed files give them first folder first.
+TEST(ToolPlanner, NameChangesOfSiblingFoldersComeInRecordOrder) {
+  const auto options = ParseToolArguments({"-o", "/x/d", "-isolevel1", "-d", "second dir", "-f", "/in/c d.txt",
+                                           "-d", "first dir", "-f", "/in/a b.txt", "-d", "first dir\\inner dir",
+                                           "-f", "/in/e f.txt"}).options;
+  ASSERT_TRUE(options);
+  ImageSummary summary;
+  ASSERT_FALSE(PlanImage(*options, [](const std::string&, InputFile&) -> Status { return std::nullopt; }, summary));
+  std::vector<std::string> order;
+  for (const NameChange& change : summary.nameChanges) order.push_back(change.folder + ":" + change.imageName);
+  EXPECT_EQ(order, (std::vector<std::string>{":FIRST_DI", ":SECOND_D", "FIRST_DI:A_B.TXT", "FIRST_DI:INNER_DI",
+                                             "FIRST_DI/INNER_DI:E_F.TXT", "SECOND_D:C_D.TXT"}));
+}
+
 TEST(ToolPlanner, MinusNPrintsTheNamesAndRefusesWhatCannotBeLaidOut) {
   ScratchDir dir;
   WriteFile(dir / "a b.txt", PatternBytes(5, 1));

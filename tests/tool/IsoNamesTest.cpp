@@ -84,6 +84,9 @@ TEST(ToolIsoNames, DCharactersAreMappedByCharacterNotByByte) {
   EXPECT_EQ(MapFolderName("\xF0\x9F\x8E\xB5music", IsoLevel::Level2), "_MUSIC");            // a 4-byte character
   // Bytes that start no UTF-8 character (Latin-1, a lone lead byte) are one '_' each.
   EXPECT_EQ(MapFolderName("caf\xE9-\xC3", IsoLevel::Level1), "CAF___");
+  // 0xC0 and 0xC1 start no character (they could only spell ASCII over again).
+  EXPECT_EQ(MapFileName("n\xC0\xA0.txt", IsoLevel::Level1, nullptr).Identifier(), "N__.TXT");
+  EXPECT_EQ(MapFolderName("n\xC1\xBF", IsoLevel::Level2), "N__");
 }
 
 TEST(ToolIsoNames, AsciiCutsNeverSplitACharacter) {

@@ -27,10 +27,29 @@ class StartupPlacesTest : public ::testing::Test {
   std::string root;
 };
 
-TEST_F(StartupPlacesTest, TheToolInTheCurrentDirectoryKeepsEverythingThere) {
-  PutTool(root + "/cwd");
-  PutTool(root + "/bin");  // as in the build folder, started from elsewhere or not
-  const StartupPlaces places = DecideStartupPlaces(Facts());
+TEST_F(StartupPlacesTest, TheToolBesideTheProgramWinsOverOneInTheCurrentDirectory) {
+  PutTool(root + "/cwd");  // some other brenvox.exe where the program was started
+  PutTool(root + "/bin");
+  StartupPlaces places = DecideStartupPlaces(Facts());
+  EXPECT_EQ(places.toolPath, root + "/bin/brenvox.exe");
+  EXPECT_EQ(places.settingsDir, root + "/config/brenvoxgui");
+  EXPECT_TRUE(places.perUser);
+
+  // Started from its own folder, by any path to it: everything stays there.
+  fs::create_directory_symlink(root + "/bin", root + "/link");
+  for (const std::string& own : {root + "/bin", root + "/link"}) {
+    StartupFacts facts = Facts();
+    facts.currentDir = own;
+    places = DecideStartupPlaces(facts);
+    EXPECT_EQ(places.toolPath, own + "/brenvox.exe") << own;
+    EXPECT_EQ(places.settingsDir, own);
+    EXPECT_EQ(places.targetDir, own);
+    EXPECT_FALSE(places.perUser);
+  }
+
+  // A copy with no tool beside it uses the current directory's, as it did.
+  fs::remove(root + "/bin/brenvox.exe");
+  places = DecideStartupPlaces(Facts());
   EXPECT_EQ(places.toolPath, root + "/cwd/brenvox.exe");
   EXPECT_EQ(places.settingsDir, root + "/cwd");
   EXPECT_EQ(places.targetDir, root + "/cwd");
