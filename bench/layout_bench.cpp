@@ -80,6 +80,8 @@ struct Bench {
   std::string tree;  // the generated folder tree
   std::string flat;  // one folder of FLAT_FOLDER_FILES files
   double emptyWindowMiB = 0;
+  double emptyWindowResidentMiB = 0;
+  double insertion = 0, insertionToSizeShown = 0;  // of the last Add Folder to the size shown
   MainDialog* dialog = nullptr;
   FixedChooser* chooser = nullptr;  // owned by the dialog
 };
@@ -112,6 +114,14 @@ void GenerateTree(Bench& bench) {
   std::ofstream{marker};
 }
 
+// The memory the process holds now (not its peak).
+double ResidentMiB() {
+  std::ifstream statm("/proc/self/statm");
+  long size = 0, resident = 0;
+  statm >> size >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
 double PeakMemoryMiB() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -135,6 +145,7 @@ void MakeWindow(Bench& bench) {
   bench.dialog->Show();
   wxTheApp->Yield();
   bench.emptyWindowMiB = PeakMemoryMiB();
+  bench.emptyWindowResidentMiB = ResidentMiB();
 }
 
 double AddFolder(Bench& bench) {
@@ -164,8 +175,15 @@ double UntilSizeShown(Bench& bench) {
 // Add Folder of the whole tree, then the size line: insertion and plan.
 double AddFolderToSizeShown(Bench& bench) {
   bench.dialog->Tree()->ResetTree();
-  const double insertion = AddFolder(bench);
-  return insertion + UntilSizeShown(bench);
+  bench.insertion = AddFolder(bench);
+  bench.insertionToSizeShown = bench.insertion + UntilSizeShown(bench);
+  return bench.insertionToSizeShown;
+}
+
+// That time as a multiple of the insertion's own.
+double SizeShownPerInsertion(Bench& bench) {
+  std::printf("  (insertion %.3f s, to the size shown %.3f s)\n", bench.insertion, bench.insertionToSizeShown);
+  return bench.insertionToSizeShown / bench.insertion;
 }
 
 // The ISO level chosen as a click in its list does.
@@ -197,9 +215,19 @@ double ChangeOfAFewHundred(Bench& bench) {
   return UntilSizeShown(bench);
 }
 
+// The CPU time of the calling thread, which stays meaningful on a busy machine.
+double ThreadCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 double BuildCommandLine(Bench& bench) {
   bool built = false;
+  const double cpuBefore = ThreadCpuSeconds();
   const double seconds = SecondsOf([&] { built = bench.dialog->BuildCommandLine(); });
+  std::printf("  (CPU %.3f s)\n", ThreadCpuSeconds() - cpuBefore);
   if (!built) std::fprintf(stderr, "the build failed\n");
   std::printf("  (%zu entries, %zu bytes of option string, %d items in the store)\n",
               bench.dialog->Entries().size(), bench.dialog->CmdLine().size(),
@@ -232,6 +260,45 @@ double LoadStructure(Bench& bench) {
                  before - 1);
   }
   return seconds;
+}
+
+// What the loaded layout holds above the empty window.
+double LayoutMemory(Bench& bench) {
+  const double resident = ResidentMiB();
+  std::printf("  (resident %.1f MiB, the empty window %.1f MiB)\n", resident, bench.emptyWindowResidentMiB);
+  return resident - bench.emptyWindowResidentMiB;
+}
+
+// Write ISO of the whole layout (the stand-in tool ends at once), until the
+// run has ended and its message is answered.
+void WriteIso(Bench& bench) {
+  YesToEveryBox answers;
+  answers.Register();
+  bench.dialog->OnWriteIso();
+  while (bench.dialog->IsRunning()) {
+    wxTheApp->Yield();
+    wxMilliSleep(5);
+  }
+  wxTheApp->Yield();
+  answers.Unregister();
+}
+
+// How far one Write ISO raises the peak memory.
+double WriteIsoPeakGrowth(Bench& bench) {
+  const double before = PeakMemoryMiB();
+  const double seconds = SecondsOf([&] { WriteIso(bench); });
+  std::printf("  (peak %.1f MiB before, %.1f MiB after; resident after %.1f MiB; %.1f s)\n", before,
+              PeakMemoryMiB(), ResidentMiB(), seconds);
+  return PeakMemoryMiB() - before;
+}
+
+// Three more Write ISO: what the window holds after them, above what it held
+// with the layout loaded before the first.
+double ResidentAfterFourWriteIso(Bench& bench) {
+  for (int i = 0; i < 3; ++i) WriteIso(bench);
+  const double resident = ResidentMiB();
+  std::printf("  (resident %.1f MiB, peak %.1f MiB)\n", resident, PeakMemoryMiB());
+  return resident - bench.emptyWindowResidentMiB;
 }
 
 // The top folder of the loaded layout.
@@ -294,10 +361,14 @@ struct Step {
 const Step STEPS[] = {
     {"Add Folder (insertion)", AddFolder, 2.0, "s"},
     {"Add Folder of 49,999 items to the size shown", AddFolderToSizeShown, 3.0, "s"},
+    {"  the same, as a multiple of the insertion", SizeShownPerInsertion, 1.5, "x"},
     {"a change of the full layout to the size shown", ChangeOfAFullLayout, 1.0, "s"},
-    {"BuildCommandLine", BuildCommandLine, 0.3, "s"},
+    {"BuildCommandLine", BuildCommandLine, 0.15, "s"},
     {"Save (structure file)", SaveStructure, 1.0, "s"},
     {"Load (structure file)", LoadStructure, 1.0, "s"},
+    {"the loaded layout above the empty window", LayoutMemory, 40.0, "MiB"},
+    {"one Write ISO: growth of the peak memory", WriteIsoPeakGrowth, 1.0, "MiB"},
+    {"after four Write ISO, above the empty window", ResidentAfterFourWriteIso, 40.0, "MiB"},
     {"Set/Unset Form2 of the whole layout", ToggleForm2OfAll, 2.0, "s"},
     {"move of the whole layout", MoveAll, 2.0, "s"},
     {"Remove All", RemoveAll, 1.0, "s"},
@@ -324,7 +395,7 @@ int main(int argc, char** argv) {
     const bool met = step.target <= 0.0 || value < step.target;
     allMet = allMet && met;
     if (step.target > 0.0) {
-      std::printf("%-40s %8.3f %s   (target < %.1f %s) %s\n", step.name, value, step.unit,
+      std::printf("%-40s %8.3f %s   (target < %g %s) %s\n", step.name, value, step.unit,
                   step.target, step.unit, met ? "ok" : "MISSED");
     } else {
       std::printf("%-40s %8.3f %s\n", step.name, value, step.unit);

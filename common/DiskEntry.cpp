@@ -4,10 +4,13 @@
 #include "common/DiskEntry.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -64,6 +67,27 @@ struct DirCloser {
 std::optional<DiskEntry> LookUpPath(const std::string& path) {
   struct stat st;
   if (path.empty() || stat(path.c_str(), &st) != 0) return std::nullopt;
+  if (S_ISDIR(st.st_mode) && IsFileSystemRoot(st)) return std::nullopt;
+  return EntryFromStat(st);
+}
+
+PathLookUps::~PathLookUps() {
+  if (m_fd >= 0) close(m_fd);
+}
+
+std::optional<DiskEntry> PathLookUps::operator()(const std::string& path) {
+  const std::string::size_type slash = path.rfind('/');
+  // A bare name, a folder ("dir/") or the root: looked up whole.
+  if (slash == std::string::npos || slash + 1 == path.size() || slash == 0) return LookUpPath(path);
+  const std::string_view folder(path.data(), slash + 1);
+  if (folder != m_folder) {
+    if (m_fd >= 0) close(m_fd);
+    m_folder.assign(folder);
+    m_fd = open(m_folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  }
+  struct stat st;
+  if (m_fd < 0) return LookUpPath(path);
+  if (fstatat(m_fd, path.c_str() + slash + 1, &st, 0) != 0) return std::nullopt;
   if (S_ISDIR(st.st_mode) && IsFileSystemRoot(st)) return std::nullopt;
   return EntryFromStat(st);
 }

@@ -24,6 +24,22 @@ struct DiskEntry {
 // anything that is neither a regular file nor a directory count as not found.
 std::optional<DiskEntry> LookUpPath(const std::string& path);
 
+// LookUpPath for many paths in a row, most of them in the same folder as the
+// one before: the folder is opened once and each file looked up by its name
+// in it, so the path's folders are not walked again for every file.
+class PathLookUps {
+ public:
+  PathLookUps() = default;
+  ~PathLookUps();
+  PathLookUps(const PathLookUps&) = delete;
+  PathLookUps& operator=(const PathLookUps&) = delete;
+  std::optional<DiskEntry> operator()(const std::string& path);
+
+ private:
+  std::string m_folder;  // the folder open in m_fd, with its closing '/'
+  int m_fd = -1;
+};
+
 struct ListedEntry {
   std::string name;
   DiskKind kind;

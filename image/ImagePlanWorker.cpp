@@ -56,10 +56,16 @@ void ImagePlanWorker::Request(PlanRequest request) {
   m_wake.notify_one();
 }
 
-void ImagePlanWorker::Remember(std::unordered_map<std::string, std::uint64_t> sizes) {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  if (m_remember.empty()) m_remember = std::move(sizes);
-  else for (auto& [path, size] : sizes) m_remember[path] = size;
+PlanResult ImagePlanWorker::PlanAndWait(PlanRequest request) {
+  request.awaited = true;
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_awaited.reset();
+  m_pending = std::move(request);
+  m_wake.notify_one();
+  m_planned.wait(lock, [this] { return m_awaited.has_value(); });
+  PlanResult result = std::move(*m_awaited);
+  m_awaited.reset();
+  return result;
 }
 
 void ImagePlanWorker::ForgetSizes() {
@@ -78,12 +84,15 @@ void ImagePlanWorker::Run() {
       m_pending.reset();
       if (m_forget) m_known.clear();
       m_forget = false;
-      for (auto& [path, size] : m_remember) m_known[path] = size;
-      m_remember.clear();
     }
     PlanResult result = PlanWithSizes(request, m_lookUp, m_known);
     {
       std::lock_guard<std::mutex> lock(m_mutex);
+      if (request.awaited) {
+        m_awaited = std::move(result);
+        m_planned.notify_all();
+        continue;
+      }
       if (m_stop) return;
     }
     m_deliver(std::move(result));

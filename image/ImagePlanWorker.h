@@ -24,6 +24,7 @@ struct PlanRequest {
   std::vector<std::string> args;  // the tool's arguments, "-o" first
   // Sizes looked up just now (Write ISO): they replace what is remembered.
   std::unordered_map<std::string, std::uint64_t> freshSizes;
+  bool awaited = false;  // PlanAndWait's: handed back to it, not delivered
 };
 
 struct PlanResult {
@@ -55,8 +56,10 @@ class ImagePlanWorker {
   ImagePlanWorker& operator=(const ImagePlanWorker&) = delete;
 
   void Request(PlanRequest request);
-  // Sizes looked up just now, for the plans that follow (no plan is made now).
-  void Remember(std::unordered_map<std::string, std::uint64_t> sizes);
+  // Plans on the worker's thread and waits for the result (Write ISO): the
+  // plan's memory is then the one the plans before it used and gave back,
+  // not more taken on the window's thread.
+  PlanResult PlanAndWait(PlanRequest request);
   // Sizes remembered so far are forgotten (a new layout).
   void ForgetSizes();
 
@@ -67,9 +70,10 @@ class ImagePlanWorker {
   std::function<void(PlanResult)> m_deliver;
   std::mutex m_mutex;
   std::condition_variable m_wake;
+  std::condition_variable m_planned;     // m_awaited is there
+  std::optional<PlanResult> m_awaited;
   std::optional<PlanRequest> m_pending;
   bool m_forget = false;
-  std::unordered_map<std::string, std::uint64_t> m_remember;  // merged before the next plan
   bool m_stop = false;
   std::unordered_map<std::string, std::uint64_t> m_known;  // the worker's own
   std::thread m_thread;  // last: starts once the rest is there

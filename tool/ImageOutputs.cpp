@@ -1,6 +1,5 @@
 #include "tool/ImageOutputs.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,23 +37,9 @@ Status CheckImageOutputs(const ImageOutputs& outputs, const ImageNode& root) {
   return std::nullopt;
 }
 
-int OpenImageReplacingCue(const ImageOutputs& outputs, Status& error) {
-  const int fd = ::open(outputs.bin.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    error = OutputError("Cannot write " + outputs.bin + ": " + std::strerror(errno));
-    return -1;
-  }
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    error = OutputError("Cannot write " + outputs.bin + ": it is not a regular file");
-  } else if (::unlink(outputs.cue.c_str()) != 0 && errno != ENOENT) {
-    error = OutputError("Cannot remove the old " + outputs.cue + ": " + std::strerror(errno));
-  } else if (::ftruncate(fd, 0) != 0 || ::fcntl(fd, F_SETFL, 0) != 0) {
-    error = OutputError("Cannot write " + outputs.bin + ": " + std::strerror(errno));
-  }
-  if (error) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
+Status OpenImageReplacingCue(const ImageOutputs& outputs, ImageFile& image) {
+  if (Status s = image.Open(outputs.bin)) return s;
+  if (::unlink(outputs.cue.c_str()) != 0 && errno != ENOENT)
+    return OutputError("Cannot remove the old " + outputs.cue + ": " + std::strerror(errno));
+  return image.Empty();
 }

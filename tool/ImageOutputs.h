@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "tool/ImageFile.h"
 #include "tool/ImageTree.h"
 #include "tool/ToolError.h"
 
@@ -22,9 +23,9 @@ ImageOutputs OutputsOf(const std::string& target);
 // checks before it asks to replace an image.
 Status CheckImageOutputs(const ImageOutputs& outputs, const ImageNode& root);
 
-// Opens the .bin for writing without waiting on whatever it may be, makes sure
-// it is a regular file and empties it; only then removes the old .cue, which
-// beside a partial image would read as a whole disc. A .bin that cannot be
-// opened for writing, or is no regular file, leaves both files as they were.
-// Returns the descriptor, or -1 with `error` set.
-int OpenImageReplacingCue(const ImageOutputs& outputs, Status& error);
+// Opens the .bin for writing without waiting on whatever it may be and makes
+// sure it is a regular file; only then removes the old .cue, which beside a
+// partial image would read as a whole disc, and empties (or replaces) the old
+// image. A .bin that cannot be opened for writing, or is no regular file,
+// leaves both files as they were.
+Status OpenImageReplacingCue(const ImageOutputs& outputs, ImageFile& image);

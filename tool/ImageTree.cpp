@@ -1,12 +1,14 @@
 #include "tool/ImageTree.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -14,6 +16,25 @@
 #include "tool/IsoNames.h"
 
 namespace {
+
+// Descriptors a run needs besides its inputs: the standard streams, the
+// image, the cue sheet's temporary file, and room to spare.
+constexpr rlim_t RESERVED_DESCRIPTORS = 64;
+// The soft limit is raised no higher than this.
+constexpr rlim_t MOST_DESCRIPTORS = rlim_t{1} << 20;
+
+// How many inputs may stay open: the soft limit on open files raised to the
+// hard one, less what the run needs besides.
+std::size_t InputsThatMayStayOpen() {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 0;
+  const rlim_t wanted = std::min(limit.rlim_max, MOST_DESCRIPTORS);
+  if (limit.rlim_cur < wanted) {
+    const rlimit raised{wanted, limit.rlim_max};
+    if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) limit.rlim_cur = wanted;
+  }
+  return limit.rlim_cur > RESERVED_DESCRIPTORS ? static_cast<std::size_t>(limit.rlim_cur - RESERVED_DESCRIPTORS) : 0;
+}
 
 // The folders made so far, by parent and name: a look-up costs the same
 // however many folders one folder holds.
@@ -63,6 +84,7 @@ Status AddFile(ImageNode& folder, const LayoutEntry& entry, const InputLookUp& l
   file->modified = found.modified;
   file->device = found.device;
   file->inode = found.inode;
+  file->source = std::move(found.source);
   file->parent = &folder;
   file->depth = folder.depth + 1;
   folder.children.push_back(std::move(file));
@@ -123,20 +145,36 @@ ImageNode::~ImageNode() {
   }  // each node goes with no children left to take along
 }
 
-Status LookUpInputOnDisk(const std::string& path, InputFile& found) {
+Status OpenInput(const std::string& path, InputFile& found) {
+  // O_NONBLOCK: a FIFO of that name must not hold the run (reads of a
+  // regular file do not heed it).
+  OwnedFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
+  if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
   if (S_ISDIR(st.st_mode)) return InputError("Cannot read " + path + ": it is a directory");
   if (!S_ISREG(st.st_mode)) return InputError("Cannot read " + path + ": not a regular file");
-  // Refuse an unreadable file now rather than halfway through the image.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
-  ::close(fd);
   found.size = static_cast<std::uint64_t>(st.st_size);
   found.modified = st.st_mtime;
   found.device = static_cast<std::uint64_t>(st.st_dev);
   found.inode = static_cast<std::uint64_t>(st.st_ino);
+  found.source = std::move(fd);
   return std::nullopt;
+}
+
+Status LookUpInputOnDisk(const std::string& path, InputFile& found) {
+  Status s = OpenInput(path, found);
+  found.source.Close();
+  return s;
+}
+
+InputLookUp KeepingInputsOpen() {
+  auto left = std::make_shared<std::size_t>(InputsThatMayStayOpen());
+  return [left](const std::string& path, InputFile& found) {
+    Status s = OpenInput(path, found);
+    if (!s && *left > 0) --*left;
+    else found.source.Close();
+    return s;
+  };
 }
 
 Status BuildImageTree(const ToolOptions& options, ImageNode& root, const InputLookUp& lookUp) {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/PosixFile.h"
 #include "tool/ToolArguments.h"
 #include "tool/ToolError.h"
 
@@ -30,6 +31,7 @@ struct ImageNode {
   std::time_t modified = 0;     // files: modification time
   std::uint64_t device = 0;     // files: identity on disk, to tell an input
   std::uint64_t inode = 0;      //   from the image's own files
+  OwnedFd source;               // files: opened by the look-up, for the write (or not kept)
   std::string identifier;       // ISO identifier without ";1"
   bool numbered = false;        // given a number: its name clashed with an earlier one
   ImageNode* parent = nullptr;
@@ -49,6 +51,7 @@ struct InputFile {
   std::time_t modified = 0;
   std::uint64_t device = 0;  // identity on disk; 0 and 0 when not known
   std::uint64_t inode = 0;
+  OwnedFd source;            // the file opened for reading, when the look-up keeps it
 };
 
 // Finds one -f/-m file: the facts, or the failure that stops the run. The tool
@@ -56,8 +59,15 @@ struct InputFile {
 // gives its own.
 using InputLookUp = std::function<Status(const std::string& path, InputFile& found)>;
 
-// stat of a regular file that can be opened for reading.
+// A regular file that can be opened for reading: opened, and looked up
+// through that descriptor (one open and one fstat), which found.source keeps.
+Status OpenInput(const std::string& path, InputFile& found);
+// OpenInput, the descriptor closed again: the look-up of a plan.
 Status LookUpInputOnDisk(const std::string& path, InputFile& found);
+// The look-up of a run: each file is opened once and stays open for the
+// write, for as many files as the process may hold open (the limit raised
+// as far as it goes); the files past those are opened again to be written.
+InputLookUp KeepingInputsOpen();
 
 // Looks up the size and time of every -f/-m file and places each entry in its
 // folder; folders named by -d are created with their parents.

@@ -44,43 +44,42 @@ Status PutEmpty(SectorSink& sink, const SectorRun& run) {
   return std::nullopt;
 }
 
-// Reads until every iovec is full or the file ends; `got` counts the bytes.
-Status ReadvFully(int fd, std::vector<iovec>& iov, std::size_t& got) {
+// Reads from `offset` until every iovec is full or the file ends; `got`
+// counts the bytes. The inputs are regular files, for which a read that gives
+// fewer bytes than asked for has met the end of the file: no further read is
+// needed to see it.
+Status ReadvFully(int fd, std::uint64_t offset, std::vector<iovec>& iov, std::size_t& got) {
   got = 0;
   std::size_t at = 0;  // the first iovec not yet full
   while (at < iov.size()) {
-    const ssize_t n = ::readv(fd, iov.data() + at, static_cast<int>(std::min<std::size_t>(iov.size() - at, IOV_MAX)));
+    const std::size_t count = std::min<std::size_t>(iov.size() - at, IOV_MAX);
+    const ssize_t n = ::preadv(fd, iov.data() + at, static_cast<int>(count), static_cast<off_t>(offset + got));
     if (n < 0 && errno == EINTR) continue;
+    // The look-up opened it not to wait on a FIFO; a file system that heeds
+    // that for a regular file is read with waiting.
+    if (n < 0 && errno == EAGAIN && ::fcntl(fd, F_SETFL, 0) == 0) continue;
     if (n < 0) return InputError(std::strerror(errno));
-    if (n == 0) break;
+    std::size_t asked = 0;
+    for (std::size_t i = at; i < at + count; ++i) asked += iov[i].iov_len;
     got += static_cast<std::size_t>(n);
-    for (std::size_t left = static_cast<std::size_t>(n); left > 0;) {
-      const std::size_t used = std::min(left, iov[at].iov_len);
-      iov[at].iov_base = static_cast<std::uint8_t*>(iov[at].iov_base) + used;
-      iov[at].iov_len -= used;
-      left -= used;
-      if (iov[at].iov_len == 0) ++at;
-    }
+    if (static_cast<std::size_t>(n) < asked) break;
+    at += count;
   }
   return std::nullopt;
 }
 
-class InputFile {
- public:
-  explicit InputFile(int fd) : m_fd(fd) {}
-  ~InputFile() { if (m_fd >= 0) ::close(m_fd); }
-  int Fd() const { return m_fd; }
- private:
-  int m_fd;
-};
-
-// Streams one file straight into its sectors' slots; the file must still have
-// the size it had when the image was laid out: the last read asks for one
-// byte more, which must not come.
+// Streams one file straight into its sectors' slots, through the descriptor
+// the look-up kept (or opened anew); the file must still have the size it had
+// when the image was laid out: the last read asks for one byte more, which
+// must not come.
 Status PutFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov) {
   const std::string& path = file.sourcePath;
-  InputFile in(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.Fd() < 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
+  OwnedFd reopened;
+  if (!file.source.Valid()) {
+    reopened = OwnedFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!reopened.Valid()) return InputError("Cannot read " + path + ": " + std::strerror(errno));
+  }
+  const int fd = file.source.Valid() ? file.source.Get() : reopened.Get();
   const std::size_t per = file.isForm2 ? sector::FORM2_DATA_SIZE : sector::FORM1_DATA_SIZE;
   const auto form = file.isForm2 ? SectorSink::Form::Two : SectorSink::Form::One;
   std::uint64_t left = file.size;
@@ -100,7 +99,7 @@ Status PutFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov)
     const bool lastRead = done + slots.count == file.sectors;
     if (lastRead) iov.push_back({&probe, 1});
     std::size_t got = 0;
-    if (Status s = ReadvFully(in.Fd(), iov, got)) return InputError("Cannot read " + path + ": " + s->message);
+    if (Status s = ReadvFully(fd, file.size - left, iov, got)) return InputError("Cannot read " + path + ": " + s->message);
     if (got != want) return InputError("Cannot read " + path + ": it changed size while the image was written");
     for (std::size_t i = 0; i < slots.count; ++i, ++done) {
       const bool last = done + 1 == file.sectors;

@@ -12,7 +12,9 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -22,7 +24,12 @@
 class SectorPipeline {
  public:
   struct Batch {
-    std::vector<std::uint8_t> bytes;  // room for sectorsPerBatch sectors
+    // Room for sectorsPerBatch sectors. It starts out unset: filling a sector
+    // puts its whole user data (zeros past the data) and subheader in place,
+    // and encoding writes every other byte, so nothing needs zeroing first.
+    std::span<std::uint8_t> bytes;
+    std::unique_ptr<std::uint8_t[]> storage;  // what bytes views
+    bool mapped = false;                      // its pages are in place
     std::uint32_t firstSector = 0;    // the address of its first sector
     std::size_t sectors = 0;          // filled: user data and subheader in place
     std::size_t piecesLeft = 0;       // pieces still to encode
@@ -52,6 +59,7 @@ class SectorPipeline {
     Batch* batch;
     std::size_t first, count;
   };
+  static void MapPages(Batch& batch);
   void EncodePiece(const Piece& piece) const;
   void WorkerLoop();
   void WriterLoop();

@@ -1,5 +1,6 @@
 #include "tool/SectorSink.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -37,9 +38,23 @@ SectorSink::~SectorSink() {
 Status SectorSink::WriteBatch(const SectorPipeline::Batch& batch) {
   if (batch.sectors == 0) return std::nullopt;
   if (Status s = WriteOrFail(m_fd, batch.bytes.data(), batch.sectors * SECTOR_SIZE, m_path)) return s;
+  PushToDisk(m_written, static_cast<std::uint32_t>(batch.sectors));
   m_written += static_cast<std::uint32_t>(batch.sectors);
   if (m_progress) m_progress->Update(m_written);
   return std::nullopt;
+}
+
+// Starts the disk writing the sectors just written, and waits until those of
+// BATCHES_IN_FLIGHT batches before are there. Only a hint to the file system:
+// where it is not supported nothing changes, and whatever fails shows in the
+// final sync.
+void SectorSink::PushToDisk(std::uint32_t firstSector, std::uint32_t sectors) {
+  const auto bytes = [](std::uint32_t sector) { return static_cast<off_t>(sector) * static_cast<off_t>(SECTOR_SIZE); };
+  ::sync_file_range(m_fd, bytes(firstSector), bytes(sectors), SYNC_FILE_RANGE_WRITE);
+  const std::uint32_t behind = BATCHES_IN_FLIGHT * static_cast<std::uint32_t>(SECTORS_PER_WRITE);
+  if (firstSector < behind) return;
+  ::sync_file_range(m_fd, bytes(firstSector - behind), bytes(static_cast<std::uint32_t>(SECTORS_PER_WRITE)),
+                    SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
 }
 
 Status SectorSink::FreeSlots(std::size_t wanted, Slots& slots) {
@@ -102,5 +117,6 @@ Status SectorSink::Finish() {
   if (m_written != m_planned)
     return OutputError("Cannot write " + m_path + ": internal error, " + std::to_string(m_written) +
                        " sectors written, " + std::to_string(m_planned) + " planned");
+  if (::fdatasync(m_fd) != 0) return OutputError("Cannot write " + m_path + ": " + std::strerror(errno));
   return std::nullopt;
 }

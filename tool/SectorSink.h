@@ -6,6 +6,10 @@
 // exactly the planned number was written.
 // Progress is reported after each write has completed, so it never runs ahead
 // of the file's size.
+// The image is on the disk when Finish returns. That is paid for while the
+// image is written: each batch written is handed to the disk at once, and the
+// writer waits for the batch written some batches before, so that the final
+// sync finds only the last few batches to do.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +28,9 @@ class SectorSink {
   // Batch buffers in circulation: with them, at most 9.6 MB of sectors are
   // held, and a reader is at most four writes ahead of the file.
   static constexpr std::size_t BUFFERS = 4;
+  // Batches written but perhaps not yet on the disk: the writer waits for the
+  // oldest of them before it goes on (about 19 MB in flight).
+  static constexpr std::uint32_t BATCHES_IN_FLIGHT = 8;
 
   enum class Form { One, Two };
 
@@ -54,14 +61,15 @@ class SectorSink {
   // of user data are in place, the rest is zero-filled here.
   void Commit(std::size_t dataBytes, Form form, sector::Subheader subheader);
 
-  // Writes what is buffered, waits for every write and checks the total
-  // against the plan.
+  // Writes what is buffered, waits for every write, checks the total against
+  // the plan and makes the image's data durable.
   Status Finish();
 
  private:
   Status Put(std::span<const std::uint8_t> data, Form form, sector::Subheader subheader);
   Status HandOver();
   Status WriteBatch(const SectorPipeline::Batch& batch);
+  void PushToDisk(std::uint32_t firstSector, std::uint32_t sectors);
 
   int m_fd;
   std::string m_path;

@@ -1,6 +1,5 @@
 #include "tool/ToolRun.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,15 +76,15 @@ Status CheckTarget(const std::string& target) {
 Status WriteBin(const ImageOutputs& outputs, const ImagePlan& plan, const iso::VolumeInfo& volume,
                 const iso::ImageDates& dates) {
   const std::string& binPath = outputs.bin;
-  Status s;
-  const int fd = OpenImageReplacingCue(outputs, s);
-  if (fd < 0) return s;
+  ImageFile image;
+  if (Status s = OpenImageReplacingCue(outputs, image)) return s;
   ProgressReport progress(stdout, plan.totalSectors);
+  Status s;
   {
-    SectorSink sink(fd, binPath, plan.totalSectors, &progress);  // ends its writes before the close
+    SectorSink sink(image.Fd(), binPath, plan.totalSectors, &progress);  // ends its writes before the close
     s = WriteImage(plan, volume, dates, sink);
   }
-  if (::close(fd) != 0 && !s) s = OutputError("Cannot write " + binPath + ": " + std::strerror(errno));
+  if (Status closed = image.Close(); closed && !s) s = closed;
   return s;
 }
 
@@ -121,7 +120,7 @@ ExitCode RunTool(const std::vector<std::string>& args) {
   ImageNode& root = planned.root;
   const ImagePlan& plan = planned.plan;
   if (options.planOnly) return PlanOnly(options, planned);
-  if (Status s = BuildImageTree(options, root)) return Fail(*s);
+  if (Status s = BuildImageTree(options, root, KeepingInputsOpen())) return Fail(*s);
   NameAndSortTree(options, root, SayLine);
   if (Status s = LayOutImage(options, root, planned.plan)) return Fail(*s);
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 #include "app/window/EndSignals.h"
 #include "common/window/FindControl.h"
@@ -106,8 +107,10 @@ MainDialog::MainDialog(wxWindow* parent, StartupPlaces places, std::unique_ptr<F
                                                    [this](const std::string& layout) { LoadLayoutFile(layout); });
   m_layoutButtons = std::make_unique<LayoutButtons>(*m_tree, *m_chooser);
   m_discPlan = std::make_unique<DiscPlanView>(this, m_planLine, [this] { return PlanSnapshot(); },
-                                              [](const std::string& path) -> std::optional<std::uint64_t> {
-                                                const std::optional<DiskEntry> e = LookUpPath(path);
+                                              // Called on the planner's thread only.
+                                              [lookUp = std::make_shared<PathLookUps>()](
+                                                  const std::string& path) -> std::optional<std::uint64_t> {
+                                                const std::optional<DiskEntry> e = (*lookUp)(path);
                                                 if (!e || e->kind != DiskKind::File) return std::nullopt;
                                                 return e->size;
                                               });
@@ -298,8 +301,9 @@ bool MainDialog::BuildCommandLine() {
 
   // Each file is looked up on disk; for Write ISO the sizes found serve its plan.
   m_lookedUpSizes.clear();
-  EntryBuild build = BuildEntries(*m_layout, settings, [this](const std::string& path) {
-    const std::optional<DiskEntry> found = LookUpPath(path);
+  PathLookUps lookUp;
+  EntryBuild build = BuildEntries(*m_layout, settings, [this, &lookUp](const std::string& path) {
+    const std::optional<DiskEntry> found = lookUp(path);
     if (m_keepSizes && found && found->kind == DiskKind::File) m_lookedUpSizes[path] = found->size;
     return found;
   });

@@ -8,6 +8,8 @@
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
 
+#include <utility>
+
 #include "app/window/AboutDialog.h"
 #include "app/window/MainDialog.h"
 #include "common/FileFilter.h"
@@ -102,8 +104,8 @@ void MainDialog::OnWriteIso() {
   const bool built = BuildCommandLine();
   m_keepSizes = false;
   if (!built) return;
-  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), m_lookedUpSizes);
-  m_lookedUpSizes = {};  // the plan view keeps what it needs
+  // The sizes go to the planner, which keeps them.
+  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), std::exchange(m_lookedUpSizes, {}));
   if (!EnoughSpaceOrAgreed(plan)) return;
   std::optional<std::uint64_t> plannedBinBytes;
   if (!plan.error) plannedBinBytes = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE;

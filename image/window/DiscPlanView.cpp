@@ -3,6 +3,8 @@
 #include <wx/stattext.h>
 #include <wx/window.h>
 
+#include <malloc.h>
+
 #include <chrono>
 
 #include "image/DiscFit.h"
@@ -47,16 +49,11 @@ void DiscPlanView::StartPlan() {
   m_worker->Request({generation, std::move(*args), {}});
 }
 
-PlanResult DiscPlanView::PlanNow(const std::vector<std::string>& args,
-                                 const std::unordered_map<std::string, std::uint64_t>& sizes) {
-  std::unordered_map<std::string, std::uint64_t> known;
-  const std::uint64_t generation = ++m_requested;
-  PlanResult result = PlanWithSizes({generation, args, sizes}, [](const std::string&) {
-    return std::optional<std::uint64_t>();  // every file was looked up just now
-  }, known);
+PlanResult DiscPlanView::PlanNow(std::vector<std::string> args, std::unordered_map<std::string, std::uint64_t> sizes) {
+  // The worker plans with the fresh sizes and remembers them for the plans
+  // that follow.
+  PlanResult result = m_worker->PlanAndWait({++m_requested, std::move(args), std::move(sizes)});
   Show(result);
-  // The worker remembers the fresh sizes for the plans that follow.
-  m_worker->Remember(sizes);
   return result;
 }
 
@@ -65,6 +62,9 @@ void DiscPlanView::Show(PlanResult result) {
   m_shown = result.generation;
   m_current = std::move(result);
   if (!m_rate) m_line->SetLabelText(wxString::FromUTF8(PlanLine(*m_current)));
+  // The plan's tree of the whole image was freed once the summary was made:
+  // that memory goes back to the system, not kept for the next plan.
+  malloc_trim(0);
 }
 
 bool DiscPlanView::HasNameChanges() const {

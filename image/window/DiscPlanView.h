@@ -39,8 +39,7 @@ class DiscPlanView : public wxEvtHandler {
   void LayoutReplaced();
   // Plans now, on the calling thread, with sizes just looked up (Write ISO),
   // and shows the result.
-  PlanResult PlanNow(const std::vector<std::string>& args,
-                     const std::unordered_map<std::string, std::uint64_t>& sizes);
+  PlanResult PlanNow(std::vector<std::string> args, std::unordered_map<std::string, std::uint64_t> sizes);
 
   // The latest plan shown, if any.
   const std::optional<PlanResult>& Current() const { return m_current; }

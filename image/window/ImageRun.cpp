@@ -4,6 +4,7 @@
 #include "image/window/ImageRun.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -133,4 +134,7 @@ void ImageRunCommand::End() {
   m_progress->SetValue(0);
   m_running = false;
   if (m_planView) m_planView->RunEnded();
+  // What the run looked up and planned was freed; the memory goes back to
+  // the system rather than staying with the program.
+  malloc_trim(0);
 }

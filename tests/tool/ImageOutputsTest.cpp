@@ -30,8 +30,8 @@ TEST(ImageOutputs, TheOldCueSheetGoesOnlyOnceTheImageIsOpenForWriting) {
     if (std::string(c.what) == "read-only" && geteuid() == 0) continue;  // root writes anyway
     WriteFile(outputs.cue, {'c', 'u', 'e'});
     c.make();
-    Status error;
-    EXPECT_EQ(OpenImageReplacingCue(outputs, error), -1);
+    ImageFile image;
+    const Status error = OpenImageReplacingCue(outputs, image);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code, ExitCode::OutputError);
     EXPECT_EQ(ReadText(outputs.cue), "cue");
@@ -39,10 +39,10 @@ TEST(ImageOutputs, TheOldCueSheetGoesOnlyOnceTheImageIsOpenForWriting) {
   }
   // A regular .bin: emptied, and the old cue sheet gone.
   WriteFile(outputs.bin, {'o', 'l', 'd'});
-  Status error;
-  const int fd = OpenImageReplacingCue(outputs, error);
-  ASSERT_GE(fd, 0) << (error ? error->message : "");
-  close(fd);
+  ImageFile image;
+  const Status error = OpenImageReplacingCue(outputs, image);
+  ASSERT_FALSE(error) << error->message;
+  EXPECT_FALSE(image.Close());
   EXPECT_EQ(ReadText(outputs.bin), "");
   EXPECT_FALSE(FileExists(outputs.cue));
 }

@@ -64,6 +64,30 @@ TEST_F(DiskEntryTest, LookUpFindsOnlyFilesAndFoldersWithTheirSizes) {
   }
 }
 
+// Looking many paths up in a row finds what LookUpPath finds, path by path,
+// in whatever order the folders come (and comes back to).
+TEST_F(DiskEntryTest, LookUpsInARowFindWhatEachLookUpFinds) {
+  Make("a.txt", 12);
+  fs::create_directory(dir_ + "/sub");
+  Make("sub/b.txt", 345);
+  ASSERT_EQ(mkfifo((dir_ + "/fifo").c_str(), 0600), 0);
+  fs::create_symlink(dir_ + "/sub", dir_ + "/linked");
+  const std::string paths[] = {dir_ + "/a.txt", dir_ + "/sub/b.txt", dir_ + "/linked/b.txt", dir_ + "/a.txt",
+                               dir_ + "/fifo",  dir_ + "/none",      dir_ + "/gone/x",       dir_ + "/sub",
+                               dir_ + "/sub/",  dir_ + "//a.txt",    "/",                    "",
+                               "a.txt",         dir_ + "/sub/b.txt"};
+  PathLookUps lookUps;
+  for (const std::string& path : paths) {
+    const auto one = LookUpPath(path);
+    const auto inARow = lookUps(path);
+    ASSERT_EQ(inARow.has_value(), one.has_value()) << path;
+    if (!one) continue;
+    EXPECT_EQ(inARow->kind, one->kind) << path;
+    EXPECT_EQ(inARow->size, one->size) << path;
+    EXPECT_EQ(inARow->inode, one->inode) << path;
+  }
+}
+
 TEST_F(DiskEntryTest, ListingPassesOverSpecialEntriesAndFollowsLinks) {
   Make("a.txt", 1);
   Make(".hidden", 1);

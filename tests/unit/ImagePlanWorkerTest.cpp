@@ -100,8 +100,9 @@ TEST(ImagePlanWorker, NewestRequestWins) {
   EXPECT_EQ(delivered, (std::vector<std::uint64_t>{1, 5}));
 }
 
-// Sizes handed over at Write ISO are used by the next plan without a look-up.
-TEST(ImagePlanWorker, RememberedSizesNeedNoLookUp) {
+// Write ISO's plan is handed back to it, not delivered, and the sizes it came
+// with serve the next plan without a look-up.
+TEST(ImagePlanWorker, AwaitedPlanComesBackAndItsSizesNeedNoLookUp) {
   std::mutex mutex;
   std::condition_variable changed;
   std::vector<std::string> asked;
@@ -118,12 +119,15 @@ TEST(ImagePlanWorker, RememberedSizesNeedNoLookUp) {
           result = std::move(r);
           changed.notify_all();
         });
-    worker.Remember({{"/a", 2048 * 1000}});
+    const PlanResult awaited = worker.PlanAndWait({2, argsFor({"/a"}), {{"/a", 2048 * 1000}}});
+    EXPECT_EQ(awaited.generation, 2u);
+    EXPECT_GT(awaited.summary.totalSectors, 1000u);
     worker.Request({3, argsFor({"/a", "/b"}), {}});
     std::unique_lock<std::mutex> lock(mutex);
     ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(20), [&] { return result.has_value(); }));
   }
   EXPECT_EQ(asked, (std::vector<std::string>{"/b"}));
+  EXPECT_EQ(result->generation, 3u);
   ASSERT_FALSE(result->error);
   EXPECT_GT(result->summary.totalSectors, 1000u);
 }
