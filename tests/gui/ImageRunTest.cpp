@@ -228,13 +228,14 @@ TEST_F(ImageRunTest, ARunEndingWhileAnotherWindowIsActiveIsAnnounced) {
     fs::remove(startupDir + "/go");
     WriteTool(ToolScript("await go; " + body));
     ASSERT_TRUE(Click(ID_WRITE_ISO));
+    WriteWholeFile(startupDir + "/planned", std::to_string(PlannedBinBytes()));
     active->Raise();
     ASSERT_TRUE(WaitFor([&] { return active->IsActive(); }, 5000));
     Touch("go");
     ASSERT_TRUE(Ended());
     wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage(message));
   };
-  const std::string created = "head -c 3000 /dev/zero > \"$out.bin\"\n";
+  const std::string created = "truncate -s \"$(cat \"$dir/planned\")\" \"$out.bin\"; : > \"$out.cue\"\n";
   run(dlg, created, "Image Created");
   EXPECT_TRUE(notices.empty()) << "the window is active: its box is enough";
   run(other, created, "Image Created");

@@ -122,7 +122,7 @@ TEST(ToolArgumentFile, UsageErrors) {
   // A device or a folder is not read at all: /dev/zero would never end.
   for (const std::string& path : {std::string("/dev/zero"), dir.Path()}) {
     const auto endless = ParseToolArguments({"@" + path});
-    EXPECT_NE(endless.error.find("cannot read argument file " + path + ": not a regular file"),
+    EXPECT_NE(endless.error.find("cannot read argument file " + path + ": it is not a regular file"),
               std::string::npos) << endless.error;
   }
 }
