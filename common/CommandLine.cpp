@@ -8,9 +8,9 @@
 #include "common/Texts.h"
 
 CommandEntry MakeEntry(Option option, std::string value) {
-  const OptionSpec& spec = SpecOf(option);
-  return CommandEntry{std::string(spec.text), spec.takesValue,
-                      spec.takesValue ? std::move(value) : std::string()};
+  const OptionInfo& info = InfoOf(option);
+  return CommandEntry{std::string(info.text), info.takesValue,
+                      info.takesValue ? std::move(value) : std::string()};
 }
 
 void AppendSettingsEntries(const CommandSettings& settings, CommandLine& out) {

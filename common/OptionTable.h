@@ -19,7 +19,7 @@ enum class Option {
   Folder,          // -d IN\IMAGE\PATH
 };
 
-struct OptionSpec {
+struct OptionInfo {
   Option option;
   std::string_view text;  // as it stands on the command line
   bool takesValue;        // the next argument (in a .kbv: the quoted text) is its value
@@ -28,7 +28,7 @@ struct OptionSpec {
   char layoutLetter;
 };
 
-inline constexpr OptionSpec OPTION_TABLE[] = {
+inline constexpr OptionInfo OPTION_TABLE[] = {
     {Option::Target, "-o", true, 'o'},
     {Option::Volume, "-v", true, 'v'},
     {Option::Form2Extension, "-e", true, 'e'},
@@ -43,27 +43,27 @@ inline constexpr OptionSpec OPTION_TABLE[] = {
 };
 
 // The row of an option.
-constexpr const OptionSpec& SpecOf(Option option) {
-  for (const OptionSpec& spec : OPTION_TABLE) {
-    if (spec.option == option) return spec;
+constexpr const OptionInfo& InfoOf(Option option) {
+  for (const OptionInfo& info : OPTION_TABLE) {
+    if (info.option == option) return info;
   }
   return OPTION_TABLE[0];  // not reached: every option has its row
 }
 
 // The row whose text is exactly text; null for anything else.
-constexpr const OptionSpec* FindOption(std::string_view text) {
-  for (const OptionSpec& spec : OPTION_TABLE) {
-    if (spec.text == text) return &spec;
+constexpr const OptionInfo* FindOption(std::string_view text) {
+  for (const OptionInfo& info : OPTION_TABLE) {
+    if (info.text == text) return &info;
   }
   return nullptr;
 }
 
 // The row a .kbv token beginning with letter is read by; null when Load
 // passes such a token over.
-constexpr const OptionSpec* FindLayoutLetter(char letter) {
+constexpr const OptionInfo* FindLayoutLetter(char letter) {
   if (letter == '\0') return nullptr;
-  for (const OptionSpec& spec : OPTION_TABLE) {
-    if (spec.layoutLetter == letter) return &spec;
+  for (const OptionInfo& info : OPTION_TABLE) {
+    if (info.layoutLetter == letter) return &info;
   }
   return nullptr;
 }
@@ -71,11 +71,11 @@ constexpr const OptionSpec* FindLayoutLetter(char letter) {
 // Each letter is its option's own ("-o" is read by 'o'), and each option has
 // one row.
 static_assert([] {
-  for (const OptionSpec& spec : OPTION_TABLE) {
-    if (spec.layoutLetter != '\0' && (spec.text.size() != 2 || spec.text[1] != spec.layoutLetter)) {
+  for (const OptionInfo& info : OPTION_TABLE) {
+    if (info.layoutLetter != '\0' && (info.text.size() != 2 || info.text[1] != info.layoutLetter)) {
       return false;
     }
-    if (&SpecOf(spec.option) != &spec) return false;
+    if (&InfoOf(info.option) != &info) return false;
   }
   return true;
 }());

@@ -73,10 +73,10 @@ std::vector<StructureAction> ParseStructure(std::string_view text) {
   StructureTokenizer tokens(text);
   for (std::string token = tokens.NextOption(); !token.empty();
        token = tokens.NextOption()) {
-    const OptionSpec* spec = FindLayoutLetter(token.front());
-    if (!spec) continue;
-    StructureAction action{ActionOf(spec->option), {}, {}};
-    if (spec->takesValue) {
+    const OptionInfo* info = FindLayoutLetter(token.front());
+    if (!info) continue;
+    StructureAction action{ActionOf(info->option), {}, {}};
+    if (info->takesValue) {
       action.value = tokens.NextValue();
       if (action.kind == StructureActionKind::MakeFolder) {
         // An empty name makes no folder: "a\\b" is read as "a\b", and a

@@ -4,7 +4,7 @@
 
 std::vector<std::string> PlanArguments(const CommandLine& entries) {
   std::vector<std::string> args = RenderArguments(entries);
-  const std::string target(SpecOf(Option::Target).text);
+  const std::string target(InfoOf(Option::Target).text);
   if (args.empty() || args.front() != target) args.insert(args.begin(), {target, "image"});
   return args;
 }

@@ -19,7 +19,7 @@ bool Exists(const std::string& path) {
 
 std::optional<std::string> ToolOutputRefusal(const CommandLine& entries) {
   const auto target = std::find_if(entries.begin(), entries.end(), [](const CommandEntry& entry) {
-    return entry.option == SpecOf(Option::Target).text;
+    return entry.option == InfoOf(Option::Target).text;
   });
   if (target == entries.end()) return std::nullopt;  // the tool says why when it runs
   const ImageOutputs outputs = OutputsOf(target->value);

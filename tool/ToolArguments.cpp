@@ -16,8 +16,8 @@ namespace {
 // Whether an option takes the next argument as its value, whatever that
 // looks like (a path may well begin with a dash).
 bool NeedsValue(const std::string& option) {
-  const OptionSpec* spec = FindOption(option);
-  return spec && spec->takesValue;
+  const OptionInfo* info = FindOption(option);
+  return info && info->takesValue;
 }
 
 // The text of an argument file, read as Load reads a layout: only a regular
@@ -105,14 +105,14 @@ ParsedArguments ParseToolArguments(const std::vector<std::string>& given) {
   ToolOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const OptionSpec* spec = FindOption(arg);
-    if (!spec) return {std::nullopt, "unknown option '" + arg + "'"};
-    if (!spec->takesValue) {
-      TakeOption(spec->option, options, {});
+    const OptionInfo* info = FindOption(arg);
+    if (!info) return {std::nullopt, "unknown option '" + arg + "'"};
+    if (!info->takesValue) {
+      TakeOption(info->option, options, {});
     } else if (i + 1 >= args.size()) {
       return {std::nullopt, "option " + arg + " needs a value"};
     } else {
-      TakeOption(spec->option, options, args[++i]);
+      TakeOption(info->option, options, args[++i]);
     }
   }
   if (options.target.empty()) return {std::nullopt, "no image target (-o) given"};
