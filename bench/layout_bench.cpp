@@ -324,7 +324,8 @@ double ToggleForm2OfAll(Bench& bench) {
 // A move of that folder with its whole subtree (a drag onto empty space).
 double MoveAll(Bench& bench) {
   return SecondsOf([&] {
-    bench.dialog->Tree()->MoveItem(TopFolder(bench), wxTreeItemId());
+    CDropTreeCtrl& tree = *bench.dialog->Tree();
+    MoveItem(tree.Model(), tree.ItemIndex(TopFolder(bench)), LayoutModel::TOP_LEVEL);
     wxTheApp->Yield();
   });
 }

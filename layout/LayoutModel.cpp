@@ -79,8 +79,6 @@ int LayoutModel::FindFolder(const std::string& name, int parent) const {
 
 void LayoutModel::BeginCommand() {
   m_fullReported = false;
-  m_passedOver = 0;
-  m_firstPassedOver.clear();
 }
 
 bool LayoutModel::CanKeepFilePath(const std::string& path) {
@@ -93,7 +91,7 @@ bool LayoutModel::CanKeepFolderName(const std::string& name) {
 
 bool LayoutModel::Keepable(const std::string& path, bool isFolder) {
   if (isFolder ? CanKeepFolderName(PathTitle(path)) : CanKeepFilePath(path)) return true;
-  if (m_passedOver++ == 0) m_firstPassedOver = path;
+  if (m_passedOver) m_passedOver->Add(path);
   return false;
 }
 
@@ -124,10 +122,13 @@ int LayoutModel::InsertFolder(const std::string& name, int parent) {
   return AddEntry(name, true, parent, ChildrenOf(parent).size());
 }
 
-int LayoutModel::InsertPath(const std::string& path, int parent) {
+int LayoutModel::InsertPath(const std::string& path, int parent, PassedOver* passedOver) {
   if (!Contains(parent)) parent = TOP_LEVEL;
   ScanStack scanning;
-  return InsertFromDisk(path, parent, scanning);
+  m_passedOver = passedOver;
+  const int index = InsertFromDisk(path, parent, scanning);
+  m_passedOver = nullptr;
+  return index;
 }
 
 int LayoutModel::InsertFromDisk(const std::string& path, int parent, ScanStack& scanning) {
@@ -237,12 +238,4 @@ bool LayoutModel::Move(int item, int newParent) {
   m_children[Slot(newParent)].push_back(item);
   Observer().OnMoved(item, newParent);
   return true;
-}
-
-int LayoutModel::DropOnto(int item, int target) {
-  if (!Contains(item)) return -1;
-  if (!Contains(target)) return Move(item, TOP_LEVEL) ? TOP_LEVEL : -1;
-  if (!IsFolder(target)) target = ParentOf(target);
-  if (ParentOf(item) == target || item == target) return -1;
-  return Move(item, target) ? target : -1;
 }

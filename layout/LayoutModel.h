@@ -30,6 +30,16 @@ class LayoutObserver {
   virtual void OnFull() {}
 };
 
+// Paths from disk that an insertion passed over because a layout file could
+// not carry them (at any depth of a scan), and the first of them.
+struct PassedOver {
+  std::size_t count = 0;
+  std::string first;
+  void Add(const std::string& path) {
+    if (count++ == 0) first = path;
+  }
+};
+
 class LayoutModel {
  public:
   // Indices run from 1 to MAX_ITEMS - 1 (49,999 items); 0 is the top level.
@@ -64,25 +74,21 @@ class LayoutModel {
   int FindFolder(const std::string& name, int parent) const;
 
   // ---- insertion ----
-  // Each command that inserts calls this first: "full" is said once per
-  // command, and the count of names passed over starts again.
+  // Each command that inserts calls this first: "full" is said once per command.
   void BeginCommand();
   // What a layout file can carry: a value has no double quote (the grammar
   // has no escape), and a folder's name has no backslash (the separator of
   // in-image folder paths). A file is stored by its path, a folder by its name.
   static bool CanKeepFilePath(const std::string& path);
   static bool CanKeepFolderName(const std::string& name);
-  // Paths from disk passed over by this command because the layout could not
-  // keep them (at any depth of a scan), and the first of them.
-  std::size_t PassedOverCount() const { return m_passedOver; }
-  const std::string& FirstPassedOver() const { return m_firstPassedOver; }
   // A folder made in the layout, last among the children of parent. Returns
   // its index, or 0 when the store is full.
   int InsertFolder(const std::string& name, int parent);
   // A path on disk, last among the children of parent; a folder comes with
   // everything below it. Returns the new item's index, or 0 when nothing was
-  // created (not found, the store full, or a link back up the path).
-  int InsertPath(const std::string& path, int parent);
+  // created (not found, the store full, or a link back up the path). Paths
+  // the layout cannot keep are added to passedOver when given.
+  int InsertPath(const std::string& path, int parent, PassedOver* passedOver = nullptr);
 
   // ---- editing ----
   // Takes item and its subtree out of the layout; their store entries stay.
@@ -96,11 +102,6 @@ class LayoutModel {
   // Moves item with its subtree to the end of newParent's children. A folder
   // moved onto itself or below itself stays put (false).
   bool Move(int item, int newParent);
-  // A drag of item released over target (0: empty space). Over a file the
-  // target is its folder; a drop into the folder the item is already in, or
-  // onto the item itself, changes nothing. Empty space moves the item to the
-  // end of the top level. Returns the folder that received it, or -1.
-  int DropOnto(int item, int target);
 
  private:
   // Takes the items and everything below them out of the tree of children.
@@ -110,7 +111,8 @@ class LayoutModel {
 
   static std::size_t Slot(int index) { return static_cast<std::size_t>(index); }
   bool RefuseWhenFull();
-  // False, and counted, when the layout could not keep this entry from disk.
+  // False, and told to the insertion's PassedOver, when the layout could not
+  // keep this entry from disk.
   bool Keepable(const std::string& path, bool isFolder);
   int AddEntry(const std::string& path, bool isFolder, int parent, std::size_t place);
   int InsertFromDisk(const std::string& path, int parent, ScanStack& scanning);
@@ -127,6 +129,5 @@ class LayoutModel {
   std::vector<int> m_parent;  // -1: not in the layout
   std::vector<std::vector<int>> m_children;
   bool m_fullReported = false;
-  std::size_t m_passedOver = 0;
-  std::string m_firstPassedOver;
+  PassedOver* m_passedOver = nullptr;  // the running InsertPath's, if it gave one
 };
