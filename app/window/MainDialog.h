@@ -120,7 +120,6 @@ class MainDialog : public wxDialog {
 
   // The parts of the window that other parts and tests reach (controls by id: FindControl).
   CDropTreeCtrl* Tree() const { return m_tree; }
-  LayoutModel& Layout() const { return *m_layout; }
   const std::string& CmdLine() const { return m_cmdLine; }
   const CommandLine& Entries() const { return m_entries; }
   std::int64_t TotalSize() const { return m_totalSize; }

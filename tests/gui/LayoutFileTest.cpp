@@ -17,7 +17,7 @@
 
 namespace {
 
-class LayoutFileTest : public LayoutEditingTest {
+class LayoutFileTest : public MainWindowTest {
  protected:
   std::string Text(wxTextCtrl* edit) { return FromDisplay(edit->GetValue()); }
   // Video{intro.avi*,Extra{notes.txt}},readme.txt at the top level after it.
