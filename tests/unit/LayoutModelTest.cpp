@@ -230,6 +230,26 @@ TEST_F(LayoutModelTest, LettersOutsideAsciiSortByTheAlphabetWhateverTheirCase) {
   EXPECT_LT(LabelSortKey("stra\xc3\x9f" "e"), LabelSortKey("strasses"));
 }
 
+TEST_F(LayoutModelTest, AFolderThatCannotBeListedEndsItsScanQuietly) {
+  MakeFile("open/ok.txt");
+  MakeFile("open/locked/secret.txt");
+  const std::string locked = MakeDir("open/locked");
+  ::chmod(dir.c_str(), 0755);
+  ::chmod(locked.c_str(), 0);
+  // Root lists any folder: look at it as an ordinary user for this insertion.
+  const bool asRoot = ::geteuid() == 0;
+  if (asRoot) ASSERT_EQ(::seteuid(65534), 0);
+  recorder.said.clear();
+  const int open = model.InsertPath(MakeDir("open"), 0);
+  if (asRoot) ASSERT_EQ(::seteuid(0), 0);
+  ::chmod(locked.c_str(), 0755);
+  std::vector<std::string> children = Labels(model, open);
+  std::sort(children.begin(), children.end());
+  EXPECT_EQ(children, (std::vector<std::string>{"locked", "ok.txt"}));
+  EXPECT_TRUE(model.ChildrenOf(model.FindFolder("locked", open)).empty());
+  EXPECT_EQ(recorder.said.size(), 3u) << "three insertions and nothing else said";
+}
+
 TEST_F(LayoutModelTest, ALinkToTheRootMetInAScanIsPassedOverQuietly) {
   MakeFile("disk/a.txt");
   ASSERT_EQ(::symlink("/", (dir + "/disk/root").c_str()), 0);
