@@ -257,15 +257,6 @@ TEST_F(LayoutFileTest, LoadRefusesAFifoAndAFileLargerThanALayoutBeforeTheLayoutI
   EXPECT_EQ(TreePicture(Tree()), "Old{}");
 }
 
-TEST_F(LayoutFileTest, EmptyFolderNamesMakeNoFolderSoTheNextSaveShiftsNothing) {
-  const std::string a1 = MakeFile("a1.txt"), b1 = MakeFile("b1.txt");
-  ASSERT_TRUE(LoadText("-d \"q\" -d \"q\\\" -f \"" + a1 + "\" -d \"q\\\\r\" -f \"" + b1 + "\""));
-  EXPECT_EQ(TreePicture(Tree()), "q{r{b1.txt}},q{a1.txt}");
-  const std::string out = Data("out.kbv");
-  ASSERT_TRUE(Save(out));
-  EXPECT_EQ(ReadFile(out).find("\"\""), std::string::npos) << ReadFile(out);
-}
-
 TEST_F(LayoutFileTest, LoadPassesOverNamesALayoutCannotKeepInAFolderItBringsIn) {
   MakeFile("disk/ok.txt");
   const std::string quoted = MakeFile("disk/x\"y.txt");
