@@ -22,6 +22,11 @@
 //     WaitFor(cond, ms)       runs the event loop until cond() holds or the
 //                             time is up; returns cond()
 //     ReadFile(path)          the file's bytes ("" when unreadable)
+//     Tree(), RealPath()      the layout tree and the path line, found by id
+//     Folder(name, parent), File(rel, parent)
+//                             an item made in the tree (parent none: the top level)
+//     PressKey(code)          a key as the tree reports it (DEL, F2)
+//   All but WriteTool come from GuiTest, which TreeFrameTest shares.
 //
 // ScriptedChooser answers the window's file and folder choosers from queues:
 //   fileAnswers: one entry per ChooseFiles call, nullopt = Cancel;
