@@ -280,8 +280,10 @@ double LoadStructure(Bench& bench) {
   return seconds;
 }
 
-// What the loaded layout holds above the empty window.
+// What the loaded layout holds above the empty window, at rest: once its
+// plan is shown.
 double LayoutMemory(Bench& bench) {
+  UntilSizeShown(bench);
   const double resident = ResidentMiB();
   std::printf("  (resident %.1f MiB, the empty window %.1f MiB; heap in use %.1f MiB, the empty window's %.1f MiB)\n",
               resident, bench.emptyWindowResidentMiB, HeapInUseMiB(), bench.emptyWindowHeapMiB);
