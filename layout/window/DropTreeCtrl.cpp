@@ -9,6 +9,7 @@
 
 #include "common/window/MessageBox.h"
 #include "common/window/TextCodec.h"
+#include "common/window/Translation.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDropTreeCtrl, wxTreeCtrl);
 
@@ -105,8 +106,9 @@ wxTreeItemId CDropTreeCtrl::ParentOf(const wxTreeItemId& item) const {
 
 void CDropTreeCtrl::ShowReport(const InsertReport& report) {
   if (report.passedOver == 0) return;
-  ShowMessage(wxString(std::to_string(report.passedOver) + MSG_NOT_ADDED) +
-                  ToDisplay(report.firstPassedOver),
+  ShowMessage(wxString::Format(TrPlural(MSG_NOT_ADDED, report.passedOver),
+                               static_cast<unsigned long>(report.passedOver),
+                               ToDisplay(report.firstPassedOver)),
               wxGetTopLevelParent(this));
 }
 
@@ -213,5 +215,5 @@ void CDropTreeCtrl::OnCannotFind(const std::string& path) {
 }
 
 void CDropTreeCtrl::OnFull() {
-  ShowMessage(MSG_LAYOUT_FULL, wxGetTopLevelParent(this));
+  ShowMessage(Tr(MSG_LAYOUT_FULL), wxGetTopLevelParent(this));
 }
