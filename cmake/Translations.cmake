@@ -25,12 +25,12 @@ add_custom_command(
   DEPENDS ${XRC_FILES}
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/resources
   COMMENT "Listing the dialog templates' texts")
-# The keywords: _ and wxPLURAL in the window's files, N_/NP_ on constants
-# translated where they are shown, the plain units' Translated* functions.
+# The keywords: _ and wxPLURAL in the window's files, the marks on constants
+# (TEXT_, PLURAL_TEXT_) translated where they are shown, the plain units' Translated* functions.
 add_custom_command(
   OUTPUT ${BRENVOX_POT}
   COMMAND ${XGETTEXT} --language=C++ --from-code=UTF-8 --add-comments=TRANSLATORS
-          --keyword=_ --keyword=N_ --keyword=NP_:1,2 --keyword=wxPLURAL:1,2
+          --keyword=_ --keyword=TEXT_ --keyword=PLURAL_TEXT_:1,2 --keyword=wxPLURAL:1,2
           --keyword=Translated --keyword=TranslatedFormat --keyword=TranslatedPlural:2,3
           --flag=TranslatedFormat:1:c-format --flag=TranslatedPlural:2:c-format
           --flag=TranslatedPlural:3:c-format

@@ -8,11 +8,11 @@
 
 // Only the descriptions go into the catalog; the file dialog shows them
 // translated, and the patterns as they are.
-inline constexpr const char* STRUCTURE_FILTER = N_("kbv structure") "|*.kbv||";
-inline constexpr const char* CHOOSER_FILTER = N_("Write a name WITHOUT EXTENSION") "|*.*||";
+inline constexpr const char* STRUCTURE_FILTER = TEXT_("kbv structure") "|*.kbv||";
+inline constexpr const char* CHOOSER_FILTER = TEXT_("Write a name WITHOUT EXTENSION") "|*.*||";
 inline constexpr const char* MEDIA_FILTER =
-    N_("Video (ogm; avi; mpg; mpeg; rm; rmvb)") "|*.ogm;*.avi;*.mpg;*.mpeg;*.rm;*.rmvb|"
-    N_("Audio (ogg; mp3; wav; ac3)") "|*.ogg;*.mp3;*.wav;*.ac3;|" N_("All Files (*.*)") "|*.*||";
+    TEXT_("Video (ogm; avi; mpg; mpeg; rm; rmvb)") "|*.ogm;*.avi;*.mpg;*.mpeg;*.rm;*.rmvb|"
+    TEXT_("Audio (ogg; mp3; wav; ac3)") "|*.ogg;*.mp3;*.wav;*.ac3;|" TEXT_("All Files (*.*)") "|*.*||";
 
 struct FilterEntry {
   std::string description;

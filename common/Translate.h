@@ -8,13 +8,12 @@
 #include <string>
 
 // Marks a text for the catalog without looking it up: constants marked so are
-// translated where they are shown. The build extracts N_ like _.
-#ifndef N_
-#define N_(text) text
-#endif
+// translated where they are shown. The build extracts TEXT_ like _. (wx's own
+// N_ puts its text in parentheses, which breaks joining it to the next literal.)
+#define TEXT_(text) text
 // The same for a pair of texts about a count, the text for one and for many,
 // as the two elements of an array.
-#define NP_(one, many) one, many
+#define PLURAL_TEXT_(one, many) one, many
 
 // Each returns the translation of its English text (UTF-8), or nothing when
 // the catalog has none. A look-up may run on any thread.

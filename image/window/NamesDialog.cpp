@@ -12,15 +12,15 @@
 
 namespace {
 
-const char* const COLUMNS[] = {N_("Folder"), N_("Name on disk"), N_("Name in the image"), N_("Why")};
+const char* const COLUMNS[] = {TEXT_("Folder"), TEXT_("Name on disk"), TEXT_("Name in the image"), TEXT_("Why")};
 
 std::string CauseText(NameChangeCause cause) {
   switch (cause) {
-    case NameChangeCause::Clash: return Translated(N_("clash"));
-    case NameChangeCause::Extension: return Translated(N_("Form 2 extension"));
+    case NameChangeCause::Clash: return Translated(TEXT_("clash"));
+    case NameChangeCause::Extension: return Translated(TEXT_("Form 2 extension"));
     case NameChangeCause::Mapped: break;
   }
-  return Translated(N_("ISO name"));
+  return Translated(TEXT_("ISO name"));
 }
 
 }  // namespace

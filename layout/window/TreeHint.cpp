@@ -17,7 +17,7 @@ constexpr int HINT_LINE_TOPS[] = {100, 118, 136};
 // ampersand shows as one.
 // TRANSLATORS: three short lines of one sentence in a box 140 pixels wide;
 // "&&" shows as one "&".
-const char* const HINT_LINES[] = {N_("drag&&drop files or"), N_("folders here from"), N_("windows explorer")};
+const char* const HINT_LINES[] = {TEXT_("drag&&drop files or"), TEXT_("folders here from"), TEXT_("windows explorer")};
 
 void Line(wxDC& dc, const wxColour& colour, int x1, int y1, int x2, int y2) {
   dc.SetPen(wxPen(colour));

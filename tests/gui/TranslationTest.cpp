@@ -12,6 +12,7 @@
 #include "GuiFixture.h"
 #include "MessageExpect.h"
 #include "app/window/Resources.h"
+#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 
@@ -50,12 +51,13 @@ TEST_F(GermanWindow, ShowsControlsPlanLineAndMessagesInGerman) {
   EXPECT_EQ(FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetString(1).utf8_string(), "ISO-Level 1");
   EXPECT_EQ(FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetString(0), "ASCII") << "not a text to translate";
 
-  // Composed in a plain unit (the empty layout's plan), with the plural form of its count.
+  wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("Es gibt nichts zu speichern!"));
+
+  // Composed in a plain unit, with the plural form of its count.
+  InsertPath(*dlg->Tree(), MakeFile("a.bin", std::string(5000, 'x')), wxTreeItemId());
   wxStaticText* line = FindControl<wxStaticText>(dlg, ID_PLAN_LINE);
   EXPECT_TRUE(WaitFor([&] { return line->GetLabel().StartsWith("Image: "); }, 20000));
   const std::string plan = line->GetLabel().utf8_string();
   EXPECT_NE(plan.find(" Sektoren, "), std::string::npos) << plan;
   EXPECT_NE(plan.find(" - passt auf eine 74-min-CD"), std::string::npos) << plan;
-
-  wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("Es gibt nichts zu speichern!"));
 }
