@@ -33,20 +33,21 @@ wxIconBundle AppIcons() {
   return icons;
 }
 
-void LoadTranslations(const std::string& language) {
+void LoadTranslations() {
   static bool pathAdded = false;
   if (!pathAdded) {
     pathAdded = true;
     const std::string executable = RunningExecutable();
     const std::size_t slash = executable.rfind('/');
     if (slash != std::string::npos) {
-      // bin/brenvoxgui -> share/locale/LANG/LC_MESSAGES/brenvoxgui.mo
+      // bin/brenvoxgui -> share/locale/LANG/LC_MESSAGES/brenvoxgui.mo. wx
+      // guesses the same prefix from the executable on Linux; named here so
+      // that the program's own catalog does not depend on that guess.
       wxFileTranslationsLoader::AddCatalogLookupPathPrefix(
           wxString(executable.substr(0, slash).c_str(), *wxConvFileName) + "/../share/locale");
     }
   }
   auto translations = std::make_unique<wxTranslations>();
-  if (!language.empty()) translations->SetLanguage(wxString::FromUTF8(language));
   translations->AddStdCatalog();
   translations->AddCatalog("brenvoxgui");
   wxTranslations::Set(translations.release());  // wx owns it from here

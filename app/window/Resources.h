@@ -5,8 +5,6 @@
 #include <wx/bmpbndl.h>
 #include <wx/iconbndl.h>
 
-#include <string>
-
 // Registers the image handlers and the XRC handlers and loads the embedded
 // templates. Safe to call more than once.
 void LoadResources();
@@ -18,12 +16,12 @@ wxBitmapBundle AppIconPicture();
 wxIconBundle AppIcons();
 
 // The program's catalog, brenvoxgui.mo, for the user's language (taken from
-// the environment: LANGUAGE, LC_ALL, LC_MESSAGES, LANG), or for `language`
-// ("de") when one is given. It is looked for under share/locale beside the
-// executable's bin folder (so both the installed program and build/bin find
-// theirs) and in the system's places; wx's own catalog gives its stock texts.
+// the environment: LANGUAGE, LC_ALL, LC_MESSAGES, LANG). It is looked for
+// under share/locale beside the executable's bin folder (so both the
+// installed program and build/bin find theirs) and in the system's places;
+// wx's own catalog gives its stock texts.
 // An English or "C" environment loads nothing and every text stays English.
 // Windows made afterwards show their texts translated.
-void LoadTranslations(const std::string& language = {});
+void LoadTranslations();
 // Back to the English texts, for windows made afterwards.
 void UnloadTranslations();
