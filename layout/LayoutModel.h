@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +52,11 @@ class LayoutModel {
   bool IsForm2(int index) const { return index > 0 && m_isForm2[Slot(index)] != 0; }
   // The label the layout shows: a folder's name, a file's last path component.
   std::string Label(int index) const;
+  // A file's size as last looked up: when it was inserted (the scan of its
+  // folder looks each file up) or by RememberSize; none when not known. The
+  // plan of the image takes it from here rather than from the disk again.
+  std::optional<std::uint64_t> KnownSize(int index) const;
+  void RememberSize(int index, std::uint64_t size);
 
   // ---- the tree ----
   // Whether index is in the layout now (a removed item's entries stay in the store).
@@ -112,7 +118,8 @@ class LayoutModel {
   bool RefuseWhenFull();
   // False, and counted, when the layout could not keep this entry from disk.
   bool Keepable(const std::string& path, bool isFolder);
-  int AddEntry(const std::string& path, bool isFolder, int parent, std::size_t place);
+  int AddEntry(const std::string& path, bool isFolder, int parent, std::size_t place,
+               std::optional<std::uint64_t> size = std::nullopt);
   int InsertFromDisk(const std::string& path, int parent, ScanStack& scanning);
   void ScanFolder(const std::string& folderPath, int folder, ScanStack& scanning);
 
@@ -124,6 +131,8 @@ class LayoutModel {
   std::vector<std::string> m_itemPath;
   std::vector<unsigned char> m_isFolder;
   std::vector<unsigned char> m_isForm2;
+  static constexpr std::uint64_t NO_SIZE = UINT64_MAX;
+  std::vector<std::uint64_t> m_size;  // NO_SIZE: not known
   std::vector<int> m_parent;  // -1: not in the layout
   std::vector<std::vector<int>> m_children;
   bool m_fullReported = false;

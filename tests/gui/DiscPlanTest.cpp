@@ -232,13 +232,21 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeAndSaysWhenNothingFits) {
   fs::resize_file(huge, 460000ull * 2048);
   InsertPath(Tree(), huge, wxTreeItemId());
   EXPECT_NE(SettledLine().find(" longer than a 99-min CD"), std::string::npos) << Line();
-  // A file that is gone says so, as the tool would.
+  // A file keeps the size it came in with until Write ISO looks every file
+  // up again and plans with what it finds.
   Tree().RemoveAll();
-  const std::string gone = MakeFile("gone.txt", "g");
-  InsertPath(Tree(), gone, wxTreeItemId());
-  fs::remove(gone);
+  const std::string grown = MakeFile("grown.txt", "g");
+  InsertPath(Tree(), grown, wxTreeItemId());
+  EXPECT_EQ(ShownSectors(), oneFile);
+  fs::resize_file(grown, 2048 * 1000);
   InsertFolder(Tree(), "F", wxTreeItemId());
-  EXPECT_EQ(SettledLine(), "Image: Cannot find " + gone);
+  EXPECT_EQ(ShownSectors(), oneFile);
+  WriteImage();
+  EXPECT_EQ(ShownSectors(), WrittenSectors());
+  EXPECT_GT(WrittenSectors(), 1000u);
+  ChooseLevel(1);  // a change that leaves the sizes as they are
+  EXPECT_EQ(ShownSectors(), WrittenSectors()) << "the sizes looked up then are kept";
+  ChooseLevel(0);
   Tree().RemoveAll();
   EXPECT_EQ(SettledLine(), "");
 }

@@ -219,6 +219,34 @@ TEST_F(LayoutModelTest, AScannedFolderFollowsTheSortRuleAndSkipsHiddenNamesAndLo
   EXPECT_EQ(recorder.said.back(), "cannot find " + dir + "/gone");
 }
 
+// Every file inserted, alone or by the scan of its folder, comes with the
+// size it had on disk then; a later look-up's size replaces it, and a new
+// store knows none.
+TEST_F(LayoutModelTest, FilesComeInWithTheirSizesOnDisk) {
+  const std::string single = MakeFile("single.txt");
+  std::ofstream(MakeFile("tree/a.txt")) << "12345";
+  MakeFile("tree/sub/b.txt");
+  const int folder = model.InsertPath(dir + "/tree", 0);
+  const int file = model.InsertPath(single, 0);
+  int files = 0;
+  for (int index = 1; index < model.NextIndex(); ++index) {
+    if (model.IsFolder(index)) {
+      EXPECT_FALSE(model.KnownSize(index));
+      continue;
+    }
+    ++files;
+    EXPECT_EQ(model.KnownSize(index), std::optional<std::uint64_t>(fs::file_size(model.ItemPath(index))))
+        << model.ItemPath(index);
+  }
+  EXPECT_EQ(files, 3);
+  model.RememberSize(file, 99);
+  model.RememberSize(folder, 99);
+  EXPECT_EQ(model.KnownSize(file), std::optional<std::uint64_t>(99));
+  EXPECT_FALSE(model.KnownSize(folder));
+  model.Reset();
+  EXPECT_FALSE(model.KnownSize(file));
+}
+
 TEST_F(LayoutModelTest, LettersOutsideAsciiSortByTheAlphabetWhateverTheirCase) {
   // U+00C4, U+00E9, U+00C9, U+0152 in UTF-8; "caf\xe9" is Latin-1, not UTF-8.
   const std::vector<std::string> sorted = {
