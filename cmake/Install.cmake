@@ -7,6 +7,7 @@
 #                                                   the icon of the .kbv type
 #   share/mime/packages/brenvoxgui.xml              the .kbv type, "brenvox layout"
 #   share/man/man1/brenvoxgui.1.gz, brenvox.exe.1.gz
+#   share/locale/LANG/LC_MESSAGES/brenvoxgui.mo     the window's texts, one per po/LANG.po
 include(GNUInstallDirs)
 
 install(TARGETS brenvoxgui brenvox_tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -56,3 +57,6 @@ endforeach()
 install(FILES ${MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 add_custom_target(desktop_files ALL DEPENDS ${ICON_PNGS} ${MAN_PAGES})
+
+# The catalogs, where the program looks for them (share/locale beside bin/).
+install(DIRECTORY ${BRENVOX_LOCALE_DIR}/ DESTINATION ${CMAKE_INSTALL_LOCALEDIR})

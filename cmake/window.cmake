@@ -40,3 +40,6 @@ target_link_libraries(brenvox_gui PUBLIC brenvox_plain brenvox_wx)
 add_executable(brenvoxgui app/window/main.cpp)
 target_link_libraries(brenvoxgui PRIVATE brenvox_gui)
 
+include(cmake/Translations.cmake)
+add_dependencies(brenvoxgui translations)
+

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/Texts.h"
+#include "common/Translate.h"
 
 CommandEntry MakeEntry(Option option, std::string value) {
   const OptionInfo& info = InfoOf(option);
@@ -61,8 +62,10 @@ std::string RenderStructureFile(const CommandLine& entries) {
 }
 
 std::string RenderCommandLineView(const CommandLine& entries, std::int64_t totalBytes) {
-  return RenderOptionString(entries) + "\n\nTOTAL ESTIMATED SIZE : " +
-         std::to_string(totalBytes / 1024) + " Kb";
+  // The options are the tool's command line and stay as they are; only the
+  // size line is in the user's language.
+  return RenderOptionString(entries) + "\n\n" +
+         TranslatedFormat("TOTAL ESTIMATED SIZE : %lld Kb", static_cast<long long>(totalBytes / 1024));
 }
 
 namespace {

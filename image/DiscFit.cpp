@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "common/Translate.h"
+
 namespace {
 
 std::string TwoDigits(std::uint64_t v) {
@@ -21,9 +23,11 @@ std::string MinutesSecondsText(std::uint64_t seconds) {
 }
 
 std::string ImageSizeLine(std::uint64_t sectors, std::size_t namesChanged) {
-  std::string line = "Image: " + std::to_string(sectors) + " sectors, " +
-                     MegabytesText(sectors * disc::SECTOR_SIZE) + " MB, " +
-                     MinutesSecondsText(sectors / disc::SECTORS_PER_SECOND) + " - ";
+  const std::string size = TranslatedPlural(
+      static_cast<unsigned long>(sectors), "Image: %llu sector, %s MB, %s", "Image: %llu sectors, %s MB, %s",
+      static_cast<unsigned long long>(sectors), MegabytesText(sectors * disc::SECTOR_SIZE).c_str(),
+      MinutesSecondsText(sectors / disc::SECTORS_PER_SECOND).c_str());
+  std::string line;
   const CdSize* fit = nullptr;
   for (const CdSize& cd : CD_SIZES)
     if (sectors <= cd.sectors) {
@@ -31,17 +35,18 @@ std::string ImageSizeLine(std::uint64_t sectors, std::size_t namesChanged) {
       break;
     }
   if (fit) {
-    line += "fits a " + std::to_string(fit->minutes) + "-min CD";
+    line = TranslatedFormat("%s - fits a %d-min CD", size.c_str(), fit->minutes);
   } else {
     // Rounded up: one sector too many reads "00:01 longer", never "00:00".
     const CdSize& largest = CD_SIZES[std::size(CD_SIZES) - 1];
     const std::uint64_t over = sectors - largest.sectors;
-    line += MinutesSecondsText((over + disc::SECTORS_PER_SECOND - 1) / disc::SECTORS_PER_SECOND) + " longer than a " +
-            std::to_string(largest.minutes) + "-min CD";
+    const std::string longer = MinutesSecondsText((over + disc::SECTORS_PER_SECOND - 1) / disc::SECTORS_PER_SECOND);
+    line = TranslatedFormat("%s - %s longer than a %d-min CD", size.c_str(), longer.c_str(), largest.minutes);
   }
   if (namesChanged > 0)
-    line += " - " + std::to_string(namesChanged) + (namesChanged == 1 ? " name changes" : " names change");
+    line = TranslatedPlural(static_cast<unsigned long>(namesChanged), "%s - %zu name changes", "%s - %zu names change",
+                            line.c_str(), namesChanged);
   return line;
 }
 
-std::string ImageProblemLine(const std::string& message) { return "Image: " + message; }
+std::string ImageProblemLine(const std::string& message) { return TranslatedFormat("Image: %s", message.c_str()); }

@@ -1,6 +1,7 @@
 #include "image/FreeSpace.h"
 
 #include <sys/statvfs.h>
+#include "common/Translate.h"
 
 std::optional<std::uint64_t> FreeBytesIn(const std::string& folder) {
   struct statvfs fs {};
@@ -20,6 +21,6 @@ std::optional<std::string> FreeSpaceQuestion(std::uint64_t needBytes, std::optio
   constexpr std::uint64_t MEGABYTE = 1'000'000;
   const std::uint64_t needMb = (needBytes + MEGABYTE - 1) / MEGABYTE;
   const std::uint64_t freeMb = *freeBytes / MEGABYTE;
-  return "The image needs " + std::to_string(needMb) + " MB, but the target folder has " + std::to_string(freeMb) +
-         " MB free.\nWrite anyway?";
+  return TranslatedFormat("The image needs %llu MB, but the target folder has %llu MB free.\nWrite anyway?",
+                          static_cast<unsigned long long>(needMb), static_cast<unsigned long long>(freeMb));
 }

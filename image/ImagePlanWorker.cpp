@@ -1,6 +1,7 @@
 #include "image/ImagePlanWorker.h"
 
 #include "image/DiscFit.h"
+#include "common/Texts.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ PlanResult PlanWithSizes(const PlanRequest& request, const SizeLookUp& lookUp,
     auto it = known.find(path);
     if (it == known.end()) {
       const std::optional<std::uint64_t> size = lookUp(path);
-      if (!size) return InputError("Cannot find " + path);
+      if (!size) return InputError(TranslatedFormat(MSG_CANNOT_FIND, path.c_str()));
       it = known.emplace(path, *size).first;
     }
     found.size = it->second;

@@ -2,6 +2,7 @@
 
 #include "common/DiskEntry.h"
 #include "common/Texts.h"
+#include "common/Translate.h"
 
 std::string LastLines(const std::string& text, std::size_t maxLines) {
   std::size_t end = text.size();
@@ -24,9 +25,9 @@ std::string RunEndMessage(const ToolEnd& end, const std::string& errorOutput,
 std::string RunEndMessage(const char* heading, const ToolEnd& end, const std::string& errorOutput,
                           std::size_t maxErrorLines) {
   if (!end.bySignal && end.code == 0) return {};
-  std::string text = std::string(heading) + "\n\n";
-  text += std::string(TOOL_NAME) + (end.bySignal ? " was ended by signal " : " ended with exit code ");
-  text += std::to_string(end.code);
+  std::string text = Translated(heading) + "\n\n";
+  text += end.bySignal ? TranslatedFormat("%s was ended by signal %d", TOOL_NAME, end.code)
+                       : TranslatedFormat("%s ended with exit code %d", TOOL_NAME, end.code);
   const std::string tail = LastLines(errorOutput, maxErrorLines);
   if (!tail.empty()) text += "\n" + tail;
   return text;
@@ -37,19 +38,20 @@ std::string WrittenImageMessage(const std::string& imageTarget, std::optional<st
   std::string missing;
   const std::optional<DiskEntry> image = LookUpPath(bin);
   if (!image || image->kind != DiskKind::File) {
-    missing = bin + " is not there";
+    missing = TranslatedFormat("%s ended with exit code 0, but %s is not there", TOOL_NAME, bin.c_str());
   } else if (plannedBinBytes && image->size != *plannedBinBytes) {
-    missing = bin + " has " + std::to_string(image->size) + " bytes, not the " +
-              std::to_string(*plannedBinBytes) + " planned";
+    missing = TranslatedFormat("%s ended with exit code 0, but %s has %llu bytes, not the %llu planned", TOOL_NAME,
+                               bin.c_str(), static_cast<unsigned long long>(image->size),
+                               static_cast<unsigned long long>(*plannedBinBytes));
   } else if (const std::optional<DiskEntry> sheet = LookUpPath(cue); !sheet || sheet->kind != DiskKind::File) {
-    missing = cue + " is not there";
+    missing = TranslatedFormat("%s ended with exit code 0, but %s is not there", TOOL_NAME, cue.c_str());
   }
   if (missing.empty()) return {};
-  return std::string(MSG_IMAGE_NOT_CREATED) + "\n\n" + TOOL_NAME + " ended with exit code 0, but " + missing;
+  return Translated(MSG_IMAGE_NOT_CREATED) + "\n\n" + missing;
 }
 
 RunNotice NoticeOfRunEnd(const std::string& endMessage, const std::string& imageFile) {
-  if (endMessage.empty()) return {MSG_IMAGE_CREATED, imageFile};
+  if (endMessage.empty()) return {Translated(MSG_IMAGE_CREATED), imageFile};
   const std::size_t titleEnd = endMessage.find('\n');
   if (titleEnd == std::string::npos) return {endMessage, {}};
   const std::size_t reason = endMessage.find_first_not_of('\n', titleEnd);

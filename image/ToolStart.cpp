@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "common/PosixFile.h"
+#include "common/Translate.h"
 
 extern char** environ;
 
@@ -157,11 +158,11 @@ StartedTool StartTool(const std::string& program, const CommandLine& entries) {
     std::string text;
     OwnedFd file;
     if (!RenderArgumentFile(entries, text)) {
-      started.error = std::string(std::strerror(E2BIG)) +
-                      ", and a path or name holds a double quote, which an argument file cannot hold";
+      started.error = TranslatedFormat("%s, and a path or name holds a double quote, which an argument file cannot hold",
+                                       std::strerror(E2BIG));
     } else if (file = OwnedFd(WriteArgumentMemoryFile(text, &error)); !file.Valid()) {
-      started.error = std::string(std::strerror(E2BIG)) + ", and no argument file could be written: " +
-                      std::strerror(error);
+      started.error = TranslatedFormat("%s, and no argument file could be written: %s", std::strerror(E2BIG),
+                                       std::strerror(error));
     } else {
       const std::string name = "/dev/fd/" + std::to_string(file.Get());
       pid = SpawnBoundChild(program, {"@" + name}, out.write, err.write, &error, file.Get());

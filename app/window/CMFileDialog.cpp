@@ -2,6 +2,7 @@
 
 #include "common/FileFilter.h"
 #include "common/Texts.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ long StyleFor(bool openMode, bool multiple, bool mustExist) {
 }
 
 wxString DefaultTitle(bool openMode) {
-  return wxString::FromUTF8(openMode ? TITLE_OPEN : TITLE_SAVE_AS);
+  return Tr(openMode ? TITLE_OPEN : TITLE_SAVE_AS);
 }
 
 std::string Bytes(const wxString& path) {
@@ -29,12 +30,12 @@ CMFileDialog::CMFileDialog(bool openMode, const std::string& defaultExtension,
                            const std::string& filter, wxWindow* parent)
     : wxFileDialog(parent, DefaultTitle(openMode), wxEmptyString,
                    wxString(fileName.c_str(), *wxConvFileName),
-                   wxString::FromUTF8(ToWxWildcard(filter)), StyleFor(openMode, multiple, mustExist)),
+                   TrWildcard(filter.c_str()), StyleFor(openMode, multiple, mustExist)),
       m_openMode(openMode),
       m_defaultExtension(defaultExtension) {}
 
 void CMFileDialog::SetDialogTitle(const std::string& title) {
-  SetMessage(wxString::FromUTF8(title));  // the message is the dialog's title
+  SetMessage(Tr(title.c_str()));  // the message is the dialog's title
 }
 
 

@@ -35,6 +35,7 @@ std::unique_ptr<MainDialog> MakeMainWindow(StartupPlaces places) {
 bool LayoutApp::OnInit() {
   // The program's one argument, a layout file, was taken by main; the
   // framework's command-line parsing is not run.
+  LoadTranslations();
   LoadResources();
   return true;
 }

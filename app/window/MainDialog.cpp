@@ -33,6 +33,7 @@
 #include "image/window/ToolProcess.h"
 #include "layout/window/DropTreeCtrl.h"
 #include "layout/window/LayoutButtons.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -233,12 +234,12 @@ bool MainDialog::Initialize() {
   m_timer.Start(RUN_TIMER_PERIOD_MS);
   LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);
   LoadSettings();
-  for (const char* choice : ISO_LEVEL_CHOICES) m_isoLevel->Append(wxString::FromUTF8(choice));
+  for (const char* choice : ISO_LEVEL_CHOICES) m_isoLevel->Append(Tr(choice));
   m_isoLevel->SetSelection(0);
   m_iniPath = m_places.settingsDir + "/gui.ini";
   m_toolPath = m_places.toolPath;
   if (!PathExists(m_toolPath)) {
-    ShowMessage(wxString::FromUTF8(MSG_TOOL_MISSING));
+    ShowMessage(Tr(MSG_TOOL_MISSING));
     return false;
   }
   SetImagePathText(m_imageTarget);

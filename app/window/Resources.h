@@ -14,3 +14,14 @@ void LoadResources();
 wxBitmapBundle AppIconPicture();
 // The same at the window manager's usual sizes, for the main window.
 wxIconBundle AppIcons();
+
+// The program's catalog, brenvoxgui.mo, for the user's language (taken from
+// the environment: LANGUAGE, LC_ALL, LC_MESSAGES, LANG). It is looked for
+// under share/locale beside the executable's bin folder (so both the
+// installed program and build/bin find theirs) and in the system's places;
+// wx's own catalog gives its stock texts.
+// An English or "C" environment loads nothing and every text stays English.
+// Windows made afterwards show their texts translated.
+void LoadTranslations();
+// Back to the English texts, for windows made afterwards.
+void UnloadTranslations();

@@ -5,6 +5,7 @@
 
 #include "common/window/TextCodec.h"
 #include "common/Texts.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -34,5 +35,5 @@ bool AskYesNo(const wxString& text, wxWindow* parent) {
 }
 
 void ShowCannotFind(const std::string& path, wxWindow* parent) {
-  ShowMessage(MSG_CANNOT_FIND + ToDisplay(path), parent);
+  ShowMessage(wxString::Format(Tr(MSG_CANNOT_FIND), ToDisplay(path)), parent);
 }

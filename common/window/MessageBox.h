@@ -20,5 +20,5 @@ void ShowMessage(const wxString& text, wxWindow* parent = nullptr);
 // A Yes/No question with the exclamation icon. True for Yes.
 bool AskYesNo(const wxString& text, wxWindow* parent = nullptr);
 
-// "Cannot find %s" with the path.
+// "Cannot find %s" with the path, in the user's language.
 void ShowCannotFind(const std::string& path, wxWindow* parent = nullptr);

@@ -11,6 +11,7 @@
 #include "common/WholeFile.h"
 #include "layout/window/DropTreeCtrl.h"
 #include "layout/LayoutCommands.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -54,15 +55,15 @@ LayoutFileCommands::LayoutFileCommands(CDropTreeCtrl& tree, FileChooser& chooser
 
 void LayoutFileCommands::Save(const CommandLine* entries) {
   if (!entries) {
-    ShowMessage(wxString::FromUTF8(MSG_NOTHING_TO_SAVE), m_parent);
+    ShowMessage(Tr(MSG_NOTHING_TO_SAVE), m_parent);
     return;
   }
   std::string path;
   if (!ChooseStructureFile(m_chooser, false, path)) return;
-  if (NameIsTaken(path) && !AskYesNo(wxString::FromUTF8(MSG_REPLACE_FILE), m_parent)) return;
+  if (NameIsTaken(path) && !AskYesNo(Tr(MSG_REPLACE_FILE), m_parent)) return;
   // Written whole: a failure leaves any previous file as it was.
   if (!WriteFileWhole(path, RenderStructureFile(*entries))) {
-    ShowMessage(wxString::FromUTF8(MSG_CANNOT_SAVE), m_parent);
+    ShowMessage(Tr(MSG_CANNOT_SAVE), m_parent);
   }
 }
 
@@ -77,7 +78,7 @@ bool LayoutFileCommands::LoadFile(const std::string& path, std::vector<Structure
   m_tree.ClearHint();
   std::string text;
   if (!ReadStructureFile(path, text)) {
-    ShowMessage(wxString::FromUTF8(MSG_CANNOT_OPEN), m_parent);
+    ShowMessage(Tr(MSG_CANNOT_OPEN), m_parent);
     return false;
   }
   m_tree.ResetTree();

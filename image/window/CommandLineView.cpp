@@ -7,6 +7,7 @@
 #include "common/Texts.h"
 #include "common/WholeFile.h"
 #include "image/window/CommandLineBox.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -39,12 +40,12 @@ std::string ViewCommandLine(const CommandLine& entries, std::int64_t totalBytes,
 void GenerateBatch(const CommandLine& entries, const std::string& imageTarget, wxWindow* parent) {
   const std::string batchFile = imageTarget + ".bat";
   if (const auto expanded = FirstShellExpandedValue(entries)) {
-    ShowMessage(MSG_BATCH_SHELL_CHARS + ToDisplay(*expanded), parent);
+    ShowMessage(wxString::Format(Tr(MSG_BATCH_SHELL_CHARS), ToDisplay(*expanded)), parent);
     return;
   }
   if (!WriteFileWhole(batchFile, RenderBatchFile(entries))) {
-    ShowMessage(MSG_CANNOT_WRITE_BATCH, parent);
+    ShowMessage(Tr(MSG_CANNOT_WRITE_BATCH), parent);
     return;
   }
-  ShowMessage(MSG_BATCH_SAVED + (wxT("\"") + ToDisplay(batchFile) + wxT("\"")), parent);
+  ShowMessage(wxString::Format(Tr(MSG_BATCH_SAVED), ToDisplay(batchFile)), parent);
 }

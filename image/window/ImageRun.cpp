@@ -23,6 +23,7 @@
 #include "image/window/DiscPlanView.h"
 #include "image/window/ToolConsole.h"
 #include "image/window/ToolProcess.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -61,26 +62,26 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
                             bool showConsole, std::optional<std::uint64_t> plannedBinBytes) {
   // What the tool would refuse is said before anything is emptied.
   if (const std::optional<std::string> refusal = ToolOutputRefusal(entries)) {
-    ShowMessage(ToDisplay(std::string(MSG_IMAGE_NOT_CREATED) + "\n\n" + TOOL_NAME + ": " + *refusal), m_parent);
+    ShowMessage(Tr(MSG_IMAGE_NOT_CREATED) + ToDisplay("\n\n" + std::string(TOOL_NAME) + ": " + *refusal), m_parent);
     return;
   }
   const std::string imageFile = imageTarget + ".bin";
   if (FileIsReadable(imageFile)) {
-    if (!AskYesNo(MSG_REPLACE_IMAGE, m_parent)) return;
+    if (!AskYesNo(Tr(MSG_REPLACE_IMAGE), m_parent)) return;
     if (!EmptyImage(imageTarget)) {
-      ShowMessage(MSG_CANNOT_WRITE_IMAGE, m_parent);
+      ShowMessage(Tr(MSG_CANNOT_WRITE_IMAGE), m_parent);
       return;
     }
   }
   if (!ToolCanStart(toolPath)) {
-    ShowMessage(MSG_CANNOT_FIND_TOOL, m_parent);
+    ShowMessage(Tr(MSG_CANNOT_FIND_TOOL), m_parent);
     return;
   }
   std::string reason;
   std::unique_ptr<ToolProcess> run = ToolProcess::Start(toolPath, entries, &reason);
   if (!run) {
     // The tool is there: the message names what stopped it.
-    ShowMessage(ToDisplay(MSG_CANNOT_START_TOOL + reason), m_parent);
+    ShowMessage(wxString::Format(Tr(MSG_CANNOT_START_TOOL), ToDisplay(reason)), m_parent);
     return;
   }
   run->scale = ProgressScale::For(totalSize);
@@ -100,7 +101,7 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
   m_imageTarget = imageTarget;
   m_plannedBinBytes = plannedBinBytes;
   m_toolProcess = std::move(run);
-  m_exit->SetLabel(LABEL_STOP);
+  m_exit->SetLabel(Tr(LABEL_STOP));
   m_writeIso->Disable();
   m_running = true;
   if (m_planView) m_planView->RunStarted();
@@ -122,14 +123,14 @@ void ImageRunCommand::Tick() {
   if (failure.empty()) failure = WrittenImageMessage(m_imageTarget, m_plannedBinBytes);
   auto* window = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(m_parent));
   if (!window || !window->IsActive()) m_announce(NoticeOfRunEnd(failure, m_imageTarget + ".bin"));
-  ShowMessage(failure.empty() ? wxString(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
+  ShowMessage(failure.empty() ? Tr(MSG_IMAGE_CREATED) : ToDisplay(failure), m_parent);
   End();
 }
 
 void ImageRunCommand::End() {
   // Destroying the run kills a tool that is still running, with its children.
   m_toolProcess.reset();
-  m_exit->SetLabel(LABEL_EXIT);
+  m_exit->SetLabel(Tr(LABEL_EXIT));
   m_writeIso->Enable();
   m_progress->SetValue(0);
   m_running = false;

@@ -7,18 +7,20 @@
 
 #include "common/window/MessageBox.h"
 #include "common/window/TextCodec.h"
+#include "common/window/Translation.h"
+#include "common/Translate.h"
 
 namespace {
 
-const char* const COLUMNS[] = {"Folder", "Name on disk", "Name in the image", "Why"};
+const char* const COLUMNS[] = {TEXT_("Folder"), TEXT_("Name on disk"), TEXT_("Name in the image"), TEXT_("Why")};
 
 std::string CauseText(NameChangeCause cause) {
   switch (cause) {
-    case NameChangeCause::Clash: return "clash";
-    case NameChangeCause::Extension: return "Form 2 extension";
+    case NameChangeCause::Clash: return Translated(TEXT_("clash"));
+    case NameChangeCause::Extension: return Translated(TEXT_("Form 2 extension"));
     case NameChangeCause::Mapped: break;
   }
-  return "ISO name";
+  return Translated(TEXT_("ISO name"));
 }
 
 }  // namespace
@@ -50,15 +52,15 @@ std::vector<std::string> NamesDialog::RowTexts(const NameChange& change) {
 }
 
 NamesDialog::NamesDialog(wxWindow* parent, const std::vector<NameChange>& changes)
-    : wxDialog(parent, wxID_ANY, ProgramName() + " - Names", wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, wxID_ANY, ProgramName() + " - " + _("Names"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
   auto* sizer = new wxBoxSizer(wxVERTICAL);
-  const wxString count = wxString::Format(changes.size() == 1 ? "%zu name changes in the image:"
-                                                              : "%zu names change in the image:",
-                                          changes.size());
+  const wxString count =
+      wxString::Format(wxPLURAL("%zu name changes in the image:", "%zu names change in the image:", changes.size()),
+                       changes.size());
   sizer->Add(new wxStaticText(this, wxID_ANY, count), 0, wxALL, 8);
   m_list = new NamesList(this, changes, FromDIP(wxSize(620, 300)));
-  for (int c = 0; c < 4; ++c) m_list->AppendColumn(COLUMNS[c]);
+  for (int c = 0; c < 4; ++c) m_list->AppendColumn(Tr(COLUMNS[c]));
   m_list->SetItemCount(static_cast<long>(changes.size()));
   const int widths[] = {150, 180, 180, 110};
   for (int c = 0; c < 4; ++c) m_list->SetColumnWidth(c, FromDIP(widths[c]));

@@ -12,6 +12,7 @@
 #include "image/RunOutcome.h"
 #include "image/window/ToolProcess.h"
 #include "common/DiskEntry.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void OpenImageCommand::Open(const std::string& toolPath, const std::string& give
   if (!ChooseFolder(imagePath, folder)) return;
   const std::optional<DiskEntry> tool = LookUpPath(toolPath);
   if (!tool || tool->kind != DiskKind::File || access(toolPath.c_str(), X_OK) != 0) {
-    ShowMessage(MSG_CANNOT_FIND_TOOL, m_parent);
+    ShowMessage(Tr(MSG_CANNOT_FIND_TOOL), m_parent);
     return;
   }
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
@@ -67,13 +68,13 @@ void OpenImageCommand::Open(const std::string& toolPath, const std::string& give
   std::string reason;
   m_tool = ToolProcess::Start(toolPath, arguments, &reason);
   if (!m_tool) {
-    ShowMessage(ToDisplay(MSG_CANNOT_START_TOOL + reason), m_parent);
+    ShowMessage(wxString::Format(Tr(MSG_CANNOT_START_TOOL), ToDisplay(reason)), m_parent);
     return;
   }
   m_layoutPath = folder + ".kbv";
   m_progress->SetRange(PERCENT_RANGE);
   m_progress->SetValue(0);
-  m_exit->SetLabel(LABEL_STOP);
+  m_exit->SetLabel(Tr(LABEL_STOP));
   m_writeIso->Disable();
 }
 
@@ -91,7 +92,7 @@ void OpenImageCommand::Finish() {
   const std::string errors = m_tool->ErrorOutput();
   End();
   if (!end.bySignal && end.code == IMAGE_FAULTS_STATUS) {
-    ShowMessage(ToDisplay(std::string(MSG_IMAGE_FAULTS) + "\n\n" + LastLines(errors, MAX_FAULT_LINES)), m_parent);
+    ShowMessage(Tr(MSG_IMAGE_FAULTS) + ToDisplay("\n\n" + LastLines(errors, MAX_FAULT_LINES)), m_parent);
   } else if (const std::string failure = RunEndMessage(MSG_IMAGE_NOT_OPENED, end, errors); !failure.empty()) {
     ShowMessage(ToDisplay(failure), m_parent);
     return;
@@ -102,7 +103,7 @@ void OpenImageCommand::Finish() {
 void OpenImageCommand::End() {
   if (!m_tool) return;
   m_tool.reset();  // kills a tool that still runs
-  m_exit->SetLabel(LABEL_EXIT);
+  m_exit->SetLabel(Tr(LABEL_EXIT));
   m_writeIso->Enable();
   m_progress->SetValue(0);
 }

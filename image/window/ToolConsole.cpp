@@ -9,6 +9,7 @@
 
 #include "common/window/TextCodec.h"
 #include "common/Texts.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ long FirstLineStart(const wxString& text) {
   return lineEnd != wxString::npos && lineEnd < LINE_SEARCH ? static_cast<long>(lineEnd) + 1 : 0;
 }
 
-long NoticeLength() { return static_cast<long>(wxString(CONSOLE_HEAD_DROPPED).length()); }
+long NoticeLength() { return static_cast<long>(Tr(CONSOLE_HEAD_DROPPED).length()); }
 
 }  // namespace
 
@@ -71,7 +72,7 @@ void ToolConsole::Append(const std::string& bytes) {
   if (text.length() > room) {  // this part alone fills the console
     text = text.Mid(text.length() - room);
     text = text.Mid(static_cast<size_t>(FirstLineStart(text)));
-    m_text->ChangeValue(CONSOLE_HEAD_DROPPED);
+    m_text->ChangeValue(Tr(CONSOLE_HEAD_DROPPED));
     m_headDropped = true;
   }
   m_text->AppendText(text);
@@ -87,7 +88,7 @@ void ToolConsole::DropHead() {
   if (m_headDropped) {
     m_text->Remove(notice, cut);
   } else {
-    m_text->Replace(0, cut, CONSOLE_HEAD_DROPPED);
+    m_text->Replace(0, cut, Tr(CONSOLE_HEAD_DROPPED));
     m_headDropped = true;
   }
 }

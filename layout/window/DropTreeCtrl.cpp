@@ -9,6 +9,7 @@
 
 #include "common/window/MessageBox.h"
 #include "common/window/TextCodec.h"
+#include "common/window/Translation.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CDropTreeCtrl, wxTreeCtrl);
 
@@ -105,8 +106,9 @@ wxTreeItemId CDropTreeCtrl::ParentOf(const wxTreeItemId& item) const {
 
 void CDropTreeCtrl::ShowReport(const InsertReport& report) {
   if (report.passedOver.count == 0) return;
-  ShowMessage(wxString(std::to_string(report.passedOver.count) + MSG_NOT_ADDED) +
-                  ToDisplay(report.passedOver.first),
+  ShowMessage(wxString::Format(TrPlural(MSG_NOT_ADDED, report.passedOver.count),
+                               static_cast<unsigned long>(report.passedOver.count),
+                               ToDisplay(report.passedOver.first)),
               wxGetTopLevelParent(this));
 }
 
@@ -217,5 +219,5 @@ void CDropTreeCtrl::OnCannotFind(const std::string& path) {
 }
 
 void CDropTreeCtrl::OnFull() {
-  ShowMessage(MSG_LAYOUT_FULL, wxGetTopLevelParent(this));
+  ShowMessage(Tr(MSG_LAYOUT_FULL), wxGetTopLevelParent(this));
 }

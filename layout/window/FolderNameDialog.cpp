@@ -9,6 +9,7 @@
 #include "common/window/MessageBox.h"
 #include "common/window/TextCodec.h"
 #include "layout/FolderNameRules.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ bool CFolderName::AcceptName() {
   m_name = BytesOfShown(m_edit->GetValue().Left(FOLDER_NAME_READ_LIMIT), m_initialName);
   const FolderNameProblem problem = CheckFolderName(m_name);
   if (problem == FolderNameProblem::None) return true;
-  ShowMessage(wxString::FromUTF8(FolderNameMessage(problem)), this);
+  ShowMessage(Tr(FolderNameMessage(problem)), this);
   m_edit->SetFocus();
   return false;
 }

@@ -13,6 +13,7 @@
 #include "common/Texts.h"
 #include "layout/window/DropTreeCtrl.h"
 #include "layout/window/FolderNameDialog.h"
+#include "common/window/Translation.h"
 
 namespace {
 
@@ -101,17 +102,17 @@ std::unique_ptr<wxMenu> CDropTreeCtrl::MakeContextMenu(wxTreeItemId item) const 
       menu->AppendSeparator();
       continue;
     }
-    menu->Append(entry.id, wxString::FromUTF8(entry.text));
+    menu->Append(entry.id, Tr(entry.text));
     menu->Enable(entry.id, states.at(entry.id));
   }
   if (m_namesAvailable) {
     menu->AppendSeparator();
-    menu->Append(IDM_NAMES, wxString::FromUTF8(MENU_NAMES));
+    menu->Append(IDM_NAMES, Tr(MENU_NAMES));
     menu->Enable(IDM_NAMES, m_namesAvailable());
   }
   if (m_openImage) {
     if (!m_namesAvailable) menu->AppendSeparator();
-    menu->Append(IDM_OPEN_IMAGE, wxString::FromUTF8(MENU_OPEN_IMAGE));
+    menu->Append(IDM_OPEN_IMAGE, Tr(MENU_OPEN_IMAGE));
     menu->Enable(IDM_OPEN_IMAGE, !m_openImageAvailable || m_openImageAvailable());
   }
   return menu;
@@ -192,7 +193,7 @@ void CDropTreeCtrl::ToggleForm2(wxTreeItemId item) {
   const int index = ItemIndex(item);
   if (index <= 0) return;
   if (!Form2ChangesSubtree(*m_model, index) ||
-      AskYesNo(wxString::FromUTF8(MSG_APPLY_FORM2_RECURSIVELY), wxGetTopLevelParent(this))) {
+      AskYesNo(Tr(MSG_APPLY_FORM2_RECURSIVELY), wxGetTopLevelParent(this))) {
     ::ToggleForm2(*m_model, index);
   }
   SetFocus();

@@ -4,6 +4,8 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
+#include "common/Translate.h"
+#include "common/window/Translation.h"
 #include "layout/window/DropTreeCtrl.h"
 
 namespace {
@@ -11,9 +13,11 @@ namespace {
 const wxRect HINT_RECT(wxPoint(110, 95), wxPoint(249, 159));  // right 250, bottom 160 exclusive
 const wxColour HINT_COLOUR(224, 224, 214);
 constexpr int HINT_LINE_TOPS[] = {100, 118, 136};
-// The first line is written with ampersand-prefix processing, so the doubled
+// The lines are written with ampersand-prefix processing, so a doubled
 // ampersand shows as one.
-const char* const HINT_LINES[] = {"drag&&drop files or", "folders here from", "windows explorer"};
+// TRANSLATORS: three short lines of one sentence in a box 140 pixels wide;
+// "&&" shows as one "&".
+const char* const HINT_LINES[] = {TEXT_("drag&&drop files or"), TEXT_("folders here from"), TEXT_("windows explorer")};
 
 void Line(wxDC& dc, const wxColour& colour, int x1, int y1, int x2, int y2) {
   dc.SetPen(wxPen(colour));
@@ -57,7 +61,7 @@ void CDropTreeCtrl::DrawHint(wxDC& dc) {
   dc.SetTextBackground(HINT_COLOUR);
   dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
   for (std::size_t i = 0; i < std::size(HINT_LINES); ++i) {
-    const wxString text = wxControl::RemoveMnemonics(wxString::FromUTF8(HINT_LINES[i]));
+    const wxString text = wxControl::RemoveMnemonics(Tr(HINT_LINES[i]));
     const int width = dc.GetTextExtent(text).GetWidth();
     const int x = HINT_RECT.GetLeft() + (HINT_RECT.GetWidth() - width) / 2;
     dc.DrawText(text, x, HINT_LINE_TOPS[i]);

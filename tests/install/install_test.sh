@@ -22,6 +22,10 @@ sizes="16 22 24 32 48 64 128 256"
 expected=$(
   printf '%s\n' bin/brenvoxgui bin/brenvox.exe share/applications/brenvoxgui.desktop \
     share/mime/packages/brenvoxgui.xml share/man/man1/brenvoxgui.1.gz share/man/man1/brenvox.exe.1.gz
+  # One catalog per po/LANG.po, where the program looks beside its bin folder.
+  for po in "$(dirname "$0")"/../../po/*.po; do
+    echo "share/locale/$(basename "$po" .po)/LC_MESSAGES/brenvoxgui.mo"
+  done
   for icon in apps/brenvoxgui mimetypes/application-x-brenvox-layout; do
     echo "share/icons/hicolor/scalable/$icon.svg"
     for size in $sizes; do echo "share/icons/hicolor/${size}x${size}/$icon.png"; done

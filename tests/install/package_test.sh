@@ -53,6 +53,12 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 
+# The window's catalogs are in the package, where the program looks for them.
+for po in "$source"/po/*.po; do
+  mo=usr/share/locale/$(basename "$po" .po)/LC_MESSAGES/brenvoxgui.mo
+  [ -s "$work/unpacked/$mo" ] || fail "the package has no $mo"
+done
+
 # One installation on this machine at a time; dpkg's own lock is waited for.
 exec 9>/tmp/brenvox-package-test.lock
 flock -w 600 9 || { echo "FAIL: another package test holds the lock"; exit 1; }
