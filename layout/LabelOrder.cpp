@@ -59,24 +59,23 @@ LabelOrder::LabelOrder(const std::string& locale) {
 LabelOrder::~LabelOrder() = default;
 
 std::string LabelOrder::SortKey(const std::string& label) const {
-  // The collator's key with its closing NUL, which is its only NUL: where one
-  // key is the start of another, it sorts first. Then the bytes themselves.
+  // The collator's key with its closing NUL, its only NUL byte: where one key
+  // is the start of another, it sorts first. Then the bytes themselves.
   std::string key;
   if (m_collator) {
     const std::u16string text = CollatedText(label);
-    const auto length = static_cast<int32_t>(text.size());
-    std::vector<uint8_t> buffer(3 * text.size() + 16);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      const int32_t needed = ucol_getSortKey(m_collator.get(), text.data(), length, buffer.data(),
-                                             static_cast<int32_t>(buffer.size()));
-      if (needed <= static_cast<int32_t>(buffer.size())) {
-        // 0 means the collator failed on this label: it sorts by its bytes
-        // before every other label.
-        key.assign(buffer.begin(), buffer.begin() + needed);
-        break;
-      }
-      buffer.resize(static_cast<std::size_t>(needed));
+    auto fill = [&] {
+      return ucol_getSortKey(m_collator.get(), text.data(), static_cast<int32_t>(text.size()),
+                             reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
+    };
+    key.resize(3 * text.size() + 16);
+    auto needed = static_cast<std::size_t>(fill());
+    if (needed > key.size()) {
+      key.resize(needed);
+      needed = static_cast<std::size_t>(fill());
     }
+    // 0 when the collator fails on the label: it sorts by its bytes, first.
+    key.resize(needed <= key.size() ? needed : 0);
   }
   if (key.empty()) key.push_back('\0');
   key += label;
