@@ -13,15 +13,21 @@ TEST(Utf8, EverySequenceReadsAsIcuReadsIt) {
   const unsigned char later[] = {0x7F, 0x80, 0xBF, 0xC0};
   std::vector<std::string> wrong;
   auto check = [&](const std::string& s) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(s.data());
+    const auto size = static_cast<int32_t>(s.size());
     int32_t length = 0;
     UChar32 c = 0;
-    U8_NEXT(reinterpret_cast<const uint8_t*>(s.data()), length, static_cast<int32_t>(s.size()), c);
+    U8_NEXT(bytes, length, size, c);
     const std::optional<Utf8Character> decoded = DecodeUtf8(s);
     const bool same = c < 0 ? !decoded
                             : decoded && decoded->codePoint == static_cast<char32_t>(c) &&
                                   decoded->length == static_cast<std::size_t>(length);
-    if (!same || IsValidUtf8(s) != (c >= 0 && static_cast<std::size_t>(length) == s.size()))
-      wrong.push_back(s);
+    bool valid = c >= 0;  // then the characters after the first
+    for (int32_t at = length; valid && at < size;) {
+      U8_NEXT(bytes, at, size, c);
+      valid = c >= 0;
+    }
+    if (!same || IsValidUtf8(s) != valid) wrong.push_back(s);
   };
   for (unsigned first = 0; first < 256; ++first) {
     check(std::string(1, static_cast<char>(first)));
