@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libwxgtk3.2-dev wx-common wx3.2-i18n gettext
+  libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth adwaita-icon-theme shared-mime-info fonts-dejavu-core
   python3 libcdio-utils bchunk p7zip-full cdrdao genisoimage vcdimager

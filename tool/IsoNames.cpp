@@ -1,6 +1,9 @@
 #include "tool/IsoNames.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "common/Utf8.h"
 
 namespace {
 
@@ -24,15 +27,8 @@ char ToAsciiCharacter(char c) {
 // Bytes of the UTF-8 character at `i`: 2 to 4 for a well-formed sequence, 1
 // for a single-byte character and for any byte that starts no such sequence.
 std::size_t CharacterLength(std::string_view s, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(s[i]);
-  std::size_t length = 1;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-  if (i + length > s.size()) return 1;
-  for (std::size_t k = 1; k < length; ++k)
-    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
-  return length;
+  const std::optional<Utf8Character> c = DecodeUtf8(s.substr(i));
+  return c ? c->length : 1;
 }
 
 // Cuts `s` to at most `limit` bytes, never inside a UTF-8 character.

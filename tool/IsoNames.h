@@ -8,7 +8,8 @@
 //            '_', and at most 200 bytes, the extension kept; a cut never
 //            splits a UTF-8 character.
 // Mapping to d-characters works by character: a UTF-8 character of several
-// bytes becomes one '_' (a byte that starts no such character, one '_').
+// bytes becomes one '_' (a byte that starts no well-formed character, one '_':
+// an overlong form or an encoded surrogate is one '_' per byte).
 #pragma once
 
 #include <string>

@@ -1,11 +1,13 @@
 #include "common/window/TextCodec.h"
 
+#include "common/Utf8.h"
+
 wxString ToDisplay(const std::string& bytes) {
-  wxString text = wxString::FromUTF8(bytes.data(), bytes.size());
-  if (text.empty() && !bytes.empty()) {
-    text = wxString(bytes.data(), wxConvISO8859_1, bytes.size());
-  }
-  return text;
+  // wx's own decoder would take overlong forms and encoded surrogates, which
+  // show as nothing or cut the text short: the name sorts and shows by the
+  // same rule.
+  if (IsValidUtf8(bytes)) return wxString::FromUTF8(bytes.data(), bytes.size());
+  return wxString(bytes.data(), wxConvISO8859_1, bytes.size());
 }
 
 std::string FromDisplay(const wxString& text) {
@@ -17,7 +19,7 @@ std::string BytesOfShown(const wxString& shown, const std::string& bytes) {
   const wxString full = ToDisplay(bytes);
   if (shown == full) return bytes;
   // Bytes that are not UTF-8 show one character per byte.
-  const bool perByte = !bytes.empty() && wxString::FromUTF8(bytes.data(), bytes.size()).empty();
+  const bool perByte = !IsValidUtf8(bytes);
   if (perByte && full.StartsWith(shown)) return bytes.substr(0, shown.length());
   return FromDisplay(shown);
 }

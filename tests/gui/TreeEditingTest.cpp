@@ -304,16 +304,21 @@ class ExpectNameKept : public wxExpectModalBase<CFolderName, ExpectNameKept> {
 };
 
 TEST_F(TreeEditingTest, RenameWithTheTextUnchangedKeepsANameThatIsNotUtf8) {
-  const std::string latin1 = "caf\xe9";  // not UTF-8: shown as "café"
-  const wxTreeItemId folder = InsertPath(Tree(), MakeDir(latin1), {});
-  const int index = Tree().ItemIndex(folder);
-  ASSERT_EQ(Tree().ItemPath(index), latin1);
-  Tree().SelectItem(folder);
-  wxTEST_DIALOG(PressKey(WXK_F2), ExpectNameKept());
-  EXPECT_EQ(Tree().ItemPath(index), latin1);
-  // A name typed anew is taken as typed.
-  wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({"caf\xc3\xa9 2"}));
-  EXPECT_EQ(Tree().ItemPath(index), "caf\xc3\xa9 2");
+  // Latin-1, and an encoded surrogate: neither is UTF-8, each shows one
+  // character per byte ("café", "cafí ©").
+  for (const std::string bytes : {"caf\xe9", "caf\xed\xa0\xa9"}) {
+    const wxTreeItemId folder = InsertPath(Tree(), MakeDir(bytes), {});
+    const int index = Tree().ItemIndex(folder);
+    ASSERT_EQ(Tree().ItemPath(index), bytes);
+    EXPECT_EQ(Tree().GetItemText(folder), wxString(bytes.data(), wxConvISO8859_1, bytes.size()));
+    Tree().SelectItem(folder);
+    wxTEST_DIALOG(PressKey(WXK_F2), ExpectNameKept());
+    EXPECT_EQ(Tree().ItemPath(index), bytes);
+    // A name typed anew is taken as typed.
+    const std::string typed = "caf\xc3\xa9 " + std::to_string(index);
+    wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({typed}));
+    EXPECT_EQ(Tree().ItemPath(index), typed);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "tool/IsoNames.h"
 
+#include "common/Utf8.h"
+
 TEST(ToolIsoNames, FileNamesPerLevel) {
   const std::string dat = "dat";
   const struct {
@@ -65,19 +67,6 @@ TEST(ToolIsoNames, VolumeIdentifier) {
   EXPECT_EQ(MapVolumeName(std::string(40, 'v')), std::string(32, 'V'));
 }
 
-// A byte string is valid UTF-8 when every lead byte has all its continuation bytes.
-bool WholeUtf8(const std::string& s) {
-  for (std::size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    const std::size_t n = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
-    if (n == 0 || i + n > s.size()) return false;
-    for (std::size_t k = 1; k < n; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    i += n;
-  }
-  return true;
-}
-
 TEST(ToolIsoNames, DCharactersAreMappedByCharacterNotByByte) {
   EXPECT_EQ(MapVolumeName("ascii \xC3\xBCn\xC3\xAF"), "ASCII__N_");                        // "ascii ünï"
   EXPECT_EQ(MapFileName("\xE6\x97\xA5\xE6\x9C\xAC.txt", IsoLevel::Level1, nullptr).Identifier(), "__.TXT");  // two CJK
@@ -87,6 +76,10 @@ TEST(ToolIsoNames, DCharactersAreMappedByCharacterNotByByte) {
   // 0xC0 and 0xC1 start no character (they could only spell ASCII over again).
   EXPECT_EQ(MapFileName("n\xC0\xA0.txt", IsoLevel::Level1, nullptr).Identifier(), "N__.TXT");
   EXPECT_EQ(MapFolderName("n\xC1\xBF", IsoLevel::Level2), "N__");
+  // Nor do an encoded surrogate, an overlong form or a code point past U+10FFFF.
+  EXPECT_EQ(MapFolderName("s\xED\xA0\x80", IsoLevel::Level2), "S___");
+  EXPECT_EQ(MapFolderName("o\xE0\x9F\xBF", IsoLevel::Level2), "O___");
+  EXPECT_EQ(MapFolderName("p\xF4\x90\x80\x80", IsoLevel::Level2), "P____");
 }
 
 TEST(ToolIsoNames, AsciiCutsNeverSplitACharacter) {
@@ -95,15 +88,15 @@ TEST(ToolIsoNames, AsciiCutsNeverSplitACharacter) {
   for (int i = 0; i < 150; ++i) longName += u;  // 300 bytes
   for (const std::string& prefix : {std::string(), std::string("x")}) {
     const FileName f = MapFileName(prefix + longName + ".txt", IsoLevel::Ascii, nullptr);
-    EXPECT_TRUE(WholeUtf8(f.name)) << prefix.size();
+    EXPECT_TRUE(IsValidUtf8(f.name)) << prefix.size();
     EXPECT_LE(f.Identifier().size(), 200u);
     EXPECT_GE(f.Identifier().size(), 199u);
     EXPECT_EQ(f.extension, "txt");
     const std::string folder = MapFolderName(prefix + longName, IsoLevel::Ascii);
-    EXPECT_TRUE(WholeUtf8(folder)) << prefix.size();
+    EXPECT_TRUE(IsValidUtf8(folder)) << prefix.size();
     EXPECT_GE(folder.size(), 199u);
-    EXPECT_TRUE(WholeUtf8(NumberedFolderName(folder, IsoLevel::Ascii, 7)));
-    EXPECT_TRUE(WholeUtf8(NumberedFileName(f, IsoLevel::Ascii, 12).name));
+    EXPECT_TRUE(IsValidUtf8(NumberedFolderName(folder, IsoLevel::Ascii, 7)));
+    EXPECT_TRUE(IsValidUtf8(NumberedFileName(f, IsoLevel::Ascii, 12).name));
   }
   // A DEL byte is a control byte like the others.
   EXPECT_EQ(MapFileName("del\x7Fname.txt", IsoLevel::Ascii, nullptr).Identifier(), "del_name.txt");
