@@ -35,6 +35,8 @@ inline constexpr const char* MENU_OPEN_IMAGE = "Open Disc Image...";
 
 // The layout.
 inline constexpr const char* MSG_CANNOT_FIND = "Cannot find ";  // followed by the path
+// Followed by the path: a folder nested deeper than a path can reach.
+inline constexpr const char* MSG_PATH_TOO_LONG = "The path is too long to reach: ";
 inline constexpr const char* MSG_LAYOUT_FULL = "The layout is full: it holds at most 49999 items.";
 // Preceded by the count, followed by the first path passed over.
 inline constexpr const char* MSG_NOT_ADDED =
