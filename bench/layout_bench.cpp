@@ -4,6 +4,7 @@
 // one function; add further steps to STEPS.
 //
 //   cmake --build build --target layout_bench && xvfb-run -a build/bin/layout_bench [work-dir]
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -23,6 +24,7 @@
 #include <memory>
 #include <string>
 
+#include "common/DiskEntry.h"
 #include "common/window/FindControl.h"
 #include "app/window/MainDialog.h"
 #include "image/window/DiscPlanView.h"
@@ -81,6 +83,7 @@ struct Bench {
   std::string flat;  // one folder of FLAT_FOLDER_FILES files
   double emptyWindowMiB = 0;
   double emptyWindowResidentMiB = 0;
+  double emptyWindowHeapMiB = 0;
   double insertion = 0, insertionToSizeShown = 0;  // of the last Add Folder to the size shown
   MainDialog* dialog = nullptr;
   FixedChooser* chooser = nullptr;  // owned by the dialog
@@ -122,6 +125,12 @@ double ResidentMiB() {
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+// The bytes malloc has handed out and not had back, of every thread.
+double HeapInUseMiB() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<double>(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
+}
+
 double PeakMemoryMiB() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -146,6 +155,7 @@ void MakeWindow(Bench& bench) {
   wxTheApp->Yield();
   bench.emptyWindowMiB = PeakMemoryMiB();
   bench.emptyWindowResidentMiB = ResidentMiB();
+  bench.emptyWindowHeapMiB = HeapInUseMiB();
 }
 
 double AddFolder(Bench& bench) {
@@ -225,9 +235,17 @@ double ThreadCpuSeconds() {
 
 double BuildCommandLine(Bench& bench) {
   bool built = false;
+  // The look-ups alone, as the build makes them: one per file.
+  const LayoutModel& model = bench.dialog->Layout();
+  const double lookUpsBefore = ThreadCpuSeconds();
+  PathLookUps lookUps;
+  for (int index = 1; index < model.NextIndex(); ++index) {
+    if (!model.IsFolder(index)) lookUps(model.ItemPath(index));
+  }
+  const double lookUpsCpu = ThreadCpuSeconds() - lookUpsBefore;
   const double cpuBefore = ThreadCpuSeconds();
   const double seconds = SecondsOf([&] { built = bench.dialog->BuildCommandLine(); });
-  std::printf("  (CPU %.3f s)\n", ThreadCpuSeconds() - cpuBefore);
+  std::printf("  (CPU %.3f s; the look-ups alone %.3f s)\n", ThreadCpuSeconds() - cpuBefore, lookUpsCpu);
   if (!built) std::fprintf(stderr, "the build failed\n");
   std::printf("  (%zu entries, %zu bytes of option string, %d items in the store)\n",
               bench.dialog->Entries().size(), bench.dialog->CmdLine().size(),
@@ -262,10 +280,13 @@ double LoadStructure(Bench& bench) {
   return seconds;
 }
 
-// What the loaded layout holds above the empty window.
+// What the loaded layout holds above the empty window, at rest: once its
+// plan is shown.
 double LayoutMemory(Bench& bench) {
+  UntilSizeShown(bench);
   const double resident = ResidentMiB();
-  std::printf("  (resident %.1f MiB, the empty window %.1f MiB)\n", resident, bench.emptyWindowResidentMiB);
+  std::printf("  (resident %.1f MiB, the empty window %.1f MiB; heap in use %.1f MiB, the empty window's %.1f MiB)\n",
+              resident, bench.emptyWindowResidentMiB, HeapInUseMiB(), bench.emptyWindowHeapMiB);
   return resident - bench.emptyWindowResidentMiB;
 }
 
@@ -324,7 +345,8 @@ double ToggleForm2OfAll(Bench& bench) {
 // A move of that folder with its whole subtree (a drag onto empty space).
 double MoveAll(Bench& bench) {
   return SecondsOf([&] {
-    bench.dialog->Tree()->MoveItem(TopFolder(bench), wxTreeItemId());
+    CDropTreeCtrl& tree = *bench.dialog->Tree();
+    MoveItem(tree.Model(), tree.ItemIndex(TopFolder(bench)), LayoutModel::TOP_LEVEL);
     wxTheApp->Yield();
   });
 }

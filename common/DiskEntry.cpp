@@ -34,28 +34,31 @@ bool IsFileSystemRoot(const struct stat& st) {
   return stat("/", &root) == 0 && root.st_dev == st.st_dev && root.st_ino == st.st_ino;
 }
 
-// The kind of a listed entry: from the listing itself when it says, else
-// (symbolic links, file systems that do not fill d_type) from a look-up.
-std::optional<DiskKind> KindOf(const std::string& folderPath, const dirent& ent) {
-  switch (ent.d_type) {
-    case DT_REG:
-      return DiskKind::File;
-    case DT_DIR:
-      return DiskKind::Folder;
-    case DT_LNK:
-    case DT_UNKNOWN: {
-      struct stat st;
-      if (stat(JoinPath(folderPath, ent.d_name).c_str(), &st) != 0) return std::nullopt;
-      // The root holds every folder: a link to it leads back up the path
-      // being listed, a loop, and is passed over as one.
-      if (S_ISDIR(st.st_mode) && IsFileSystemRoot(st)) return std::nullopt;
-      auto entry = EntryFromStat(st);
-      if (!entry) return std::nullopt;
-      return entry->kind;
-    }
-    default:
-      return std::nullopt;
+// The kind of a listed entry, and a file's size. Files are looked up by name
+// in the open folder (no walk of the folder's path); a folder is taken as the
+// listing says. A symbolic link or an entry of a file system that does not
+// fill d_type counts as what a look-up finds.
+std::optional<ListedEntry> EntryOf(int folderFd, const dirent& ent) {
+  ListedEntry listed{ent.d_name, DiskKind::File, std::nullopt};
+  if (ent.d_type == DT_DIR) {
+    listed.kind = DiskKind::Folder;
+    return listed;
   }
+  if (ent.d_type != DT_REG && ent.d_type != DT_LNK && ent.d_type != DT_UNKNOWN) return std::nullopt;
+  struct stat st;
+  if (fstatat(folderFd, ent.d_name, &st, 0) != 0) {
+    // A file that the listing names stays a file, its size unknown.
+    if (ent.d_type == DT_REG) return listed;
+    return std::nullopt;
+  }
+  // The root holds every folder: a link to it leads back up the path
+  // being listed, a loop, and is passed over as one.
+  if (S_ISDIR(st.st_mode) && IsFileSystemRoot(st)) return std::nullopt;
+  const std::optional<DiskEntry> entry = EntryFromStat(st);
+  if (!entry) return std::nullopt;
+  listed.kind = entry->kind;
+  if (entry->kind == DiskKind::File) listed.size = entry->size;
+  return listed;
 }
 
 struct DirCloser {
@@ -101,15 +104,16 @@ bool ListFolder(const std::string& folderPath,
                 const std::function<bool(const ListedEntry&)>& visit) {
   std::unique_ptr<DIR, DirCloser> dir(opendir(folderPath.c_str()));
   if (!dir) return false;
+  const int folderFd = dirfd(dir.get());
   for (;;) {
     errno = 0;
     const dirent* ent = readdir(dir.get());
     if (ent == nullptr) return errno == 0;
-    const std::string name = ent->d_name;
+    const std::string_view name = ent->d_name;
     if (name == "." || name == "..") continue;
-    const auto kind = KindOf(folderPath, *ent);
-    if (!kind) continue;
-    if (!visit(ListedEntry{name, *kind})) return true;
+    const std::optional<ListedEntry> listed = EntryOf(folderFd, *ent);
+    if (!listed) continue;
+    if (!visit(*listed)) return true;
   }
 }
 

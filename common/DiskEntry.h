@@ -47,10 +47,13 @@ class PathLookUps {
 struct ListedEntry {
   std::string name;
   DiskKind kind;
+  // A file's size, from the look-up the listing makes of each file (through
+  // the open folder, so at little cost); none when that look-up failed.
+  std::optional<std::uint64_t> size;
 };
 
 // Lists a folder in the order the file system gives, calling visit for each
-// regular file or directory ("." and ".." excluded; other names that begin
+// regular file (with its size) or directory ("." and ".." excluded; other names that begin
 // with a full stop are passed on: the caller decides). Returns false when the
 // folder cannot be listed or the listing fails part way; the entries already
 // visited stay visited. visit returns false to stop the listing early.

@@ -9,17 +9,18 @@ namespace {
 // The file entries of one folder (or of the top level), in order: "-f", or
 // "-m" for a Form 2 file, each file's size counted. False at the first file
 // that cannot be found.
-bool AppendFileEntries(const LayoutModel& model, int folder, const PathLookUp& lookUp,
+bool AppendFileEntries(const LayoutModel& model, int folder, const ItemLookUp& lookUp,
                        EntryBuild& build) {
   for (const int item : model.ChildrenOf(folder)) {
     if (model.IsFolder(item)) continue;
     const std::string& path = model.ItemPath(item);
-    const std::optional<DiskEntry> found = lookUp(path);
+    const std::optional<DiskEntry> found = lookUp(item, path);
     if (!found || found->kind != DiskKind::File) {
       build.missingPath = path;
       return false;
     }
     build.totalSize += static_cast<std::int64_t>(found->size);
+    build.fileSizes.push_back(found->size);
     build.entries.push_back(MakeEntry(model.IsForm2(item) ? Option::Form2File : Option::Form1File, path));
   }
   return true;
@@ -37,6 +38,11 @@ struct Level {
 
 EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& settings,
                         const PathLookUp& lookUp) {
+  return BuildEntries(model, settings, [&lookUp](int, const std::string& path) { return lookUp(path); });
+}
+
+EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& settings,
+                        const ItemLookUp& lookUp) {
   EntryBuild build;
   AppendSettingsEntries(settings, build.entries);
   if (model.IsEmpty()) return build;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/CommandLine.h"
 #include "common/DiskEntry.h"
@@ -22,11 +23,16 @@ struct EntryBuild {
   EntryBuildStatus status = EntryBuildStatus::Empty;
   CommandLine entries;
   std::int64_t totalSize = 0;  // the sizes of the files, as looked up
+  std::vector<std::uint64_t> fileSizes;  // each "-f"/"-m" entry's, in entry order
   std::string missingPath;
 };
 
 using PathLookUp = std::function<std::optional<DiskEntry>(const std::string&)>;
+// A file of the layout by its index and path.
+using ItemLookUp = std::function<std::optional<DiskEntry>(int index, const std::string& path)>;
 
 // lookUp finds each file on disk (LookUpPath in the program; tests pass their own).
+EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& settings,
+                        const ItemLookUp& lookUp);
 EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& settings,
                         const PathLookUp& lookUp = LookUpPath);

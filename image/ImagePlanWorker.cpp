@@ -2,10 +2,33 @@
 
 #include "image/DiscFit.h"
 
+namespace {
+
+// The arguments a plan needs before the entries': none when they name the target.
+std::vector<std::string> TargetStandIn(const CommandLine& entries) {
+  const std::string target(InfoOf(Option::Target).text);
+  if (!entries.empty() && entries.front().option == target) return {};
+  return {target, "image"};
+}
+
+}  // namespace
+
 std::vector<std::string> PlanArguments(const CommandLine& entries) {
   std::vector<std::string> args = RenderArguments(entries);
-  const std::string target(InfoOf(Option::Target).text);
-  if (args.empty() || args.front() != target) args.insert(args.begin(), {target, "image"});
+  const std::vector<std::string> before = TargetStandIn(entries);
+  args.insert(args.begin(), before.begin(), before.end());
+  return args;
+}
+
+std::vector<std::string> PlanArguments(CommandLine&& entries) {
+  // As RenderArguments renders them, each text moved rather than copied.
+  std::vector<std::string> args = TargetStandIn(entries);
+  args.reserve(args.size() + entries.size() * 2);
+  for (CommandEntry& entry : entries) {
+    args.push_back(std::move(entry.option));
+    if (entry.hasValue) args.push_back(std::move(entry.value));
+  }
+  entries.clear();
   return args;
 }
 
@@ -18,8 +41,15 @@ std::string PlanLine(const PlanResult& result) {
 
 PlanResult PlanWithSizes(const PlanRequest& request, const SizeLookUp& lookUp,
                          std::unordered_map<std::string, std::uint64_t>& known) {
-  for (const auto& [path, size] : request.freshSizes) known[path] = size;
+  // The planner looks the files up in the order of their arguments.
+  std::size_t file = 0;
   const InputLookUp fromLayout = [&](const std::string& path, InputFile& found) -> Status {
+    const std::uint64_t given = file < request.sizes.size() ? request.sizes[file] : PlanRequest::UNKNOWN_SIZE;
+    ++file;
+    if (given != PlanRequest::UNKNOWN_SIZE) {
+      found.size = given;
+      return std::nullopt;
+    }
     auto it = known.find(path);
     if (it == known.end()) {
       const std::optional<std::uint64_t> size = lookUp(path);

@@ -2,8 +2,10 @@
 // arguments (rendered from the same entries as the option string) and gets
 // back the tool's own plan, laid out by the tool's planner. Requests that
 // arrive while one is being planned replace each other: only the newest is
-// planned next. File sizes are looked up once per path and remembered, so a
-// change to the layout costs no new look-ups for the files already known.
+// planned next. The window hands over the file sizes it knows (found when
+// the files came into the layout); a size it does not know is looked up here
+// once per path and remembered, so a change to the layout costs no new
+// look-ups for the files already known.
 #pragma once
 
 #include <condition_variable>
@@ -20,10 +22,12 @@
 #include "tool/ImagePlanner.h"
 
 struct PlanRequest {
+  static constexpr std::uint64_t UNKNOWN_SIZE = UINT64_MAX;
   std::uint64_t generation = 0;   // handed back with the result
   std::vector<std::string> args;  // the tool's arguments, "-o" first
-  // Sizes looked up just now (Write ISO): they replace what is remembered.
-  std::unordered_map<std::string, std::uint64_t> freshSizes;
+  // The size of each "-f"/"-m" file of args, in their order (UNKNOWN_SIZE:
+  // to be looked up); fewer sizes than files leave the rest to be looked up.
+  std::vector<std::uint64_t> sizes;
   bool awaited = false;  // PlanAndWait's: handed back to it, not delivered
 };
 
@@ -36,6 +40,7 @@ struct PlanResult {
 // The tool's arguments for a plan of these entries. Without an image target
 // the plan still needs one: "image" stands in (it only names the cue's FILE).
 std::vector<std::string> PlanArguments(const CommandLine& entries);
+std::vector<std::string> PlanArguments(CommandLine&& entries);
 
 // "Image: ..." for the line under "Real Path Of Files".
 std::string PlanLine(const PlanResult& result);

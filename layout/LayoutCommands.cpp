@@ -2,12 +2,6 @@
 
 namespace {
 
-// The paths passed over since the command began, told by the model.
-void TakePassedOver(const LayoutModel& model, InsertReport& report) {
-  report.passedOver = model.PassedOverCount();
-  report.firstPassedOver = model.FirstPassedOver();
-}
-
 // The parent of a folder read from a "-d" value: its ancestors looked up from
 // the top level down, the first match at each level. When one is missing the
 // folder goes to the top level.
@@ -32,11 +26,10 @@ InsertReport AddFromDisk(LayoutModel& model, const std::vector<std::string>& pat
   InsertReport report;
   model.BeginCommand();
   for (const std::string& path : paths) {
-    const int item = model.InsertPath(path, parent);
+    const int item = model.InsertPath(path, parent, &report.passedOver);
     if (item > 0 && form2) model.SetForm2(item, true);
     report.inserted.push_back(item);
   }
-  TakePassedOver(model, report);
   return report;
 }
 
@@ -45,6 +38,38 @@ InsertReport MakeFolder(LayoutModel& model, const std::string& name, int parent)
   model.BeginCommand();
   report.inserted.push_back(model.InsertFolder(name, parent));
   return report;
+}
+
+bool RemoveItem(LayoutModel& model, int item) {
+  if (item <= 0 || !model.Contains(item)) return false;
+  model.Remove(item);  // the store keeps the entries of the removed items
+  return true;
+}
+
+void RemoveAll(LayoutModel& model) {
+  model.RemoveAll();  // the next index keeps its value
+}
+
+bool RenameFolder(LayoutModel& model, int folder, const std::string& name) {
+  if (!model.Contains(folder) || !model.IsFolder(folder) || !LayoutModel::CanKeepFolderName(name)) {
+    return false;
+  }
+  model.Rename(folder, name);
+  return true;
+}
+
+std::optional<int> MoveItem(LayoutModel& model, int item, int newParent) {
+  if (!model.Contains(newParent)) newParent = LayoutModel::TOP_LEVEL;
+  if (!model.Move(item, newParent)) return std::nullopt;
+  return newParent;
+}
+
+std::optional<int> DropItem(LayoutModel& model, int item, int target) {
+  if (!model.Contains(item)) return std::nullopt;
+  if (!model.Contains(target)) return MoveItem(model, item, LayoutModel::TOP_LEVEL);
+  if (!model.IsFolder(target)) target = model.ParentOf(target);
+  if (model.ParentOf(item) == target || item == target) return std::nullopt;
+  return MoveItem(model, item, target);
 }
 
 bool Form2ChangesSubtree(const LayoutModel& model, int item) {
@@ -75,13 +100,12 @@ LoadedLayout ApplyStructure(LayoutModel& model, const std::vector<StructureActio
       current = made > 0 ? made : parent;
     } else if (action.kind == StructureActionKind::AddForm1File ||
                action.kind == StructureActionKind::AddForm2File) {
-      const int item = model.InsertPath(action.value, current);
+      const int item = model.InsertPath(action.value, current, &loaded.report.passedOver);
       if (item > 0 && action.kind == StructureActionKind::AddForm2File) model.SetForm2(item, true);
       loaded.report.inserted.push_back(item);
     } else {
       loaded.options.push_back(action);
     }
   }
-  TakePassedOver(model, loaded.report);
   return loaded;
 }

@@ -1,10 +1,11 @@
 // The commands that change the layout, with no window: Add Files, Add Media
-// Files, Add Folder and dropped files (from disk), Make Folder, Set/Unset
-// Form2, and a loaded layout file. Each returns what it did; the window
-// selects, redraws and says what the report holds.
+// Files, Add Folder and dropped files (from disk), Make Folder, Remove,
+// Remove All, Rename, Set/Unset Form2, moving by a drag, and a loaded layout
+// file. Each returns what it did; the window selects, redraws and says what
+// the report holds.
 #pragma once
 
-#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,7 @@ struct InsertReport {
   // nothing was created (not found, the store full, a name a layout file
   // cannot carry). A folder from disk comes with everything below it.
   std::vector<int> inserted;
-  // Paths from disk passed over because a layout file could not carry them
-  // (at any depth of a scan), and the first of them.
-  std::size_t passedOver = 0;
-  std::string firstPassedOver;
+  PassedOver passedOver;
 };
 
 // The folder that receives new items when target was pointed at: a folder
@@ -34,6 +32,25 @@ InsertReport AddFromDisk(LayoutModel& model, const std::vector<std::string>& pat
 
 // A folder made in the layout, last among the children of parent.
 InsertReport MakeFolder(LayoutModel& model, const std::string& name, int parent);
+
+// Takes item with its subtree out of the layout (false when it is not in it).
+bool RemoveItem(LayoutModel& model, int item);
+// Empties the layout.
+void RemoveAll(LayoutModel& model);
+
+// A folder takes a new name. False, and nothing changes, for an item that is
+// not a folder in the layout or a name a layout file cannot carry.
+bool RenameFolder(LayoutModel& model, int folder, const std::string& name);
+
+// Moves item with its subtree to the end of newParent's children (none or an
+// item no longer there: the top level). Returns the folder that received
+// it, or nothing when it stays: a folder onto itself or below itself.
+std::optional<int> MoveItem(LayoutModel& model, int item, int newParent);
+// A drag of item released over target (0: empty space): over a file the
+// target is its folder; dropping an item on itself or into the folder it is
+// in changes nothing; empty space moves it to the end of the top level.
+// Returns the folder that received it, or nothing when it stays.
+std::optional<int> DropItem(LayoutModel& model, int item, int target);
 
 // Set/Unset Form2 on a folder changes everything below it, so the window
 // asks first: true for a folder with children.

@@ -42,6 +42,7 @@ void LayoutModel::Reset() {
   m_itemPath.assign(MAX_ITEMS, std::string());
   m_isFolder.assign(MAX_ITEMS, 0);
   m_isForm2.assign(MAX_ITEMS, 0);
+  m_size.assign(MAX_ITEMS, NO_SIZE);
   m_parent.assign(MAX_ITEMS, -1);
   m_children.assign(MAX_ITEMS, std::vector<int>());
   m_parent[TOP_LEVEL] = TOP_LEVEL;
@@ -51,6 +52,15 @@ void LayoutModel::Reset() {
 
 std::string LayoutModel::Label(int index) const {
   return IsFolder(index) ? ItemPath(index) : PathTitle(ItemPath(index));
+}
+
+std::optional<std::uint64_t> LayoutModel::KnownSize(int index) const {
+  if (index <= 0 || index >= m_nextIndex || m_size[Slot(index)] == NO_SIZE) return std::nullopt;
+  return m_size[Slot(index)];
+}
+
+void LayoutModel::RememberSize(int index, std::uint64_t size) {
+  if (index > 0 && index < m_nextIndex && !IsFolder(index)) m_size[Slot(index)] = size;
 }
 
 bool LayoutModel::Contains(int index) const {
@@ -79,8 +89,6 @@ int LayoutModel::FindFolder(const std::string& name, int parent) const {
 
 void LayoutModel::BeginCommand() {
   m_fullReported = false;
-  m_passedOver = 0;
-  m_firstPassedOver.clear();
 }
 
 bool LayoutModel::CanKeepFilePath(const std::string& path) {
@@ -93,7 +101,7 @@ bool LayoutModel::CanKeepFolderName(const std::string& name) {
 
 bool LayoutModel::Keepable(const std::string& path, bool isFolder) {
   if (isFolder ? CanKeepFolderName(PathTitle(path)) : CanKeepFilePath(path)) return true;
-  if (m_passedOver++ == 0) m_firstPassedOver = path;
+  if (m_passedOver) m_passedOver->Add(path);
   return false;
 }
 
@@ -106,11 +114,13 @@ bool LayoutModel::RefuseWhenFull() {
   return true;
 }
 
-int LayoutModel::AddEntry(const std::string& path, bool isFolder, int parent, std::size_t place) {
+int LayoutModel::AddEntry(const std::string& path, bool isFolder, int parent, std::size_t place,
+                          std::optional<std::uint64_t> size) {
   const int index = m_nextIndex++;
   m_itemPath[Slot(index)] = path;
   m_isFolder[Slot(index)] = isFolder ? 1 : 0;
   m_isForm2[Slot(index)] = 0;
+  m_size[Slot(index)] = size && !isFolder ? *size : NO_SIZE;
   m_parent[Slot(index)] = parent;
   std::vector<int>& siblings = m_children[Slot(parent)];
   siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(place), index);
@@ -124,10 +134,13 @@ int LayoutModel::InsertFolder(const std::string& name, int parent) {
   return AddEntry(name, true, parent, ChildrenOf(parent).size());
 }
 
-int LayoutModel::InsertPath(const std::string& path, int parent) {
+int LayoutModel::InsertPath(const std::string& path, int parent, PassedOver* passedOver) {
   if (!Contains(parent)) parent = TOP_LEVEL;
   ScanStack scanning;
-  return InsertFromDisk(path, parent, scanning);
+  m_passedOver = passedOver;
+  const int index = InsertFromDisk(path, parent, scanning);
+  m_passedOver = nullptr;
+  return index;
 }
 
 int LayoutModel::InsertFromDisk(const std::string& path, int parent, ScanStack& scanning) {
@@ -148,8 +161,8 @@ int LayoutModel::InsertFromDisk(const std::string& path, int parent, ScanStack& 
   if (!Keepable(path, isFolder)) return 0;
   if (RefuseWhenFull()) return 0;
   // A folder from disk keeps its name in the store, a file its full path.
-  const int index =
-      AddEntry(isFolder ? PathTitle(path) : path, isFolder, parent, ChildrenOf(parent).size());
+  const int index = AddEntry(isFolder ? PathTitle(path) : path, isFolder, parent,
+                             ChildrenOf(parent).size(), entry->size);
   if (isFolder) {
     scanning.push_back(identity);
     ScanFolder(path, index, scanning);
@@ -175,7 +188,7 @@ void LayoutModel::ScanFolder(const std::string& folderPath, int folder, ScanStac
     std::string folded = LabelSortKey(listed.name);
     const std::size_t place = order.PlaceOf(folded);
     order.Insert(place, std::move(folded));
-    AddEntry(path, false, folder, place);
+    AddEntry(path, false, folder, place, listed.size);
     return true;
   });
 }
@@ -241,12 +254,4 @@ bool LayoutModel::Move(int item, int newParent) {
   m_children[Slot(newParent)].push_back(item);
   Observer().OnMoved(item, newParent);
   return true;
-}
-
-int LayoutModel::DropOnto(int item, int target) {
-  if (!Contains(item)) return -1;
-  if (!Contains(target)) return Move(item, TOP_LEVEL) ? TOP_LEVEL : -1;
-  if (!IsFolder(target)) target = ParentOf(target);
-  if (ParentOf(item) == target || item == target) return -1;
-  return Move(item, target) ? target : -1;
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,16 @@ class LayoutObserver {
   virtual void OnFull() {}
 };
 
+// Paths from disk that an insertion passed over because a layout file could
+// not carry them (at any depth of a scan), and the first of them.
+struct PassedOver {
+  std::size_t count = 0;
+  std::string first;
+  void Add(const std::string& path) {
+    if (count++ == 0) first = path;
+  }
+};
+
 class LayoutModel {
  public:
   // Indices run from 1 to MAX_ITEMS - 1 (49,999 items); 0 is the top level.
@@ -54,6 +65,11 @@ class LayoutModel {
   bool IsForm2(int index) const { return index > 0 && m_isForm2[Slot(index)] != 0; }
   // The label the layout shows: a folder's name, a file's last path component.
   std::string Label(int index) const;
+  // A file's size as last looked up: when it was inserted (the scan of its
+  // folder looks each file up) or by RememberSize; none when not known. The
+  // plan of the image takes it from here rather than from the disk again.
+  std::optional<std::uint64_t> KnownSize(int index) const;
+  void RememberSize(int index, std::uint64_t size);
 
   // ---- the tree ----
   // Whether index is in the layout now (a removed item's entries stay in the store).
@@ -67,25 +83,21 @@ class LayoutModel {
   int FindFolder(const std::string& name, int parent) const;
 
   // ---- insertion ----
-  // Each command that inserts calls this first: "full" is said once per
-  // command, and the count of names passed over starts again.
+  // Each command that inserts calls this first: "full" is said once per command.
   void BeginCommand();
   // What a layout file can carry: a value has no double quote (the grammar
   // has no escape), and a folder's name has no backslash (the separator of
   // in-image folder paths). A file is stored by its path, a folder by its name.
   static bool CanKeepFilePath(const std::string& path);
   static bool CanKeepFolderName(const std::string& name);
-  // Paths from disk passed over by this command because the layout could not
-  // keep them (at any depth of a scan), and the first of them.
-  std::size_t PassedOverCount() const { return m_passedOver; }
-  const std::string& FirstPassedOver() const { return m_firstPassedOver; }
   // A folder made in the layout, last among the children of parent. Returns
   // its index, or 0 when the store is full.
   int InsertFolder(const std::string& name, int parent);
   // A path on disk, last among the children of parent; a folder comes with
   // everything below it. Returns the new item's index, or 0 when nothing was
-  // created (not found, the store full, or a link back up the path).
-  int InsertPath(const std::string& path, int parent);
+  // created (not found, the store full, or a link back up the path). Paths
+  // the layout cannot keep are added to passedOver when given.
+  int InsertPath(const std::string& path, int parent, PassedOver* passedOver = nullptr);
 
   // ---- editing ----
   // Takes item and its subtree out of the layout; their store entries stay.
@@ -99,11 +111,6 @@ class LayoutModel {
   // Moves item with its subtree to the end of newParent's children. A folder
   // moved onto itself or below itself stays put (false).
   bool Move(int item, int newParent);
-  // A drag of item released over target (0: empty space). Over a file the
-  // target is its folder; a drop into the folder the item is already in, or
-  // onto the item itself, changes nothing. Empty space moves the item to the
-  // end of the top level. Returns the folder that received it, or -1.
-  int DropOnto(int item, int target);
 
  private:
   // Takes the items and everything below them out of the tree of children.
@@ -113,9 +120,11 @@ class LayoutModel {
 
   static std::size_t Slot(int index) { return static_cast<std::size_t>(index); }
   bool RefuseWhenFull();
-  // False, and counted, when the layout could not keep this entry from disk.
+  // False, and told to the insertion's PassedOver, when the layout could not
+  // keep this entry from disk.
   bool Keepable(const std::string& path, bool isFolder);
-  int AddEntry(const std::string& path, bool isFolder, int parent, std::size_t place);
+  int AddEntry(const std::string& path, bool isFolder, int parent, std::size_t place,
+               std::optional<std::uint64_t> size = std::nullopt);
   int InsertFromDisk(const std::string& path, int parent, ScanStack& scanning);
   void ScanFolder(const std::string& folderPath, int folder, ScanStack& scanning);
 
@@ -127,9 +136,10 @@ class LayoutModel {
   std::vector<std::string> m_itemPath;
   std::vector<unsigned char> m_isFolder;
   std::vector<unsigned char> m_isForm2;
+  static constexpr std::uint64_t NO_SIZE = UINT64_MAX;
+  std::vector<std::uint64_t> m_size;  // NO_SIZE: not known
   std::vector<int> m_parent;  // -1: not in the layout
   std::vector<std::vector<int>> m_children;
   bool m_fullReported = false;
-  std::size_t m_passedOver = 0;
-  std::string m_firstPassedOver;
+  PassedOver* m_passedOver = nullptr;  // the running InsertPath's, if it gave one
 };

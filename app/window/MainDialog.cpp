@@ -295,33 +295,42 @@ CommandSettings MainDialog::CurrentSettings() const {
 }
 
 bool MainDialog::BuildCommandLine() {
-  m_cmdLine.clear();
+  // What an earlier build made goes before the new one is made, so that the
+  // two are never held at once.
+  m_cmdLine = std::string();
+  m_entries = CommandLine();
+  m_fileSizes = std::vector<std::uint64_t>();
   const CommandSettings settings = CurrentSettings();
   m_imageTarget = settings.imagePath;
 
-  // Each file is looked up on disk; for Write ISO the sizes found serve its plan.
-  m_lookedUpSizes.clear();
+  // Each file is looked up on disk; for Write ISO the layout remembers the
+  // sizes found, and its plan is made with them.
   PathLookUps lookUp;
-  EntryBuild build = BuildEntries(*m_layout, settings, [this, &lookUp](const std::string& path) {
+  EntryBuild build = BuildEntries(*m_layout, settings, [this, &lookUp](int index, const std::string& path) {
     const std::optional<DiskEntry> found = lookUp(path);
-    if (m_keepSizes && found && found->kind == DiskKind::File) m_lookedUpSizes[path] = found->size;
+    if (m_keepSizes && found && found->kind == DiskKind::File) m_layout->RememberSize(index, found->size);
     return found;
   });
   m_entries = std::move(build.entries);
   m_totalSize = build.totalSize;
   if (build.status == EntryBuildStatus::Missing) ShowCannotFind(build.missingPath, this);
   if (build.status != EntryBuildStatus::Built) return false;
+  if (m_keepSizes) m_fileSizes = std::move(build.fileSizes);
   m_cmdLine = RenderOptionString(m_entries);
   return true;
 }
 
-std::optional<std::vector<std::string>> MainDialog::PlanSnapshot() const {
-  // No look-up here: the planner's thread finds the sizes it does not know yet.
-  const EntryBuild build = BuildEntries(*m_layout, CurrentSettings(), [](const std::string&) {
-    return std::optional<DiskEntry>(DiskEntry{});
+std::optional<PlanRequest> MainDialog::PlanSnapshot() const {
+  // No look-up here: the sizes are the ones the layout knows; the planner's
+  // thread finds the others.
+  EntryBuild build = BuildEntries(*m_layout, CurrentSettings(), [this](int index, const std::string&) {
+    return std::optional<DiskEntry>(DiskEntry{DiskKind::File, m_layout->KnownSize(index).value_or(PlanRequest::UNKNOWN_SIZE), 0, 0});
   });
   if (build.status != EntryBuildStatus::Built) return std::nullopt;
-  return PlanArguments(build.entries);
+  PlanRequest request;
+  request.args = PlanArguments(std::move(build.entries));
+  request.sizes = std::move(build.fileSizes);
+  return request;
 }
 
 bool MainDialog::EnoughSpaceOrAgreed(const PlanResult& plan) {

@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "common/FileChooser.h"
@@ -31,6 +30,7 @@ class OpenImageCommand;
 class LayoutButtons;
 class DiscPlanView;
 struct PlanResult;
+struct PlanRequest;
 class wxStaticText;
 struct StructureAction;
 
@@ -120,7 +120,6 @@ class MainDialog : public wxDialog {
 
   // The parts of the window that other parts and tests reach (controls by id: FindControl).
   CDropTreeCtrl* Tree() const { return m_tree; }
-  LayoutModel& Layout() const { return *m_layout; }
   const std::string& CmdLine() const { return m_cmdLine; }
   const CommandLine& Entries() const { return m_entries; }
   std::int64_t TotalSize() const { return m_totalSize; }
@@ -148,8 +147,9 @@ class MainDialog : public wxDialog {
   void ApplyLoadedOptions(const std::vector<StructureAction>& options);
   void ApplyOption(const StructureAction& option);
   CommandSettings CurrentSettings() const;
-  // The tool's arguments for the plan line; nothing for an empty layout.
-  std::optional<std::vector<std::string>> PlanSnapshot() const;
+  // The tool's arguments for the plan line with the sizes the layout knows;
+  // nothing for an empty layout.
+  std::optional<PlanRequest> PlanSnapshot() const;
   // Before a run: the image and its cue, as planned, against the target's free
   // space. False when the user answers No.
   bool EnoughSpaceOrAgreed(const PlanResult& plan);
@@ -187,7 +187,7 @@ class MainDialog : public wxDialog {
   std::unique_ptr<OpenImageCommand> m_openImage;
   std::unique_ptr<LayoutButtons> m_layoutButtons;
   wxStaticText* m_planLine = nullptr;
-  std::unordered_map<std::string, std::uint64_t> m_lookedUpSizes;  // by Write ISO's build
+  std::vector<std::uint64_t> m_fileSizes;  // looked up by Write ISO's build, in entry order
   bool m_keepSizes = false;  // while Write ISO builds
   FreeSpaceSource m_freeSpace = FreeBytesIn;
   std::unique_ptr<DiscPlanView> m_discPlan;

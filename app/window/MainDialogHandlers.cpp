@@ -23,6 +23,17 @@
 #include "layout/window/DropTreeCtrl.h"
 #include "layout/window/LayoutButtons.h"
 
+namespace {
+
+// A command that has used what the build made lets it go: for a full layout
+// the entries and the option string are some 10 MB.
+void LetGo(CommandLine& entries, std::string& optionString) {
+  entries = CommandLine();
+  optionString = std::string();
+}
+
+}  // namespace
+
 void MainDialog::OnExit() {
   // The states are told apart by the Write ISO button: disabled means a run.
   if (m_writeIsoButton->IsEnabled()) {
@@ -104,8 +115,11 @@ void MainDialog::OnWriteIso() {
   const bool built = BuildCommandLine();
   m_keepSizes = false;
   if (!built) return;
-  // The sizes go to the planner, which keeps them.
-  const PlanResult plan = m_discPlan->PlanNow(PlanArguments(m_entries), std::exchange(m_lookedUpSizes, {}));
+  // The image is planned with the sizes just looked up.
+  PlanRequest request;
+  request.args = PlanArguments(m_entries);
+  request.sizes = std::exchange(m_fileSizes, {});
+  const PlanResult plan = m_discPlan->PlanNow(std::move(request));
   if (!EnoughSpaceOrAgreed(plan)) return;
   std::optional<std::uint64_t> plannedBinBytes;
   if (!plan.error) plannedBinBytes = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE;
@@ -153,12 +167,14 @@ void MainDialog::OnViewCmdLine() {
 
 void MainDialog::OnGenerateBatch() {
   if (BuildCommandLine()) GenerateBatch(m_entries, m_imageTarget, this);
+  LetGo(m_entries, m_cmdLine);
 }
 
 // ---- the layout file ----
 
 void MainDialog::OnSave() {
   m_layoutFile->Save(BuildCommandLine() ? &m_entries : nullptr);
+  LetGo(m_entries, m_cmdLine);
 }
 
 void MainDialog::OnLoad() {

@@ -38,21 +38,21 @@ void DiscPlanView::LayoutReplaced() {
 }
 
 void DiscPlanView::StartPlan() {
-  std::optional<std::vector<std::string>> args = m_snapshot();
+  std::optional<PlanRequest> request = m_snapshot();
   const std::uint64_t generation = ++m_requested;
-  if (!args) {  // nothing to plan: the line is empty
+  if (!request) {  // nothing to plan: the line is empty
     m_current.reset();
     m_shown = generation;
     if (!m_rate) m_line->SetLabelText(wxString());
     return;
   }
-  m_worker->Request({generation, std::move(*args), {}});
+  request->generation = generation;
+  m_worker->Request(std::move(*request));
 }
 
-PlanResult DiscPlanView::PlanNow(std::vector<std::string> args, std::unordered_map<std::string, std::uint64_t> sizes) {
-  // The worker plans with the fresh sizes and remembers them for the plans
-  // that follow.
-  PlanResult result = m_worker->PlanAndWait({++m_requested, std::move(args), std::move(sizes)});
+PlanResult DiscPlanView::PlanNow(PlanRequest request) {
+  request.generation = ++m_requested;
+  PlanResult result = m_worker->PlanAndWait(std::move(request));
   Show(result);
   return result;
 }

@@ -23,9 +23,9 @@ class wxWindow;
 
 class DiscPlanView : public wxEvtHandler {
  public:
-  // The tool's arguments for the current layout and options; nothing when
-  // there is no layout to plan (an empty tree).
-  using Snapshot = std::function<std::optional<std::vector<std::string>>()>;
+  // The tool's arguments for the current layout and options, with the file
+  // sizes known; nothing when there is no layout to plan (an empty tree).
+  using Snapshot = std::function<std::optional<PlanRequest>()>;
 
   // line: the static text that shows it; owner: where results come back to
   // (the window's thread).
@@ -37,9 +37,9 @@ class DiscPlanView : public wxEvtHandler {
   void Changed();
   // The layout was replaced: sizes remembered so far are forgotten.
   void LayoutReplaced();
-  // Plans now, on the calling thread, with sizes just looked up (Write ISO),
-  // and shows the result.
-  PlanResult PlanNow(std::vector<std::string> args, std::unordered_map<std::string, std::uint64_t> sizes);
+  // Plans now, with sizes just looked up (Write ISO), waiting for the
+  // planner's thread, and shows the result.
+  PlanResult PlanNow(PlanRequest request);
 
   // The latest plan shown, if any.
   const std::optional<PlanResult>& Current() const { return m_current; }

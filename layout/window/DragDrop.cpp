@@ -6,6 +6,7 @@
 #include <wx/event.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "layout/window/DropTreeCtrl.h"
@@ -89,17 +90,12 @@ void CDropTreeCtrl::OnLButtonUp(wxMouseEvent& event) {
     const int dragged = ItemIndex(m_dragItem);
     const int target = ItemIndex(LayoutItemAt(m_lastPoint));
     EndDrag();
-    const int receiver = m_model->DropOnto(dragged, target);
-    if (receiver >= 0) SelectReceiver(receiver);
+    if (const std::optional<int> receiver = DropItem(*m_model, dragged, target)) {
+      SelectReceiver(*receiver);
+    }
   }
   ClearHint();
   event.Skip();
-}
-
-void CDropTreeCtrl::MoveItem(wxTreeItemId item, wxTreeItemId newParent) {
-  const int index = ItemIndex(item);
-  const int parent = ItemIndex(newParent);
-  if (m_model->Move(index, parent)) SelectReceiver(parent);
 }
 
 void CDropTreeCtrl::SelectReceiver(int folder) {

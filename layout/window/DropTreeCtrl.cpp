@@ -106,9 +106,9 @@ wxTreeItemId CDropTreeCtrl::ParentOf(const wxTreeItemId& item) const {
 }
 
 void CDropTreeCtrl::ShowReport(const InsertReport& report) {
-  if (report.passedOver == 0) return;
-  ShowMessage(wxString(std::to_string(report.passedOver) + MSG_NOT_ADDED) +
-                  ToDisplay(report.firstPassedOver),
+  if (report.passedOver.count == 0) return;
+  ShowMessage(wxString(std::to_string(report.passedOver.count) + MSG_NOT_ADDED) +
+                  ToDisplay(report.passedOver.first),
               wxGetTopLevelParent(this));
 }
 
@@ -150,9 +150,12 @@ void CDropTreeCtrl::ForgetItems(int index) {
 }
 
 void CDropTreeCtrl::OnRemoving(int index) {
+  // A drag whose item goes with this subtree (DEL during the drag) ends here.
+  if (m_dragging && m_model->IsInSubtree(ItemIndex(m_dragItem), index)) CancelDrag();
   const wxTreeItemId item = ItemOf(index);
   ForgetItems(index);
   if (item.IsOk()) Delete(item);
+  if (GetCount() == 0 && m_pathDisplay) m_pathDisplay->Clear();
   TellLayoutChanged(false);  // the listener looks at the layout later, once it is gone
 }
 
@@ -203,6 +206,7 @@ void CDropTreeCtrl::OnRenamed(int index) {
 }
 
 void CDropTreeCtrl::OnCleared() {
+  CancelDrag();  // the dragged item went with the layout
   TellLayoutChanged(true);
   if (!GetRootItem().IsOk()) return;
   DeleteChildren(GetRootItem());

@@ -145,8 +145,6 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   wxTreeItemId SelectedItem() const;
 
   // ---- drag and drop ----
-  // Moves an item with its subtree to the end of newParent's children.
-  void MoveItem(wxTreeItemId item, wxTreeItemId newParent);
   void DropPaths(const std::vector<std::string>& paths);
   bool IsDragging() const { return m_dragging; }
   // Ends a drag in progress without a move (its item is about to go).

@@ -209,23 +209,21 @@ void CDropTreeCtrl::OnSelChanged(wxTreeEvent& event) {
 void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
   if (focusRemoveButton && m_removeButton) m_removeButton->SetFocus();
   if (!item.IsOk() || item == GetRootItem()) return;
-  // A drag whose item goes with this subtree (DEL during the drag) ends here.
-  if (m_dragging && m_model->IsInSubtree(ItemIndex(m_dragItem), ItemIndex(item))) CancelDrag();
+  // The item before it is selected first: the tree would otherwise pick the
+  // parent of a deleted selection on its own.
   const wxTreeItemId previous = GetPrevSibling(item);
   if (previous.IsOk()) {
     SelectItem(previous);
   } else {
     Unselect();
   }
-  m_model->Remove(ItemIndex(item));  // the store keeps the entries of the removed items
+  ::RemoveItem(*m_model, ItemIndex(item));
   SetFocus();
-  if (GetCount() == 0 && m_pathDisplay) m_pathDisplay->Clear();
 }
 
 void CDropTreeCtrl::RemoveAll() {
-  CancelDrag();
   Unselect();
-  m_model->RemoveAll();  // the next index keeps its value
+  ::RemoveAll(*m_model);
   if (m_pathDisplay) m_pathDisplay->Clear();
 }
 
@@ -245,8 +243,9 @@ void CDropTreeCtrl::RenameFolder(wxTreeItemId item) {
   if (index <= 0 || !IsFolder(index)) return;
   CFolderName dialog(wxGetTopLevelParent(this), ItemPath(index));
   if (dialog.ShowModal() != wxID_OK) return;
-  m_model->Rename(index, dialog.Name());
-  if (m_pathDisplay) m_pathDisplay->ChangeValue(ToDisplay(dialog.Name()));
+  if (::RenameFolder(*m_model, index, dialog.Name()) && m_pathDisplay) {
+    m_pathDisplay->ChangeValue(ToDisplay(dialog.Name()));
+  }
 }
 
 // target: the menu's item (a folder takes the new folder, a file's folder

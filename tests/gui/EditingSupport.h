@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "GuiFixture.h"
+#include "TreeFrame.h"
 #include "common/window/TextCodec.h"
 #include "layout/window/DropTreeCtrl.h"
 #include "layout/window/FolderNameDialog.h"
@@ -73,28 +74,8 @@ inline wxPoint EmptySpace(CDropTreeCtrl& tree) {
   return wxPoint(size.x / 2, size.y - 3);
 }
 
-// The main window, with its tree filled and driven as the tests need.
-class LayoutEditingTest : public MainWindowTest {
- protected:
-  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
-  std::string RealPath() { return FromDisplay(FindControl<wxTextCtrl>(dlg, ID_REAL_PATH)->GetValue()); }
-  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
-    return InsertFolder(Tree(), name, parent);
-  }
-  // A file made under the data folder and inserted from disk.
-  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
-    return InsertPath(Tree(), MakeFile(rel, "x"), parent);
-  }
-  void Send(wxEvent& event) { Tree().GetEventHandler()->ProcessEvent(event); }
-  // A key as the tree reports it (DEL, F2).
-  void PressKey(int code) {
-    wxTreeEvent event(wxEVT_TREE_KEY_DOWN, &Tree());
-    wxKeyEvent key(wxEVT_KEY_DOWN);
-    key.m_keyCode = code;
-    event.SetKeyEvent(key);
-    Send(event);
-  }
-};
+// The tree on a frame of its own, filled and driven as the tests need.
+using LayoutEditingTest = TreeFrameTest;
 
 // Answers the folder name dialog the way a user does: each attempt is typed
 // over the edit's text and OK is pressed, until the dialog accepts one; then

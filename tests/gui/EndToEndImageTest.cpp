@@ -40,7 +40,7 @@ class EndToEndImageTest : public MainWindowTest {
 };
 
 TEST_F(EndToEndImageTest, WriteIsoMakesAnImageTheIndependentReadersAccept) {
-  CDropTreeCtrl* tree = dlg->Tree();
+  CDropTreeCtrl* tree = &Tree();
   InsertPath(*tree, MakeFile("readme.txt", std::string(3000, 'r')), wxTreeItemId());
   const wxTreeItemId video = InsertFolder(*tree, "VIDEO", wxTreeItemId());
   const wxTreeItemId clip = InsertPath(*tree, MakeFile("clip.mpg", std::string(5000, 'm')), video);
@@ -74,7 +74,7 @@ TEST_F(EndToEndImageTest, TheLargestLayoutTheWindowHoldsIsWritten) {
     for (int f = 0; f < 1019; ++f) std::ofstream(folder + "/file" + std::to_string(f) + ".txt");
   }
   for (int f = 0; f < 18; ++f) std::ofstream(top + "/top" + std::to_string(f) + ".txt") << std::string(f < 3 ? 3000 : 0, 't');
-  CDropTreeCtrl* tree = dlg->Tree();
+  CDropTreeCtrl* tree = &Tree();
   InsertPath(*tree, top, wxTreeItemId());
   ASSERT_EQ(tree->NextIndex(), 50000) << "49,999 items";
   const std::string image = startupDir + "/out/disc";

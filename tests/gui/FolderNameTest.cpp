@@ -15,7 +15,7 @@ namespace {
 using FolderNameTest = LayoutEditingTest;
 
 TEST_F(FolderNameTest, TheTemplateHasNoCaptionAnEditAndOK) {
-  CFolderName dialog(dlg);
+  CFolderName dialog(frame);
   EXPECT_FALSE(dialog.HasFlag(wxCAPTION));
   EXPECT_TRUE(dialog.HasFlag(wxRESIZE_BORDER));
   EXPECT_EQ(dialog.GetClientSize(), dialog.ConvertDialogToPixels(wxSize(186, 30)));
@@ -62,7 +62,7 @@ TEST_F(FolderNameTest, TypingStopsAt500EnterPressesOKReading499AndEscLeaves) {
     int result;
   } cases[] = {{497, "nnnnnn", 500, WXK_RETURN, wxID_OK}, {0, "Music", 5, WXK_ESCAPE, wxID_CANCEL}};
   for (const auto& c : cases) {
-    CFolderName dialog(dlg);
+    CFolderName dialog(frame);
     dialog.Show();
     dialog.Edit()->SetFocus();
     ASSERT_TRUE(WaitFor([&] { return dialog.Edit()->HasFocus(); }, 3000));
@@ -99,14 +99,14 @@ TEST_F(FolderNameTest, RenameShowsTheOldNameSelectedAndEscChangesNothing) {
   wxTEST_DIALOG(Tree().RenameFolder(video), ExpectFolderName({"Clips"}));
   EXPECT_EQ(TreePicture(Tree()), "Clips{}");
   EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(video)), "Clips");
-  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_REAL_PATH)->GetValue(), "Clips");
+  EXPECT_EQ(FindControl<wxTextCtrl>(frame, ID_REAL_PATH)->GetValue(), "Clips");
 
   // Esc on a new folder: nothing is made.
   wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({}));
   EXPECT_EQ(TreePicture(Tree()), "Clips{}");
 
   // A longer name starts as its first 499 characters.
-  CFolderName dialog(dlg, std::string(600, 'L'));
+  CFolderName dialog(frame, std::string(600, 'L'));
   EXPECT_EQ(dialog.Edit()->GetValue(), wxString(std::string(499, 'L')));
 }
 

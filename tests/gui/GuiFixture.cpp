@@ -1,5 +1,7 @@
 #include "GuiFixture.h"
 
+#include "common/window/TextCodec.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,9 +97,18 @@ bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs) {
   return true;
 }
 
-void MainWindowTest::SetUp() {
+void GuiTest::SetUp() {
   startupDir = MakeTempDir();
   ASSERT_FALSE(startupDir.empty()) << "cannot make a temporary directory";
+}
+
+void GuiTest::TearDown() {
+  if (!startupDir.empty()) RemoveTree(startupDir);
+}
+
+void MainWindowTest::SetUp() {
+  GuiTest::SetUp();
+  if (HasFatalFailure()) return;
   WriteTool("#!/bin/sh\nexit 0\n");
   PrepareStartupDir();
   m_previousDir = fs::current_path().string();
@@ -127,17 +138,19 @@ void DestroyAndWait(wxWindow* window) {
 void MainWindowTest::TearDown() {
   DestroyWindow();
   if (!m_previousDir.empty()) (void)::chdir(m_previousDir.c_str());
-  if (!startupDir.empty()) RemoveTree(startupDir);
+  GuiTest::TearDown();
 }
 
-std::string MainWindowTest::MakeFile(const std::string& relPath, const std::string& content) {
+wxWindow* MainWindowTest::Root() const { return dlg; }
+
+std::string GuiTest::MakeFile(const std::string& relPath, const std::string& content) {
   const fs::path path = fs::path(startupDir) / "data" / relPath;
   fs::create_directories(path.parent_path());
   WriteWholeFile(path.string(), content);
   return path.string();
 }
 
-std::string MainWindowTest::MakeDir(const std::string& relPath) {
+std::string GuiTest::MakeDir(const std::string& relPath) {
   const fs::path path = fs::path(startupDir) / "data" / relPath;
   fs::create_directories(path);
   return path.string();
@@ -149,8 +162,9 @@ void MainWindowTest::WriteTool(const std::string& script) {
   ::chmod(path.c_str(), 0755);
 }
 
-bool MainWindowTest::Click(int id) {
-  auto* button = dlg ? dynamic_cast<wxButton*>(dlg->FindWindow(id)) : nullptr;
+bool GuiTest::Click(int id) {
+  wxWindow* root = Root();
+  auto* button = root ? dynamic_cast<wxButton*>(root->FindWindow(id)) : nullptr;
   if (!button) {
     ADD_FAILURE() << "no button with id " << id;
     return false;
@@ -162,13 +176,25 @@ bool MainWindowTest::Click(int id) {
   return true;
 }
 
-void MainWindowTest::PumpEvents() { PumpEventLoop(); }
+std::string GuiTest::RealPath() const {
+  return FromDisplay(FindControl<wxTextCtrl>(Root(), ID_REAL_PATH)->GetValue());
+}
 
-bool MainWindowTest::WaitFor(std::function<bool()> cond, int timeoutMs) {
+void GuiTest::PressKey(int code) {
+  wxTreeEvent event(wxEVT_TREE_KEY_DOWN, &Tree());
+  wxKeyEvent key(wxEVT_KEY_DOWN);
+  key.m_keyCode = code;
+  event.SetKeyEvent(key);
+  Send(event);
+}
+
+void GuiTest::PumpEvents() { PumpEventLoop(); }
+
+bool GuiTest::WaitFor(std::function<bool()> cond, int timeoutMs) {
   return WaitForCondition(cond, timeoutMs);
 }
 
-std::string MainWindowTest::ReadFile(const std::string& path) {
+std::string GuiTest::ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }

@@ -1,7 +1,8 @@
 // The GUI test harness: the main window in a fresh start-up directory, driven
-// through its real controls under Xvfb.
+// through its real controls under Xvfb. Tests of the layout tree alone use
+// the smaller TreeFrameTest (TreeFrame.h).
 //
-// MainWindowTest (a gtest fixture):
+// MainWindowTest (a gtest fixture, on GuiTest):
 //   SetUp makes a temporary start-up directory holding an executable fake
 //   brenvox.exe (a shell script that exits 0), calls PrepareStartupDir()
 //   (override it to write gui.ini or replace the tool before the window
@@ -21,6 +22,11 @@
 //     WaitFor(cond, ms)       runs the event loop until cond() holds or the
 //                             time is up; returns cond()
 //     ReadFile(path)          the file's bytes ("" when unreadable)
+//     Tree(), RealPath()      the layout tree and the path line, found by id
+//     Folder(name, parent), File(rel, parent)
+//                             an item made in the tree (parent none: the top level)
+//     PressKey(code)          a key as the tree reports it (DEL, F2)
+//   All but WriteTool come from GuiTest, which TreeFrameTest shares.
 //
 // ScriptedChooser answers the window's file and folder choosers from queues:
 //   fileAnswers: one entry per ChooseFiles call, nullopt = Cancel;
@@ -75,24 +81,53 @@ class ScriptedChooser : public FileChooser {
   bool ChooseFolder(std::string& path) override;
 };
 
-class MainWindowTest : public ::testing::Test {
+// What every window test has: a fresh temporary directory (startupDir) with
+// the test's files under "data", and the event loop driven by hand.
+class GuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  std::string MakeFile(const std::string& relPath, const std::string& content = "");
+  std::string MakeDir(const std::string& relPath);
+  // A real wxEVT_BUTTON from the button with that id under Root(), as a
+  // click sends it; a disabled button does nothing (false).
+  bool Click(int id);
+  void PumpEvents();
+  bool WaitFor(std::function<bool()> cond, int timeoutMs);
+  std::string ReadFile(const std::string& path);
+  // The window the test drives.
+  virtual wxWindow* Root() const = 0;
+
+  // The layout tree of Root() and what it shows.
+  CDropTreeCtrl& Tree() const { return *FindControl<CDropTreeCtrl>(Root(), ID_TREE); }
+  std::string RealPath() const;
+  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
+    return InsertFolder(Tree(), name, parent);
+  }
+  // A file made under the data folder and inserted from disk.
+  wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
+    return InsertPath(Tree(), MakeFile(rel, "x"), parent);
+  }
+  void Send(wxEvent& event) { Tree().GetEventHandler()->ProcessEvent(event); }
+  // A key as the tree reports it (DEL, F2).
+  void PressKey(int code);
+
+  std::string startupDir;
+};
+
+class MainWindowTest : public GuiTest {
  protected:
   void SetUp() override;
   void TearDown() override;
   // Runs before the window is made, in the fresh start-up directory.
   virtual void PrepareStartupDir() {}
+  wxWindow* Root() const override;
 
-  std::string MakeFile(const std::string& relPath, const std::string& content = "");
-  std::string MakeDir(const std::string& relPath);
   void WriteTool(const std::string& script);
-  bool Click(int id);
-  void PumpEvents();
-  bool WaitFor(std::function<bool()> cond, int timeoutMs);
-  std::string ReadFile(const std::string& path);
   // Destroys the window now (as at the end of the program); dlg becomes null.
   void DestroyWindow();
 
-  std::string startupDir;
   ScriptedChooser* chooser = nullptr;
   MainDialog* dlg = nullptr;
 

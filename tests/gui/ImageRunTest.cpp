@@ -89,7 +89,7 @@ class ImageRunTest : public MainWindowTest {
     MainWindowTest::TearDown();
   }
   void AddFile(const std::string& rel, std::size_t size) {
-    InsertPath(*dlg->Tree(), MakeFile(rel, std::string(size, 'd')), wxTreeItemId());
+    InsertPath(Tree(), MakeFile(rel, std::string(size, 'd')), wxTreeItemId());
   }
   void Touch(const std::string& name) { WriteWholeFile(startupDir + "/" + name, ""); }
   bool Ended() {
@@ -123,7 +123,7 @@ class ImageRunTest : public MainWindowTest {
 
 TEST_F(ImageRunTest, RunsTheToolWithTheEntriesAsItsArgumentsAndReportsImageCreated) {
   AddFile("a b.txt", 5);
-  InsertFolder(*dlg->Tree(), "My Dir", wxTreeItemId());
+  InsertFolder(Tree(), "My Dir", wxTreeItemId());
   WriteTool(ToolScript("echo writing; exec \"$real\" \"$@\"\n"));
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ExpectRunning();
@@ -160,11 +160,11 @@ TEST_F(ImageRunTest, TheBarFollowsTheImageAgainstTheEstimate) {
                        "await finish; truncate -s \"$(cat \"$dir/planned\")\" \"$out.bin\"; : > \"$out.cue\"\n"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.image);
-    dlg->Tree()->ResetTree();
+    Tree().ResetTree();
     for (const char* name : {"/disc.bin", "/disc.cue", "/begin", "/finish"}) fs::remove(startupDir + name);
     const std::string file = MakeFile("f");
     ASSERT_EQ(::truncate(file.c_str(), c.files), 0);
-    InsertPath(*dlg->Tree(), file, wxTreeItemId());
+    InsertPath(Tree(), file, wxTreeItemId());
     WriteWholeFile(startupDir + "/size", std::to_string(c.image));
     ASSERT_TRUE(Click(ID_WRITE_ISO));
     EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetRange(), c.range);
@@ -354,7 +354,7 @@ TEST_F(ImageRunTest, AnExistingImageIsReplacedOnlyOnYes) {
 
 TEST_F(ImageRunTest, AnInputThatIsTheImageIsRefusedBeforeTheQuestionAndKeptWhole) {
   const std::string input = MakeFile("a", "precious");
-  InsertPath(*dlg->Tree(), input, wxTreeItemId());
+  InsertPath(Tree(), input, wxTreeItemId());
   const struct {
     std::string output;
     bool symbolic;
@@ -399,7 +399,7 @@ TEST_F(ImageRunTest, AFailedBuildLeavesAnExistingImageUntouched) {
   EXPECT_EQ(ReadFile(image + ".bin"), "old image");
 
   const std::string gone = MakeFile("gone");
-  InsertPath(*dlg->Tree(), gone, wxTreeItemId());
+  InsertPath(Tree(), gone, wxTreeItemId());
   fs::remove(gone);
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage("Cannot find " + gone));
   EXPECT_EQ(ReadFile(image + ".bin"), "old image");
@@ -433,7 +433,7 @@ void AddDeepFolders(CDropTreeCtrl* tree) {
 
 TEST_F(ImageRunTest, EntriesPastTheArgumentLimitGoThroughAFileWithNoNameOnDisk) {
   AddFile("a", 10);
-  AddDeepFolders(dlg->Tree());
+  AddDeepFolders(&Tree());
   // A temporary folder of the test's own, for the window and the tool.
   const std::string tmp = startupDir + "/tmp";
   fs::create_directory(tmp);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "GuiFixture.h"
+#include "TreeFrame.h"
 #include "LayoutTreeHelpers.h"
 #include "MessageExpect.h"
 #include "common/DiskEntry.h"
@@ -14,9 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class InsertPathTest : public MainWindowTest {
+class InsertPathTest : public TreeFrameTest {
  protected:
-  CDropTreeCtrl& Tree() { return *dlg->Tree(); }
   wxTreeItemId Insert(const std::string& path) { return InsertPath(Tree(), path, wxTreeItemId()); }
 };
 
@@ -74,39 +73,6 @@ TEST_F(InsertPathTest, StoreEntriesAndIndicesOfAFolderFromDisk) {
   EXPECT_EQ(Tree().NextIndex(), first + 3);
 }
 
-TEST_F(InsertPathTest, HiddenEntriesAndSpecialFilesArePassedOver) {
-  MakeFile("proj/.hidden");
-  MakeFile("proj/.config/settings");
-  MakeFile("proj/.git/HEAD");
-  MakeFile("proj/visible.txt");
-  ASSERT_EQ(mkfifo((MakeDir("proj") + "/pipe").c_str(), 0600), 0);
-  const wxTreeItemId proj = Insert(MakeDir("proj"));
-  EXPECT_EQ(ChildLabels(Tree(), proj), std::vector<std::string>{"visible.txt"});
-}
-
-TEST_F(InsertPathTest, SymbolicLinksAreFollowedButALoopEnds) {
-  MakeFile("top/a.txt");
-  const std::string other = MakeDir("other");
-  MakeFile("other/x.txt");
-  const std::string top = MakeDir("top");
-  const std::string sub = MakeDir("top/sub");
-  fs::create_directory_symlink(top, sub + "/up");
-  fs::create_directory_symlink(".", sub + "/self");
-  fs::create_directory_symlink(other, top + "/side");
-  fs::create_symlink(other + "/x.txt", top + "/flink");
-
-  const wxTreeItemId item = Insert(top);
-  std::vector<std::string> children = ChildLabels(Tree(), item);
-  std::sort(children.begin(), children.end());
-  EXPECT_EQ(children, (std::vector<std::string>{"a.txt", "flink", "side", "sub"}));
-  EXPECT_TRUE(ChildLabels(Tree(), ChildNamed(Tree(), item, "sub")).empty());
-  EXPECT_EQ(ChildLabels(Tree(), ChildNamed(Tree(), item, "side")),
-            std::vector<std::string>{"x.txt"});
-  const wxTreeItemId flink = ChildNamed(Tree(), item, "flink");
-  EXPECT_FALSE(Tree().IsFolderItem(flink));
-  EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(flink)), top + "/flink");
-}
-
 TEST_F(InsertPathTest, APathThatCannotBeFoundInsertsNothing) {
   const int before = Tree().NextIndex();
   const wxTreeItemId parent = InsertFolder(Tree(), "Made", wxTreeItemId());
@@ -124,28 +90,6 @@ TEST_F(InsertPathTest, APathThatCannotBeFoundInsertsNothing) {
   }
   EXPECT_EQ(Tree().NextIndex(), before + 1);
   EXPECT_EQ(Tree().GetCount(), 1u);
-}
-
-TEST_F(InsertPathTest, AFolderThatCannotBeListedEndsItsScanQuietly) {
-  MakeFile("open/ok.txt");
-  MakeFile("open/locked/secret.txt");
-  const std::string locked = MakeDir("open/locked");
-  ::chmod(startupDir.c_str(), 0755);
-  ::chmod(locked.c_str(), 0);
-  // Root lists any folder: look at it as an ordinary user for this insertion.
-  const bool asRoot = ::geteuid() == 0;
-  if (asRoot) {
-    ASSERT_EQ(::seteuid(65534), 0);
-  }
-  const wxTreeItemId open = Insert(MakeDir("open"));
-  if (asRoot) {
-    ASSERT_EQ(::seteuid(0), 0);
-  }
-  ::chmod(locked.c_str(), 0755);
-  std::vector<std::string> children = ChildLabels(Tree(), open);
-  std::sort(children.begin(), children.end());
-  EXPECT_EQ(children, (std::vector<std::string>{"locked", "ok.txt"}));
-  EXPECT_TRUE(ChildLabels(Tree(), ChildNamed(Tree(), open, "locked")).empty());
 }
 
 TEST_F(InsertPathTest, AddFolderInsertsAtTheTopAndSelects) {
@@ -176,7 +120,7 @@ TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
   const unsigned before = Tree().GetCount();
   chooser->folderAnswers = {big, big};
   wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(MSG_LAYOUT_FULL));
-  EXPECT_TRUE(dlg->Layout().IsFull());
+  EXPECT_TRUE(model.IsFull());
   EXPECT_EQ(Tree().NextIndex(), CDropTreeCtrl::MAX_ITEMS);
   EXPECT_EQ(Tree().GetCount(), before + 10) << "the items inserted before it stay";
   // The next command says it again, once; nothing more is created.

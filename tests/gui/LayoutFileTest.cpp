@@ -17,7 +17,7 @@
 
 namespace {
 
-class LayoutFileTest : public LayoutEditingTest {
+class LayoutFileTest : public MainWindowTest {
  protected:
   std::string Text(wxTextCtrl* edit) { return FromDisplay(edit->GetValue()); }
   // Video{intro.avi*,Extra{notes.txt}},readme.txt at the top level after it.
@@ -255,15 +255,6 @@ TEST_F(LayoutFileTest, LoadRefusesAFifoAndAFileLargerThanALayoutBeforeTheLayoutI
   wxTEST_DIALOG(Load(fifo), ExpectMessage("Cannot open file"));
   wxTEST_DIALOG(Load(large), ExpectMessage("Cannot open file"));
   EXPECT_EQ(TreePicture(Tree()), "Old{}");
-}
-
-TEST_F(LayoutFileTest, EmptyFolderNamesMakeNoFolderSoTheNextSaveShiftsNothing) {
-  const std::string a1 = MakeFile("a1.txt"), b1 = MakeFile("b1.txt");
-  ASSERT_TRUE(LoadText("-d \"q\" -d \"q\\\" -f \"" + a1 + "\" -d \"q\\\\r\" -f \"" + b1 + "\""));
-  EXPECT_EQ(TreePicture(Tree()), "q{r{b1.txt}},q{a1.txt}");
-  const std::string out = Data("out.kbv");
-  ASSERT_TRUE(Save(out));
-  EXPECT_EQ(ReadFile(out).find("\"\""), std::string::npos) << ReadFile(out);
 }
 
 TEST_F(LayoutFileTest, LoadPassesOverNamesALayoutCannotKeepInAFolderItBringsIn) {

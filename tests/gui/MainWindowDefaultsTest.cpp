@@ -26,7 +26,7 @@ TEST_F(MainWindowDefaults, StartsWithTheDefaultsOfAFirstRun) {
   EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->GetValue());
   EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
   EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->GetValue());
-  EXPECT_TRUE(dlg->Tree()->ShowHint());
+  EXPECT_TRUE(Tree().ShowHint());
   EXPECT_FALSE(dlg->IsRunning());
   EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
   EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Exit");

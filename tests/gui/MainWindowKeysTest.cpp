@@ -181,7 +181,7 @@ TEST_F(MainWindowKeys, AMiddleClickPasteIntoForm2ExtKeepsTheFourCharacters) {
 }
 
 TEST_F(MainWindowKeys, TextTypedIntoTheIsoLevelBoxThatNamesALevelSelectsIt) {
-  InsertPath(*dlg->Tree(), MakeFile("a.txt"), wxTreeItemId());
+  InsertPath(Tree(), MakeFile("a.txt"), wxTreeItemId());
   wxComboBox* box = FindControl<wxComboBox>(dlg, ID_ISO_LEVEL);
   box->SetFocus();
   ASSERT_TRUE(WaitFor([box] { return box->HasFocus(); }, 3000));

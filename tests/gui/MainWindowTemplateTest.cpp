@@ -92,7 +92,7 @@ TEST_F(MainWindowTemplate, EveryControlIsInsideTheWindowUncoveredWithItsWholeTex
   for (wxWindow* control : controls) {
     if (control->GetId() == ID_TREE) continue;
     EXPECT_LT(control->GetSize().x * control->GetSize().y,
-              dlg->Tree()->GetSize().x * dlg->Tree()->GetSize().y)
+              Tree().GetSize().x * Tree().GetSize().y)
         << control->GetId();
   }
 }
@@ -124,8 +124,8 @@ class ButtonClicks : public MainWindowTest {
 
 TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
   const std::string file = MakeFile("a.txt", "x");
-  InsertPath(*dlg->Tree(), file, wxTreeItemId());
-  CDropTreeCtrl& tree = *dlg->Tree();
+  InsertPath(Tree(), file, wxTreeItemId());
+  CDropTreeCtrl& tree = Tree();
 
   // The choosers: their requests tell which command asked.
   struct ChooserCase {
@@ -190,7 +190,7 @@ TEST_F(MainWindowTemplate, StylesOfTheWindowAndItsControls) {
   EXPECT_FALSE(dlg->HasFlag(wxMINIMIZE_BOX));
   EXPECT_FALSE(dlg->HasFlag(wxMAXIMIZE_BOX));
   EXPECT_TRUE(dlg->GetIcon().IsOk());
-  CDropTreeCtrl* tree = dlg->Tree();
+  CDropTreeCtrl* tree = &Tree();
   EXPECT_TRUE(tree->HasFlag(wxTR_HAS_BUTTONS));
   EXPECT_TRUE(tree->HasFlag(wxTR_LINES_AT_ROOT));
   EXPECT_FALSE(tree->HasFlag(wxTR_NO_LINES));

@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class OpenImageTest : public LayoutEditingTest {
+class OpenImageTest : public MainWindowTest {
  protected:
   void PrepareStartupDir() override {
     const char* tool = std::getenv("BRENVOX_TOOL");

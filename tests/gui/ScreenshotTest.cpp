@@ -38,7 +38,7 @@ TEST_F(DISABLED_Screenshot, MainWindowWithTheHint) {
 }
 
 TEST_F(DISABLED_Screenshot, MainWindowWithALayout) {
-  CDropTreeCtrl* tree = dlg->Tree();
+  CDropTreeCtrl* tree = &Tree();
   tree->ClearHint();
   InsertPath(*tree, MakeFile("readme.txt", "r"), wxTreeItemId());
   const wxTreeItemId video = InsertFolder(*tree, "VIDEO", wxTreeItemId());
@@ -69,7 +69,7 @@ void ShootWithPlan(MainDialog* dlg, const std::string& name, const std::function
 }  // namespace
 
 TEST_F(DISABLED_Screenshot, PlanLineOfAFittingLayout) {
-  CDropTreeCtrl* tree = dlg->Tree();
+  CDropTreeCtrl* tree = &Tree();
   tree->ClearHint();
   InsertPath(*tree, MakeFile("readme.txt", std::string(3000, 'r')), wxTreeItemId());
   const wxTreeItemId video = InsertFolder(*tree, "Video Clips", wxTreeItemId());
@@ -85,7 +85,7 @@ TEST_F(DISABLED_Screenshot, PlanLineOfAFittingLayout) {
 }
 
 TEST_F(DISABLED_Screenshot, PlanLineOfAnOverlongLayout) {
-  CDropTreeCtrl* tree = dlg->Tree();
+  CDropTreeCtrl* tree = &Tree();
   tree->ClearHint();
   const wxTreeItemId video = InsertFolder(*tree, "VIDEO", wxTreeItemId());
   for (const char* name : {"part1.mpg", "part2.mpg"}) {
@@ -101,7 +101,7 @@ TEST_F(DISABLED_Screenshot, PlanLineOfAnOverlongLayout) {
 }
 
 TEST_F(DISABLED_Screenshot, NamesList) {
-  CDropTreeCtrl* tree = dlg->Tree();
+  CDropTreeCtrl* tree = &Tree();
   tree->ClearHint();
   FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->SetSelection(1);
   wxCommandEvent choose(wxEVT_COMBOBOX, FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetId());

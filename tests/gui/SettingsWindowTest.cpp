@@ -123,7 +123,7 @@ class TargetBytes : public MainWindowTest {
   }
   void ExpectBatchAt(const std::string& target, const std::string& shown) {
     const std::string file = MakeFile("a.txt", "x");
-    InsertPath(*dlg->Tree(), file, wxTreeItemId());
+    InsertPath(Tree(), file, wxTreeItemId());
     wxTEST_DIALOG(Click(ID_GENERATE_BATCH),
                   ExpectMessage("Batch file saved in \"" + shown + ".bat\""));
     EXPECT_EQ(ReadFile(target + ".bat"), "brenvox.exe -o \"" + target +

@@ -1,14 +1,14 @@
 // The hint over the empty tree, as the screen shows it: painted until the
 // first gesture clears it, and never again after.
-#include "GuiFixture.h"
+#include "TreeFrame.h"
 #include "ScreenGrab.h"
 #include "layout/window/DropTreeCtrl.h"
 
-using TreeHint = MainWindowTest;
+using TreeHint = TreeFrameTest;
 
 TEST_F(TreeHint, IsPaintedOverTheTreeUntilCleared) {
-  CDropTreeCtrl* tree = dlg->Tree();
-  ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
+  CDropTreeCtrl* tree = &Tree();
+  ASSERT_TRUE(WaitFor([this] { return frame->IsShownOnScreen(); }, 5000));
   const wxPoint inside = tree->ClientToScreen(wxPoint(113, 156));  // fill, clear of the text
   const wxPoint outside = tree->ClientToScreen(wxPoint(105, 156));
   tree->Refresh();

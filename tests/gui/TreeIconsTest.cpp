@@ -2,7 +2,7 @@
 // file type, added to the image list once.
 #include <wx/imaglist.h>
 
-#include "GuiFixture.h"
+#include "TreeFrame.h"
 #include "layout/window/DropTreeCtrl.h"
 
 struct CDropTreeCtrlTestAccess {
@@ -12,11 +12,11 @@ struct CDropTreeCtrlTestAccess {
   static int IconCount(CDropTreeCtrl* tree) { return tree->GetImageList()->GetImageCount(); }
 };
 
-using TreeIcons = MainWindowTest;
+using TreeIcons = TreeFrameTest;
 
 TEST_F(TreeIcons, OneIconPerFileType) {
   using Access = CDropTreeCtrlTestAccess;
-  CDropTreeCtrl* tree = dlg->Tree();
+  CDropTreeCtrl* tree = &Tree();
   const int start = Access::IconCount(tree);
   EXPECT_EQ(start, 3) << "closed folder, open folder, generic file";
   EXPECT_EQ(Access::IconsFor(tree, "/d/Clips", true), std::make_pair(0, 1));

@@ -138,6 +138,8 @@ TEST_F(BuildEntriesTest, SizesAddUpPast32BitsAndDeepNestingIsWalked) {
   const EntryBuild build = Build();
   ASSERT_EQ(build.status, EntryBuildStatus::Built);
   EXPECT_EQ(build.totalSize, (std::int64_t{8} << 30) + 8);
+  const std::vector<std::uint64_t> sizes = {std::uint64_t{5} << 30, (std::uint64_t{3} << 30) + 7, 1};
+  EXPECT_EQ(build.fileSizes, sizes) << "one per file, in entry order";
   ASSERT_EQ(build.entries.size(), 2u + 5000u + 1u);
   EXPECT_EQ(build.entries[2 + 4999].value.size(), 5000u * 2 - 1);
   EXPECT_EQ(build.entries.back().value, deepest);

@@ -112,6 +112,30 @@ TEST_F(DiskEntryTest, ListingPassesOverSpecialEntriesAndFollowsLinks) {
   EXPECT_TRUE(ok);
 }
 
+// Each file comes with the size a look-up of its path finds, a link with its
+// target's; a folder with none.
+TEST_F(DiskEntryTest, ListingGivesEachFileTheSizeALookUpFinds) {
+  Make("a.txt", 1234);
+  Make("empty", 0);
+  fs::create_directory(dir_ + "/sub");
+  fs::create_symlink(dir_ + "/a.txt", dir_ + "/filelink");
+  const std::string big = Make("big", 0);
+  ASSERT_EQ(truncate(big.c_str(), (off_t{5} << 30) + 7), 0);  // sparse, past 32 bits
+  int listed = 0;
+  ASSERT_TRUE(ListFolder(dir_, [&](const ListedEntry& e) {
+    ++listed;
+    const std::optional<DiskEntry> found = LookUpPath(JoinPath(dir_, e.name));
+    EXPECT_TRUE(found) << e.name;
+    if (!found || e.kind == DiskKind::Folder) {
+      EXPECT_FALSE(e.size) << e.name;
+      return true;
+    }
+    EXPECT_EQ(e.size, std::optional<std::uint64_t>(found->size)) << e.name;
+    return true;
+  }));
+  EXPECT_EQ(listed, 5);
+}
+
 TEST_F(DiskEntryTest, ListingFailsForMissingFolderAndStopsOnRequest) {
   bool ok = true;
   EXPECT_TRUE(Listed(dir_ + "/none", &ok).empty());

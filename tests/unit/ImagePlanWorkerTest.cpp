@@ -33,7 +33,7 @@ TEST(ImagePlanWorker, LineForEveryOutcome) {
   EXPECT_EQ(PlanLine(tooDeep), "Image: Cannot lay out folder A/B: too deep");
 }
 
-TEST(ImagePlanWorker, SizesFromTheLookUpOnceThenRemembered) {
+TEST(ImagePlanWorker, GivenSizesNeedNoLookUpAndOthersAreLookedUpOnce) {
   std::map<std::string, int> asked;
   const SizeLookUp lookUp = [&](const std::string& path) -> std::optional<std::uint64_t> {
     ++asked[path];
@@ -50,16 +50,33 @@ TEST(ImagePlanWorker, SizesFromTheLookUpOnceThenRemembered) {
   EXPECT_EQ(second.summary.totalSectors, first.summary.totalSectors + 400);
   EXPECT_EQ(asked["/a"], 1);
   EXPECT_EQ(asked["/b"], 1);
-  // Sizes looked up again at Write ISO replace what was remembered.
-  request.freshSizes = {{"/a", 0}};
-  const PlanResult fresh = PlanWithSizes(request, lookUp, known);
-  EXPECT_EQ(fresh.summary.totalSectors, first.summary.totalSectors - 400);
-  EXPECT_EQ(asked["/a"], 1);
+  // Sizes given with the request are taken, file by file, and looked up for
+  // none of them; an unknown one is.
+  request.args = argsFor({"/a", "/c", "/b"});
+  request.sizes = {0, PlanRequest::UNKNOWN_SIZE, 2048 * 400};
+  const PlanResult given = PlanWithSizes(request, lookUp, known);
+  EXPECT_EQ(given.summary.totalSectors, first.summary.totalSectors);
+  EXPECT_EQ(asked, (std::map<std::string, int>{{"/a", 1}, {"/b", 1}, {"/c", 1}}));
   request = {7, argsFor({"/a", "/gone"}), {}};
   const PlanResult gone = PlanWithSizes(request, lookUp, known);
   ASSERT_TRUE(gone.error);
   EXPECT_EQ(gone.error->message, "Cannot find /gone");
   EXPECT_EQ(gone.generation, 7u);
+}
+
+// The plan's arguments are the same whether the entries are copied or moved
+// from, with the target or without it.
+TEST(ImagePlanWorker, ArgumentsFromMovedEntriesAreTheArgumentsCopied) {
+  for (const bool withTarget : {true, false}) {
+    CommandLine entries;
+    if (withTarget) entries.push_back(MakeEntry(Option::Target, "/tmp/disc"));
+    entries.push_back(MakeEntry(Option::KeepExtension));
+    entries.push_back(MakeEntry(Option::Folder, "A\\B"));
+    entries.push_back(MakeEntry(Option::Form2File, "/a long path/of a file.mpg"));
+    const std::vector<std::string> copied = PlanArguments(entries);
+    EXPECT_EQ(copied.front(), "-o");
+    EXPECT_EQ(PlanArguments(CommandLine(entries)), copied);
+  }
 }
 
 // While one plan is under way, later requests replace each other: the newest
@@ -100,9 +117,8 @@ TEST(ImagePlanWorker, NewestRequestWins) {
   EXPECT_EQ(delivered, (std::vector<std::uint64_t>{1, 5}));
 }
 
-// Write ISO's plan is handed back to it, not delivered, and the sizes it came
-// with serve the next plan without a look-up.
-TEST(ImagePlanWorker, AwaitedPlanComesBackAndItsSizesNeedNoLookUp) {
+// Write ISO's plan is handed back to it, not delivered.
+TEST(ImagePlanWorker, AwaitedPlanComesBackNotDelivered) {
   std::mutex mutex;
   std::condition_variable changed;
   std::vector<std::string> asked;
@@ -119,10 +135,10 @@ TEST(ImagePlanWorker, AwaitedPlanComesBackAndItsSizesNeedNoLookUp) {
           result = std::move(r);
           changed.notify_all();
         });
-    const PlanResult awaited = worker.PlanAndWait({2, argsFor({"/a"}), {{"/a", 2048 * 1000}}});
+    const PlanResult awaited = worker.PlanAndWait({2, argsFor({"/a"}), {2048 * 1000}});
     EXPECT_EQ(awaited.generation, 2u);
     EXPECT_GT(awaited.summary.totalSectors, 1000u);
-    worker.Request({3, argsFor({"/a", "/b"}), {}});
+    worker.Request({3, argsFor({"/a", "/b"}), {2048 * 1000}});
     std::unique_lock<std::mutex> lock(mutex);
     ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(20), [&] { return result.has_value(); }));
   }

@@ -1,8 +1,11 @@
 // The layout's commands without a window: where new items go, what a command
-// reports, the Form 2 toggle, and a loaded layout file carried out.
+// reports, removing, renaming, moves by a drag, the Form 2 toggle, and a
+// loaded layout file carried out.
 #include "layout/LayoutCommands.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 #include "tests/support/TempFolder.h"
 
@@ -43,11 +46,14 @@ TEST_F(LayoutCommandsTest, AddFromDiskReportsEachPathAndWhatWasPassedOver) {
   EXPECT_EQ(report.inserted[1], 0) << "not on disk";
   EXPECT_EQ(report.inserted[2], 0) << "a double quote cannot be kept";
   EXPECT_GT(report.inserted[3], 0);
-  EXPECT_EQ(report.passedOver, 2u) << "at any depth";
-  EXPECT_EQ(report.firstPassedOver, quoted);
+  EXPECT_EQ(report.passedOver.count, 2u) << "at any depth";
+  EXPECT_EQ(report.passedOver.first, quoted);
   EXPECT_TRUE(model.IsForm2(report.inserted[0]));
   // The next command counts afresh.
-  EXPECT_EQ(AddFromDisk(model, {a}, LayoutModel::TOP_LEVEL).passedOver, 0u);
+  EXPECT_EQ(AddFromDisk(model, {a}, LayoutModel::TOP_LEVEL).passedOver.count, 0u);
+  const LoadedLayout loaded = ApplyStructure(model, ParseStructure("-d \"A\" -f \"" + folder + "\""));
+  EXPECT_EQ(loaded.report.passedOver.count, 1u) << "a loaded file reports what it passed over too";
+  EXPECT_EQ(loaded.report.passedOver.first, dir / "clips/b\"c.mpg");
 }
 
 TEST_F(LayoutCommandsTest, NewItemsGoIntoTheFolderPointedAtOrTheFileFolder) {
@@ -60,6 +66,90 @@ TEST_F(LayoutCommandsTest, NewItemsGoIntoTheFolderPointedAtOrTheFileFolder) {
   EXPECT_EQ(ReceivingFolder(model, LayoutModel::TOP_LEVEL), LayoutModel::TOP_LEVEL);
   model.Remove(folder);
   EXPECT_EQ(ReceivingFolder(model, inside), LayoutModel::TOP_LEVEL) << "an item no longer there";
+}
+
+TEST_F(LayoutCommandsTest, MovesFollowTheDropRules) {
+  const int a = MakeFolder(model, "A", LayoutModel::TOP_LEVEL).inserted[0];
+  const int b = MakeFolder(model, "B", a).inserted[0];
+  const int c = MakeFolder(model, "C", b).inserted[0];
+  const int f = AddFromDisk(model, {dir.MakeFile("f.txt")}, a).inserted[0];
+  const int top = AddFromDisk(model, {dir.MakeFile("top.txt")}, LayoutModel::TOP_LEVEL).inserted[0];
+  const std::string start = Picture(model);
+  ASSERT_EQ(start, "A{B{C{}},f.txt},top.txt");
+
+  EXPECT_EQ(MoveItem(model, a, c), std::nullopt) << "a folder never goes below itself";
+  EXPECT_EQ(DropItem(model, a, a), std::nullopt);
+  EXPECT_EQ(DropItem(model, a, b), std::nullopt);
+  EXPECT_EQ(DropItem(model, b, f), std::nullopt) << "over a file: its folder, which B is in already";
+  EXPECT_EQ(Picture(model), start);
+  EXPECT_EQ(DropItem(model, top, 0), 0) << "empty space: the end of the top level, again";
+
+  EXPECT_EQ(DropItem(model, c, top), 0) << "over a top-level file: the top level";
+  EXPECT_EQ(DropItem(model, top, b), b);
+  EXPECT_EQ(DropItem(model, b, c), c) << "B goes into C with everything below it";
+  EXPECT_EQ(Picture(model), "A{f.txt},C{B{top.txt}}");
+  EXPECT_EQ(MoveItem(model, f, a + 1000), LayoutModel::TOP_LEVEL) << "a parent not there: the top level";
+  RemoveItem(model, c);
+  EXPECT_EQ(DropItem(model, b, a), std::nullopt) << "an item no longer in the layout";
+}
+
+// Whatever is dropped where, the layout stays one tree holding every item
+// once, and a drop that reports a receiver put the item at its end.
+TEST_F(LayoutCommandsTest, AnyDropKeepsEveryItemInOneTree) {
+  std::mt19937 random(17);
+  std::vector<int> items;
+  for (int i = 0; i < 12; ++i) {
+    const int parent = items.empty() ? 0 : items[random() % items.size()];
+    items.push_back(i % 3 == 0 ? AddFromDisk(model, {dir.MakeFile("f" + std::to_string(i))},
+                                             ReceivingFolder(model, parent)).inserted[0]
+                               : MakeFolder(model, "D" + std::to_string(i),
+                                            ReceivingFolder(model, parent)).inserted[0]);
+  }
+  for (int round = 0; round < 400; ++round) {
+    const int item = items[random() % items.size()];
+    const int target = random() % 4 == 0 ? 0 : items[random() % items.size()];
+    const std::optional<int> receiver = DropItem(model, item, target);
+    if (receiver) {
+      EXPECT_EQ(model.ParentOf(item), *receiver);
+      EXPECT_EQ(model.ChildrenOf(*receiver).back(), item);
+    }
+    std::size_t reached = 0;
+    std::vector<int> pending{LayoutModel::TOP_LEVEL};
+    while (!pending.empty() && reached <= items.size()) {
+      const int at = pending.back();
+      pending.pop_back();
+      for (const int child : model.ChildrenOf(at)) {
+        ASSERT_EQ(model.ParentOf(child), at);
+        ++reached;
+        pending.push_back(child);
+      }
+    }
+    ASSERT_EQ(reached, items.size()) << "after dropping " << item << " onto " << target;
+  }
+}
+
+TEST_F(LayoutCommandsTest, RemoveAndRenameActOnlyOnWhatIsThere) {
+  const int folder = MakeFolder(model, "F", LayoutModel::TOP_LEVEL).inserted[0];
+  const int file = AddFromDisk(model, {dir.MakeFile("a.txt")}, folder).inserted[0];
+  const int other = MakeFolder(model, "G", LayoutModel::TOP_LEVEL).inserted[0];
+  EXPECT_FALSE(RenameFolder(model, file, "x")) << "a file keeps its name on disk";
+  EXPECT_FALSE(RenameFolder(model, folder, "a\\b")) << "a name a layout file cannot carry";
+  EXPECT_FALSE(RenameFolder(model, folder, "a\"b"));
+  EXPECT_TRUE(RenameFolder(model, folder, "Clips"));
+  EXPECT_EQ(Picture(model), "Clips{a.txt},G{}");
+
+  EXPECT_TRUE(RemoveItem(model, folder));
+  EXPECT_FALSE(model.Contains(file)) << "the subtree goes with it";
+  EXPECT_FALSE(RemoveItem(model, file));
+  EXPECT_FALSE(RenameFolder(model, folder, "Back"));
+  EXPECT_FALSE(RemoveItem(model, LayoutModel::TOP_LEVEL));
+  EXPECT_EQ(Picture(model), "G{}");
+  const int next = model.NextIndex();
+  RemoveAll(model);
+  EXPECT_TRUE(model.IsEmpty());
+  EXPECT_FALSE(model.Contains(other));
+  EXPECT_EQ(MakeFolder(model, "H", LayoutModel::TOP_LEVEL).inserted[0], next)
+      << "indices are not handed out again";
 }
 
 TEST_F(LayoutCommandsTest, Form2TogglesAFileOrAFolderWithEverythingBelow) {

@@ -144,29 +144,16 @@ TEST_F(LayoutModelTest, Form2ReachesEveryItemBelowAFolder) {
   for (const int item : {sub, a, b}) EXPECT_FALSE(model.IsForm2(item)) << item;
 }
 
-TEST_F(LayoutModelTest, MovesFollowTheDropRules) {
+TEST_F(LayoutModelTest, AFolderNeverMovesBelowItself) {
   const int a = model.InsertFolder("A", 0);
   const int b = model.InsertFolder("B", a);
-  const int c = model.InsertFolder("C", b);
-  const int f = model.InsertPath(MakeFile("f.txt"), a);
-  const int top = model.InsertPath(MakeFile("top.txt"), 0);
-  const std::string start = Describe(model);
-  EXPECT_EQ(start, "A/\n  B/\n    C/\n  f.txt\ntop.txt\n");
-
-  EXPECT_FALSE(model.Move(a, c)) << "a folder never goes below itself";
+  const int f = model.InsertPath(MakeFile("f.txt"), 0);
+  EXPECT_FALSE(model.Move(a, b));
   EXPECT_FALSE(model.Move(a, a));
-  EXPECT_EQ(model.DropOnto(a, b), -1);
-  EXPECT_EQ(model.DropOnto(b, f), -1) << "over a file: its folder, which B is in already";
-  EXPECT_EQ(model.DropOnto(top, 0), 0) << "empty space: the end of the top level, again";
-  EXPECT_EQ(Describe(model), start);
-
-  EXPECT_EQ(model.DropOnto(c, top), 0) << "over a top-level file: the top level";
-  EXPECT_EQ(model.DropOnto(top, b), b);
-  EXPECT_EQ(model.DropOnto(b, c), c) << "B goes into C with everything below it";
-  EXPECT_EQ(Describe(model), "A/\n  f.txt\nC/\n  B/\n    top.txt\n");
-  EXPECT_EQ(model.ParentOf(top), b);
-  EXPECT_TRUE(model.IsInSubtree(top, c));
-  EXPECT_FALSE(model.IsInSubtree(c, top));
+  EXPECT_TRUE(model.Move(f, b));
+  EXPECT_EQ(Describe(model), "A/\n  B/\n    f.txt\n");
+  EXPECT_TRUE(model.IsInSubtree(f, a));
+  EXPECT_FALSE(model.IsInSubtree(a, f));
 }
 
 TEST_F(LayoutModelTest, RemovingTakesTheSubtreeAndTellsTheViewFirst) {
@@ -220,6 +207,34 @@ TEST_F(LayoutModelTest, AScannedFolderFollowsTheSortRuleAndSkipsHiddenNamesAndLo
   EXPECT_EQ(recorder.said.back(), "cannot find " + dir + "/gone");
 }
 
+// Every file inserted, alone or by the scan of its folder, comes with the
+// size it had on disk then; a later look-up's size replaces it, and a new
+// store knows none.
+TEST_F(LayoutModelTest, FilesComeInWithTheirSizesOnDisk) {
+  const std::string single = MakeFile("single.txt");
+  std::ofstream(MakeFile("tree/a.txt")) << "12345";
+  MakeFile("tree/sub/b.txt");
+  const int folder = model.InsertPath(dir + "/tree", 0);
+  const int file = model.InsertPath(single, 0);
+  int files = 0;
+  for (int index = 1; index < model.NextIndex(); ++index) {
+    if (model.IsFolder(index)) {
+      EXPECT_FALSE(model.KnownSize(index));
+      continue;
+    }
+    ++files;
+    EXPECT_EQ(model.KnownSize(index), std::optional<std::uint64_t>(fs::file_size(model.ItemPath(index))))
+        << model.ItemPath(index);
+  }
+  EXPECT_EQ(files, 3);
+  model.RememberSize(file, 99);
+  model.RememberSize(folder, 99);
+  EXPECT_EQ(model.KnownSize(file), std::optional<std::uint64_t>(99));
+  EXPECT_FALSE(model.KnownSize(folder));
+  model.Reset();
+  EXPECT_FALSE(model.KnownSize(file));
+}
+
 TEST_F(LayoutModelTest, LettersOutsideAsciiSortByTheAlphabetWhateverTheirCase) {
   // U+00C4, U+00E9, U+00C9, U+0152 in UTF-8; "caf\xe9" is Latin-1, not UTF-8.
   const std::vector<std::string> sorted = {
@@ -242,6 +257,26 @@ TEST_F(LayoutModelTest, LettersOutsideAsciiSortByTheAlphabetWhateverTheirCase) {
   EXPECT_LT(LabelSortKey("\xc3\xa9"), LabelSortKey("eb"));
   EXPECT_LT(LabelSortKey("strasse"), LabelSortKey("stra\xc3\x9f" "e"));
   EXPECT_LT(LabelSortKey("stra\xc3\x9f" "e"), LabelSortKey("strasses"));
+}
+
+TEST_F(LayoutModelTest, AFolderThatCannotBeListedEndsItsScanQuietly) {
+  MakeFile("open/ok.txt");
+  MakeFile("open/locked/secret.txt");
+  const std::string locked = MakeDir("open/locked");
+  ::chmod(dir.c_str(), 0755);
+  ::chmod(locked.c_str(), 0);
+  // Root lists any folder: look at it as an ordinary user for this insertion.
+  const bool asRoot = ::geteuid() == 0;
+  if (asRoot) ASSERT_EQ(::seteuid(65534), 0);
+  recorder.said.clear();
+  const int open = model.InsertPath(MakeDir("open"), 0);
+  if (asRoot) ASSERT_EQ(::seteuid(0), 0);
+  ::chmod(locked.c_str(), 0755);
+  std::vector<std::string> children = Labels(model, open);
+  std::sort(children.begin(), children.end());
+  EXPECT_EQ(children, (std::vector<std::string>{"locked", "ok.txt"}));
+  EXPECT_TRUE(model.ChildrenOf(model.FindFolder("locked", open)).empty());
+  EXPECT_EQ(recorder.said.size(), 3u) << "three insertions and nothing else said";
 }
 
 TEST_F(LayoutModelTest, ALinkToTheRootMetInAScanIsPassedOverQuietly) {
@@ -271,8 +306,8 @@ TEST_F(LayoutModelTest, NamesALayoutFileCannotCarryArePassedOverAndCounted) {
   const std::string quotedDir = MakeDir("odd\"dir");
   MakeFile("odd\"dir/in.txt");
 
-  model.BeginCommand();
-  const int top = model.InsertPath(dir + "/top", 0);
+  PassedOver scan;
+  const int top = model.InsertPath(dir + "/top", 0, &scan);
   ASSERT_GT(top, 0);
   // top, back\slash.txt, ok.txt, deep, deeper and z.txt; in the listing's order.
   EXPECT_EQ(model.NextIndex(), top + 6);
@@ -280,18 +315,17 @@ TEST_F(LayoutModelTest, NamesALayoutFileCannotCarryArePassedOverAndCounted) {
   const int deeper = model.FindFolder("deeper", model.FindFolder("deep", top));
   ASSERT_GT(deeper, 0);
   EXPECT_EQ(Labels(model, deeper), std::vector<std::string>{"z.txt"});
-  EXPECT_EQ(model.PassedOverCount(), 4u)
+  EXPECT_EQ(scan.count, 4u)
       << "say \"hi\".txt, a\\b, q\"r and x\"y.txt; nothing below a folder passed over is looked at";
 
   // A file chosen by its path, and a folder whose own name is fine but whose
   // files' paths hold a quote.
-  model.BeginCommand();
-  EXPECT_EQ(model.PassedOverCount(), 0u) << "each command counts afresh";
-  EXPECT_EQ(model.InsertPath(quoted, 0), 0);
-  EXPECT_EQ(model.InsertPath(dir + "/top/ok.txt", 0), top + 6);
-  EXPECT_EQ(model.InsertPath(quotedDir, 0), 0);
-  EXPECT_EQ(model.PassedOverCount(), 2u);
-  EXPECT_EQ(model.FirstPassedOver(), quoted);
+  PassedOver chosen;
+  EXPECT_EQ(model.InsertPath(quoted, 0, &chosen), 0);
+  EXPECT_EQ(model.InsertPath(dir + "/top/ok.txt", 0, &chosen), top + 6);
+  EXPECT_EQ(model.InsertPath(quotedDir, 0, &chosen), 0);
+  EXPECT_EQ(chosen.count, 2u);
+  EXPECT_EQ(chosen.first, quoted);
   EXPECT_EQ(model.NextIndex(), top + 7) << "nothing passed over takes an index";
 
   EXPECT_TRUE(LayoutModel::CanKeepFolderName("plain name"));
