@@ -74,6 +74,11 @@ std::optional<DiskEntry> LookUpPath(const std::string& path) {
   return EntryFromStat(st);
 }
 
+bool PathTooLong(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) != 0 && errno == ENAMETOOLONG;
+}
+
 PathLookUps::~PathLookUps() {
   if (m_fd >= 0) close(m_fd);
 }

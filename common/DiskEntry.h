@@ -24,6 +24,10 @@ struct DiskEntry {
 // anything that is neither a regular file nor a directory count as not found.
 std::optional<DiskEntry> LookUpPath(const std::string& path);
 
+// Whether the system refuses path for its length: longer than a path can be,
+// or with a component longer than a name can be.
+bool PathTooLong(const std::string& path);
+
 // LookUpPath for many paths in a row, most of them in the same folder as the
 // one before: the folder is opened once and each file looked up by its name
 // in it, so the path's folders are not walked again for every file.

@@ -39,6 +39,8 @@ inline constexpr const char* MENU_OPEN_IMAGE = TEXT_("Open Disc Image...");
 
 // The layout.
 inline constexpr const char* MSG_CANNOT_FIND = TEXT_("Cannot find %s");
+// A folder nested deeper than a path can reach, with its path.
+inline constexpr const char* MSG_PATH_TOO_LONG = TEXT_("The path is too long to reach: %s");
 inline constexpr const char* MSG_LAYOUT_FULL = TEXT_("The layout is full: it holds at most 49999 items.");
 // The count and the first path passed over: the text for one and for many.
 // English says "items" for any count; a translation gives each of its plural

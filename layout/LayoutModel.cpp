@@ -146,7 +146,11 @@ int LayoutModel::InsertPath(const std::string& path, int parent, PassedOver* pas
 int LayoutModel::InsertFromDisk(const std::string& path, int parent, ScanStack& scanning) {
   const std::optional<DiskEntry> entry = LookUpPath(path);
   if (!entry) {
-    Observer().OnCannotFind(path);
+    if (PathTooLong(path)) {
+      Observer().OnPathTooLong(path);
+    } else {
+      Observer().OnCannotFind(path);
+    }
     return 0;
   }
   const bool isFolder = entry->kind == DiskKind::Folder;

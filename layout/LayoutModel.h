@@ -27,6 +27,9 @@ class LayoutObserver {
   virtual void OnCleared() {}
   // A path to insert is not on disk (or no longer).
   virtual void OnCannotFind(const std::string& /*path*/) {}
+  // A path to insert is longer than the system lets a program name (a
+  // folder nested deeper than a path can reach).
+  virtual void OnPathTooLong(const std::string& /*path*/) {}
   // The store is full; said at most once per command.
   virtual void OnFull() {}
 };

@@ -1,7 +1,11 @@
 #include "common/window/MessageBox.h"
 
+#include <dlfcn.h>
+
 #include <wx/app.h>
+#include <wx/dcscreen.h>
 #include <wx/msgdlg.h>
+#include <wx/settings.h>
 
 #include "common/window/TextCodec.h"
 #include "common/Texts.h"
@@ -14,6 +18,74 @@ std::string& ProgramNameBytes() {
   return name;
 }
 
+// The width a box needs for its caption to show whole in the title bar: the
+// caption in a bold title font, and room for the window's icon and the title
+// bar's buttons.
+int CaptionWidth(const wxString& caption) {
+  wxScreenDC dc;
+  dc.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).Bold());
+  const wxSize text = dc.GetTextExtent(caption);
+  return text.GetWidth() + 8 * text.GetHeight();
+}
+
+// GTK makes a message box as narrow as its text, and a short text gives a box
+// whose caption the window manager cuts. While it lives, this gives the box a
+// minimum width as GTK shows it (before it is sized and placed). GTK is reached
+// at run time: the program uses it only through wx and is built without its
+// headers.
+class MinimumWidthWhenShown {
+ public:
+  MinimumWidthWhenShown(wxWindow& box, int width) : m_box(box), m_width(width) {
+    using TypeFromName = unsigned long (*)(const char*);
+    using Lookup = unsigned (*)(const char*, unsigned long);
+    using AddHook = unsigned long (*)(unsigned, unsigned, Hook, void*, void (*)(void*));
+    const auto typeFromName = reinterpret_cast<TypeFromName>(dlsym(RTLD_DEFAULT, "g_type_from_name"));
+    const auto lookup = reinterpret_cast<Lookup>(dlsym(RTLD_DEFAULT, "g_signal_lookup"));
+    const auto addHook = reinterpret_cast<AddHook>(dlsym(RTLD_DEFAULT, "g_signal_add_emission_hook"));
+    m_valueObject = reinterpret_cast<ValueObject>(dlsym(RTLD_DEFAULT, "g_value_get_object"));
+    m_setSize = reinterpret_cast<SetSize>(dlsym(RTLD_DEFAULT, "gtk_widget_set_size_request"));
+    if (!typeFromName || !lookup || !addHook || !m_valueObject || !m_setSize) return;
+    const unsigned long widgetType = typeFromName("GtkWidget");
+    m_signal = widgetType ? lookup("show", widgetType) : 0;
+    if (m_signal) m_hook = addHook(m_signal, 0, &OnShow, this, nullptr);
+  }
+  ~MinimumWidthWhenShown() {
+    using RemoveHook = void (*)(unsigned, unsigned long);
+    const auto removeHook = reinterpret_cast<RemoveHook>(dlsym(RTLD_DEFAULT, "g_signal_remove_emission_hook"));
+    if (m_hook && removeHook) removeHook(m_signal, m_hook);
+  }
+  MinimumWidthWhenShown(const MinimumWidthWhenShown&) = delete;
+  MinimumWidthWhenShown& operator=(const MinimumWidthWhenShown&) = delete;
+
+ private:
+  using Hook = int (*)(void*, unsigned, const void*, void*);
+  using ValueObject = void* (*)(const void*);
+  using SetSize = void (*)(void*, int, int);
+
+  // Called for every widget GTK shows meanwhile; the box is the one whose
+  // first parameter (the instance) is the box's widget.
+  static int OnShow(void*, unsigned count, const void* values, void* data) {
+    auto* self = static_cast<MinimumWidthWhenShown*>(data);
+    if (count > 0 && self->m_box.GetHandle() && self->m_valueObject(values) == self->m_box.GetHandle()) {
+      self->m_setSize(self->m_box.GetHandle(), self->m_width, -1);
+    }
+    return 1;  // stay for the next emission
+  }
+
+  wxWindow& m_box;
+  int m_width;
+  ValueObject m_valueObject = nullptr;
+  SetSize m_setSize = nullptr;
+  unsigned m_signal = 0;
+  unsigned long m_hook = 0;
+};
+
+int ShowBox(const wxString& text, long style, wxWindow* parent) {
+  wxMessageDialog box(parent, MessageBoxText(text), ProgramName(), style | wxCENTRE);
+  MinimumWidthWhenShown wide(box, CaptionWidth(ProgramName()));
+  return box.ShowModal();
+}
+
 }  // namespace
 
 wxString ProgramName() {
@@ -24,16 +96,41 @@ void SetProgramName(const std::string& name) {
   if (!name.empty()) ProgramNameBytes() = name;
 }
 
+wxString ShortenMiddle(const wxString& text, std::size_t maxChars) {
+  static const wxString dots = wxT("...");
+  if (text.length() <= maxChars) return text;
+  if (maxChars <= dots.length()) return text.Left(maxChars);
+  const std::size_t kept = maxChars - dots.length();
+  const std::size_t tail = kept / 2;
+  return text.Left(kept - tail) + dots + text.Right(tail);
+}
+
+wxString MessageBoxText(const wxString& text) {
+  wxString out;
+  std::size_t start = 0;
+  for (std::size_t end = text.find('\n'); end != wxString::npos; end = text.find('\n', start)) {
+    out += ShortenMiddle(text.substr(start, end - start), MESSAGE_LINE_CHARS) + '\n';
+    start = end + 1;
+  }
+  return out + ShortenMiddle(text.substr(start), MESSAGE_LINE_CHARS);
+}
+
 void ShowMessage(const wxString& text, wxWindow* parent) {
-  wxMessageDialog box(parent, text, ProgramName(), wxOK | wxICON_NONE | wxCENTRE);
-  box.ShowModal();
+  ShowBox(text, wxOK | wxICON_NONE, parent);
 }
 
 bool AskYesNo(const wxString& text, wxWindow* parent) {
-  wxMessageDialog box(parent, text, ProgramName(), wxYES_NO | wxICON_EXCLAMATION | wxCENTRE);
-  return box.ShowModal() == wxID_YES;
+  return ShowBox(text, wxYES_NO | wxICON_EXCLAMATION, parent) == wxID_YES;
+}
+
+wxString CannotFindText(const std::string& path) {
+  return wxString::Format(Tr(MSG_CANNOT_FIND), ToDisplay(path));
+}
+
+wxString PathTooLongText(const std::string& path) {
+  return wxString::Format(Tr(MSG_PATH_TOO_LONG), ToDisplay(path));
 }
 
 void ShowCannotFind(const std::string& path, wxWindow* parent) {
-  ShowMessage(wxString::Format(Tr(MSG_CANNOT_FIND), ToDisplay(path)), parent);
+  ShowMessage(CannotFindText(path), parent);
 }

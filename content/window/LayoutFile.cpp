@@ -82,9 +82,11 @@ bool LayoutFileCommands::LoadFile(const std::string& path, std::vector<Structure
     return false;
   }
   m_tree.ResetTree();
-  m_tree.Freeze();
-  LoadedLayout loaded = ApplyStructure(m_tree.Model(), ParseStructure(text));
-  m_tree.Thaw();
+  LoadedLayout loaded;
+  {
+    CDropTreeCtrl::Insertion inserting(m_tree);
+    loaded = ApplyStructure(m_tree.Model(), ParseStructure(text));
+  }
   m_tree.ShowReport(loaded.report);
   options = std::move(loaded.options);
   return true;

@@ -4,7 +4,6 @@
 // item from where the button was pressed.
 #include <wx/dnd.h>
 #include <wx/event.h>
-#include <wx/wupdlock.h>
 
 #include <algorithm>
 #include <optional>
@@ -128,7 +127,7 @@ void CDropTreeCtrl::DropPaths(const std::vector<std::string>& paths) {
   SetFocus();
   InsertReport report;
   {
-    wxWindowUpdateLocker noRedraw(this);  // a folder's subtree is drawn once, when complete
+    Insertion inserting(*this);
     report = AddFromDisk(*m_model, paths, folder);
   }
   // The last path's item is selected; when it made none, the folder it was for.

@@ -48,6 +48,8 @@ void CDropTreeCtrl::Init() {
 void CDropTreeCtrl::BindEvents() {
   Bind(wxEVT_PAINT, &CDropTreeCtrl::OnPaint, this);
   Bind(wxEVT_RIGHT_DOWN, &CDropTreeCtrl::OnRButtonDown, this);
+  Bind(wxEVT_RIGHT_DCLICK, &CDropTreeCtrl::OnRButtonDown, this);
+  Bind(wxEVT_CONTEXT_MENU, &CDropTreeCtrl::OnContextMenuEvent, this);
   Bind(wxEVT_TREE_KEY_DOWN, &CDropTreeCtrl::OnKeyDown, this);
   Bind(wxEVT_TREE_SEL_CHANGED, &CDropTreeCtrl::OnSelChanged, this);
   Bind(wxEVT_MOTION, &CDropTreeCtrl::OnMouseMove, this);
@@ -215,9 +217,34 @@ void CDropTreeCtrl::OnCleared() {
 }
 
 void CDropTreeCtrl::OnCannotFind(const std::string& path) {
-  ShowCannotFind(path, wxGetTopLevelParent(this));
+  Say(CannotFindText(path));
+}
+
+void CDropTreeCtrl::OnPathTooLong(const std::string& path) {
+  Say(PathTooLongText(path));
 }
 
 void CDropTreeCtrl::OnFull() {
-  ShowMessage(Tr(MSG_LAYOUT_FULL), wxGetTopLevelParent(this));
+  Say(Tr(MSG_LAYOUT_FULL));
+}
+
+void CDropTreeCtrl::Say(const wxString& text) {
+  if (m_insertions > 0) {
+    m_heldMessages.push_back(text);
+  } else {
+    ShowMessage(text, wxGetTopLevelParent(this));
+  }
+}
+
+CDropTreeCtrl::Insertion::Insertion(CDropTreeCtrl& tree) : m_tree(tree) {
+  m_tree.Freeze();
+  ++m_tree.m_insertions;
+}
+
+CDropTreeCtrl::Insertion::~Insertion() {
+  m_tree.Thaw();
+  if (--m_tree.m_insertions > 0) return;
+  const std::vector<wxString> held = std::move(m_tree.m_heldMessages);
+  m_tree.m_heldMessages.clear();
+  for (const wxString& text : held) ShowMessage(text, wxGetTopLevelParent(&m_tree));
 }

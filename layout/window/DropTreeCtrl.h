@@ -72,6 +72,21 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   bool IsFolderItem(const wxTreeItemId& item) const;
   int NextIndex() const { return m_model->NextIndex(); }
 
+  // A command inserting into the layout holds one of these while it inserts:
+  // the tree is frozen (a folder's subtree is drawn once, when complete), and
+  // the messages the insertion raises wait until the tree is thawed, so that
+  // the tree shows its items behind them.
+  class Insertion {
+   public:
+    explicit Insertion(CDropTreeCtrl& tree);
+    ~Insertion();
+    Insertion(const Insertion&) = delete;
+    Insertion& operator=(const Insertion&) = delete;
+
+   private:
+    CDropTreeCtrl& m_tree;
+  };
+
   // After a command that inserts: one message says how many paths the layout
   // could not keep, naming the first (none when it kept them all).
   void ShowReport(const InsertReport& report);
@@ -95,6 +110,10 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   }
   // Opens the context menu for the item under point (tree client coordinates).
   void OpenContextMenu(const wxPoint& point);
+  // Opens it for the selected item (the menu keys); for none when nothing is.
+  void OpenContextMenuAtSelection();
+  // Where the context menu opened last, in tree client coordinates.
+  wxPoint MenuPoint() const { return m_menuPoint; }
   // The menu entries' enabled states for the item under the pointer (tests).
   std::map<int, bool> MenuStates(wxTreeItemId item) const;
   void RunMenuCommand(int id);
@@ -155,10 +174,15 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   void OnRenamed(int index) override;
   void OnCleared() override;
   void OnCannotFind(const std::string& path) override;
+  void OnPathTooLong(const std::string& path) override;
   void OnFull() override;
+  // Shows a message now, or once the insertion under way has ended.
+  void Say(const wxString& text);
 
   void OnPaint(wxPaintEvent& event);
   void OnRButtonDown(wxMouseEvent& event);
+  void OnContextMenuEvent(wxContextMenuEvent& event);
+  void PresentContextMenu(const wxPoint& at);
   void OnKeyDown(wxTreeEvent& event);
   void OnSelChanged(wxTreeEvent& event);
   void OnMouseMove(wxMouseEvent& event);
@@ -185,6 +209,9 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   wxTreeItemId m_dragItem;
   std::unique_ptr<wxGenericDragImage> m_dragImage;  // follows the pointer during a drag
   wxTreeItemId m_menuItem;
+  int m_insertions = 0;  // Insertion scopes open
+  std::vector<wxString> m_heldMessages;
+  wxPoint m_menuPoint;
   std::function<void(const std::string&)> m_openFolder;
   std::function<void(wxMenu&)> m_presentMenu;
   std::function<void(bool)> m_layoutChanged;

@@ -2,8 +2,6 @@
 // Form2: the chooser asked, the layout changed, the new item selected.
 #include "layout/window/LayoutButtons.h"
 
-#include <wx/wupdlock.h>
-
 #include "common/FileFilter.h"
 #include "common/Texts.h"
 #include "layout/window/DropTreeCtrl.h"
@@ -51,7 +49,7 @@ void LayoutButtons::AddFolder() {
   if (!m_chooser.ChooseFolder(path) || IsRootOrEmpty(path)) return;
   InsertReport report;
   {
-    wxWindowUpdateLocker noRedraw(&m_tree);  // the whole subtree is drawn once
+    CDropTreeCtrl::Insertion inserting(m_tree);
     report = AddFromDisk(m_tree.Model(), {path}, LayoutModel::TOP_LEVEL);
   }
   if (report.inserted.front() > 0) {

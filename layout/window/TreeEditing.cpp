@@ -55,10 +55,35 @@ wxTreeItemId CDropTreeCtrl::SelectedItem() const {
 // ---- the context menu ----
 
 void CDropTreeCtrl::OnRButtonDown(wxMouseEvent& event) {
-  // The tree's own right-button handling is not run.
+  // The tree's own right-button handling is not run. GTK turns the second of
+  // two quick presses into a double click, which opens the menu as well.
   ClearHint();
   SetFocus();
   OpenContextMenu(event.GetPosition());
+}
+
+void CDropTreeCtrl::OnContextMenuEvent(wxContextMenuEvent& event) {
+  // GTK sends this for Shift+F10 with no position. A right press opens the
+  // menu itself and is not passed on, so a positioned event is not the tree's.
+  if (event.GetPosition() != wxDefaultPosition) {
+    event.Skip();
+    return;
+  }
+  OpenContextMenuAtSelection();
+}
+
+void CDropTreeCtrl::OpenContextMenuAtSelection() {
+  // From the keyboard: at the selected item, else at the top left with no
+  // target, with the entries a right click there gives.
+  ClearHint();
+  m_menuItem = SelectedItem();
+  wxPoint at(0, 0);
+  wxRect row;
+  if (m_menuItem.IsOk()) {
+    EnsureVisible(m_menuItem);
+    if (GetBoundingRect(m_menuItem, row, true)) at = row.GetBottomLeft();
+  }
+  PresentContextMenu(at);
 }
 
 wxTreeItemId CDropTreeCtrl::SelectMenuItemAt(const wxPoint& point) {
@@ -73,11 +98,16 @@ wxTreeItemId CDropTreeCtrl::SelectMenuItemAt(const wxPoint& point) {
 
 void CDropTreeCtrl::OpenContextMenu(const wxPoint& point) {
   SelectMenuItemAt(point);
+  PresentContextMenu(point);
+}
+
+void CDropTreeCtrl::PresentContextMenu(const wxPoint& at) {
+  m_menuPoint = at;
   std::unique_ptr<wxMenu> menu = MakeContextMenu(m_menuItem);
   if (m_presentMenu) {
     m_presentMenu(*menu);
   } else {
-    PopupMenu(menu.get());  // at the pointer; commands come back to OnMenuCommand
+    PopupMenu(menu.get(), at);  // commands come back to OnMenuCommand
   }
 }
 
@@ -147,6 +177,15 @@ void CDropTreeCtrl::OnKeyDown(wxTreeEvent& event) {
     case WXK_DELETE:
     case WXK_NUMPAD_DELETE: RemoveItem(SelectedItem(), true); break;
     case WXK_F2: RenameFolder(SelectedItem()); break;
+    case WXK_MENU:
+    case WXK_WINDOWS_MENU:
+      // Handled here, so GTK does not also raise a context menu event for it.
+      OpenContextMenuAtSelection();
+      return;
+    case WXK_F10:
+      if (event.GetKeyEvent().GetModifiers() != wxMOD_SHIFT) break;
+      OpenContextMenuAtSelection();
+      return;
     case '-':
     case WXK_SUBTRACT:
       // With nothing selected the tree's current item is its hidden root,

@@ -35,6 +35,7 @@ class Recorder : public LayoutObserver {
   void OnRenamed(int index) override { said.push_back("rename " + std::to_string(index)); }
   void OnCleared() override { said.push_back("clear"); }
   void OnCannotFind(const std::string& path) override { said.push_back("cannot find " + path); }
+  void OnPathTooLong(const std::string& path) override { said.push_back("too long " + path); }
   void OnFull() override { said.push_back("full"); }
 };
 
@@ -327,3 +328,14 @@ TEST_F(LayoutModelTest, NamesALayoutFileCannotCarryArePassedOverAndCounted) {
 }
 
 }  // namespace
+
+TEST(LayoutModelPaths, APathLongerThanTheSystemNamesIsTooLongNotMissing) {
+  Recorder said;
+  LayoutModel model(&said);
+  said.said.clear();
+  const std::string tooLong = "/tmp/" + std::string(5000, 'a');
+  const std::string missing = "/tmp/no-such-" + std::string(100, 'b');
+  EXPECT_EQ(model.InsertPath(tooLong, LayoutModel::TOP_LEVEL), 0);
+  EXPECT_EQ(model.InsertPath(missing, LayoutModel::TOP_LEVEL), 0);
+  EXPECT_EQ(said.said, (std::vector<std::string>{"too long " + tooLong, "cannot find " + missing}));
+}

@@ -1,0 +1,72 @@
+// Messages raised while a command inserts: shown once the tree is thawed, so
+// the tree shows its items behind them; and a path too long to reach, said as
+// such, shortened in its middle like every long line of a message.
+#include <gtest/gtest.h>
+#include <wx/msgdlg.h>
+#include <wx/testing.h>
+
+#include "EditingSupport.h"
+#include "GuiFixture.h"
+#include "MessageExpect.h"
+#include "common/window/MessageBox.h"
+
+namespace {
+
+// Answers the box and notes what the tree showed while it was open.
+class ExpectBoxOverTree : public wxExpectModalBase<wxMessageDialog, ExpectBoxOverTree> {
+ public:
+  ExpectBoxOverTree(CDropTreeCtrl& tree, std::string* treeShown, bool* frozen)
+      : m_tree(tree), m_treeShown(treeShown), m_frozen(frozen) {}
+
+ protected:
+  int OnInvoked(wxMessageDialog*) const override {
+    *m_frozen = m_tree.IsFrozen();
+    *m_treeShown = TreePicture(m_tree);
+    return wxID_OK;
+  }
+
+ private:
+  CDropTreeCtrl& m_tree;
+  std::string* m_treeShown;
+  bool* m_frozen;
+};
+
+using InsertionMessages = LayoutEditingTest;
+
+TEST_F(InsertionMessages, TheTreeIsThawedAndShowsItsItemsWhileTheMessageIsOpen) {
+  MakeFile("disk/Photos/one.jpg");
+  const std::string gone = startupDir + "/data/gone.txt";
+  std::string shown;
+  bool frozen = true;
+  wxTEST_DIALOG(Tree().DropPaths({startupDir + "/data/disk/Photos", gone}),
+                ExpectBoxOverTree(Tree(), &shown, &frozen));
+  EXPECT_FALSE(frozen);
+  EXPECT_EQ(shown, "Photos{one.jpg}");
+}
+
+TEST_F(InsertionMessages, APathTooLongToReachIsSaidSoShortenedInItsMiddle) {
+  const std::string path = startupDir + "/" + std::string(5000, 'a') + "/end.txt";
+  const wxString expected = ShortenMiddle("The path is too long to reach: " + path, MESSAGE_LINE_CHARS);
+  ASSERT_EQ(expected.length(), MESSAGE_LINE_CHARS);
+  ASSERT_TRUE(expected.EndsWith("/end.txt") && expected.Contains("..."));
+  wxTEST_DIALOG(Tree().DropPaths({path}), ExpectMessage(expected));
+  EXPECT_EQ(TreePicture(Tree()), "");
+}
+
+TEST(MessageLines, LongLinesAreShortenedInTheMiddleShortOnesKept) {
+  for (const std::size_t length : {0u, 1u, 159u, 160u, 161u, 4400u}) {
+    const wxString line = wxString('a', length / 2) + wxString('b', length - length / 2);
+    const wxString text = MessageBoxText(wxT("Cannot find\n") + line + wxT("\n"));
+    const wxString shown = text.AfterFirst('\n').BeforeLast('\n');
+    EXPECT_TRUE(text.StartsWith(wxT("Cannot find\n")) && text.EndsWith(wxT("\n"))) << length;
+    EXPECT_EQ(shown.length(), std::min<std::size_t>(length, MESSAGE_LINE_CHARS)) << length;
+    if (length <= MESSAGE_LINE_CHARS) {
+      EXPECT_EQ(shown, line);
+    } else {
+      EXPECT_TRUE(shown.StartsWith(line.Left(70)) && shown.EndsWith(line.Right(70)) &&
+                  shown.Contains(wxT("..."))) << length;
+    }
+  }
+}
+
+}  // namespace
