@@ -236,7 +236,7 @@ double ThreadCpuSeconds() {
 double BuildCommandLine(Bench& bench) {
   bool built = false;
   // The look-ups alone, as the build makes them: one per file.
-  const LayoutModel& model = bench.dialog->Layout();
+  const LayoutModel& model = bench.dialog->Tree()->Model();
   const double lookUpsBefore = ThreadCpuSeconds();
   PathLookUps lookUps;
   for (int index = 1; index < model.NextIndex(); ++index) {

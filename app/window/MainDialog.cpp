@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app/window/EndSignals.h"
+#include "common/window/CompactEntry.h"
 #include "common/window/FindControl.h"
 #include "common/window/MessageBox.h"
 #include "app/window/Resources.h"
@@ -175,6 +176,7 @@ void MainDialog::FitTextsToFont() {
 
 void MainDialog::LookUpControls() {
   m_form2Ext = FindControl<wxTextCtrl>(this, ID_FORM2_EXT);
+  MakeCompactEntry(*m_form2Ext);  // four characters in 22 dialog units
   m_imagePath = FindControl<wxTextCtrl>(this, ID_IMAGE_PATH);
   m_volumeName = FindControl<wxTextCtrl>(this, ID_VOLUME_NAME);
   m_viewPrompt = FindControl<wxCheckBox>(this, ID_VIEW_PROMPT);

@@ -2,6 +2,8 @@
 // key's walk over the controls, every control on screen whole and apart, each
 // button's command reached by a real click, the window's styles; and a
 // template without one of its controls refused at once.
+#include <dlfcn.h>
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/filesys.h>
@@ -94,6 +96,31 @@ TEST_F(MainWindowTemplate, EveryControlIsInsideTheWindowUncoveredWithItsWholeTex
     EXPECT_LT(control->GetSize().x * control->GetSize().y,
               Tree().GetSize().x * Tree().GetSize().y)
         << control->GetId();
+  }
+}
+
+// How far GTK has scrolled an entry's text to keep the cursor in view: more
+// than 0 means its first characters are out of sight.
+int EntryScrollOffset(wxTextCtrl& entry) {
+  using GetProperty = void (*)(void*, const char*, ...);
+  const auto get = reinterpret_cast<GetProperty>(dlsym(RTLD_DEFAULT, "g_object_get"));
+  int offset = -1;
+  if (get && entry.GetHandle()) get(entry.GetHandle(), "scroll-offset", &offset, nullptr);
+  return offset;
+}
+
+TEST_F(MainWindowTemplate, TheForm2ExtensionEntryShowsFourTypedCharactersWhole) {
+  auto& entry = *FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT);
+  entry.SetFocus();
+  ASSERT_TRUE(WaitFor([&] { return entry.HasFocus(); }, 3000));
+  entry.SelectAll();
+  wxUIActionSimulator sim;
+  for (const char* text : {"abcd", "data", "xa01"}) {
+    entry.SelectAll();
+    sim.Text(text);
+    ASSERT_TRUE(WaitFor([&] { return entry.GetValue() == text; }, 3000)) << text;
+    PumpEvents();
+    EXPECT_EQ(EntryScrollOffset(entry), 0) << text << " is scrolled: its first character is cut";
   }
 }
 

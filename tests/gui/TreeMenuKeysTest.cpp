@@ -11,10 +11,12 @@
 
 namespace {
 
-class TreeMenuKeys : public LayoutEditingTest {
+// On the whole window: its menu has every entry, and the keys reach the tree
+// as they do in the program.
+class TreeMenuKeys : public MainWindowTest {
  protected:
   void SetUp() override {
-    LayoutEditingTest::SetUp();
+    MainWindowTest::SetUp();
     Tree().SetMenuPresenter([this](wxMenu& menu) {
       ++shown;
       offered.clear();
@@ -63,7 +65,9 @@ TEST_F(TreeMenuKeys, BothMenuKeysOpenTheMenuAtTheSelectionWithARightClicksEntrie
       EXPECT_EQ(shown, before + 1) << key.name << ", " << c.name << ": one menu";
       EXPECT_EQ(offered, c.offered) << key.name << ", " << c.name;
       wxRect row;
-      if (c.item.IsOk()) ASSERT_TRUE(Tree().GetBoundingRect(c.item, row, true));
+      if (c.item.IsOk()) {
+        ASSERT_TRUE(Tree().GetBoundingRect(c.item, row, true));
+      }
       EXPECT_EQ(Tree().MenuPoint(), c.item.IsOk() ? row.GetBottomLeft() : wxPoint(0, 0))
           << key.name << ", " << c.name;
       EXPECT_EQ(Tree().SelectedItem(), c.item) << key.name << ", " << c.name;

@@ -259,10 +259,14 @@ TEST_F(LayoutModelTest, AFolderThatCannotBeListedEndsItsScanQuietly) {
   ::chmod(locked.c_str(), 0);
   // Root lists any folder: look at it as an ordinary user for this insertion.
   const bool asRoot = ::geteuid() == 0;
-  if (asRoot) ASSERT_EQ(::seteuid(65534), 0);
+  if (asRoot) {
+    ASSERT_EQ(::seteuid(65534), 0);
+  }
   recorder.said.clear();
   const int open = model.InsertPath(MakeDir("open"), 0);
-  if (asRoot) ASSERT_EQ(::seteuid(0), 0);
+  if (asRoot) {
+    ASSERT_EQ(::seteuid(0), 0);
+  }
   ::chmod(locked.c_str(), 0755);
   std::vector<std::string> children = Labels(model, open);
   std::sort(children.begin(), children.end());
