@@ -7,6 +7,7 @@
 #include <wx/combobox.h>
 #include <wx/filename.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -60,6 +61,10 @@ TEST_F(DISABLED_Screenshot, MainWindowWithALayout) {
   InsertPath(*tree, MakeFile("notes.pdf", "n"), video);
   tree->Expand(video);
   tree->SelectItem(video);
+  // Four characters in the narrow Form2 Ext. entry, the cursor after them.
+  auto& form2Ext = *FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT);
+  form2Ext.ChangeValue("abcd");
+  form2Ext.SetInsertionPointEnd();
   ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
   PumpEvents();
   const std::string path = ScreenshotDir() + "/main-window-layout.png";
