@@ -53,6 +53,7 @@ void CDropTreeCtrl::BindEvents() {
   Bind(wxEVT_TREE_KEY_DOWN, &CDropTreeCtrl::OnKeyDown, this);
   Bind(wxEVT_TREE_SEL_CHANGED, &CDropTreeCtrl::OnSelChanged, this);
   Bind(wxEVT_MOTION, &CDropTreeCtrl::OnMouseMove, this);
+  Bind(wxEVT_TREE_ITEM_GETTOOLTIP, &CDropTreeCtrl::OnGetToolTip, this);
   Bind(wxEVT_TREE_BEGIN_DRAG, &CDropTreeCtrl::OnBeginDrag, this);
   Bind(wxEVT_LEFT_DOWN, &CDropTreeCtrl::OnLButtonDown, this);
   Bind(wxEVT_LEFT_UP, &CDropTreeCtrl::OnLButtonUp, this);

@@ -186,6 +186,7 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   void OnKeyDown(wxTreeEvent& event);
   void OnSelChanged(wxTreeEvent& event);
   void OnMouseMove(wxMouseEvent& event);
+  void OnGetToolTip(wxTreeEvent& event);
   void OnBeginDrag(wxTreeEvent& event);
   void OnLButtonDown(wxMouseEvent& event);
   void OnLButtonUp(wxMouseEvent& event);

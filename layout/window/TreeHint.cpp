@@ -1,10 +1,13 @@
-// The drop hint painted over the layout tree while m_showHint is set: a box
-// with a bump edge and three centred lines, in tree client pixels.
+// What the tree shows over its items: the drop hint painted while m_showHint
+// is set (a box with a bump edge and three centred lines, in tree client
+// pixels), and the tooltip of a hovered item.
 #include <wx/control.h>
 #include <wx/dcclient.h>
 #include <wx/settings.h>
+#include <wx/toplevel.h>
 
 #include "common/Translate.h"
+#include "common/window/MessageBox.h"
 #include "common/window/Translation.h"
 #include "layout/window/DropTreeCtrl.h"
 
@@ -66,4 +69,24 @@ void CDropTreeCtrl::DrawHint(wxDC& dc) {
     const int x = HINT_RECT.GetLeft() + (HINT_RECT.GetWidth() - width) / 2;
     dc.DrawText(text, x, HINT_LINE_TOPS[i]);
   }
+}
+
+// The tooltip of a hovered item. The tree offers the whole label of an item
+// it cuts; a long name would make a tooltip wider than the screen, so it is
+// shortened in its middle until it fits within the window.
+void CDropTreeCtrl::OnGetToolTip(wxTreeEvent& event) {
+  wxRect row;
+  if (!event.GetItem().IsOk() || !GetBoundingRect(event.GetItem(), row, true) ||
+      row.GetRight() < GetClientSize().x) {
+    event.Veto();  // shown whole: no tooltip
+    return;
+  }
+  const wxString label = GetItemText(event.GetItem());
+  const int room = wxGetTopLevelParent(this)->GetSize().x * 9 / 10;
+  wxString shown = label;
+  for (std::size_t chars = label.length(); chars > 3 && GetTextExtent(shown).x > room;) {
+    chars = chars * 9 / 10;
+    shown = ShortenMiddle(label, chars);
+  }
+  event.SetToolTip(shown);
 }

@@ -1,5 +1,8 @@
 // The hint over the empty tree, as the screen shows it: painted until the
 // first gesture clears it, and never again after.
+#include <wx/uiaction.h>
+
+#include "EditingSupport.h"
 #include "TreeFrame.h"
 #include "ScreenGrab.h"
 #include "layout/window/DropTreeCtrl.h"
@@ -27,4 +30,22 @@ TEST_F(TreeHint, IsPaintedOverTheTreeUntilCleared) {
   PumpEvents();
   EXPECT_FALSE(tree->ShowHint()) << "never shown again";
   EXPECT_EQ(ScreenPixel(inside), ScreenPixel(outside));
+}
+
+// A name too long for the tree is offered as a tooltip when hovered, as the
+// tree does for any cut label, but shortened in its middle so that the tooltip
+// is no wider than the window: no band across the screen.
+TEST_F(TreeHint, AHoveredNameTooLongForTheTreeGivesATooltipNoWiderThanTheWindow) {
+  const std::string name = "begin" + std::string(236, 'w') + "end.txt";
+  const wxTreeItemId item = File(name);
+  ASSERT_TRUE(WaitFor([this] { return frame->IsShownOnScreen(); }, 5000));
+  Tree().ClearHint();
+  wxUIActionSimulator sim;
+  sim.MouseMove(Tree().ClientToScreen(wxPoint(Tree().GetClientSize().x - 5, 2)));
+  PumpEvents();
+  sim.MouseMove(Tree().ClientToScreen(PointOn(Tree(), item)));
+  ASSERT_TRUE(WaitFor([&] { return !Tree().GetToolTipText().empty(); }, 3000)) << "no tooltip";
+  const wxString tip = Tree().GetToolTipText();
+  EXPECT_TRUE(tip.StartsWith("begin") && tip.EndsWith("end.txt")) << tip;
+  EXPECT_LE(Tree().GetTextExtent(tip).x, frame->GetSize().x) << tip.length() << " characters";
 }
