@@ -52,7 +52,13 @@ void CDropTreeCtrl::OnBeginDrag(wxTreeEvent&) {
   // perhaps over the next row: the item is the one that was pressed.
   m_dragItem = LayoutItemAt(m_pressPoint);
   if (!m_dragItem.IsOk()) return;
-  m_dragImage = std::make_unique<wxGenericDragImage>(GetItemText(m_dragItem));
+  // The image is the label as one line; a long name is shortened so that the
+  // image stays inside the tree, whose window it is drawn on.
+  const auto imageWidth = [](const wxString& text) {
+    return wxGenericDragImage(text).GetImageRect(wxPoint(0, 0)).width;
+  };
+  m_dragImage = std::make_unique<wxGenericDragImage>(
+      FitToWidth(GetItemText(m_dragItem), GetClientSize().x - 2 * DRAG_HOT_SPOT.x, imageWidth));
   if (!m_dragImage->BeginDrag(DRAG_HOT_SPOT, this)) m_dragImage.reset();
   if (m_dragImage) {
     m_dragImage->Move(m_lastPoint);
@@ -61,6 +67,10 @@ void CDropTreeCtrl::OnBeginDrag(wxTreeEvent&) {
   if (!HasCapture()) CaptureMouse();
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CDropTreeCtrl::OnCaptureLost, this);
   m_dragging = true;
+}
+
+wxRect CDropTreeCtrl::DragImageRect() const {
+  return m_dragImage ? m_dragImage->GetImageRect(m_lastPoint) : wxRect();
 }
 
 void CDropTreeCtrl::EndDrag() {

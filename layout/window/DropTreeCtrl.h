@@ -114,6 +114,9 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   void OpenContextMenuAtSelection();
   // Where the context menu opened last, in tree client coordinates.
   wxPoint MenuPoint() const { return m_menuPoint; }
+  // Where the drag image is drawn, in tree client pixels, while a drag shows
+  // one; empty otherwise.
+  wxRect DragImageRect() const;
   // The menu entries' enabled states for the item under the pointer (tests).
   std::map<int, bool> MenuStates(wxTreeItemId item) const;
   void RunMenuCommand(int id);
@@ -187,6 +190,10 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   void OnSelChanged(wxTreeEvent& event);
   void OnMouseMove(wxMouseEvent& event);
   void OnGetToolTip(wxTreeEvent& event);
+  // label shortened in its middle until measure (its width in pixels as
+  // drawn) gives at most width.
+  static wxString FitToWidth(const wxString& label, int width,
+                             const std::function<int(const wxString&)>& measure);
   void OnBeginDrag(wxTreeEvent& event);
   void OnLButtonDown(wxMouseEvent& event);
   void OnLButtonUp(wxMouseEvent& event);

@@ -3,6 +3,7 @@
 // pixels), and the tooltip of a hovered item.
 #include <wx/control.h>
 #include <wx/dcclient.h>
+#include <wx/dcscreen.h>
 #include <wx/settings.h>
 #include <wx/toplevel.h>
 
@@ -81,12 +82,18 @@ void CDropTreeCtrl::OnGetToolTip(wxTreeEvent& event) {
     event.Veto();  // shown whole: no tooltip
     return;
   }
-  const wxString label = GetItemText(event.GetItem());
-  const int room = wxGetTopLevelParent(this)->GetSize().x * 9 / 10;
+  wxScreenDC dc;
+  dc.SetFont(GetFont());
+  event.SetToolTip(FitToWidth(GetItemText(event.GetItem()), wxGetTopLevelParent(this)->GetSize().x * 9 / 10,
+                              [&dc](const wxString& text) { return dc.GetTextExtent(text).x; }));
+}
+
+wxString CDropTreeCtrl::FitToWidth(const wxString& label, int width,
+                                   const std::function<int(const wxString&)>& measure) {
   wxString shown = label;
-  for (std::size_t chars = label.length(); chars > 3 && GetTextExtent(shown).x > room;) {
+  for (std::size_t chars = label.length(); chars > 3 && measure(shown) > width;) {
     chars = chars * 9 / 10;
     shown = ShortenMiddle(label, chars);
   }
-  event.SetToolTip(shown);
+  return shown;
 }

@@ -239,4 +239,32 @@ TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeed) {
   }
 }
 
+TEST_F(DragDropTest, TheDragImageOfALongNameStaysInsideTheTreeAndEndsWithTheDrag) {
+  const wxTreeItemId item = File("begin" + std::string(236, 'w') + "end.txt");
+  const wxTreeItemId a = Folder("A");
+  Tree().SetFocus();
+  PumpEvents();
+  wxRect row;
+  ASSERT_TRUE(Tree().GetBoundingRect(item, row, true));
+  // Pressed near the start of the label: its middle is far outside the tree.
+  const wxPoint from = Tree().ClientToScreen(wxPoint(row.x + 10, row.y + row.height / 2));
+  const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
+  wxUIActionSimulator sim;
+  sim.MouseMove(from);
+  PumpEvents();
+  sim.MouseDown();
+  PumpEvents();
+  for (wxPoint at = from + wxPoint(0, 2); at.y < to.y; at.y += 2) {
+    sim.MouseMove(at);
+    PumpEvents();
+  }
+  ASSERT_TRUE(Tree().IsDragging());
+  const wxRect image = Tree().DragImageRect();
+  EXPECT_GT(image.width, 0);
+  EXPECT_LE(image.width, Tree().GetClientSize().x) << "the image reaches past the tree";
+  sim.MouseUp();
+  EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
+  EXPECT_TRUE(Tree().DragImageRect().IsEmpty());
+}
+
 }  // namespace
