@@ -48,4 +48,8 @@ TEST_F(TreeHint, AHoveredNameTooLongForTheTreeGivesATooltipNoWiderThanTheWindow)
   const wxString tip = Tree().GetToolTipText();
   EXPECT_TRUE(tip.StartsWith("begin") && tip.EndsWith("end.txt")) << tip;
   EXPECT_LE(Tree().GetTextExtent(tip).x, frame->GetSize().x) << tip.length() << " characters";
+  // The pointer leaves, and the tooltip goes before the next test's window.
+  sim.MouseMove(frame->GetScreenPosition() + frame->GetSize());
+  Tree().UnsetToolTip();
+  PumpEvents();
 }
