@@ -207,6 +207,19 @@ TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
   }
 }
 
+// Presses the left button at from and moves the pointer step pixels at a time
+// down to the row of to, with the button held.
+void PressAndMoveDown(wxUIActionSimulator& sim, const wxPoint& from, const wxPoint& to, int step) {
+  sim.MouseMove(from);
+  PumpEventLoop();
+  sim.MouseDown();
+  PumpEventLoop();
+  for (wxPoint at = from + wxPoint(0, step); at.y < to.y; at.y += step) {
+    sim.MouseMove(at);
+    PumpEventLoop();
+  }
+}
+
 TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeed) {
   // 1 pixel per motion event, and 5 (a quick hand), with which the tree
   // starts the drag with the pointer already over the next row.
@@ -222,14 +235,7 @@ TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeed) {
     const wxPoint from = Tree().ClientToScreen(PointOn(Tree(), t1));
     const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
     wxUIActionSimulator sim;
-    sim.MouseMove(from);
-    PumpEvents();
-    sim.MouseDown();
-    PumpEvents();
-    for (wxPoint at = from + wxPoint(0, step); at.y < to.y; at.y += step) {
-      sim.MouseMove(at);
-      PumpEvents();
-    }
+    PressAndMoveDown(sim, from, to, step);
     sim.MouseMove(to);
     PumpEvents();
     EXPECT_TRUE(Tree().IsDragging());
@@ -250,14 +256,7 @@ TEST_F(DragDropTest, TheDragImageOfALongNameStaysInsideTheTreeAndEndsWithTheDrag
   const wxPoint from = Tree().ClientToScreen(wxPoint(row.x + 10, row.y + row.height / 2));
   const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
   wxUIActionSimulator sim;
-  sim.MouseMove(from);
-  PumpEvents();
-  sim.MouseDown();
-  PumpEvents();
-  for (wxPoint at = from + wxPoint(0, 2); at.y < to.y; at.y += 2) {
-    sim.MouseMove(at);
-    PumpEvents();
-  }
+  PressAndMoveDown(sim, from, to, 2);
   ASSERT_TRUE(Tree().IsDragging());
   const wxRect image = Tree().DragImageRect();
   EXPECT_GT(image.width, 0);
