@@ -7,7 +7,7 @@
 #   3. 10,000 small files (brenvox.exe -f each): CPU time per file, beside
 #      `cat` reading the same files (an open, a read and a close of each: the
 #      floor the machine sets, which a busy machine raises for both alike),
-# with `dd if=INPUT of=OUT bs=2408448` (the tool's write size) copying the same
+# with `dd if=INPUT of=OUT bs=1204224` (the tool's write size) copying the same
 # input as the ceiling: plainly, and with conv=fsync (a copy that is on the
 # disk when it ends, as the tool's image is), into a new file on the same disk;
 # and the tool and a plain dd again with their outputs on tmpfs (/dev/shm),
@@ -37,7 +37,7 @@ fi
 runs="${BENCH_RUNS:-7}"
 size_mb="${BENCH_SIZE_MB:-200}"
 files="${BENCH_FILES:-10000}"
-block=2408448  # 1024 sectors of 2352 bytes
+block=1204224  # 512 sectors of 2352 bytes
 
 need=()
 for p in vcdimager ffmpeg time; do
