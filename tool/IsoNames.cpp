@@ -162,7 +162,8 @@ std::string ClashKey(const std::string& identifier, bool isFolder) {
 
 int ComparePadded(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
-  if (const int c = std::memcmp(a.data(), b.data(), common); c != 0) return c < 0 ? -1 : 1;
+  // (An empty view may have no data to point at, which memcmp must not be given.)
+  if (const int c = common == 0 ? 0 : std::memcmp(a.data(), b.data(), common); c != 0) return c < 0 ? -1 : 1;
   // The longer one against the spaces that pad the shorter.
   const std::string_view rest = a.size() > common ? a.substr(common) : b.substr(common);
   const int sign = a.size() > common ? 1 : -1;
