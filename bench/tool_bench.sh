@@ -78,6 +78,10 @@ median() { sort -g | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 once() {
   local name="$1" out="$2"; shift 2
   rm -f "$out" "${out%.bin}.cue"
+  # What an earlier run left unwritten (a plain dd syncs nothing) goes to the
+  # disk now, untimed, rather than during this run: else the first writer of
+  # each round pays for the round before.
+  sync
   local start end
   start=$(date +%s%N)
   /usr/bin/time -f '%U %S %M' -o time.txt "$@" > /dev/null 2> err.txt || { cat err.txt >&2; exit 1; }
