@@ -5,8 +5,9 @@
 #      --add-file, plus the short MPEG a Video CD needs),
 #   2. one ~213 MB MPEG stream as Form 2 (brenvox.exe -m; vcdimager's VCD track),
 #   3. 10,000 small files (brenvox.exe -f each): CPU time per file, beside
-#      `cat` reading the same files (an open, a read and a close of each: the
-#      floor the machine sets, which a busy machine raises for both alike),
+#      `cat` reading the same files in the same rounds (a common reader of
+#      many files: an open, a buffer of its own, reads and a close for each),
+#      for scale on a machine whose load raises both alike,
 # with `dd if=INPUT of=OUT bs=1204224` (the tool's write size) copying the same
 # input as the ceiling: plainly, and with conv=fsync (a copy that is on the
 # disk when it ends, as the tool's image is), into a new file on the same disk;
