@@ -30,7 +30,8 @@ int CaptionWidth(const wxString& caption) {
 
 // GTK makes a message box as narrow as its text, and a short text gives a box
 // whose caption the window manager cuts. While it lives, this gives the box a
-// minimum width as GTK shows it (before it is sized and placed). GTK is reached
+// minimum width when GTK shows it; GTK sizes the box again at once, so it
+// appears narrow for a moment and then settles at that width. GTK is reached
 // at run time: the program uses it only through wx and is built without its
 // headers.
 class MinimumWidthWhenShown {
