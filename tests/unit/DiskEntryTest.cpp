@@ -86,6 +86,19 @@ TEST_F(DiskEntryTest, LookUpsInARowFindWhatEachLookUpFinds) {
     EXPECT_EQ(inARow->size, one->size) << path;
     EXPECT_EQ(inARow->inode, one->inode) << path;
   }
+  // Many at once, enough to be shared between two threads: each path's size
+  // lands in its own place, whichever thread looked it up.
+  std::vector<const std::string*> many;
+  for (int round = 0; many.size() < 5000; ++round) {
+    for (std::size_t i = 0; i < std::size(paths); ++i) many.push_back(&paths[(i * 5 + round) % std::size(paths)]);
+  }
+  const std::vector<std::uint64_t> sizes = LookUpFileSizes(many);
+  ASSERT_EQ(sizes.size(), many.size());
+  for (std::size_t i = 0; i < many.size(); ++i) {
+    const auto one = LookUpPath(*many[i]);
+    const std::uint64_t expected = one && one->kind == DiskKind::File ? one->size : NOT_A_FILE;
+    ASSERT_EQ(sizes[i], expected) << i << ": " << *many[i];
+  }
 }
 
 TEST_F(DiskEntryTest, ListingPassesOverSpecialEntriesAndFollowsLinks) {
