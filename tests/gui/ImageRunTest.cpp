@@ -133,6 +133,7 @@ TEST_F(ImageRunTest, RunsTheToolWithTheEntriesAsItsArgumentsAndReportsImageCreat
   EXPECT_EQ(dlg->CurrentRun(), run) << "no second run while one is under way";
   ASSERT_TRUE(Ended());
   std::string expectedArgs;
+  ASSERT_TRUE(dlg->BuildCommandLine());  // the run let its own entries go
   for (const std::string& arg : RenderArguments(dlg->Entries())) expectedArgs += arg + "\n";
   EXPECT_EQ(ReadFile(startupDir + "/args.txt"), expectedArgs);
   EXPECT_EQ(expectedArgs, "-o\n" + image + "\n-v\nV 1\n-f\n" + startupDir +
@@ -458,6 +459,7 @@ TEST_F(ImageRunTest, EntriesPastTheArgumentLimitGoThroughAFileWithNoNameOnDisk) 
     ASSERT_EQ(file.rfind("/dev/fd/", 0), 0u) << file;
     ASSERT_TRUE(WaitFor([&] { return fs::exists(startupDir + "/started"); }, 10000));
     EXPECT_EQ(ReadFile(startupDir + "/args.txt"), "@" + file + "\n");
+    ASSERT_TRUE(dlg->BuildCommandLine());
     EXPECT_EQ(ReadFile(startupDir + "/copy.kbv"), RenderStructureFile(dlg->Entries()));
     EXPECT_EQ(ReadFile(startupDir + "/tmpdir"), "") << "the argument file has a name on disk";
     if (stop) {
