@@ -442,14 +442,18 @@ int main(int argc, char** argv) {
   MakeWindow(bench);
   bool allMet = true;
   for (const Step& step : STEPS) {
+    // The CPU time of every thread beside each figure: on a busy machine it
+    // says what the wall-clock time cannot.
+    const double cpuBefore = CpuSeconds(RUSAGE_SELF);
     const double value = step.measure(bench);
+    const double cpu = CpuSeconds(RUSAGE_SELF) - cpuBefore;
     const bool met = step.target <= 0.0 || value < step.target;
     allMet = allMet && met;
     if (step.target > 0.0) {
-      std::printf("%-40s %8.3f %s   (target < %g %s) %s\n", step.name, value, step.unit,
-                  step.target, step.unit, met ? "ok" : "MISSED");
+      std::printf("%-40s %8.3f %s   (target < %g %s) %s   [CPU %.3f s]\n", step.name, value, step.unit,
+                  step.target, step.unit, met ? "ok" : "MISSED", cpu);
     } else {
-      std::printf("%-40s %8.3f %s\n", step.name, value, step.unit);
+      std::printf("%-40s %8.3f %s   [CPU %.3f s]\n", step.name, value, step.unit, cpu);
     }
   }
   std::printf("%-40s %8.1f MiB\n", "peak memory of the empty window", bench.emptyWindowMiB);
