@@ -87,10 +87,15 @@ TEST_F(DiskEntryTest, LookUpsInARowFindWhatEachLookUpFinds) {
     EXPECT_EQ(inARow->inode, one->inode) << path;
   }
   // Many at once, enough to be shared between two threads: each path's size
-  // lands in its own place, whichever thread looked it up.
+  // lands in its own place, whichever thread looked it up. Files of distinct
+  // sizes in three folders, every eleventh path one of the above.
+  std::vector<std::string> files;
+  for (int f = 0; f < 37; ++f) {
+    files.push_back(Make((f % 3 == 0 ? "sub/m" : "m") + std::to_string(f), static_cast<std::size_t>(f) + 1));
+  }
   std::vector<const std::string*> many;
-  for (int round = 0; many.size() < 5000; ++round) {
-    for (std::size_t i = 0; i < std::size(paths); ++i) many.push_back(&paths[(i * 5 + round) % std::size(paths)]);
+  for (std::size_t i = 0; i < 5000; ++i) {
+    many.push_back(i % 11 == 0 ? &paths[i / 11 % std::size(paths)] : &files[i / 3 % files.size()]);
   }
   const std::vector<std::uint64_t> sizes = LookUpFileSizes(many);
   ASSERT_EQ(sizes.size(), many.size());
