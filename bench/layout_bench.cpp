@@ -273,7 +273,7 @@ double BuildCommandLine(Bench& bench) {
               ThreadCpuSeconds() - cpuBefore, CpuSeconds(RUSAGE_SELF) - processCpuBefore, lookUpsCpu);
   if (!built) std::fprintf(stderr, "the build failed\n");
   std::printf("  (%zu entries, %zu bytes of option string, %d items in the store)\n",
-              bench.dialog->Entries().size(), bench.dialog->CmdLine().size(),
+              bench.dialog->Entries().size(), RenderOptionString(bench.dialog->Entries()).size(),
               bench.dialog->Tree()->NextIndex() - 1);
   return seconds;
 }

@@ -120,12 +120,9 @@ class MainDialog : public wxDialog {
 
   // The parts of the window that other parts and tests reach (controls by id: FindControl).
   CDropTreeCtrl* Tree() const { return m_tree; }
-  const std::string& CmdLine() const { return m_cmdLine; }
   const CommandLine& Entries() const { return m_entries; }
-  std::int64_t TotalSize() const { return m_totalSize; }
   const std::string& ImageTarget() const { return m_imageTarget; }
   const std::string& IniImageTarget() const { return m_iniImageTarget; }
-  const std::string& ToolPath() const { return m_toolPath; }
   bool IsRunning() const;
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;

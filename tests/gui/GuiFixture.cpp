@@ -58,20 +58,6 @@ std::string CommandOutput(const std::string& command, int* status) {
   return out;
 }
 
-std::string MakeTempDir() {
-  std::string templ = (fs::temp_directory_path() / "brenvox-gui-XXXXXX").string();
-  std::vector<char> name(templ.begin(), templ.end());
-  name.push_back('\0');
-  if (!::mkdtemp(name.data())) return {};
-  return fs::canonical(name.data()).string();
-}
-
-void RemoveTree(const std::string& path) {
-  std::error_code error;
-  fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, error);
-  fs::remove_all(path, error);
-}
-
 void WriteWholeFile(const std::string& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << content;
@@ -98,13 +84,11 @@ bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs) {
 }
 
 void GuiTest::SetUp() {
-  startupDir = MakeTempDir();
-  ASSERT_FALSE(startupDir.empty()) << "cannot make a temporary directory";
+  m_folder = std::make_unique<TempFolder>();
+  startupDir = m_folder->Path();
 }
 
-void GuiTest::TearDown() {
-  if (!startupDir.empty()) RemoveTree(startupDir);
-}
+void GuiTest::TearDown() { m_folder.reset(); }
 
 void MainWindowTest::SetUp() {
   GuiTest::SetUp();

@@ -40,7 +40,7 @@
 // expectation from wxExpectModalBase<TheDialog, YourExpectation> (see
 // ExpectAbout in MainWindowKeysTest.cpp).
 //
-// Free helpers below: MakeTempDir, RemoveTree, WriteWholeFile, PumpEventLoop,
+// Free helpers below: WriteWholeFile, PumpEventLoop,
 // WaitForCondition, DestroyAndWait. ScreenGrab.h reads the screen straight
 // from the X server (GrabScreen, ScreenPixel, SaveWindowShot); wxScreenDC can
 // return stale pixels under GTK 3. Keys and typing: wxUIActionSimulator on a
@@ -59,6 +59,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +70,7 @@ class wxWindow;
 #include "app/window/MainDialog.h"
 #include "common/window/FindControl.h"
 #include "LayoutTreeHelpers.h"
+#include "tests/support/TempFolder.h"
 
 class ScriptedChooser : public FileChooser {
  public:
@@ -114,6 +116,9 @@ class GuiTest : public ::testing::Test {
   void PressKey(int code);
 
   std::string startupDir;
+
+ private:
+  std::unique_ptr<TempFolder> m_folder;  // startupDir
 };
 
 class MainWindowTest : public GuiTest {
@@ -136,8 +141,6 @@ class MainWindowTest : public GuiTest {
 };
 
 // Helpers shared by tests without the fixture.
-std::string MakeTempDir();
-void RemoveTree(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& content);
 // What a shell command prints on stdout; *status is its wait status.
 std::string CommandOutput(const std::string& command, int* status);

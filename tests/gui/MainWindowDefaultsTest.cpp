@@ -20,9 +20,6 @@ TEST_F(MainWindowDefaults, StartsWithTheDefaultsOfAFirstRun) {
   EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->GetValue(), "BRENVOX");
   EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->GetValue(), "dat");
   EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), startupDir + "/image");
-  EXPECT_EQ(dlg->ImageTarget(), startupDir + "/image");
-  EXPECT_EQ(dlg->IniImageTarget(), startupDir + "/image");
-  EXPECT_EQ(dlg->ToolPath(), startupDir + "/brenvox.exe");
   EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->GetValue());
   EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
   EXPECT_FALSE(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK)->GetValue());

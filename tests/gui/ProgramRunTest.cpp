@@ -23,6 +23,7 @@
 #include "MessageExpect.h"
 #include "ScreenGrab.h"
 #include "common/WholeFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -75,30 +76,36 @@ int EndOfProgram(pid_t pid) {
   return status;
 }
 
+// The program exited with status 0 (not killed).
+void ExpectExitZero(int status) {
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 }  // namespace
 
 TEST(MissingTool, TheWindowSaysSoAndDoesNotInitialise) {
-  const std::string dir = MakeTempDir();
+  const TempFolder dir;
   bool initialised = true;
   {
-    auto* window = new MainDialog(nullptr, dir, std::make_unique<ScriptedChooser>());
+    auto* window = new MainDialog(nullptr, dir.Path(), std::make_unique<ScriptedChooser>());
     wxTEST_DIALOG(initialised = window->Initialize(), ExpectMessage(TOOL_MISSING_TEXT));
     EXPECT_FALSE(window->IsShown());
     DestroyAndWait(window);
   }
   EXPECT_FALSE(initialised);
-  EXPECT_FALSE(std::filesystem::exists(dir + "/gui.ini"));
-  RemoveTree(dir);
+  EXPECT_FALSE(std::filesystem::exists(dir / "gui.ini"));
 }
 
 class ProgramRun : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("BRENVOX_GUI")) GTEST_SKIP() << "BRENVOX_GUI names the built program (set by ctest)";
-    dir = MakeTempDir();
+    MakeFolder();
   }
-  void TearDown() override {
-    if (!dir.empty()) RemoveTree(dir);
+  void MakeFolder() {
+    folder = std::make_unique<TempFolder>();
+    dir = folder->Path();
   }
   // A copy of the built program, named name, in folder (made when missing).
   std::string CopyOfProgram(const std::string& folder, const std::string& name = "brenvoxgui") {
@@ -118,31 +125,21 @@ class ProgramRun : public ::testing::Test {
     wxUIActionSimulator().Char(key);
     return true;
   }
+  std::unique_ptr<TempFolder> folder;
   std::string dir;
 };
 
+// Its boxes are captioned with the executable's own name: here a copy
+// renamed mygui.
 TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
   // A copy of the program in a folder of its own: no brenvox.exe beside it
   // and none in the start-up directory.
-  const pid_t pid = StartProgram(CopyOfProgram(dir + "/alone"), dir);
-  ASSERT_GT(pid, 0);
-  EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
-  EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "the message box did not appear";
-  EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
-  const int status = EndOfProgram(pid);
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_FALSE(std::filesystem::exists(dir + "/gui.ini"));
-}
-
-TEST_F(ProgramRun, ItsBoxesAreCaptionedWithTheExecutablesOwnName) {
-  // A copy renamed mygui, alone in a folder: its "tool missing" box.
   const pid_t pid = StartProgram(CopyOfProgram(dir + "/alone", "mygui"), dir);
   ASSERT_GT(pid, 0);
-  EXPECT_TRUE(PressKeyIn("mygui", WXK_RETURN)) << "no box captioned mygui";
-  const int status = EndOfProgram(pid);
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(PressKeyIn("mygui", WXK_RETURN)) << "no message box captioned mygui";
+  EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
+  ExpectExitZero(EndOfProgram(pid));
+  EXPECT_FALSE(std::filesystem::exists(dir + "/gui.ini"));
 }
 
 TEST_F(ProgramRun, EscapeEndsTheProgramWhichWritesItsSettings) {
@@ -152,9 +149,7 @@ TEST_F(ProgramRun, EscapeEndsTheProgramWhichWritesItsSettings) {
   const pid_t pid = StartProgram(CopyOfProgram(dir), dir);
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
-  const int status = EndOfProgram(pid);
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ExpectExitZero(EndOfProgram(pid));
   std::string ini;
   ASSERT_TRUE(ReadFileWhole(dir + "/gui.ini", ini));
   EXPECT_EQ(ini, "/discs/kept\n0 1 0");
@@ -170,18 +165,18 @@ int EndWithSignal(pid_t pid, int sig) {
 
 }  // namespace
 
+// SIGTERM: the two tests below.
 TEST_F(ProgramRun, TermIntAndHupCloseTheProgramAsExitDoes) {
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
   const std::string program = CopyOfProgram(dir);
-  for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+  for (const int sig : {SIGINT, SIGHUP}) {
+    SCOPED_TRACE(sig);
     std::filesystem::remove(dir + "/gui.ini");
     const pid_t pid = StartProgram(program, dir);
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("Kestrin brenvox GUI v1.5") != 0; }, 30000));
-    const int status = EndWithSignal(pid, sig);
-    ASSERT_TRUE(WIFEXITED(status)) << "signal " << sig << ": status " << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini")) << "signal " << sig << ": no gui.ini";
+    ExpectExitZero(EndWithSignal(pid, sig));
+    EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini")) << "no gui.ini";
   }
 }
 
@@ -191,9 +186,7 @@ TEST_F(ProgramRun, ASignalWhileADialogIsOpenStillEndsTheProgram) {
   ASSERT_GT(pid, 0);
   ASSERT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_F1));
   ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("About brenvoxgui") != 0; }, 30000));
-  const int status = EndWithSignal(pid, SIGTERM);
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ExpectExitZero(EndWithSignal(pid, SIGTERM));
   EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini"));
 }
 
@@ -229,9 +222,7 @@ TEST_F(ProgramRun, AfterImageCreatedTheConsoleClosesWithItsCloseBox) {
   RequestClose(console);
   EXPECT_TRUE(WaitForCondition([] { return FindVisibleWindow("brenvox.exe") == 0; }, 5000))
       << "the console did not close";
-  const int status = EndWithSignal(pid, SIGTERM);
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ExpectExitZero(EndWithSignal(pid, SIGTERM));
   EXPECT_TRUE(std::filesystem::exists(dir + "/disc.cue"));
 }
 
@@ -242,7 +233,7 @@ class InstalledProgram : public ProgramRun {
   void SetUp() override {
     program = Environment("BRENVOX_INSTALLED_GUI");
     if (program.empty()) GTEST_SKIP() << "BRENVOX_INSTALLED_GUI names the installed program (set by ctest)";
-    dir = MakeTempDir();
+    MakeFolder();
     for (const char* sub : {"/cwd", "/home", "/out"}) std::filesystem::create_directory(dir + sub);
     env = {{"HOME", dir + "/home"}, {"XDG_CONFIG_HOME", dir + "/config"}};
   }
@@ -252,9 +243,7 @@ class InstalledProgram : public ProgramRun {
     const pid_t pid = StartProgram(program, dir + "/cwd", args, env);
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
-    const int status = EndOfProgram(pid);
-    ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ExpectExitZero(EndOfProgram(pid));
   }
   std::string program;
   std::map<std::string, std::string> env;
@@ -288,9 +277,7 @@ TEST_F(InstalledProgram, StartsWithTheLayoutFileNamedOnItsCommandLine) {
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "\"Cannot find\" for gone.mpg did not appear";
   EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
-  const int status = EndOfProgram(pid);
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ExpectExitZero(EndOfProgram(pid));
   std::string ini;
   ASSERT_TRUE(ReadFileWhole(dir + "/config/brenvoxgui/gui.ini", ini));
   EXPECT_EQ(ini, dir + "/home/image\n0 1 1") << "the options of the file were not loaded (-o never reaches gui.ini)";
@@ -301,7 +288,5 @@ TEST_F(InstalledProgram, AnUnreadableLayoutFileGivesLoadsMessageAndStillStarts) 
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "Load's message did not appear";
   EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
-  const int status = EndOfProgram(pid);
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ExpectExitZero(EndOfProgram(pid));
 }

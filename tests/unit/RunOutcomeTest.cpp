@@ -5,6 +5,8 @@
 
 #include <limits>
 
+#include "tests/support/TempFolder.h"
+
 namespace {
 
 TEST(RunOutcome, MessageByHowTheToolEndedWithTheLastTenErrorLines) {
@@ -29,6 +31,24 @@ TEST(RunOutcome, MessageByHowTheToolEndedWithTheLastTenErrorLines) {
   for (const Case& c : cases) {
     EXPECT_EQ(RunEndMessage(c.end, c.errors), c.expected) << c.end.code;
   }
+}
+
+// A tool that exits 0 is believed only when the image has the planned size
+// and the cue sheet is a file beside it.
+TEST(RunOutcome, ExitZeroIsSuccessOnlyWithThePlannedImageAndACueSheet) {
+  TempFolder dir;
+  const std::string target = dir / "disc", bin = target + ".bin", cue = target + ".cue";
+  const std::string notCreated = "Image Not Created\n\nbrenvox.exe ended with exit code 0, but ";
+  EXPECT_EQ(WrittenImageMessage(target, 5), notCreated + bin + " is not there");
+  dir.MakeDir("disc.bin");
+  EXPECT_EQ(WrittenImageMessage(target, std::nullopt), notCreated + bin + " is not there") << "a folder";
+  std::filesystem::remove(bin);
+  dir.MakeFile("disc.bin", "short");
+  EXPECT_EQ(WrittenImageMessage(target, 4704), notCreated + bin + " has 5 bytes, not the 4704 planned");
+  EXPECT_EQ(WrittenImageMessage(target, 5), notCreated + cue + " is not there");
+  dir.MakeFile("disc.cue", "");
+  EXPECT_EQ(WrittenImageMessage(target, 5), "");
+  EXPECT_EQ(WrittenImageMessage(target, std::nullopt), "") << "no plan: any size";
 }
 
 TEST(RunOutcome, LastLinesEdges) {
