@@ -117,17 +117,20 @@ void NameChildren(const ToolOptions& o, ImageNode& folder, void (*note)(const st
   for (auto& child : folder.children) {
     const std::string mapped = MappedName(o, *child);
     std::string name = mapped;
-    if (taken.count(ClashKey(name, child->isFolder)) != 0) {
+    std::string key = ClashKey(name, child->isFolder);
+    if (taken.count(key) != 0) {
       unsigned& n = lastNumber[child->isFolder ? mapped + "/" : mapped];
-      do name = NumberedName(o, *child, mapped, ++n);
-      while (taken.count(ClashKey(name, child->isFolder)) != 0);
+      do {
+        name = NumberedName(o, *child, mapped, ++n);
+        key = ClashKey(name, child->isFolder);
+      } while (taken.count(key) != 0);
     }
     if (name != mapped && note) {
       const std::string what = child->isFolder ? "folder " + child->rawName : child->sourcePath;
       note("Renamed " + what + " to " + VisibleName(name, child->isFolder) + " in " +
            (folder.parent ? ImagePath(folder) : std::string("the root")) + ": name already used");
     }
-    taken.insert(ClashKey(name, child->isFolder));
+    taken.insert(std::move(key));
     child->numbered = name != mapped;
     child->identifier = std::move(name);
   }
@@ -198,11 +201,30 @@ void NameAndSortTree(const ToolOptions& options, ImageNode& root,
     ImageNode* folder = pending.back();
     pending.pop_back();
     NameChildren(options, *folder, note);
-    std::stable_sort(folder->children.begin(), folder->children.end(), [](const auto& a, const auto& b) {
+    const auto less = [](const auto& a, const auto& b) {
       return RecordLess(a->identifier, a->isFolder, b->identifier, b->isFolder);
-    });
+    };
+    // Children given in record order (as a sorted folder often is) need no sort.
+    if (!std::is_sorted(folder->children.begin(), folder->children.end(), less))
+      std::stable_sort(folder->children.begin(), folder->children.end(), less);
     for (auto it = folder->children.rbegin(); it != folder->children.rend(); ++it)  // first on top
       if ((*it)->isFolder) pending.push_back(it->get());
+  }
+}
+
+void CloseInputs(ImageNode& root) {
+  std::vector<int> fds;
+  ForEachFile(root, [&fds](ImageNode& file) {
+    if (file.source.Valid()) fds.push_back(file.source.Release());
+  });
+  std::sort(fds.begin(), fds.end());
+  for (std::size_t first = 0; first < fds.size();) {
+    std::size_t end = first + 1;  // past the run of consecutive numbers
+    while (end < fds.size() && fds[end] == fds[end - 1] + 1) ++end;
+    // A system without close_range closes them one by one.
+    if (end - first == 1 || ::close_range(static_cast<unsigned>(fds[first]), static_cast<unsigned>(fds[end - 1]), 0) != 0)
+      for (std::size_t i = first; i < end; ++i) ::close(fds[i]);
+    first = end;
   }
 }
 

@@ -79,6 +79,10 @@ Status BuildImageTree(const ToolOptions& options, ImageNode& root,
 void NameAndSortTree(const ToolOptions& options, ImageNode& root,
                      void (*note)(const std::string& line));
 
+// Closes every input the look-up kept open: where their descriptors are
+// consecutive (files opened one after the other), in one call for all.
+void CloseInputs(ImageNode& root);
+
 // Calls `visit` for every file, depth first in record order.
 template <typename Node, typename Visit>
 void ForEachFile(Node& folder, Visit&& visit) {

@@ -1,6 +1,7 @@
 #include "tool/IsoNames.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "common/Utf8.h"
@@ -160,11 +161,15 @@ std::string ClashKey(const std::string& identifier, bool isFolder) {
 }
 
 int ComparePadded(std::string_view a, std::string_view b) {
-  const std::size_t n = std::max(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto ca = static_cast<unsigned char>(i < a.size() ? a[i] : ' ');
-    const auto cb = static_cast<unsigned char>(i < b.size() ? b[i] : ' ');
-    if (ca != cb) return ca < cb ? -1 : 1;
+  const std::size_t common = std::min(a.size(), b.size());
+  // (An empty view may have no data to point at, which memcmp must not be given.)
+  if (const int c = common == 0 ? 0 : std::memcmp(a.data(), b.data(), common); c != 0) return c < 0 ? -1 : 1;
+  // The longer one against the spaces that pad the shorter.
+  const std::string_view rest = a.size() > common ? a.substr(common) : b.substr(common);
+  const int sign = a.size() > common ? 1 : -1;
+  for (const char ch : rest) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c != ' ') return c > ' ' ? sign : -sign;
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "tool/Endian.h"
 
@@ -51,7 +52,7 @@ void PutXaField(std::uint8_t* p, std::uint16_t attributes, std::uint8_t fileNumb
 }
 
 struct RecordFields {
-  std::string identifier;
+  std::string_view identifier;  // a file's without its ";1"
   std::uint32_t extent = 0;
   std::uint32_t dataLength = 0;
   std::time_t date = 0;
@@ -59,18 +60,26 @@ struct RecordFields {
   bool form2 = false;
 };
 
+// A file's identifier carries ";1" after its name; a folder's (and the
+// one-byte self and parent identifiers) nothing.
+constexpr std::string_view FILE_VERSION = ";1";
+std::size_t IdentifierLength(std::string_view identifier, bool folder) {
+  return identifier.size() + (folder ? 0 : FILE_VERSION.size());
+}
+
 // Writes one record at `p`, returns its length.
 std::size_t PutRecord(std::uint8_t* p, const RecordFields& r, bool withXa) {
-  const std::size_t length =
-      withXa ? RecordLength(r.identifier.size()) : RECORD_FIXED_SIZE + r.identifier.size();
+  const std::size_t idLength = IdentifierLength(r.identifier, r.folder);
+  const std::size_t length = withXa ? RecordLength(idLength) : RECORD_FIXED_SIZE + idLength;
   p[0] = static_cast<std::uint8_t>(length);
   PutBoth32(p + 2, r.extent);
   PutBoth32(p + 10, r.dataLength);
   PutRecordDate(p + 18, r.date);
   p[25] = r.folder ? FLAG_DIRECTORY : 0;
   PutBoth16(p + 28, 1);
-  p[32] = static_cast<std::uint8_t>(r.identifier.size());
+  p[32] = static_cast<std::uint8_t>(idLength);
   std::memcpy(p + 33, r.identifier.data(), r.identifier.size());
+  if (!r.folder) std::memcpy(p + 33 + r.identifier.size(), FILE_VERSION.data(), FILE_VERSION.size());
   if (withXa) {
     const std::uint16_t attributes =
         r.folder ? XA_ATTRIBUTES_FOLDER : (r.form2 ? XA_ATTRIBUTES_FORM2 : XA_ATTRIBUTES_FORM1);
@@ -79,40 +88,18 @@ std::size_t PutRecord(std::uint8_t* p, const RecordFields& r, bool withXa) {
   return length;
 }
 
-RecordFields SelfRecord(const ImageNode& folder, const std::string& identifier,
-                        const ImageDates& dates) {
+// The identifiers of a folder's own record and of its parent's.
+constexpr std::string_view SELF_IDENTIFIER("\0", 1), PARENT_IDENTIFIER("\1", 1);
+
+RecordFields SelfRecord(const ImageNode& folder, std::string_view identifier, const ImageDates& dates) {
   return {identifier, folder.extent, folder.dataLength, dates.Of(folder), true, false};
 }
 
-std::vector<RecordFields> FolderRecords(const ImageNode& folder, const ImageDates& dates) {
-  std::vector<RecordFields> records;
-  records.push_back(SelfRecord(folder, std::string(1, '\0'), dates));
-  records.push_back(SelfRecord(folder.parent ? *folder.parent : folder, std::string(1, '\1'), dates));
-  for (const auto& child : folder.children)
-    records.push_back({RecordIdentifier(*child), child->extent, child->dataLength,
-                       dates.Of(*child), child->isFolder, child->isForm2});
-  return records;
-}
-
-// Byte offsets of each record in the extent: a record that would cross a
-// block boundary starts the next block instead.
-template <typename Lengths>
-std::vector<std::size_t> PackRecords(const Lengths& lengths, std::size_t& totalBytes) {
-  std::vector<std::size_t> offsets;
-  std::size_t at = 0;
-  for (std::size_t length : lengths) {
-    if (at / LOGICAL_BLOCK_SIZE != (at + length - 1) / LOGICAL_BLOCK_SIZE) at = (at / LOGICAL_BLOCK_SIZE + 1) * LOGICAL_BLOCK_SIZE;
-    offsets.push_back(at);
-    at += length;
-  }
-  totalBytes = at;
-  return offsets;
-}
-
-std::vector<std::size_t> RecordLengths(const ImageNode& folder) {
-  std::vector<std::size_t> lengths = {RecordLength(1), RecordLength(1)};
-  for (const auto& child : folder.children) lengths.push_back(RecordLength(RecordIdentifier(*child).size()));
-  return lengths;
+// Where a record of `length` bytes starts when the one before ended at `at`:
+// a record that would cross a block boundary starts the next block instead.
+std::size_t RecordStart(std::size_t at, std::size_t length) {
+  if (at / LOGICAL_BLOCK_SIZE == (at + length - 1) / LOGICAL_BLOCK_SIZE) return at;
+  return (at / LOGICAL_BLOCK_SIZE + 1) * LOGICAL_BLOCK_SIZE;
 }
 
 }  // namespace
@@ -123,21 +110,34 @@ std::size_t RecordLength(std::size_t identifierLength) {
 }
 
 std::string RecordIdentifier(const ImageNode& node) {
-  return node.isFolder ? node.identifier : node.identifier + ";1";
+  return node.isFolder ? node.identifier : node.identifier + std::string(FILE_VERSION);
 }
 
+// Both walk the records in the same order and place them alike: the self
+// and parent records, then the children in record order.
 std::uint32_t DirectorySectors(const ImageNode& folder) {
-  std::size_t bytes = 0;
-  PackRecords(RecordLengths(folder), bytes);
-  return static_cast<std::uint32_t>((bytes + LOGICAL_BLOCK_SIZE - 1) / LOGICAL_BLOCK_SIZE);
+  std::size_t at = 0;
+  const auto add = [&at](std::size_t idLength) {
+    const std::size_t length = RecordLength(idLength);
+    at = RecordStart(at, length) + length;
+  };
+  add(SELF_IDENTIFIER.size());
+  add(PARENT_IDENTIFIER.size());
+  for (const auto& child : folder.children) add(IdentifierLength(child->identifier, child->isFolder));
+  return static_cast<std::uint32_t>((at + LOGICAL_BLOCK_SIZE - 1) / LOGICAL_BLOCK_SIZE);
 }
 
 std::vector<std::uint8_t> BuildDirectory(const ImageNode& folder, const ImageDates& dates) {
-  std::size_t bytes = 0;
-  const std::vector<std::size_t> offsets = PackRecords(RecordLengths(folder), bytes);
   std::vector<std::uint8_t> extent(std::size_t{folder.sectors} * LOGICAL_BLOCK_SIZE, 0);
-  const std::vector<RecordFields> records = FolderRecords(folder, dates);
-  for (std::size_t i = 0; i < records.size(); ++i) PutRecord(extent.data() + offsets[i], records[i], true);
+  std::size_t at = 0;
+  const auto put = [&](const RecordFields& r) {
+    at = RecordStart(at, RecordLength(IdentifierLength(r.identifier, r.folder)));
+    at += PutRecord(extent.data() + at, r, true);
+  };
+  put(SelfRecord(folder, SELF_IDENTIFIER, dates));
+  put(SelfRecord(folder.parent ? *folder.parent : folder, PARENT_IDENTIFIER, dates));
+  for (const auto& child : folder.children)
+    put({child->identifier, child->extent, child->dataLength, dates.Of(*child), child->isFolder, child->isForm2});
   return extent;
 }
 
@@ -180,7 +180,7 @@ std::vector<std::uint8_t> BuildPrimaryDescriptor(const VolumeInfo& info, const I
   PutBoth32(p + 132, info.pathTableBytes);   // 132: path table size
   PutLe32(p + 140, info.lTableSector);       // 140: L path table
   PutBe32(p + 148, info.mTableSector);       // 148: M path table
-  PutRecord(p + 156, {std::string(1, '\0'), info.root->extent, info.root->dataLength,
+  PutRecord(p + 156, {SELF_IDENTIFIER, info.root->extent, info.root->dataLength,
                       dates.volume, true, false}, false);  // 156: root record, 34 bytes
   std::memset(p + 190, ' ', 128 * 4 + 37 * 3);  // 190..812: volume set .. bibliographic ids
   PutVolumeDate(p + 813, dates.volume);      // 813: creation

@@ -80,29 +80,43 @@ std::optional<std::string> ReadArgumentFile(const std::string& path, std::vector
   return std::nullopt;
 }
 
+// Whether `arg` is an @FILE: one that stands where an option is expected.
+bool IsArgumentFile(const std::string& arg, bool valueNext) {
+  return !valueNext && arg.size() > 1 && arg.front() == '@';
+}
+
 // Replaces every @FILE that stands where an option is expected with the
 // entries read from FILE. A value (the argument after -o, -f, ...) is never
-// expanded, whatever it begins with.
-std::optional<std::string> ExpandArgumentFiles(const std::vector<std::string>& args,
-                                               std::vector<std::string>& out) {
+// expanded, whatever it begins with. The arguments are moved, not copied: a
+// layout of many files passes as many paths.
+std::optional<std::string> ExpandArgumentFiles(std::vector<std::string>& args) {
   bool valueNext = false;
+  bool any = false;
   for (const std::string& arg : args) {
-    if (!valueNext && arg.size() > 1 && arg.front() == '@') {
+    any = any || IsArgumentFile(arg, valueNext);
+    valueNext = !valueNext && NeedsValue(arg);
+  }
+  if (!any) return std::nullopt;
+  std::vector<std::string> out;
+  valueNext = false;
+  for (std::string& arg : args) {
+    if (IsArgumentFile(arg, valueNext)) {
       if (auto error = ReadArgumentFile(arg.substr(1), out)) return error;
       continue;
     }
-    out.push_back(arg);
     valueNext = !valueNext && NeedsValue(arg);
+    out.push_back(std::move(arg));
   }
+  args = std::move(out);
   return std::nullopt;
 }
 
 }  // namespace
 
-ParsedArguments ParseToolArguments(const std::vector<std::string>& given) {
-  std::vector<std::string> args;
-  if (auto error = ExpandArgumentFiles(given, args)) return {std::nullopt, *error};
+ParsedArguments ParseToolArguments(std::vector<std::string> args) {
+  if (auto error = ExpandArgumentFiles(args)) return {std::nullopt, *error};
   ToolOptions options;
+  options.entries.reserve(args.size() / 2);
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const OptionInfo* info = FindOption(arg);
@@ -112,7 +126,7 @@ ParsedArguments ParseToolArguments(const std::vector<std::string>& given) {
     } else if (i + 1 >= args.size()) {
       return {std::nullopt, "option " + arg + " needs a value"};
     } else {
-      TakeOption(info->option, options, args[++i]);
+      TakeOption(info->option, options, std::move(args[++i]));
     }
   }
   if (options.target.empty()) return {std::nullopt, "no image target (-o) given"};

@@ -36,8 +36,9 @@ struct ParsedArguments {
   std::string error;                   // what was wrong, for the usage message
 };
 
-// Parses the arguments that follow the program name.
-ParsedArguments ParseToolArguments(const std::vector<std::string>& args);
+// Parses the arguments that follow the program name (taken by value: a
+// caller done with them moves them in, and no path is copied).
+ParsedArguments ParseToolArguments(std::vector<std::string> args);
 
 // The usage text printed on stderr with a usage error, and on stdout for --help.
 std::string UsageText();

@@ -105,8 +105,8 @@ ExitCode PlanOnly(const ToolOptions& options, PlannedImage& planned) {
 
 }  // namespace
 
-ExitCode RunTool(const std::vector<std::string>& args) {
-  const ParsedArguments parsed = ParseToolArguments(args);
+ExitCode RunTool(std::vector<std::string> args) {
+  const ParsedArguments parsed = ParseToolArguments(std::move(args));
   if (!parsed.options) {
     // The cause comes last: a reader that keeps only the tail still sees it.
     std::fprintf(stderr, "%sbrenvox.exe: %s\n", UsageText().c_str(), parsed.error.c_str());
@@ -129,7 +129,9 @@ ExitCode RunTool(const std::vector<std::string>& args) {
                                plan.pathTableBytes, plan.lTableSector, plan.mTableSector, &root};
   const ImageOutputs outputs = OutputsOf(options.target);
   if (Status s = CheckImageOutputs(outputs, root)) return Fail(*s);
-  if (Status s = WriteBin(outputs, plan, volume, dates)) return Fail(*s);
+  const Status written = WriteBin(outputs, plan, volume, dates);
+  CloseInputs(root);
+  if (written) return Fail(*written);
   if (Status s = WriteCueSheet(outputs.cue, CueSheetText(BaseName(outputs.bin), plan))) return Fail(*s);
   SayLine(ImageWrittenLine(outputs.bin, plan.totalSectors));
   return ExitCode::Success;

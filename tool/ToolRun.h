@@ -8,4 +8,4 @@
 
 #include "tool/ToolError.h"
 
-ExitCode RunTool(const std::vector<std::string>& args);
+ExitCode RunTool(std::vector<std::string> args);

@@ -20,5 +20,5 @@ int main(int argc, char** argv) {
     return written ? 0 : 1;
   }
   if (const auto read = RunReadRequest(args)) return static_cast<int>(*read);
-  return static_cast<int>(RunTool(args));
+  return static_cast<int>(RunTool(std::move(args)));
 }

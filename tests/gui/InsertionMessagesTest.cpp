@@ -12,14 +12,15 @@
 
 namespace {
 
-// Answers the box and notes what the tree showed while it was open.
+// Answers the box and notes its text and what the tree showed while it was open.
 class ExpectBoxOverTree : public wxExpectModalBase<wxMessageDialog, ExpectBoxOverTree> {
  public:
-  ExpectBoxOverTree(CDropTreeCtrl& tree, std::string* treeShown, bool* frozen)
-      : m_tree(tree), m_treeShown(treeShown), m_frozen(frozen) {}
+  ExpectBoxOverTree(CDropTreeCtrl& tree, std::string* text, std::string* treeShown, bool* frozen)
+      : m_tree(tree), m_text(text), m_treeShown(treeShown), m_frozen(frozen) {}
 
  protected:
-  int OnInvoked(wxMessageDialog*) const override {
+  int OnInvoked(wxMessageDialog* box) const override {
+    *m_text = box->GetMessage().utf8_string();
     *m_frozen = m_tree.IsFrozen();
     *m_treeShown = TreePicture(m_tree);
     return wxID_OK;
@@ -27,21 +28,27 @@ class ExpectBoxOverTree : public wxExpectModalBase<wxMessageDialog, ExpectBoxOve
 
  private:
   CDropTreeCtrl& m_tree;
+  std::string* m_text;
   std::string* m_treeShown;
   bool* m_frozen;
 };
 
 using InsertionMessages = LayoutEditingTest;
 
+// A folder comes with its content; a missing path is reported, and as it
+// was the last one nothing ends selected.
 TEST_F(InsertionMessages, TheTreeIsThawedAndShowsItsItemsWhileTheMessageIsOpen) {
   MakeFile("disk/Photos/one.jpg");
+  MakeFile("disk/Photos/Trip/two.jpg");
   const std::string gone = startupDir + "/data/gone.txt";
-  std::string shown;
+  std::string text, shown;
   bool frozen = true;
   wxTEST_DIALOG(Tree().DropPaths({startupDir + "/data/disk/Photos", gone}),
-                ExpectBoxOverTree(Tree(), &shown, &frozen));
+                ExpectBoxOverTree(Tree(), &text, &shown, &frozen));
+  EXPECT_EQ(text, "Cannot find " + gone);
   EXPECT_FALSE(frozen);
-  EXPECT_EQ(shown, "Photos{one.jpg}");
+  EXPECT_EQ(shown, "Photos{one.jpg,Trip{two.jpg}}");
+  EXPECT_FALSE(Tree().SelectedItem().IsOk());
 }
 
 TEST_F(InsertionMessages, APathTooLongToReachIsSaidSoShortenedInItsMiddle) {

@@ -1,8 +1,8 @@
 // Save and Load of the layout structure file through their buttons: the
-// refusal, the replace question, the exact line written, the file written
-// whole, and loading with its rules and its differences after a round trip.
+// refusals and the replace question, the line written from the window, and
+// what the window shows after Load. The format itself is StructureFileTest's,
+// writing whole and reading bounded are WholeFileTest's and BoundedReadTest's.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/textctrl.h>
@@ -92,13 +92,6 @@ TEST_F(LayoutFileTest, SaveAsksBeforeReplacingAndAFailedWriteKeepsTheOldFile) {
                 ExpectMessage("Cannot save structure"));
   EXPECT_EQ(ReadFile(folder + "/keep.txt"), "keep");
   wxTEST_DIALOG(Save(Data("no/such/dir/x.kbv")), ExpectMessage("Cannot save structure"));
-  // Nothing but the structure files themselves was left behind.
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(startupDir + "/data")) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"clips", "docs", "out.kbv", "taken.kbv"}));
 }
 
 TEST_F(LayoutFileTest, SaveThenLoadGivesTheLayoutBackWithTheDescribedDifferences) {
@@ -142,16 +135,11 @@ TEST_F(LayoutFileTest, TheDocumentedExampleLoadsEntryForEntry) {
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,Video{intro.avi*,Extra{notes.txt}}");
   EXPECT_FALSE(Tree().IsExpanded(ItemAt(Tree(), "Video")));
   EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)), "/discs/demo");
-  EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)), "DEMO");
   EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
-  EXPECT_EQ(FindControl<wxComboBox>(dlg, ID_ISO_LEVEL)->GetSelection(), 0) << "the ISO level is never loaded";
   // The four characters of "Form2 Ext." bound typing only.
   EXPECT_EQ(Text(FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)), "ABCDEFG");
   // "-o" sets the edit only: gui.ini keeps the target picked with "...".
   EXPECT_EQ(dlg->IniImageTarget(), target);
-  DestroyWindow();
-  const std::string ini = ReadFile(startupDir + "/gui.ini");
-  EXPECT_EQ(ini.substr(0, ini.find('\n')), target);
 }
 
 TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
@@ -160,7 +148,6 @@ TEST_F(LayoutFileTest, AMissingFileIsReportedAndLeftOut) {
   wxTEST_DIALOG(LoadText("-f \"" + gone1 + "\" -m \"" + gone2 + "\" -m \"" + ok + "\""),
                 ExpectMessage("Cannot find " + gone1), ExpectMessage("Cannot find " + gone2));
   EXPECT_EQ(TreePicture(Tree()), "ok.avi*");
-  EXPECT_EQ(Tree().ItemIndex(ItemAt(Tree(), "ok.avi")), 1);
 }
 
 TEST_F(LayoutFileTest, NothingChangesUntilAFileIsReadAnEmptyOneEmptiesTheLayout) {
@@ -174,6 +161,10 @@ TEST_F(LayoutFileTest, NothingChangesUntilAFileIsReadAnEmptyOneEmptiesTheLayout)
   EXPECT_FALSE(Tree().ShowHint()) << "the hint goes even when cancelled";
   wxTEST_DIALOG(Load(Data("none.kbv")), ExpectMessage("Cannot open file"));
   wxTEST_DIALOG(Load(MakeDir("folder.kbv")), ExpectMessage("Cannot open file"));
+  // Sparse: larger than any layout, with a folder at its start.
+  const std::string large = MakeFile("large.kbv", "-d \"New\"");
+  std::filesystem::resize_file(large, MAX_STRUCTURE_FILE_BYTES + 1);
+  wxTEST_DIALOG(Load(large), ExpectMessage("Cannot open file"));
   EXPECT_EQ(TreePicture(Tree()), "Old{}");
   EXPECT_TRUE(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION)->GetValue());
 
@@ -228,7 +219,7 @@ TEST_F(LayoutFileTest, TheFileNamedAtStartLoadsAsLoadDoesWithoutADialog) {
 
 namespace {
 
-TEST_F(LayoutFileTest, SaveThroughASymbolicLinkWritesItsTargetAndTheLongestNameCanBeWritten) {
+TEST_F(LayoutFileTest, SaveThroughASymbolicLinkWritesItsTarget) {
   MakeLayout();
   const std::string plain = Data("plain.kbv");
   ASSERT_TRUE(Save(plain));
@@ -239,30 +230,13 @@ TEST_F(LayoutFileTest, SaveThroughASymbolicLinkWritesItsTargetAndTheLongestNameC
                 ExpectMessage("This file already exists.\nDo you want to replace it?", wxID_YES));
   EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link stays";
   EXPECT_EQ(ReadFile(target), ReadFile(plain));
-  // 255 bytes, the most a name may hold.
-  const std::string longest = Data(std::string(251, 'n') + ".kbv");
-  ASSERT_TRUE(Save(longest));
-  EXPECT_EQ(ReadFile(longest), ReadFile(plain));
-}
-
-TEST_F(LayoutFileTest, LoadRefusesAFifoAndAFileLargerThanALayoutBeforeTheLayoutIsTouched) {
-  Folder("Old");
-  // Sparse: larger than any layout, with a folder at its start.
-  const std::string large = MakeFile("large.kbv", "-d \"New\"");
-  std::filesystem::resize_file(large, MAX_STRUCTURE_FILE_BYTES + 1);
-  const std::string fifo = Data("pipe.kbv");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  wxTEST_DIALOG(Load(fifo), ExpectMessage("Cannot open file"));
-  wxTEST_DIALOG(Load(large), ExpectMessage("Cannot open file"));
-  EXPECT_EQ(TreePicture(Tree()), "Old{}");
 }
 
 TEST_F(LayoutFileTest, LoadPassesOverNamesALayoutCannotKeepInAFolderItBringsIn) {
   MakeFile("disk/ok.txt");
   const std::string quoted = MakeFile("disk/x\"y.txt");
   wxTEST_DIALOG(LoadText("-f \"" + Data("disk") + "\""),
-                ExpectMessage("1 items were not added: a name with a double quote, or a folder "
-                              "name with a backslash, cannot be kept in a layout.\n" + quoted));
+                ExpectMessage(NotAddedMessage(1, quoted)));
   EXPECT_EQ(TreePicture(Tree()), "disk{ok.txt}");
 }
 

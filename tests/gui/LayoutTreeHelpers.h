@@ -1,53 +1,54 @@
-// Reading the layout tree back in tests: labels of children, the shape of a
-// subtree, and the store entries behind an item.
+// Reading the layout tree back in tests (a compact picture, items by their
+// labels) and building a layout in it.
 #pragma once
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/window/TextCodec.h"
 #include "layout/window/DropTreeCtrl.h"
 
-// The labels of the children of item (none: the top level), in tree order.
-inline std::vector<std::string> ChildLabels(const CDropTreeCtrl& tree, wxTreeItemId item) {
-  if (!item.IsOk()) item = tree.GetRootItem();
-  std::vector<std::string> labels;
+// The children of a level (none: the top level).
+inline std::vector<wxTreeItemId> ChildrenOf(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
+  if (!parent.IsOk()) parent = tree.GetRootItem();
+  std::vector<wxTreeItemId> items;
   wxTreeItemIdValue cookie;
-  for (wxTreeItemId child = tree.GetFirstChild(item, cookie); child.IsOk();
-       child = tree.GetNextChild(item, cookie)) {
-    labels.push_back(tree.GetItemText(child).utf8_string());
+  for (wxTreeItemId item = tree.GetFirstChild(parent, cookie); item.IsOk();
+       item = tree.GetNextChild(parent, cookie)) {
+    items.push_back(item);
   }
-  return labels;
+  return items;
 }
 
-// The child of item labelled label; invalid when there is none.
-inline wxTreeItemId ChildNamed(const CDropTreeCtrl& tree, wxTreeItemId item,
-                               const std::string& label) {
-  if (!item.IsOk()) item = tree.GetRootItem();
-  wxTreeItemIdValue cookie;
-  for (wxTreeItemId child = tree.GetFirstChild(item, cookie); child.IsOk();
-       child = tree.GetNextChild(item, cookie)) {
-    if (tree.GetItemText(child).utf8_string() == label) return child;
-  }
-  return wxTreeItemId();
-}
-
-// "name" for a file, "name/" for a folder, children indented below, one line each.
-inline void DescribeTree(const CDropTreeCtrl& tree, wxTreeItemId item, const std::string& indent,
-                         std::string& out) {
-  if (!item.IsOk()) item = tree.GetRootItem();
-  wxTreeItemIdValue cookie;
-  for (wxTreeItemId child = tree.GetFirstChild(item, cookie); child.IsOk();
-       child = tree.GetNextChild(item, cookie)) {
-    out += indent + tree.GetItemText(child).utf8_string() +
-           (tree.IsFolderItem(child) ? "/" : "") + "\n";
-    DescribeTree(tree, child, indent + "  ", out);
-  }
-}
-
-inline std::string DescribeTree(const CDropTreeCtrl& tree) {
+// The layout as text: items of a level joined by ',', a folder's content in
+// braces, '*' after a bold label. "a.txt,Video{intro.avi*,Extra{}}"
+inline std::string TreePicture(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
   std::string out;
-  DescribeTree(tree, wxTreeItemId(), "", out);
+  for (const wxTreeItemId& item : ChildrenOf(tree, parent)) {
+    if (!out.empty()) out += ',';
+    out += FromDisplay(tree.GetItemText(item));
+    if (tree.IsBold(item)) out += '*';
+    if (tree.IsFolderItem(item)) out += '{' + TreePicture(tree, item) + '}';
+  }
   return out;
+}
+
+// The item at a path of labels separated by '/', from the top level; none
+// when a label is not found.
+inline wxTreeItemId ItemAt(const CDropTreeCtrl& tree, const std::string& labels) {
+  wxTreeItemId item;
+  std::istringstream parts(labels);
+  for (std::string label; std::getline(parts, label, '/');) {
+    const std::vector<wxTreeItemId> children = ChildrenOf(tree, item);
+    const auto found = std::find_if(children.begin(), children.end(), [&](const wxTreeItemId& c) {
+      return FromDisplay(tree.GetItemText(c)) == label;
+    });
+    if (found == children.end()) return {};
+    item = *found;
+  }
+  return item;
 }
 
 // Building a layout in tests, by tree items: a path from disk or a folder

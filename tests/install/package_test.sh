@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package as a packager and a user meet it: built from a copy of
 # the source by dpkg-buildpackage, checked by lintian (no error, no warning),
-# installed with apt, started from its menu entry under the X display of the
-# test run, and purged again, leaving the system's file list as it was.
+# installed with apt, started from its menu entry on an X display of its own
+# (tests running meanwhile keep theirs to themselves), and purged again,
+# leaving the system's file list as it was.
 # Usage: package_test.sh SOURCE_DIR WORK_DIR
 # Installing needs root (as in CI); without it the test stops after lintian
 # with status 77 (skipped).
@@ -15,6 +16,7 @@ need dh debhelper
 need lintian lintian
 need xdotool xdotool
 need gio libglib2.0-bin
+need Xvfb xvfb
 
 # A copy of the source files only: dpkg-buildpackage wants a clean tree and
 # writes the packages beside it, so the checkout and its parent stay untouched.
@@ -71,7 +73,13 @@ snapshot >"$work/before.txt"
 apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=300 "$@" >>"$work/apt.log" 2>&1; }
 apt_get install --no-install-recommends "$deb" || { tail -20 "$work/apt.log"; echo "FAIL: apt-get install"; exit 1; }
 
-[ -n "${DISPLAY:-}" ] || { apt_get purge brenvox-gui; echo "FAIL: no X display (run under xvfb-run, as scripts/test.sh does)"; exit 1; }
+# The X server says its display number on descriptor 7 once it takes clients.
+Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp 7>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null' EXIT
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { apt_get purge brenvox-gui; echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+export DISPLAY=:$(cat "$work/display")
 # Started as the desktop starts it: the Exec line of the installed entry,
 # without its field code, from the home folder.
 home=$work/home

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <random>
+
 #include "tool/IsoNames.h"
 
 #include "common/Utf8.h"
@@ -60,6 +64,24 @@ TEST(ToolIsoNames, RecordOrderComparesNameThenExtensionWithSpacePadding) {
   EXPECT_TRUE(RecordLess("SUB", true, "SUB.TXT", false));
   EXPECT_FALSE(RecordLess("SUB.TXT", false, "SUB", true));
   EXPECT_TRUE(RecordLess("Zed", true, "apple.", false));  // bytes: upper case first
+}
+
+TEST(ToolIsoNames, PaddedComparisonAgreesWithComparingPaddedCopies) {
+  // Short strings over bytes below, at and above the space, and high bytes:
+  // every order of prefixes, equal parts and tails is met.
+  const std::string alphabet = std::string("\x01 !A\xff", 5);
+  std::mt19937 random(21);
+  for (int i = 0; i < 20000; ++i) {
+    std::string a, b;
+    for (std::string* s : {&a, &b})
+      for (std::size_t n = random() % 5; n > 0; --n) s->push_back(alphabet[random() % alphabet.size()]);
+    const std::size_t width = std::max(a.size(), b.size());
+    std::string paddedA = a, paddedB = b;
+    paddedA.resize(width, ' ');
+    paddedB.resize(width, ' ');
+    const int expected = paddedA == paddedB ? 0 : (std::memcmp(paddedA.data(), paddedB.data(), width) < 0 ? -1 : 1);
+    ASSERT_EQ(ComparePadded(a, b), expected) << '"' << a << "\" against \"" << b << '"';
+  }
 }
 
 TEST(ToolIsoNames, VolumeIdentifier) {

@@ -11,6 +11,7 @@
 
 #include "ToolTestSupport.h"
 #include "XaImageReader.h"
+#include "tool/SectorSink.h"
 
 namespace {
 
@@ -118,7 +119,7 @@ TEST(ToolContract, RefusesToOverwriteItsOwnInput) {
   }
 }
 
-constexpr std::uint64_t FIRST_WRITE = 1024 * 2352;  // the sink's first buffer
+constexpr std::uint64_t FIRST_WRITE = SectorSink::SECTORS_PER_WRITE * sector::SECTOR_SIZE;  // the sink's first buffer
 
 TEST(ToolContract, ImageGrowsWhileWrittenAndProgressCountsUp) {
   ScratchDir dir;

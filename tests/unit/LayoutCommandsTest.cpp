@@ -7,25 +7,10 @@
 
 #include <random>
 
+#include "tests/support/LayoutPicture.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-// "label" for each child of parent, "*" after a Form 2 file, a folder's
-// children in braces: "a.txt,V{b.avi*}".
-std::string Picture(const LayoutModel& model, int parent = LayoutModel::TOP_LEVEL) {
-  std::string out;
-  for (const int child : model.ChildrenOf(parent)) {
-    if (!out.empty()) out += ',';
-    out += model.Label(child);
-    if (model.IsFolder(child)) {
-      out += '{' + Picture(model, child) + '}';
-    } else if (model.IsForm2(child)) {
-      out += '*';
-    }
-  }
-  return out;
-}
 
 class LayoutCommandsTest : public ::testing::Test {
  protected:
@@ -81,6 +66,7 @@ TEST_F(LayoutCommandsTest, MovesFollowTheDropRules) {
   EXPECT_EQ(DropItem(model, a, a), std::nullopt);
   EXPECT_EQ(DropItem(model, a, b), std::nullopt);
   EXPECT_EQ(DropItem(model, b, f), std::nullopt) << "over a file: its folder, which B is in already";
+  EXPECT_EQ(DropItem(model, b, a), std::nullopt) << "onto its own folder";
   EXPECT_EQ(Picture(model), start);
   EXPECT_EQ(DropItem(model, top, 0), 0) << "empty space: the end of the top level, again";
 

@@ -2,12 +2,12 @@
 // default), line 2 three integers scanned as "%d %d %d".
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "app/SettingsFile.h"
 #include "common/WholeFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -72,9 +72,8 @@ TEST(SettingsFile, FormatIsTwoLinesWithoutAFinalLineEnd) {
 }
 
 TEST(SettingsFile, WrittenFileReadsBackTheSame) {
-  const auto dir = std::filesystem::temp_directory_path() / "brenvox-settings-test";
-  std::filesystem::create_directories(dir);
-  const std::string ini = (dir / "gui.ini").string();
+  const TempFolder dir;
+  const std::string ini = dir / "gui.ini";
   const std::string target = "/media/d\xe9j\xe0 vu/disc one";  // Latin-1 bytes kept as they are
   ASSERT_TRUE(SaveSettingsFile(ini, target, CheckStates{0, 1, 1}));
   std::string bytes;
@@ -83,7 +82,6 @@ TEST(SettingsFile, WrittenFileReadsBackTheSame) {
   const Settings back = LoadSettingsFile(ini, "/elsewhere");
   EXPECT_EQ(back.imageTarget, target);
   EXPECT_TRUE(SameChecks(back.checks, CheckStates{0, 1, 1}));
-  std::filesystem::remove_all(dir);
 }
 
 TEST(SettingsFile, MissingFileGivesTheDefaults) {
