@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <memory>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -61,6 +63,19 @@ std::optional<ListedEntry> EntryOf(int folderFd, const dirent& ent) {
   return listed;
 }
 
+// The look-ups of paths[begin, end) into sizes, in a row.
+void LookUpRun(const std::vector<const std::string*>& paths, std::size_t begin, std::size_t end,
+               std::vector<std::uint64_t>& sizes) {
+  PathLookUps lookUp;
+  for (std::size_t i = begin; i < end; ++i) {
+    const std::optional<DiskEntry> found = lookUp(*paths[i]);
+    sizes[i] = found && found->kind == DiskKind::File ? found->size : NOT_A_FILE;
+  }
+}
+
+// Below this many paths a second thread costs more than it saves.
+constexpr std::size_t SHARED_LOOK_UPS = 2048;
+
 struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
@@ -98,6 +113,23 @@ std::optional<DiskEntry> PathLookUps::operator()(const std::string& path) {
   if (fstatat(m_fd, path.c_str() + slash + 1, &st, 0) != 0) return std::nullopt;
   if (S_ISDIR(st.st_mode) && IsFileSystemRoot(st)) return std::nullopt;
   return EntryFromStat(st);
+}
+
+std::vector<std::uint64_t> LookUpFileSizes(const std::vector<const std::string*>& paths) {
+  std::vector<std::uint64_t> sizes(paths.size(), NOT_A_FILE);
+  std::size_t half = paths.size();
+  std::thread second;
+  if (paths.size() >= SHARED_LOOK_UPS) {
+    half = paths.size() / 2;
+    try {
+      second = std::thread(LookUpRun, std::cref(paths), half, paths.size(), std::ref(sizes));
+    } catch (const std::system_error&) {
+      half = paths.size();  // no thread to be had: all of it here
+    }
+  }
+  LookUpRun(paths, 0, half, sizes);
+  if (second.joinable()) second.join();
+  return sizes;
 }
 
 bool ListFolder(const std::string& folderPath,

@@ -36,6 +36,20 @@ struct Level {
 
 }  // namespace
 
+std::vector<std::uint64_t> LookUpLayoutFiles(const LayoutModel& model) {
+  std::vector<int> files;
+  std::vector<const std::string*> paths;
+  for (int index = 1; index < model.NextIndex(); ++index) {
+    if (!model.Contains(index) || model.IsFolder(index)) continue;
+    files.push_back(index);
+    paths.push_back(&model.ItemPath(index));
+  }
+  const std::vector<std::uint64_t> found = LookUpFileSizes(paths);
+  std::vector<std::uint64_t> sizes(static_cast<std::size_t>(model.NextIndex()), NOT_A_FILE);
+  for (std::size_t i = 0; i < files.size(); ++i) sizes[static_cast<std::size_t>(files[i])] = found[i];
+  return sizes;
+}
+
 EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& settings,
                         const PathLookUp& lookUp) {
   return BuildEntries(model, settings, [&lookUp](int, const std::string& path) { return lookUp(path); });
@@ -46,6 +60,16 @@ EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& setting
   EntryBuild build;
   AppendSettingsEntries(settings, build.entries);
   if (model.IsEmpty()) return build;
+  // One entry per item: room for all of them at once, not grown step by
+  // step through copies of twice the size.
+  std::size_t items = 0, files = 0;
+  for (int index = 1; index < model.NextIndex(); ++index) {
+    if (!model.Contains(index)) continue;
+    ++items;
+    if (!model.IsFolder(index)) ++files;
+  }
+  build.entries.reserve(build.entries.size() + items);
+  build.fileSizes.reserve(files);
   build.status = EntryBuildStatus::Missing;
   if (!AppendFileEntries(model, LayoutModel::TOP_LEVEL, lookUp, build)) return build;
   std::vector<Level> stack{{LayoutModel::TOP_LEVEL, 0, std::string()}};

@@ -31,6 +31,12 @@ using PathLookUp = std::function<std::optional<DiskEntry>(const std::string&)>;
 // A file of the layout by its index and path.
 using ItemLookUp = std::function<std::optional<DiskEntry>(int index, const std::string& path)>;
 
+// Every file in the layout looked up on disk now (LookUpFileSizes, shared
+// between two threads for a large layout): sizes[index] is the size of the
+// file with that item index, NOT_A_FILE for a file that is not on disk (or
+// is no regular file) and for an index that is no file in the layout.
+std::vector<std::uint64_t> LookUpLayoutFiles(const LayoutModel& model);
+
 // lookUp finds each file on disk (LookUpPath in the program; tests pass their own).
 EntryBuild BuildEntries(const LayoutModel& model, const CommandSettings& settings,
                         const ItemLookUp& lookUp);

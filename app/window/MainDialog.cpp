@@ -306,13 +306,14 @@ bool MainDialog::BuildCommandLine() {
   const CommandSettings settings = CurrentSettings();
   m_imageTarget = settings.imagePath;
 
-  // Each file is looked up on disk; for Write ISO the layout remembers the
-  // sizes found, and its plan is made with them.
-  PathLookUps lookUp;
-  EntryBuild build = BuildEntries(*m_layout, settings, [this, &lookUp](int index, const std::string& path) {
-    const std::optional<DiskEntry> found = lookUp(path);
-    if (m_keepSizes && found && found->kind == DiskKind::File) m_layout->RememberSize(index, found->size);
-    return found;
+  // Each file is looked up on disk now; for Write ISO the layout remembers
+  // the sizes found, and its plan is made with them.
+  const std::vector<std::uint64_t> sizes = LookUpLayoutFiles(*m_layout);
+  EntryBuild build = BuildEntries(*m_layout, settings, [this, &sizes](int index, const std::string&) {
+    const std::uint64_t size = sizes[static_cast<std::size_t>(index)];
+    if (size == NOT_A_FILE) return std::optional<DiskEntry>();
+    if (m_keepSizes) m_layout->RememberSize(index, size);
+    return std::optional<DiskEntry>(DiskEntry{DiskKind::File, size, 0, 0});
   });
   m_entries = std::move(build.entries);
   m_totalSize = build.totalSize;

@@ -120,11 +120,15 @@ void MainDialog::OnWriteIso() {
   request.args = PlanArguments(m_entries);
   request.sizes = std::exchange(m_fileSizes, {});
   const PlanResult plan = m_discPlan->PlanNow(std::move(request));
-  if (!EnoughSpaceOrAgreed(plan)) return;
-  std::optional<std::uint64_t> plannedBinBytes;
-  if (!plan.error) plannedBinBytes = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE;
-  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked(),
-                    plannedBinBytes);
+  if (EnoughSpaceOrAgreed(plan)) {
+    std::optional<std::uint64_t> plannedBinBytes;
+    if (!plan.error) plannedBinBytes = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE;
+    m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked(),
+                      plannedBinBytes);
+  }
+  // The tool has its arguments (or was not started): the entries are not
+  // kept for the length of the run.
+  LetGo(m_entries, m_cmdLine);
   // The disabled button takes no keys: the focus goes to the layout, so that
   // Escape (Stop) and the other keys still reach the window during the run.
   if (IsRunning()) {
@@ -163,6 +167,7 @@ void MainDialog::OpenDiscImage(const std::string& imagePath) {
 void MainDialog::OnViewCmdLine() {
   if (!BuildCommandLine()) return;
   m_cmdLine = ViewCommandLine(m_entries, m_totalSize, this);
+  m_entries = CommandLine();  // shown: only the text stays
 }
 
 void MainDialog::OnGenerateBatch() {

@@ -6,6 +6,7 @@
 
 #include "app/ProgramArguments.h"
 #include "app/window/LayoutApp.h"
+#include "common/HeapReturn.h"
 #include "common/window/MessageBox.h"
 #include "app/StartupPlaces.h"
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     case ProgramAction::Run:
       break;
   }
+  ReturnFreedMemoryPromptly();
   if (parsed.layoutFile) LayoutApp::SetLayoutFile(*parsed.layoutFile);
   // Message boxes are captioned with the executable's own name.
   const std::string executable = RunningExecutable();

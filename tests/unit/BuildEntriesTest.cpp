@@ -119,6 +119,22 @@ TEST_F(BuildEntriesTest, TheFirstMissingFileInEntryOrderStopsTheBuild) {
   EXPECT_EQ(build.missingPath, gone);
 }
 
+// The files of the layout looked up on disk, each size at its item's index;
+// a folder, an item no longer in the layout and a file gone from disk have none.
+TEST_F(BuildEntriesTest, LayoutFilesAreLookedUpOnDiskByIndex) {
+  File("a.txt");                                      // index 1
+  const int folder = Folder("F");                      // 2
+  const std::string gone = File("gone.txt", folder);   // 3
+  File("removed.txt");                                 // 4
+  const std::string kept = File("kept.txt", folder);   // 5
+  std::ofstream(kept) << "12345";
+  fs::remove(gone);
+  model.Remove(4);
+  const std::vector<std::uint64_t> sizes = LookUpLayoutFiles(model);
+  const std::vector<std::uint64_t> expected = {NOT_A_FILE, 1, NOT_A_FILE, NOT_A_FILE, NOT_A_FILE, 5};
+  EXPECT_EQ(sizes, expected);
+}
+
 TEST_F(BuildEntriesTest, AnEmptyLayoutGivesOnlyTheSettings) {
   CommandSettings settings;
   settings.volumeName = "V";

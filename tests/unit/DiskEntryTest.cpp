@@ -86,6 +86,24 @@ TEST_F(DiskEntryTest, LookUpsInARowFindWhatEachLookUpFinds) {
     EXPECT_EQ(inARow->size, one->size) << path;
     EXPECT_EQ(inARow->inode, one->inode) << path;
   }
+  // Many at once, enough to be shared between two threads: each path's size
+  // lands in its own place, whichever thread looked it up. Files of distinct
+  // sizes in three folders, every eleventh path one of the above.
+  std::vector<std::string> files;
+  for (int f = 0; f < 37; ++f) {
+    files.push_back(Make((f % 3 == 0 ? "sub/m" : "m") + std::to_string(f), static_cast<std::size_t>(f) + 1));
+  }
+  std::vector<const std::string*> many;
+  for (std::size_t i = 0; i < 5000; ++i) {
+    many.push_back(i % 11 == 0 ? &paths[i / 11 % std::size(paths)] : &files[i / 3 % files.size()]);
+  }
+  const std::vector<std::uint64_t> sizes = LookUpFileSizes(many);
+  ASSERT_EQ(sizes.size(), many.size());
+  for (std::size_t i = 0; i < many.size(); ++i) {
+    const auto one = LookUpPath(*many[i]);
+    const std::uint64_t expected = one && one->kind == DiskKind::File ? one->size : NOT_A_FILE;
+    ASSERT_EQ(sizes[i], expected) << i << ": " << *many[i];
+  }
 }
 
 TEST_F(DiskEntryTest, ListingPassesOverSpecialEntriesAndFollowsLinks) {
