@@ -300,7 +300,6 @@ CommandSettings MainDialog::CurrentSettings() const {
 bool MainDialog::BuildCommandLine() {
   // What an earlier build made goes before the new one is made, so that the
   // two are never held at once.
-  m_cmdLine = std::string();
   m_entries = CommandLine();
   m_fileSizes = std::vector<std::uint64_t>();
   const CommandSettings settings = CurrentSettings();
@@ -320,7 +319,6 @@ bool MainDialog::BuildCommandLine() {
   if (build.status == EntryBuildStatus::Missing) ShowCannotFind(build.missingPath, this);
   if (build.status != EntryBuildStatus::Built) return false;
   if (m_keepSizes) m_fileSizes = std::move(build.fileSizes);
-  m_cmdLine = RenderOptionString(m_entries);
   return true;
 }
 

@@ -108,7 +108,7 @@ class MainDialog : public wxDialog {
   void ShowAbout();
 
   // Composes the option string from the controls and the tree into
-  // m_entries / m_cmdLine / m_totalSize / m_imageTarget. False when the tree
+  // m_entries / m_totalSize / m_imageTarget. False when the tree
   // is empty or a file is missing (the missing file has been reported).
   bool BuildCommandLine();
 
@@ -151,7 +151,6 @@ class MainDialog : public wxDialog {
   // space. False when the user answers No.
   bool EnoughSpaceOrAgreed(const PlanResult& plan);
   CDropTreeCtrl* m_tree = nullptr;
-  std::string m_cmdLine;       // the option string, beginning with a blank
   CommandLine m_entries;       // the entries the string and argv are made from
   std::string m_startupDir;  // the folder of gui.ini: the start-up directory when the tool is there
   StartupPlaces m_places;

@@ -26,10 +26,9 @@
 namespace {
 
 // A command that has used what the build made lets it go: for a full layout
-// the entries and the option string are some 10 MB.
-void LetGo(CommandLine& entries, std::string& optionString) {
+// the entries are some 7 MB.
+void LetGo(CommandLine& entries) {
   entries = CommandLine();
-  optionString = std::string();
 }
 
 }  // namespace
@@ -128,7 +127,7 @@ void MainDialog::OnWriteIso() {
   }
   // The tool has its arguments (or was not started): the entries are not
   // kept for the length of the run.
-  LetGo(m_entries, m_cmdLine);
+  LetGo(m_entries);
   // The disabled button takes no keys: the focus goes to the layout, so that
   // Escape (Stop) and the other keys still reach the window during the run.
   if (IsRunning()) {
@@ -166,20 +165,20 @@ void MainDialog::OpenDiscImage(const std::string& imagePath) {
 
 void MainDialog::OnViewCmdLine() {
   if (!BuildCommandLine()) return;
-  m_cmdLine = ViewCommandLine(m_entries, m_totalSize, this);
-  m_entries = CommandLine();  // shown: only the text stays
+  ViewCommandLine(m_entries, m_totalSize, this);
+  LetGo(m_entries);
 }
 
 void MainDialog::OnGenerateBatch() {
   if (BuildCommandLine()) GenerateBatch(m_entries, m_imageTarget, this);
-  LetGo(m_entries, m_cmdLine);
+  LetGo(m_entries);
 }
 
 // ---- the layout file ----
 
 void MainDialog::OnSave() {
   m_layoutFile->Save(BuildCommandLine() ? &m_entries : nullptr);
-  LetGo(m_entries, m_cmdLine);
+  LetGo(m_entries);
 }
 
 void MainDialog::OnLoad() {

@@ -25,8 +25,7 @@ std::string EntryPerLine(const CommandLine& entries, std::int64_t totalBytes) {
 
 }  // namespace
 
-std::string ViewCommandLine(const CommandLine& entries, std::int64_t totalBytes,
-                            wxWindow* parent) {
+void ViewCommandLine(const CommandLine& entries, std::int64_t totalBytes, wxWindow* parent) {
   const std::string text = RenderCommandLineView(entries, totalBytes);
   if (text.size() <= CommandLineBox::LONG_TEXT_CHARS) {
     ShowMessage(ToDisplay(text), parent);
@@ -34,7 +33,6 @@ std::string ViewCommandLine(const CommandLine& entries, std::int64_t totalBytes,
     CommandLineBox box(parent, ToDisplay(EntryPerLine(entries, totalBytes)));
     box.ShowModal();
   }
-  return text;
 }
 
 void GenerateBatch(const CommandLine& entries, const std::string& imageTarget, wxWindow* parent) {

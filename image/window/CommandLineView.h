@@ -10,8 +10,8 @@
 class wxWindow;
 
 // Shows the option string with the size estimate (a long one in a box that
-// scrolls, one entry per line) and returns the text as rendered.
-std::string ViewCommandLine(const CommandLine& entries, std::int64_t totalBytes, wxWindow* parent);
+// scrolls, one entry per line).
+void ViewCommandLine(const CommandLine& entries, std::int64_t totalBytes, wxWindow* parent);
 
 // Writes the batch file "<imageTarget>.bat" and says where, or that it cannot.
 void GenerateBatch(const CommandLine& entries, const std::string& imageTarget, wxWindow* parent);
