@@ -63,8 +63,9 @@ TEST_F(BoundedReadTest, LoadAndTheToolsArgumentFileRefuseADeviceAFifoAndAFileLar
   fs::create_symlink("/dev/zero", dir / "zero.kbv");
   const std::string fifo = (dir / "pipe.kbv").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_directory(dir / "folder.kbv");
   for (const std::string& path :
-       {(dir / "zero.kbv").string(), fifo, Sparse("huge.kbv", "-d \"A\"", EIGHT_GB),
+       {(dir / "zero.kbv").string(), fifo, (dir / "folder.kbv").string(), Sparse("huge.kbv", "-d \"A\"", EIGHT_GB),
         Sparse("over.kbv", "-d \"A\"", MAX_STRUCTURE_FILE_BYTES + 1)}) {
     EXPECT_EQ(Probe("layout", path), "refused\nstatus 0\n") << path;
     EXPECT_EQ(Probe("arguments", path), "refused\nstatus 0\n") << path;
