@@ -1,12 +1,13 @@
 // Helpers for the tests of the layout editing commands: points on the tree,
-// the fixture that fills and drives it, and the answer to the folder name
-// dialog.
+// the message after a command, and the answers to the dialogs it opens.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <wx/msgdlg.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,22 @@ inline std::string NotAddedMessage(int count, const std::string& first) {
          "backslash, cannot be kept in a layout.\n" + first;
 }
 
-// The tree on a frame of its own, filled and driven as the tests need.
-using LayoutEditingTest = TreeFrameTest;
+// Answers one message box with OK, handing its text to seen while the box is
+// open (so seen can also look at the window behind it).
+class SeenMessage : public wxExpectModalBase<wxMessageDialog, SeenMessage> {
+ public:
+  explicit SeenMessage(std::function<void(const std::string&)> seen) : m_seen(std::move(seen)) {}
+
+ protected:
+  int OnInvoked(wxMessageDialog* box) const override {
+    m_seen(box->GetMessage().utf8_string());
+    return wxID_OK;
+  }
+  wxString GetDefaultDescription() const override { return wxT("a message box"); }
+
+ private:
+  std::function<void(const std::string&)> m_seen;
+};
 
 // Answers the folder name dialog the way a user does: each attempt is typed
 // over the edit's text and OK is pressed, until the dialog accepts one; then

@@ -12,7 +12,7 @@
 
 namespace {
 
-using FolderNameTest = LayoutEditingTest;
+using FolderNameTest = TreeFrameTest;
 
 TEST_F(FolderNameTest, TheTemplateHasNoCaptionAnEditAndOK) {
   CFolderName dialog(frame);

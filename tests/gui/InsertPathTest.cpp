@@ -4,48 +4,43 @@
 
 namespace {
 
-class InsertPathTest : public TreeFrameTest {
- protected:
-  wxTreeItemId Insert(const std::string& path) { return InsertPath(Tree(), path, wxTreeItemId()); }
-};
+using InsertPathTest = TreeFrameTest;
 
 // The sort rule itself is the model's (tests/unit); the tree shows each child
 // where the model placed it, also when a file goes before those already there.
 TEST_F(InsertPathTest, TheTreeShowsChildrenInTheModelsOrder) {
-  // Files only (letter case mixed, two labels equal but for case), and files
-  // with folders, which are not sorted: each goes after the children present.
+  // Files (letter case mixed, two labels equal but for case) among folders,
+  // which are not sorted: each goes after the children present.
   for (int i = 0; i < 40; ++i) {
     std::string name = "clip" + std::to_string(i * 7919 % 1000) + ".dat";
     if (i % 3 == 0) std::transform(name.begin(), name.end(), name.begin(), ::toupper);
-    MakeFile("files/" + name);
-    MakeFile("mixed/f" + std::to_string(i * 37 % 311) + ".txt");
+    MakeFile("mixed/" + name);
+    if (i % 2 == 0) MakeDir("mixed/F" + std::to_string(i * 13 % 29));
   }
-  MakeFile("files/same.txt");
-  MakeFile("files/SAME.txt");
-  for (int i = 0; i < 20; ++i) MakeDir("mixed/F" + std::to_string(i * 13 % 29));
-  MakeDir("mixed/zzz");
-  MakeDir("mixed/AAA");
-  for (const char* name : {"files", "mixed"}) {
-    const wxTreeItemId item = Insert(MakeDir(name));
-    std::vector<std::string> shown, modelOrder;
-    for (const wxTreeItemId& child : ChildrenOf(Tree(), item)) {
-      shown.push_back(FromDisplay(Tree().GetItemText(child)));
-    }
-    for (const int child : Tree().Model().ChildrenOf(Tree().ItemIndex(item))) {
-      modelOrder.push_back(Tree().Model().Label(child));
-    }
-    EXPECT_EQ(shown, modelOrder) << name;
+  MakeFile("mixed/same.txt");
+  MakeFile("mixed/SAME.txt");
+  const wxTreeItemId item = InsertPath(Tree(), MakeDir("mixed"), {});
+  std::vector<std::string> shown, modelOrder;
+  for (const wxTreeItemId& child : ChildrenOf(Tree(), item)) {
+    shown.push_back(FromDisplay(Tree().GetItemText(child)));
   }
+  for (const int child : Tree().Model().ChildrenOf(Tree().ItemIndex(item))) {
+    modelOrder.push_back(Tree().Model().Label(child));
+  }
+  EXPECT_EQ(shown, modelOrder);
 }
 
+// Names a layout cannot keep, at any depth, are passed over (the model's
+// rule); Add Folder says so once after the command.
 TEST_F(InsertPathTest, AddFolderInsertsAtTheTopAndSelects) {
   MakeFile("Music/song.mp3");
+  const std::string quoted = MakeFile("Music/x\"y.mp3");
   const std::string music = MakeDir("Music");
   chooser->folderAnswers = {std::nullopt, std::string("/"), std::string("//"), music};
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(Click(ID_ADD_FOLDER));
   EXPECT_EQ(Tree().GetCount(), 0u) << "cancel and the root insert nothing";
   EXPECT_FALSE(Tree().ShowHint());
-  EXPECT_TRUE(Click(ID_ADD_FOLDER));
+  wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(NotAddedMessage(1, quoted)));
   EXPECT_EQ(TreePicture(Tree()), "Music{song.mp3}");
   EXPECT_EQ(Tree().GetSelection(), ItemAt(Tree(), "Music"));
 
@@ -70,17 +65,6 @@ TEST_F(InsertPathTest, AFullStoreRefusesWithOneMessagePerCommand) {
   // The next command says it again, once.
   wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(MSG_LAYOUT_FULL));
   EXPECT_EQ(Tree().GetCount(), before + 10);
-}
-
-// Which names are passed over, at any depth, is the model's rule (tests/unit);
-// Add Folder says it once after the command.
-TEST_F(InsertPathTest, AddFolderPassesOverNamesALayoutCannotKeepWithOneMessage) {
-  MakeFile("Disc/ok.txt");
-  const std::string quoted = MakeFile("Disc/x\"y.txt");
-  chooser->folderAnswers = {MakeDir("Disc")};
-  wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(NotAddedMessage(1, quoted)));
-  EXPECT_EQ(TreePicture(Tree()), "Disc{ok.txt}");
-  EXPECT_EQ(Tree().GetSelection(), ItemAt(Tree(), "Disc"));
 }
 
 }  // namespace
