@@ -180,16 +180,20 @@ TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
 }
 
 // Presses the left button at from and moves the pointer step pixels at a time
-// down to the row of to, with the button held.
-void PressAndMoveDown(wxUIActionSimulator& sim, const wxPoint& from, const wxPoint& to, int step) {
+// down towards to, with the button held, until the tree starts a drag; then
+// to.
+void PressAndMoveDown(CDropTreeCtrl& tree, const wxPoint& from, const wxPoint& to, int step) {
+  wxUIActionSimulator sim;
   sim.MouseMove(from);
   PumpEventLoop();
   sim.MouseDown();
   PumpEventLoop();
-  for (wxPoint at = from + wxPoint(0, step); at.y < to.y; at.y += step) {
+  for (wxPoint at = from + wxPoint(0, step); at.y < to.y && !tree.IsDragging(); at.y += step) {
     sim.MouseMove(at);
     PumpEventLoop();
   }
+  sim.MouseMove(to);
+  PumpEventLoop();
 }
 
 TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeed) {
@@ -206,12 +210,10 @@ TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeed) {
     PumpEvents();
     const wxPoint from = Tree().ClientToScreen(PointOn(Tree(), t1));
     const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
-    wxUIActionSimulator sim;
-    PressAndMoveDown(sim, from, to, step);
-    sim.MouseMove(to);
+    PressAndMoveDown(Tree(), from, to, step);
     PumpEvents();
     EXPECT_TRUE(Tree().IsDragging());
-    sim.MouseUp();
+    wxUIActionSimulator().MouseUp();
     EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
     EXPECT_EQ(TreePicture(Tree()), "t2.txt,t3.txt,A{t1.txt}");
   }
@@ -227,13 +229,12 @@ TEST_F(DragDropTest, TheDragImageOfALongNameStaysInsideTheTreeAndEndsWithTheDrag
   // Pressed near the start of the label: its middle is far outside the tree.
   const wxPoint from = Tree().ClientToScreen(wxPoint(row.x + 10, row.y + row.height / 2));
   const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
-  wxUIActionSimulator sim;
-  PressAndMoveDown(sim, from, to, 2);
+  PressAndMoveDown(Tree(), from, to, 2);
   ASSERT_TRUE(Tree().IsDragging());
   const wxRect image = Tree().DragImageRect();
   EXPECT_GT(image.width, 0);
   EXPECT_LE(image.width, Tree().GetClientSize().x) << "the image reaches past the tree";
-  sim.MouseUp();
+  wxUIActionSimulator().MouseUp();
   EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
   EXPECT_TRUE(Tree().DragImageRect().IsEmpty());
 }
