@@ -55,8 +55,8 @@ TEST_F(AddFilesTest, MediaFilesGoToTheTopLevelInOrderBoldAndTheLastSelected) {
 // A vanished file is reported as met; a name a layout cannot keep is passed
 // over, with one message after the command.
 TEST_F(AddFilesTest, AVanishedFileIsReportedAndMarksNothing) {
-  const std::string a = MakeFile("a.avi"), b = MakeFile("b.avi"), quoted = MakeFile("say \"hi\".avi");
-  const std::string gone = startupDir + "/data/gone.avi";
+  const std::string a = MakeFile("a.avi"), b = MakeFile("b.avi");
+  const std::string quoted = MakeFile("say \"hi\".avi"), gone = startupDir + "/data/gone.avi";
   chooser->fileAnswers = {std::vector<std::string>{a, gone, quoted, b}};
   wxTEST_DIALOG(Click(ID_ADD_MEDIA_FILES), ExpectMessage("Cannot find " + gone),
                 ExpectMessage(NotAddedMessage(1, quoted)));

@@ -22,18 +22,10 @@ class DragDropTest : public TreeFrameTest {
     event.SetEventObject(&Tree());
     Send(event);
   }
-  // The left button pressed on item, where a drag takes its item from.
-  void Press(const wxTreeItemId& item) {
-    MouseAt(wxEVT_MOTION, PointOn(Tree(), item));
-    MouseAt(wxEVT_LEFT_DOWN, PointOn(Tree(), item));
-  }
-  // A drag of item released over target (none: the empty space below the items).
-  void Drag(const wxTreeItemId& item, const wxTreeItemId& target) {
-    DragTo(item, target.IsOk() ? PointOn(Tree(), target) : EmptySpace(Tree()));
-  }
   // The drag of item begun, as the tree reports a press and move on it.
   void BeginDrag(const wxTreeItemId& item) {
-    Press(item);
+    MouseAt(wxEVT_MOTION, PointOn(Tree(), item));
+    MouseAt(wxEVT_LEFT_DOWN, PointOn(Tree(), item));
     wxTreeEvent begin(wxEVT_TREE_BEGIN_DRAG, &Tree(), item);
     Send(begin);
   }
@@ -123,7 +115,7 @@ TEST_F(DragDropTest, AMovedFolderKeepsItsStructureIndicesAndBoldFiles) {
   auto before = Indices(src);
   const int srcIndex = Tree().ItemIndex(src);
 
-  Drag(src, dst);
+  DragTo(src, PointOn(Tree(), dst));
   EXPECT_EQ(TreePicture(Tree()), "Dst{d1.txt,Src{f1.avi*,Sub*{f2.txt,f3.avi*},f4.txt}}");
   const wxTreeItemId moved = ItemAt(Tree(), "Dst/Src");
   EXPECT_EQ(Tree().ItemIndex(moved), srcIndex);

@@ -31,6 +31,12 @@ inline wxPoint EmptySpace(CDropTreeCtrl& tree) {
   return wxPoint(size.x / 2, size.y - 3);
 }
 
+// The context menu opened on an item (none: empty space) and an entry chosen.
+inline void ChooseFromMenu(CDropTreeCtrl& tree, const wxTreeItemId& item, int id) {
+  tree.SelectMenuItemAt(item.IsOk() ? PointOn(tree, item) : EmptySpace(tree));
+  tree.RunMenuCommand(id);
+}
+
 // The one message after a command that passed names over: how many, and the
 // first one met.
 inline std::string NotAddedMessage(int count, const std::string& first) {

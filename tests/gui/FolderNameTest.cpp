@@ -93,15 +93,17 @@ TEST_F(FolderNameTest, RenameShowsTheOldNameSelectedAndEscChangesNothing) {
   EXPECT_EQ(TreePicture(Tree()), "Video{}");
   EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(video)), "Video");
 
-  // Accepted: label, store and path display all take the new name.
-  wxTEST_DIALOG(Tree().RenameFolder(video), ExpectFolderName({"Clips"}));
-  EXPECT_EQ(TreePicture(Tree()), "Clips{}");
+  // Accepted, from the menu: label, store and path display all take the new
+  // name; the folder keeps its content.
+  File("a.txt", video);
+  wxTEST_DIALOG(ChooseFromMenu(Tree(), video, IDM_RENAME), ExpectFolderName({"Clips"}));
+  EXPECT_EQ(TreePicture(Tree()), "Clips{a.txt}");
   EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(video)), "Clips");
   EXPECT_EQ(FindControl<wxTextCtrl>(frame, ID_REAL_PATH)->GetValue(), "Clips");
 
   // Esc on a new folder: nothing is made.
   wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({}));
-  EXPECT_EQ(TreePicture(Tree()), "Clips{}");
+  EXPECT_EQ(TreePicture(Tree()), "Clips{a.txt}");
 
   // A longer name starts as its first 499 characters.
   CFolderName dialog(frame, std::string(600, 'L'));

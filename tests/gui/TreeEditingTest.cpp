@@ -22,14 +22,7 @@ constexpr const char* ASK_RECURSIVE =
     "You're going to apply \"set/unset form2\"\nto all the files in this folder "
     "recursively.\nAre you sure?";
 
-class TreeEditingTest : public TreeFrameTest {
- protected:
-  // Right-clicks an item (none: empty space) and chooses a menu entry.
-  void ChooseFromMenu(const wxTreeItemId& item, int id) {
-    Tree().SelectMenuItemAt(item.IsOk() ? PointOn(Tree(), item) : EmptySpace(Tree()));
-    Tree().RunMenuCommand(id);
-  }
-};
+using TreeEditingTest = TreeFrameTest;
 
 // Each target selected by the click, with the entries it allows; the entry
 // chosen then runs on it.
@@ -79,14 +72,6 @@ TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
   EXPECT_EQ(TreePicture(Tree()), "Video{}");
   EXPECT_EQ(Tree().SelectedItem(), folder) << "the previous sibling";
   EXPECT_FALSE(Tree().ShowHint());
-}
-
-TEST_F(TreeEditingTest, RenameFromTheMenuRenamesTheFolderItPointsAt) {
-  Folder("A");
-  const wxTreeItemId video = Folder("Video");
-  File("a.txt", video);
-  wxTEST_DIALOG(ChooseFromMenu(video, IDM_RENAME), ExpectFolderName({"Clips"}));
-  EXPECT_EQ(TreePicture(Tree()), "A{},Clips{a.txt}");
 }
 
 TEST_F(TreeEditingTest, TheDeleteKeyRemovesTheSelectedItemOrOnlyMovesTheFocus) {
@@ -141,7 +126,7 @@ TEST_F(TreeEditingTest, MakeFolderGoesWhereTheMenuPointsOrToTheTopLevel) {
     const char* name;
   } cases[] = {{wxTreeItemId(), "N1"}, {a, "N2"}, {inB, "N3"}};
   for (const auto& c : cases) {
-    wxTEST_DIALOG(ChooseFromMenu(c.target, IDM_MAKE_FOLDER), ExpectFolderName({c.name}));
+    wxTEST_DIALOG(ChooseFromMenu(Tree(), c.target, IDM_MAKE_FOLDER), ExpectFolderName({c.name}));
   }
   EXPECT_EQ(TreePicture(Tree()), "A{N2{}},B{b1.txt,N3{}},N1{}");
   EXPECT_FALSE(Tree().IsExpanded(a)) << "the parent is not expanded";
@@ -182,10 +167,10 @@ TEST_F(TreeEditingTest, RemoveSelectsThePreviousSiblingOrNothing) {
   EXPECT_EQ(TreePicture(Tree()), "A{a2.txt},f1.txt");
 
   // From the menu, a folder goes with its content.
-  ChooseFromMenu(a, IDM_REMOVE);
+  ChooseFromMenu(Tree(), a, IDM_REMOVE);
   EXPECT_EQ(TreePicture(Tree()), "f1.txt");
   // The last item: the path display is emptied.
-  ChooseFromMenu(f1, IDM_REMOVE);
+  ChooseFromMenu(Tree(), f1, IDM_REMOVE);
   EXPECT_EQ(TreePicture(Tree()), "");
   EXPECT_EQ(RealPath(), "");
 }
@@ -193,7 +178,7 @@ TEST_F(TreeEditingTest, RemoveSelectsThePreviousSiblingOrNothing) {
 TEST_F(TreeEditingTest, RemoveAllKeepsTheItemCount) {
   Folder("A");
   Tree().SelectItem(File("b.txt"));
-  ChooseFromMenu(wxTreeItemId(), IDM_REMOVE_ALL);
+  ChooseFromMenu(Tree(), wxTreeItemId(), IDM_REMOVE_ALL);
   EXPECT_EQ(TreePicture(Tree()), "");
   EXPECT_EQ(RealPath(), "");
   EXPECT_EQ(Tree().ItemIndex(Folder("C")), 3) << "indices go on where they stood";
@@ -210,7 +195,7 @@ TEST_F(TreeEditingTest, SetUnsetForm2AsksOnlyForAFolderWithContentAndAppliesToEv
   Tree().SelectItem(top);
   wxTEST_DIALOG(Click(ID_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
   EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
-  wxTEST_DIALOG(ChooseFromMenu(top, IDM_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
+  wxTEST_DIALOG(ChooseFromMenu(Tree(), top, IDM_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
   EXPECT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi}}");
 
   // No: nothing changes. The folder is selected either way.
@@ -225,7 +210,7 @@ TEST_F(TreeEditingTest, SetUnsetForm2AsksOnlyForAFolderWithContentAndAppliesToEv
   const wxTreeItemId file = File("a.avi");
   Tree().SelectItem(file);
   ASSERT_TRUE(Click(ID_SET_FORM2));
-  ChooseFromMenu(empty, IDM_SET_FORM2);
+  ChooseFromMenu(Tree(), empty, IDM_SET_FORM2);
   EXPECT_EQ(TreePicture(Tree()), "Top{x.avi,Sub{y.avi}},Empty{},a.avi*");
   EXPECT_EQ(Tree().SelectedItem(), empty);
 }
@@ -239,7 +224,7 @@ TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolderWithoutAShell) {
   ::chmod((bin + "/xdg-open").c_str(), 0755);
   const std::string oldPath = wxGetenv("PATH") ? wxString(wxGetenv("PATH")).utf8_string() : "";
   wxSetEnv("PATH", wxString::FromUTF8(bin + ":" + oldPath));
-  ChooseFromMenu(File("a b;$(touch x)/clip.avi"), IDM_BROWSE_FOLDER);
+  ChooseFromMenu(Tree(), File("a b;$(touch x)/clip.avi"), IDM_BROWSE_FOLDER);
   const bool opened = WaitFor([&] { return !ReadFile(record).empty(); }, 10000);
   wxSetEnv("PATH", wxString::FromUTF8(oldPath));
   ASSERT_TRUE(opened);
@@ -251,8 +236,8 @@ TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolderWithoutAShell) {
   Tree().SetFolderOpener([&](const std::string& folder) { seen.push_back(folder); });
   std::string longDir;
   for (int i = 0; i < 5; ++i) longDir += (i ? "/" : "") + std::string(120, 'd');
-  ChooseFromMenu(File(longDir + "/x.txt"), IDM_BROWSE_FOLDER);
-  ChooseFromMenu(Folder("Video"), IDM_BROWSE_FOLDER);
+  ChooseFromMenu(Tree(), File(longDir + "/x.txt"), IDM_BROWSE_FOLDER);
+  ChooseFromMenu(Tree(), Folder("Video"), IDM_BROWSE_FOLDER);
   EXPECT_EQ(seen, std::vector<std::string>{startupDir + "/data/" + longDir + "/"});
 }
 
