@@ -180,6 +180,8 @@ TEST_F(LayoutFileTest, VolumeNameAndForm2ExtensionThatAreNotUtf8AreSavedBackByte
   const std::string out = Data("out.kbv");
   ASSERT_TRUE(Save(out));
   EXPECT_EQ(ReadFile(out), line);
+  wxTEST_DIALOG(Click(ID_GENERATE_BATCH), SeenMessage([](const std::string&) {}));
+  EXPECT_NE(ReadFile(target + ".bat"), "") << "the batch file is named after the loaded bytes";
   // Edited, they are taken as shown.
   FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("NEW");
   FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue(wxString::FromUTF8("\xc3\xa9"));
