@@ -1,7 +1,9 @@
 // The GUI tests' main: a bare wxApp under the X display, the window templates
 // loaded, wx asserts turned into test failures, a safety net that answers
-// (and fails) any modal dialog that no wxTEST_DIALOG expected, and a guard
-// that keeps each test from inheriting the screen state of the one before.
+// (and fails) any modal dialog that no wxTEST_DIALOG expected, a guard
+// that keeps each test from inheriting the screen state of the one before,
+// and a deadline that ends the run, naming the test, when one test waits far
+// longer than any test takes (a nested loop of GTK's that nothing answers).
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dialog.h>
@@ -12,8 +14,15 @@
 #include <wx/settings.h>
 #include <wx/toplevel.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "GuiFixture.h"
@@ -90,6 +99,62 @@ class FreshScreen : public testing::EmptyTestEventListener {
   const PressClock& m_presses;
 };
 
+// Ends the process when a test has run longer than the limit. A wait of the
+// main thread that never ends cannot fail the test itself, so another thread
+// watches: it names the test on stderr and exits, and the run fails at once
+// instead of at ctest's timeout with no name.
+class TestDeadline : public testing::EmptyTestEventListener {
+ public:
+  explicit TestDeadline(std::chrono::seconds limit) : m_limit(limit), m_watch([this] { Watch(); }) {}
+  ~TestDeadline() override {
+    {
+      const std::lock_guard lock(m_mutex);
+      m_quit = true;
+    }
+    m_changed.notify_all();
+    m_watch.join();
+  }
+
+  void OnTestStart(const testing::TestInfo& test) override {
+    {
+      const std::lock_guard lock(m_mutex);
+      m_test = std::string(test.test_suite_name()) + "." + test.name();
+      m_deadline = std::chrono::steady_clock::now() + m_limit;
+      m_armed = true;
+    }
+    m_changed.notify_all();
+  }
+  void OnTestEnd(const testing::TestInfo&) override {
+    const std::lock_guard lock(m_mutex);
+    m_armed = false;
+  }
+
+ private:
+  void Watch() {
+    std::unique_lock lock(m_mutex);
+    while (!m_quit) {
+      if (!m_armed) {
+        m_changed.wait(lock);
+      } else if (m_changed.wait_until(lock, m_deadline) == std::cv_status::timeout && m_armed &&
+                 std::chrono::steady_clock::now() >= m_deadline) {
+        std::fprintf(stderr, "\n%s has run longer than %lld s: stopped\n", m_test.c_str(),
+                     static_cast<long long>(m_limit.count()));
+        std::fflush(stderr);
+        ::_exit(1);
+      }
+    }
+  }
+
+  const std::chrono::seconds m_limit;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::string m_test;
+  std::chrono::steady_clock::time_point m_deadline{};
+  bool m_armed = false;
+  bool m_quit = false;
+  std::thread m_watch;  // last: starts once the members it reads are made
+};
+
 }  // namespace
 
 void ShowRealDialogs(bool shown) {
@@ -115,6 +180,10 @@ int main(int argc, char** argv) {
     wxEvtHandler::AddFilter(&presses);
     // gtest owns the listener and deletes it at exit.
     testing::UnitTest::GetInstance()->listeners().Append(new FreshScreen(presses));
+    // Far above the longest test (the largest layout written end to end).
+    const char* limit = std::getenv("BRENVOX_TEST_LIMIT_S");
+    testing::UnitTest::GetInstance()->listeners().Append(
+        new TestDeadline(std::chrono::seconds(limit ? std::atoi(limit) : 240)));
     result = RUN_ALL_TESTS();
     wxEvtHandler::RemoveFilter(&presses);
     net.Unregister();
