@@ -16,6 +16,12 @@
 //                             returns its full path
 //     MakeDir(rel)            a folder under startupDir + "/data"; full path
 //     WriteTool(script)       replaces the fake tool (kept executable)
+//     UseRealTool()           the built brenvox.exe in its place
+//     DriveTicks()            stops the window's timer: the test ticks with
+//                             dlg->OnTimer(), so that it answers the end itself
+//     RunEnded(ms)            waits until the run's tool has ended
+//     SetTarget(path)         the image target, as a loaded layout sets it
+//     PlanLine()              the line under the buttons
 //     Click(id)               a real wxEVT_BUTTON from that button, as a click
 //                             does; a disabled button does nothing (false)
 //     PumpEvents()            runs the event loop until it is idle
@@ -26,7 +32,10 @@
 //     Folder(name, parent), File(rel, parent)
 //                             an item made in the tree (parent none: the top level)
 //     PressKey(code)          a key as the tree reports it (DEL, F2)
-//   All but WriteTool come from GuiTest, which TreeFrameTest shares.
+//   A context menu that no test presents fails the test (a real pop-up
+//   would wait for a click that never comes).
+//   MakeFile, MakeDir and those from Click on come from GuiTest, which
+//   TreeFrameTest shares.
 //
 // ScriptedChooser answers the window's file and folder choosers from queues:
 //   fileAnswers: one entry per ChooseFiles call, nullopt = Cancel;
@@ -130,6 +139,11 @@ class MainWindowTest : public GuiTest {
   wxWindow* Root() const override;
 
   void WriteTool(const std::string& script);
+  void UseRealTool();
+  void DriveTicks();
+  bool RunEnded(int timeoutMs = 10000);
+  void SetTarget(const std::string& path);
+  std::string PlanLine() const;
   // Destroys the window now (as at the end of the program); dlg becomes null.
   void DestroyWindow();
 
@@ -141,6 +155,8 @@ class MainWindowTest : public GuiTest {
 };
 
 // Helpers shared by tests without the fixture.
+// The built brenvox.exe (BRENVOX_TOOL, set by ctest).
+std::string RealToolPath();
 void WriteWholeFile(const std::string& path, const std::string& content);
 // What a shell command prints on stdout; *status is its wait status.
 std::string CommandOutput(const std::string& command, int* status);
