@@ -45,9 +45,6 @@ class CommandLineBuildTest : public MainWindowTest {
     FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue(wxString());
     FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue(wxString());
   }
-  wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = wxTreeItemId()) {
-    return InsertFolder(Tree(), name, parent);
-  }
   wxTreeItemId File(const std::string& path, wxTreeItemId parent = wxTreeItemId()) {
     return InsertPath(Tree(), path, parent);
   }

@@ -17,12 +17,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <string>
-#include <thread>
+#include <string_view>
 #include <vector>
 
 #include "GuiFixture.h"
@@ -99,60 +98,29 @@ class FreshScreen : public testing::EmptyTestEventListener {
   const PressClock& m_presses;
 };
 
-// Ends the process when a test has run longer than the limit. A wait of the
-// main thread that never ends cannot fail the test itself, so another thread
-// watches: it names the test on stderr and exits, and the run fails at once
-// instead of at ctest's timeout with no name.
+// A wait of the main thread that never ends cannot fail its test, so an
+// alarm ends the run when a test has run longer than the limit, naming it,
+// instead of ctest's timeout ending it without a name.
+std::string g_runningTest;
+
+void EndOverdueTest(int) {
+  constexpr std::string_view overdue = " has run too long: stopped\n";
+  (void)!::write(STDERR_FILENO, g_runningTest.data(), g_runningTest.size());
+  (void)!::write(STDERR_FILENO, overdue.data(), overdue.size());
+  ::_exit(1);
+}
+
 class TestDeadline : public testing::EmptyTestEventListener {
  public:
-  explicit TestDeadline(std::chrono::seconds limit) : m_limit(limit), m_watch([this] { Watch(); }) {}
-  ~TestDeadline() override {
-    {
-      const std::lock_guard lock(m_mutex);
-      m_quit = true;
-    }
-    m_changed.notify_all();
-    m_watch.join();
-  }
-
+  explicit TestDeadline(unsigned seconds) : m_seconds(seconds) { std::signal(SIGALRM, EndOverdueTest); }
   void OnTestStart(const testing::TestInfo& test) override {
-    {
-      const std::lock_guard lock(m_mutex);
-      m_test = std::string(test.test_suite_name()) + "." + test.name();
-      m_deadline = std::chrono::steady_clock::now() + m_limit;
-      m_armed = true;
-    }
-    m_changed.notify_all();
+    g_runningTest = std::string("\n") + test.test_suite_name() + "." + test.name();
+    ::alarm(m_seconds);
   }
-  void OnTestEnd(const testing::TestInfo&) override {
-    const std::lock_guard lock(m_mutex);
-    m_armed = false;
-  }
+  void OnTestEnd(const testing::TestInfo&) override { ::alarm(0); }
 
  private:
-  void Watch() {
-    std::unique_lock lock(m_mutex);
-    while (!m_quit) {
-      if (!m_armed) {
-        m_changed.wait(lock);
-      } else if (m_changed.wait_until(lock, m_deadline) == std::cv_status::timeout && m_armed &&
-                 std::chrono::steady_clock::now() >= m_deadline) {
-        std::fprintf(stderr, "\n%s has run longer than %lld s: stopped\n", m_test.c_str(),
-                     static_cast<long long>(m_limit.count()));
-        std::fflush(stderr);
-        ::_exit(1);
-      }
-    }
-  }
-
-  const std::chrono::seconds m_limit;
-  std::mutex m_mutex;
-  std::condition_variable m_changed;
-  std::string m_test;
-  std::chrono::steady_clock::time_point m_deadline{};
-  bool m_armed = false;
-  bool m_quit = false;
-  std::thread m_watch;  // last: starts once the members it reads are made
+  unsigned m_seconds;
 };
 
 }  // namespace
@@ -183,7 +151,7 @@ int main(int argc, char** argv) {
     // Far above the longest test (the largest layout written end to end).
     const char* limit = std::getenv("BRENVOX_TEST_LIMIT_S");
     testing::UnitTest::GetInstance()->listeners().Append(
-        new TestDeadline(std::chrono::seconds(limit ? std::atoi(limit) : 240)));
+        new TestDeadline(limit ? static_cast<unsigned>(std::atoi(limit)) : 240));
     result = RUN_ALL_TESTS();
     wxEvtHandler::RemoveFilter(&presses);
     net.Unregister();
