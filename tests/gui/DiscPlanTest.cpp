@@ -4,7 +4,6 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
-#include <wx/gauge.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
@@ -221,8 +220,6 @@ TEST_F(DiscPlanTest, ARunShowsItsShareSpeedAndTimeLeftThenThePlanAgain) {
   wxMilliSleep(50);  // some time passes, so there is a speed
   dlg->OnTimer();
   EXPECT_TRUE(std::regex_match(PlanLine(), std::regex(R"(Writing: (49|50)% - \d+ MB/s - \d+ s left)"))) << PlanLine();
-  // The bar keeps its range: the sum of the file sizes.
-  EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetRange(), 2048 * 1000);
   ASSERT_TRUE(Click(ID_EXIT));  // Stop
   EXPECT_FALSE(dlg->IsRunning());
   EXPECT_EQ(PlanLine(), planLine);
@@ -257,12 +254,7 @@ TEST_F(DiscPlanTest, TooLittleFreeSpaceAsksFirstAndNoChangesNothing) {
   // An old image as large as the new one gives its room back: no question.
   fs::resize_file(image + ".bin", sectors * 2352);
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage("This image already exists.\nDo you want to replace it?", wxID_NO));
-  // Enough room: no question at all.
-  fs::remove(image + ".bin");
-  dlg->SetFreeSpaceSource([](const std::string&) { return std::optional<std::uint64_t>(10'000'000'000ull); });
-  ASSERT_TRUE(Click(ID_WRITE_ISO));
-  EXPECT_TRUE(dlg->IsRunning());
-  ASSERT_TRUE(Click(ID_EXIT));
+  // Enough room asks nothing: the other runs here, on the real free space.
 }
 
 // As many rows as the layout can hold: each row shows its own change.
