@@ -272,9 +272,7 @@ double BuildCommandLine(Bench& bench) {
   std::printf("  (CPU %.3f s, of all threads %.3f s; the look-ups alone in one thread %.3f s)\n",
               ThreadCpuSeconds() - cpuBefore, CpuSeconds(RUSAGE_SELF) - processCpuBefore, lookUpsCpu);
   if (!built) std::fprintf(stderr, "the build failed\n");
-  std::printf("  (%zu entries, %zu bytes of option string, %d items in the store)\n",
-              bench.dialog->Entries().size(), RenderOptionString(bench.dialog->Entries()).size(),
-              bench.dialog->Tree()->NextIndex() - 1);
+  std::printf("  (%d items in the store)\n", bench.dialog->Tree()->NextIndex() - 1);
   return seconds;
 }
 

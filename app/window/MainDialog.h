@@ -120,9 +120,6 @@ class MainDialog : public wxDialog {
 
   // The parts of the window that other parts and tests reach (controls by id: FindControl).
   CDropTreeCtrl* Tree() const { return m_tree; }
-  const CommandLine& Entries() const { return m_entries; }
-  const std::string& ImageTarget() const { return m_imageTarget; }
-  const std::string& IniImageTarget() const { return m_iniImageTarget; }
   bool IsRunning() const;
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;
