@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -18,7 +19,8 @@
 namespace {
 
 // Descriptors a run needs besides its inputs: the standard streams, the
-// image, the cue sheet's temporary file, and room to spare.
+// image, the cue sheet's temporary file, the folder the inputs are opened
+// in, and room to spare.
 constexpr rlim_t RESERVED_DESCRIPTORS = 64;
 // The soft limit is raised no higher than this.
 constexpr rlim_t MOST_DESCRIPTORS = rlim_t{1} << 20;
@@ -148,10 +150,31 @@ ImageNode::~ImageNode() {
   }  // each node goes with no children left to take along
 }
 
-Status OpenInput(const std::string& path, InputFile& found) {
+int InputOpener::Open(const std::string& path, int flags) {
+  const std::size_t slash = path.rfind('/');
+  // No folder to hold, or no name after it ("dir/" must fail as a folder
+  // does).
+  if (slash == std::string::npos || slash + 1 == path.size()) return ::open(path.c_str(), flags);
+  const std::string_view folder(path.data(), slash + 1);
+  if (folder != m_folder) {
+    m_folder.assign(folder);
+    m_folderFd.Close();
+    m_folderTried = false;
+    return ::open(path.c_str(), flags);
+  }
+  if (!m_folderTried) {
+    m_folderTried = true;
+    m_folderFd = OwnedFd(::open(m_folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  }
+  if (!m_folderFd.Valid()) return ::open(path.c_str(), flags);
+  return ::openat(m_folderFd.Get(), path.c_str() + slash + 1, flags);
+}
+
+Status OpenInput(const std::string& path, InputFile& found, InputOpener* opener) {
   // O_NONBLOCK: a FIFO of that name must not hold the run (reads of a
   // regular file do not heed it).
-  OwnedFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  constexpr int FLAGS = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+  OwnedFd fd(opener ? opener->Open(path, FLAGS) : ::open(path.c_str(), FLAGS));
   struct stat st {};
   if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
   if (S_ISDIR(st.st_mode)) return InputError("Cannot read " + path + ": it is a directory");
@@ -171,10 +194,14 @@ Status LookUpInputOnDisk(const std::string& path, InputFile& found) {
 }
 
 InputLookUp KeepingInputsOpen() {
-  auto left = std::make_shared<std::size_t>(InputsThatMayStayOpen());
-  return [left](const std::string& path, InputFile& found) {
-    Status s = OpenInput(path, found);
-    if (!s && *left > 0) --*left;
+  struct State {
+    std::size_t left = InputsThatMayStayOpen();
+    InputOpener opener;
+  };
+  auto state = std::make_shared<State>();
+  return [state](const std::string& path, InputFile& found) {
+    Status s = OpenInput(path, found, &state->opener);
+    if (!s && state->left > 0) --state->left;
     else found.source.Close();
     return s;
   };

@@ -59,9 +59,28 @@ struct InputFile {
 // gives its own.
 using InputLookUp = std::function<Status(const std::string& path, InputFile& found)>;
 
+// Opens the files of a run one after the other. Files given from one folder
+// (as a folder added to a layout gives them) are opened relative to that
+// folder, held open from its second file on, so that the system walks only
+// each file's own name and not the whole path again; the first file of a
+// folder, and any path that names no folder, is opened as it is.
+// Opening "a/b/" and then "c" in it walks exactly the components "a/b/c"
+// walks, so every path opens what it names.
+class InputOpener {
+ public:
+  // ::open(path, flags) as far as the caller can tell: a descriptor, or -1
+  // with errno set.
+  int Open(const std::string& path, int flags);
+
+ private:
+  std::string m_folder;  // the folder part of the last path, its '/' included
+  OwnedFd m_folderFd;    // that folder, once a second file came from it
+  bool m_folderTried = false;
+};
+
 // A regular file that can be opened for reading: opened, and looked up
 // through that descriptor (one open and one fstat), which found.source keeps.
-Status OpenInput(const std::string& path, InputFile& found);
+Status OpenInput(const std::string& path, InputFile& found, InputOpener* opener = nullptr);
 // OpenInput, the descriptor closed again: the look-up of a plan.
 Status LookUpInputOnDisk(const std::string& path, InputFile& found);
 // The look-up of a run: each file is opened once and stays open for the
