@@ -24,6 +24,9 @@ constexpr Subheader FORM2_FILE_END = {iso::FORM2_FILE_NUMBER, 0,
 constexpr Subheader EMPTY_FORM2 = {0, 0, sector::SUBMODE_FORM2, 0};
 
 constexpr std::size_t SECTORS_PER_READ = 512;
+// A read may put one byte past a slot's user data (see PutFile).
+static_assert(sector::USER_DATA_OFFSET + sector::FORM2_DATA_SIZE < sector::SECTOR_SIZE &&
+              sector::USER_DATA_OFFSET + sector::FORM1_DATA_SIZE < sector::SECTOR_SIZE);
 
 // Writes `bytes` as Form 1 sectors, the last one marked `last`.
 Status PutBlocks(SectorSink& sink, const std::vector<std::uint8_t>& bytes, Subheader last) {
@@ -96,8 +99,12 @@ Status PutFile(SectorSink& sink, const ImageNode& file, std::vector<iovec>& iov)
       iov.push_back({slots.UserData(i), n});
       want += n;
     }
+    // The probe byte goes where the last slot's data ends: still inside its
+    // sector (a full sector's lands where its error codes go), overwritten
+    // when the sector is finished, and one buffer less for the system.
     const bool lastRead = done + slots.count == file.sectors;
-    if (lastRead) iov.push_back({&probe, 1});
+    if (lastRead && !iov.empty()) ++iov.back().iov_len;
+    else if (lastRead) iov.push_back({&probe, 1});
     std::size_t got = 0;
     if (Status s = ReadvFully(fd, file.size - left, iov, got)) return InputError("Cannot read " + path + ": " + s->message);
     if (got != want) return InputError("Cannot read " + path + ": it changed size while the image was written");
