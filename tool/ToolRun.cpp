@@ -120,7 +120,7 @@ ExitCode RunTool(std::vector<std::string> args) {
   ImageNode& root = planned.root;
   const ImagePlan& plan = planned.plan;
   if (options.planOnly) return PlanOnly(options, planned);
-  if (Status s = BuildImageTree(options, root, KeepingInputsOpen())) return Fail(*s);
+  if (Status s = BuildImageTree(options, root, KeepingInputsOpen(options.entries))) return Fail(*s);
   NameAndSortTree(options, root, SayLine);
   if (Status s = LayOutImage(options, root, planned.plan)) return Fail(*s);
 

@@ -1,5 +1,5 @@
-// The run's opener of inputs opens, for every kind of path, the file a plain
-// open of that path opens, or fails as it does.
+// How a run opens and looks up its inputs: for every kind of path the file a
+// plain open of it opens, and the facts a plain look-up finds, or its failure.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,6 +10,7 @@
 
 #include "ToolTestSupport.h"
 #include "tool/ImageTree.h"
+#include "tool/InputRing.h"
 
 namespace {
 
@@ -66,4 +67,43 @@ TEST(ToolInputOpener, OpensWhatAPlainOpenOpens) {
       }
     }
   }
+}
+
+// A run's look-up (files opened ahead in batches where the system has a ring
+// for it) finds of every file what a plain look-up finds, failures included,
+// over batches of folders, folders given as files, missing files and a FIFO.
+TEST(ToolInputOpener, BatchedLookUpFindsWhatAPlainOneFinds) {
+  ScratchDir dir;
+  std::vector<LayoutEntry> entries;
+  for (int i = 0; i < 600; ++i) {
+    const std::string folder = i % 7 == 0 ? "b/" : "a/";
+    std::string path = dir / (folder + "f" + std::to_string(i));
+    if (i % 97 == 5) path = dir / "a";                 // a folder
+    else if (i % 101 == 7) path = dir / "missing";
+    else dir.MakeFile(folder + "f" + std::to_string(i), std::string(static_cast<std::size_t>(i * 13 % 3000), 'x'));
+    if (i % 50 == 0) entries.push_back({EntryKind::Folder, "SUB"});
+    entries.push_back({i % 3 ? EntryKind::Form1File : EntryKind::Form2File, path});
+  }
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  entries.push_back({EntryKind::Form1File, dir / "fifo"});
+  const bool ring = InputRing::Create(8) != nullptr;
+  const InputLookUp batched = KeepingInputsOpen(entries);
+  for (const LayoutEntry& entry : entries) {
+    if (entry.kind == EntryKind::Folder) continue;
+    InputFile plain, found;
+    const Status expected = LookUpInputOnDisk(entry.value, plain);
+    const Status got = batched(entry.value, found);
+    ASSERT_EQ(got.has_value(), expected.has_value()) << entry.value;
+    if (got) {
+      EXPECT_EQ(got->message, expected->message);
+      EXPECT_EQ(got->code, expected->code);
+      continue;
+    }
+    EXPECT_TRUE(found.source.Valid()) << entry.value;
+    EXPECT_EQ(found.size, plain.size) << entry.value;
+    EXPECT_EQ(found.modified, plain.modified) << entry.value;
+    EXPECT_EQ(found.device, plain.device) << entry.value;
+    EXPECT_EQ(found.inode, plain.inode) << entry.value;
+  }
+  if (!ring) GTEST_SKIP() << "no io_uring here: only the file-by-file look-up was compared";
 }
