@@ -82,7 +82,10 @@ bool InputRing::SubmitAndWait(unsigned count, std::span<std::int32_t> results) {
   unsigned submitted = 0, reaped = 0;
   while (reaped < count) {
     const int n = RingEnter(m_fd, count - submitted, count - reaped, IORING_ENTER_GETEVENTS);
-    if (n < 0 && errno != EINTR) return false;
+    if (n < 0 && errno != EINTR) {
+      m_unsettled = submitted > reaped;
+      return false;
+    }
     if (n > 0) submitted += static_cast<unsigned>(n);
     unsigned head = *m_cqHead;
     const unsigned tail = std::atomic_ref<unsigned>(*m_cqTail).load(std::memory_order_acquire);
@@ -135,4 +138,22 @@ bool InputRing::OpenAndLook(std::span<const RingOpen> requests, int flags, std::
   for (unsigned i = 0; i < count; ++i)
     out[i].looked = out[i].fd >= 0 && results[i] == 0 && (out[i].st.stx_mask & NEEDED) == NEEDED;
   return true;
+}
+
+bool InputRing::Read(std::span<const RingRead> requests, std::span<std::int32_t> out) {
+  if (m_broken || requests.size() > m_entries || out.size() < requests.size()) return false;
+  const auto count = static_cast<unsigned>(requests.size());
+  for (unsigned i = 0; i < count; ++i) {
+    out[i] = -EIO;
+    Sqe& sqe = NextSqe();
+    sqe.opcode = IORING_OP_READV;
+    sqe.fd = requests[i].fd;
+    sqe.addr = reinterpret_cast<std::uintptr_t>(requests[i].iov);
+    sqe.len = requests[i].count;
+    sqe.off = requests[i].offset;
+    sqe.user_data = i;
+  }
+  if (SubmitAndWait(count, out)) return true;
+  m_broken = true;
+  return false;
 }

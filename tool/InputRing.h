@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 
 #include <cstdint>
 #include <memory>
@@ -22,6 +23,13 @@ struct RingOpened {
   int fd = -1;                 // the descriptor, or -1 when the open failed
   bool looked = false;         // `st` holds the size, type, time and identity
   struct statx st {};
+};
+
+struct RingRead {
+  int fd = -1;
+  const struct iovec* iov = nullptr;  // stays in place until Read returns
+  unsigned count = 0;
+  std::uint64_t offset = 0;
 };
 
 class InputRing {
@@ -40,6 +48,14 @@ class InputRing {
   // again the plain way, for the reason. False when the ring itself failed
   // (every descriptor it gave is closed again, and it is not to be used more).
   bool OpenAndLook(std::span<const RingOpen> requests, int flags, std::span<RingOpened> out);
+
+  // Reads every request (at most Capacity): out[i] is what one readv would
+  // have returned, the bytes read or -errno. False when the ring itself
+  // failed; then nothing in `out` is to be trusted.
+  bool Read(std::span<const RingRead> requests, std::span<std::int32_t> out);
+  // After a failure: whether requests may still be under way (reads still
+  // filling their buffers), so that nothing they read into may be used.
+  bool Unsettled() const { return m_unsettled; }
 
  private:
   InputRing() = default;
@@ -60,4 +76,5 @@ class InputRing {
   unsigned *m_cqHead = nullptr, *m_cqTail = nullptr, *m_cqMask = nullptr;
   void* m_cqes = nullptr;
   bool m_broken = false;
+  bool m_unsettled = false;
 };
