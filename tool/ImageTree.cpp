@@ -23,7 +23,7 @@ namespace {
 
 // Descriptors a run needs besides its inputs: the standard streams, the
 // image, the cue sheet's temporary file, the folder the inputs are opened
-// in, and room to spare.
+// in, the rings they are opened and read through, and room to spare.
 constexpr rlim_t RESERVED_DESCRIPTORS = 64;
 // The soft limit is raised no higher than this.
 constexpr rlim_t MOST_DESCRIPTORS = rlim_t{1} << 20;
