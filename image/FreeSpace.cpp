@@ -1,6 +1,8 @@
 #include "image/FreeSpace.h"
 
 #include <sys/statvfs.h>
+#include <algorithm>
+#include "common/DiskEntry.h"
 #include "common/Translate.h"
 
 std::optional<std::uint64_t> FreeBytesIn(const std::string& folder) {
@@ -14,6 +16,14 @@ std::string TargetFolder(const std::string& imageTarget) {
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return imageTarget.substr(0, slash);
+}
+
+std::uint64_t BytesTheImageStillNeeds(std::uint64_t imageBytes, const std::string& imageTarget) {
+  for (const char* extension : {".bin", ".cue"}) {
+    const std::optional<DiskEntry> old = LookUpPath(imageTarget + extension);
+    if (old && old->kind == DiskKind::File) imageBytes -= std::min(imageBytes, old->size);
+  }
+  return imageBytes;
 }
 
 std::optional<std::string> FreeSpaceQuestion(std::uint64_t needBytes, std::optional<std::uint64_t> freeBytes) {

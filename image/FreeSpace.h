@@ -18,6 +18,11 @@ using FreeSpaceSource = std::function<std::optional<std::uint64_t>(const std::st
 // "/" for a name at the root).
 std::string TargetFolder(const std::string& imageTarget);
 
+// What writing an image of imageBytes (with its cue sheet) to imageTarget
+// takes from the file system: an old image and cue sheet of the same name are
+// replaced, so their room comes back.
+std::uint64_t BytesTheImageStillNeeds(std::uint64_t imageBytes, const std::string& imageTarget);
+
 // "The image needs 712 MB, but the target folder has 300 MB free.\nWrite
 // anyway?" when `needBytes` do not fit into `freeBytes`; nothing when they do
 // or the free space is not known. The need is rounded up, the free space

@@ -337,12 +337,8 @@ std::optional<PlanRequest> MainDialog::PlanSnapshot() const {
 
 bool MainDialog::EnoughSpaceOrAgreed(const PlanResult& plan) {
   if (plan.error) return true;  // the tool says why it cannot write the image
-  std::uint64_t need = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE + plan.summary.cueBytes;
-  // An image and cue sheet of the same name give their room back.
-  for (const char* extension : {".bin", ".cue"}) {
-    const std::optional<DiskEntry> old = LookUpPath(m_imageTarget + extension);
-    if (old && old->kind == DiskKind::File) need -= std::min(need, old->size);
-  }
+  const std::uint64_t need = BytesTheImageStillNeeds(
+      std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE + plan.summary.cueBytes, m_imageTarget);
   const std::optional<std::string> question =
       FreeSpaceQuestion(need, m_freeSpace(TargetFolder(m_imageTarget)));
   return !question || AskYesNo(wxString::FromUTF8(*question), this);

@@ -2,11 +2,9 @@
 // the window holds: the image it leaves must pass the independent readers
 // (the sector checker and cd-info). That every layout's image passes them is
 // the tool's rule (tests/tool).
-#include <wx/textctrl.h>
 #include <wx/testing.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -35,10 +33,7 @@ std::string CheckedImageListing(const std::string& image) {
 
 class EndToEndImageTest : public MainWindowTest {
  protected:
-  void PrepareStartupDir() override {
-    const char* tool = std::getenv("BRENVOX_TOOL");
-    fs::copy_file(tool ? tool : BRENVOX_TOOL_DEFAULT, startupDir + "/brenvox.exe", fs::copy_options::overwrite_existing);
-  }
+  void PrepareStartupDir() override { UseRealTool(); }
 };
 
 // The most the window holds: 49,999 items, a folder from disk with 49
@@ -57,15 +52,13 @@ TEST_F(EndToEndImageTest, TheLargestLayoutTheWindowHoldsIsWritten) {
   ASSERT_EQ(tree->NextIndex(), 50000) << "49,999 items";
   const std::string image = startupDir + "/out/disc";
   fs::create_directories(startupDir + "/out");
-  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(image));
-  // The test gives the last tick itself: a tick of the window's own timer
-  // that saw the end first would show "Image Created" unanswered.
-  dlg->RunTimer().Stop();
+  SetTarget(image);
+  DriveTicks();
 
   ASSERT_TRUE(Click(ID_WRITE_ISO));
   ASSERT_NE(dlg->CurrentRun(), nullptr);
   EXPECT_FALSE(dlg->CurrentRun()->ArgumentFile().empty()) << "the arguments fitted: no test of the file";
-  ASSERT_TRUE(WaitFor([&] { return dlg->CurrentRun() && dlg->CurrentRun()->HasEnded(); }, 120000));
+  ASSERT_TRUE(RunEnded(120000));
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
   ASSERT_TRUE(fs::exists(image + ".cue"));
 

@@ -1,6 +1,7 @@
 #include "GuiFixture.h"
 
 #include "common/window/TextCodec.h"
+#include "image/window/ToolProcess.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <wx/utils.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -102,6 +104,7 @@ void MainWindowTest::SetUp() {
   ASSERT_TRUE(dlg->Initialize()) << "the main window did not initialise";
   dlg->Show();
   PumpEvents();
+  Tree().SetMenuPresenter([](wxMenu&) { ADD_FAILURE() << "a context menu opened that no test presents"; });
 }
 
 void MainWindowTest::DestroyWindow() {
@@ -144,6 +147,29 @@ void MainWindowTest::WriteTool(const std::string& script) {
   const std::string path = startupDir + "/brenvox.exe";
   WriteWholeFile(path, script);
   ::chmod(path.c_str(), 0755);
+}
+
+std::string RealToolPath() {
+  const char* tool = std::getenv("BRENVOX_TOOL");
+  return tool ? tool : BRENVOX_TOOL_DEFAULT;
+}
+
+void MainWindowTest::UseRealTool() {
+  fs::copy_file(RealToolPath(), startupDir + "/brenvox.exe", fs::copy_options::overwrite_existing);
+}
+
+void MainWindowTest::DriveTicks() { dlg->RunTimer().Stop(); }
+
+bool MainWindowTest::RunEnded(int timeoutMs) {
+  return WaitFor([&] { return dlg->CurrentRun() && dlg->CurrentRun()->HasEnded(); }, timeoutMs);
+}
+
+void MainWindowTest::SetTarget(const std::string& path) {
+  FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->ChangeValue(wxString::FromUTF8(path));
+}
+
+std::string MainWindowTest::PlanLine() const {
+  return FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetLabel().utf8_string();
 }
 
 bool GuiTest::Click(int id) {

@@ -4,29 +4,12 @@
 //
 // MainWindowTest (a gtest fixture, on GuiTest):
 //   SetUp makes a temporary start-up directory holding an executable fake
-//   brenvox.exe (a shell script that exits 0), calls PrepareStartupDir()
-//   (override it to write gui.ini or replace the tool before the window
-//   starts), changes into the directory, constructs the MainDialog with a
-//   ScriptedChooser, asserts Initialize() and shows the window (not modal).
-//   TearDown destroys the window (which writes gui.ini, as the program does),
-//   changes back and removes the directory.
-//   Members: startupDir, chooser (owned by the window), dlg.
-//   Helpers:
-//     MakeFile(rel, content)  a file under startupDir + "/data", parents made;
-//                             returns its full path
-//     MakeDir(rel)            a folder under startupDir + "/data"; full path
-//     WriteTool(script)       replaces the fake tool (kept executable)
-//     Click(id)               a real wxEVT_BUTTON from that button, as a click
-//                             does; a disabled button does nothing (false)
-//     PumpEvents()            runs the event loop until it is idle
-//     WaitFor(cond, ms)       runs the event loop until cond() holds or the
-//                             time is up; returns cond()
-//     ReadFile(path)          the file's bytes ("" when unreadable)
-//     Tree(), RealPath()      the layout tree and the path line, found by id
-//     Folder(name, parent), File(rel, parent)
-//                             an item made in the tree (parent none: the top level)
-//     PressKey(code)          a key as the tree reports it (DEL, F2)
-//   All but WriteTool come from GuiTest, which TreeFrameTest shares.
+//   brenvox.exe (a shell script that exits 0), calls PrepareStartupDir(),
+//   changes into the directory, makes the MainDialog with a ScriptedChooser,
+//   asserts Initialize() and shows the window (not modal). A context menu
+//   that no test presents fails the test (the real pop-up would wait for a
+//   click). TearDown destroys the window (which writes gui.ini, as the
+//   program does), changes back and removes the directory.
 //
 // ScriptedChooser answers the window's file and folder choosers from queues:
 //   fileAnswers: one entry per ChooseFiles call, nullopt = Cancel;
@@ -90,18 +73,20 @@ class GuiTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // A file or folder under startupDir + "/data", parents made; its full path.
   std::string MakeFile(const std::string& relPath, const std::string& content = "");
   std::string MakeDir(const std::string& relPath);
   // A real wxEVT_BUTTON from the button with that id under Root(), as a
   // click sends it; a disabled button does nothing (false).
   bool Click(int id);
+  // Runs the event loop until it is idle / until cond() holds or the time is up.
   void PumpEvents();
   bool WaitFor(std::function<bool()> cond, int timeoutMs);
-  std::string ReadFile(const std::string& path);
+  std::string ReadFile(const std::string& path);  // "" when unreadable
   // The window the test drives.
   virtual wxWindow* Root() const = 0;
 
-  // The layout tree of Root() and what it shows.
+  // The layout tree of Root(), the path line under it, items made in it.
   CDropTreeCtrl& Tree() const { return *FindControl<CDropTreeCtrl>(Root(), ID_TREE); }
   std::string RealPath() const;
   wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
@@ -129,7 +114,15 @@ class MainWindowTest : public GuiTest {
   virtual void PrepareStartupDir() {}
   wxWindow* Root() const override;
 
+  // The stand-in tool's script (kept executable), or the built brenvox.exe.
   void WriteTool(const std::string& script);
+  void UseRealTool();
+  // Stops the window's timer: the test ticks with dlg->OnTimer() and so
+  // answers the end of a run itself; RunEnded waits until the next tick sees it.
+  void DriveTicks();
+  bool RunEnded(int timeoutMs = 10000);
+  void SetTarget(const std::string& path);  // as a loaded layout sets it
+  std::string PlanLine() const;             // the line under the buttons
   // Destroys the window now (as at the end of the program); dlg becomes null.
   void DestroyWindow();
 
@@ -141,6 +134,8 @@ class MainWindowTest : public GuiTest {
 };
 
 // Helpers shared by tests without the fixture.
+// The built brenvox.exe (BRENVOX_TOOL, set by ctest).
+std::string RealToolPath();
 void WriteWholeFile(const std::string& path, const std::string& content);
 // What a shell command prints on stdout; *status is its wait status.
 std::string CommandOutput(const std::string& command, int* status);

@@ -1,7 +1,9 @@
 // The GUI tests' main: a bare wxApp under the X display, the window templates
 // loaded, wx asserts turned into test failures, a safety net that answers
-// (and fails) any modal dialog that no wxTEST_DIALOG expected, and a guard
-// that keeps each test from inheriting the screen state of the one before.
+// (and fails) any modal dialog that no wxTEST_DIALOG expected, a guard
+// that keeps each test from inheriting the screen state of the one before,
+// and a deadline that ends the run, naming the test, when one test waits far
+// longer than any test takes (a nested loop of GTK's that nothing answers).
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dialog.h>
@@ -12,8 +14,14 @@
 #include <wx/settings.h>
 #include <wx/toplevel.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "GuiFixture.h"
@@ -90,6 +98,31 @@ class FreshScreen : public testing::EmptyTestEventListener {
   const PressClock& m_presses;
 };
 
+// A wait of the main thread that never ends cannot fail its test, so an
+// alarm ends the run when a test has run longer than the limit, naming it,
+// instead of ctest's timeout ending it without a name.
+std::string g_runningTest;
+
+void EndOverdueTest(int) {
+  constexpr std::string_view overdue = " has run too long: stopped\n";
+  (void)!::write(STDERR_FILENO, g_runningTest.data(), g_runningTest.size());
+  (void)!::write(STDERR_FILENO, overdue.data(), overdue.size());
+  ::_exit(1);
+}
+
+class TestDeadline : public testing::EmptyTestEventListener {
+ public:
+  explicit TestDeadline(unsigned seconds) : m_seconds(seconds) { std::signal(SIGALRM, EndOverdueTest); }
+  void OnTestStart(const testing::TestInfo& test) override {
+    g_runningTest = std::string("\n") + test.test_suite_name() + "." + test.name();
+    ::alarm(m_seconds);
+  }
+  void OnTestEnd(const testing::TestInfo&) override { ::alarm(0); }
+
+ private:
+  unsigned m_seconds;
+};
+
 }  // namespace
 
 void ShowRealDialogs(bool shown) {
@@ -115,6 +148,10 @@ int main(int argc, char** argv) {
     wxEvtHandler::AddFilter(&presses);
     // gtest owns the listener and deletes it at exit.
     testing::UnitTest::GetInstance()->listeners().Append(new FreshScreen(presses));
+    // Far above the longest test (the largest layout written end to end).
+    const char* limit = std::getenv("BRENVOX_TEST_LIMIT_S");
+    testing::UnitTest::GetInstance()->listeners().Append(
+        new TestDeadline(limit ? static_cast<unsigned>(std::atoi(limit)) : 240));
     result = RUN_ALL_TESTS();
     wxEvtHandler::RemoveFilter(&presses);
     net.Unregister();

@@ -157,15 +157,16 @@ TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
   struct ChooserCase {
     int id;
     bool openMode;
+    bool multiple;
     std::string defaultExtension;
     std::string title;
   };
   const ChooserCase choosers[] = {
-      {ID_ADD_FILES, true, "", TITLE_ADD_FILES},
-      {ID_ADD_MEDIA_FILES, true, "", TITLE_ADD_MEDIA_FILES},
-      {ID_SAVE, false, "kbv", ""},
-      {ID_LOAD, true, "kbv", ""},
-      {ID_CHOOSE_TARGET, false, "", ""},
+      {ID_ADD_FILES, true, true, "", TITLE_ADD_FILES},
+      {ID_ADD_MEDIA_FILES, true, true, "", TITLE_ADD_MEDIA_FILES},
+      {ID_SAVE, false, false, "kbv", ""},
+      {ID_LOAD, true, false, "kbv", ""},
+      {ID_CHOOSE_TARGET, false, false, "", ""},
   };
   for (const ChooserCase& c : choosers) {
     chooser->fileAnswers.push_back(std::nullopt);
@@ -174,6 +175,7 @@ TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
     ASSERT_TRUE(WaitFor([&] { return chooser->requests.size() == before + 1; }, 3000)) << c.id;
     const FileDialogRequest& request = chooser->requests.back();
     EXPECT_EQ(request.openMode, c.openMode) << c.id;
+    EXPECT_EQ(request.multiple, c.multiple) << c.id;
     EXPECT_EQ(request.defaultExtension, c.defaultExtension) << c.id;
     EXPECT_EQ(request.title, c.title) << c.id;
   }

@@ -11,12 +11,10 @@
 
 #include <wx/uiaction.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "GuiFixture.h"
@@ -29,17 +27,6 @@ namespace {
 
 constexpr const char* TOOL_MISSING_TEXT =
     "Cannot find brenvox.exe\n\nPlease put it in the same folder of GUI.";
-
-// Polls until the child has ended; its wait status, or -1 when time is up.
-int WaitForExit(pid_t pid, int timeoutMs) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < deadline) {
-    int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) == pid) return status;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return -1;
-}
 
 // Starts program in dir with args, the environment changed by env; -1 when
 // program is empty.
@@ -65,19 +52,15 @@ std::string Environment(const char* name) {
   return value ? value : "";
 }
 
-// Waits for the end of the program; kills it when it does not end in time.
-int EndOfProgram(pid_t pid) {
-  int status = WaitForExit(pid, 30000);
-  if (status == -1) {
+// Waits for the end of the program (killed when it does not end in time);
+// it exited with status 0.
+void ExpectExitZero(pid_t pid) {
+  int status = -1;
+  if (!WaitForCondition([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 30000)) {
     ::kill(pid, SIGKILL);
-    WaitForExit(pid, 5000);
-    ADD_FAILURE() << "the program did not end";
+    ::waitpid(pid, &status, 0);
+    FAIL() << "the program did not end";
   }
-  return status;
-}
-
-// The program exited with status 0 (not killed).
-void ExpectExitZero(int status) {
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
@@ -138,7 +121,7 @@ TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("mygui", WXK_RETURN)) << "no message box captioned mygui";
   EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
-  ExpectExitZero(EndOfProgram(pid));
+  ExpectExitZero(pid);
   EXPECT_FALSE(std::filesystem::exists(dir + "/gui.ini"));
 }
 
@@ -149,21 +132,11 @@ TEST_F(ProgramRun, EscapeEndsTheProgramWhichWritesItsSettings) {
   const pid_t pid = StartProgram(CopyOfProgram(dir), dir);
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
-  ExpectExitZero(EndOfProgram(pid));
+  ExpectExitZero(pid);
   std::string ini;
   ASSERT_TRUE(ReadFileWhole(dir + "/gui.ini", ini));
   EXPECT_EQ(ini, "/discs/kept\n0 1 0");
 }
-
-namespace {
-
-// Ends the program with `sig`; its wait status.
-int EndWithSignal(pid_t pid, int sig) {
-  ::kill(pid, sig);
-  return EndOfProgram(pid);
-}
-
-}  // namespace
 
 // SIGTERM: the two tests below.
 TEST_F(ProgramRun, TermIntAndHupCloseTheProgramAsExitDoes) {
@@ -175,7 +148,8 @@ TEST_F(ProgramRun, TermIntAndHupCloseTheProgramAsExitDoes) {
     const pid_t pid = StartProgram(program, dir);
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("Kestrin brenvox GUI v1.5") != 0; }, 30000));
-    ExpectExitZero(EndWithSignal(pid, sig));
+    ::kill(pid, sig);
+    ExpectExitZero(pid);
     EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini")) << "no gui.ini";
   }
 }
@@ -186,7 +160,8 @@ TEST_F(ProgramRun, ASignalWhileADialogIsOpenStillEndsTheProgram) {
   ASSERT_GT(pid, 0);
   ASSERT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_F1));
   ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("About brenvoxgui") != 0; }, 30000));
-  ExpectExitZero(EndWithSignal(pid, SIGTERM));
+  ::kill(pid, SIGTERM);
+  ExpectExitZero(pid);
   EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini"));
 }
 
@@ -222,7 +197,8 @@ TEST_F(ProgramRun, AfterImageCreatedTheConsoleClosesWithItsCloseBox) {
   RequestClose(console);
   EXPECT_TRUE(WaitForCondition([] { return FindVisibleWindow("brenvox.exe") == 0; }, 5000))
       << "the console did not close";
-  ExpectExitZero(EndWithSignal(pid, SIGTERM));
+  ::kill(pid, SIGTERM);
+  ExpectExitZero(pid);
   EXPECT_TRUE(std::filesystem::exists(dir + "/disc.cue"));
 }
 
@@ -243,7 +219,7 @@ class InstalledProgram : public ProgramRun {
     const pid_t pid = StartProgram(program, dir + "/cwd", args, env);
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
-    ExpectExitZero(EndOfProgram(pid));
+    ExpectExitZero(pid);
   }
   std::string program;
   std::map<std::string, std::string> env;
@@ -277,7 +253,7 @@ TEST_F(InstalledProgram, StartsWithTheLayoutFileNamedOnItsCommandLine) {
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "\"Cannot find\" for gone.mpg did not appear";
   EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
-  ExpectExitZero(EndOfProgram(pid));
+  ExpectExitZero(pid);
   std::string ini;
   ASSERT_TRUE(ReadFileWhole(dir + "/config/brenvoxgui/gui.ini", ini));
   EXPECT_EQ(ini, dir + "/home/image\n0 1 1") << "the options of the file were not loaded (-o never reaches gui.ini)";
@@ -288,5 +264,5 @@ TEST_F(InstalledProgram, AnUnreadableLayoutFileGivesLoadsMessageAndStillStarts) 
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "Load's message did not appear";
   EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
-  ExpectExitZero(EndOfProgram(pid));
+  ExpectExitZero(pid);
 }

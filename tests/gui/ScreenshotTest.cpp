@@ -6,12 +6,10 @@
 // --build ... shows the German texts).
 #include <wx/combobox.h>
 #include <wx/filename.h>
-#include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 
 #include "GuiFixture.h"
@@ -24,9 +22,15 @@
 
 namespace {
 
-std::string ScreenshotDir() {
-  const char* dir = std::getenv("BRENVOX_SCREENSHOTS");
-  return dir ? dir : "/tmp/brenvox-screenshots";
+// Saves the window, once on screen, into the screenshot folder as name.
+void Shoot(wxWindow* window, const std::string& name) {
+  const char* env = std::getenv("BRENVOX_SCREENSHOTS");
+  const std::string dir = env ? env : "/tmp/brenvox-screenshots";
+  ASSERT_TRUE(WaitForCondition([window] { return window->IsShownOnScreen(); }, 5000));
+  PumpEventLoop();
+  wxFileName::Mkdir(wxString::FromUTF8(dir), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
+  ASSERT_TRUE(SaveWindowShot(window, dir + "/" + name));
+  std::cout << name << ": " << dir << "/" << name << std::endl;
 }
 
 }  // namespace
@@ -44,11 +48,7 @@ class DISABLED_Screenshot : public MainWindowTest {
 };
 
 TEST_F(DISABLED_Screenshot, MainWindowWithTheHint) {
-  ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
-  const std::string path = ScreenshotDir() + "/main-window.png";
-  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-  ASSERT_TRUE(SaveWindowShot(dlg, path));
-  std::cout << "main window screenshot: " << path << std::endl;
+  Shoot(dlg, "main-window.png");
 }
 
 TEST_F(DISABLED_Screenshot, MainWindowWithALayout) {
@@ -65,26 +65,8 @@ TEST_F(DISABLED_Screenshot, MainWindowWithALayout) {
   auto& form2Ext = *FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT);
   form2Ext.ChangeValue("abcd");
   form2Ext.SetInsertionPointEnd();
-  ASSERT_TRUE(WaitFor([this] { return dlg->IsShownOnScreen(); }, 5000));
-  PumpEvents();
-  const std::string path = ScreenshotDir() + "/main-window-layout.png";
-  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-  ASSERT_TRUE(SaveWindowShot(dlg, path));
-  std::cout << "main window with a layout: " << path << std::endl;
+  Shoot(dlg, "main-window-layout.png");
 }
-
-namespace {
-
-// Once the plan line shows what `ready` waits for, saves the window.
-void ShootWithPlan(MainDialog* dlg, const std::string& name, const std::function<bool(int)>& ready) {
-  ASSERT_TRUE(ready(20000));
-  const std::string path = ScreenshotDir() + "/" + name;
-  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-  ASSERT_TRUE(SaveWindowShot(dlg, path));
-  std::cout << name << ": " << path << std::endl;
-}
-
-}  // namespace
 
 TEST_F(DISABLED_Screenshot, PlanLineOfAFittingLayout) {
   CDropTreeCtrl* tree = &Tree();
@@ -96,10 +78,8 @@ TEST_F(DISABLED_Screenshot, PlanLineOfAFittingLayout) {
   MarkForm2(*tree, InsertPath(*tree, clip, video));
   InsertPath(*tree, MakeFile("notes.txt", "n"), video);
   tree->Expand(video);
-  ShootWithPlan(dlg, "plan-fits.png", [this](int ms) {
-    return WaitFor([this] { return dlg->IsShownOnScreen() && !dlg->DiscPlan().IsPlanning() &&
-                                   FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetLabel().StartsWith("Image:"); }, ms);
-  });
+  ASSERT_TRUE(WaitFor([this] { return !dlg->DiscPlan().IsPlanning() && PlanLine().starts_with("Image:"); }, 20000));
+  Shoot(dlg, "plan-fits.png");
 }
 
 TEST_F(DISABLED_Screenshot, PlanLineOfAnOverlongLayout) {
@@ -112,10 +92,8 @@ TEST_F(DISABLED_Screenshot, PlanLineOfAnOverlongLayout) {
     MarkForm2(*tree, InsertPath(*tree, clip, video));
   }
   tree->Expand(video);
-  ShootWithPlan(dlg, "plan-overlong.png", [this](int ms) {
-    return WaitFor([this] { return dlg->IsShownOnScreen() && !dlg->DiscPlan().IsPlanning() &&
-                                   FindControl<wxStaticText>(dlg, ID_PLAN_LINE)->GetLabel().StartsWith("Image:"); }, ms);
-  });
+  ASSERT_TRUE(WaitFor([this] { return !dlg->DiscPlan().IsPlanning() && PlanLine().starts_with("Image:"); }, 20000));
+  Shoot(dlg, "plan-overlong.png");
 }
 
 TEST_F(DISABLED_Screenshot, NamesList) {
@@ -134,12 +112,7 @@ TEST_F(DISABLED_Screenshot, NamesList) {
                                       !dlg->DiscPlan().IsPlanning(); }, 20000));
   NamesDialog* names = new NamesDialog(dlg, dlg->DiscPlan().Current()->summary.nameChanges);
   names->Show();
-  ASSERT_TRUE(WaitFor([names] { return names->IsShownOnScreen(); }, 5000));
-  PumpEvents();
-  const std::string path = ScreenshotDir() + "/names-list.png";
-  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-  ASSERT_TRUE(SaveWindowShot(names, path));
-  std::cout << "names list: " << path << std::endl;
+  Shoot(names, "names-list.png");
   names->Destroy();
 }
 
@@ -148,11 +121,6 @@ TEST_F(DISABLED_Screenshot, NamesList) {
 TEST_F(DISABLED_Screenshot, AboutBox) {
   AboutDialog* about = new AboutDialog(dlg);
   about->Show();
-  ASSERT_TRUE(WaitFor([about] { return about->IsShownOnScreen(); }, 5000));
-  PumpEvents();
-  const std::string path = ScreenshotDir() + "/about-box.png";
-  wxFileName::Mkdir(wxString::FromUTF8(ScreenshotDir()), wxS_DIR_DEFAULT, wxPATH_MKDIR_FULL);
-  ASSERT_TRUE(SaveWindowShot(about, path));
-  std::cout << "About box: " << path << std::endl;
+  Shoot(about, "about-box.png");
   about->Destroy();
 }

@@ -54,7 +54,7 @@ TEST_F(GermanWindow, ShowsControlsPlanLineAndMessagesInGerman) {
   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("Es gibt nichts zu speichern!"));
 
   // Composed in a plain unit, with the plural form of its count.
-  InsertPath(*dlg->Tree(), MakeFile("a.bin", std::string(5000, 'x')), wxTreeItemId());
+  InsertPath(Tree(), MakeFile("a.bin", std::string(5000, 'x')), wxTreeItemId());
   wxStaticText* line = FindControl<wxStaticText>(dlg, ID_PLAN_LINE);
   EXPECT_TRUE(WaitFor([&] { return line->GetLabel().StartsWith("Image: "); }, 20000));
   const std::string plan = line->GetLabel().utf8_string();

@@ -1,6 +1,7 @@
 #include "image/DiscFit.h"
 #include "image/FreeSpace.h"
 #include "image/WriteRate.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -69,6 +70,20 @@ TEST(DiscFit, FreeSpaceQuestionOnlyWhenShort) {
   EXPECT_EQ(TargetFolder("a/b/c"), "a/b");
   EXPECT_EQ(FreeBytesIn("/no/such/folder/at/all"), std::nullopt);
   EXPECT_TRUE(FreeBytesIn("/"));
+}
+
+// An old image and cue sheet of the target's name are replaced: their room
+// counts as free; anything else of that name (a folder) gives nothing back.
+TEST(DiscFit, AnOldImageOfTheSameNameGivesItsRoomBack) {
+  const TempFolder dir;
+  const std::string target = dir / "disc";
+  EXPECT_EQ(BytesTheImageStillNeeds(10'000, target), 10'000u);
+  dir.MakeFile("disc.bin", std::string(6'000, 'b'));
+  dir.MakeDir("disc.cue");
+  EXPECT_EQ(BytesTheImageStillNeeds(10'000, target), 4'000u);
+  dir.MakeFile("other/disc.cue", std::string(9'000, 'c'));
+  EXPECT_EQ(BytesTheImageStillNeeds(10'000, dir / "other/disc"), 1'000u);
+  EXPECT_EQ(BytesTheImageStillNeeds(5'000, target), 0u);
 }
 
 }  // namespace

@@ -33,6 +33,18 @@ TEST(RunOutcome, MessageByHowTheToolEndedWithTheLastTenErrorLines) {
   }
 }
 
+// The desktop notice: the box's first line as its title, the reason (after
+// the blank line) as its text; a success names the image.
+TEST(RunOutcome, NoticeTitleIsTheBoxsFirstLineAndItsTextTheReason) {
+  const RunNotice created = NoticeOfRunEnd("", "/d/disc.bin");
+  EXPECT_EQ(created.title, "Image Created");
+  EXPECT_EQ(created.body, "/d/disc.bin");
+  const RunNotice failed = NoticeOfRunEnd("Image Not Created\n\nbrenvox.exe ended with exit code 3\ndisc full", "/d/x.bin");
+  EXPECT_EQ(failed.title, "Image Not Created");
+  EXPECT_EQ(failed.body, "brenvox.exe ended with exit code 3\ndisc full");
+  EXPECT_EQ(NoticeOfRunEnd("Image Not Created", "/d/x.bin").body, "");
+}
+
 // A tool that exits 0 is believed only when the image has the planned size
 // and the cue sheet is a file beside it.
 TEST(RunOutcome, ExitZeroIsSuccessOnlyWithThePlannedImageAndACueSheet) {
