@@ -156,8 +156,10 @@ bool WriteWhole(const std::string& path, std::string_view content, WholeWriteErr
 }
 
 std::string BaseName(const std::string& path) {
-  std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  const std::size_t slash = p.rfind('/');
-  return slash == std::string::npos ? p : p.substr(slash + 1);
+  // Taken from the path in place: a run asks this of every input.
+  std::size_t end = path.size();  // past the name, closing '/'s left out
+  while (end > 1 && path[end - 1] == '/') --end;
+  if (end == 0) return {};
+  const std::size_t slash = path.rfind('/', end - 1);
+  return slash == std::string::npos ? path.substr(0, end) : path.substr(slash + 1, end - slash - 1);
 }

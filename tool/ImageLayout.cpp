@@ -147,6 +147,7 @@ Status LayOutImage(const ToolOptions& options, ImageNode& root, ImagePlan& plan,
   SectorCursor cursor(plan.mTableSector + plan.pathTableSectors, sectorLimit);
   if (Status s = PlaceDirectories(plan, cursor)) return s;
   const std::vector<ImageNode*> files = FilesInOrder(root);
+  plan.runs.reserve(files.size() + 2);  // a run per file, and the fill and gap after them
   for (ImageNode* f : files) {
     if (OwnTrack(options, *f)) continue;
     if (Status s = PlaceFile(plan, cursor, *f)) return s;

@@ -3,22 +3,27 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "common/PosixFile.h"
+#include "tool/InputRing.h"
 #include "tool/IsoNames.h"
 
 namespace {
 
 // Descriptors a run needs besides its inputs: the standard streams, the
-// image, the cue sheet's temporary file, and room to spare.
+// image, the cue sheet's temporary file, the folder the inputs are opened
+// in, the rings they are opened and read through, and room to spare.
 constexpr rlim_t RESERVED_DESCRIPTORS = 64;
 // The soft limit is raised no higher than this.
 constexpr rlim_t MOST_DESCRIPTORS = rlim_t{1} << 20;
@@ -148,20 +153,82 @@ ImageNode::~ImageNode() {
   }  // each node goes with no children left to take along
 }
 
-Status OpenInput(const std::string& path, InputFile& found) {
-  // O_NONBLOCK: a FIFO of that name must not hold the run (reads of a
-  // regular file do not heed it).
-  OwnedFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  struct stat st {};
-  if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0) return InputError("Cannot read " + path + ": " + std::strerror(errno));
-  if (S_ISDIR(st.st_mode)) return InputError("Cannot read " + path + ": it is a directory");
-  if (!S_ISREG(st.st_mode)) return InputError("Cannot read " + path + ": not a regular file");
-  found.size = static_cast<std::uint64_t>(st.st_size);
-  found.modified = st.st_mtime;
-  found.device = static_cast<std::uint64_t>(st.st_dev);
-  found.inode = static_cast<std::uint64_t>(st.st_ino);
+int InputOpener::Where(const std::string& path, const char*& name) {
+  name = path.c_str();
+  const std::size_t slash = path.rfind('/');
+  // No folder to hold, or no name after it ("dir/" must fail as a folder
+  // does).
+  if (slash == std::string::npos || slash + 1 == path.size()) return AT_FDCWD;
+  const std::string_view folder(path.data(), slash + 1);
+  if (folder != m_folder) {
+    m_folder.assign(folder);
+    if (m_folderFd.Valid()) m_released.push_back(std::move(m_folderFd));
+    m_folderTried = false;
+    return AT_FDCWD;
+  }
+  if (!m_folderTried) {
+    m_folderTried = true;
+    m_folderFd = OwnedFd(::open(m_folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  }
+  if (!m_folderFd.Valid()) return AT_FDCWD;
+  name = path.c_str() + slash + 1;
+  return m_folderFd.Get();
+}
+
+int InputOpener::Open(const std::string& path, int flags) {
+  const char* name = nullptr;
+  const int folder = Where(path, name);
+  ReleaseFolders();
+  return ::openat(folder, name, flags);
+}
+
+namespace {
+
+// O_NONBLOCK: a FIFO of that name must not hold the run (reads of a regular
+// file do not heed it).
+constexpr int INPUT_FLAGS = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+
+Status CannotRead(const std::string& path, int error) {
+  return InputError("Cannot read " + path + ": " + std::strerror(error));
+}
+
+// The look-up of a file opened as `fd`, whose type and facts are those given.
+Status TakeOpened(const std::string& path, OwnedFd fd, mode_t mode, InputFile facts, InputFile& found) {
+  if (S_ISDIR(mode)) return InputError("Cannot read " + path + ": it is a directory");
+  if (!S_ISREG(mode)) return InputError("Cannot read " + path + ": not a regular file");
+  found.size = facts.size;
+  found.modified = facts.modified;
+  found.device = facts.device;
+  found.inode = facts.inode;
   found.source = std::move(fd);
   return std::nullopt;
+}
+
+Status LookThroughDescriptor(const std::string& path, OwnedFd fd, InputFile& found) {
+  struct stat st {};
+  if (::fstat(fd.Get(), &st) != 0) return CannotRead(path, errno);
+  InputFile facts;
+  facts.size = static_cast<std::uint64_t>(st.st_size);
+  facts.modified = st.st_mtime;
+  facts.device = static_cast<std::uint64_t>(st.st_dev);
+  facts.inode = static_cast<std::uint64_t>(st.st_ino);
+  return TakeOpened(path, std::move(fd), st.st_mode, std::move(facts), found);
+}
+
+// Files opened ahead by the ring, in the order they will be asked for.
+constexpr unsigned RING_BATCH = 256;
+
+struct Prefetched {
+  const std::string* path = nullptr;
+  RingOpened opened;
+};
+
+}  // namespace
+
+Status OpenInput(const std::string& path, InputFile& found, InputOpener* opener) {
+  OwnedFd fd(opener ? opener->Open(path, INPUT_FLAGS) : ::open(path.c_str(), INPUT_FLAGS));
+  if (!fd.Valid()) return CannotRead(path, errno);
+  return LookThroughDescriptor(path, std::move(fd), found);
 }
 
 Status LookUpInputOnDisk(const std::string& path, InputFile& found) {
@@ -170,11 +237,72 @@ Status LookUpInputOnDisk(const std::string& path, InputFile& found) {
   return s;
 }
 
-InputLookUp KeepingInputsOpen() {
-  auto left = std::make_shared<std::size_t>(InputsThatMayStayOpen());
-  return [left](const std::string& path, InputFile& found) {
-    Status s = OpenInput(path, found);
-    if (!s && *left > 0) --*left;
+InputLookUp KeepingInputsOpen(const std::vector<LayoutEntry>& entries) {
+  struct State {
+    std::size_t left = InputsThatMayStayOpen();
+    InputOpener opener;
+    const std::vector<LayoutEntry>* entries = nullptr;
+    std::size_t nextEntry = 0;              // the first entry not yet opened ahead
+    std::unique_ptr<InputRing> ring;
+    std::vector<Prefetched> ahead;          // opened ahead, from `taken` on
+    std::size_t taken = 0;
+    ~State() {
+      for (std::size_t i = taken; i < ahead.size(); ++i)
+        if (ahead[i].opened.fd >= 0) ::close(ahead[i].opened.fd);
+    }
+    // Opens the next batch of files ahead, as far as descriptors may stay open.
+    void OpenAhead() {
+      ahead.clear();
+      taken = 0;
+      if (!ring || left < RING_BATCH) return;
+      std::vector<RingOpen> requests;
+      requests.reserve(RING_BATCH);
+      for (; nextEntry < entries->size() && requests.size() < RING_BATCH; ++nextEntry) {
+        const LayoutEntry& entry = (*entries)[nextEntry];
+        if (entry.kind == EntryKind::Folder) continue;
+        RingOpen request;
+        request.folderFd = opener.Where(entry.value, request.name);
+        requests.push_back(request);
+        ahead.push_back({&entry.value, {}});
+      }
+      std::vector<RingOpened> opened(requests.size());
+      const bool done = ring->OpenAndLook(requests, INPUT_FLAGS, opened);
+      opener.ReleaseFolders();
+      if (!done) {
+        ring.reset();  // the rest are opened one by one
+        ahead.clear();
+        return;
+      }
+      for (std::size_t i = 0; i < opened.size(); ++i) ahead[i].opened = opened[i];
+      left -= requests.size();
+    }
+  };
+  auto state = std::make_shared<State>();
+  state->entries = &entries;
+  if (!entries.empty()) state->ring = InputRing::Create(RING_BATCH);
+  return [state](const std::string& path, InputFile& found) {
+    if (state->taken == state->ahead.size()) state->OpenAhead();
+    if (state->taken < state->ahead.size()) {
+      Prefetched& next = state->ahead[state->taken++];
+      if (next.path == &path && next.opened.looked) {
+        OwnedFd fd(std::exchange(next.opened.fd, -1));
+        const struct statx& st = next.opened.st;
+        InputFile facts;
+        facts.size = st.stx_size;
+        facts.modified = static_cast<std::time_t>(st.stx_mtime.tv_sec);
+        facts.device = static_cast<std::uint64_t>(makedev(st.stx_dev_major, st.stx_dev_minor));
+        facts.inode = st.stx_ino;
+        return TakeOpened(path, std::move(fd), st.stx_mode, std::move(facts), found);
+      }
+      // Opened but not looked at: looked at the plain way, for the reason too.
+      if (next.path == &path && next.opened.fd >= 0)
+        return LookThroughDescriptor(path, OwnedFd(std::exchange(next.opened.fd, -1)), found);
+      if (next.opened.fd >= 0) ::close(std::exchange(next.opened.fd, -1));
+      // Not opened (the plain open below gives the reason), or asked out of
+      // order: opened on its own.
+    }
+    Status s = OpenInput(path, found, &state->opener);
+    if (!s && state->left > 0) --state->left;
     else found.source.Close();
     return s;
   };

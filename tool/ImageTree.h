@@ -59,15 +59,43 @@ struct InputFile {
 // gives its own.
 using InputLookUp = std::function<Status(const std::string& path, InputFile& found)>;
 
+// Opens the files of a run one after the other. Files given from one folder
+// (as a folder added to a layout gives them) are opened relative to that
+// folder, held open from its second file on, so that the system walks only
+// each file's own name and not the whole path again; the first file of a
+// folder, and any path that names no folder, is opened as it is.
+// Opening "a/b/" and then "c" in it walks exactly the components "a/b/c"
+// walks, so every path opens what it names.
+class InputOpener {
+ public:
+  // ::open(path, flags) as far as the caller can tell: a descriptor, or -1
+  // with errno set.
+  int Open(const std::string& path, int flags);
+  // What to open `path` relative to (AT_FDCWD or a folder held), and the
+  // name to open there. A folder given up for the next one stays open until
+  // ReleaseFolders, so that opens still under way can use it.
+  int Where(const std::string& path, const char*& name);
+  void ReleaseFolders() { m_released.clear(); }
+
+ private:
+  std::string m_folder;  // the folder part of the last path, its '/' included
+  OwnedFd m_folderFd;    // that folder, once a second file came from it
+  bool m_folderTried = false;
+  std::vector<OwnedFd> m_released;
+};
+
 // A regular file that can be opened for reading: opened, and looked up
 // through that descriptor (one open and one fstat), which found.source keeps.
-Status OpenInput(const std::string& path, InputFile& found);
+Status OpenInput(const std::string& path, InputFile& found, InputOpener* opener = nullptr);
 // OpenInput, the descriptor closed again: the look-up of a plan.
 Status LookUpInputOnDisk(const std::string& path, InputFile& found);
 // The look-up of a run: each file is opened once and stays open for the
 // write, for as many files as the process may hold open (the limit raised
 // as far as it goes); the files past those are opened again to be written.
-InputLookUp KeepingInputsOpen();
+// The files of `entries` (a run's own, living as long as the look-up) are
+// opened and looked up in batches where the system allows it, in the order
+// they are asked for.
+InputLookUp KeepingInputsOpen(const std::vector<LayoutEntry>& entries = {});
 
 // Looks up the size and time of every -f/-m file and places each entry in its
 // folder; folders named by -d are created with their parents.

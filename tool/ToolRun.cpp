@@ -79,10 +79,12 @@ Status WriteBin(const ImageOutputs& outputs, const ImagePlan& plan, const iso::V
   ImageFile image;
   if (Status s = OpenImageReplacingCue(outputs, image)) return s;
   ProgressReport progress(stdout, plan.totalSectors);
+  // Small files are read many at a time where the system has a ring for it.
+  const std::unique_ptr<InputRing> ring = InputRing::Create(SectorSink::SECTORS_PER_WRITE);
   Status s;
   {
     SectorSink sink(image.Fd(), binPath, plan.totalSectors, &progress);  // ends its writes before the close
-    s = WriteImage(plan, volume, dates, sink);
+    s = WriteImage(plan, volume, dates, sink, ring.get());
   }
   if (Status closed = image.Close(); closed && !s) s = closed;
   return s;
@@ -120,7 +122,7 @@ ExitCode RunTool(std::vector<std::string> args) {
   ImageNode& root = planned.root;
   const ImagePlan& plan = planned.plan;
   if (options.planOnly) return PlanOnly(options, planned);
-  if (Status s = BuildImageTree(options, root, KeepingInputsOpen())) return Fail(*s);
+  if (Status s = BuildImageTree(options, root, KeepingInputsOpen(options.entries))) return Fail(*s);
   NameAndSortTree(options, root, SayLine);
   if (Status s = LayOutImage(options, root, planned.plan)) return Fail(*s);
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include <fstream>
+#include <utility>
 
 #include "ToolTestSupport.h"
 #include "XaImageReader.h"
@@ -143,16 +144,19 @@ TEST(ToolContract, ImageGrowsWhileWrittenAndProgressCountsUp) {
   EXPECT_EQ(ReadText(dir / "disc.cue"), "FILE \"disc.bin\" BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n");
 }
 
+// Grown, shrunk, and grown by one byte past a file of whole sectors.
 TEST(ToolContract, InputThatChangesSizeMeanwhileFailsAndLeavesNoCue) {
-  for (const bool grow : {true, false}) {
+  const std::pair<std::size_t, std::size_t> changes[] = {{5000, 6000}, {5000, 4000}, {4096, 4097}};
+  for (const auto& [before, after] : changes) {
+    const bool grow = after > before;
     ScratchDir dir;
     WriteFile(dir / "big.dat", PatternBytes(10'000'000, 3));
-    WriteFile(dir / "late.txt", PatternBytes(5000, 4));
+    WriteFile(dir / "late.txt", PatternBytes(before, 4));
     LiveTool tool({"-o", dir / "disc", "-f", dir / "big.dat", "-f", dir / "late.txt"}, dir / "err", true);
     // Stopped at its first progress line, the tool has read no more than its four buffers hold.
     ASSERT_TRUE(WaitFor([&] { return FileSize(dir / "disc.bin") >= FIRST_WRITE; }, 60)) << ReadText(dir / "err");
-    WriteFile(dir / "late.txt", PatternBytes(grow ? 6000 : 4000, 4));
-    EXPECT_EQ(tool.Wait(), 2) << (grow ? "grown" : "shrunk");
+    WriteFile(dir / "late.txt", PatternBytes(after, 4));
+    EXPECT_EQ(tool.Wait(), 2) << (grow ? "grown to " : "shrunk to ") << after;
     EXPECT_NE(ReadText(dir / "err").find(dir / "late.txt: it changed size"), std::string::npos) << ReadText(dir / "err");
     EXPECT_TRUE(FileExists(dir / "disc.bin"));
     EXPECT_FALSE(FileExists(dir / "disc.cue"));
