@@ -72,7 +72,7 @@ TEST(ToolImageFile, AnImageIsTheSameWhereTheSystemRefusesARing) {
   FixedDates dates;
   std::vector<std::string> args = {"-s"};  // one track: Form 2 files would need more than 99
   for (int i = 0; i < 300; ++i) {
-    const std::string name = dir / ("f" + std::to_string(i) + ".dat");
+    const std::string name = dir / (std::string("f").append(std::to_string(i)) + ".dat");
     const std::size_t size = i % 100 == 1 ? 2'000'000 : i % 50 == 2 ? 0 : i % 10 == 3 ? 4096 : 100 + 37 * i % 5000;
     WriteFile(name, PatternBytes(size, static_cast<unsigned>(i)));
     args.insert(args.end(), {i % 3 ? "-f" : "-m", name});
@@ -122,13 +122,13 @@ TEST(ToolImageFile, MoreInputsThanOpenFilesGiveTheSameImage) {
   FixedDates dates;
   std::vector<std::string> args = {"-s"};  // one track: no gaps to read back
   for (int i = 0; i < 150; ++i) {
-    const std::string name = dir / ("f" + std::to_string(i) + ".dat");
+    const std::string name = dir / (std::string("f").append(std::to_string(i)) + ".dat");
     WriteFile(name, PatternBytes(static_cast<std::size_t>(100 + 37 * i), static_cast<unsigned>(i)));
     args.insert(args.end(), {i % 3 ? "-f" : "-m", name});
   }
   const std::vector<std::uint8_t> expected = FreshImage(dir, args);
   std::string line = "prlimit --nofile=96:96 " + ShellQuote(ToolPath()) + " -o " + ShellQuote(dir / "few");
-  for (const std::string& arg : args) line += " " + ShellQuote(arg);
+  for (const std::string& arg : args) line.append(" ").append(ShellQuote(arg));
   const CommandResult r = RunCommand(line + " 2>&1 >/dev/null");
   EXPECT_EQ(r.exitCode, 0) << r.output;
   EXPECT_TRUE(ReadFile(dir / "few.bin") == expected);

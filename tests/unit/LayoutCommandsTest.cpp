@@ -86,9 +86,9 @@ TEST_F(LayoutCommandsTest, AnyDropKeepsEveryItemInOneTree) {
   std::vector<int> items;
   for (int i = 0; i < 12; ++i) {
     const int parent = items.empty() ? 0 : items[random() % items.size()];
-    items.push_back(i % 3 == 0 ? AddFromDisk(model, {dir.MakeFile("f" + std::to_string(i))},
+    items.push_back(i % 3 == 0 ? AddFromDisk(model, {dir.MakeFile(std::string("f").append(std::to_string(i)))},
                                              ReceivingFolder(model, parent)).inserted[0]
-                               : MakeFolder(model, "D" + std::to_string(i),
+                               : MakeFolder(model, std::string("D").append(std::to_string(i)),
                                             ReceivingFolder(model, parent)).inserted[0]);
   }
   for (int round = 0; round < 400; ++round) {
