@@ -41,7 +41,7 @@ std::unique_ptr<InputRing> InputRing::Create(unsigned entries) {
   io_uring_params params{};
   const int fd = RingSetup(entries, params);
   if (fd < 0) return nullptr;
-  std::unique_ptr<InputRing> ring(new InputRing());
+  auto ring = std::make_unique<InputRing>(OnlyCreate{});
   ring->m_fd = fd;
   ring->m_entries = params.sq_entries;
   ring->m_sqRingBytes = params.sq_off.array + params.sq_entries * sizeof(unsigned);

@@ -33,7 +33,12 @@ struct RingRead {
 };
 
 class InputRing {
+  struct OnlyCreate {  // the constructor is for Create alone
+    explicit OnlyCreate() = default;
+  };
+
  public:
+  explicit InputRing(OnlyCreate) {}
   // A ring for batches of up to `entries` files; nothing when the system has
   // none to give.
   static std::unique_ptr<InputRing> Create(unsigned entries);
@@ -58,7 +63,6 @@ class InputRing {
   bool Unsettled() const { return m_unsettled; }
 
  private:
-  InputRing() = default;
   struct Sqe;
   Sqe& NextSqe();
   // Submits `count` queued entries and gathers their results by index.
