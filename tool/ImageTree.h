@@ -95,7 +95,7 @@ Status LookUpInputOnDisk(const std::string& path, InputFile& found);
 // The files of `entries` (a run's own, living as long as the look-up) are
 // opened and looked up in batches where the system allows it, in the order
 // they are asked for.
-InputLookUp KeepingInputsOpen(const std::vector<LayoutEntry>& entries = {});
+InputLookUp KeepingInputsOpen(const std::vector<LayoutEntry>& entries);
 
 // Looks up the size and time of every -f/-m file and places each entry in its
 // folder; folders named by -d are created with their parents.
