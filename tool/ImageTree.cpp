@@ -196,11 +196,8 @@ Status CannotRead(const std::string& path, int error) {
 Status TakeOpened(const std::string& path, OwnedFd fd, mode_t mode, InputFile facts, InputFile& found) {
   if (S_ISDIR(mode)) return InputError("Cannot read " + path + ": it is a directory");
   if (!S_ISREG(mode)) return InputError("Cannot read " + path + ": not a regular file");
-  found.size = facts.size;
-  found.modified = facts.modified;
-  found.device = facts.device;
-  found.inode = facts.inode;
-  found.source = std::move(fd);
+  facts.source = std::move(fd);
+  found = std::move(facts);
   return std::nullopt;
 }
 
