@@ -40,11 +40,8 @@ Status PutBlocks(SectorSink& sink, const std::vector<std::uint8_t>& bytes, Subhe
 }
 
 Status PutEmpty(SectorSink& sink, const SectorRun& run) {
-  for (std::uint32_t i = 0; i < run.sectors; ++i) {
-    Status s = run.kind == RunKind::Form1Fill ? sink.PutForm1({}, DATA_SECTOR) : sink.PutForm2({}, EMPTY_FORM2);
-    if (s) return s;
-  }
-  return std::nullopt;
+  return run.kind == RunKind::Form1Fill ? sink.PutEmpty(run.sectors, SectorSink::Form::One, DATA_SECTOR)
+                                        : sink.PutEmpty(run.sectors, SectorSink::Form::Two, EMPTY_FORM2);
 }
 
 // Reads from `offset` until every iovec is full or the file ends; `got`
@@ -190,8 +187,7 @@ Status PutFilesTogether(SectorSink& sink, const std::vector<SectorRun>& runs, st
 
 Status PutDescriptors(const ImagePlan& plan, const iso::VolumeInfo& volume,
                       const iso::ImageDates& dates, SectorSink& sink) {
-  for (std::uint32_t i = 0; i < iso::SYSTEM_AREA_SECTORS; ++i)
-    if (Status s = sink.PutForm1({}, DATA_SECTOR)) return s;
+  if (Status s = sink.PutEmpty(iso::SYSTEM_AREA_SECTORS, SectorSink::Form::One, DATA_SECTOR)) return s;
   if (Status s = sink.PutForm1(iso::BuildPrimaryDescriptor(volume, dates), DATA_RECORD_END)) return s;
   if (Status s = sink.PutForm1(iso::BuildTerminator(), DATA_FILE_END)) return s;
   if (Status s = PutBlocks(sink, iso::BuildPathTable(plan.folders, false), DATA_FILE_END)) return s;

@@ -33,8 +33,10 @@ SectorPipeline::SectorPipeline(std::size_t buffers, std::size_t sectorsPerBatch,
   for (Batch& b : m_batches) {
     b.storage = std::make_unique_for_overwrite<std::uint8_t[]>(sectorsPerBatch * sector::SECTOR_SIZE);
     b.bytes = {b.storage.get(), sectorsPerBatch * sector::SECTOR_SIZE};
+    b.encoded.assign(sectorsPerBatch, false);
     m_free.push_back(&b);
   }
+  if (workers <= 0) return;  // all inline
   try {
     m_writer = std::thread([this] { WriterLoop(); });
     for (int i = 0; i < workers; ++i) m_workers.emplace_back([this] { WorkerLoop(); });
@@ -80,7 +82,8 @@ void SectorPipeline::MapPages(Batch& batch) {
 void SectorPipeline::EncodePiece(const Piece& piece) const {
   std::uint8_t* bytes = piece.batch->bytes.data();
   for (std::size_t i = piece.first; i < piece.first + piece.count; ++i)
-    sector::EncodeSector(sector::SectorSpan(bytes + i * sector::SECTOR_SIZE, sector::SECTOR_SIZE),
+    if (!piece.batch->encoded[i])
+      sector::EncodeSector(sector::SectorSpan(bytes + i * sector::SECTOR_SIZE, sector::SECTOR_SIZE),
                          piece.batch->firstSector + static_cast<std::uint32_t>(i), m_path);
 }
 

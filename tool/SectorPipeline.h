@@ -5,7 +5,8 @@
 // (free -> filled -> encoded -> written -> free), so memory stays bounded
 // whatever the image size and the reader waits when it is ahead.
 //
-// Should no thread start, the same work is done inline on the caller's thread.
+// With no workers, or should no thread start, the same work is done inline on
+// the caller's thread.
 #pragma once
 
 #include <condition_variable>
@@ -26,10 +27,12 @@ class SectorPipeline {
   struct Batch {
     // Room for sectorsPerBatch sectors. It starts out unset: filling a sector
     // puts its whole user data (zeros past the data) and subheader in place,
-    // and encoding writes every other byte, so nothing needs zeroing first.
+    // and encoding writes every other byte, so nothing needs zeroing first
+    // (a sector put in whole, as `encoded` marks, is left as it is).
     std::span<std::uint8_t> bytes;
     std::unique_ptr<std::uint8_t[]> storage;  // what bytes views
     bool mapped = false;                      // its pages are in place
+    std::vector<bool> encoded;        // by sector: put in whole, not to be encoded again
     std::uint32_t firstSector = 0;    // the address of its first sector
     std::size_t sectors = 0;          // filled: user data and subheader in place
     std::size_t piecesLeft = 0;       // pieces still to encode
@@ -40,6 +43,7 @@ class SectorPipeline {
   // Workers: BRENVOX_ENCODE_THREADS when set (1..64), else one per processor.
   static int DefaultWorkers();
 
+  // With no workers, no thread is started: Submit encodes and writes itself.
   SectorPipeline(std::size_t buffers, std::size_t sectorsPerBatch, int workers, WriteBatch write);
   ~SectorPipeline();  // finishes what was handed over, then stops the threads
   SectorPipeline(const SectorPipeline&) = delete;

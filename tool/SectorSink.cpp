@@ -23,7 +23,10 @@ Status WriteOrFail(int fd, const std::uint8_t* p, std::size_t left, const std::s
 
 SectorSink::SectorSink(int fd, std::string path, std::uint32_t plannedSectors, ProgressReport* progress)
     : m_fd(fd), m_path(std::move(path)), m_planned(plannedSectors), m_progress(progress),
-      m_pipeline(std::make_unique<SectorPipeline>(BUFFERS, SECTORS_PER_WRITE, SectorPipeline::DefaultWorkers(),
+      m_pipeline(std::make_unique<SectorPipeline>(BUFFERS, SECTORS_PER_WRITE,
+                                                 plannedSectors <= MOST_SECTORS_WITHOUT_THREADS
+                                                     ? 0
+                                                     : SectorPipeline::DefaultWorkers(),
                                                  [this](const SectorPipeline::Batch& b) { return WriteBatch(b); })) {}
 
 SectorSink::~SectorSink() {
@@ -38,23 +41,26 @@ SectorSink::~SectorSink() {
 Status SectorSink::WriteBatch(const SectorPipeline::Batch& batch) {
   if (batch.sectors == 0) return std::nullopt;
   if (Status s = WriteOrFail(m_fd, batch.bytes.data(), batch.sectors * SECTOR_SIZE, m_path)) return s;
-  PushToDisk(m_written, static_cast<std::uint32_t>(batch.sectors));
   m_written += static_cast<std::uint32_t>(batch.sectors);
+  PushToDisk();
   if (m_progress) m_progress->Update(m_written);
   return std::nullopt;
 }
 
-// Starts the disk writing the sectors just written, and waits until those of
-// BATCHES_IN_FLIGHT batches before are there. Only a hint to the file system:
-// where it is not supported nothing changes, and whatever fails shows in the
-// final sync.
-void SectorSink::PushToDisk(std::uint32_t firstSector, std::uint32_t sectors) {
+// Starts the disk writing what was written since the last push, once that is
+// SECTORS_PER_PUSH, and waits until what was pushed SECTORS_IN_FLIGHT before
+// is there. Only a hint to the file system: where it is not supported nothing
+// changes, and whatever fails shows in the final sync.
+void SectorSink::PushToDisk() {
+  if (m_written - m_pushed < SECTORS_PER_PUSH) return;
   const auto bytes = [](std::uint32_t sector) { return static_cast<off_t>(sector) * static_cast<off_t>(SECTOR_SIZE); };
-  ::sync_file_range(m_fd, bytes(firstSector), bytes(sectors), SYNC_FILE_RANGE_WRITE);
-  const std::uint32_t behind = BATCHES_IN_FLIGHT * static_cast<std::uint32_t>(SECTORS_PER_WRITE);
-  if (firstSector < behind) return;
-  ::sync_file_range(m_fd, bytes(firstSector - behind), bytes(static_cast<std::uint32_t>(SECTORS_PER_WRITE)),
+  ::sync_file_range(m_fd, bytes(m_pushed), bytes(m_written - m_pushed), SYNC_FILE_RANGE_WRITE);
+  m_pushed = m_written;
+  if (m_pushed - m_settled <= SECTORS_IN_FLIGHT) return;
+  const std::uint32_t settle = m_pushed - SECTORS_IN_FLIGHT;
+  ::sync_file_range(m_fd, bytes(m_settled), bytes(settle - m_settled),
                     SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+  m_settled = settle;
 }
 
 Status SectorSink::FreeSlots(std::size_t wanted, Slots& slots) {
@@ -73,16 +79,58 @@ Status SectorSink::FreeSlots(std::size_t wanted, Slots& slots) {
   return std::nullopt;
 }
 
+Subheader SectorSink::WithForm(Subheader subheader, Form form) {
+  subheader.submode = static_cast<std::uint8_t>(form == Form::Two ? subheader.submode | SUBMODE_FORM2
+                                                                  : subheader.submode & ~SUBMODE_FORM2);
+  return subheader;
+}
+
 void SectorSink::Commit(std::size_t dataBytes, Form form, Subheader subheader) {
   std::uint8_t* slot = m_filling->bytes.data() + m_filling->sectors * SECTOR_SIZE;
   const std::size_t userSize = form == Form::Two ? FORM2_DATA_SIZE : FORM1_DATA_SIZE;
   std::memset(slot + USER_DATA_OFFSET + dataBytes, 0, userSize - dataBytes);
-  subheader.submode = static_cast<std::uint8_t>(form == Form::Two ? subheader.submode | SUBMODE_FORM2
-                                                                  : subheader.submode & ~SUBMODE_FORM2);
+  subheader = WithForm(subheader, form);
   const std::uint8_t sh[4] = {subheader.fileNumber, subheader.channel, subheader.submode, subheader.coding};
   std::memcpy(slot + SUBHEADER_OFFSET, sh, sizeof sh);
+  m_filling->encoded[m_filling->sectors] = false;
   ++m_filling->sectors;
   ++m_position;
+}
+
+// Mode 2 leaves the header out of both the EDC and the ECC, so empty sectors
+// of one kind differ only in their address: one is encoded, the rest are
+// copies of it with their own address.
+const SectorSink::EmptySector& SectorSink::EmptySectorFor(Form form, Subheader subheader) {
+  subheader = WithForm(subheader, form);
+  const std::uint8_t sh[4] = {subheader.fileNumber, subheader.channel, subheader.submode, subheader.coding};
+  for (const EmptySector& made : m_emptySectors)
+    if (made.form == form && std::memcmp(made.subheader, sh, sizeof sh) == 0) return made;
+  EmptySector& made = m_emptySectors.emplace_back();
+  made.form = form;
+  std::memcpy(made.subheader, sh, sizeof sh);
+  made.bytes.fill(0);
+  std::memcpy(made.bytes.data() + SUBHEADER_OFFSET, sh, sizeof sh);
+  EncodeSector(made.bytes, 0);
+  return made;
+}
+
+Status SectorSink::PutEmpty(std::uint32_t count, Form form, Subheader subheader) {
+  if (count == 0) return std::nullopt;
+  const EmptySector& model = EmptySectorFor(form, subheader);
+  for (std::uint32_t done = 0; done < count;) {
+    Slots slots;
+    if (Status s = FreeSlots(count - done, slots)) return s;
+    for (std::size_t i = 0; i < slots.count; ++i) {
+      std::uint8_t* slot = slots.first + i * SECTOR_SIZE;
+      std::memcpy(slot, model.bytes.data(), SECTOR_SIZE);
+      WriteAddress(slot + HEADER_OFFSET, m_position);
+      m_filling->encoded[m_filling->sectors] = true;
+      ++m_filling->sectors;
+      ++m_position;
+    }
+    done += static_cast<std::uint32_t>(slots.count);
+  }
+  return std::nullopt;
 }
 
 Status SectorSink::Put(std::span<const std::uint8_t> data, Form form, Subheader subheader) {

@@ -7,15 +7,17 @@
 // Progress is reported after each write has completed, so it never runs ahead
 // of the file's size.
 // The image is on the disk when Finish returns. That is paid for while the
-// image is written: each batch written is handed to the disk at once, and the
-// writer waits for the batch written some batches before, so that the final
-// sync finds only the last few batches to do.
+// image is written: what is written is handed to the disk every few megabytes,
+// and the writer waits for what it handed over some pushes before, so that the
+// final sync finds only the last few megabytes to do.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "tool/Progress.h"
 #include "tool/SectorCode.h"
@@ -24,17 +26,26 @@
 
 class SectorSink {
  public:
-  // 1.2 MB per write: large enough that a write costs next to nothing per
-  // byte, small enough that the buffers below (4.8 MB in all) cost little to
-  // put in place and stay in the caches while they circulate. Twice as large,
-  // a run of many small files took a sixth more CPU time.
-  static constexpr std::size_t SECTORS_PER_WRITE = 512;
-  // Batch buffers in circulation: with them, at most 4.8 MB of sectors are
+  // 300 KB per write: large enough that a write costs next to nothing per
+  // byte, small enough that the buffers below (1.2 MB in all) are few pages:
+  // the first use of a page is what a fresh buffer costs, and on a virtual
+  // machine that is dear. With 1.2 MB per write a run of many small files
+  // took a tenth more CPU time, and twice that a sixth more again.
+  static constexpr std::size_t SECTORS_PER_WRITE = 128;
+  // Batch buffers in circulation: with them, at most 1.2 MB of sectors are
   // held, and a reader is at most four writes ahead of the file.
   static constexpr std::size_t BUFFERS = 4;
-  // Batches written but perhaps not yet on the disk: the writer waits for the
-  // oldest of them before it goes on (about 19 MB in flight).
-  static constexpr std::uint32_t BATCHES_IN_FLIGHT = 16;
+  // Sectors written are handed to the disk this many at a time (4.8 MB):
+  // each hand-over costs the system a signal to the device, which per write
+  // would cost more than the write.
+  static constexpr std::uint32_t SECTORS_PER_PUSH = 2048;
+  // Sectors handed to the disk but perhaps not yet on it: the writer waits
+  // for older ones before it goes on (about 19 MB in flight).
+  static constexpr std::uint32_t SECTORS_IN_FLIGHT = 4 * SECTORS_PER_PUSH;
+
+  // An image of at most this many sectors (2.4 MB) is encoded and written on
+  // the caller's thread: starting threads would cost more than they save.
+  static constexpr std::uint32_t MOST_SECTORS_WITHOUT_THREADS = 1024;
 
   enum class Form { One, Two };
 
@@ -57,6 +68,8 @@ class SectorSink {
   // the full user-data size).
   Status PutForm1(std::span<const std::uint8_t> data, sector::Subheader subheader);
   Status PutForm2(std::span<const std::uint8_t> data, sector::Subheader subheader);
+  // Appends `count` sectors of `form` with no data (all zeros) and `subheader`.
+  Status PutEmpty(std::uint32_t count, Form form, sector::Subheader subheader);
 
   // Between 1 and `wanted` free slots for the caller to put user data into,
   // then commit one by one, in order.
@@ -70,10 +83,18 @@ class SectorSink {
   Status Finish();
 
  private:
+  // An empty sector of `form` with `subheader`, encoded at address 0.
+  struct EmptySector {
+    Form form;
+    std::uint8_t subheader[4];
+    std::array<std::uint8_t, sector::SECTOR_SIZE> bytes;
+  };
+  const EmptySector& EmptySectorFor(Form form, sector::Subheader subheader);
+  static sector::Subheader WithForm(sector::Subheader subheader, Form form);
   Status Put(std::span<const std::uint8_t> data, Form form, sector::Subheader subheader);
   Status HandOver();
   Status WriteBatch(const SectorPipeline::Batch& batch);
-  void PushToDisk(std::uint32_t firstSector, std::uint32_t sectors);
+  void PushToDisk();
 
   int m_fd;
   std::string m_path;
@@ -81,6 +102,9 @@ class SectorSink {
   ProgressReport* m_progress;
   std::uint32_t m_position = 0;                 // sectors committed
   std::uint32_t m_written = 0;                  // sectors written (writer thread, then after drain)
+  std::uint32_t m_pushed = 0;                   // of them, handed to the disk (writer thread)
+  std::uint32_t m_settled = 0;                  // of them, waited for (writer thread)
   SectorPipeline::Batch* m_filling = nullptr;   // the batch being filled
+  std::vector<EmptySector> m_emptySectors;      // one of each kind asked for
   std::unique_ptr<SectorPipeline> m_pipeline;   // declared last: stopped before the rest goes
 };
