@@ -276,7 +276,9 @@ InputLookUp KeepingInputsOpen(const std::vector<LayoutEntry>& entries) {
   };
   auto state = std::make_shared<State>();
   state->entries = &entries;
-  if (!entries.empty()) state->ring = InputRing::Create(RING_BATCH);
+  const auto files = std::count_if(entries.begin(), entries.end(),
+                                   [](const LayoutEntry& e) { return e.kind != EntryKind::Folder; });
+  if (static_cast<std::size_t>(files) >= LEAST_FILES_FOR_A_RING) state->ring = InputRing::Create(RING_BATCH);
   return [state](const std::string& path, InputFile& found) {
     if (state->taken == state->ahead.size()) state->OpenAhead();
     if (state->taken < state->ahead.size()) {

@@ -76,7 +76,7 @@ class SectorPipeline {
 
   std::mutex m_mutex;
   std::condition_variable m_changed;    // any change of the state below
-  std::deque<Batch*> m_free;
+  std::deque<Batch*> m_free;            // the last freed at the back
   std::deque<Piece> m_pieces;           // to encode
   std::deque<Batch*> m_toWrite;         // handed over, oldest first
   std::size_t m_busy = 0;               // batches handed over and not yet written

@@ -22,8 +22,11 @@ Status WriteOrFail(int fd, const std::uint8_t* p, std::size_t left, const std::s
 }  // namespace
 
 SectorSink::SectorSink(int fd, std::string path, std::uint32_t plannedSectors, ProgressReport* progress)
-    : m_fd(fd), m_path(std::move(path)), m_planned(plannedSectors), m_progress(progress),
-      m_pipeline(std::make_unique<SectorPipeline>(BUFFERS, SECTORS_PER_WRITE,
+    : m_fd(fd), m_path(std::move(path)), m_planned(plannedSectors),
+      m_batchSectors(plannedSectors <= MOST_SECTORS_WITHOUT_THREADS ? SECTORS_PER_WRITE_WITHOUT_THREADS
+                                                                    : SECTORS_PER_WRITE),
+      m_progress(progress),
+      m_pipeline(std::make_unique<SectorPipeline>(BUFFERS, m_batchSectors,
                                                  plannedSectors <= MOST_SECTORS_WITHOUT_THREADS
                                                      ? 0
                                                      : SectorPipeline::DefaultWorkers(),
@@ -67,13 +70,13 @@ Status SectorSink::FreeSlots(std::size_t wanted, Slots& slots) {
   if (m_position >= m_planned)
     return OutputError("Cannot write " + m_path + ": internal error, more sectors than planned (" +
                        std::to_string(m_planned) + ")");
-  if (m_filling && m_filling->sectors == SECTORS_PER_WRITE)
+  if (m_filling && m_filling->sectors == m_batchSectors)
     if (Status s = HandOver()) return s;
   if (!m_filling) {
     m_filling = &m_pipeline->Acquire();
     m_filling->firstSector = m_position;
   }
-  const std::size_t room = std::min<std::size_t>(SECTORS_PER_WRITE - m_filling->sectors, m_planned - m_position);
+  const std::size_t room = std::min<std::size_t>(m_batchSectors - m_filling->sectors, m_planned - m_position);
   slots.first = m_filling->bytes.data() + m_filling->sectors * SECTOR_SIZE;
   slots.count = std::max<std::size_t>(1, std::min(wanted, room));
   return std::nullopt;

@@ -45,11 +45,15 @@ class SectorSink {
 
   // An image of at most this many sectors (2.4 MB) is encoded and written on
   // the caller's thread: starting threads would cost more than they save.
+  // Each batch is written before the next is filled, so one buffer of 75 KB
+  // serves (a few more writes cost less than the first use of more pages).
   static constexpr std::uint32_t MOST_SECTORS_WITHOUT_THREADS = 1024;
+  static constexpr std::size_t SECTORS_PER_WRITE_WITHOUT_THREADS = 32;
 
   enum class Form { One, Two };
 
-  // Consecutive free slots of the batch being filled, SECTOR_SIZE apart.
+  // Consecutive free slots of the batch being filled, SECTOR_SIZE apart
+  // (at most SECTORS_PER_WRITE).
   struct Slots {
     std::uint8_t* first = nullptr;
     std::size_t count = 0;
@@ -99,6 +103,7 @@ class SectorSink {
   int m_fd;
   std::string m_path;
   std::uint32_t m_planned;
+  std::size_t m_batchSectors;                   // sectors per write
   ProgressReport* m_progress;
   std::uint32_t m_position = 0;                 // sectors committed
   std::uint32_t m_written = 0;                  // sectors written (writer thread, then after drain)

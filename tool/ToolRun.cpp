@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -79,8 +80,11 @@ Status WriteBin(const ImageOutputs& outputs, const ImagePlan& plan, const iso::V
   ImageFile image;
   if (Status s = OpenImageReplacingCue(outputs, image)) return s;
   ProgressReport progress(stdout, plan.totalSectors);
-  // Small files are read many at a time where the system has a ring for it.
-  const std::unique_ptr<InputRing> ring = InputRing::Create(SectorSink::SECTORS_PER_WRITE);
+  // Many small files are read many at a time where the system has a ring for it.
+  const auto files = std::count_if(plan.runs.begin(), plan.runs.end(), [](const SectorRun& r) { return r.file; });
+  const std::unique_ptr<InputRing> ring = static_cast<std::size_t>(files) >= LEAST_FILES_FOR_A_RING
+                                              ? InputRing::Create(SectorSink::SECTORS_PER_WRITE)
+                                              : nullptr;
   Status s;
   {
     SectorSink sink(image.Fd(), binPath, plan.totalSectors, &progress);  // ends its writes before the close
