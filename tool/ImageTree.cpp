@@ -215,11 +215,6 @@ Status LookThroughDescriptor(const std::string& path, OwnedFd fd, InputFile& fou
 // Files opened ahead by the ring, in the order they will be asked for.
 constexpr unsigned RING_BATCH = 256;
 
-struct Prefetched {
-  const std::string* path = nullptr;
-  RingOpened opened;
-};
-
 }  // namespace
 
 Status OpenInput(const std::string& path, InputFile& found, InputOpener* opener) {
@@ -241,15 +236,18 @@ InputLookUp KeepingInputsOpen(const std::vector<LayoutEntry>& entries) {
     const std::vector<LayoutEntry>* entries = nullptr;
     std::size_t nextEntry = 0;              // the first entry not yet opened ahead
     std::unique_ptr<InputRing> ring;
-    std::vector<Prefetched> ahead;          // opened ahead, from `taken` on
+    // Opened ahead, from `taken` on: the paths asked for, and what the ring
+    // gave for each (the same room for every batch).
+    std::vector<const std::string*> aheadPaths;
+    std::vector<RingOpened> opened;
     std::size_t taken = 0;
     ~State() {
-      for (std::size_t i = taken; i < ahead.size(); ++i)
-        if (ahead[i].opened.fd >= 0) ::close(ahead[i].opened.fd);
+      for (std::size_t i = taken; i < aheadPaths.size(); ++i)
+        if (opened[i].fd >= 0) ::close(opened[i].fd);
     }
     // Opens the next batch of files ahead, as far as descriptors may stay open.
     void OpenAhead() {
-      ahead.clear();
+      aheadPaths.clear();
       taken = 0;
       if (!ring || left < RING_BATCH) return;
       std::vector<RingOpen> requests;
@@ -260,17 +258,16 @@ InputLookUp KeepingInputsOpen(const std::vector<LayoutEntry>& entries) {
         RingOpen request;
         request.folderFd = opener.Where(entry.value, request.name);
         requests.push_back(request);
-        ahead.push_back({&entry.value, {}});
+        aheadPaths.push_back(&entry.value);
       }
-      std::vector<RingOpened> opened(requests.size());
+      if (opened.size() < requests.size()) opened.resize(RING_BATCH);
       const bool done = ring->OpenAndLook(requests, INPUT_FLAGS, opened);
       opener.ReleaseFolders();
       if (!done) {
         ring.reset();  // the rest are opened one by one
-        ahead.clear();
+        aheadPaths.clear();
         return;
       }
-      for (std::size_t i = 0; i < opened.size(); ++i) ahead[i].opened = opened[i];
       left -= requests.size();
     }
   };
@@ -280,12 +277,13 @@ InputLookUp KeepingInputsOpen(const std::vector<LayoutEntry>& entries) {
                                    [](const LayoutEntry& e) { return e.kind != EntryKind::Folder; });
   if (static_cast<std::size_t>(files) >= LEAST_FILES_FOR_A_RING) state->ring = InputRing::Create(RING_BATCH);
   return [state](const std::string& path, InputFile& found) {
-    if (state->taken == state->ahead.size()) state->OpenAhead();
-    if (state->taken < state->ahead.size()) {
-      Prefetched& next = state->ahead[state->taken++];
-      if (next.path == &path && next.opened.looked) {
-        OwnedFd fd(std::exchange(next.opened.fd, -1));
-        const struct statx& st = next.opened.st;
+    if (state->taken == state->aheadPaths.size()) state->OpenAhead();
+    if (state->taken < state->aheadPaths.size()) {
+      const std::string* asked = state->aheadPaths[state->taken];
+      RingOpened& next = state->opened[state->taken++];
+      if (asked == &path && next.looked) {
+        OwnedFd fd(std::exchange(next.fd, -1));
+        const struct statx& st = next.st;
         InputFile facts;
         facts.size = st.stx_size;
         facts.modified = static_cast<std::time_t>(st.stx_mtime.tv_sec);
@@ -294,9 +292,9 @@ InputLookUp KeepingInputsOpen(const std::vector<LayoutEntry>& entries) {
         return TakeOpened(path, std::move(fd), st.stx_mode, std::move(facts), found);
       }
       // Opened but not looked at: looked at the plain way, for the reason too.
-      if (next.path == &path && next.opened.fd >= 0)
-        return LookThroughDescriptor(path, OwnedFd(std::exchange(next.opened.fd, -1)), found);
-      if (next.opened.fd >= 0) ::close(std::exchange(next.opened.fd, -1));
+      if (asked == &path && next.fd >= 0)
+        return LookThroughDescriptor(path, OwnedFd(std::exchange(next.fd, -1)), found);
+      if (next.fd >= 0) ::close(std::exchange(next.fd, -1));
       // Not opened (the plain open below gives the reason), or asked out of
       // order: opened on its own.
     }

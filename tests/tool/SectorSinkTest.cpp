@@ -1,8 +1,12 @@
 // The sector sink's guard: exactly the planned number of sectors reaches the
-// image, and a writer that plans one sector more or less is told so.
+// image, and a writer that plans one sector more or less is told so. Runs of
+// empty sectors come out as the same sectors put one by one.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <functional>
+#include <random>
 
 #include "ToolTestSupport.h"
 #include "tool/SectorSink.h"
@@ -36,6 +40,22 @@ SinkRun PutSectors(const ScratchDir& dir, std::uint32_t planned, std::uint32_t c
   return run;
 }
 
+// The bytes a sink planned for `planned` sectors writes when `fill` puts them.
+std::vector<std::uint8_t> SinkBytes(const ScratchDir& dir, std::uint32_t planned,
+                                    const std::function<Status(SectorSink&)>& fill) {
+  const std::string path = dir / "sink.bin";
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  Status s;
+  {
+    SectorSink sink(fd, path, planned, nullptr);
+    s = fill(sink);
+    if (!s) s = sink.Finish();
+  }
+  ::close(fd);
+  EXPECT_FALSE(s) << s->message;
+  return ReadFile(path);
+}
+
 }  // namespace
 
 TEST(ToolSectorSink, WritesExactlyThePlannedSectorsAndRefusesOneMoreOrLess) {
@@ -60,5 +80,45 @@ TEST(ToolSectorSink, WritesExactlyThePlannedSectorsAndRefusesOneMoreOrLess) {
     EXPECT_EQ(more.accepted, planned) << "the sector beyond the plan was taken";
     EXPECT_NE(more.failure->message.find("more sectors than planned"), std::string::npos) << more.failure->message;
     EXPECT_LE(more.fileBytes, std::uint64_t{planned} * sector::SECTOR_SIZE);
+  }
+}
+
+// Runs of empty sectors of either form and any subheader, between sectors
+// with data and across batches, in an image written without threads and in
+// one written by them.
+TEST(ToolSectorSink, EmptyRunsAreTheSectorsPutOneByOne) {
+  ScratchDir dir;
+  for (const std::uint32_t planned : {SectorSink::MOST_SECTORS_WITHOUT_THREADS, 3000u}) {
+    struct Run {
+      std::uint32_t count;
+      SectorSink::Form form;
+      sector::Subheader subheader;
+    };
+    std::mt19937 rng(planned);
+    std::vector<Run> runs;
+    const std::vector<std::uint8_t> data = PatternBytes(1000, 4);
+    for (std::uint32_t total = 0; total < planned;) {
+      const auto count = std::min<std::uint32_t>(static_cast<std::uint32_t>(rng() % 300), planned - total - 1);
+      const auto b = [&rng] { return static_cast<std::uint8_t>(rng()); };
+      runs.push_back({count, rng() % 2 ? SectorSink::Form::Two : SectorSink::Form::One, {b(), b(), b(), b()}});
+      total += count + 1;  // and one sector with data after it
+    }
+    const auto put = [&](bool oneByOne) {
+      return [&, oneByOne](SectorSink& sink) -> Status {
+        for (const Run& run : runs) {
+          for (std::uint32_t i = 0; oneByOne && i < run.count; ++i)
+            if (Status s = run.form == SectorSink::Form::One ? sink.PutForm1({}, run.subheader)
+                                                             : sink.PutForm2({}, run.subheader))
+              return s;
+          if (!oneByOne)
+            if (Status s = sink.PutEmpty(run.count, run.form, run.subheader)) return s;
+          if (Status s = sink.PutForm1(data, DATA_SUBHEADER)) return s;
+        }
+        return std::nullopt;
+      };
+    };
+    const std::vector<std::uint8_t> expected = SinkBytes(dir, planned, put(true));
+    ASSERT_EQ(expected.size(), std::uint64_t{planned} * sector::SECTOR_SIZE);
+    EXPECT_TRUE(SinkBytes(dir, planned, put(false)) == expected) << planned << " sectors";
   }
 }
