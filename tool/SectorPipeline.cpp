@@ -51,14 +51,15 @@ SectorPipeline::~SectorPipeline() {
     std::lock_guard lock(m_mutex);
     m_stopping = true;
   }
-  m_changed.notify_all();
+  m_piecesQueued.notify_all();
+  m_batchEncoded.notify_all();
   for (std::thread& t : m_workers) t.join();
   if (m_writer.joinable()) m_writer.join();
 }
 
 SectorPipeline::Batch& SectorPipeline::Acquire() {
   std::unique_lock lock(m_mutex);
-  m_changed.wait(lock, [this] { return !m_free.empty(); });
+  m_batchFreed.wait(lock, [this] { return !m_free.empty(); });
   // The batch freed last: its pages are the likeliest to be in place and in
   // the caches, and a pipeline that keeps up never touches the others.
   Batch* b = m_free.back();
@@ -86,7 +87,7 @@ void SectorPipeline::EncodePiece(const Piece& piece) const {
   for (std::size_t i = piece.first; i < piece.first + piece.count; ++i)
     if (!piece.batch->encoded[i])
       sector::EncodeSector(sector::SectorSpan(bytes + i * sector::SECTOR_SIZE, sector::SECTOR_SIZE),
-                         piece.batch->firstSector + static_cast<std::uint32_t>(i), m_path);
+                           piece.batch->firstSector + static_cast<std::uint32_t>(i), m_path);
 }
 
 void SectorPipeline::Submit(Batch& batch) {
@@ -105,13 +106,15 @@ void SectorPipeline::Submit(Batch& batch) {
     ++m_busy;
     if (m_writer.joinable()) m_toWrite.push_back(&batch);
   }
-  m_changed.notify_all();
+  if (pieces == 1) m_piecesQueued.notify_one();
+  else if (pieces > 1) m_piecesQueued.notify_all();
+  else m_batchEncoded.notify_one();  // nothing to encode: ready to write
   if (!m_writer.joinable()) WriteOne(batch);
 }
 
 void SectorPipeline::Drain() {
   std::unique_lock lock(m_mutex);
-  m_changed.wait(lock, [this] { return m_busy == 0; });
+  m_batchFreed.wait(lock, [this] { return m_busy == 0; });
 }
 
 Status SectorPipeline::Error() {
@@ -122,22 +125,22 @@ Status SectorPipeline::Error() {
 void SectorPipeline::WorkerLoop() {
   std::unique_lock lock(m_mutex);
   for (;;) {
-    m_changed.wait(lock, [this] { return m_stopping || !m_pieces.empty(); });
+    m_piecesQueued.wait(lock, [this] { return m_stopping || !m_pieces.empty(); });
     if (m_pieces.empty()) return;
     const Piece piece = m_pieces.front();
     m_pieces.pop_front();
     lock.unlock();
     EncodePiece(piece);
     lock.lock();
-    if (--piece.batch->piecesLeft == 0) m_changed.notify_all();
+    if (--piece.batch->piecesLeft == 0) m_batchEncoded.notify_one();
   }
 }
 
 void SectorPipeline::WriterLoop() {
   std::unique_lock lock(m_mutex);
   for (;;) {
-    m_changed.wait(lock, [this] { return (m_stopping && m_toWrite.empty()) ||
-                                        (!m_toWrite.empty() && m_toWrite.front()->piecesLeft == 0); });
+    m_batchEncoded.wait(lock, [this] { return (m_stopping && m_toWrite.empty()) ||
+                                             (!m_toWrite.empty() && m_toWrite.front()->piecesLeft == 0); });
     if (m_toWrite.empty()) return;
     Batch* b = m_toWrite.front();
     m_toWrite.pop_front();
@@ -160,5 +163,5 @@ void SectorPipeline::WriteOne(Batch& batch) {
     m_free.push_back(&batch);
     --m_busy;
   }
-  m_changed.notify_all();
+  m_batchFreed.notify_all();
 }

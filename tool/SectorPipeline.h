@@ -75,7 +75,11 @@ class SectorPipeline {
   std::vector<Batch> m_batches;
 
   std::mutex m_mutex;
-  std::condition_variable m_changed;    // any change of the state below
+  // Each waiter has its own signal, so that a change wakes only the thread
+  // that waits for it (a wake-up for nothing costs two switches).
+  std::condition_variable m_piecesQueued;  // workers: pieces to encode, or stopping
+  std::condition_variable m_batchEncoded;  // the writer: a batch ready, or stopping
+  std::condition_variable m_batchFreed;    // the caller: a batch free, or all written
   std::deque<Batch*> m_free;            // the last freed at the back
   std::deque<Piece> m_pieces;           // to encode
   std::deque<Batch*> m_toWrite;         // handed over, oldest first
