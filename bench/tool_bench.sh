@@ -8,7 +8,7 @@
 #      `cat` reading the same files in the same rounds (a common reader of
 #      many files: an open, a buffer of its own, reads and a close for each),
 #      for scale on a machine whose load raises both alike,
-# with `dd if=INPUT of=OUT bs=1204224` (the tool's write size) copying the same
+# with `dd if=INPUT of=OUT bs=1204224` (512 sectors) copying the same
 # input as the ceiling: plainly, and with conv=fsync (a copy that is on the
 # disk when it ends, as the tool's image is), into a new file on the same disk;
 # and the tool and a plain dd again with their outputs on tmpfs (/dev/shm),
