@@ -37,6 +37,17 @@ class wxWindow;
 #include "LayoutTreeHelpers.h"
 #include "tests/support/TempFolder.h"
 
+// Helpers shared by tests without the fixture.
+// The built brenvox.exe (BRENVOX_TOOL, set by ctest).
+std::string RealToolPath();
+void WriteWholeFile(const std::string& path, const std::string& content);
+// What a shell command prints on stdout; *status is its wait status.
+std::string CommandOutput(const std::string& command, int* status);
+void PumpEventLoop();
+// Destroy() and wait until the deferred deletion has run.
+void DestroyAndWait(wxWindow* window);
+bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs);
+
 class ScriptedChooser : public FileChooser {
  public:
   std::deque<std::optional<std::vector<std::string>>> fileAnswers;
@@ -62,8 +73,8 @@ class GuiTest : public ::testing::Test {
   // click sends it; a disabled button does nothing (false).
   bool Click(int id);
   // Runs the event loop until it is idle / until cond() holds or the time is up.
-  void PumpEvents();
-  bool WaitFor(std::function<bool()> cond, int timeoutMs);
+  void PumpEvents() { PumpEventLoop(); }
+  bool WaitFor(const std::function<bool()>& cond, int timeoutMs) { return WaitForCondition(cond, timeoutMs); }
   std::string ReadFile(const std::string& path);  // "" when unreadable
   // The window the test drives.
   virtual wxWindow* Root() const = 0;
@@ -114,14 +125,3 @@ class MainWindowTest : public GuiTest {
  private:
   std::string m_previousDir;
 };
-
-// Helpers shared by tests without the fixture.
-// The built brenvox.exe (BRENVOX_TOOL, set by ctest).
-std::string RealToolPath();
-void WriteWholeFile(const std::string& path, const std::string& content);
-// What a shell command prints on stdout; *status is its wait status.
-std::string CommandOutput(const std::string& command, int* status);
-void PumpEventLoop();
-// Destroy() and wait until the deferred deletion has run.
-void DestroyAndWait(wxWindow* window);
-bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs);
