@@ -237,11 +237,3 @@ TEST_F(InstalledProgram, StartsWithTheLayoutFileNamedOnItsCommandLine) {
   ASSERT_TRUE(ReadFileWhole(dir + "/config/brenvoxgui/gui.ini", ini));
   EXPECT_EQ(ini, dir + "/home/image\n0 1 1") << "the options of the file were not loaded (-o never reaches gui.ini)";
 }
-
-TEST_F(InstalledProgram, AnUnreadableLayoutFileGivesLoadsMessageAndStillStarts) {
-  const pid_t pid = StartProgram(program, dir + "/cwd", {dir + "/missing.kbv"}, env);
-  ASSERT_GT(pid, 0);
-  EXPECT_TRUE(PressKeyIn("brenvoxgui", WXK_RETURN)) << "Load's message did not appear";
-  EXPECT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_ESCAPE)) << "the main window did not appear";
-  ExpectExitZero(pid);
-}
