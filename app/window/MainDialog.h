@@ -112,7 +112,8 @@ class MainDialog : public wxDialog {
   // is empty or a file is missing (the missing file has been reported).
   bool BuildCommandLine();
 
-  // The parts of the window that other parts and tests reach (controls by id: FindControl).
+  // The parts of the window that other parts, tests and benches reach (controls by id: FindControl).
+  CDropTreeCtrl* Tree() const { return m_tree; }
   bool IsRunning() const;
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;
