@@ -206,10 +206,13 @@ TEST_F(ImageRunTest, StopKillsTheToolAndItsChildrenWithNoMessage) {
   EXPECT_EQ(dlg->CurrentRun(), nullptr);
   dlg->OnTimer();  // nothing to report
   EXPECT_EQ(ReadFile(image + ".bin"), "partial\n") << "the partial image stays";
-  // The next Write ISO finds it and asks.
-  wxTEST_DIALOG(Click(ID_WRITE_ISO),
-                ExpectMessage("This image already exists.\nDo you want to replace it?", wxID_NO));
+  // The next Write ISO finds it and asks; what each answer does to it is RunGate's (tests/unit).
+  const char* question = "This image already exists.\nDo you want to replace it?";
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
   ExpectIdle();
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES));
+  ExpectRunning();
+  ASSERT_TRUE(Click(ID_EXIT));
 }
 
 TEST_F(ImageRunTest, AToolThatNeverStopsWritingDoesNotHoldTheWindow) {
