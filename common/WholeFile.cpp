@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 #include "common/PosixFile.h"
@@ -97,6 +98,11 @@ bool ReadRegularFile(const std::string& path, std::uint64_t maxBytes, std::strin
     }
   }
   return false;
+}
+
+bool NameIsTaken(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found;
 }
 
 bool FileIsReadable(const std::string& path) {

@@ -27,3 +27,7 @@ bool ReadRegularFile(const std::string& path, std::uint64_t maxBytes, std::strin
 
 // True when a file of that name can be opened for reading.
 bool FileIsReadable(const std::string& path);
+
+// True when something has that name, also a link to nothing or a file that
+// cannot be read: WriteFileWhole would replace it.
+bool NameIsTaken(const std::string& path);

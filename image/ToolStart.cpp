@@ -184,3 +184,23 @@ StartedTool StartTool(const std::string& program, const CommandLine& entries) {
   started.errFd = err.read;
   return started;
 }
+
+std::string ReadAvailable(int& fd, std::size_t maxBytes, std::size_t chunkBytes) {
+  std::string data;
+  if (fd < 0) return data;
+  std::string chunk(chunkBytes, '\0');
+  while (data.size() < maxBytes) {
+    const ssize_t got = read(fd, chunk.data(), chunk.size());
+    if (got > 0) {
+      data.append(chunk.data(), static_cast<std::size_t>(got));
+      continue;
+    }
+    if (got < 0 && errno == EINTR) continue;
+    if (got == 0) {  // every writer has closed it
+      close(fd);
+      fd = -1;
+    }
+    break;  // EAGAIN: nothing more for now
+  }
+  return data;
+}

@@ -31,6 +31,11 @@ StartedTool StartTool(const std::string& program, const CommandLine& entries);
 pid_t SpawnBoundChild(const std::string& program, const std::vector<std::string>& args,
                       int outFd, int errFd, int* error, int inheritedFd = -1);
 
+// What a non-blocking pipe holds now, read chunkBytes at a time until maxBytes
+// or more are read: a writer that never stops cannot hold the reader. Closes
+// fd and sets it to -1 once every writer has closed the pipe.
+std::string ReadAvailable(int& fd, std::size_t maxBytes, std::size_t chunkBytes);
+
 // The entries in the layout structure file's grammar, for "@FILE". False when
 // a value cannot be written in it (a double quote, or nothing at all).
 bool RenderArgumentFile(const CommandLine& entries, std::string& text);

@@ -84,6 +84,12 @@ constexpr ButtonCommand BUTTON_COMMANDS[] = {
     {ID_EXIT, &MainDialog::OnExit},
 };
 
+// Shows bytes in an edit, which is left alone when it shows them already.
+void ShowBytes(wxTextCtrl* edit, const std::string& bytes) {
+  const wxString text = ToDisplay(bytes);
+  if (edit->GetValue() != text) edit->ChangeValue(text);
+}
+
 bool PathExists(const std::string& path) {
   std::error_code error;
   return std::filesystem::exists(std::filesystem::path(path), error);
@@ -235,18 +241,14 @@ bool MainDialog::Initialize() {
   m_tree->ResetTree();
   m_timer.Start(RUN_TIMER_PERIOD_MS);
   LimitTypedLength(m_form2Ext, FORM2_EXT_TYPED_LIMIT);
-  LoadSettings();
   for (const char* choice : ISO_LEVEL_CHOICES) m_isoLevel->Append(Tr(choice));
-  m_isoLevel->SetSelection(0);
   m_iniPath = m_places.settingsDir + "/gui.ini";
   m_toolPath = m_places.toolPath;
   if (!PathExists(m_toolPath)) {
     ShowMessage(Tr(MSG_TOOL_MISSING));
     return false;
   }
-  SetImagePathText(m_imageTarget);
-  m_volumeName->ChangeValue(DEFAULT_VOLUME_NAME);
-  m_form2Ext->ChangeValue(DEFAULT_FORM2_EXT);
+  ShowOptions(OptionsAtStart(LoadSettingsFile(m_places.settingsDir + "/gui.ini", m_places.targetDir)));
   m_tree->Refresh(true);
   m_tree->Update();
   m_initialized = true;
@@ -255,46 +257,35 @@ bool MainDialog::Initialize() {
   return true;
 }
 
-void MainDialog::SetImagePathText(const std::string& bytes) {
-  m_imagePathBytes = bytes;
-  m_imagePath->ChangeValue(ToDisplay(bytes));
+ImageOptions MainDialog::ReadOptions() const {
+  ImageOptions options = m_shown;
+  CommandSettings& command = options.command;
+  command.imagePath = BytesOfShown(m_imagePath->GetValue(), m_shown.command.imagePath);
+  command.volumeName = BytesOfShown(m_volumeName->GetValue(), m_shown.command.volumeName);
+  command.form2Ext = BytesOfShown(m_form2Ext->GetValue(), m_shown.command.form2Ext);
+  command.keepExtension = m_keepExtension->IsChecked();
+  command.singleTrack = m_singleTrack->IsChecked();
+  command.isoLevelIndex = m_isoLevel->GetSelection();
+  options.viewPrompt = m_viewPrompt->IsChecked();
+  return options;
 }
 
-std::string MainDialog::ImagePathBytes() const {
-  // A text put into the edit some other way is taken as it shows.
-  return BytesOfShown(m_imagePath->GetValue(), m_imagePathBytes);
-}
-
-void MainDialog::LoadSettings() {
-  const Settings settings = LoadSettingsFile(m_places.settingsDir + "/gui.ini", m_places.targetDir);
-  m_imageTarget = settings.imageTarget;
-  m_iniImageTarget = m_imageTarget;
-  if (settings.checks) {
-    // A check box shows any value but 0 as ticked.
-    m_viewPrompt->SetValue(settings.checks->viewPrompt != 0);
-    m_keepExtension->SetValue(settings.checks->keepExtension != 0);
-    m_singleTrack->SetValue(settings.checks->singleTrack != 0);
-  }
+void MainDialog::ShowOptions(const ImageOptions& options) {
+  m_shown = options;
+  ShowBytes(m_imagePath, options.command.imagePath);
+  ShowBytes(m_volumeName, options.command.volumeName);
+  ShowBytes(m_form2Ext, options.command.form2Ext);
+  m_keepExtension->SetValue(options.command.keepExtension);
+  m_singleTrack->SetValue(options.command.singleTrack);
+  m_viewPrompt->SetValue(options.viewPrompt);
+  if (m_isoLevel->GetSelection() != options.command.isoLevelIndex) m_isoLevel->SetSelection(options.command.isoLevelIndex);
 }
 
 void MainDialog::SaveSettings() {
-  const CheckStates checks{m_viewPrompt->GetValue() ? 1 : 0, m_keepExtension->GetValue() ? 1 : 0,
-                           m_singleTrack->GetValue() ? 1 : 0};
+  const ImageOptions options = ReadOptions();
   // A settings file that cannot be written is not reported.
   if (m_places.perUser) MakeSettingsFolder(m_places.settingsDir);
-  SaveSettingsFile(m_iniPath, m_iniImageTarget, checks);
-}
-
-CommandSettings MainDialog::CurrentSettings() const {
-  CommandSettings settings;
-  settings.imagePath = ImagePathBytes();
-  // A value loaded from a layout file keeps its bytes until it is edited.
-  settings.volumeName = BytesOfShown(m_volumeName->GetValue(), m_volumeNameBytes);
-  settings.form2Ext = BytesOfShown(m_form2Ext->GetValue(), m_form2ExtBytes);
-  settings.keepExtension = m_keepExtension->IsChecked();
-  settings.singleTrack = m_singleTrack->IsChecked();
-  settings.isoLevelIndex = m_isoLevel->GetSelection();
-  return settings;
+  SaveSettingsFile(m_iniPath, options.settingsTarget, ChecksToKeep(options));
 }
 
 bool MainDialog::BuildCommandLine() {
@@ -302,7 +293,7 @@ bool MainDialog::BuildCommandLine() {
   // two are never held at once.
   m_entries = CommandLine();
   m_fileSizes = std::vector<std::uint64_t>();
-  const CommandSettings settings = CurrentSettings();
+  const CommandSettings settings = ReadOptions().command;
   m_imageTarget = settings.imagePath;
 
   // Each file is looked up on disk now; for Write ISO the layout remembers
@@ -325,7 +316,7 @@ bool MainDialog::BuildCommandLine() {
 std::optional<PlanRequest> MainDialog::PlanSnapshot() const {
   // No look-up here: the sizes are the ones the layout knows; the planner's
   // thread finds the others.
-  EntryBuild build = BuildEntries(*m_layout, CurrentSettings(), [this](int index, const std::string&) {
+  EntryBuild build = BuildEntries(*m_layout, ReadOptions().command, [this](int index, const std::string&) {
     return std::optional<DiskEntry>(DiskEntry{DiskKind::File, m_layout->KnownSize(index).value_or(PlanRequest::UNKNOWN_SIZE), 0, 0});
   });
   if (build.status != EntryBuildStatus::Built) return std::nullopt;
@@ -333,13 +324,4 @@ std::optional<PlanRequest> MainDialog::PlanSnapshot() const {
   request.args = PlanArguments(std::move(build.entries));
   request.sizes = std::move(build.fileSizes);
   return request;
-}
-
-bool MainDialog::EnoughSpaceOrAgreed(const PlanResult& plan) {
-  if (plan.error) return true;  // the tool says why it cannot write the image
-  const std::uint64_t need = BytesTheImageStillNeeds(
-      std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE + plan.summary.cueBytes, m_imageTarget);
-  const std::optional<std::string> question =
-      FreeSpaceQuestion(need, m_freeSpace(TargetFolder(m_imageTarget)));
-  return !question || AskYesNo(wxString::FromUTF8(*question), this);
 }

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "common/FileChooser.h"
+#include "app/ImageOptions.h"
 #include "app/StartupPlaces.h"
 #include "common/CommandLine.h"
-#include "image/FreeSpace.h"
 
 class wxTextCtrl;
 class wxCheckBox;
@@ -112,53 +112,42 @@ class MainDialog : public wxDialog {
   // is empty or a file is missing (the missing file has been reported).
   bool BuildCommandLine();
 
-  // Shows an image target in the read-only edit. Its bytes are kept: a name
-  // that is not UTF-8 shows decoded, and the build takes the bytes back.
-  void SetImagePathText(const std::string& bytes);
-  // The image target the edit shows, as bytes.
-  std::string ImagePathBytes() const;
-
-  // The parts of the window that other parts and tests reach (controls by id: FindControl).
+  // The parts of the window that other parts, tests and benches reach (controls by id: FindControl).
   CDropTreeCtrl* Tree() const { return m_tree; }
   bool IsRunning() const;
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;
   ImageRunCommand& ImageRun() const { return *m_imageRun; }
   DiscPlanView& DiscPlan() const { return *m_discPlan; }
-  // Where Write ISO learns the target folder's free space (tests give their own).
-  void SetFreeSpaceSource(FreeSpaceSource source) { m_freeSpace = std::move(source); }
 
  private:
   void LoadTemplate(wxWindow* parent);
   void FitTextsToFont();
   void LookUpControls();
   void BindCommands();
-  void LoadSettings();
   void OnVolumeNameText();
   void OnIsoLevelText();
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
   void ApplyLoadedOptions(const std::vector<StructureAction>& options);
-  void ApplyOption(const StructureAction& option);
-  CommandSettings CurrentSettings() const;
+  // The options the controls show. An edit's text that is as it was put
+  // there gives back the bytes it was shown from (a name that is not UTF-8
+  // shows decoded); an edited text is taken as it shows.
+  ImageOptions ReadOptions() const;
+  // Puts the options into the controls.
+  void ShowOptions(const ImageOptions& options);
   // The tool's arguments for the plan line with the sizes the layout knows;
   // nothing for an empty layout.
   std::optional<PlanRequest> PlanSnapshot() const;
-  // Before a run: the image and its cue, as planned, against the target's free
-  // space. False when the user answers No.
-  bool EnoughSpaceOrAgreed(const PlanResult& plan);
   CDropTreeCtrl* m_tree = nullptr;
   CommandLine m_entries;       // the entries the string and argv are made from
   std::string m_startupDir;  // the folder of gui.ini: the start-up directory when the tool is there
   StartupPlaces m_places;
   std::unique_ptr<LayoutModel> m_layout;  // shown by m_tree
   std::string m_toolPath;
-  std::string m_imageTarget;
-  std::string m_iniImageTarget;
+  std::string m_imageTarget;  // the target of the last build
   std::string m_iniPath;
-  std::string m_imagePathBytes;  // the bytes of what m_imagePath shows
-  std::string m_volumeNameBytes;  // the bytes of a volume name loaded from a file
-  std::string m_form2ExtBytes;    // the bytes of a Form 2 extension loaded from a file
+  ImageOptions m_shown;  // as last put into the controls: the bytes behind the edits, gui.ini's target
   wxTextCtrl* m_form2Ext = nullptr;
   wxTextCtrl* m_imagePath = nullptr;
   wxTextCtrl* m_volumeName = nullptr;
@@ -182,6 +171,5 @@ class MainDialog : public wxDialog {
   wxStaticText* m_planLine = nullptr;
   std::vector<std::uint64_t> m_fileSizes;  // looked up by Write ISO's build, in entry order
   bool m_keepSizes = false;  // while Write ISO builds
-  FreeSpaceSource m_freeSpace = FreeBytesIn;
   std::unique_ptr<DiscPlanView> m_discPlan;
 };

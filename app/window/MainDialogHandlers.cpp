@@ -74,8 +74,9 @@ void MainDialog::OnChooseImageTarget() {
   std::vector<std::string> paths;
   if (!m_chooser->ChooseFiles(request, paths) || paths.empty()) return;
   // The name is taken as chosen; m_imageTarget follows the edit at each build.
-  SetImagePathText(paths.front());
-  m_iniImageTarget = paths.front();
+  ImageOptions options = ReadOptions();
+  ChooseTarget(options, paths.front());
+  ShowOptions(options);
 }
 
 // A typed text that names one of the levels (in any case) selects it.
@@ -119,12 +120,11 @@ void MainDialog::OnWriteIso() {
   request.args = PlanArguments(m_entries);
   request.sizes = std::exchange(m_fileSizes, {});
   const PlanResult plan = m_discPlan->PlanNow(std::move(request));
-  if (EnoughSpaceOrAgreed(plan)) {
-    std::optional<std::uint64_t> plannedBinBytes;
-    if (!plan.error) plannedBinBytes = std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE;
-    m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked(),
-                      plannedBinBytes);
+  std::optional<PlannedBytes> planned;
+  if (!plan.error) {
+    planned = PlannedBytes{std::uint64_t{plan.summary.totalSectors} * disc::SECTOR_SIZE, plan.summary.cueBytes};
   }
+  m_imageRun->Start(m_toolPath, m_entries, m_totalSize, m_imageTarget, m_viewPrompt->IsChecked(), planned);
   // The tool has its arguments (or was not started): the entries are not
   // kept for the length of the run.
   LetGo(m_entries);
@@ -192,28 +192,7 @@ void MainDialog::LoadLayoutFile(const std::string& path) {
 }
 
 void MainDialog::ApplyLoadedOptions(const std::vector<StructureAction>& options) {
-  // The options the file does not name keep their values, but for Keep Extension.
-  m_keepExtension->SetValue(false);
-  for (const StructureAction& option : options) ApplyOption(option);
-}
-
-// An option the file sets: the edits take the value as it stands (the four
-// characters of "Form2 Ext." bound typing only), the boxes are turned on.
-void MainDialog::ApplyOption(const StructureAction& option) {
-  switch (option.kind) {
-    case StructureActionKind::SetForm2Ext:
-      m_form2ExtBytes = option.value;
-      m_form2Ext->ChangeValue(ToDisplay(option.value));
-      break;
-    case StructureActionKind::SetImagePath:
-      SetImagePathText(option.value);  // the bytes are kept for the next build
-      break;
-    case StructureActionKind::SetVolumeName:
-      m_volumeNameBytes = option.value;
-      m_volumeName->ChangeValue(ToDisplay(option.value));
-      break;
-    case StructureActionKind::SetSingleTrack: m_singleTrack->SetValue(true); break;
-    case StructureActionKind::SetKeepExtension: m_keepExtension->SetValue(true); break;
-    default: break;
-  }
+  ImageOptions shown = ReadOptions();
+  ApplyStructureOptions(shown, options);
+  ShowOptions(shown);
 }

@@ -3,8 +3,6 @@
 // options the file names back to the window.
 #include "content/window/LayoutFile.h"
 
-#include <filesystem>
-
 #include "common/FileFilter.h"
 #include "common/window/MessageBox.h"
 #include "common/Texts.h"
@@ -22,15 +20,6 @@ FileDialogRequest StructureFileRequest(bool openMode) {
   request.mustExist = true;
   request.filter = STRUCTURE_FILTER;
   return request;
-}
-
-// Whether a name is taken. The file is replaced by a rename, which does not
-// need it readable: one that cannot be read (or a link to nothing) is asked
-// about too.
-bool NameIsTaken(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::symlink_status(path, error).type() !=
-         std::filesystem::file_type::not_found;
 }
 
 // The text of a structure file: false when it cannot be read, is not a
@@ -60,6 +49,7 @@ void LayoutFileCommands::Save(const CommandLine* entries) {
   }
   std::string path;
   if (!ChooseStructureFile(m_chooser, false, path)) return;
+  // The file is replaced by a rename, which does not need it readable.
   if (NameIsTaken(path) && !AskYesNo(Tr(MSG_REPLACE_FILE), m_parent)) return;
   // Written whole: a failure leaves any previous file as it was.
   if (!WriteFileWhole(path, RenderStructureFile(*entries))) {

@@ -1,13 +1,8 @@
-// Write ISO: compose the option string, make sure an existing image may be
-// replaced, start brenvox.exe and follow the growing image file from the
+// Write ISO: pass the run's gate with the window's questions, start brenvox.exe and follow the growing image file from the
 // window's timer until the tool ends, or until Stop kills it.
 #include "image/window/ImageRun.h"
 
-#include <fcntl.h>
 #include <malloc.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 #include <wx/button.h>
 #include <wx/gauge.h>
@@ -18,33 +13,13 @@
 #include "common/WholeFile.h"
 #include "common/window/MessageBox.h"
 #include "common/window/TextCodec.h"
-#include "image/OutputCheck.h"
+#include "image/RunGate.h"
 #include "image/window/DesktopNotice.h"
 #include "image/window/DiscPlanView.h"
 #include "image/window/ToolConsole.h"
 #include "image/window/ToolProcess.h"
 #include "common/window/Translation.h"
 
-namespace {
-
-// Empties an existing image and removes its cue sheet, so that the emptied
-// image never poses as a disc. False when either cannot be done.
-bool EmptyImage(const std::string& imageTarget) {
-  // Without waiting: a FIFO of that name (no image) fails at once.
-  const int fd = open((imageTarget + ".bin").c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  if (close(fd) != 0) return false;
-  return unlink((imageTarget + ".cue").c_str()) == 0 || errno == ENOENT;
-}
-
-// The tool is there as a regular file that may be executed: checked before
-// the start, so that a start that cannot happen is reported as such.
-bool ToolCanStart(const std::string& toolPath) {
-  const std::optional<DiskEntry> tool = LookUpPath(toolPath);
-  return tool && tool->kind == DiskKind::File && access(toolPath.c_str(), X_OK) == 0;
-}
-
-}  // namespace
 
 ImageRunCommand::ImageRunCommand(wxWindow* parent, wxGauge* progress, wxButton* writeIso,
                                  wxButton* exit)
@@ -59,23 +34,19 @@ ImageRunCommand::~ImageRunCommand() = default;
 
 void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entries,
                             std::int64_t totalSize, const std::string& imageTarget,
-                            bool showConsole, std::optional<std::uint64_t> plannedBinBytes) {
-  // What the tool would refuse is said before anything is emptied.
-  if (const std::optional<std::string> refusal = ToolOutputRefusal(entries)) {
-    ShowMessage(Tr(MSG_IMAGE_NOT_CREATED) + ToDisplay("\n\n" + std::string(TOOL_NAME) + ": " + *refusal), m_parent);
-    return;
-  }
-  const std::string imageFile = imageTarget + ".bin";
-  if (FileIsReadable(imageFile)) {
-    if (!AskYesNo(Tr(MSG_REPLACE_IMAGE), m_parent)) return;
-    if (!EmptyImage(imageTarget)) {
-      ShowMessage(Tr(MSG_CANNOT_WRITE_IMAGE), m_parent);
+                            bool showConsole, const std::optional<PlannedBytes>& planned) {
+  const RunGateQuestions ask{
+      [this](const std::string& question) { return AskYesNo(wxString::FromUTF8(question), m_parent); },
+      [this] { return AskYesNo(Tr(MSG_REPLACE_IMAGE), m_parent); }};
+  const RunGateResult gate = PassRunGate(entries, imageTarget, toolPath, planned, m_freeSpace, ask);
+  switch (gate.step) {
+    case RunGateStep::Go: break;
+    case RunGateStep::Declined: return;
+    case RunGateStep::Refused:
+      ShowMessage(Tr(MSG_IMAGE_NOT_CREATED) + ToDisplay("\n\n" + std::string(TOOL_NAME) + ": " + gate.refusal), m_parent);
       return;
-    }
-  }
-  if (!ToolCanStart(toolPath)) {
-    ShowMessage(Tr(MSG_CANNOT_FIND_TOOL), m_parent);
-    return;
+    case RunGateStep::CannotEmptyImage: ShowMessage(Tr(MSG_CANNOT_WRITE_IMAGE), m_parent); return;
+    case RunGateStep::ToolMissing: ShowMessage(Tr(MSG_CANNOT_FIND_TOOL), m_parent); return;
   }
   std::string reason;
   std::unique_ptr<ToolProcess> run = ToolProcess::Start(toolPath, entries, &reason);
@@ -99,7 +70,7 @@ void ImageRunCommand::Start(const std::string& toolPath, const CommandLine& entr
     run->ShowIn(m_console);
   }
   m_imageTarget = imageTarget;
-  m_plannedBinBytes = plannedBinBytes;
+  m_plannedBinBytes = planned ? std::optional<std::uint64_t>(planned->binBytes) : std::nullopt;
   m_toolProcess = std::move(run);
   m_exit->SetLabel(Tr(LABEL_STOP));
   m_writeIso->Disable();

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "common/CommandLine.h"
+#include "image/RunGate.h"
 #include "image/RunOutcome.h"
 #include "image/window/ToolConsole.h"
 
@@ -32,11 +33,12 @@ class ImageRunCommand {
   ImageRunCommand(wxWindow* parent, wxGauge* progress, wxButton* writeIso, wxButton* exit);
   ~ImageRunCommand();
 
-  // plannedBinBytes: the size of TARGET.bin by the plan made for this run
-  // (nothing when there is none); a run that exits 0 must leave it so.
+  // Starts the tool once the run's gate is passed (RunGate.h), its questions
+  // asked and its refusals shown. planned: the image by the plan made for
+  // this run (nothing when there is none); a run that exits 0 must leave
+  // TARGET.bin of its size.
   void Start(const std::string& toolPath, const CommandLine& entries, std::int64_t totalSize,
-             const std::string& imageTarget, bool showConsole,
-             std::optional<std::uint64_t> plannedBinBytes = std::nullopt);
+             const std::string& imageTarget, bool showConsole, const std::optional<PlannedBytes>& planned);
   // The timer's tick: the progress bar, the tool's output, the run's end.
   void Tick();
   // Ends the run (killing the tool if it still runs) and returns to idle.
@@ -49,6 +51,8 @@ class ImageRunCommand {
   // desktop's notifications unless set.
   using Announcer = std::function<void(const RunNotice&)>;
   void SetAnnouncer(Announcer announce) { m_announce = std::move(announce); }
+  // Where the run learns the target folder's free space: the file system's unless set.
+  void SetFreeSpaceSource(FreeSpaceSource source) { m_freeSpace = std::move(source); }
 
  private:
   wxWindow* m_parent;
@@ -63,4 +67,5 @@ class ImageRunCommand {
   DiscPlanView* m_planView = nullptr;
   std::unique_ptr<DesktopNotice> m_desktopNotice;
   Announcer m_announce;
+  FreeSpaceSource m_freeSpace = FreeBytesIn;
 };

@@ -73,22 +73,8 @@ void ToolProcess::Poll() {
 }
 
 void ToolProcess::ReadPipe(int& fd, bool isErrorPipe) {
-  if (fd < 0) return;
-  std::string data;  // shown in one piece: the console appends once per poll
-  std::string chunk(READ_CHUNK_BYTES, '\0');
-  while (data.size() < READ_BYTES_PER_POLL) {
-    const ssize_t got = read(fd, chunk.data(), chunk.size());
-    if (got > 0) {
-      data.append(chunk.data(), static_cast<std::size_t>(got));
-      continue;
-    }
-    if (got < 0 && errno == EINTR) continue;
-    if (got == 0) {  // every writer has closed it
-      close(fd);
-      fd = -1;
-    }
-    break;  // EAGAIN: nothing more for now
-  }
+  // Shown in one piece: the console appends once per poll.
+  const std::string data = ReadAvailable(fd, READ_BYTES_PER_POLL, READ_CHUNK_BYTES);
   if (!data.empty()) Append(data, isErrorPipe);
 }
 

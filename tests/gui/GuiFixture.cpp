@@ -1,5 +1,6 @@
 #include "GuiFixture.h"
 
+#include "common/WholeFile.h"
 #include "common/window/TextCodec.h"
 #include "image/window/ToolProcess.h"
 
@@ -15,8 +16,6 @@
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -61,9 +60,7 @@ std::string CommandOutput(const std::string& command, int* status) {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-  ASSERT_TRUE(out.good()) << "cannot write " << path;
+  ASSERT_TRUE(WriteFileWhole(path, content)) << "cannot write " << path;
 }
 
 void PumpEventLoop() {
@@ -198,13 +195,7 @@ void GuiTest::PressKey(int code) {
   Send(event);
 }
 
-void GuiTest::PumpEvents() { PumpEventLoop(); }
-
-bool GuiTest::WaitFor(std::function<bool()> cond, int timeoutMs) {
-  return WaitForCondition(cond, timeoutMs);
-}
-
 std::string GuiTest::ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string content;
+  return ReadFileWhole(path, content) ? content : std::string();
 }

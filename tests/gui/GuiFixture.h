@@ -1,35 +1,17 @@
-// The GUI test harness: the main window in a fresh start-up directory, driven
-// through its real controls under Xvfb. Tests of the layout tree alone use
-// the smaller TreeFrameTest (TreeFrame.h).
+// The GUI test harness. GuiTest: a fresh start-up directory (startupDir, the
+// test's files under "data") and the tree helpers. MainWindowTest makes the
+// main window there with a stand-in brenvox.exe (a script that exits 0) and a
+// ScriptedChooser, shows it, and destroys it at the end, which writes gui.ini
+// as the program does. A context menu that no test presents fails the test.
+// Tests of the tree alone use TreeFrame.h.
 //
-// MainWindowTest (a gtest fixture, on GuiTest):
-//   SetUp makes a temporary start-up directory holding an executable fake
-//   brenvox.exe (a shell script that exits 0), calls PrepareStartupDir(),
-//   changes into the directory, makes the MainDialog with a ScriptedChooser,
-//   asserts Initialize() and shows the window (not modal). A context menu
-//   that no test presents fails the test (the real pop-up would wait for a
-//   click). TearDown destroys the window (which writes gui.ini, as the
-//   program does), changes back and removes the directory.
-//
-// ScriptedChooser answers the window's file and folder choosers from queues:
-//   fileAnswers: one entry per ChooseFiles call, nullopt = Cancel;
-//   folderAnswers: one entry per ChooseFolder call, nullopt = Cancel;
-//   requests: every ChooseFiles request, in order; folderRequests: the count.
-//   A call with an empty queue fails the test and answers Cancel.
-//
-// Message boxes: wrap the code in wxTEST_DIALOG with ExpectMessage
-// (MessageExpect.h). Any modal dialog that no expectation answers fails the
-// test and is answered Cancel, so nothing hangs. Custom dialogs: derive an
-// expectation from wxExpectModalBase<TheDialog, YourExpectation> (see
-// ExpectAbout in MainWindowKeysTest.cpp).
-//
-// Free helpers below: WriteWholeFile, PumpEventLoop,
-// WaitForCondition, DestroyAndWait. ScreenGrab.h reads the screen straight
-// from the X server (GrabScreen, ScreenPixel, SaveWindowShot); wxScreenDC can
-// return stale pixels under GTK 3. Keys and typing: wxUIActionSimulator on a
-// focused control (see MainWindowKeysTest.cpp). Private parts of the tree:
-// define struct CDropTreeCtrlTestAccess in one test file (TreeIconsTest.cpp
-// does); it is a friend of CDropTreeCtrl.
+// ScriptedChooser answers the file and folder choosers from queues (nullopt:
+// Cancel) and records the requests; a call with an empty queue fails the test.
+// Message boxes: wxTEST_DIALOG with ExpectMessage (MessageExpect.h); a modal
+// dialog that nothing expected fails the test and is answered Cancel. Screen
+// pixels: ScreenGrab.h. Keys: wxUIActionSimulator on a focused control.
+// Private parts of the tree: struct CDropTreeCtrlTestAccess, a friend of
+// CDropTreeCtrl, defined in one test file.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -54,6 +36,17 @@ class wxWindow;
 #include "common/window/FindControl.h"
 #include "LayoutTreeHelpers.h"
 #include "tests/support/TempFolder.h"
+
+// Helpers shared by tests without the fixture.
+// The built brenvox.exe (BRENVOX_TOOL, set by ctest).
+std::string RealToolPath();
+void WriteWholeFile(const std::string& path, const std::string& content);
+// What a shell command prints on stdout; *status is its wait status.
+std::string CommandOutput(const std::string& command, int* status);
+void PumpEventLoop();
+// Destroy() and wait until the deferred deletion has run.
+void DestroyAndWait(wxWindow* window);
+bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs);
 
 class ScriptedChooser : public FileChooser {
  public:
@@ -80,8 +73,8 @@ class GuiTest : public ::testing::Test {
   // click sends it; a disabled button does nothing (false).
   bool Click(int id);
   // Runs the event loop until it is idle / until cond() holds or the time is up.
-  void PumpEvents();
-  bool WaitFor(std::function<bool()> cond, int timeoutMs);
+  void PumpEvents() { PumpEventLoop(); }
+  bool WaitFor(const std::function<bool()>& cond, int timeoutMs) { return WaitForCondition(cond, timeoutMs); }
   std::string ReadFile(const std::string& path);  // "" when unreadable
   // The window the test drives.
   virtual wxWindow* Root() const = 0;
@@ -132,14 +125,3 @@ class MainWindowTest : public GuiTest {
  private:
   std::string m_previousDir;
 };
-
-// Helpers shared by tests without the fixture.
-// The built brenvox.exe (BRENVOX_TOOL, set by ctest).
-std::string RealToolPath();
-void WriteWholeFile(const std::string& path, const std::string& content);
-// What a shell command prints on stdout; *status is its wait status.
-std::string CommandOutput(const std::string& command, int* status);
-void PumpEventLoop();
-// Destroy() and wait until the deferred deletion has run.
-void DestroyAndWait(wxWindow* window);
-bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs);

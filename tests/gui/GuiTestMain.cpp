@@ -1,9 +1,7 @@
-// The GUI tests' main: a bare wxApp under the X display, the window templates
-// loaded, wx asserts turned into test failures, a safety net that answers
-// (and fails) any modal dialog that no wxTEST_DIALOG expected, a guard
-// that keeps each test from inheriting the screen state of the one before,
-// and a deadline that ends the run, naming the test, when one test waits far
-// longer than any test takes (a nested loop of GTK's that nothing answers).
+// The GUI tests' main: a bare wxApp under the X display, wx asserts as test
+// failures, a net that fails (and answers Cancel to) any modal dialog no
+// wxTEST_DIALOG expected, a fresh screen for each test, and a deadline that
+// names a test which waits far longer than any test takes.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dialog.h>
@@ -67,15 +65,10 @@ class PressClock : public wxEventFilter {
 };
 
 // Each test starts as if it were run alone:
-// - GTK makes a press into the second click of a double click when it comes
-//   within the double-click time of a press of the same button at the same
-//   spot of the same GDK window, and a new window may get the address of the
-//   one just destroyed. wx then sends a DCLICK instead of the DOWN, so a
-//   test's first real click could be eaten by the last click of the test
-//   before. The test waits out the double-click time after the last press.
-// - A top-level window that a test left behind (shown, or pending deletion)
-//   is destroyed, so that the next test finds only its own windows on the
-//   display.
+// - GTK pairs a press with one at the same spot within the double-click time,
+//   also in a new window at a destroyed one's address: a test's first click
+//   would arrive as a DCLICK. The test waits out that time after the last press.
+// - The top-level windows a test left behind are destroyed.
 class FreshScreen : public testing::EmptyTestEventListener {
  public:
   explicit FreshScreen(const PressClock& presses) : m_presses(presses) {}
@@ -98,9 +91,8 @@ class FreshScreen : public testing::EmptyTestEventListener {
   const PressClock& m_presses;
 };
 
-// A wait of the main thread that never ends cannot fail its test, so an
-// alarm ends the run when a test has run longer than the limit, naming it,
-// instead of ctest's timeout ending it without a name.
+// A wait of the main thread that never ends cannot fail its test: an alarm
+// ends the run naming the test, rather than ctest's timeout without a name.
 std::string g_runningTest;
 
 void EndOverdueTest(int) {

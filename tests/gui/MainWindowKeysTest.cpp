@@ -90,6 +90,22 @@ TEST_F(MainWindowKeys, Form2ExtTakesFourCharactersTypedOrPasted) {
   edit->Paste();
   PumpEvents();
   EXPECT_EQ(edit->GetValue(), "zzxy") << "as much of a paste as fits";
+  // A middle click pastes the text selected last.
+  Prepare(edit, "dat", 3);
+  {
+    wxClipboardLocker lock;
+    ASSERT_FALSE(!lock);
+    wxTheClipboard->UsePrimarySelection(true);
+    wxTheClipboard->SetData(new wxTextDataObject("xyzw"));
+    wxTheClipboard->UsePrimarySelection(false);
+  }
+  const wxRect rect = edit->GetScreenRect();
+  sim.MouseMove(wxPoint(rect.GetRight() - 3, rect.y + rect.height / 2));  // after the text
+  PumpEvents();
+  sim.MouseClick(wxMOUSE_BTN_MIDDLE);
+  EXPECT_TRUE(WaitFor([&] { return edit->GetValue() != "dat"; }, 3000));
+  PumpEvents();
+  EXPECT_EQ(edit->GetValue(), "datx");
   // A longer text set by the program (a loaded layout) is kept whole.
   edit->ChangeValue("mpeg2v");
   EXPECT_EQ(edit->GetValue(), "mpeg2v");
@@ -157,26 +173,6 @@ TEST_F(MainWindowKeys, EnterInAnEditPressesWriteIsoAndKeepsTheWindow) {
   EXPECT_TRUE(WaitFor([&] { return writeIsoClicks > 0; }, 3000));
   EXPECT_EQ(writeIsoClicks, 1);
   EXPECT_TRUE(dlg->IsShown());
-}
-
-TEST_F(MainWindowKeys, AMiddleClickPasteIntoForm2ExtKeepsTheFourCharacters) {
-  wxTextCtrl* edit = FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT);
-  Prepare(edit, "dat", 3);
-  {
-    // The text selected last, which a middle click pastes.
-    wxClipboardLocker lock;
-    ASSERT_FALSE(!lock);
-    wxTheClipboard->UsePrimarySelection(true);
-    wxTheClipboard->SetData(new wxTextDataObject("xyzw"));
-    wxTheClipboard->UsePrimarySelection(false);
-  }
-  const wxRect rect = edit->GetScreenRect();
-  sim.MouseMove(wxPoint(rect.GetRight() - 3, rect.y + rect.height / 2));  // after the text
-  PumpEvents();
-  sim.MouseClick(wxMOUSE_BTN_MIDDLE);
-  EXPECT_TRUE(WaitFor([&] { return edit->GetValue() != "dat"; }, 3000));
-  PumpEvents();
-  EXPECT_EQ(edit->GetValue(), "datx") << "as much of the paste as fits";
 }
 
 // The option a selection gives is the option string's rule (tests/unit).

@@ -75,7 +75,7 @@ TEST_F(OpenImageTest, TheMenuEntryExtractsTheImageAndLoadsItsLayout) {
   EXPECT_FALSE(dlg->IsRunning());
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,VIDEO{clip.mpg*}");
   EXPECT_EQ(FromDisplay(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->GetValue()), "DEMO");
-  EXPECT_EQ(dlg->ImagePathBytes(), image + "-rebuilt") << "never the opened image";
+  EXPECT_EQ(FromDisplay(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue()), image + "-rebuilt") << "never the opened image";
   // The plan line shows the opened image's size.
   const std::uintmax_t sectors = fs::file_size(image + ".bin") / 2352;
   EXPECT_TRUE(WaitFor([&] { return PlanLine().starts_with("Image: " + std::to_string(sectors) + " sectors"); }, 20000))

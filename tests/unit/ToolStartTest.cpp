@@ -163,3 +163,25 @@ TEST_F(ToolStartTest, TheToolEndsWhenTheProcessThatStartedItIsKilledAndLeavesNoF
   if (!gone()) kill(tool, SIGKILL);
   EXPECT_EQ(TemporaryFiles(), 0u) << "an argument file was left behind";
 }
+
+namespace {
+
+// The tool's output is read once per poll of the window: a pipe that is
+// never empty gives at most a bound's worth, and its end closes it.
+TEST(ToolOutputRead, APipeThatIsNeverEmptyGivesABoundsWorthAndItsEndClosesIt) {
+  int fds[2];
+  ASSERT_EQ(::pipe2(fds, O_NONBLOCK | O_CLOEXEC), 0);
+  const std::string block(4096, 'y');
+  std::size_t written = 0;
+  while (::write(fds[1], block.data(), block.size()) > 0) written += block.size();  // full
+  int fd = fds[0];
+  EXPECT_EQ(ReadAvailable(fd, 10000, 4096).size(), 12288u) << "stops at the first chunk past the bound";
+  EXPECT_EQ(ReadAvailable(fd, written, 4096).size(), written - 12288) << "and reads on at the next poll";
+  EXPECT_EQ(ReadAvailable(fd, written, 4096), "") << "nothing there: back at once";
+  EXPECT_EQ(fd, fds[0]);
+  ::close(fds[1]);
+  EXPECT_EQ(ReadAvailable(fd, written, 4096), "");
+  EXPECT_EQ(fd, -1) << "closed once the writer has gone";
+}
+
+}  // namespace

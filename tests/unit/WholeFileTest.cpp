@@ -141,6 +141,8 @@ TEST_F(WholeFileTest, AWriteThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink
   // A link to nothing makes its target; a link to what is not a regular
   // file, or a loop, is replaced by the file as before.
   fs::create_symlink("made.txt", dir / "dangling");
+  EXPECT_TRUE(NameIsTaken((dir / "dangling").string())) << "Save asks before it replaces a link to nothing";
+  EXPECT_FALSE(NameIsTaken((dir / "made.txt").string()));
   ASSERT_TRUE(WriteFileWhole((dir / "dangling").string(), "new"));
   EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
   ASSERT_TRUE(ReadFileWhole((dir / "made.txt").string(), content));
