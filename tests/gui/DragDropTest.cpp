@@ -111,8 +111,8 @@ TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLeve
   EXPECT_EQ(RealPath(), p3);
   EXPECT_FALSE(Tree().ShowHint());
 
-  DropFromShell(EmptySpace(Tree()), {p2});
-  EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt,p2.avi");
+  DropFromShell(PointOn(Tree(), ItemAt(Tree(), "A/a0.txt")), {p1});  // a file does not stand for its folder
+  EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt,p1.avi");
 }
 
 TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {

@@ -118,13 +118,15 @@ TEST_F(TreeEditingTest, TheCollapseKeysWithNothingSelectedDoNothing) {
 // The menu: the folder that receives what the item it points at would (the
 // rule is LayoutCommandsTest's); the button: the top level.
 TEST_F(TreeEditingTest, MakeFolderGoesWhereTheMenuPointsOrToTheTopLevel) {
+  const wxTreeItemId a = Folder("A");
   const wxTreeItemId b = Folder("B");
-  File("b1.txt", b);
-  wxTEST_DIALOG(ChooseFromMenu(Tree(), b, IDM_MAKE_FOLDER), ExpectFolderName({"N1"}));
-  EXPECT_FALSE(Tree().IsExpanded(b)) << "the parent is not expanded";
-  wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({"N2"}));
-  EXPECT_EQ(TreePicture(Tree()), "B{b1.txt,N1{}},N2{}");
-  EXPECT_EQ(Tree().SelectedItem(), b) << "the new folder is not selected";
+  wxTEST_DIALOG(ChooseFromMenu(Tree(), a, IDM_MAKE_FOLDER), ExpectFolderName({"N1"}));
+  EXPECT_FALSE(Tree().IsExpanded(a)) << "the parent is not expanded";
+  wxTEST_DIALOG(ChooseFromMenu(Tree(), File("b1.txt", b), IDM_MAKE_FOLDER), ExpectFolderName({"N2"}));
+  Tree().SelectItem(a);
+  wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({"N3"}));
+  EXPECT_EQ(TreePicture(Tree()), "A{N1{}},B{b1.txt,N2{}},N3{}");
+  EXPECT_EQ(Tree().SelectedItem(), a) << "the new folder is not selected";
   EXPECT_FALSE(Tree().ShowHint());
 }
 
