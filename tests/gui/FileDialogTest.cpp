@@ -139,6 +139,8 @@ TEST(FileDialog, ModesFlagsFiltersAndTitles) {
         << c.user;
     EXPECT_EQ(dialog.GetMessage().utf8_string(), c.shownTitle) << c.user;
     EXPECT_EQ(Listed(dialog, names), c.listed) << c.user;
-    if (!c.listed.empty()) EXPECT_EQ(dialog.GetFilterIndex(), 0) << c.user << ": the first entry is selected";
+    if (!c.listed.empty()) {
+      EXPECT_EQ(dialog.GetFilterIndex(), 0) << c.user << ": the first entry is selected";
+    }
   }
 }
