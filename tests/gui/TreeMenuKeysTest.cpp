@@ -8,6 +8,7 @@
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
+#include "ScreenGrab.h"
 
 namespace {
 
@@ -42,6 +43,9 @@ TEST_F(TreeMenuKeys, BothMenuKeysOpenTheMenuAtTheSelectionWithARightClicksEntrie
   } keys[] = {{"Shift+F10", WXK_F10, wxMOD_SHIFT}, {"Menu", WXK_MENU, wxMOD_NONE}};
   Tree().SetFocus();
   ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
+  // Keys go to the window with the display's input focus, which may have
+  // stayed where an earlier test left the pointer.
+  FocusWindow(FindVisibleWindow(dlg->GetTitle().utf8_string()));
   for (const auto& key : keys) {
     for (const auto& c : cases) {
       if (c.item.IsOk()) {
