@@ -1,5 +1,7 @@
 #include "layout/LayoutCommands.h"
 
+#include <algorithm>
+
 namespace {
 
 // The parent of a folder read from a "-d" value: its ancestors looked up from
@@ -21,6 +23,15 @@ int ReceivingFolder(const LayoutModel& model, int target) {
   return model.IsFolder(target) ? target : model.ParentOf(target);
 }
 
+int DroppedPathsFolder(const LayoutModel& model, int over) {
+  return model.Contains(over) && model.IsFolder(over) ? over : LayoutModel::TOP_LEVEL;
+}
+
+int SelectionAfterInsert(const InsertReport& report, int folder) {
+  if (report.inserted.empty()) return 0;
+  return report.inserted.back() > 0 ? report.inserted.back() : folder;
+}
+
 InsertReport AddFromDisk(LayoutModel& model, const std::vector<std::string>& paths, int parent,
                          bool form2) {
   InsertReport report;
@@ -38,6 +49,13 @@ InsertReport MakeFolder(LayoutModel& model, const std::string& name, int parent)
   model.BeginCommand();
   report.inserted.push_back(model.InsertFolder(name, parent));
   return report;
+}
+
+int SelectionAfterRemove(const LayoutModel& model, int item) {
+  if (item <= 0 || !model.Contains(item)) return 0;
+  const std::vector<int>& siblings = model.ChildrenOf(model.ParentOf(item));
+  const auto at = std::find(siblings.begin(), siblings.end(), item);
+  return at == siblings.begin() || at == siblings.end() ? 0 : *(at - 1);
 }
 
 bool RemoveItem(LayoutModel& model, int item) {
@@ -85,6 +103,24 @@ void ToggleForm2(LayoutModel& model, int item) {
     model.SetForm2(item, value);
     model.ApplyForm2(item, value);
   }
+}
+
+std::string FileFolderOf(const LayoutModel& model, int item) {
+  if (item <= 0 || !model.Contains(item) || model.IsFolder(item)) return {};
+  const std::string& path = model.ItemPath(item);
+  const std::string label = model.Label(item);
+  if (!path.ends_with(label)) return {};
+  return path.substr(0, path.size() - label.size());
+}
+
+MenuOffer MenuOfferFor(const LayoutModel& model, int target) {
+  MenuOffer offer;
+  if (target <= 0 || !model.Contains(target)) return offer;
+  const bool folder = model.IsFolder(target);
+  offer.setForm2 = offer.remove = true;
+  offer.browseFolder = !folder;
+  offer.rename = folder;
+  return offer;
 }
 
 LoadedLayout ApplyStructure(LayoutModel& model, const std::vector<StructureAction>& actions) {

@@ -25,6 +25,14 @@ struct InsertReport {
 // itself, a file's folder, or the top level for none (0).
 int ReceivingFolder(const LayoutModel& model, int target);
 
+// Where paths dropped from the file manager go: into the folder under the
+// pointer; over a file or empty space (0), the top level.
+int DroppedPathsFolder(const LayoutModel& model, int over);
+
+// The item selected after a command inserted into folder: the last path's
+// item; when that made none, the folder (0: nothing is selected).
+int SelectionAfterInsert(const InsertReport& report, int folder);
+
 // Paths from disk, each last among the children of parent; with form2 every
 // file inserted is marked Form 2.
 InsertReport AddFromDisk(LayoutModel& model, const std::vector<std::string>& paths, int parent,
@@ -32,6 +40,10 @@ InsertReport AddFromDisk(LayoutModel& model, const std::vector<std::string>& pat
 
 // A folder made in the layout, last among the children of parent.
 InsertReport MakeFolder(LayoutModel& model, const std::string& name, int parent);
+
+// The item selected after Remove of item: the one before it among its
+// siblings, or none (0) for a first child.
+int SelectionAfterRemove(const LayoutModel& model, int item);
 
 // Takes item with its subtree out of the layout (false when it is not in it).
 bool RemoveItem(LayoutModel& model, int item);
@@ -58,6 +70,21 @@ bool Form2ChangesSubtree(const LayoutModel& model, int item);
 // Flips a file's Form 2 mark; a folder with children flips its own flag and
 // gives it to everything below. An empty folder (and the top level) stays.
 void ToggleForm2(LayoutModel& model, int item);
+
+// The folder part of a file's path with its closing separator, as Browse
+// File Folder opens it; "" for a folder or an item not in the layout.
+std::string FileFolderOf(const LayoutModel& model, int item);
+
+// What the context menu offers for its target (0: empty space). Make Folder
+// and Remove All are offered for any target.
+struct MenuOffer {
+  bool setForm2 = false;
+  bool browseFolder = false;
+  bool rename = false;
+  bool remove = false;
+  bool operator==(const MenuOffer&) const = default;
+};
+MenuOffer MenuOfferFor(const LayoutModel& model, int target);
 
 // A loaded layout file: its actions carried out on the layout (files
 // into the folder made last, the top level before any). options: the

@@ -130,22 +130,14 @@ void CDropTreeCtrl::OnDropFiles(wxDropFilesEvent& event) {
 }
 
 void CDropTreeCtrl::DropPaths(const std::vector<std::string>& paths) {
-  // Over a folder the paths go into it; over a file or empty space they go
-  // to the top level.
-  const int over = ItemIndex(LayoutItemAt(m_lastPoint));
-  const int folder = IsFolder(over) ? over : LayoutModel::TOP_LEVEL;
+  const int folder = DroppedPathsFolder(*m_model, ItemIndex(LayoutItemAt(m_lastPoint)));
   SetFocus();
   InsertReport report;
   {
     Insertion inserting(*this);
     report = AddFromDisk(*m_model, paths, folder);
   }
-  // The last path's item is selected; when it made none, the folder it was for.
-  wxTreeItemId selected;
-  if (!report.inserted.empty()) {
-    const int last = report.inserted.back();
-    selected = ItemOf(last > 0 ? last : folder);
-  }
+  const wxTreeItemId selected = ItemOf(SelectionAfterInsert(report, folder));
   if (selected.IsOk()) {
     SelectItem(selected);
   } else {

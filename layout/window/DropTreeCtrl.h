@@ -102,12 +102,6 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   void RenameFolder(wxTreeItemId item);
   void MakeFolder(wxTreeItemId target, bool fromButton);
   void BrowseFileFolder(wxTreeItemId item);
-  // The folder part of a file item's path, as Browse File Folder opens it.
-  std::string FileFolderOf(const wxTreeItemId& item) const;
-  // What opens a folder in the file manager (tests replace it).
-  void SetFolderOpener(std::function<void(const std::string&)> opener) {
-    m_openFolder = std::move(opener);
-  }
   // Opens the context menu for the item under point (tree client coordinates).
   void OpenContextMenu(const wxPoint& point);
   // Opens it for the selected item (the menu keys); for none when nothing is.
@@ -117,8 +111,6 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   // Where the drag image is drawn, in tree client pixels, while a drag shows
   // one; empty otherwise.
   wxRect DragImageRect() const;
-  // The menu entries' enabled states for the item under the pointer (tests).
-  std::map<int, bool> MenuStates(wxTreeItemId item) const;
   void RunMenuCommand(int id);
   // The item under point (none for empty space) becomes the menu's target and
   // is selected, as a right-button press does before the menu opens.
@@ -220,7 +212,6 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
   int m_insertions = 0;  // Insertion scopes open
   std::vector<wxString> m_heldMessages;
   wxPoint m_menuPoint;
-  std::function<void(const std::string&)> m_openFolder;
   std::function<void(wxMenu&)> m_presentMenu;
   std::function<void(bool)> m_layoutChanged;
   std::function<bool()> m_namesAvailable;

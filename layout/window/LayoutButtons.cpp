@@ -52,8 +52,9 @@ void LayoutButtons::AddFolder() {
     CDropTreeCtrl::Insertion inserting(m_tree);
     report = AddFromDisk(m_tree.Model(), {path}, LayoutModel::TOP_LEVEL);
   }
-  if (report.inserted.front() > 0) {
-    m_tree.SelectItem(m_tree.ItemOf(report.inserted.front()));
+  const wxTreeItemId selected = m_tree.ItemOf(SelectionAfterInsert(report, LayoutModel::TOP_LEVEL));
+  if (selected.IsOk()) {
+    m_tree.SelectItem(selected);
   } else {
     m_tree.Unselect();
   }

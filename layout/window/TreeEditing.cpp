@@ -111,22 +111,17 @@ void CDropTreeCtrl::PresentContextMenu(const wxPoint& at) {
   }
 }
 
-std::map<int, bool> CDropTreeCtrl::MenuStates(wxTreeItemId item) const {
-  const bool isItem = item.IsOk() && ItemIndex(item) > 0;
-  const bool isFolder = isItem && IsFolderItem(item);
-  return {
-      {IDM_MAKE_FOLDER, true},
-      {IDM_SET_FORM2, isItem},
-      {IDM_BROWSE_FOLDER, isItem && !isFolder},
-      {IDM_RENAME, isFolder},
-      {IDM_REMOVE, isItem},
-      {IDM_REMOVE_ALL, true},
-  };
-}
-
 std::unique_ptr<wxMenu> CDropTreeCtrl::MakeContextMenu(wxTreeItemId item) const {
   auto menu = std::make_unique<wxMenu>();
-  const std::map<int, bool> states = MenuStates(item);
+  const MenuOffer offer = MenuOfferFor(*m_model, ItemIndex(item));
+  const std::map<int, bool> states = {
+      {IDM_MAKE_FOLDER, true},
+      {IDM_SET_FORM2, offer.setForm2},
+      {IDM_BROWSE_FOLDER, offer.browseFolder},
+      {IDM_RENAME, offer.rename},
+      {IDM_REMOVE, offer.remove},
+      {IDM_REMOVE_ALL, true},
+  };
   for (const MenuEntry& entry : CONTEXT_MENU) {
     if (entry.id == 0) {
       menu->AppendSeparator();
@@ -210,9 +205,9 @@ void CDropTreeCtrl::OnSelChanged(wxTreeEvent& event) {
 void CDropTreeCtrl::RemoveItem(wxTreeItemId item, bool focusRemoveButton) {
   if (focusRemoveButton && m_removeButton) m_removeButton->SetFocus();
   if (!item.IsOk() || item == GetRootItem()) return;
-  // The item before it is selected first: the tree would otherwise pick the
+  // The item to select is selected first: the tree would otherwise pick the
   // parent of a deleted selection on its own.
-  const wxTreeItemId previous = GetPrevSibling(item);
+  const wxTreeItemId previous = ItemOf(SelectionAfterRemove(*m_model, ItemIndex(item)));
   if (previous.IsOk()) {
     SelectItem(previous);
   } else {
@@ -259,30 +254,8 @@ void CDropTreeCtrl::MakeFolder(wxTreeItemId target, bool fromButton) {
   ::MakeFolder(*m_model, dialog.Name(), parent);
 }
 
-std::string CDropTreeCtrl::FileFolderOf(const wxTreeItemId& item) const {
-  const int index = ItemIndex(item);
-  if (index <= 0 || IsFolder(index)) return {};
-  const std::string& path = ItemPath(index);
-  // The label is the file's name: what is left is its folder with the
-  // closing separator. A label that is not valid UTF-8 was shown one
-  // character per byte.
-  const wxString label = GetItemText(item);
-  const std::string labelBytes = FromDisplay(label);
-  std::size_t cut = label.length();
-  if (path.size() >= labelBytes.size() &&
-      path.compare(path.size() - labelBytes.size(), labelBytes.size(), labelBytes) == 0) {
-    cut = labelBytes.size();
-  }
-  return path.substr(0, path.size() - std::min(cut, path.size()));
-}
-
 void CDropTreeCtrl::BrowseFileFolder(wxTreeItemId item) {
   const int index = ItemIndex(item);
   if (index <= 0 || IsFolder(index)) return;
-  const std::string folder = FileFolderOf(item);
-  if (m_openFolder) {
-    m_openFolder(folder);
-  } else {
-    OpenInFileManager(folder);
-  }
+  OpenInFileManager(::FileFolderOf(*m_model, index));
 }

@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,25 +64,19 @@ class SeenMessage : public wxExpectModalBase<wxMessageDialog, SeenMessage> {
 };
 
 // Answers the folder name dialog the way a user does: each attempt is typed
-// over the edit's text and OK is pressed, until the dialog accepts one; then
-// Esc. TextKept() presses OK once on the text as the dialog opened. Records
-// the edit's text and selection as the dialog opened.
+// over the edit's text (none: the text left as the dialog opened) and OK is
+// pressed, until the dialog accepts one; then Esc. Records the edit's text
+// and selection as the dialog opened.
 struct FolderNameSeen {
   wxString initialText;
   long selFrom = -1;
   long selTo = -1;
-  std::string acceptedName;
 };
 
 class ExpectFolderName : public wxExpectModalBase<CFolderName, ExpectFolderName> {
  public:
-  ExpectFolderName(std::vector<std::string> attempts, FolderNameSeen* seen = nullptr)
+  ExpectFolderName(std::vector<std::optional<std::string>> attempts, FolderNameSeen* seen = nullptr)
       : m_attempts(std::move(attempts)), m_seen(seen) {}
-  static ExpectFolderName TextKept() {
-    ExpectFolderName kept({});
-    kept.m_keepText = true;
-    return kept;
-  }
 
  protected:
   int OnInvoked(CFolderName* dlg) const override {
@@ -89,17 +84,12 @@ class ExpectFolderName : public wxExpectModalBase<CFolderName, ExpectFolderName>
       m_seen->initialText = dlg->Edit()->GetValue();
       dlg->Edit()->GetSelection(&m_seen->selFrom, &m_seen->selTo);
     }
-    if (m_keepText) {
-      PressOK(dlg);
-      return dlg->GetReturnCode();
-    }
-    for (const std::string& attempt : m_attempts) {
-      dlg->Edit()->ChangeValue(wxString::FromUTF8(attempt));
-      PressOK(dlg);
-      if (dlg->GetReturnCode() == wxID_OK) {
-        if (m_seen) m_seen->acceptedName = dlg->Name();
-        return wxID_OK;
-      }
+    for (const std::optional<std::string>& attempt : m_attempts) {
+      if (attempt) dlg->Edit()->ChangeValue(wxString::FromUTF8(*attempt));
+      wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+      ok.SetEventObject(dlg);
+      dlg->GetEventHandler()->ProcessEvent(ok);
+      if (dlg->GetReturnCode() == wxID_OK) return wxID_OK;
     }
     wxKeyEvent escape(wxEVT_CHAR_HOOK);
     escape.m_keyCode = WXK_ESCAPE;
@@ -111,12 +101,6 @@ class ExpectFolderName : public wxExpectModalBase<CFolderName, ExpectFolderName>
   wxString GetDefaultDescription() const override { return wxT("folder name dialog"); }
 
  private:
-  static void PressOK(CFolderName* dlg) {
-    wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
-    ok.SetEventObject(dlg);
-    dlg->GetEventHandler()->ProcessEvent(ok);
-  }
-  std::vector<std::string> m_attempts;
+  std::vector<std::optional<std::string>> m_attempts;
   FolderNameSeen* m_seen;
-  bool m_keepText = false;
 };

@@ -13,45 +13,6 @@
 
 #include <utility>
 
-TEST(FileDialog, ModesFlagsFiltersAndTitles) {
-  struct Case {
-    const char* name;
-    bool openMode;
-    const char* ext;
-    bool multiple;
-    bool mustExist;
-    const char* filter;
-    const char* title;
-    long style;
-    const char* shownTitle;
-  };
-  const Case cases[] = {
-      {"Add Files", true, "", true, true, "", "Open Files (Form1)",
-       wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST, "Open Files (Form1)"},
-      {"Add Media Files", true, "", true, true, MEDIA_FILTER, "Open Video/Audio Files (Form2)",
-       wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST, "Open Video/Audio Files (Form2)"},
-      {"Save", false, "kbv", false, true, STRUCTURE_FILTER, "", wxFD_SAVE, "Save As"},
-      {"Load", true, "kbv", false, true, STRUCTURE_FILTER, "", wxFD_OPEN | wxFD_FILE_MUST_EXIST, "Open"},
-      {"image target", false, "", false, true, CHOOSER_FILTER, "", wxFD_SAVE, "Save As"},
-  };
-  for (const Case& c : cases) {
-    CMFileDialog dialog(c.openMode, c.ext, "", c.multiple, c.mustExist, c.filter);
-    if (*c.title) dialog.SetDialogTitle(c.title);
-    EXPECT_EQ(dialog.GetWindowStyleFlag() & (wxFD_OPEN | wxFD_SAVE | wxFD_MULTIPLE |
-                                             wxFD_FILE_MUST_EXIST | wxFD_OVERWRITE_PROMPT),
-              c.style)
-        << c.name;
-    // The filter in wx's form (its texts are unit-tested); "" lists every file.
-    const std::string wildcard = ToWxWildcard(c.filter);
-    EXPECT_EQ(dialog.GetWildcard().utf8_string(), wildcard) << c.name;
-    if (!wildcard.empty()) {
-      EXPECT_EQ(dialog.GetFilterIndex(), 0) << c.name << ": the first entry is selected";
-    }
-    EXPECT_EQ(dialog.GetMessage().utf8_string(), c.shownTitle) << c.name;
-    EXPECT_TRUE(dialog.ChosenPaths().empty()) << c.name;
-  }
-}
-
 namespace {
 
 // Cancels a file dialog after checking the window it opened over.
@@ -136,28 +97,50 @@ std::vector<std::pair<std::string, std::vector<std::string>>> Listed(
 
 }  // namespace
 
-TEST(FileDialog, FiltersListFilesWhateverTheCaseAndAllFilesListsEveryFile) {
+// Each command's dialog: its flags, its title, and for each of its filters
+// the name shown and the files GTK lists with it (whatever their case; "All
+// Files" lists every file). The filter texts themselves are FileFilterTest's.
+TEST(FileDialog, ModesFlagsFiltersAndTitles) {
   const std::vector<std::string> names = {"UP.AVI", "movie.MPEG", "clip.ogm", "a.Rmvb", "x.Mp3",
                                           "s.OGG",  "u.Ac3",      "LAYOUT2.KBV", "a.kbv", "a.kbvx",
                                           "README", "notes.txt"};
   using Filters = std::vector<std::pair<std::string, std::vector<std::string>>>;
   const std::vector<std::string> structures = {"LAYOUT2.KBV", "a.kbv"};
+  constexpr long OPEN_MANY = wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST;
   const struct {
     const char* user;
     bool openMode;
+    const char* ext;
+    bool multiple;
     const char* filter;
+    const char* title;
+    long style;
+    const char* shownTitle;
     Filters listed;
   } cases[] = {
-      {"Add Media Files", true, MEDIA_FILTER,
+      {"Add Files", true, "", true, "", "Open Files (Form1)", OPEN_MANY, "Open Files (Form1)", {}},
+      {"Add Media Files", true, "", true, MEDIA_FILTER, "Open Video/Audio Files (Form2)", OPEN_MANY,
+       "Open Video/Audio Files (Form2)",
        {{"Video (ogm; avi; mpg; mpeg; rm; rmvb)", {"UP.AVI", "movie.MPEG", "clip.ogm", "a.Rmvb"}},
         {"Audio (ogg; mp3; wav; ac3)", {"x.Mp3", "s.OGG", "u.Ac3"}},
         {"All Files (*.*)", names}}},
-      {"Load", true, STRUCTURE_FILTER, {{"kbv structure", structures}}},
-      {"Save", false, STRUCTURE_FILTER, {{"kbv structure", structures}}},
-      {"image target", false, CHOOSER_FILTER, {{"Write a name WITHOUT EXTENSION", names}}},
+      {"Save", false, "kbv", false, STRUCTURE_FILTER, "", wxFD_SAVE, "Save As", {{"kbv structure", structures}}},
+      {"Load", true, "kbv", false, STRUCTURE_FILTER, "", wxFD_OPEN | wxFD_FILE_MUST_EXIST, "Open",
+       {{"kbv structure", structures}}},
+      {"image target", false, "", false, CHOOSER_FILTER, "", wxFD_SAVE, "Save As",
+       {{"Write a name WITHOUT EXTENSION", names}}},
   };
   for (const auto& c : cases) {
-    CMFileDialog dialog(c.openMode, "", "", false, true, c.filter);
+    CMFileDialog dialog(c.openMode, c.ext, "", c.multiple, true, c.filter);
+    if (*c.title) dialog.SetDialogTitle(c.title);
+    EXPECT_EQ(dialog.GetWindowStyleFlag() & (wxFD_OPEN | wxFD_SAVE | wxFD_MULTIPLE |
+                                             wxFD_FILE_MUST_EXIST | wxFD_OVERWRITE_PROMPT),
+              c.style)
+        << c.user;
+    EXPECT_EQ(dialog.GetMessage().utf8_string(), c.shownTitle) << c.user;
     EXPECT_EQ(Listed(dialog, names), c.listed) << c.user;
+    if (!c.listed.empty()) {
+      EXPECT_EQ(dialog.GetFilterIndex(), 0) << c.user << ": the first entry is selected";
+    }
   }
 }

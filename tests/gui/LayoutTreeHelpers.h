@@ -23,14 +23,16 @@ inline std::vector<wxTreeItemId> ChildrenOf(const CDropTreeCtrl& tree, wxTreeIte
 }
 
 // The layout as text: items of a level joined by ',', a folder's content in
-// braces, '*' after a bold label. "a.txt,Video{intro.avi*,Extra{}}"
-inline std::string TreePicture(const CDropTreeCtrl& tree, wxTreeItemId parent = {}) {
+// braces, '*' after a bold label, and with indices '#' and the item's index.
+// "a.txt,Video{intro.avi*,Extra{}}", "a.txt#1,Video#2{intro.avi*#3}"
+inline std::string TreePicture(const CDropTreeCtrl& tree, wxTreeItemId parent = {}, bool indices = false) {
   std::string out;
   for (const wxTreeItemId& item : ChildrenOf(tree, parent)) {
     if (!out.empty()) out += ',';
     out += FromDisplay(tree.GetItemText(item));
     if (tree.IsBold(item)) out += '*';
-    if (tree.IsFolderItem(item)) out += '{' + TreePicture(tree, item) + '}';
+    if (indices) out += '#' + std::to_string(tree.ItemIndex(item));
+    if (tree.IsFolderItem(item)) out += '{' + TreePicture(tree, item, indices) + '}';
   }
   return out;
 }

@@ -21,6 +21,7 @@
 #include "EditingSupport.h"
 #include "GuiFixture.h"
 #include "MessageExpect.h"
+#include "ScreenGrab.h"
 #include "common/FileFilter.h"
 #include "common/Texts.h"
 #include "layout/window/DropTreeCtrl.h"
@@ -40,6 +41,9 @@ const int TAB_STOPS[] = {
 TEST_F(MainWindowTemplate, TheTabKeyWalksTheControlsInTheirOrderAndShiftTabWalksBack) {
   ASSERT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == dlg->FindWindow(ID_ADD_FILES); }, 3000))
       << "the first tab stop has the focus";
+  // Keys go to the window with the display's input focus, which may have
+  // stayed where an earlier test left the pointer.
+  FocusWindow(FindVisibleWindow(dlg->GetTitle().utf8_string()));
   wxUIActionSimulator sim;
   const auto focusedId = [] {
     // A control made of parts (the ISO level box) has the focus in a child.
@@ -158,15 +162,17 @@ TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
     int id;
     bool openMode;
     bool multiple;
+    bool mustExist;
     std::string defaultExtension;
     std::string title;
+    std::string filter;
   };
   const ChooserCase choosers[] = {
-      {ID_ADD_FILES, true, true, "", TITLE_ADD_FILES},
-      {ID_ADD_MEDIA_FILES, true, true, "", TITLE_ADD_MEDIA_FILES},
-      {ID_SAVE, false, false, "kbv", ""},
-      {ID_LOAD, true, false, "kbv", ""},
-      {ID_CHOOSE_TARGET, false, false, "", ""},
+      {ID_ADD_FILES, true, true, true, "", TITLE_ADD_FILES, ""},
+      {ID_ADD_MEDIA_FILES, true, true, true, "", TITLE_ADD_MEDIA_FILES, MEDIA_FILTER},
+      {ID_SAVE, false, false, true, "kbv", "", STRUCTURE_FILTER},
+      {ID_LOAD, true, false, true, "kbv", "", STRUCTURE_FILTER},
+      {ID_CHOOSE_TARGET, false, false, true, "", "", CHOOSER_FILTER},
   };
   for (const ChooserCase& c : choosers) {
     chooser->fileAnswers.push_back(std::nullopt);
@@ -176,10 +182,11 @@ TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
     const FileDialogRequest& request = chooser->requests.back();
     EXPECT_EQ(request.openMode, c.openMode) << c.id;
     EXPECT_EQ(request.multiple, c.multiple) << c.id;
+    EXPECT_EQ(request.mustExist, c.mustExist) << c.id;
     EXPECT_EQ(request.defaultExtension, c.defaultExtension) << c.id;
     EXPECT_EQ(request.title, c.title) << c.id;
+    EXPECT_EQ(request.filter, c.filter) << c.id;
   }
-  EXPECT_EQ(chooser->requests[4].filter, CHOOSER_FILTER) << "the image target's chooser";
 
   chooser->folderAnswers.push_back(std::nullopt);
   ClickOn(ID_ADD_FOLDER);

@@ -4,7 +4,9 @@
 
 #include <memory>
 
-#include "GuiFixture.h"
+// Runs the event loop until it is idle: the test harness's, or the screenshot
+// program's own.
+void PumpEventLoop();
 
 // Last: the X headers define macros (None, Bool, Status) that clash with others.
 #include <X11/Xlib.h>

@@ -53,6 +53,47 @@ TEST_F(LayoutCommandsTest, NewItemsGoIntoTheFolderPointedAtOrTheFileFolder) {
   EXPECT_EQ(ReceivingFolder(model, inside), LayoutModel::TOP_LEVEL) << "an item no longer there";
 }
 
+// The tree's gestures take their targets and selections from these: the
+// context menu's entries, where dropped paths go, what is selected after
+// Remove and after an insertion, and the folder Browse File Folder opens.
+TEST_F(LayoutCommandsTest, TheTargetsAndSelectionsOfTheTreesGestures) {
+  const int a = MakeFolder(model, "A", LayoutModel::TOP_LEVEL).inserted[0];
+  const int a1 = AddFromDisk(model, {dir.MakeFile("a1")}, a).inserted[0];
+  const int a2 = AddFromDisk(model, {dir.MakeFile("a2")}, a).inserted[0];
+  std::string longDir;
+  for (int i = 0; i < 5; ++i) longDir += std::string(120, 'd') + "/";
+  const int f1 = AddFromDisk(model, {dir.MakeFile(longDir + "f1")}, LayoutModel::TOP_LEVEL).inserted[0];
+  const int f2 = AddFromDisk(model, {dir.MakeFile("a b;$(x)/f2")}, LayoutModel::TOP_LEVEL).inserted[0];
+  const int gone = MakeFolder(model, "Gone", LayoutModel::TOP_LEVEL).inserted[0];
+  RemoveItem(model, gone);
+
+  EXPECT_EQ(MenuOfferFor(model, 0), MenuOffer{}) << "empty space";
+  EXPECT_EQ(MenuOfferFor(model, gone), MenuOffer{});
+  EXPECT_EQ(MenuOfferFor(model, a), (MenuOffer{.setForm2 = true, .rename = true, .remove = true}));
+  EXPECT_EQ(MenuOfferFor(model, a1), (MenuOffer{.setForm2 = true, .browseFolder = true, .remove = true}));
+
+  EXPECT_EQ(DroppedPathsFolder(model, a), a);
+  EXPECT_EQ(DroppedPathsFolder(model, a1), 0) << "a file does not stand for its folder";
+  EXPECT_EQ(DroppedPathsFolder(model, gone), 0);
+
+  EXPECT_EQ(SelectionAfterRemove(model, f2), f1);
+  EXPECT_EQ(SelectionAfterRemove(model, a2), a1);
+  EXPECT_EQ(SelectionAfterRemove(model, a1), 0) << "a first child";
+  EXPECT_EQ(SelectionAfterRemove(model, a), 0);
+  EXPECT_EQ(SelectionAfterRemove(model, gone), 0);
+
+  EXPECT_EQ(SelectionAfterInsert(InsertReport{{f1, f2}, {}}, a), f2) << "the last path's item";
+  EXPECT_EQ(SelectionAfterInsert(InsertReport{{f1, 0}, {}}, a), a) << "it made none: its folder";
+  EXPECT_EQ(SelectionAfterInsert(InsertReport{{0}, {}}, 0), 0);
+  EXPECT_EQ(SelectionAfterInsert(InsertReport{}, a), 0) << "nothing asked for";
+
+  // The path as it is, however long, with its closing separator.
+  EXPECT_EQ(FileFolderOf(model, f1), dir / longDir);
+  EXPECT_EQ(FileFolderOf(model, f2), dir / "a b;$(x)/");
+  EXPECT_EQ(FileFolderOf(model, a), "") << "a folder opens nothing";
+  EXPECT_EQ(FileFolderOf(model, gone), "");
+}
+
 TEST_F(LayoutCommandsTest, MovesFollowTheDropRules) {
   const int a = MakeFolder(model, "A", LayoutModel::TOP_LEVEL).inserted[0];
   const int b = MakeFolder(model, "B", a).inserted[0];
