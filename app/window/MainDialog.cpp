@@ -248,7 +248,7 @@ bool MainDialog::Initialize() {
     ShowMessage(Tr(MSG_TOOL_MISSING));
     return false;
   }
-  ShowOptions(OptionsAtStart(LoadSettingsFile(m_places.settingsDir + "/gui.ini", m_places.targetDir)));
+  ShowOptions(OptionsAtStart(LoadSettingsFile(m_iniPath, m_places.targetDir)));
   m_tree->Refresh(true);
   m_tree->Update();
   m_initialized = true;
