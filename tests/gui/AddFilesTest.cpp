@@ -1,12 +1,9 @@
 // Add Files and Add Media Files through their buttons, with the file dialog
 // answered by the scripted chooser: where the files go, what is selected, and
 // the messages.
-#include <gtest/gtest.h>
-#include <wx/textctrl.h>
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 
 namespace {
 

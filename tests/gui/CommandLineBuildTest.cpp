@@ -3,15 +3,7 @@
 // is unit-tested on the model.)
 #include <unistd.h>
 
-#include <wx/checkbox.h>
-#include <wx/combobox.h>
-#include <wx/textctrl.h>
-
-#include <filesystem>
-
 #include "GuiFixture.h"
-#include "LayoutTreeHelpers.h"
-#include "MessageExpect.h"
 #include "image/window/CommandLineBox.h"
 
 namespace {

@@ -1,26 +1,15 @@
 // The disc before it is written: the line under the buttons gives the size
 // the tool then writes, the names list gives the names a reader lists, a run
 // shows its time left, and a target short of space asks first.
-#include <wx/button.h>
-#include <wx/checkbox.h>
-#include <wx/combobox.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
-#include <wx/stattext.h>
-#include <wx/testing.h>
-#include <wx/textctrl.h>
-#include <wx/uiaction.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <regex>
 
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "image/window/DiscPlanView.h"
 #include "image/window/ImageRun.h"
 #include "image/window/NamesDialog.h"
-#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 

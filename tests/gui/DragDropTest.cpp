@@ -1,15 +1,9 @@
 // Moving items inside the tree by dragging, and dropping paths from the
 // desktop's file manager. The handlers are driven with the events the tree
 // gets; one drag is made with the real mouse.
-#include <gtest/gtest.h>
-#include <wx/textctrl.h>
-#include <wx/uiaction.h>
-
-#include <functional>
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 
 namespace {
 

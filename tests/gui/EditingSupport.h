@@ -2,19 +2,8 @@
 // the message after a command, and the answers to the dialogs it opens.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <wx/msgdlg.h>
-#include <wx/testing.h>
-#include <wx/textctrl.h>
-
-#include <functional>
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "GuiFixture.h"
 #include "TreeFrame.h"
-#include "layout/window/DropTreeCtrl.h"
 #include "layout/window/FolderNameDialog.h"
 
 // The centre of an item's row, in tree client coordinates; the item is

@@ -2,17 +2,12 @@
 // the window holds: the image it leaves must pass the independent readers
 // (the sector checker and cd-info). That every layout's image passes them is
 // the tool's rule (tests/tool).
-#include <wx/testing.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <string>
 
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "image/window/ToolProcess.h"
-#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 

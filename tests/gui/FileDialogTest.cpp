@@ -4,12 +4,10 @@
 #include "app/window/CMFileDialog.h"
 #include "common/FileFilter.h"
 #include "app/window/LayoutApp.h"
-#include "app/window/MainDialog.h"
 
 #include <dlfcn.h>
 
 #include <wx/frame.h>
-#include <wx/testing.h>
 
 #include <utility>
 

@@ -1,13 +1,8 @@
 // The folder name dialog: its template, the checks on OK with their messages,
 // the length limits, the rename text and Esc.
-#include <gtest/gtest.h>
-#include <wx/button.h>
-#include <wx/textctrl.h>
-#include <wx/uiaction.h>
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "layout/FolderNameRules.h"
 
 namespace {

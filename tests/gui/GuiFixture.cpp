@@ -1,23 +1,18 @@
 #include "GuiFixture.h"
 
 #include "common/WholeFile.h"
-#include "common/window/TextCodec.h"
 #include "image/window/ToolProcess.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <wx/app.h>
-#include <wx/button.h>
 #include <wx/evtloop.h>
 #include <wx/utils.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <vector>
 
 namespace fs = std::filesystem;
 

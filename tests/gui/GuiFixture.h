@@ -20,9 +20,12 @@
 #include <wx/combobox.h>
 #include <wx/gauge.h>
 #include <wx/stattext.h>
+#include <wx/testing.h>
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -35,6 +38,7 @@ class wxWindow;
 #include "app/window/MainDialog.h"
 #include "common/window/FindControl.h"
 #include "LayoutTreeHelpers.h"
+#include "MessageExpect.h"
 #include "tests/support/TempFolder.h"
 
 // Helpers shared by tests without the fixture.

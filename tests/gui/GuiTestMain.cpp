@@ -2,7 +2,6 @@
 // failures, a net that fails (and answers Cancel to) any modal dialog no
 // wxTEST_DIALOG expected, a fresh screen for each test, and a deadline that
 // names a test which waits far longer than any test takes.
-#include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/dialog.h>
 #include <wx/event.h>
@@ -18,9 +17,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "GuiFixture.h"
 #include "app/window/Resources.h"

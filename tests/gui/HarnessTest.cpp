@@ -1,14 +1,8 @@
 // The harness itself: message boxes are answered by wxTEST_DIALOG before the
 // safety net sees them, and a box no test expected fails instead of hanging.
 #include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "app/window/AboutDialog.h"
 #include "common/window/MessageBox.h"
 

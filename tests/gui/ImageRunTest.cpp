@@ -6,28 +6,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <wx/button.h>
-#include <wx/checkbox.h>
 #include <wx/frame.h>
-#include <wx/gauge.h>
 #include <wx/log.h>
-#include <wx/textctrl.h>
-#include <wx/uiaction.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "common/Texts.h"
 #include "image/window/DesktopNotice.h"
 #include "image/window/DiscPlanView.h"
 #include "image/window/ImageRun.h"
 #include "image/window/ToolConsole.h"
 #include "image/window/ToolProcess.h"
-#include "layout/window/DropTreeCtrl.h"
 
 namespace fs = std::filesystem;
 

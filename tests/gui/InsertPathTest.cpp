@@ -1,6 +1,5 @@
 // Inserting paths from disk and Add Folder, through the real tree control.
 #include "EditingSupport.h"
-#include "MessageExpect.h"
 #include "tests/support/LayoutPicture.h"
 
 namespace {

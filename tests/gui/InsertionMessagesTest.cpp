@@ -1,11 +1,9 @@
 // Messages raised while a command inserts: shown once the tree is thawed, so
 // the tree shows its items behind them; and a path too long to reach, said as
 // such, shortened in its middle like every long line of a message.
-#include <gtest/gtest.h>
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "common/window/MessageBox.h"
 
 namespace {

@@ -2,15 +2,9 @@
 // refusals and the replace question, the line written from the window, and
 // what the window shows after Load. The format itself is StructureFileTest's,
 // writing whole and reading bounded are WholeFileTest's and BoundedReadTest's.
-#include <gtest/gtest.h>
-#include <wx/checkbox.h>
-#include <wx/textctrl.h>
-
-#include <filesystem>
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "common/FileFilter.h"
 #include "common/StructureFile.h"
 

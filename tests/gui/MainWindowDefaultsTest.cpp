@@ -1,12 +1,6 @@
 // The main window as it starts: its controls, their defaults and the hint.
-#include <wx/button.h>
-#include <wx/checkbox.h>
-#include <wx/combobox.h>
-#include <wx/gauge.h>
-#include <wx/textctrl.h>
 
 #include "GuiFixture.h"
-#include "layout/window/DropTreeCtrl.h"
 
 using MainWindowDefaults = MainWindowTest;
 

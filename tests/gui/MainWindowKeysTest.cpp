@@ -1,19 +1,10 @@
 // Typing into the main window's edits, and the keys and buttons that close it
 // or open the About box, through real key events.
-#include <wx/button.h>
 #include <wx/clipbrd.h>
-#include <wx/combobox.h>
 #include <wx/dataobj.h>
-#include <wx/stattext.h>
-#include <wx/testing.h>
-#include <wx/textctrl.h>
-#include <wx/uiaction.h>
-
-#include <functional>
 
 #include "GuiFixture.h"
 #include "app/window/AboutDialog.h"
-#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 

@@ -4,27 +4,17 @@
 // template without one of its controls refused at once.
 #include <dlfcn.h>
 
-#include <wx/button.h>
-#include <wx/checkbox.h>
 #include <wx/filesys.h>
-#include <wx/stattext.h>
-#include <wx/testing.h>
-#include <wx/textctrl.h>
-#include <wx/uiaction.h>
 #include <wx/xml/xml.h>
 #include <wx/xrc/xmlres.h>
 
-#include <memory>
 #include <stdexcept>
-#include <vector>
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "ScreenGrab.h"
 #include "common/FileFilter.h"
 #include "common/Texts.h"
-#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 

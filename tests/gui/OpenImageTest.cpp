@@ -1,21 +1,13 @@
 // Open Disc Image from the tree's context menu, with the real brenvox.exe: a
 // real right click, the image and the folder chosen, the extraction run with
 // the progress bar, and the layout that rebuilds the image loaded in the end.
-#include <wx/button.h>
-#include <wx/gauge.h>
 #include <wx/menu.h>
-#include <wx/testing.h>
-#include <wx/textctrl.h>
-#include <wx/uiaction.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "ScreenGrab.h"
-#include "common/window/TextCodec.h"
 
 namespace fs = std::filesystem;
 

@@ -9,19 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <wx/uiaction.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <map>
-#include <memory>
-#include <vector>
 
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "ScreenGrab.h"
 #include "common/WholeFile.h"
-#include "tests/support/TempFolder.h"
 
 namespace {
 

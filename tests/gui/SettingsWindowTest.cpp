@@ -1,13 +1,7 @@
 // gui.ini as the window sees it: loaded into the image target and the check
 // boxes at start, written whole when the window is destroyed.
-#include <wx/checkbox.h>
-#include <wx/textctrl.h>
-
-#include <filesystem>
 
 #include "GuiFixture.h"
-#include "MessageExpect.h"
-#include "layout/window/DropTreeCtrl.h"
 
 // How gui.ini's lines are read is the settings file's rule, what they set
 // ImageOptions' (tests/unit); here they reach the controls and go back.

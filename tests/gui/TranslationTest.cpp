@@ -2,17 +2,11 @@
 // folder (as the installed program finds its own) for the language the
 // environment names, and the templates' controls, the texts composed in code,
 // the plan line and the message boxes all come from it.
-#include <wx/button.h>
-#include <wx/checkbox.h>
-#include <wx/combobox.h>
-#include <wx/stattext.h>
 
 #include <cstdlib>
 
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 #include "app/window/Resources.h"
-#include "layout/window/DropTreeCtrl.h"
 
 namespace {
 

@@ -1,11 +1,7 @@
 // The tree's editing commands: the context menu and its graying, DEL, the
 // Remove, Set/Unset Form2 and Make Folder buttons, Rename, Browse File Folder
 // and the path display.
-#include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/menu.h>
-#include <wx/textctrl.h>
-#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include <sys/stat.h>
@@ -14,7 +10,6 @@
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
-#include "MessageExpect.h"
 
 namespace {
 

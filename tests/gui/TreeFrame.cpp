@@ -1,14 +1,7 @@
 #include "TreeFrame.h"
 
-#include <wx/button.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
-#include <wx/textctrl.h>
-
-#include <functional>
-
-#include "app/window/MainDialog.h"
-#include "layout/window/DropTreeCtrl.h"
 
 void TreeFrameTest::SetUp() {
   GuiTest::SetUp();

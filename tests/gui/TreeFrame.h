@@ -7,8 +7,6 @@
 
 #include <wx/frame.h>
 
-#include <memory>
-
 #include "GuiFixture.h"
 #include "layout/LayoutModel.h"
 #include "layout/window/LayoutButtons.h"

@@ -1,11 +1,9 @@
 // The hint over the empty tree, as the screen shows it: painted until the
 // first gesture clears it, and never again after.
-#include <wx/uiaction.h>
 
 #include "EditingSupport.h"
 #include "TreeFrame.h"
 #include "ScreenGrab.h"
-#include "layout/window/DropTreeCtrl.h"
 
 using TreeHint = TreeFrameTest;
 

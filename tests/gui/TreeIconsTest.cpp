@@ -3,7 +3,6 @@
 #include <wx/imaglist.h>
 
 #include "TreeFrame.h"
-#include "layout/window/DropTreeCtrl.h"
 
 struct CDropTreeCtrlTestAccess {
   static std::pair<int, int> IconsFor(CDropTreeCtrl* tree, const std::string& path, bool folder) {

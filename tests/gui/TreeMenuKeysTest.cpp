@@ -1,10 +1,6 @@
 // The tree's context menu from the keyboard (Shift+F10, the Menu key) and
 // from a quick second right click, through real input.
-#include <gtest/gtest.h>
 #include <wx/menu.h>
-#include <wx/uiaction.h>
-
-#include <string>
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
