@@ -54,24 +54,19 @@ class SeenMessage : public wxExpectModalBase<wxMessageDialog, SeenMessage> {
 
 // Answers the folder name dialog the way a user does: each attempt is typed
 // over the edit's text (none: the text left as the dialog opened) and OK is
-// pressed, until the dialog accepts one; then Esc. Records the edit's text
-// and selection as the dialog opened.
-struct FolderNameSeen {
-  wxString initialText;
-  long selFrom = -1;
-  long selTo = -1;
-};
-
+// pressed, until the dialog accepts one; then Esc. opensWith: the text the
+// edit must open with, all of it selected.
 class ExpectFolderName : public wxExpectModalBase<CFolderName, ExpectFolderName> {
  public:
-  ExpectFolderName(std::vector<std::optional<std::string>> attempts, FolderNameSeen* seen = nullptr)
-      : m_attempts(std::move(attempts)), m_seen(seen) {}
+  explicit ExpectFolderName(std::vector<std::optional<std::string>> attempts,
+                            std::optional<wxString> opensWith = std::nullopt)
+      : m_attempts(std::move(attempts)), m_opensWith(std::move(opensWith)) {}
 
  protected:
   int OnInvoked(CFolderName* dlg) const override {
-    if (m_seen) {
-      m_seen->initialText = dlg->Edit()->GetValue();
-      dlg->Edit()->GetSelection(&m_seen->selFrom, &m_seen->selTo);
+    if (m_opensWith) {
+      EXPECT_EQ(dlg->Edit()->GetValue(), *m_opensWith);
+      EXPECT_EQ(dlg->Edit()->GetStringSelection(), *m_opensWith) << "all of it selected";
     }
     for (const std::optional<std::string>& attempt : m_attempts) {
       if (attempt) dlg->Edit()->ChangeValue(wxString::FromUTF8(*attempt));
@@ -91,5 +86,5 @@ class ExpectFolderName : public wxExpectModalBase<CFolderName, ExpectFolderName>
 
  private:
   std::vector<std::optional<std::string>> m_attempts;
-  FolderNameSeen* m_seen;
+  std::optional<wxString> m_opensWith;
 };

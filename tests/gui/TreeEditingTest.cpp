@@ -65,49 +65,37 @@ TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
   EXPECT_EQ(TreePicture(Tree()), "Video{},a.txt") << "nothing to remove";
   ASSERT_TRUE(rightClick(file));
   EXPECT_EQ(TreePicture(Tree()), "Video{}");
-  EXPECT_EQ(Tree().SelectedItem(), folder) << "the previous sibling";
   EXPECT_FALSE(Tree().ShowHint());
 }
 
-TEST_F(TreeEditingTest, TheDeleteKeyRemovesTheSelectedItemOrOnlyMovesTheFocus) {
-  Folder("A");
-  wxUIActionSimulator sim;
-  // The keypad's Delete is the same key.
-  for (const int key : {int(WXK_DELETE), int(WXK_NUMPAD_DELETE)}) {
-    const wxTreeItemId f = File("f.txt");
-    Tree().SetFocus();
-    ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
-    Tree().SelectItem(f);
-    sim.Char(key);
-    EXPECT_TRUE(WaitFor([&] { return TreePicture(Tree()) == "A{}"; }, 3000)) << key;
-  }
-
-  // Nothing selected: the tree stays, the focus is on Remove.
-  Tree().Unselect();
-  PressKey(WXK_DELETE);
-  wxWindow* remove = frame->FindWindow(ID_REMOVE);
-  EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == remove; }, 3000));
-  EXPECT_EQ(TreePicture(Tree()), "A{}");
-}
-
-TEST_F(TreeEditingTest, TheCollapseKeysWithNothingSelectedDoNothing) {
+// DEL (or the keypad's) removes the selection; with nothing selected DEL moves
+// the focus to Remove and the collapse keys do nothing.
+TEST_F(TreeEditingTest, TheDeleteAndCollapseKeys) {
   const wxTreeItemId a = Folder("A");
   File("a/a1.txt", a);
   Tree().Expand(a);
   Tree().SetFocus();
   ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
   wxUIActionSimulator sim;
-  for (int key : {int('-'), int(WXK_SUBTRACT)}) {
+  for (const int key : {int(WXK_DELETE), int(WXK_NUMPAD_DELETE)}) {
+    Tree().SelectItem(File("f.txt"));
+    sim.Char(key);
+    EXPECT_TRUE(WaitFor([&] { return TreePicture(Tree()) == "A{a1.txt}"; }, 3000)) << key;
+  }
+  for (const int key : {int('-'), int(WXK_SUBTRACT)}) {
     Tree().Unselect();
     PumpEvents();  // the tree makes its hidden root current
     sim.Char(key);
     PumpEvents();
     EXPECT_TRUE(Tree().IsExpanded(a)) << key;
   }
-  // On a selected folder the key keeps its ordinary handling.
   Tree().SelectItem(a);
   sim.Char('-');
-  EXPECT_TRUE(WaitFor([&] { return !Tree().IsExpanded(a); }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return !Tree().IsExpanded(a); }, 3000)) << "a selected folder collapses";
+  Tree().Unselect();
+  PressKey(WXK_DELETE);
+  EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == frame->FindWindow(ID_REMOVE); }, 3000));
+  EXPECT_EQ(TreePicture(Tree()), "A{a1.txt}");
 }
 
 // The menu: the folder that receives what the item it points at would (the
@@ -192,35 +180,28 @@ TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolderWithoutAShell) {
   EXPECT_EQ(ReadFile(record), "1|" + startupDir + "/data/a b;$(touch x)/|");
 }
 
-TEST_F(TreeEditingTest, F2OnAFileDoesNothingAndTheSelectionShowsItsPath) {
-  const wxTreeItemId file = File("clips/a.avi");
-  Tree().SelectItem(file);
+// F2 on a file does nothing. On a folder, left unchanged, it keeps a name that
+// is not UTF-8: Latin-1, and an encoded surrogate, shown one character per
+// byte ("café", "cafí ©"); a name typed anew is taken as typed.
+TEST_F(TreeEditingTest, F2RenamesOnlyFoldersAndKeepsANameThatIsNotUtf8) {
+  Tree().SelectItem(File("clips/a.avi"));
   EXPECT_EQ(RealPath(), startupDir + "/data/clips/a.avi");
   PressKey(WXK_F2);  // no dialog expected
-  const wxTreeItemId folder = Folder("Video");
-  Tree().SelectItem(folder);
-  EXPECT_EQ(RealPath(), "Video");
-  Tree().Unselect();
-  PumpEvents();
-  EXPECT_EQ(RealPath(), "Video") << "no selection keeps the text";
-}
-
-TEST_F(TreeEditingTest, RenameWithTheTextUnchangedKeepsANameThatIsNotUtf8) {
-  // Latin-1, and an encoded surrogate: neither is UTF-8, each shows one
-  // character per byte ("café", "cafí ©").
   for (const std::string bytes : {"caf\xe9", "caf\xed\xa0\xa9"}) {
     const wxTreeItemId folder = InsertPath(Tree(), MakeDir(bytes), {});
     const int index = Tree().ItemIndex(folder);
-    ASSERT_EQ(Tree().ItemPath(index), bytes);
     EXPECT_EQ(Tree().GetItemText(folder), wxString(bytes.data(), wxConvISO8859_1, bytes.size()));
     Tree().SelectItem(folder);
+    EXPECT_EQ(FindControl<wxTextCtrl>(frame, ID_REAL_PATH)->GetValue(), Tree().GetItemText(folder));
     wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({std::nullopt}));
     EXPECT_EQ(Tree().ItemPath(index), bytes);
-    // A name typed anew is taken as typed.
     const std::string typed = "caf\xc3\xa9 " + std::to_string(index);
     wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({typed}));
     EXPECT_EQ(Tree().ItemPath(index), typed);
   }
+  Tree().Unselect();
+  PumpEvents();
+  EXPECT_EQ(RealPath(), "caf\xc3\xa9 3") << "no selection keeps the text";
 }
 
 }  // namespace
