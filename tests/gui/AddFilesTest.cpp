@@ -1,6 +1,4 @@
-// Add Files and Add Media Files through their buttons, with the file dialog
-// answered by the scripted chooser: where the files go, what is selected, and
-// the messages.
+// Add Files and Add Media Files through their buttons and the scripted chooser.
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
@@ -10,8 +8,6 @@ namespace {
 using AddFilesTest = TreeFrameTest;
 
 // What each button asks its chooser is MainWindowTemplate's (ButtonClicks).
-// A vanished file is reported as met; a name a layout cannot keep is passed
-// over, with one message after the command.
 TEST_F(AddFilesTest, FilesGoToTheTopLevelInOrderAndTheLastIsSelected) {
   chooser->fileAnswers = {std::nullopt};
   ASSERT_TRUE(Click(ID_ADD_MEDIA_FILES));
@@ -26,9 +22,8 @@ TEST_F(AddFilesTest, FilesGoToTheTopLevelInOrderAndTheLastIsSelected) {
   EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), "a.avi"));
   EXPECT_EQ(RealPath(), a);
 
-  // Add Files: Form 1, and the same file again is simply a second item. The
-  // last file vanished: the selection ends cleared, the path display keeps
-  // its text.
+  // Form 1, a second item of the same file; the last vanished: nothing
+  // selected, the path display kept.
   chooser->fileAnswers = {std::vector<std::string>{b, gone}};
   wxTEST_DIALOG(Click(ID_ADD_FILES), ExpectMessage("Cannot find " + gone));
   EXPECT_EQ(TreePicture(Tree()), "Folder{},b.mpg*,a.avi*,b.mpg");

@@ -1,6 +1,5 @@
-// Moving items inside the tree by dragging, and dropping paths from the
-// desktop's file manager. The handlers are driven with the events the tree
-// gets; one drag is made with the real mouse.
+// Dragging items inside the tree, with the events the tree gets and with the
+// real mouse, and dropping paths from the file manager.
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
@@ -40,11 +39,9 @@ class DragDropTest : public TreeFrameTest {
   }
 };
 
-// Which drops move what is LayoutCommandsTest's; here each kind of place the
-// pointer is released over: where the item ends, with its index, and what is
-// selected afterwards (the receiving folder; nothing for the top level; the
-// target when nothing moved). A moved folder comes with its subtree, its
-// files bold as they were, and itself bold when its own flag is set.
+// Which drops move what is LayoutCommandsTest's; here, for each kind of place
+// released over, where the item is shown and what is selected. A moved folder
+// is shown with its subtree, and bold when its own flag is set.
 TEST_F(DragDropTest, EachDragMovesTheItemAfterTheTargetFoldersChildrenOrNothing) {
   const std::string before = "A#1{S#2{a1.txt*#3},a2.txt#4},B#5{b1.txt#6,b2.txt#7},t1.txt#8";
   const struct {
@@ -99,8 +96,7 @@ TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLeve
 }
 
 TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
-  // Each way of removing the dragged item while the drag lasts (DEL on its
-  // folder takes it with the folder's subtree).
+  // Each way of removing the dragged item while the drag lasts.
   const struct {
     const char* way;
     std::function<void()> remove;
@@ -125,9 +121,8 @@ TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
   }
 }
 
-// Presses the left button at from and moves the pointer step pixels at a time
-// down towards to, with the button held, until the tree starts a drag; then
-// to.
+// Presses the left button at from and moves down step pixels at a time until
+// the tree starts a drag; then to.
 void PressAndMoveDown(CDropTreeCtrl& tree, const wxPoint& from, const wxPoint& to, int step) {
   wxUIActionSimulator sim;
   sim.MouseMove(from);
@@ -142,10 +137,8 @@ void PressAndMoveDown(CDropTreeCtrl& tree, const wxPoint& from, const wxPoint& t
   PumpEventLoop();
 }
 
-// 1 pixel per motion event, and 5 (a quick hand), with which the tree starts
-// the drag with the pointer already over the next row. The label is pressed
-// near its start: its middle is far outside the tree, and so would be the
-// drag image if it were not kept inside.
+// 1 pixel per motion, and 5 (the drag starts over the next row). The long
+// label is pressed near its start: its middle is far outside the tree.
 TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeedWithItsImageInsideTheTree) {
   const std::string name = "begin" + std::string(236, 'w') + "end.txt";
   for (const int step : {1, 5}) {

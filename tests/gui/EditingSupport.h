@@ -1,13 +1,12 @@
-// Helpers for the tests of the layout editing commands: points on the tree,
-// the message after a command, and the answers to the dialogs it opens.
+// Points on the tree, the message after a command, and answers to the dialogs
+// a layout command opens.
 #pragma once
 
 #include "GuiFixture.h"
 #include "TreeFrame.h"
 #include "layout/window/FolderNameDialog.h"
 
-// The centre of an item's row, in tree client coordinates; the item is
-// scrolled into view (its folders expanded) first, as a user would.
+// The centre of an item's row in tree coordinates, scrolled into view first.
 inline wxPoint PointOn(CDropTreeCtrl& tree, const wxTreeItemId& item) {
   tree.EnsureVisible(item);
   wxRect rect;
@@ -27,16 +26,14 @@ inline void ChooseFromMenu(CDropTreeCtrl& tree, const wxTreeItemId& item, int id
   tree.RunMenuCommand(id);
 }
 
-// The one message after a command that passed names over: how many, and the
-// first one met.
+// The message after a command that passed names over.
 inline std::string NotAddedMessage(int count, const std::string& first) {
   return std::to_string(count) +
          " items were not added: a name with a double quote, or a folder name with a "
          "backslash, cannot be kept in a layout.\n" + first;
 }
 
-// Answers one message box with OK, handing its text to seen while the box is
-// open (so seen can also look at the window behind it).
+// Answers one message box with OK, handing its text to seen while it is open.
 class SeenMessage : public wxExpectModalBase<wxMessageDialog, SeenMessage> {
  public:
   explicit SeenMessage(std::function<void(const std::string&)> seen) : m_seen(std::move(seen)) {}

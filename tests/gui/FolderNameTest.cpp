@@ -66,9 +66,8 @@ TEST_F(FolderNameTest, TypingStopsAt500EnterPressesOKReading499AndEscLeaves) {
   }
 }
 
-// Rename starts with the old name selected; a refused name shows its message
-// and keeps the dialog open until a name is accepted or Esc leaves, which
-// changes nothing.
+// A refused name keeps the dialog open until one is accepted, or Esc leaves
+// changing nothing.
 TEST_F(FolderNameTest, RenameAndMakeFolderAskUntilANameIsAcceptedOrEsc) {
   const wxTreeItemId video = Folder("Video");
   Tree().SelectItem(video);
@@ -76,7 +75,6 @@ TEST_F(FolderNameTest, RenameAndMakeFolderAskUntilANameIsAcceptedOrEsc) {
                 ExpectMessage(MSG_FORBIDDEN_CHARS));
   EXPECT_EQ(TreePicture(Tree()), "Video{}");
 
-  // From the menu: label, store and path display all take the new name.
   File("a.txt", video);
   wxTEST_DIALOG(ChooseFromMenu(Tree(), video, IDM_RENAME), ExpectFolderName({"Clips"}));
   EXPECT_EQ(TreePicture(Tree()), "Clips{a.txt}");

@@ -10,8 +10,7 @@ namespace {
 
 using InsertionMessages = TreeFrameTest;
 
-// A folder comes with its content; a missing path is reported, and as it was
-// the last one nothing ends selected. A path too long to reach is said so.
+// The missing path was the last one: nothing ends selected.
 TEST_F(InsertionMessages, TheTreeIsThawedAndShowsItsItemsWhileTheMessageIsOpen) {
   MakeFile("disk/Photos/one.jpg");
   MakeFile("disk/Photos/Trip/two.jpg");

@@ -1,6 +1,5 @@
-// The tree's editing commands: the context menu and its graying, DEL, the
-// Remove, Set/Unset Form2 and Make Folder buttons, Rename, Browse File Folder
-// and the path display.
+// The tree's editing commands from the menu, the keys and the buttons, and the
+// path display.
 #include <wx/menu.h>
 #include <wx/utils.h>
 
@@ -19,8 +18,8 @@ constexpr const char* ASK_RECURSIVE =
 
 using TreeEditingTest = TreeFrameTest;
 
-// Each target selected by the click, with the entries it allows; the entry
-// chosen then runs on it.
+// Each target selected by the click, with the entries it allows (the offer is
+// LayoutCommandsTest's); the entry chosen then runs on it.
 TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
   const wxTreeItemId folder = Folder("Video");
   const wxTreeItemId file = File("a.txt");
@@ -42,7 +41,6 @@ TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
     wxTreeItemId item;
     std::set<int> offered;
   } cases[] = {
-      // The main window adds Names... and Open Disc Image... (tested with it).
       {"nothing", wxTreeItemId(), {IDM_MAKE_FOLDER, IDM_REMOVE_ALL}},
       {"folder", folder, {IDM_MAKE_FOLDER, IDM_SET_FORM2, IDM_RENAME, IDM_REMOVE, IDM_REMOVE_ALL}},
       {"file", file,
@@ -124,8 +122,7 @@ TEST_F(TreeEditingTest, RemoveSelectsTheLayoutsChoiceAndTheLastItemEmptiesThePat
   EXPECT_EQ(Tree().SelectedItem(), f1);
   EXPECT_EQ(RealPath(), Tree().ItemPath(Tree().ItemIndex(f1)));
 
-  // None to select: the path display keeps the removed item's path, and
-  // Remove with nothing selected changes nothing.
+  // None to select: the path display keeps the removed item's path.
   ChooseFromMenu(Tree(), a1, IDM_REMOVE);
   EXPECT_FALSE(Tree().SelectedItem().IsOk());
   EXPECT_EQ(RealPath(), startupDir + "/data/a/a1.txt");
@@ -152,7 +149,7 @@ TEST_F(TreeEditingTest, SetUnsetForm2AsksOnlyForAFolderWithContentAndAppliesToEv
   wxTEST_DIALOG(Click(ID_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
   EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
 
-  // No: nothing changes. The folder is selected either way.
+  // No changes nothing; the folder is selected either way.
   Tree().Unselect();
   wxTEST_DIALOG(ChooseFromMenu(Tree(), sub, IDM_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_NO));
   EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
@@ -165,7 +162,7 @@ TEST_F(TreeEditingTest, SetUnsetForm2AsksOnlyForAFolderWithContentAndAppliesToEv
 }
 
 TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolderWithoutAShell) {
-  // A stand-in xdg-open first on PATH records the arguments it was given.
+  // A stand-in xdg-open first on PATH records its arguments.
   const std::string bin = MakeDir("bin");
   const std::string record = startupDir + "/data/opened.txt";
   WriteWholeFile(bin + "/xdg-open", "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + record + ".tmp'\n"

@@ -8,10 +8,9 @@
 
 namespace {
 
-// On the whole window, where the keys reach the tree as they do in the
-// program. Which entries each target offers is the right click's test
-// (TreeEditingTest); here the menu only has to name its target: "item", or
-// "nothing" when Remove is grayed.
+// On the whole window, where the keys reach the tree as in the program. The
+// entries are the right click's test; here the menu names its target: "item",
+// or "nothing" when Remove is grayed.
 using TreeMenuKeys = MainWindowTest;
 
 TEST_F(TreeMenuKeys, BothMenuKeysAndAQuickSecondRightClickOpenTheMenu) {
