@@ -34,20 +34,4 @@ TEST_F(InsertionMessages, TheTreeIsThawedAndShowsItsItemsWhileTheMessageIsOpen) 
   EXPECT_EQ(TreePicture(Tree()), "Photos{one.jpg,Trip{two.jpg}}");
 }
 
-TEST(MessageLines, LongLinesAreShortenedInTheMiddleShortOnesKept) {
-  for (const std::size_t length : {0u, 1u, 159u, 160u, 161u, 4400u}) {
-    const wxString line = wxString('a', length / 2) + wxString('b', length - length / 2);
-    const wxString text = MessageBoxText(wxT("Cannot find\n") + line + wxT("\n"));
-    const wxString shown = text.AfterFirst('\n').BeforeLast('\n');
-    EXPECT_TRUE(text.StartsWith(wxT("Cannot find\n")) && text.EndsWith(wxT("\n"))) << length;
-    EXPECT_EQ(shown.length(), std::min<std::size_t>(length, MESSAGE_LINE_CHARS)) << length;
-    if (length <= MESSAGE_LINE_CHARS) {
-      EXPECT_EQ(shown, line);
-    } else {
-      EXPECT_TRUE(shown.StartsWith(line.Left(70)) && shown.EndsWith(line.Right(70)) &&
-                  shown.Contains(wxT("..."))) << length;
-    }
-  }
-}
-
 }  // namespace
