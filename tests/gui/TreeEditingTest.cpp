@@ -96,9 +96,10 @@ TEST_F(TreeEditingTest, TheDeleteAndCollapseKeys) {
   EXPECT_EQ(TreePicture(Tree()), "A{a1.txt}");
 }
 
-// The menu: the folder that receives what the item it points at would (the
-// rule is LayoutCommandsTest's); the button: the top level.
-TEST_F(TreeEditingTest, MakeFolderGoesWhereTheMenuPointsOrToTheTopLevel) {
+// Make Folder from the menu goes to the folder that receives what the item
+// pointed at would, from the button to the top level. Set/Unset Form2 asks
+// for a folder with content. (The rules are LayoutCommandsTest's.)
+TEST_F(TreeEditingTest, MakeFolderAndSetUnsetForm2ActWhereTheMenuOrTheButtonPoints) {
   const wxTreeItemId a = Folder("A");
   const wxTreeItemId b = Folder("B");
   wxTEST_DIALOG(ChooseFromMenu(Tree(), a, IDM_MAKE_FOLDER), ExpectFolderName({"N1"}));
@@ -109,6 +110,26 @@ TEST_F(TreeEditingTest, MakeFolderGoesWhereTheMenuPointsOrToTheTopLevel) {
   EXPECT_EQ(TreePicture(Tree()), "A{N1{}},B{b1.txt,N2{}},N3{}");
   EXPECT_EQ(Tree().SelectedItem(), a) << "the new folder is not selected";
   EXPECT_FALSE(Tree().ShowHint());
+
+  Tree().RemoveAll();
+  const wxTreeItemId top = Folder("Top");
+  File("x.avi", top);
+  const wxTreeItemId sub = Folder("Sub", top);
+  MarkForm2(Tree(), File("y.avi", sub));
+  Tree().SelectItem(top);
+  wxTEST_DIALOG(Click(ID_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
+
+  // No changes nothing; the folder is selected either way.
+  Tree().Unselect();
+  wxTEST_DIALOG(ChooseFromMenu(Tree(), sub, IDM_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_NO));
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
+  EXPECT_EQ(Tree().SelectedItem(), sub);
+
+  // A file flips without a question.
+  Tree().SelectItem(File("a.avi"));
+  ASSERT_TRUE(Click(ID_SET_FORM2));
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}},a.avi*");
 }
 
 // Which item is selected after Remove is LayoutCommandsTest's; here the
@@ -136,29 +157,6 @@ TEST_F(TreeEditingTest, RemoveSelectsTheLayoutsChoiceAndTheLastItemEmptiesThePat
   ChooseFromMenu(Tree(), ItemAt(Tree(), "b.txt"), IDM_REMOVE_ALL);
   EXPECT_EQ(TreePicture(Tree()), "");
   EXPECT_EQ(RealPath(), "") << "Remove All";
-}
-
-// Which items a folder's toggle reaches, and when it asks, are
-// LayoutCommandsTest's; here the question, its answers and the selection.
-TEST_F(TreeEditingTest, SetUnsetForm2AsksOnlyForAFolderWithContentAndAppliesToEveryFile) {
-  const wxTreeItemId top = Folder("Top");
-  File("x.avi", top);
-  const wxTreeItemId sub = Folder("Sub", top);
-  MarkForm2(Tree(), File("y.avi", sub));
-  Tree().SelectItem(top);
-  wxTEST_DIALOG(Click(ID_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
-  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
-
-  // No changes nothing; the folder is selected either way.
-  Tree().Unselect();
-  wxTEST_DIALOG(ChooseFromMenu(Tree(), sub, IDM_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_NO));
-  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
-  EXPECT_EQ(Tree().SelectedItem(), sub);
-
-  // A file flips without a question.
-  Tree().SelectItem(File("a.avi"));
-  ASSERT_TRUE(Click(ID_SET_FORM2));
-  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}},a.avi*");
 }
 
 TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolderWithoutAShell) {
