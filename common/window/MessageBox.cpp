@@ -7,6 +7,7 @@
 #include <wx/msgdlg.h>
 #include <wx/settings.h>
 
+#include "common/MessageLines.h"
 #include "common/window/TextCodec.h"
 #include "common/Texts.h"
 #include "common/window/Translation.h"
@@ -98,22 +99,11 @@ void SetProgramName(const std::string& name) {
 }
 
 wxString ShortenMiddle(const wxString& text, std::size_t maxChars) {
-  static const wxString dots = wxT("...");
-  if (text.length() <= maxChars) return text;
-  if (maxChars <= dots.length()) return text.Left(maxChars);
-  const std::size_t kept = maxChars - dots.length();
-  const std::size_t tail = kept / 2;
-  return text.Left(kept - tail) + dots + text.Right(tail);
+  return wxString(MiddleShortened(text.ToStdWstring(), maxChars));
 }
 
 wxString MessageBoxText(const wxString& text) {
-  wxString out;
-  std::size_t start = 0;
-  for (std::size_t end = text.find('\n'); end != wxString::npos; end = text.find('\n', start)) {
-    out += ShortenMiddle(text.substr(start, end - start), MESSAGE_LINE_CHARS) + '\n';
-    start = end + 1;
-  }
-  return out + ShortenMiddle(text.substr(start), MESSAGE_LINE_CHARS);
+  return wxString(LinesShortened(text.ToStdWstring(), MESSAGE_LINE_CHARS));
 }
 
 void ShowMessage(const wxString& text, wxWindow* parent) {

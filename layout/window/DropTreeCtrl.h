@@ -222,6 +222,5 @@ class CDropTreeCtrl : public wxTreeCtrl, private LayoutObserver {
     if (m_layoutChanged) m_layoutChanged(replaced);
   }
 
-  friend struct CDropTreeCtrlTestAccess;  // tests reach the private parts
   wxDECLARE_DYNAMIC_CLASS(CDropTreeCtrl);
 };

@@ -1,6 +1,5 @@
-// Moving items inside the tree by dragging, and dropping paths from the
-// desktop's file manager. The handlers are driven with the events the tree
-// gets; one drag is made with the real mouse.
+// Dragging items inside the tree, with the events the tree gets and with the
+// real mouse, and dropping paths from the file manager.
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
@@ -40,54 +39,41 @@ class DragDropTest : public TreeFrameTest {
   }
 };
 
-// Which drops move what is LayoutCommandsTest's; here each kind of place the
-// pointer is released over: where the item ends, with its index, and what is
-// selected afterwards (the receiving folder; nothing for the top level; the
-// target when nothing moved).
+// Which drops move what is LayoutCommandsTest's; here, for each kind of place
+// released over, where the item is shown and what is selected. A moved folder
+// is shown with its subtree, and bold when its own flag is set.
 TEST_F(DragDropTest, EachDragMovesTheItemAfterTheTargetFoldersChildrenOrNothing) {
-  const std::string before = "A#1{a1.txt#2},B#3{b1.txt#4,b2.txt#5},t1.txt#6";
+  const std::string before = "A#1{S#2{a1.txt*#3},a2.txt#4},B#5{b1.txt#6,b2.txt#7},t1.txt#8";
   const struct {
     const char* item;
     const char* target;  // "-" outside the tree
     const char* after;
     const char* selected;
   } cases[] = {
-      {"A/a1.txt", "B/b2.txt", "A#1{},B#3{b1.txt#4,b2.txt#5,a1.txt#2},t1.txt#6", "B"},
-      {"A/a1.txt", "-", "A#1{},B#3{b1.txt#4,b2.txt#5},t1.txt#6,a1.txt#2", ""},
+      {"A/S/a1.txt", "B/b2.txt", "A#1{S#2{},a2.txt#4},B#5{b1.txt#6,b2.txt#7,a1.txt*#3},t1.txt#8", "B"},
+      {"A/S/a1.txt", "-", "A#1{S#2{},a2.txt#4},B#5{b1.txt#6,b2.txt#7},t1.txt#8,a1.txt*#3", ""},
       {"B/b1.txt", "B/b2.txt", before.c_str(), "B/b2.txt"},
+      {"A", "B", "B#5{b1.txt#6,b2.txt#7,A*#1{S#2{a1.txt*#3},a2.txt#4}},t1.txt#8", "B"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.item) + " onto " + c.target);
     Tree().ResetTree();
-    File("a/a1.txt", Folder("A"));
+    const wxTreeItemId a = Folder("A");
+    MarkForm2(Tree(), File("a/a1.txt", Folder("S", a)));
+    File("a/a2.txt", a);
+    SetForm2(Tree(), a, true);  // the folder's own flag: not bold in place
     const wxTreeItemId b = Folder("B");
     File("b/b1.txt", b);
     File("b/b2.txt", b);
     File("t1.txt");
+    Tree().ExpandAll();  // no row moves once the target's point is taken
     const std::string target = c.target;
     DragTo(ItemAt(Tree(), c.item), target == "-" ? wxPoint(-20, Tree().GetClientSize().y + 40)
                                                  : PointOn(Tree(), ItemAt(Tree(), target)));
-    EXPECT_EQ(TreePicture(Tree(), {}, true), c.after) << c.item << " onto " << target;
-    EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), c.selected)) << c.item << " onto " << target;
+    EXPECT_EQ(TreePicture(Tree(), {}, true), c.after);
+    EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), c.selected));
     EXPECT_FALSE(Tree().ShowHint());
   }
-}
-
-TEST_F(DragDropTest, AMovedFolderKeepsItsStructureIndicesAndBoldFiles) {
-  const wxTreeItemId src = Folder("Src");
-  MarkForm2(Tree(), File("s/f1.avi", src));
-  const wxTreeItemId sub = Folder("Sub", src);
-  File("s/f2.txt", sub);
-  MarkForm2(Tree(), File("s/f3.avi", sub));
-  File("s/f4.txt", src);
-  SetForm2(Tree(), sub, true);  // the folder's own flag: not bold in place
-  const wxTreeItemId dst = Folder("Dst");
-  File("d/d1.txt", dst);
-  ASSERT_EQ(TreePicture(Tree()), "Src{f1.avi*,Sub{f2.txt,f3.avi*},f4.txt},Dst{d1.txt}");
-  DragTo(src, PointOn(Tree(), dst));
-  // A folder whose own flag is set shows bold at its new place.
-  EXPECT_EQ(TreePicture(Tree(), {}, true),
-            "Dst#7{d1.txt#8,Src#1{f1.avi*#2,Sub*#3{f2.txt#4,f3.avi*#5},f4.txt#6}}");
-  EXPECT_EQ(Tree().SelectedItem(), dst);
 }
 
 // Where dropped paths go is LayoutCommandsTest's; a name a layout cannot keep
@@ -110,8 +96,7 @@ TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLeve
 }
 
 TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
-  // Each way of removing the dragged item while the drag lasts (DEL on its
-  // folder takes it with the folder's subtree).
+  // Each way of removing the dragged item while the drag lasts.
   const struct {
     const char* way;
     std::function<void()> remove;
@@ -136,9 +121,8 @@ TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
   }
 }
 
-// Presses the left button at from and moves the pointer step pixels at a time
-// down towards to, with the button held, until the tree starts a drag; then
-// to.
+// Presses the left button at from and moves down step pixels at a time until
+// the tree starts a drag; then to.
 void PressAndMoveDown(CDropTreeCtrl& tree, const wxPoint& from, const wxPoint& to, int step) {
   wxUIActionSimulator sim;
   sim.MouseMove(from);
@@ -153,47 +137,33 @@ void PressAndMoveDown(CDropTreeCtrl& tree, const wxPoint& from, const wxPoint& t
   PumpEventLoop();
 }
 
-TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeed) {
-  // 1 pixel per motion event, and 5 (a quick hand), with which the tree
-  // starts the drag with the pointer already over the next row.
+// 1 pixel per motion, and 5 (the drag starts over the next row). The long
+// label is pressed near its start: its middle is far outside the tree.
+TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeedWithItsImageInsideTheTree) {
+  const std::string name = "begin" + std::string(236, 'w') + "end.txt";
   for (const int step : {1, 5}) {
     SCOPED_TRACE(step);
     Tree().RemoveAll();
-    const wxTreeItemId t1 = File("t1.txt");
+    const wxTreeItemId t1 = File(name);
     File("t2.txt");
     File("t3.txt");
     const wxTreeItemId a = Folder("A");
     Tree().SetFocus();
     PumpEvents();
-    const wxPoint from = Tree().ClientToScreen(PointOn(Tree(), t1));
-    const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
-    PressAndMoveDown(Tree(), from, to, step);
+    wxRect row;
+    ASSERT_TRUE(Tree().GetBoundingRect(t1, row, true));
+    const wxPoint from = Tree().ClientToScreen(wxPoint(row.x + 10, row.y + row.height / 2));
+    PressAndMoveDown(Tree(), from, Tree().ClientToScreen(PointOn(Tree(), a)), step);
     PumpEvents();
-    EXPECT_TRUE(Tree().IsDragging());
+    ASSERT_TRUE(Tree().IsDragging());
+    const wxRect image = Tree().DragImageRect();
+    EXPECT_GT(image.width, 0);
+    EXPECT_LE(image.width, Tree().GetClientSize().x) << "the image reaches past the tree";
     wxUIActionSimulator().MouseUp();
     EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
-    EXPECT_EQ(TreePicture(Tree()), "t2.txt,t3.txt,A{t1.txt}");
+    EXPECT_TRUE(Tree().DragImageRect().IsEmpty());
+    EXPECT_EQ(TreePicture(Tree()), "t2.txt,t3.txt,A{" + name + "}");
   }
-}
-
-TEST_F(DragDropTest, TheDragImageOfALongNameStaysInsideTheTreeAndEndsWithTheDrag) {
-  const wxTreeItemId item = File("begin" + std::string(236, 'w') + "end.txt");
-  const wxTreeItemId a = Folder("A");
-  Tree().SetFocus();
-  PumpEvents();
-  wxRect row;
-  ASSERT_TRUE(Tree().GetBoundingRect(item, row, true));
-  // Pressed near the start of the label: its middle is far outside the tree.
-  const wxPoint from = Tree().ClientToScreen(wxPoint(row.x + 10, row.y + row.height / 2));
-  const wxPoint to = Tree().ClientToScreen(PointOn(Tree(), a));
-  PressAndMoveDown(Tree(), from, to, 2);
-  ASSERT_TRUE(Tree().IsDragging());
-  const wxRect image = Tree().DragImageRect();
-  EXPECT_GT(image.width, 0);
-  EXPECT_LE(image.width, Tree().GetClientSize().x) << "the image reaches past the tree";
-  wxUIActionSimulator().MouseUp();
-  EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
-  EXPECT_TRUE(Tree().DragImageRect().IsEmpty());
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-// Helpers for the tests of the layout editing commands: points on the tree,
-// the message after a command, and the answers to the dialogs it opens.
+// Points on the tree, the message after a command, and answers to the dialogs
+// a layout command opens.
 #pragma once
 
 #include "GuiFixture.h"
 #include "TreeFrame.h"
 #include "layout/window/FolderNameDialog.h"
 
-// The centre of an item's row, in tree client coordinates; the item is
-// scrolled into view (its folders expanded) first, as a user would.
+// The centre of an item's row in tree coordinates, scrolled into view first.
 inline wxPoint PointOn(CDropTreeCtrl& tree, const wxTreeItemId& item) {
   tree.EnsureVisible(item);
   wxRect rect;
@@ -27,16 +26,14 @@ inline void ChooseFromMenu(CDropTreeCtrl& tree, const wxTreeItemId& item, int id
   tree.RunMenuCommand(id);
 }
 
-// The one message after a command that passed names over: how many, and the
-// first one met.
+// The message after a command that passed names over.
 inline std::string NotAddedMessage(int count, const std::string& first) {
   return std::to_string(count) +
          " items were not added: a name with a double quote, or a folder name with a "
          "backslash, cannot be kept in a layout.\n" + first;
 }
 
-// Answers one message box with OK, handing its text to seen while the box is
-// open (so seen can also look at the window behind it).
+// Answers one message box with OK, handing its text to seen while it is open.
 class SeenMessage : public wxExpectModalBase<wxMessageDialog, SeenMessage> {
  public:
   explicit SeenMessage(std::function<void(const std::string&)> seen) : m_seen(std::move(seen)) {}
@@ -54,24 +51,19 @@ class SeenMessage : public wxExpectModalBase<wxMessageDialog, SeenMessage> {
 
 // Answers the folder name dialog the way a user does: each attempt is typed
 // over the edit's text (none: the text left as the dialog opened) and OK is
-// pressed, until the dialog accepts one; then Esc. Records the edit's text
-// and selection as the dialog opened.
-struct FolderNameSeen {
-  wxString initialText;
-  long selFrom = -1;
-  long selTo = -1;
-};
-
+// pressed, until the dialog accepts one; then Esc. opensWith: the text the
+// edit must open with, all of it selected.
 class ExpectFolderName : public wxExpectModalBase<CFolderName, ExpectFolderName> {
  public:
-  ExpectFolderName(std::vector<std::optional<std::string>> attempts, FolderNameSeen* seen = nullptr)
-      : m_attempts(std::move(attempts)), m_seen(seen) {}
+  explicit ExpectFolderName(std::vector<std::optional<std::string>> attempts,
+                            std::optional<wxString> opensWith = std::nullopt)
+      : m_attempts(std::move(attempts)), m_opensWith(std::move(opensWith)) {}
 
  protected:
   int OnInvoked(CFolderName* dlg) const override {
-    if (m_seen) {
-      m_seen->initialText = dlg->Edit()->GetValue();
-      dlg->Edit()->GetSelection(&m_seen->selFrom, &m_seen->selTo);
+    if (m_opensWith) {
+      EXPECT_EQ(dlg->Edit()->GetValue(), *m_opensWith);
+      EXPECT_EQ(dlg->Edit()->GetStringSelection(), *m_opensWith) << "all of it selected";
     }
     for (const std::optional<std::string>& attempt : m_attempts) {
       if (attempt) dlg->Edit()->ChangeValue(wxString::FromUTF8(*attempt));
@@ -91,5 +83,5 @@ class ExpectFolderName : public wxExpectModalBase<CFolderName, ExpectFolderName>
 
  private:
   std::vector<std::optional<std::string>> m_attempts;
-  FolderNameSeen* m_seen;
+  std::optional<wxString> m_opensWith;
 };

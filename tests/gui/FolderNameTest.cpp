@@ -1,5 +1,5 @@
-// The folder name dialog: its template, the checks on OK with their messages,
-// the length limits, the rename text and Esc.
+// The folder name dialog: its template, the checks on OK (the rules and their
+// messages are FolderNameRulesTest's), the length limits, the rename text and Esc.
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
@@ -31,15 +31,8 @@ TEST_F(FolderNameTest, TheTemplateHasNoCaptionAnEditAndOK) {
   wxTEST_DIALOG(accepted = dialog.AcceptName(), ExpectMessage(MSG_FORBIDDEN_CHARS));
   EXPECT_FALSE(accepted);
   EXPECT_EQ(dialog.Edit()->GetValue(), "a:b");
-}
-
-TEST_F(FolderNameTest, RefusedNamesKeepTheDialogOpenUntilOneIsAccepted) {
-  // Through the Make Folder button: each refused name shows its message (the
-  // rules and their messages are FolderNameRulesTest's) and leaves the layout
-  // alone; the accepted one becomes the folder.
-  wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({"", "a-b", "Caf\xc3\xa9 1 "}),
-                ExpectMessage(MSG_TYPE_A_NAME), ExpectMessage(MSG_FORBIDDEN_CHARS));
-  EXPECT_EQ(TreePicture(Tree()), "Caf\xc3\xa9 1 {}");
+  CFolderName longer(frame, std::string(600, 'L'));
+  EXPECT_EQ(longer.Edit()->GetValue(), wxString(std::string(499, 'L'))) << "its first 499 characters";
 }
 
 // Real typing: the edit takes 500 characters at most, Enter presses OK (which
@@ -73,34 +66,26 @@ TEST_F(FolderNameTest, TypingStopsAt500EnterPressesOKReading499AndEscLeaves) {
   }
 }
 
-TEST_F(FolderNameTest, RenameShowsTheOldNameSelectedAndEscChangesNothing) {
+// A refused name keeps the dialog open until one is accepted, or Esc leaves
+// changing nothing.
+TEST_F(FolderNameTest, RenameAndMakeFolderAskUntilANameIsAcceptedOrEsc) {
   const wxTreeItemId video = Folder("Video");
   Tree().SelectItem(video);
-  FolderNameSeen seen;
-  // F2 on the folder; a refused name, then Esc.
-  wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({"a:b"}, &seen),
+  wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({"a:b"}, wxString("Video")),
                 ExpectMessage(MSG_FORBIDDEN_CHARS));
-  EXPECT_EQ(seen.initialText, "Video");
-  EXPECT_EQ(seen.selFrom, 0);
-  EXPECT_EQ(seen.selTo, 5);
   EXPECT_EQ(TreePicture(Tree()), "Video{}");
-  EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(video)), "Video");
 
-  // Accepted, from the menu: label, store and path display all take the new
-  // name; the folder keeps its content.
   File("a.txt", video);
   wxTEST_DIALOG(ChooseFromMenu(Tree(), video, IDM_RENAME), ExpectFolderName({"Clips"}));
   EXPECT_EQ(TreePicture(Tree()), "Clips{a.txt}");
   EXPECT_EQ(Tree().ItemPath(Tree().ItemIndex(video)), "Clips");
-  EXPECT_EQ(FindControl<wxTextCtrl>(frame, ID_REAL_PATH)->GetValue(), "Clips");
+  EXPECT_EQ(RealPath(), "Clips");
 
-  // Esc on a new folder: nothing is made.
   wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({}));
-  EXPECT_EQ(TreePicture(Tree()), "Clips{a.txt}");
-
-  // A longer name starts as its first 499 characters.
-  CFolderName dialog(frame, std::string(600, 'L'));
-  EXPECT_EQ(dialog.Edit()->GetValue(), wxString(std::string(499, 'L')));
+  EXPECT_EQ(TreePicture(Tree()), "Clips{a.txt}") << "Esc: nothing is made";
+  wxTEST_DIALOG(Click(ID_MAKE_FOLDER), ExpectFolderName({"", "a-b", "Caf\xc3\xa9 1 "}),
+                ExpectMessage(MSG_TYPE_A_NAME), ExpectMessage(MSG_FORBIDDEN_CHARS));
+  EXPECT_EQ(TreePicture(Tree()), "Clips{a.txt},Caf\xc3\xa9 1 {}");
 }
 
 }  // namespace

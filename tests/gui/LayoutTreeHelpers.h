@@ -37,8 +37,7 @@ inline std::string TreePicture(const CDropTreeCtrl& tree, wxTreeItemId parent = 
   return out;
 }
 
-// The item at a path of labels separated by '/', from the top level; none
-// when a label is not found.
+// The item at a '/'-separated path of labels; none when one is not found.
 inline wxTreeItemId ItemAt(const CDropTreeCtrl& tree, const std::string& labels) {
   wxTreeItemId item;
   std::istringstream parts(labels);
@@ -53,9 +52,8 @@ inline wxTreeItemId ItemAt(const CDropTreeCtrl& tree, const std::string& labels)
   return item;
 }
 
-// Building a layout in tests, by tree items: a path from disk or a folder
-// made in the layout, last among the children of parent (none: the top
-// level). Each returns the new item, or parent when nothing was created.
+// A path from disk or a new folder, last under parent (none: the top level);
+// the new item, or parent when nothing was created.
 inline wxTreeItemId InsertPath(CDropTreeCtrl& tree, const std::string& path, wxTreeItemId parent) {
   const int index = tree.Model().InsertPath(path, tree.ItemIndex(parent));
   return index > 0 ? tree.ItemOf(index) : parent;

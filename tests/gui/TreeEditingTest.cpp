@@ -1,6 +1,5 @@
-// The tree's editing commands: the context menu and its graying, DEL, the
-// Remove, Set/Unset Form2 and Make Folder buttons, Rename, Browse File Folder
-// and the path display.
+// The tree's editing commands from the menu, the keys and the buttons, and the
+// path display.
 #include <wx/menu.h>
 #include <wx/utils.h>
 
@@ -19,8 +18,8 @@ constexpr const char* ASK_RECURSIVE =
 
 using TreeEditingTest = TreeFrameTest;
 
-// Each target selected by the click, with the entries it allows; the entry
-// chosen then runs on it.
+// Each target selected by the click, with the entries it allows (the offer is
+// LayoutCommandsTest's); the entry chosen then runs on it.
 TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
   const wxTreeItemId folder = Folder("Video");
   const wxTreeItemId file = File("a.txt");
@@ -42,7 +41,6 @@ TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
     wxTreeItemId item;
     std::set<int> offered;
   } cases[] = {
-      // The main window adds Names... and Open Disc Image... (tested with it).
       {"nothing", wxTreeItemId(), {IDM_MAKE_FOLDER, IDM_REMOVE_ALL}},
       {"folder", folder, {IDM_MAKE_FOLDER, IDM_SET_FORM2, IDM_RENAME, IDM_REMOVE, IDM_REMOVE_ALL}},
       {"file", file,
@@ -65,54 +63,43 @@ TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
   EXPECT_EQ(TreePicture(Tree()), "Video{},a.txt") << "nothing to remove";
   ASSERT_TRUE(rightClick(file));
   EXPECT_EQ(TreePicture(Tree()), "Video{}");
-  EXPECT_EQ(Tree().SelectedItem(), folder) << "the previous sibling";
   EXPECT_FALSE(Tree().ShowHint());
 }
 
-TEST_F(TreeEditingTest, TheDeleteKeyRemovesTheSelectedItemOrOnlyMovesTheFocus) {
-  Folder("A");
-  wxUIActionSimulator sim;
-  // The keypad's Delete is the same key.
-  for (const int key : {int(WXK_DELETE), int(WXK_NUMPAD_DELETE)}) {
-    const wxTreeItemId f = File("f.txt");
-    Tree().SetFocus();
-    ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
-    Tree().SelectItem(f);
-    sim.Char(key);
-    EXPECT_TRUE(WaitFor([&] { return TreePicture(Tree()) == "A{}"; }, 3000)) << key;
-  }
-
-  // Nothing selected: the tree stays, the focus is on Remove.
-  Tree().Unselect();
-  PressKey(WXK_DELETE);
-  wxWindow* remove = frame->FindWindow(ID_REMOVE);
-  EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == remove; }, 3000));
-  EXPECT_EQ(TreePicture(Tree()), "A{}");
-}
-
-TEST_F(TreeEditingTest, TheCollapseKeysWithNothingSelectedDoNothing) {
+// DEL (or the keypad's) removes the selection; with nothing selected DEL moves
+// the focus to Remove and the collapse keys do nothing.
+TEST_F(TreeEditingTest, TheDeleteAndCollapseKeys) {
   const wxTreeItemId a = Folder("A");
   File("a/a1.txt", a);
   Tree().Expand(a);
   Tree().SetFocus();
   ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
   wxUIActionSimulator sim;
-  for (int key : {int('-'), int(WXK_SUBTRACT)}) {
+  for (const int key : {int(WXK_DELETE), int(WXK_NUMPAD_DELETE)}) {
+    Tree().SelectItem(File("f.txt"));
+    sim.Char(key);
+    EXPECT_TRUE(WaitFor([&] { return TreePicture(Tree()) == "A{a1.txt}"; }, 3000)) << key;
+  }
+  for (const int key : {int('-'), int(WXK_SUBTRACT)}) {
     Tree().Unselect();
     PumpEvents();  // the tree makes its hidden root current
     sim.Char(key);
     PumpEvents();
     EXPECT_TRUE(Tree().IsExpanded(a)) << key;
   }
-  // On a selected folder the key keeps its ordinary handling.
   Tree().SelectItem(a);
   sim.Char('-');
-  EXPECT_TRUE(WaitFor([&] { return !Tree().IsExpanded(a); }, 3000));
+  EXPECT_TRUE(WaitFor([&] { return !Tree().IsExpanded(a); }, 3000)) << "a selected folder collapses";
+  Tree().Unselect();
+  PressKey(WXK_DELETE);
+  EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == frame->FindWindow(ID_REMOVE); }, 3000));
+  EXPECT_EQ(TreePicture(Tree()), "A{a1.txt}");
 }
 
-// The menu: the folder that receives what the item it points at would (the
-// rule is LayoutCommandsTest's); the button: the top level.
-TEST_F(TreeEditingTest, MakeFolderGoesWhereTheMenuPointsOrToTheTopLevel) {
+// Make Folder from the menu goes to the folder that receives what the item
+// pointed at would, from the button to the top level. Set/Unset Form2 asks
+// for a folder with content. (The rules are LayoutCommandsTest's.)
+TEST_F(TreeEditingTest, MakeFolderAndSetUnsetForm2ActWhereTheMenuOrTheButtonPoints) {
   const wxTreeItemId a = Folder("A");
   const wxTreeItemId b = Folder("B");
   wxTEST_DIALOG(ChooseFromMenu(Tree(), a, IDM_MAKE_FOLDER), ExpectFolderName({"N1"}));
@@ -123,6 +110,26 @@ TEST_F(TreeEditingTest, MakeFolderGoesWhereTheMenuPointsOrToTheTopLevel) {
   EXPECT_EQ(TreePicture(Tree()), "A{N1{}},B{b1.txt,N2{}},N3{}");
   EXPECT_EQ(Tree().SelectedItem(), a) << "the new folder is not selected";
   EXPECT_FALSE(Tree().ShowHint());
+
+  Tree().RemoveAll();
+  const wxTreeItemId top = Folder("Top");
+  File("x.avi", top);
+  const wxTreeItemId sub = Folder("Sub", top);
+  MarkForm2(Tree(), File("y.avi", sub));
+  Tree().SelectItem(top);
+  wxTEST_DIALOG(Click(ID_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
+
+  // No changes nothing; the folder is selected either way.
+  Tree().Unselect();
+  wxTEST_DIALOG(ChooseFromMenu(Tree(), sub, IDM_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_NO));
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
+  EXPECT_EQ(Tree().SelectedItem(), sub);
+
+  // A file flips without a question.
+  Tree().SelectItem(File("a.avi"));
+  ASSERT_TRUE(Click(ID_SET_FORM2));
+  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}},a.avi*");
 }
 
 // Which item is selected after Remove is LayoutCommandsTest's; here the
@@ -136,8 +143,7 @@ TEST_F(TreeEditingTest, RemoveSelectsTheLayoutsChoiceAndTheLastItemEmptiesThePat
   EXPECT_EQ(Tree().SelectedItem(), f1);
   EXPECT_EQ(RealPath(), Tree().ItemPath(Tree().ItemIndex(f1)));
 
-  // None to select: the path display keeps the removed item's path, and
-  // Remove with nothing selected changes nothing.
+  // None to select: the path display keeps the removed item's path.
   ChooseFromMenu(Tree(), a1, IDM_REMOVE);
   EXPECT_FALSE(Tree().SelectedItem().IsOk());
   EXPECT_EQ(RealPath(), startupDir + "/data/a/a1.txt");
@@ -153,31 +159,8 @@ TEST_F(TreeEditingTest, RemoveSelectsTheLayoutsChoiceAndTheLastItemEmptiesThePat
   EXPECT_EQ(RealPath(), "") << "Remove All";
 }
 
-// Which items a folder's toggle reaches, and when it asks, are
-// LayoutCommandsTest's; here the question, its answers and the selection.
-TEST_F(TreeEditingTest, SetUnsetForm2AsksOnlyForAFolderWithContentAndAppliesToEveryFile) {
-  const wxTreeItemId top = Folder("Top");
-  File("x.avi", top);
-  const wxTreeItemId sub = Folder("Sub", top);
-  MarkForm2(Tree(), File("y.avi", sub));
-  Tree().SelectItem(top);
-  wxTEST_DIALOG(Click(ID_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_YES));
-  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
-
-  // No: nothing changes. The folder is selected either way.
-  Tree().Unselect();
-  wxTEST_DIALOG(ChooseFromMenu(Tree(), sub, IDM_SET_FORM2), ExpectMessage(ASK_RECURSIVE, wxID_NO));
-  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
-  EXPECT_EQ(Tree().SelectedItem(), sub);
-
-  // A file flips without a question.
-  Tree().SelectItem(File("a.avi"));
-  ASSERT_TRUE(Click(ID_SET_FORM2));
-  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}},a.avi*");
-}
-
 TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolderWithoutAShell) {
-  // A stand-in xdg-open first on PATH records the arguments it was given.
+  // A stand-in xdg-open first on PATH records its arguments.
   const std::string bin = MakeDir("bin");
   const std::string record = startupDir + "/data/opened.txt";
   WriteWholeFile(bin + "/xdg-open", "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + record + ".tmp'\n"
@@ -192,35 +175,28 @@ TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolderWithoutAShell) {
   EXPECT_EQ(ReadFile(record), "1|" + startupDir + "/data/a b;$(touch x)/|");
 }
 
-TEST_F(TreeEditingTest, F2OnAFileDoesNothingAndTheSelectionShowsItsPath) {
-  const wxTreeItemId file = File("clips/a.avi");
-  Tree().SelectItem(file);
+// F2 on a file does nothing. On a folder, left unchanged, it keeps a name that
+// is not UTF-8: Latin-1, and an encoded surrogate, shown one character per
+// byte ("café", "cafí ©"); a name typed anew is taken as typed.
+TEST_F(TreeEditingTest, F2RenamesOnlyFoldersAndKeepsANameThatIsNotUtf8) {
+  Tree().SelectItem(File("clips/a.avi"));
   EXPECT_EQ(RealPath(), startupDir + "/data/clips/a.avi");
   PressKey(WXK_F2);  // no dialog expected
-  const wxTreeItemId folder = Folder("Video");
-  Tree().SelectItem(folder);
-  EXPECT_EQ(RealPath(), "Video");
-  Tree().Unselect();
-  PumpEvents();
-  EXPECT_EQ(RealPath(), "Video") << "no selection keeps the text";
-}
-
-TEST_F(TreeEditingTest, RenameWithTheTextUnchangedKeepsANameThatIsNotUtf8) {
-  // Latin-1, and an encoded surrogate: neither is UTF-8, each shows one
-  // character per byte ("café", "cafí ©").
   for (const std::string bytes : {"caf\xe9", "caf\xed\xa0\xa9"}) {
     const wxTreeItemId folder = InsertPath(Tree(), MakeDir(bytes), {});
     const int index = Tree().ItemIndex(folder);
-    ASSERT_EQ(Tree().ItemPath(index), bytes);
     EXPECT_EQ(Tree().GetItemText(folder), wxString(bytes.data(), wxConvISO8859_1, bytes.size()));
     Tree().SelectItem(folder);
+    EXPECT_EQ(FindControl<wxTextCtrl>(frame, ID_REAL_PATH)->GetValue(), Tree().GetItemText(folder));
     wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({std::nullopt}));
     EXPECT_EQ(Tree().ItemPath(index), bytes);
-    // A name typed anew is taken as typed.
     const std::string typed = "caf\xc3\xa9 " + std::to_string(index);
     wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({typed}));
     EXPECT_EQ(Tree().ItemPath(index), typed);
   }
+  Tree().Unselect();
+  PumpEvents();
+  EXPECT_EQ(RealPath(), "caf\xc3\xa9 3") << "no selection keeps the text";
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-// The layout tree on a small frame of its own, placed as the main window
-// places it: the tree showing a model, "Real Path Of Files" and the buttons
-// that edit the layout (Add Files, Add Media Files, Add Folder, Make Folder,
-// Remove, Set/Unset Form2), each with the main window's id. Tests of the tree
-// and its gestures run here without building the whole window.
+// The layout tree on a small frame, placed as in the main window: the tree on
+// a model, "Real Path Of Files" and the buttons that edit the layout, each
+// with the main window's id.
 #pragma once
 
 #include <wx/frame.h>

@@ -1,5 +1,6 @@
-// The hint over the empty tree, as the screen shows it: painted until the
-// first gesture clears it, and never again after.
+// What the tree draws over itself: the hint over the empty tree, painted
+// until the first gesture clears it and never again after; and the tooltip of
+// a name too long for the tree.
 
 #include "EditingSupport.h"
 #include "TreeFrame.h"
@@ -7,7 +8,10 @@
 
 using TreeHint = TreeFrameTest;
 
-TEST_F(TreeHint, IsPaintedOverTheTreeUntilCleared) {
+// A name too long for the tree is offered as a tooltip when hovered, as the
+// tree does for any cut label, but shortened in its middle so that the tooltip
+// is no wider than the window: no band across the screen.
+TEST_F(TreeHint, IsPaintedUntilClearedAndALongNamesTooltipIsNoWiderThanTheWindow) {
   CDropTreeCtrl* tree = &Tree();
   ASSERT_TRUE(WaitFor([this] { return frame->IsShownOnScreen(); }, 5000));
   const wxPoint inside = tree->ClientToScreen(wxPoint(113, 156));  // fill, clear of the text
@@ -28,26 +32,18 @@ TEST_F(TreeHint, IsPaintedOverTheTreeUntilCleared) {
   PumpEvents();
   EXPECT_FALSE(tree->ShowHint()) << "never shown again";
   EXPECT_EQ(ScreenPixel(inside), ScreenPixel(outside));
-}
 
-// A name too long for the tree is offered as a tooltip when hovered, as the
-// tree does for any cut label, but shortened in its middle so that the tooltip
-// is no wider than the window: no band across the screen.
-TEST_F(TreeHint, AHoveredNameTooLongForTheTreeGivesATooltipNoWiderThanTheWindow) {
-  const std::string name = "begin" + std::string(236, 'w') + "end.txt";
-  const wxTreeItemId item = File(name);
-  ASSERT_TRUE(WaitFor([this] { return frame->IsShownOnScreen(); }, 5000));
-  Tree().ClearHint();
+  const wxTreeItemId item = File("begin" + std::string(236, 'w') + "end.txt");
   wxUIActionSimulator sim;
-  sim.MouseMove(Tree().ClientToScreen(wxPoint(Tree().GetClientSize().x - 5, 2)));
+  sim.MouseMove(tree->ClientToScreen(wxPoint(tree->GetClientSize().x - 5, 2)));
   PumpEvents();
-  sim.MouseMove(Tree().ClientToScreen(PointOn(Tree(), item)));
-  ASSERT_TRUE(WaitFor([&] { return !Tree().GetToolTipText().empty(); }, 3000)) << "no tooltip";
-  const wxString tip = Tree().GetToolTipText();
+  sim.MouseMove(tree->ClientToScreen(PointOn(*tree, item)));
+  ASSERT_TRUE(WaitFor([&] { return !tree->GetToolTipText().empty(); }, 3000)) << "no tooltip";
+  const wxString tip = tree->GetToolTipText();
   EXPECT_TRUE(tip.StartsWith("begin") && tip.EndsWith("end.txt")) << tip;
-  EXPECT_LE(Tree().GetTextExtent(tip).x, frame->GetSize().x) << tip.length() << " characters";
+  EXPECT_LE(tree->GetTextExtent(tip).x, frame->GetSize().x) << tip.length() << " characters";
   // The pointer leaves, and the tooltip goes before the next test's window.
   sim.MouseMove(frame->GetScreenPosition() + frame->GetSize());
-  Tree().UnsetToolTip();
+  tree->UnsetToolTip();
   PumpEvents();
 }

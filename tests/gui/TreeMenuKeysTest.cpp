@@ -8,25 +8,18 @@
 
 namespace {
 
-// On the whole window, where the keys reach the tree as they do in the
-// program. Which entries each target offers is the right click's test
-// (TreeEditingTest); here the menu only has to name its target: "item", or
-// "nothing" when Remove is grayed.
-class TreeMenuKeys : public MainWindowTest {
- protected:
-  void SetUp() override {
-    MainWindowTest::SetUp();
-    Tree().SetMenuPresenter([this](wxMenu& menu) {
-      ++shown;
-      target = menu.IsEnabled(IDM_REMOVE) ? "item" : "nothing";
-    });
-  }
+// On the whole window, where the keys reach the tree as in the program. The
+// entries are the right click's test; here the menu names its target: "item",
+// or "nothing" when Remove is grayed.
+using TreeMenuKeys = MainWindowTest;
+
+TEST_F(TreeMenuKeys, BothMenuKeysAndAQuickSecondRightClickOpenTheMenu) {
   int shown = 0;
   std::string target;
-  wxUIActionSimulator sim;
-};
-
-TEST_F(TreeMenuKeys, BothMenuKeysOpenTheMenuAtTheSelectionWithARightClicksEntries) {
+  Tree().SetMenuPresenter([&](wxMenu& menu) {
+    ++shown;
+    target = menu.IsEnabled(IDM_REMOVE) ? "item" : "nothing";
+  });
   const wxTreeItemId file = File("a.txt");
   const struct {
     const char* name;
@@ -42,8 +35,10 @@ TEST_F(TreeMenuKeys, BothMenuKeysOpenTheMenuAtTheSelectionWithARightClicksEntrie
   // Keys go to the window with the display's input focus, which may have
   // stayed where an earlier test left the pointer.
   FocusWindow(FindVisibleWindow(dlg->GetTitle().utf8_string()));
+  wxUIActionSimulator sim;
   for (const auto& key : keys) {
     for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(key.name) + ", " + c.name);
       if (c.item.IsOk()) {
         Tree().SelectItem(c.item);
       } else {
@@ -51,27 +46,25 @@ TEST_F(TreeMenuKeys, BothMenuKeysOpenTheMenuAtTheSelectionWithARightClicksEntrie
       }
       const int before = shown;
       sim.Char(key.key, key.modifiers);
-      ASSERT_TRUE(WaitFor([&] { return shown > before; }, 3000)) << key.name << ", " << c.name;
+      ASSERT_TRUE(WaitFor([&] { return shown > before; }, 3000));
       PumpEvents();
-      EXPECT_EQ(shown, before + 1) << key.name << ", " << c.name << ": one menu";
-      EXPECT_EQ(target, c.name) << key.name;
+      EXPECT_EQ(shown, before + 1) << "one menu";
+      EXPECT_EQ(target, c.name);
       wxRect row;
       if (c.item.IsOk()) {
         ASSERT_TRUE(Tree().GetBoundingRect(c.item, row, true));
       }
-      EXPECT_EQ(Tree().MenuPoint(), c.item.IsOk() ? row.GetBottomLeft() : wxPoint(0, 0))
-          << key.name << ", " << c.name;
-      EXPECT_EQ(Tree().SelectedItem(), c.item) << key.name << ", " << c.name;
+      EXPECT_EQ(Tree().MenuPoint(), c.item.IsOk() ? row.GetBottomLeft() : wxPoint(0, 0));
+      EXPECT_EQ(Tree().SelectedItem(), c.item);
     }
   }
-}
 
-TEST_F(TreeMenuKeys, ASecondQuickRightClickOpensTheMenuAgain) {
-  const wxTreeItemId file = File("a.txt");
+  // The second of two right clicks within the double-click time.
+  shown = 0;
   sim.MouseMove(Tree().ClientToScreen(PointOn(Tree(), file)));
   PumpEvents();
   sim.MouseClick(wxMOUSE_BTN_RIGHT);
-  sim.MouseClick(wxMOUSE_BTN_RIGHT);  // within the double-click time
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
   EXPECT_TRUE(WaitFor([&] { return shown == 2; }, 3000)) << shown << " menus";
 }
 
