@@ -45,6 +45,15 @@ int EntryScrollOffset(wxTextCtrl& entry) {
   return offset;
 }
 
+// Text for a paste: the clipboard's, or the primary selection's (a middle click).
+void PutOnClipboard(const char* text, bool primary) {
+  wxClipboardLocker lock;
+  ASSERT_FALSE(!lock);
+  wxTheClipboard->UsePrimarySelection(primary);
+  wxTheClipboard->SetData(new wxTextDataObject(text));
+  wxTheClipboard->UsePrimarySelection(false);
+}
+
 }  // namespace
 
 class MainWindowKeys : public MainWindowTest {
@@ -97,21 +106,19 @@ TEST_F(MainWindowKeys, Form2ExtTakesFourCharactersTypedOrPastedAndShowsThemWhole
   Prepare(edit, "", 0);
   Type("abcdef");
   EXPECT_EQ(edit->GetValue(), "abcd");
-  for (const char* text : {"abcd", "data", "xa01"}) {
+  for (const char* text : {"abcd", "data", "xa01", "zz"}) {
     edit->SelectAll();
     Type(text);
     EXPECT_EQ(edit->GetValue(), text) << "typing over a selection replaces it";
     EXPECT_EQ(EntryScrollOffset(*edit), 0) << text << " is scrolled: its first character is cut";
   }
+  PutOnClipboard("xyzw", false);
+  edit->Paste();
+  PumpEvents();
+  EXPECT_EQ(edit->GetValue(), "zzxy") << "as much of a paste as fits";
   // A middle click pastes the text selected last, as much of it as fits.
   Prepare(edit, "dat", 3);
-  {
-    wxClipboardLocker lock;
-    ASSERT_FALSE(!lock);
-    wxTheClipboard->UsePrimarySelection(true);
-    wxTheClipboard->SetData(new wxTextDataObject("xyzw"));
-    wxTheClipboard->UsePrimarySelection(false);
-  }
+  PutOnClipboard("xyzw", true);
   const wxRect rect = edit->GetScreenRect();
   sim.MouseMove(wxPoint(rect.GetRight() - 3, rect.y + rect.height / 2));  // after the text
   PumpEvents();
