@@ -111,13 +111,16 @@ TEST_F(LayoutFileTest, LoadChangesNothingUntilAFileIsReadAndReportsWhatItLeavesO
   EXPECT_EQ(RealPath(), "Old") << "the path display keeps its text";
 }
 
-// The image target, volume name and Form 2 extension as loaded: Latin-1
-// rather than UTF-8, the extension longer than its edit lets one type.
+// The file named at start (`brenvoxgui FILE.kbv`) loads as Load does, with no
+// dialog (one would fail the test). The image target, volume name and Form 2
+// extension as loaded: Latin-1 rather than UTF-8, the extension longer than
+// its edit lets one type.
 TEST_F(LayoutFileTest, VolumeNameAndForm2ExtensionThatAreNotUtf8AreSavedBackByteForByte) {
   const std::string target = Data("d\xe9mo");
-  const std::string line = "-o \"" + target + "\" -v \"CAF\xc9 \xff\" -e \"d\xe9tails\" -f \"" +
-                           MakeFile("a.txt") + "\"";
-  ASSERT_TRUE(LoadText(line));
+  const std::string line = "-o \"" + target + "\" -v \"CAF\xc9 \xff\" -e \"d\xe9tails\" -x -f \"" +
+                           MakeFile("a.txt") + "\" -d \"SUB\"";
+  dlg->LoadLayoutFile(MakeFile("start.kbv", line));
+  EXPECT_FALSE(Tree().ShowHint());
   EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue(),
             wxString(target.data(), wxConvISO8859_1, target.size()));
   const std::string out = Data("out.kbv");
@@ -130,15 +133,6 @@ TEST_F(LayoutFileTest, VolumeNameAndForm2ExtensionThatAreNotUtf8AreSavedBackByte
   FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue(wxString::FromUTF8("\xc3\xa9"));
   wxTEST_DIALOG(Choose(ID_SAVE, out), ExpectMessage(replace, wxID_YES));
   EXPECT_NE(ReadFile(out).find("-v \"NEW\" -e \"\xc3\xa9\""), std::string::npos) << ReadFile(out);
-}
-
-// What the program does with `brenvoxgui FILE.kbv`: no dialog (one would fail the test).
-TEST_F(LayoutFileTest, TheFileNamedAtStartLoadsAsLoadDoesWithoutADialog) {
-  dlg->LoadLayoutFile(MakeFile("start.kbv", "-v \"START\" -x -d \"SUB\""));
-  EXPECT_FALSE(Tree().ShowHint());
-  EXPECT_EQ(TreePicture(Tree()), "SUB{}");
-  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->GetValue(), "START");
-  EXPECT_TRUE(KeepExtension().GetValue());
 }
 
 }  // namespace

@@ -30,12 +30,10 @@ class MainWindowTemplate : public MainWindowTest {
 };
 
 // The controls the Tab key stops at, in its order from the first one.
-const int TAB_STOPS[] = {
-    ID_ADD_FILES,     ID_ADD_MEDIA_FILES, ID_MAKE_FOLDER, ID_REMOVE,        ID_ADD_FOLDER,
-    ID_SET_FORM2,     ID_ISO_LEVEL,       ID_SINGLE_TRACK, ID_KEEP_EXTENSION, ID_VIEW_PROMPT,
-    ID_SAVE,          ID_LOAD,            ID_CHOOSE_TARGET, ID_VOLUME_NAME,   ID_FORM2_EXT,
-    ID_WRITE_ISO,     ID_VIEW_CMD_LINE,   ID_GENERATE_BATCH, ID_EXIT,         ID_TREE,
-};
+const int TAB_STOPS[] = {ID_ADD_FILES, ID_ADD_MEDIA_FILES, ID_MAKE_FOLDER, ID_REMOVE, ID_ADD_FOLDER,
+                         ID_SET_FORM2, ID_ISO_LEVEL, ID_SINGLE_TRACK, ID_KEEP_EXTENSION, ID_VIEW_PROMPT,
+                         ID_SAVE, ID_LOAD, ID_CHOOSE_TARGET, ID_VOLUME_NAME, ID_FORM2_EXT,
+                         ID_WRITE_ISO, ID_VIEW_CMD_LINE, ID_GENERATE_BATCH, ID_EXIT, ID_TREE};
 
 TEST_F(MainWindowTemplate, TheTabKeyWalksTheControlsInTheirOrderAndShiftTabWalksBack) {
   ASSERT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == dlg->FindWindow(ID_ADD_FILES); }, 3000))
