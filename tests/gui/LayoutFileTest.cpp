@@ -1,8 +1,6 @@
-// Save and Load of the layout structure file through their buttons: the
-// refusals and the replace question, the line written from the window, and
-// what the window shows after Load. The format is StructureFileTest's and
-// CommandLineTest's, the dialogs' requests ChooserRequests', writing whole and
-// reading bounded WholeFileTest's and BoundedReadTest's.
+// Save and Load through their buttons: the refusals, the replace question, the
+// line written and what the window shows after Load. The rules below them:
+// StructureFileTest, CommandLineTest, ChooserRequests, WholeFileTest, BoundedReadTest.
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"

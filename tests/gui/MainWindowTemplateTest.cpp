@@ -1,7 +1,6 @@
-// The main window as its template makes it, seen as a person meets it: the Tab
-// key's walk over the controls, every control on screen whole and apart, each
-// button's command reached by a real click, the window's styles; and a
-// template without one of its controls refused at once.
+// The main window as its template makes it: the Tab key's walk, every control
+// whole and apart, the styles, each button's command reached by a real click;
+// and a template without one of its controls refused at once.
 
 #include <wx/filesys.h>
 #include <wx/xml/xml.h>

@@ -42,8 +42,7 @@ wxImage GrabScreen(const wxRect& rect) {
                           static_cast<unsigned>(rect.width), static_cast<unsigned>(rect.height),
                           AllPlanes, ZPixmap);
   if (!raw) return wxImage();
-  const auto destroy = [](XImage* image) { XDestroyImage(image); };
-  std::unique_ptr<XImage, decltype(destroy)> image(raw, destroy);
+  std::unique_ptr<XImage, void (*)(XImage*)> image(raw, [](XImage* i) { XDestroyImage(i); });
   wxImage out(rect.width, rect.height);
   for (int y = 0; y < rect.height; ++y) {
     for (int x = 0; x < rect.width; ++x) {
