@@ -90,6 +90,7 @@ struct Bench {
   double emptyWindowAnonymousMiB = 0, emptyWindowFilesMiB = 0;
   double insertion = 0, insertionToSizeShown = 0;  // of the last Add Folder to the size shown
   MainDialog* dialog = nullptr;
+  CDropTreeCtrl* treeCtrl = nullptr;  // the window's layout tree
   FixedChooser* chooser = nullptr;  // owned by the dialog
 };
 
@@ -169,6 +170,7 @@ void MakeWindow(Bench& bench) {
     std::fprintf(stderr, "the window did not initialise\n");
     std::exit(1);
   }
+  bench.treeCtrl = FindControl<CDropTreeCtrl>(bench.dialog, ID_TREE);
   bench.dialog->Show();
   wxTheApp->Yield();
   bench.emptyWindowMiB = PeakMemoryMiB();
@@ -203,7 +205,7 @@ double UntilSizeShown(Bench& bench) {
 
 // Add Folder of the whole tree, then the size line: insertion and plan.
 double AddFolderToSizeShown(Bench& bench) {
-  bench.dialog->Tree()->ResetTree();
+  bench.treeCtrl->ResetTree();
   bench.insertion = AddFolder(bench);
   bench.insertionToSizeShown = bench.insertion + UntilSizeShown(bench);
   return bench.insertionToSizeShown;
@@ -236,7 +238,7 @@ double ChangeOfAFullLayout(Bench& bench) {
 
 // A layout of 300 files: one change until its size shows.
 double ChangeOfAFewHundred(Bench& bench) {
-  CDropTreeCtrl& tree = *bench.dialog->Tree();
+  CDropTreeCtrl& tree = *bench.treeCtrl;
   tree.ResetTree();
   for (int i = 0; i < 300; ++i) tree.Model().InsertPath(bench.flat + "/clip" + std::to_string(i) + ".dat", LayoutModel::TOP_LEVEL);
   UntilSizeShown(bench);
@@ -257,7 +259,7 @@ double ThreadCpuSeconds() { return CpuSeconds(RUSAGE_THREAD); }
 double BuildCommandLine(Bench& bench) {
   bool built = false;
   // The look-ups alone, as the build makes them: one per file.
-  const LayoutModel& model = bench.dialog->Tree()->Model();
+  const LayoutModel& model = bench.treeCtrl->Model();
   const double lookUpsBefore = ThreadCpuSeconds();
   PathLookUps lookUps;
   for (int index = 1; index < model.NextIndex(); ++index) {
@@ -272,7 +274,7 @@ double BuildCommandLine(Bench& bench) {
   std::printf("  (CPU %.3f s, of all threads %.3f s; the look-ups alone in one thread %.3f s)\n",
               ThreadCpuSeconds() - cpuBefore, CpuSeconds(RUSAGE_SELF) - processCpuBefore, lookUpsCpu);
   if (!built) std::fprintf(stderr, "the build failed\n");
-  std::printf("  (%d items in the store)\n", bench.dialog->Tree()->NextIndex() - 1);
+  std::printf("  (%d items in the store)\n", bench.treeCtrl->NextIndex() - 1);
   return seconds;
 }
 
@@ -291,13 +293,13 @@ double SaveStructure(Bench& bench) {
 
 // Load of that file: the tree reset and every item inserted again from disk.
 double LoadStructure(Bench& bench) {
-  const int before = bench.dialog->Tree()->NextIndex();
+  const int before = bench.treeCtrl->NextIndex();
   const double seconds = SecondsOf([&] {
     bench.dialog->OnLoad();
     wxTheApp->Yield();
   });
-  if (bench.dialog->Tree()->NextIndex() != before) {
-    std::fprintf(stderr, "loaded %d items, saved %d\n", bench.dialog->Tree()->NextIndex() - 1,
+  if (bench.treeCtrl->NextIndex() != before) {
+    std::fprintf(stderr, "loaded %d items, saved %d\n", bench.treeCtrl->NextIndex() - 1,
                  before - 1);
   }
   return seconds;
@@ -350,7 +352,7 @@ double ResidentAfterFourWriteIso(Bench& bench) {
 
 // The top folder of the loaded layout.
 wxTreeItemId TopFolder(Bench& bench) {
-  CDropTreeCtrl& tree = *bench.dialog->Tree();
+  CDropTreeCtrl& tree = *bench.treeCtrl;
   wxTreeItemIdValue cookie;
   return tree.GetFirstChild(tree.TopLevel(), cookie);
 }
@@ -361,7 +363,7 @@ double ToggleForm2OfAll(Bench& bench) {
   YesToEveryBox answers;
   answers.Register();
   const double seconds = SecondsOf([&] {
-    bench.dialog->Tree()->ToggleForm2(TopFolder(bench));
+    bench.treeCtrl->ToggleForm2(TopFolder(bench));
     wxTheApp->Yield();
   });
   answers.Unregister();
@@ -371,7 +373,7 @@ double ToggleForm2OfAll(Bench& bench) {
 // A move of that folder with its whole subtree (a drag onto empty space).
 double MoveAll(Bench& bench) {
   return SecondsOf([&] {
-    CDropTreeCtrl& tree = *bench.dialog->Tree();
+    CDropTreeCtrl& tree = *bench.treeCtrl;
     MoveItem(tree.Model(), tree.ItemIndex(TopFolder(bench)), LayoutModel::TOP_LEVEL);
     wxTheApp->Yield();
   });
@@ -379,7 +381,7 @@ double MoveAll(Bench& bench) {
 
 double RemoveAll(Bench& bench) {
   return SecondsOf([&] {
-    bench.dialog->Tree()->RemoveAll();
+    bench.treeCtrl->RemoveAll();
     wxTheApp->Yield();
   });
 }
@@ -392,9 +394,9 @@ double FindListing(Bench& bench) {
 }
 
 double AddFlatFolder(Bench& bench) {
-  bench.dialog->Tree()->ResetTree();
+  bench.treeCtrl->ResetTree();
   return SecondsOf([&] {
-    bench.dialog->Tree()->Model().InsertPath(bench.flat, LayoutModel::TOP_LEVEL);
+    bench.treeCtrl->Model().InsertPath(bench.flat, LayoutModel::TOP_LEVEL);
     wxTheApp->Yield();
   });
 }

@@ -14,6 +14,8 @@ struct FileDialogRequest {
   std::string filter;             // "desc|pattern|...||" form, "" for none
   std::string title;              // "" for the platform's default title
   std::string proposedPath;       // save mode: the folder and name offered first ("" none)
+
+  bool operator==(const FileDialogRequest&) const = default;
 };
 
 class FileChooser {

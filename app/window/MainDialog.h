@@ -113,7 +113,6 @@ class MainDialog : public wxDialog {
   bool BuildCommandLine();
 
   // The parts of the window that other parts, tests and benches reach (controls by id: FindControl).
-  CDropTreeCtrl* Tree() const { return m_tree; }
   bool IsRunning() const;
   wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;

@@ -12,7 +12,7 @@
 
 #include "app/window/AboutDialog.h"
 #include "app/window/MainDialog.h"
-#include "common/FileFilter.h"
+#include "common/ChooserRequests.h"
 #include "common/window/TextCodec.h"
 #include "content/window/LayoutFile.h"
 #include "image/DiscFit.h"
@@ -67,12 +67,8 @@ void MainDialog::ShowAbout() {
 }
 
 void MainDialog::OnChooseImageTarget() {
-  FileDialogRequest request;
-  request.openMode = false;
-  request.mustExist = true;
-  request.filter = CHOOSER_FILTER;
   std::vector<std::string> paths;
-  if (!m_chooser->ChooseFiles(request, paths) || paths.empty()) return;
+  if (!m_chooser->ChooseFiles(ImageTargetRequest(), paths) || paths.empty()) return;
   // The name is taken as chosen; m_imageTarget follows the edit at each build.
   ImageOptions options = ReadOptions();
   ChooseTarget(options, paths.front());

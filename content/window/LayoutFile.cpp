@@ -3,7 +3,7 @@
 // options the file names back to the window.
 #include "content/window/LayoutFile.h"
 
-#include "common/FileFilter.h"
+#include "common/ChooserRequests.h"
 #include "common/window/MessageBox.h"
 #include "common/Texts.h"
 #include "common/WholeFile.h"
@@ -12,15 +12,6 @@
 #include "common/window/Translation.h"
 
 namespace {
-
-FileDialogRequest StructureFileRequest(bool openMode) {
-  FileDialogRequest request;
-  request.openMode = openMode;
-  request.defaultExtension = "kbv";
-  request.mustExist = true;
-  request.filter = STRUCTURE_FILTER;
-  return request;
-}
 
 // The text of a structure file: false when it cannot be read, is not a
 // regular file or is larger than any layout.

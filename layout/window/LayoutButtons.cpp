@@ -2,21 +2,10 @@
 // Form2: the chooser asked, the layout changed, the new item selected.
 #include "layout/window/LayoutButtons.h"
 
-#include "common/FileFilter.h"
-#include "common/Texts.h"
+#include "common/ChooserRequests.h"
 #include "layout/window/DropTreeCtrl.h"
 
 namespace {
-
-FileDialogRequest AddFilesRequest(bool media) {
-  FileDialogRequest request;
-  request.openMode = true;
-  request.multiple = true;
-  request.mustExist = true;
-  request.filter = media ? MEDIA_FILTER : "";
-  request.title = media ? TITLE_ADD_MEDIA_FILES : TITLE_ADD_FILES;
-  return request;
-}
 
 // The file-system root ("/", "//") is not inserted by Add Folder.
 bool IsRootOrEmpty(const std::string& path) {

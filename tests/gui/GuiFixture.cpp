@@ -13,34 +13,36 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
+#include <utility>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The next scripted answer into out; false for Cancel or when none is left.
+template <class T>
+bool NextAnswer(std::deque<std::optional<T>>& answers, const char* chooser, T& out) {
+  if (answers.empty()) {
+    ADD_FAILURE() << "the " << chooser << " was opened with no scripted answer";
+    return false;
+  }
+  std::optional<T> answer = std::move(answers.front());
+  answers.pop_front();
+  if (answer) out = std::move(*answer);
+  return answer.has_value();
+}
+
+}  // namespace
 
 bool ScriptedChooser::ChooseFiles(const FileDialogRequest& request,
                                   std::vector<std::string>& paths) {
   requests.push_back(request);
-  if (fileAnswers.empty()) {
-    ADD_FAILURE() << "a file dialog was opened with no scripted answer";
-    return false;
-  }
-  std::optional<std::vector<std::string>> answer = std::move(fileAnswers.front());
-  fileAnswers.pop_front();
-  if (!answer) return false;
-  paths = *answer;
-  return true;
+  return NextAnswer(fileAnswers, "file dialog", paths);
 }
 
 bool ScriptedChooser::ChooseFolder(std::string& path) {
   ++folderRequests;
-  if (folderAnswers.empty()) {
-    ADD_FAILURE() << "the folder browser was opened with no scripted answer";
-    return false;
-  }
-  std::optional<std::string> answer = std::move(folderAnswers.front());
-  folderAnswers.pop_front();
-  if (!answer) return false;
-  path = *answer;
-  return true;
+  return NextAnswer(folderAnswers, "folder browser", path);
 }
 
 std::string CommandOutput(const std::string& command, int* status) {
@@ -77,16 +79,7 @@ bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs) {
   return true;
 }
 
-void GuiTest::SetUp() {
-  m_folder = std::make_unique<TempFolder>();
-  startupDir = m_folder->Path();
-}
-
-void GuiTest::TearDown() { m_folder.reset(); }
-
 void MainWindowTest::SetUp() {
-  GuiTest::SetUp();
-  if (HasFatalFailure()) return;
   WriteTool("#!/bin/sh\nexit 0\n");
   PrepareStartupDir();
   m_previousDir = fs::current_path().string();
@@ -101,10 +94,8 @@ void MainWindowTest::SetUp() {
 
 void MainWindowTest::DestroyWindow() {
   if (!dlg) return;
-  MainDialog* window = dlg;
-  dlg = nullptr;
   chooser = nullptr;
-  DestroyAndWait(window);
+  DestroyAndWait(std::exchange(dlg, nullptr));
 }
 
 void DestroyAndWait(wxWindow* window) {
@@ -117,7 +108,6 @@ void DestroyAndWait(wxWindow* window) {
 void MainWindowTest::TearDown() {
   DestroyWindow();
   if (!m_previousDir.empty()) (void)::chdir(m_previousDir.c_str());
-  GuiTest::TearDown();
 }
 
 wxWindow* MainWindowTest::Root() const { return dlg; }
@@ -126,12 +116,6 @@ std::string GuiTest::MakeFile(const std::string& relPath, const std::string& con
   const fs::path path = fs::path(startupDir) / "data" / relPath;
   fs::create_directories(path.parent_path());
   WriteWholeFile(path.string(), content);
-  return path.string();
-}
-
-std::string GuiTest::MakeDir(const std::string& relPath) {
-  const fs::path path = fs::path(startupDir) / "data" / relPath;
-  fs::create_directories(path);
   return path.string();
 }
 
@@ -165,12 +149,7 @@ std::string MainWindowTest::PlanLine() const {
 }
 
 bool GuiTest::Click(int id) {
-  wxWindow* root = Root();
-  auto* button = root ? dynamic_cast<wxButton*>(root->FindWindow(id)) : nullptr;
-  if (!button) {
-    ADD_FAILURE() << "no button with id " << id;
-    return false;
-  }
+  wxButton* button = FindControl<wxButton>(Root(), id);
   if (!button->IsEnabled()) return false;
   wxCommandEvent click(wxEVT_BUTTON, id);
   click.SetEventObject(button);

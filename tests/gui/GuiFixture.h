@@ -1,17 +1,10 @@
 // The GUI test harness. GuiTest: a fresh start-up directory (startupDir, the
 // test's files under "data") and the tree helpers. MainWindowTest makes the
 // main window there with a stand-in brenvox.exe (a script that exits 0) and a
-// ScriptedChooser, shows it, and destroys it at the end, which writes gui.ini
-// as the program does. A context menu that no test presents fails the test.
-// Tests of the tree alone use TreeFrame.h.
-//
-// ScriptedChooser answers the file and folder choosers from queues (nullopt:
-// Cancel) and records the requests; a call with an empty queue fails the test.
-// Message boxes: wxTEST_DIALOG with ExpectMessage (MessageExpect.h); a modal
-// dialog that nothing expected fails the test and is answered Cancel. Screen
-// pixels: ScreenGrab.h. Keys: wxUIActionSimulator on a focused control.
-// Private parts of the tree: struct CDropTreeCtrlTestAccess, a friend of
-// CDropTreeCtrl, defined in one test file.
+// ScriptedChooser, shows it, and destroys it at the end, which writes gui.ini.
+// Message boxes: wxTEST_DIALOG with ExpectMessage; a modal dialog or a context
+// menu that no test expected fails the test. Screen pixels: ScreenGrab.h; the
+// tree alone: TreeFrame.h.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,8 +25,6 @@
 #include <string>
 #include <vector>
 
-class wxWindow;
-
 #include "common/FileChooser.h"
 #include "app/window/MainDialog.h"
 #include "common/window/FindControl.h"
@@ -52,6 +43,8 @@ void PumpEventLoop();
 void DestroyAndWait(wxWindow* window);
 bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs);
 
+// Answers the file and folder choosers from queues (nullopt: Cancel) and
+// records the requests; a call with an empty queue fails the test.
 class ScriptedChooser : public FileChooser {
  public:
   std::deque<std::optional<std::vector<std::string>>> fileAnswers;
@@ -67,12 +60,9 @@ class ScriptedChooser : public FileChooser {
 // the test's files under "data", and the event loop driven by hand.
 class GuiTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
-
   // A file or folder under startupDir + "/data", parents made; its full path.
   std::string MakeFile(const std::string& relPath, const std::string& content = "");
-  std::string MakeDir(const std::string& relPath);
+  std::string MakeDir(const std::string& relPath) { return m_folder.MakeDir("data/" + relPath); }
   // A real wxEVT_BUTTON from the button with that id under Root(), as a
   // click sends it; a disabled button does nothing (false).
   bool Click(int id);
@@ -97,10 +87,12 @@ class GuiTest : public ::testing::Test {
   // A key as the tree reports it (DEL, F2).
   void PressKey(int code);
 
-  std::string startupDir;
 
  private:
-  std::unique_ptr<TempFolder> m_folder;  // startupDir
+  TempFolder m_folder;  // removed with the fixture, after TearDown
+
+ protected:
+  std::string startupDir = m_folder.Path();
 };
 
 class MainWindowTest : public GuiTest {

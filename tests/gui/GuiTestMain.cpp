@@ -3,11 +3,8 @@
 // wxTEST_DIALOG expected, a fresh screen for each test, and a deadline that
 // names a test which waits far longer than any test takes.
 #include <wx/app.h>
-#include <wx/dialog.h>
-#include <wx/event.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
-#include <wx/modalhook.h>
 #include <wx/settings.h>
 #include <wx/toplevel.h>
 
@@ -47,47 +44,6 @@ class UnexpectedDialogNet : public wxModalDialogHook {
   void Exit(wxDialog*) override {}
 };
 
-// Notes when the last mouse button went down in this process, as wx saw it.
-class PressClock : public wxEventFilter {
- public:
-  std::chrono::steady_clock::time_point lastPress{};
-
- protected:
-  int FilterEvent(wxEvent& event) override {
-    if (auto* mouse = dynamic_cast<wxMouseEvent*>(&event)) {
-      if (mouse->ButtonDown() || mouse->ButtonDClick()) lastPress = std::chrono::steady_clock::now();
-    }
-    return Event_Skip;
-  }
-};
-
-// Each test starts as if it were run alone:
-// - GTK pairs a press with one at the same spot within the double-click time,
-//   also in a new window at a destroyed one's address: a test's first click
-//   would arrive as a DCLICK. The test waits out that time after the last press.
-// - The top-level windows a test left behind are destroyed.
-class FreshScreen : public testing::EmptyTestEventListener {
- public:
-  explicit FreshScreen(const PressClock& presses) : m_presses(presses) {}
-
-  void OnTestStart(const testing::TestInfo&) override {
-    const int doubleClickMs = wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC);
-    const auto pairable = std::chrono::milliseconds(doubleClickMs > 0 ? doubleClickMs : 500);
-    WaitForCondition(
-        [&] { return std::chrono::steady_clock::now() - m_presses.lastPress > pairable; },
-        static_cast<int>(pairable.count()) + 1000);
-  }
-
-  void OnTestEnd(const testing::TestInfo&) override {
-    const std::vector<wxWindow*> left(wxTopLevelWindows.begin(), wxTopLevelWindows.end());
-    for (wxWindow* window : left) window->Destroy();
-    PumpEventLoop();
-  }
-
- private:
-  const PressClock& m_presses;
-};
-
 // A wait of the main thread that never ends cannot fail its test: an alarm
 // ends the run naming the test, rather than ctest's timeout without a name.
 std::string g_runningTest;
@@ -99,24 +55,48 @@ void EndOverdueTest(int) {
   ::_exit(1);
 }
 
-class TestDeadline : public testing::EmptyTestEventListener {
+// Each test starts as if it were run alone, and within its time:
+// - GTK pairs a press with one at the same spot within the double-click time,
+//   also in a new window at a destroyed one's address: a test's first click
+//   would arrive as a DCLICK. The test waits out that time after the last
+//   press, which this sees as a filter of every event.
+// - The top-level windows a test left behind are destroyed.
+class EachTestAlone : public testing::EmptyTestEventListener, public wxEventFilter {
  public:
-  explicit TestDeadline(unsigned seconds) : m_seconds(seconds) { std::signal(SIGALRM, EndOverdueTest); }
-  void OnTestStart(const testing::TestInfo& test) override {
-    g_runningTest = std::string("\n") + test.test_suite_name() + "." + test.name();
-    ::alarm(m_seconds);
+  explicit EachTestAlone(unsigned limitSeconds) : m_limitSeconds(limitSeconds) {
+    std::signal(SIGALRM, EndOverdueTest);
   }
-  void OnTestEnd(const testing::TestInfo&) override { ::alarm(0); }
+
+  void OnTestStart(const testing::TestInfo& test) override {
+    const int doubleClickMs = wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC);
+    const auto pairable = std::chrono::milliseconds(doubleClickMs > 0 ? doubleClickMs : 500);
+    WaitForCondition([&] { return std::chrono::steady_clock::now() - m_lastPress > pairable; },
+                     static_cast<int>(pairable.count()) + 1000);
+    g_runningTest = std::string("\n") + test.test_suite_name() + "." + test.name();
+    ::alarm(m_limitSeconds);
+  }
+
+  void OnTestEnd(const testing::TestInfo&) override {
+    ::alarm(0);
+    const std::vector<wxWindow*> left(wxTopLevelWindows.begin(), wxTopLevelWindows.end());
+    for (wxWindow* window : left) window->Destroy();
+    PumpEventLoop();
+  }
+
+  int FilterEvent(wxEvent& event) override {
+    const auto* mouse = dynamic_cast<wxMouseEvent*>(&event);
+    if (mouse && (mouse->ButtonDown() || mouse->ButtonDClick())) m_lastPress = std::chrono::steady_clock::now();
+    return Event_Skip;
+  }
 
  private:
-  unsigned m_seconds;
+  unsigned m_limitSeconds;
+  std::chrono::steady_clock::time_point m_lastPress{};
 };
 
 }  // namespace
 
-void ShowRealDialogs(bool shown) {
-  g_realDialogsShown = shown;
-}
+void ShowRealDialogs(bool shown) { g_realDialogsShown = shown; }
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
@@ -133,16 +113,13 @@ int main(int argc, char** argv) {
     wxEventLoopActivator active(&loop);
     UnexpectedDialogNet net;
     net.Register();
-    PressClock presses;
-    wxEvtHandler::AddFilter(&presses);
-    // gtest owns the listener and deletes it at exit.
-    testing::UnitTest::GetInstance()->listeners().Append(new FreshScreen(presses));
     // Far above the longest test (the largest layout written end to end).
     const char* limit = std::getenv("BRENVOX_TEST_LIMIT_S");
-    testing::UnitTest::GetInstance()->listeners().Append(
-        new TestDeadline(limit ? static_cast<unsigned>(std::atoi(limit)) : 240));
+    auto* eachTest = new EachTestAlone(limit ? static_cast<unsigned>(std::atoi(limit)) : 240);
+    testing::UnitTest::GetInstance()->listeners().Append(eachTest);  // gtest deletes it at exit
+    wxEvtHandler::AddFilter(eachTest);
     result = RUN_ALL_TESTS();
-    wxEvtHandler::RemoveFilter(&presses);
+    wxEvtHandler::RemoveFilter(eachTest);
     net.Unregister();
   }
   wxEntryCleanup();

@@ -1,8 +1,6 @@
-// The main window as its template makes it, seen as a person meets it: the Tab
-// key's walk over the controls, every control on screen whole and apart, each
-// button's command reached by a real click, the window's styles; and a
-// template without one of its controls refused at once.
-#include <dlfcn.h>
+// The main window as its template makes it: the Tab key's walk, every control
+// whole and apart, the styles, each button's command reached by a real click;
+// and a template without one of its controls refused at once.
 
 #include <wx/filesys.h>
 #include <wx/xml/xml.h>
@@ -13,20 +11,28 @@
 #include "EditingSupport.h"
 #include "GuiFixture.h"
 #include "ScreenGrab.h"
-#include "common/FileFilter.h"
-#include "common/Texts.h"
+#include "common/ChooserRequests.h"
 
 namespace {
 
-using MainWindowTemplate = MainWindowTest;
+class MainWindowTemplate : public MainWindowTest {
+ protected:
+  // A real click in the middle of a button.
+  void ClickOn(int id) {
+    const wxWindow* button = FindControl<wxButton>(dlg, id);
+    sim.MouseMove(button->GetScreenRect().GetPosition() + button->GetSize() / 2);
+    PumpEvents();
+    sim.MouseClick();
+    PumpEvents();
+  }
+  wxUIActionSimulator sim;
+};
 
 // The controls the Tab key stops at, in its order from the first one.
-const int TAB_STOPS[] = {
-    ID_ADD_FILES,     ID_ADD_MEDIA_FILES, ID_MAKE_FOLDER, ID_REMOVE,        ID_ADD_FOLDER,
-    ID_SET_FORM2,     ID_ISO_LEVEL,       ID_SINGLE_TRACK, ID_KEEP_EXTENSION, ID_VIEW_PROMPT,
-    ID_SAVE,          ID_LOAD,            ID_CHOOSE_TARGET, ID_VOLUME_NAME,   ID_FORM2_EXT,
-    ID_WRITE_ISO,     ID_VIEW_CMD_LINE,   ID_GENERATE_BATCH, ID_EXIT,         ID_TREE,
-};
+const int TAB_STOPS[] = {ID_ADD_FILES, ID_ADD_MEDIA_FILES, ID_MAKE_FOLDER, ID_REMOVE, ID_ADD_FOLDER,
+                         ID_SET_FORM2, ID_ISO_LEVEL, ID_SINGLE_TRACK, ID_KEEP_EXTENSION, ID_VIEW_PROMPT,
+                         ID_SAVE, ID_LOAD, ID_CHOOSE_TARGET, ID_VOLUME_NAME, ID_FORM2_EXT,
+                         ID_WRITE_ISO, ID_VIEW_CMD_LINE, ID_GENERATE_BATCH, ID_EXIT, ID_TREE};
 
 TEST_F(MainWindowTemplate, TheTabKeyWalksTheControlsInTheirOrderAndShiftTabWalksBack) {
   ASSERT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == dlg->FindWindow(ID_ADD_FILES); }, 3000))
@@ -34,7 +40,6 @@ TEST_F(MainWindowTemplate, TheTabKeyWalksTheControlsInTheirOrderAndShiftTabWalks
   // Keys go to the window with the display's input focus, which may have
   // stayed where an earlier test left the pointer.
   FocusWindow(FindVisibleWindow(dlg->GetTitle().utf8_string()));
-  wxUIActionSimulator sim;
   const auto focusedId = [] {
     // A control made of parts (the ISO level box) has the focus in a child.
     for (wxWindow* w = wxWindow::FindFocus(); w; w = w->GetParent()) {
@@ -62,7 +67,9 @@ TEST_F(MainWindowTemplate, TheTabKeyWalksTheControlsInTheirOrderAndShiftTabWalks
   EXPECT_TRUE(WaitFor([&] { return focusedId() == ID_TREE; }, 3000)) << focusedId();
 }
 
-TEST_F(MainWindowTemplate, EveryControlIsInsideTheWindowUncoveredWithItsWholeText) {
+// Every control inside the window, uncovered, with its whole text; the plan
+// line below the template's own controls; the styles of the window and its controls.
+TEST_F(MainWindowTemplate, ControlsAreWholeApartAndStyledAsTheTemplateMakesThem) {
   const wxRect client(wxPoint(0, 0), dlg->GetClientSize());
   std::vector<wxWindow*> controls;
   for (wxWindow* child : dlg->GetChildren()) {
@@ -90,92 +97,42 @@ TEST_F(MainWindowTemplate, EveryControlIsInsideTheWindowUncoveredWithItsWholeTex
               Tree().GetSize().x * Tree().GetSize().y)
         << control->GetId();
   }
-}
-
-// How far GTK has scrolled an entry's text to keep the cursor in view: more
-// than 0 means its first characters are out of sight.
-int EntryScrollOffset(wxTextCtrl& entry) {
-  using GetProperty = void (*)(void*, const char*, ...);
-  const auto get = reinterpret_cast<GetProperty>(dlsym(RTLD_DEFAULT, "g_object_get"));
-  int offset = -1;
-  if (get && entry.GetHandle()) get(entry.GetHandle(), "scroll-offset", &offset, nullptr);
-  return offset;
-}
-
-TEST_F(MainWindowTemplate, TheForm2ExtensionEntryShowsFourTypedCharactersWhole) {
-  auto& entry = *FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT);
-  entry.SetFocus();
-  ASSERT_TRUE(WaitFor([&] { return entry.HasFocus(); }, 3000));
-  entry.SelectAll();
-  wxUIActionSimulator sim;
-  for (const char* text : {"abcd", "data", "xa01"}) {
-    entry.SelectAll();
-    sim.Text(text);
-    ASSERT_TRUE(WaitFor([&] { return entry.GetValue() == text; }, 3000)) << text;
-    PumpEvents();
-    EXPECT_EQ(EntryScrollOffset(entry), 0) << text << " is scrolled: its first character is cut";
-  }
-}
-
-TEST_F(MainWindowTemplate, ThePlanLineSitsBelowTheButtonsAndLeavesTheTemplatesControlsInPlace) {
   // The template's 340 x 239 with the plan line below the buttons: every
   // control of the template stays where it is.
   EXPECT_EQ(dlg->GetClientSize(), dlg->ConvertDialogToPixels(wxSize(340, 249)));
-  const wxWindow* line = dlg->FindWindow(ID_PLAN_LINE);
-  ASSERT_NE(line, nullptr);
+  const wxStaticText* line = FindControl<wxStaticText>(dlg, ID_PLAN_LINE);
   EXPECT_EQ(line->GetPosition(), dlg->ConvertDialogToPixels(wxPoint(7, 238)));
   EXPECT_EQ(line->GetSize(), dlg->ConvertDialogToPixels(wxSize(326, 9)));
   EXPECT_FALSE(line->CanAcceptFocusFromKeyboard());
+
+  EXPECT_EQ(dlg->GetDefaultItem(), dlg->FindWindow(ID_WRITE_ISO));
+  EXPECT_EQ(dlg->GetWindowStyleFlag() & (wxRESIZE_BORDER | wxMINIMIZE_BOX | wxMAXIMIZE_BOX), 0);
+  EXPECT_TRUE(dlg->GetIcon().IsOk());
+  EXPECT_EQ(Tree().GetWindowStyleFlag() & (wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_NO_LINES | wxTR_EDIT_LABELS),
+            wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT);
+  for (int id : {ID_IMAGE_PATH, ID_REAL_PATH}) {
+    EXPECT_FALSE(FindControl<wxTextCtrl>(dlg, id)->IsEditable()) << id;
+    EXPECT_FALSE(FindControl<wxTextCtrl>(dlg, id)->CanAcceptFocusFromKeyboard()) << id;
+  }
+  EXPECT_TRUE(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->IsEditable());
 }
 
-// A real click in the middle of a button.
-class ButtonClicks : public MainWindowTest {
- protected:
-  void ClickOn(int id) {
-    wxWindow* button = dlg->FindWindow(id);
-    ASSERT_NE(button, nullptr) << id;
-    sim.MouseMove(button->GetScreenRect().GetPosition() + button->GetSize() / 2);
-    PumpEvents();
-    sim.MouseClick();
-    PumpEvents();
-  }
-  wxUIActionSimulator sim;
-};
-
-TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
+TEST_F(MainWindowTemplate, EachButtonRunsItsOwnCommand) {
   const std::string file = MakeFile("a.txt", "x");
   InsertPath(Tree(), file, wxTreeItemId());
   CDropTreeCtrl& tree = Tree();
 
   // The choosers: their requests tell which command asked.
-  struct ChooserCase {
-    int id;
-    bool openMode;
-    bool multiple;
-    bool mustExist;
-    std::string defaultExtension;
-    std::string title;
-    std::string filter;
+  const std::pair<int, FileDialogRequest> choosers[] = {
+      {ID_ADD_FILES, AddFilesRequest(false)}, {ID_ADD_MEDIA_FILES, AddFilesRequest(true)},
+      {ID_SAVE, StructureFileRequest(false)}, {ID_LOAD, StructureFileRequest(true)},
+      {ID_CHOOSE_TARGET, ImageTargetRequest()},
   };
-  const ChooserCase choosers[] = {
-      {ID_ADD_FILES, true, true, true, "", TITLE_ADD_FILES, ""},
-      {ID_ADD_MEDIA_FILES, true, true, true, "", TITLE_ADD_MEDIA_FILES, MEDIA_FILTER},
-      {ID_SAVE, false, false, true, "kbv", "", STRUCTURE_FILTER},
-      {ID_LOAD, true, false, true, "kbv", "", STRUCTURE_FILTER},
-      {ID_CHOOSE_TARGET, false, false, true, "", "", CHOOSER_FILTER},
-  };
-  for (const ChooserCase& c : choosers) {
+  for (std::size_t i = 0; i < std::size(choosers); ++i) {
     chooser->fileAnswers.push_back(std::nullopt);
-    const std::size_t before = chooser->requests.size();
-    ClickOn(c.id);
-    ASSERT_TRUE(WaitFor([&] { return chooser->requests.size() == before + 1; }, 3000)) << c.id;
-    const FileDialogRequest& request = chooser->requests.back();
-    EXPECT_EQ(request.openMode, c.openMode) << c.id;
-    EXPECT_EQ(request.multiple, c.multiple) << c.id;
-    EXPECT_EQ(request.mustExist, c.mustExist) << c.id;
-    EXPECT_EQ(request.defaultExtension, c.defaultExtension) << c.id;
-    EXPECT_EQ(request.title, c.title) << c.id;
-    EXPECT_EQ(request.filter, c.filter) << c.id;
+    ClickOn(choosers[i].first);
+    ASSERT_TRUE(WaitFor([&] { return chooser->requests.size() == i + 1; }, 3000)) << choosers[i].first;
+    EXPECT_TRUE(chooser->requests[i] == choosers[i].second) << choosers[i].first;
   }
 
   chooser->folderAnswers.push_back(std::nullopt);
@@ -207,26 +164,6 @@ TEST_F(ButtonClicks, EachButtonRunsItsOwnCommand) {
   ClickOn(ID_EXIT);
   EXPECT_TRUE(WaitFor([&] { return !dlg->IsRunning(); }, 5000));
   EXPECT_TRUE(dlg->IsShown()) << "Exit during a run stops it and keeps the window";
-}
-
-TEST_F(MainWindowTemplate, StylesOfTheWindowAndItsControls) {
-  EXPECT_EQ(dlg->GetDefaultItem(), dlg->FindWindow(ID_WRITE_ISO));
-  EXPECT_FALSE(dlg->HasFlag(wxRESIZE_BORDER));
-  EXPECT_FALSE(dlg->HasFlag(wxMINIMIZE_BOX));
-  EXPECT_FALSE(dlg->HasFlag(wxMAXIMIZE_BOX));
-  EXPECT_TRUE(dlg->GetIcon().IsOk());
-  CDropTreeCtrl* tree = &Tree();
-  EXPECT_TRUE(tree->HasFlag(wxTR_HAS_BUTTONS));
-  EXPECT_TRUE(tree->HasFlag(wxTR_LINES_AT_ROOT));
-  EXPECT_FALSE(tree->HasFlag(wxTR_NO_LINES));
-  EXPECT_FALSE(tree->HasFlag(wxTR_EDIT_LABELS));
-  for (int id : {ID_IMAGE_PATH, ID_REAL_PATH}) {
-    auto* edit = dynamic_cast<wxTextCtrl*>(dlg->FindWindow(id));
-    ASSERT_NE(edit, nullptr) << id;
-    EXPECT_FALSE(edit->IsEditable()) << id;
-    EXPECT_FALSE(edit->CanAcceptFocusFromKeyboard()) << id;
-  }
-  EXPECT_TRUE(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->IsEditable());
 }
 
 // The main window's template with one control left out, loaded in place of

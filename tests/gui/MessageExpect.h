@@ -1,8 +1,6 @@
 // ExpectMessage: answers one message box inside wxTEST_DIALOG and checks it is
 // the program's own: the exact text, the caption "brenvoxgui" and the style
 // (an OK box: OK and no icon; a question: Yes/No with the exclamation icon).
-//
-//   wxTEST_DIALOG(Click(ID_SAVE), ExpectMessage("I've nothing to save!"));
 //   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
 #pragma once
 

@@ -12,16 +12,37 @@ void PumpEventLoop();
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+namespace {
+
+using DisplayPtr = std::unique_ptr<Display, int (*)(Display*)>;
+
+DisplayPtr OpenDisplay() { return DisplayPtr(XOpenDisplay(nullptr), XCloseDisplay); }
+
+bool HasTitle(Display* display, Window window, const std::string& title) {
+  char* name = nullptr;
+  if (!XFetchName(display, window, &name) || !name) return false;
+  const bool same = title == name;
+  XFree(name);
+  return same;
+}
+
+bool Viewable(Display* display, Window window) {
+  XWindowAttributes attributes{};
+  return XGetWindowAttributes(display, window, &attributes) &&
+         attributes.map_state == IsViewable;
+}
+
+}  // namespace
+
 wxImage GrabScreen(const wxRect& rect) {
-  std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(nullptr), XCloseDisplay);
+  DisplayPtr display = OpenDisplay();
   if (!display || rect.IsEmpty()) return wxImage();
   XSync(display.get(), False);
   XImage* raw = XGetImage(display.get(), DefaultRootWindow(display.get()), rect.x, rect.y,
                           static_cast<unsigned>(rect.width), static_cast<unsigned>(rect.height),
                           AllPlanes, ZPixmap);
   if (!raw) return wxImage();
-  const auto destroy = [](XImage* image) { XDestroyImage(image); };
-  std::unique_ptr<XImage, decltype(destroy)> image(raw, destroy);
+  std::unique_ptr<XImage, void (*)(XImage*)> image(raw, [](XImage* i) { XDestroyImage(i); });
   wxImage out(rect.width, rect.height);
   for (int y = 0; y < rect.height; ++y) {
     for (int x = 0; x < rect.width; ++x) {
@@ -52,43 +73,16 @@ bool SaveWindowShot(wxWindow* window, const std::string& path) {
   return image.IsOk() && image.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
 }
 
-namespace {
-
-using DisplayPtr = std::unique_ptr<Display, int (*)(Display*)>;
-
-DisplayPtr OpenDisplay() { return DisplayPtr(XOpenDisplay(nullptr), XCloseDisplay); }
-
-bool HasTitle(Display* display, Window window, const std::string& title) {
-  char* name = nullptr;
-  if (!XFetchName(display, window, &name) || !name) return false;
-  const bool same = title == name;
-  XFree(name);
-  return same;
-}
-
-bool Viewable(Display* display, Window window) {
-  XWindowAttributes attributes{};
-  return XGetWindowAttributes(display, window, &attributes) &&
-         attributes.map_state == IsViewable;
-}
-
-}  // namespace
-
 unsigned long FindVisibleWindow(const std::string& title) {
   DisplayPtr display = OpenDisplay();
-  if (!display) return 0;
-  Window root = 0, parent = 0;
-  Window* children = nullptr;
+  Window root = 0, parent = 0, *children = nullptr;
   unsigned count = 0;
-  if (!XQueryTree(display.get(), DefaultRootWindow(display.get()), &root, &parent, &children,
-                  &count)) {
+  if (!display || !XQueryTree(display.get(), DefaultRootWindow(display.get()), &root, &parent, &children, &count)) {
     return 0;
   }
   unsigned long found = 0;
   for (unsigned i = 0; i < count && !found; ++i) {
-    if (Viewable(display.get(), children[i]) && HasTitle(display.get(), children[i], title)) {
-      found = children[i];
-    }
+    if (Viewable(display.get(), children[i]) && HasTitle(display.get(), children[i], title)) found = children[i];
   }
   if (children) XFree(children);
   return found;

@@ -12,22 +12,17 @@ namespace {
 
 class GermanWindow : public MainWindowTest {
  protected:
-  void SetUp() override {
-    // The language comes from the environment, as in the program.
-    const char* previous = std::getenv("LC_ALL");
-    if (previous) m_previousLcAll = previous;
+  // The language comes from the environment, as in the program.
+  void PrepareStartupDir() override {
+    if (const char* previous = std::getenv("LC_ALL")) m_previousLcAll = previous;
     setenv("LC_ALL", "de_DE.UTF-8", 1);
     LoadTranslations();
-    MainWindowTest::SetUp();
   }
   void TearDown() override {
     MainWindowTest::TearDown();
     UnloadTranslations();
-    if (m_previousLcAll) {
-      setenv("LC_ALL", m_previousLcAll->c_str(), 1);
-    } else {
-      unsetenv("LC_ALL");
-    }
+    if (m_previousLcAll) setenv("LC_ALL", m_previousLcAll->c_str(), 1);
+    else unsetenv("LC_ALL");
   }
 
  private:

@@ -1,4 +1,5 @@
-// The file dialogs' filters: what each lists, and their wx wildcard form.
+// The file dialogs: what each command asks for, what each filter lists, and
+// the filters' wx wildcard form.
 #include <fnmatch.h>
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ChooserRequests.h"
 #include "common/FileFilter.h"
 
 namespace {
@@ -81,4 +83,26 @@ TEST(FileFilter, DefaultExtensionOnlyForNamesWithoutOne) {
       {"/home/u/disc", "", "/home/u/disc"},
   };
   for (const Case& c : cases) EXPECT_EQ(WithDefaultExtension(c.path, c.ext), c.result) << c.path;
+}
+
+namespace {
+
+// The dialog a request opens: its mode (a save: what "/d/name" is saved as),
+// its title and the patterns of its first filter entry.
+std::string Shown(const FileDialogRequest& r) {
+  const std::vector<FilterEntry> filter = ParseFilter(r.filter);
+  return (r.openMode ? std::string(r.multiple ? "open several" : "open one") + (r.mustExist ? "" : " or new")
+                     : "save as " + WithDefaultExtension("/d/name", r.defaultExtension)) +
+         " |" + r.title + "| " + (filter.empty() ? "*" : filter[0].patterns);
+}
+
+}  // namespace
+
+TEST(ChooserRequests, EachCommandAsksForItsOwnKindOfFile) {
+  EXPECT_EQ(Shown(AddFilesRequest(false)), "open several |Open Files (Form1)| *");
+  EXPECT_EQ(Shown(AddFilesRequest(true)),
+            "open several |Open Video/Audio Files (Form2)| *.ogm;*.avi;*.mpg;*.mpeg;*.rm;*.rmvb");
+  EXPECT_EQ(Shown(StructureFileRequest(true)), "open one || *.kbv");
+  EXPECT_EQ(Shown(StructureFileRequest(false)), "save as /d/name.kbv || *.kbv");
+  EXPECT_EQ(Shown(ImageTargetRequest()), "save as /d/name || *.*");
 }
