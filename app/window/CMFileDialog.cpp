@@ -25,19 +25,14 @@ std::string Bytes(const wxString& path) {
 
 }  // namespace
 
-CMFileDialog::CMFileDialog(bool openMode, const std::string& defaultExtension,
-                           const std::string& fileName, bool multiple, bool mustExist,
-                           const std::string& filter, wxWindow* parent)
-    : wxFileDialog(parent, DefaultTitle(openMode), wxEmptyString,
-                   wxString(fileName.c_str(), *wxConvFileName),
-                   TrWildcard(filter.c_str()), StyleFor(openMode, multiple, mustExist)),
-      m_openMode(openMode),
-      m_defaultExtension(defaultExtension) {}
-
-void CMFileDialog::SetDialogTitle(const std::string& title) {
-  SetMessage(Tr(title.c_str()));  // the message is the dialog's title
+CMFileDialog::CMFileDialog(const FileDialogRequest& request, wxWindow* parent)
+    : wxFileDialog(parent, request.title.empty() ? DefaultTitle(request.openMode) : Tr(request.title.c_str()),
+                   wxEmptyString, wxEmptyString, TrWildcard(request.filter.c_str()),
+                   StyleFor(request.openMode, request.multiple, request.mustExist)),
+      m_openMode(request.openMode),
+      m_defaultExtension(request.defaultExtension) {
+  if (!request.proposedPath.empty()) SetPath(wxString(request.proposedPath.c_str(), *wxConvFileName));
 }
-
 
 std::vector<std::string> CMFileDialog::ChosenPaths() const {
   std::vector<std::string> paths;

@@ -1,6 +1,7 @@
-// The one file dialog class: open or save mode, a default extension, the
-// program's filter texts ("desc|pattern|...||") and an optional title. A
-// multiple selection yields full paths in the dialog's order.
+// The one file dialog class, made from what a command asks for: open or save
+// mode, a default extension, the program's filter texts ("desc|pattern|...||"),
+// an optional title and a proposed path. A multiple selection yields full
+// paths in the dialog's order.
 #pragma once
 
 #include <wx/filedlg.h>
@@ -8,13 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "common/FileChooser.h"
+
 class CMFileDialog : public wxFileDialog {
  public:
-  CMFileDialog(bool openMode, const std::string& defaultExtension,
-               const std::string& fileName, bool multiple, bool mustExist,
-               const std::string& filter, wxWindow* parent = nullptr);
-
-  void SetDialogTitle(const std::string& title);
+  explicit CMFileDialog(const FileDialogRequest& request, wxWindow* parent = nullptr);
 
   // The chosen full paths (one in single selection), in the dialog's order.
   // In save mode a name typed without extension gets the default extension.

@@ -8,11 +8,7 @@
 
 bool DialogChooser::ChooseFiles(const FileDialogRequest& request,
                                 std::vector<std::string>& paths) {
-  CMFileDialog dialog(request.openMode, request.defaultExtension, std::string(), request.multiple,
-                      request.mustExist,
-                      request.filter, m_parent);
-  if (!request.title.empty()) dialog.SetDialogTitle(request.title);
-  if (!request.proposedPath.empty()) dialog.SetPath(wxString(request.proposedPath.c_str(), *wxConvFileName));
+  CMFileDialog dialog(request, m_parent);
   if (dialog.ShowModal() != wxID_OK) return false;
   paths = dialog.ChosenPaths();
   return !paths.empty();

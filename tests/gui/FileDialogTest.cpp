@@ -2,7 +2,7 @@
 // through the FileChooser).
 #include "GuiFixture.h"
 #include "app/window/CMFileDialog.h"
-#include "common/FileFilter.h"
+#include "common/ChooserRequests.h"
 #include "app/window/LayoutApp.h"
 
 #include <dlfcn.h>
@@ -88,9 +88,10 @@ std::vector<std::pair<std::string, std::vector<std::string>>> Listed(
   return out;
 }
 
-// Each command's dialog: its flags, its title, and for each of its filters
-// the name shown and the files GTK lists with it, whatever their case. Which
-// names each entry takes is FileFilterTest's.
+// Each command's dialog, made from the request the command asks with: its
+// flags, its title, and for each of its filters the name shown and the files
+// GTK lists with it, whatever their case. Which names each entry takes is
+// FileFilterTest's.
 TEST(FileDialog, ModesFlagsFiltersAndTitles) {
   const std::vector<std::string> names = {"UP.AVI", "clip.ogm", "x.Mp3", "LAYOUT2.KBV", "a.kbvx", "README"};
   using Filters = std::vector<std::pair<std::string, std::vector<std::string>>>;
@@ -98,28 +99,22 @@ TEST(FileDialog, ModesFlagsFiltersAndTitles) {
   constexpr long OPEN_MANY = wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST;
   const struct {
     const char* user;
-    bool openMode;
-    bool multiple;
-    const char* filter;
-    const char* title;  // set by the command; "" for the default
+    FileDialogRequest request;
     long style;
     const char* shownTitle;
     Filters listed;
   } cases[] = {
-      {"Add Files", true, true, "", "Open Files (Form1)", OPEN_MANY, "Open Files (Form1)", {}},
-      {"Add Media Files", true, true, MEDIA_FILTER, "Open Video/Audio Files (Form2)", OPEN_MANY,
-       "Open Video/Audio Files (Form2)",
+      {"Add Files", AddFilesRequest(false), OPEN_MANY, "Open Files (Form1)", {}},
+      {"Add Media Files", AddFilesRequest(true), OPEN_MANY, "Open Video/Audio Files (Form2)",
        {{"Video (ogm; avi; mpg; mpeg; rm; rmvb)", {"UP.AVI", "clip.ogm"}},
         {"Audio (ogg; mp3; wav; ac3)", {"x.Mp3"}}, {"All Files (*.*)", names}}},
-      {"Save", false, false, STRUCTURE_FILTER, "", wxFD_SAVE, "Save As", structures},
-      {"Load", true, false, STRUCTURE_FILTER, "", wxFD_OPEN | wxFD_FILE_MUST_EXIST, "Open", structures},
-      {"image target", false, false, CHOOSER_FILTER, "", wxFD_SAVE, "Save As",
-       {{"Write a name WITHOUT EXTENSION", names}}},
+      {"Save", StructureFileRequest(false), wxFD_SAVE, "Save As", structures},
+      {"Load", StructureFileRequest(true), wxFD_OPEN | wxFD_FILE_MUST_EXIST, "Open", structures},
+      {"image target", ImageTargetRequest(), wxFD_SAVE, "Save As", {{"Write a name WITHOUT EXTENSION", names}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.user);
-    CMFileDialog dialog(c.openMode, "", "", c.multiple, true, c.filter);
-    if (*c.title) dialog.SetDialogTitle(c.title);
+    CMFileDialog dialog(c.request);
     EXPECT_EQ(dialog.GetWindowStyleFlag() & (wxFD_OPEN | wxFD_SAVE | wxFD_MULTIPLE |
                                              wxFD_FILE_MUST_EXIST | wxFD_OVERWRITE_PROMPT),
               c.style);
