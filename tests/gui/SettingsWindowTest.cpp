@@ -1,5 +1,6 @@
 // gui.ini as the window sees it: loaded into the image target and the check
-// boxes at start, written whole when the window is destroyed.
+// boxes at start (the defaults of a first run without it), written whole when
+// the window is destroyed.
 
 #include "GuiFixture.h"
 
@@ -25,16 +26,20 @@ TEST_F(SettingsAtStart, TheControlsShowTheFileAndTheBoxesAsLeftAreWrittenBack) {
 using SettingsAtEnd = MainWindowTest;
 
 TEST_F(SettingsAtEnd, TheTargetChosenWithTheButtonIsWritten) {
+  wxComboBox* level = FindControl<wxComboBox>(dlg, ID_ISO_LEVEL);
+  EXPECT_EQ(wxJoin(level->GetStrings(), '|'), "ASCII|ISO Level 1|ISO Level 2");
+  EXPECT_EQ(level->GetSelection(), 0);
+  EXPECT_TRUE(Tree().ShowHint());
   chooser->fileAnswers.push_back(std::nullopt);
   ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
   EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), startupDir + "/image")
-      << "cancelled: kept";
+      << "the default, kept when cancelled";
   const std::string chosen = startupDir + "/out/my disc";  // need not exist
   chooser->fileAnswers.push_back(std::vector<std::string>{chosen});
   ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
   EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), chosen);
   DestroyWindow();
-  EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), chosen + "\n0 0 0");
+  EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), chosen + "\n0 0 0") << "the boxes start clear";
 }
 
 TEST_F(SettingsAtEnd, UnwritableSettingsAreNotReported) {
@@ -46,8 +51,8 @@ TEST_F(SettingsAtEnd, UnwritableSettingsAreNotReported) {
 }
 
 // A target whose name is not UTF-8 shows decoded, but every file named after
-// it (here the batch file) takes the name's own bytes, whether the target came
-// from gui.ini or from the chooser.
+// it (here the batch file, which replaces an older one without asking) takes
+// the name's own bytes, whether the target came from gui.ini or the chooser.
 class TargetBytes : public MainWindowTest {
  protected:
   void PrepareStartupDir() override { WriteWholeFile(startupDir + "/gui.ini", startupDir + "/caf\xe9\n0 0 0"); }
@@ -62,6 +67,7 @@ TEST_F(TargetBytes, FromTheSettingsFileAndFromTheChooser) {
               "brenvox.exe -o \"" + target + "\" -v \"BRENVOX\" -e \"dat\" -f \"" + file + "\"");
   };
   EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), startupDir + "/caf\xc3\xa9");
+  WriteWholeFile(startupDir + "/caf\xe9.bat", "an older batch file, longer than the new one" + std::string(99, '.'));
   expectBatchAt(startupDir + "/caf\xe9", startupDir + "/caf\xc3\xa9");
   chooser->fileAnswers.push_back(std::vector<std::string>{startupDir + "/n\xf6"});
   ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
