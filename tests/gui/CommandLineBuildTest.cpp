@@ -1,6 +1,4 @@
-// The option string built from the option controls and the layout, View Cmd
-// Line and Generate Batch, through the real window. (The order of the entries
-// is unit-tested on the model.)
+// View Cmd Line and Generate Batch from the option controls and the layout.
 #include <unistd.h>
 
 #include "GuiFixture.h"
@@ -40,9 +38,8 @@ class CommandLineBuildTest : public MainWindowTest {
   }
 };
 
-// The entries' order and form are BuildEntries' (tests/unit); here each
-// control gives its option, as View Cmd Line shows: values whole and a size
-// past 32 bits; too long for a message, one entry per line in a box that scrolls.
+// The entries are BuildEntries' (tests/unit); here each control gives its
+// option, and a line too long for a message shows in a box that scrolls.
 TEST_F(CommandLineBuildTest, EachControlGivesItsOptionAndALongLineScrollsInABox) {
   SetTarget("/img/disc");
   FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("A\"B");
@@ -65,9 +62,8 @@ TEST_F(CommandLineBuildTest, EachControlGivesItsOptionAndALongLineScrollsInABox)
   wxTEST_DIALOG(Click(ID_VIEW_CMD_LINE), ExpectCommandLineBox(lines + total));
 }
 
-// Which values a shell would run is the batch file's rule, how it is written
-// WholeFile's (tests/unit), the bytes written TargetBytes'; here the window
-// says why it writes nothing, and after a failed build nothing at all.
+// The refused values are the batch file's rule (tests/unit), the bytes
+// written TargetBytes'; here the window says why it writes nothing.
 TEST_F(CommandLineBuildTest, GenerateBatchSaysWhyItWritesNothing) {
   EXPECT_TRUE(Click(ID_VIEW_CMD_LINE));  // an empty tree
   EXPECT_TRUE(Click(ID_GENERATE_BATCH));

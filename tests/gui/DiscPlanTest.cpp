@@ -94,10 +94,8 @@ class DiscPlanTest : public MainWindowTest {
 
 }  // namespace
 
-// The line's text is DiscFit's (tests/unit), its numbers the planner's, and
-// that they are the sectors the tool writes for every kind of layout the
-// planner's rule (tests/tool); here each kind of change plans again, and the
-// window's tree and options reach the plan as they reach the tool.
+// The text is DiscFit's (tests/unit), the numbers the planner's (tests/tool);
+// here every kind of change plans again, and the plan is what the tool writes.
 TEST_F(DiscPlanTest, TheLineFollowsEveryChangeWithTheSectorsTheToolWrites) {
   EXPECT_EQ(SettledLine(), "");  // nothing to plan in an empty layout
   File("a.txt", 3000);
@@ -142,9 +140,8 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeWithTheSectorsTheToolWrites) {
   EXPECT_EQ(PlanLine().rfind("Image: " + std::to_string(shown) + " sectors, ", 0), 0u) << PlanLine();
 }
 
-// That the names match the written image is the planner's rule (tests/tool);
-// here the list opens with the window's options from the tree's context menu
-// and from a double click on the line, and holds as many rows as a layout can.
+// The names are the planner's (tests/tool); here the list opens from the
+// context menu and a double click on the line, and holds a full layout's rows.
 TEST_F(DiscPlanTest, TheNamesListOpensFromTheContextMenuAndTheLine) {
   Change(ID_ISO_LEVEL, 1);
   FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue("dat");
@@ -192,10 +189,8 @@ TEST_F(DiscPlanTest, TheNamesListOpensFromTheContextMenuAndTheLine) {
   EXPECT_EQ(list->GetItemText(49'998, 2), "CLIP_49998.DAT/");
 }
 
-// When the free-space question comes and what its answers do is RunGate's
-// rule, the running line's text WriteRate's (tests/unit); here the window asks
-// with the plan's size, and a run shows its share, speed and time left, then
-// the plan again.
+// The question is RunGate's, the running line WriteRate's (tests/unit); here
+// the window asks with the plan's size, and the line follows the run.
 TEST_F(DiscPlanTest, ARunAsksForSpaceThenShowsItsShareSpeedAndTimeLeft) {
   File("a.txt", 2048 * 1000);
   const std::uint64_t sectors = ShownSectors();
