@@ -2,12 +2,11 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
-
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
 #include "common/window/TextCodec.h"
+#include "image/ConsoleTail.h"
 #include "common/Texts.h"
 #include "common/window/Translation.h"
 
@@ -51,16 +50,6 @@ ToolConsole::ToolConsole(wxWindow* parent)
 
 namespace {
 
-// How far a line start is looked for beyond the first character that must go.
-constexpr long LINE_SEARCH = 4096;
-
-// Where the first whole line of text begins, looked for within LINE_SEARCH
-// characters; 0 when none begins there.
-long FirstLineStart(const wxString& text) {
-  const size_t lineEnd = text.find('\n');
-  return lineEnd != wxString::npos && lineEnd < LINE_SEARCH ? static_cast<long>(lineEnd) + 1 : 0;
-}
-
 long NoticeLength() { return static_cast<long>(Tr(CONSOLE_HEAD_DROPPED).length()); }
 
 }  // namespace
@@ -70,8 +59,7 @@ void ToolConsole::Append(const std::string& bytes) {
   wxString text = ToDisplay(bytes);
   const std::size_t room = static_cast<std::size_t>(KEEP_CHARACTERS - NoticeLength());
   if (text.length() > room) {  // this part alone fills the console
-    text = text.Mid(text.length() - room);
-    text = text.Mid(static_cast<size_t>(FirstLineStart(text)));
+    text = text.Mid(KeptFrom(text.ToStdWstring(), room));
     m_text->ChangeValue(Tr(CONSOLE_HEAD_DROPPED));
     m_headDropped = true;
   }
@@ -83,8 +71,10 @@ void ToolConsole::DropHead() {
   const long length = m_text->GetLastPosition();
   if (length <= KEEP_CHARACTERS) return;
   const long notice = NoticeLength();
-  long cut = length - (KEEP_CHARACTERS - notice);
-  cut += FirstLineStart(m_text->GetRange(cut, std::min(cut + LINE_SEARCH, length)));
+  // What follows the notice line, or all of it before the first drop.
+  const long body = m_headDropped ? notice : 0;
+  const std::size_t room = static_cast<std::size_t>(KEEP_CHARACTERS - notice);
+  const long cut = body + static_cast<long>(KeptFrom(m_text->GetRange(body, length).ToStdWstring(), room));
   if (m_headDropped) {
     m_text->Remove(notice, cut);
   } else {

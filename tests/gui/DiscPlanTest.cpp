@@ -54,29 +54,19 @@ class DiscPlanTest : public MainWindowTest {
     return PlanLine();
   }
   std::uint64_t ShownSectors() {
-    std::smatch m;
     const std::string line = SettledLine();
-    if (!std::regex_search(line, m, std::regex(R"(^Image: (\d+) sectors, )"))) {
-      ADD_FAILURE() << "no size in: " << line;
-      return 0;
-    }
-    return std::stoull(m[1]);
+    EXPECT_TRUE(line.starts_with("Image: ")) << line;
+    return line.starts_with("Image: ") ? std::stoull(line.substr(7)) : 0;
   }
-  // A check box or the level list changed as a click does: the control's own event.
-  void Tick(wxCheckBox* box, bool on) {
-    box->SetValue(on);
-    wxCommandEvent event(wxEVT_CHECKBOX, box->GetId());
-    event.SetEventObject(box);
-    event.SetInt(on ? 1 : 0);
-    box->GetEventHandler()->ProcessEvent(event);
-  }
-  void ChooseLevel(int index) {
-    wxComboBox* box = FindControl<wxComboBox>(dlg, ID_ISO_LEVEL);
-    box->SetSelection(index);
-    wxCommandEvent event(wxEVT_COMBOBOX, box->GetId());
-    event.SetEventObject(box);
-    event.SetInt(index);
-    box->GetEventHandler()->ProcessEvent(event);
+  // A check box or the level list changed as a click changes it: the control's own event.
+  void Change(int id, int value) {
+    auto* control = FindControl<wxControl>(dlg, id);
+    auto* box = dynamic_cast<wxCheckBox*>(control);
+    if (box) box->SetValue(value != 0); else static_cast<wxComboBox*>(control)->SetSelection(value);
+    wxCommandEvent event(box ? wxEVT_CHECKBOX : wxEVT_COMBOBOX, id);
+    event.SetEventObject(control);
+    event.SetInt(value);
+    control->GetEventHandler()->ProcessEvent(event);
   }
   wxTreeItemId File(const std::string& rel, std::size_t size, wxTreeItemId parent = wxTreeItemId(), bool form2 = false) {
     const wxTreeItemId item = InsertPath(Tree(), MakeFile(rel, std::string(size, 'x')), parent);
@@ -104,27 +94,10 @@ class DiscPlanTest : public MainWindowTest {
 
 }  // namespace
 
-// That the plan is the sectors the tool writes, for every kind of layout, is
-// the planner's rule (tests/tool); here the window's tree and options reach
-// the plan as they reach the tool.
-TEST_F(DiscPlanTest, TheLineShowsTheSectorsTheToolWritesForTheWindowsLayout) {
+// The text is DiscFit's (tests/unit), the numbers the planner's (tests/tool);
+// here every kind of change plans again, and the plan is what the tool writes.
+TEST_F(DiscPlanTest, TheLineFollowsEveryChangeWithTheSectorsTheToolWrites) {
   EXPECT_EQ(SettledLine(), "");  // nothing to plan in an empty layout
-  Tick(FindControl<wxCheckBox>(dlg, ID_SINGLE_TRACK), true);
-  Tick(FindControl<wxCheckBox>(dlg, ID_KEEP_EXTENSION), true);
-  ChooseLevel(2);
-  File("a very long file name that goes on.text", 4100);
-  File("clip.mpg", 2325, wxTreeItemId(), true);
-  const wxTreeItemId v = InsertFolder(Tree(), "V", wxTreeItemId());
-  File("long.mpg", 50000, v, true);
-  const std::uint64_t shown = ShownSectors();
-  WriteImage();
-  EXPECT_EQ(WrittenSectors(), shown);
-  EXPECT_EQ(PlanLine().rfind("Image: " + std::to_string(shown) + " sectors, ", 0), 0u) << PlanLine();
-}
-
-// The line's text is DiscFit's (tests/unit), its numbers the planner's; here
-// each kind of change plans again.
-TEST_F(DiscPlanTest, TheLineFollowsEveryChange) {
   File("a.txt", 3000);
   EXPECT_EQ(SettledLine(), "Image: 450 sectors, 1.1 MB, 00:06 - fits a 74-min CD");
   const std::uint64_t oneFile = ShownSectors();
@@ -135,9 +108,9 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChange) {
   EXPECT_NE(ShownSectors(), asForm1);
   Tree().RemoveItem(b, false);
   EXPECT_EQ(ShownSectors(), oneFile);
-  ChooseLevel(1);
+  Change(ID_ISO_LEVEL, 1);
   EXPECT_NE(SettledLine().find(" - 1 name changes"), std::string::npos) << PlanLine();
-  ChooseLevel(0);
+  Change(ID_ISO_LEVEL, 0);
   // A file keeps the size it came in with until Write ISO looks every file
   // up again and plans with what it finds.
   Tree().RemoveAll();
@@ -150,17 +123,27 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChange) {
   WriteImage();
   EXPECT_EQ(ShownSectors(), WrittenSectors());
   EXPECT_GT(WrittenSectors(), 1000u);
-  ChooseLevel(1);  // a change that leaves the sizes as they are
+  Change(ID_ISO_LEVEL, 1);  // a change that leaves the sizes as they are
   EXPECT_EQ(ShownSectors(), WrittenSectors()) << "the sizes looked up then are kept";
   Tree().RemoveAll();
   EXPECT_EQ(SettledLine(), "");
+
+  Change(ID_SINGLE_TRACK, 1);
+  Change(ID_KEEP_EXTENSION, 1);
+  Change(ID_ISO_LEVEL, 2);
+  File("a very long file name that goes on.text", 4100);
+  File("clip.mpg", 2325, wxTreeItemId(), true);
+  File("long.mpg", 50000, InsertFolder(Tree(), "V", wxTreeItemId()), true);
+  const std::uint64_t shown = ShownSectors();
+  WriteImage();
+  EXPECT_EQ(WrittenSectors(), shown);
+  EXPECT_EQ(PlanLine().rfind("Image: " + std::to_string(shown) + " sectors, ", 0), 0u) << PlanLine();
 }
 
-// That the names match the written image is the planner's rule (tests/tool);
-// here the list opens with the window's options from the tree's context menu
-// and from a double click on the line.
+// The names are the planner's (tests/tool); here the list opens from the
+// context menu and a double click on the line, and holds a full layout's rows.
 TEST_F(DiscPlanTest, TheNamesListOpensFromTheContextMenuAndTheLine) {
-  ChooseLevel(1);
+  Change(ID_ISO_LEVEL, 1);
   FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue("dat");
   File("d1/A.TXT", 10);
   File("d2/A.TXT", 10);
@@ -189,46 +172,7 @@ TEST_F(DiscPlanTest, TheNamesListOpensFromTheContextMenuAndTheLine) {
     WaitFor([&] { return !clicked.empty(); }, 5000);
   }, ExpectNames(&clicked));
   EXPECT_EQ(clicked, rows);
-}
 
-TEST_F(DiscPlanTest, ARunShowsItsShareSpeedAndTimeLeftThenThePlanAgain) {
-  File("a.txt", 2048 * 1000);
-  const std::uint64_t sectors = ShownSectors();
-  const std::string planLine = PlanLine();
-  // A tool that writes half the image, then waits to be stopped.
-  WriteTool("#!/bin/sh\nhead -c " + std::to_string(sectors / 2 * 2352) + " /dev/zero > \"$2.bin\"\nexec sleep 60\n");
-  ASSERT_TRUE(Click(ID_WRITE_ISO));
-  ASSERT_TRUE(dlg->IsRunning());
-  EXPECT_EQ(PlanLine().rfind("Writing: 0%", 0), 0u) << PlanLine();
-  std::error_code error;
-  ASSERT_TRUE(WaitFor([&] { return fs::file_size(image + ".bin", error) == sectors / 2 * 2352; }, 10000));
-  wxMilliSleep(50);  // some time passes, so there is a speed
-  dlg->OnTimer();
-  EXPECT_TRUE(std::regex_match(PlanLine(), std::regex(R"(Writing: (49|50)% - \d+ MB/s - \d+ s left)"))) << PlanLine();
-  ASSERT_TRUE(Click(ID_EXIT));  // Stop
-  EXPECT_FALSE(dlg->IsRunning());
-  EXPECT_EQ(PlanLine(), planLine);
-}
-
-// When the question comes and what its answers do is RunGate's rule
-// (tests/unit); here the window asks it with the plan's size.
-TEST_F(DiscPlanTest, TooLittleFreeSpaceAsksWithThePlannedSize) {
-  File("a.txt", 2048 * 1000);
-  const std::uint64_t sectors = ShownSectors();
-  dlg->ImageRun().SetFreeSpaceSource([](const std::string&) { return std::optional<std::uint64_t>(300'000); });
-  const std::uint64_t need = sectors * 2352 + dlg->DiscPlan().Current()->summary.cueBytes;
-  const std::string question = "The image needs " + std::to_string((need + 999'999) / 1'000'000) +
-                               " MB, but the target folder has 0 MB free.\nWrite anyway?";
-  WriteTool("#!/bin/sh\nexec sleep 60\n");
-  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
-  EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
-  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES));
-  EXPECT_FALSE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled()) << "the run goes on";
-  ASSERT_TRUE(Click(ID_EXIT));
-}
-
-// As many rows as the layout can hold: each row shows its own change.
-TEST_F(DiscPlanTest, TheNamesListHoldsEveryChangeOfAFullLayout) {
   std::vector<NameChange> changes(49'999);
   for (std::size_t i = 0; i < changes.size(); ++i)
     changes[i] = {"VIDEO", "clip " + std::to_string(i) + ".mpg", "CLIP_" + std::to_string(i) + ".DAT", false,
@@ -243,4 +187,32 @@ TEST_F(DiscPlanTest, TheNamesListHoldsEveryChangeOfAFullLayout) {
   EXPECT_EQ(list->GetItemText(1, 3), "clash");
   EXPECT_EQ(list->GetItemText(49'998, 1), "clip 49998.mpg/");
   EXPECT_EQ(list->GetItemText(49'998, 2), "CLIP_49998.DAT/");
+}
+
+// The question is RunGate's, the running line WriteRate's (tests/unit); here
+// the window asks with the plan's size, and the line follows the run.
+TEST_F(DiscPlanTest, ARunAsksForSpaceThenShowsItsShareSpeedAndTimeLeft) {
+  File("a.txt", 2048 * 1000);
+  const std::uint64_t sectors = ShownSectors();
+  const std::string planLine = PlanLine();
+  dlg->ImageRun().SetFreeSpaceSource([](const std::string&) { return std::optional<std::uint64_t>(300'000); });
+  // The cue sheet's few bytes do not reach the next MB.
+  const std::string question = "The image needs " + std::to_string((sectors * 2352 + 999'999) / 1'000'000) +
+                               " MB, but the target folder has 0 MB free.\nWrite anyway?";
+  // A tool that writes half the image, then waits to be stopped.
+  WriteTool("#!/bin/sh\nhead -c " + std::to_string(sectors / 2 * 2352) + " /dev/zero > \"$2.bin\"\nexec sleep 60\n");
+  wxButton* writeIso = FindControl<wxButton>(dlg, ID_WRITE_ISO);
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
+  EXPECT_TRUE(writeIso->IsEnabled());
+  wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES));
+  ASSERT_FALSE(writeIso->IsEnabled()) << "the run goes on";
+  EXPECT_EQ(PlanLine().rfind("Writing: 0%", 0), 0u) << PlanLine();
+  std::error_code error;
+  ASSERT_TRUE(WaitFor([&] { return fs::file_size(image + ".bin", error) == sectors / 2 * 2352; }, 10000));
+  wxMilliSleep(50);  // some time passes, so there is a speed
+  dlg->OnTimer();
+  EXPECT_TRUE(std::regex_match(PlanLine(), std::regex(R"(Writing: (49|50)% - \d+ MB/s - \d+ s left)"))) << PlanLine();
+  ASSERT_TRUE(Click(ID_EXIT));  // Stop
+  EXPECT_TRUE(writeIso->IsEnabled());
+  EXPECT_EQ(PlanLine(), planLine);
 }

@@ -1,5 +1,6 @@
 // gui.ini as the window sees it: loaded into the image target and the check
-// boxes at start, written whole when the window is destroyed.
+// boxes at start (the defaults of a first run without it), written whole when
+// the window is destroyed.
 
 #include "GuiFixture.h"
 
@@ -24,30 +25,24 @@ TEST_F(SettingsAtStart, TheControlsShowTheFileAndTheBoxesAsLeftAreWrittenBack) {
 
 using SettingsAtEnd = MainWindowTest;
 
-TEST_F(SettingsAtEnd, TheTargetChosenWithTheButtonIsWritten) {
-  chooser->fileAnswers.push_back(std::nullopt);
-  ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
-  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), startupDir + "/image")
-      << "cancelled: kept";
-  const std::string chosen = startupDir + "/out/my disc";  // need not exist
-  chooser->fileAnswers.push_back(std::vector<std::string>{chosen});
-  ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
-  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), chosen);
-  DestroyWindow();
-  EXPECT_EQ(ReadFile(startupDir + "/gui.ini"), chosen + "\n0 0 0");
-}
-
-TEST_F(SettingsAtEnd, UnwritableSettingsAreNotReported) {
-  // gui.ini is a folder that holds a file: it cannot be replaced. No message
-  // box may appear (the safety net would fail the test).
+// A first run's defaults; a gui.ini that cannot be replaced (a folder that
+// holds a file) is not reported: a box would fail the test.
+TEST_F(SettingsAtEnd, AFirstRunShowsTheDefaultsAndUnwritableSettingsAreNotReported) {
+  wxComboBox* level = FindControl<wxComboBox>(dlg, ID_ISO_LEVEL);
+  EXPECT_EQ(wxJoin(level->GetStrings(), '|'), "ASCII|ISO Level 1|ISO Level 2");
+  EXPECT_EQ(level->GetSelection(), 0);
+  EXPECT_TRUE(Tree().ShowHint());
+  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), startupDir + "/image");
+  for (const int id : {ID_VIEW_PROMPT, ID_KEEP_EXTENSION, ID_SINGLE_TRACK})
+    EXPECT_FALSE(FindControl<wxCheckBox>(dlg, id)->GetValue()) << id;
   std::filesystem::create_directories(startupDir + "/gui.ini/keep");
   DestroyWindow();
   EXPECT_TRUE(std::filesystem::is_directory(startupDir + "/gui.ini"));
 }
 
 // A target whose name is not UTF-8 shows decoded, but every file named after
-// it (here the batch file) takes the name's own bytes, whether the target came
-// from gui.ini or from the chooser.
+// it (here the batch file, which replaces an older one without asking) takes
+// the name's own bytes, whether the target came from gui.ini or the chooser.
 class TargetBytes : public MainWindowTest {
  protected:
   void PrepareStartupDir() override { WriteWholeFile(startupDir + "/gui.ini", startupDir + "/caf\xe9\n0 0 0"); }
@@ -62,8 +57,12 @@ TEST_F(TargetBytes, FromTheSettingsFileAndFromTheChooser) {
               "brenvox.exe -o \"" + target + "\" -v \"BRENVOX\" -e \"dat\" -f \"" + file + "\"");
   };
   EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), startupDir + "/caf\xc3\xa9");
+  WriteWholeFile(startupDir + "/caf\xe9.bat", "an older batch file, longer than the new one" + std::string(99, '.'));
   expectBatchAt(startupDir + "/caf\xe9", startupDir + "/caf\xc3\xa9");
-  chooser->fileAnswers.push_back(std::vector<std::string>{startupDir + "/n\xf6"});
+  chooser->fileAnswers = {std::nullopt, std::vector<std::string>{startupDir + "/n\xf6"}};
+  ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
+  EXPECT_EQ(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue().utf8_string(), startupDir + "/caf\xc3\xa9")
+      << "kept when cancelled";
   ASSERT_TRUE(Click(ID_CHOOSE_TARGET));
   expectBatchAt(startupDir + "/n\xf6", startupDir + "/n\xc3\xb6");
   DestroyWindow();
