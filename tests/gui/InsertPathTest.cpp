@@ -1,5 +1,9 @@
-// Inserting paths from disk and Add Folder, through the real tree control.
+// Inserting into the tree through the real control: paths from disk, Add
+// Files, Add Folder, the messages raised meanwhile, and the icons items take.
+#include <wx/imaglist.h>
+
 #include "EditingSupport.h"
+#include "common/window/MessageBox.h"
 #include "tests/support/LayoutPicture.h"
 
 namespace {
@@ -45,6 +49,81 @@ TEST_F(InsertPathTest, AddFolderInsertsAtTheTopSelectsAndSaysWhatItLeftOut) {
   EXPECT_EQ(Tree().GetCount(), before + 10);
   wxTEST_DIALOG(Click(ID_ADD_FOLDER), ExpectMessage(MSG_LAYOUT_FULL));
   EXPECT_EQ(Tree().GetCount(), before + 10);
+}
+
+using AddFilesTest = TreeFrameTest;
+
+// What each button asks its chooser is MainWindowTemplate's (ButtonClicks).
+TEST_F(AddFilesTest, FilesGoToTheTopLevelInOrderAndTheLastIsSelected) {
+  chooser->fileAnswers = {std::nullopt};
+  ASSERT_TRUE(Click(ID_ADD_MEDIA_FILES));
+  EXPECT_FALSE(Tree().ShowHint()) << "a cancelled command clears the hint for good";
+  const std::string a = MakeFile("clips/a.avi"), b = MakeFile("clips/b.mpg");
+  const std::string quoted = MakeFile("say \"hi\".avi"), gone = startupDir + "/data/gone.avi";
+  Tree().SelectItem(Folder("Folder"));  // a selected folder plays no part
+  chooser->fileAnswers = {std::vector<std::string>{b, gone, quoted, a}};
+  wxTEST_DIALOG(Click(ID_ADD_MEDIA_FILES), ExpectMessage("Cannot find " + gone),
+                ExpectMessage(NotAddedMessage(1, quoted)));
+  EXPECT_EQ(TreePicture(Tree()), "Folder{},b.mpg*,a.avi*");
+  EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), "a.avi"));
+  EXPECT_EQ(RealPath(), a);
+
+  // Form 1, a second item of the same file; the last vanished: nothing
+  // selected, the path display kept.
+  chooser->fileAnswers = {std::vector<std::string>{b, gone}};
+  wxTEST_DIALOG(Click(ID_ADD_FILES), ExpectMessage("Cannot find " + gone));
+  EXPECT_EQ(TreePicture(Tree()), "Folder{},b.mpg*,a.avi*,b.mpg");
+  EXPECT_FALSE(Tree().SelectedItem().IsOk());
+  EXPECT_EQ(RealPath(), b);
+}
+
+using InsertionMessages = TreeFrameTest;
+
+// The missing path was the last one: nothing ends selected.
+TEST_F(InsertionMessages, TheTreeIsThawedAndShowsItsItemsWhileTheMessageIsOpen) {
+  MakeFile("disk/Photos/one.jpg");
+  MakeFile("disk/Photos/Trip/two.jpg");
+  const std::string gone = startupDir + "/data/gone.txt";
+  std::string text, shown;
+  bool frozen = true;
+  wxTEST_DIALOG(Tree().DropPaths({startupDir + "/data/disk/Photos", gone}),
+                SeenMessage([&](const std::string& message) {
+                  text = message;
+                  frozen = Tree().IsFrozen();
+                  shown = TreePicture(Tree());
+                }));
+  EXPECT_EQ(text, "Cannot find " + gone);
+  EXPECT_FALSE(frozen);
+  EXPECT_EQ(shown, "Photos{one.jpg,Trip{two.jpg}}");
+  EXPECT_FALSE(Tree().SelectedItem().IsOk());
+
+  const std::string path = startupDir + "/" + std::string(5000, 'a') + "/end.txt";
+  wxTEST_DIALOG(Tree().DropPaths({path}),
+                ExpectMessage(ShortenMiddle("The path is too long to reach: " + path, MESSAGE_LINE_CHARS)));
+  EXPECT_EQ(TreePicture(Tree()), "Photos{one.jpg,Trip{two.jpg}}");
+}
+
+using TreeIcons = TreeFrameTest;
+
+TEST_F(TreeIcons, OneIconPerFileType) {
+  // An item's image, and its image when selected or open.
+  const auto icons = [this](const wxTreeItemId& item) {
+    return std::make_pair(Tree().GetItemImage(item), Tree().GetItemImage(item, wxTreeItemIcon_Selected));
+  };
+  const auto count = [this] { return Tree().GetImageList()->GetImageCount(); };
+  EXPECT_EQ(count(), 3) << "closed folder, open folder, generic file";
+  EXPECT_EQ(icons(Folder("Clips")), std::make_pair(0, 1));
+  const auto avi = icons(File("a.avi"));
+  EXPECT_GE(avi.first, 3) << "the theme has a video icon";
+  EXPECT_EQ(avi.first, avi.second);
+  EXPECT_EQ(icons(File("other/B.AVI")), avi) << "cached per type, any case";
+  EXPECT_NE(icons(File("notes.txt")), avi);
+  EXPECT_EQ(icons(File("d.x/noext")), std::make_pair(2, 2));
+  EXPECT_EQ(icons(File("layout.kbv")), std::make_pair(2, 2));
+  EXPECT_EQ(count(), 5);
+  Tree().ResetTree();
+  EXPECT_EQ(count(), 3) << "a reset starts a new image list";
+  EXPECT_EQ(icons(File("b.avi")).first, 3);
 }
 
 }  // namespace
