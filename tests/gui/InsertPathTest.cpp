@@ -35,6 +35,7 @@ TEST_F(InsertPathTest, AddFolderInsertsAtTheTopSelectsAndSaysWhatItLeftOut) {
   MakeFile("disk/Photos/Trip/two.jpg");
   std::string text, shown;
   bool frozen = true;
+  Tree().SelectItem(ItemAt(Tree(), "Music"));
   wxTEST_DIALOG(Tree().DropPaths({startupDir + "/data/disk/Photos", startupDir + "/data/gone"}),
                 SeenMessage([&](const std::string& message) {
                   text = message;
