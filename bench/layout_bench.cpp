@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/combobox.h>
 #include <wx/stattext.h>
 #include <wx/init.h>
@@ -324,7 +325,8 @@ void WriteIso(Bench& bench) {
   YesToEveryBox answers;
   answers.Register();
   bench.dialog->OnWriteIso();
-  while (bench.dialog->IsRunning()) {
+  const wxWindow* writeIso = FindControl<wxButton>(bench.dialog, ID_WRITE_ISO);
+  while (!writeIso->IsEnabled()) {  // disabled while the run lasts
     wxTheApp->Yield();
     wxMilliSleep(5);
   }

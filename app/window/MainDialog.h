@@ -113,13 +113,12 @@ class MainDialog : public wxDialog {
   bool BuildCommandLine();
 
   // The parts of the window that other parts, tests and benches reach (controls by id: FindControl).
-  bool IsRunning() const;
-  wxTimer& RunTimer() { return m_timer; }
   ToolProcess* CurrentRun() const;
   ImageRunCommand& ImageRun() const { return *m_imageRun; }
   DiscPlanView& DiscPlan() const { return *m_discPlan; }
 
  private:
+  bool IsRunning() const;
   void LoadTemplate(wxWindow* parent);
   void FitTextsToFont();
   void LookUpControls();

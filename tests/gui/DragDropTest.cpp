@@ -1,5 +1,5 @@
-// Dragging items inside the tree, with the events the tree gets and with the
-// real mouse, and dropping paths from the file manager.
+// Dragging items inside the tree, by its events and by the real mouse, and
+// dropping paths from the file manager.
 
 #include "EditingSupport.h"
 #include "GuiFixture.h"
@@ -36,6 +36,20 @@ class DragDropTest : public TreeFrameTest {
     for (std::size_t i = 0; i < paths.size(); ++i) files[i] = wxString::FromUTF8(paths[i]);
     wxDropFilesEvent drop(wxEVT_DROP_FILES, static_cast<int>(paths.size()), files);
     Send(drop);
+  }
+  // A real press at from, then down step pixels a motion until the tree starts
+  // a drag; then to.
+  void PressAndMoveDown(const wxPoint& from, const wxPoint& to, int step) {
+    sim.MouseMove(from);
+    PumpEvents();
+    sim.MouseDown();
+    PumpEvents();
+    for (wxPoint at = from + wxPoint(0, step); at.y < to.y && !Tree().IsDragging(); at.y += step) {
+      sim.MouseMove(at);
+      PumpEvents();
+    }
+    sim.MouseMove(to);
+    PumpEvents();
   }
 };
 
@@ -74,39 +88,19 @@ TEST_F(DragDropTest, EachDragMovesTheItemAfterTheTargetFoldersChildrenOrNothing)
     EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), c.selected));
     EXPECT_FALSE(Tree().ShowHint());
   }
-}
 
-// Where dropped paths go is LayoutCommandsTest's; a name a layout cannot keep
-// is passed over, with one message after the drop.
-TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLevel) {
-  const wxTreeItemId a = Folder("A");
-  File("old/a0.txt", a);
-  File("old/top.txt");
-  const std::string p1 = MakeFile("new/p1.avi"), p2 = MakeFile("new/p2.avi"),
-                    p3 = MakeFile("new/p3.avi"), quoted = MakeFile("new/\"quoted\".txt");
-  wxTEST_DIALOG(DropFromShell(PointOn(Tree(), a), {p1, quoted, p2, p3}),
-                ExpectMessage(NotAddedMessage(1, quoted)));
-  EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt");
-  EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), "A/p3.avi"));
-  EXPECT_EQ(RealPath(), p3);
-  EXPECT_FALSE(Tree().ShowHint());
-
-  DropFromShell(PointOn(Tree(), ItemAt(Tree(), "A/a0.txt")), {p1});  // a file does not stand for its folder
-  EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt,p1.avi");
-}
-
-TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
-  // Each way of removing the dragged item while the drag lasts.
+  // Each way of removing the dragged item while the drag lasts ends the drag
+  // without a move.
   const struct {
     const char* way;
     std::function<void()> remove;
     const char* after;
-  } cases[] = {
+  } removals[] = {
       {"DEL on its folder", [&] { Tree().SelectItem(ItemAt(Tree(), "A")); PressKey(WXK_DELETE); }, "B{}"},
       {"Remove All", [&] { Tree().RunMenuCommand(IDM_REMOVE_ALL); }, ""},
       {"a new layout (Load)", [&] { Tree().ResetTree(); }, ""},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : removals) {
     Tree().RemoveAll();
     const wxTreeItemId a = Folder("A");
     const wxTreeItemId f = File("a/f.txt", a);
@@ -121,20 +115,20 @@ TEST_F(DragDropTest, RemovingTheDraggedItemEndsTheDragWithoutAMove) {
   }
 }
 
-// Presses the left button at from and moves down step pixels at a time until
-// the tree starts a drag; then to.
-void PressAndMoveDown(CDropTreeCtrl& tree, const wxPoint& from, const wxPoint& to, int step) {
-  wxUIActionSimulator sim;
-  sim.MouseMove(from);
-  PumpEventLoop();
-  sim.MouseDown();
-  PumpEventLoop();
-  for (wxPoint at = from + wxPoint(0, step); at.y < to.y && !tree.IsDragging(); at.y += step) {
-    sim.MouseMove(at);
-    PumpEventLoop();
-  }
-  sim.MouseMove(to);
-  PumpEventLoop();
+// Where dropped paths go is LayoutCommandsTest's; a name a layout cannot keep
+// is passed over, said once after the drop.
+TEST_F(DragDropTest, PathsFromTheShellGoIntoTheFolderUnderThePointerOrTheTopLevel) {
+  const wxTreeItemId a = Folder("A");
+  File("old/a0.txt", a);
+  File("old/top.txt");
+  const std::string p1 = MakeFile("new/p1.avi"), p2 = MakeFile("new/p2.avi"),
+                    p3 = MakeFile("new/p3.avi"), quoted = MakeFile("new/\"quoted\".txt");
+  wxTEST_DIALOG(DropFromShell(PointOn(Tree(), a), {p1, quoted, p2, p3}),
+                ExpectMessage(NotAddedMessage(1, quoted)));
+  EXPECT_EQ(TreePicture(Tree()), "A{a0.txt,p1.avi,p2.avi,p3.avi},top.txt");
+  EXPECT_EQ(Tree().SelectedItem(), ItemAt(Tree(), "A/p3.avi"));
+  EXPECT_EQ(RealPath(), p3);
+  EXPECT_FALSE(Tree().ShowHint());
 }
 
 // 1 pixel per motion, and 5 (the drag starts over the next row). The long
@@ -153,13 +147,13 @@ TEST_F(DragDropTest, ARealMouseDragMovesThePressedItemAtAnySpeedWithItsImageInsi
     wxRect row;
     ASSERT_TRUE(Tree().GetBoundingRect(t1, row, true));
     const wxPoint from = Tree().ClientToScreen(wxPoint(row.x + 10, row.y + row.height / 2));
-    PressAndMoveDown(Tree(), from, Tree().ClientToScreen(PointOn(Tree(), a)), step);
+    PressAndMoveDown(from, Tree().ClientToScreen(PointOn(Tree(), a)), step);
     PumpEvents();
     ASSERT_TRUE(Tree().IsDragging());
     const wxRect image = Tree().DragImageRect();
     EXPECT_GT(image.width, 0);
     EXPECT_LE(image.width, Tree().GetClientSize().x) << "the image reaches past the tree";
-    wxUIActionSimulator().MouseUp();
+    sim.MouseUp();
     EXPECT_TRUE(WaitFor([&] { return !Tree().IsDragging(); }, 3000));
     EXPECT_TRUE(Tree().DragImageRect().IsEmpty());
     EXPECT_EQ(TreePicture(Tree()), "t2.txt,t3.txt,A{" + name + "}");

@@ -43,7 +43,6 @@ class SeenMessage : public wxExpectModalBase<wxMessageDialog, SeenMessage> {
     m_seen(box->GetMessage().utf8_string());
     return wxID_OK;
   }
-  wxString GetDefaultDescription() const override { return wxT("a message box"); }
 
  private:
   std::function<void(const std::string&)> m_seen;
@@ -78,8 +77,6 @@ class ExpectFolderName : public wxExpectModalBase<CFolderName, ExpectFolderName>
     dlg->GetEventHandler()->ProcessEvent(escape);
     return dlg->GetReturnCode();
   }
-
-  wxString GetDefaultDescription() const override { return wxT("folder name dialog"); }
 
  private:
   std::vector<std::optional<std::string>> m_attempts;

@@ -31,8 +31,7 @@ class ExpectFileDialogOver : public wxExpectModalBase<wxFileDialog, ExpectFileDi
 TEST(FileDialog, TheProgramsFileDialogsOpenOverTheMainWindow) {
   const std::unique_ptr<MainDialog> window = MakeMainWindow(PlacesInFolder(wxGetCwd().utf8_string()));
   window->Show();  // a dialog takes a parent that is on screen
-  // Without a parent of its own a dialog would go over the application's top
-  // window: make that another one.
+  // Without a parent of its own it would go over the top window: another one.
   wxFrame* other = new wxFrame(nullptr, wxID_ANY, "other");
   other->Show();
   wxWindow* const top = wxTheApp->GetTopWindow();
@@ -88,10 +87,8 @@ std::vector<std::pair<std::string, std::vector<std::string>>> Listed(
   return out;
 }
 
-// Each command's dialog, made from the request the command asks with: its
-// flags, its title, and for each of its filters the name shown and the files
-// GTK lists with it, whatever their case. Which names each entry takes is
-// FileFilterTest's.
+// Each command's dialog from the request it asks with: flags, title, and each
+// filter's name and the files GTK lists with it (the rule is FileFilterTest's).
 TEST(FileDialog, ModesFlagsFiltersAndTitles) {
   const std::vector<std::string> names = {"UP.AVI", "clip.ogm", "x.Mp3", "LAYOUT2.KBV", "a.kbvx", "README"};
   using Filters = std::vector<std::pair<std::string, std::vector<std::string>>>;

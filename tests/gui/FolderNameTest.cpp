@@ -9,7 +9,7 @@ namespace {
 
 using FolderNameTest = TreeFrameTest;
 
-TEST_F(FolderNameTest, TheTemplateHasNoCaptionAnEditAndOK) {
+TEST_F(FolderNameTest, TheTemplateHasNoCaptionAnEditAndOKAndTypingStopsAt500) {
   CFolderName dialog(frame);
   EXPECT_FALSE(dialog.HasFlag(wxCAPTION));
   EXPECT_TRUE(dialog.HasFlag(wxRESIZE_BORDER));
@@ -33,11 +33,9 @@ TEST_F(FolderNameTest, TheTemplateHasNoCaptionAnEditAndOK) {
   EXPECT_EQ(dialog.Edit()->GetValue(), "a:b");
   CFolderName longer(frame, std::string(600, 'L'));
   EXPECT_EQ(longer.Edit()->GetValue(), wxString(std::string(499, 'L'))) << "its first 499 characters";
-}
 
-// Real typing: the edit takes 500 characters at most, Enter presses OK (which
-// reads 499 of them), Esc leaves without OK.
-TEST_F(FolderNameTest, TypingStopsAt500EnterPressesOKReading499AndEscLeaves) {
+  // Real typing: the edit takes 500 characters at most, Enter presses OK
+  // (which reads 499 of them), Esc leaves without OK.
   const struct {
     std::size_t prefilled;
     const char* typed;
@@ -52,7 +50,6 @@ TEST_F(FolderNameTest, TypingStopsAt500EnterPressesOKReading499AndEscLeaves) {
     ASSERT_TRUE(WaitFor([&] { return dialog.Edit()->HasFocus(); }, 3000));
     dialog.Edit()->ChangeValue(wxString(wxT('n'), c.prefilled));
     dialog.Edit()->SetInsertionPointEnd();
-    wxUIActionSimulator sim;
     sim.Text(c.typed);
     EXPECT_TRUE(WaitFor([&] { return dialog.Edit()->GetValue().length() >= c.shown; }, 10000));
     PumpEvents();
@@ -66,9 +63,31 @@ TEST_F(FolderNameTest, TypingStopsAt500EnterPressesOKReading499AndEscLeaves) {
   }
 }
 
-// A refused name keeps the dialog open until one is accepted, or Esc leaves
-// changing nothing.
-TEST_F(FolderNameTest, RenameAndMakeFolderAskUntilANameIsAcceptedOrEsc) {
+// F2 on a file does nothing. On a folder, left unchanged, it keeps a name that
+// is not UTF-8 (Latin-1, an encoded surrogate: shown one character a byte); a
+// name typed anew is taken as typed. A refused name keeps the dialog open
+// until one is accepted, or Esc leaves changing nothing.
+TEST_F(FolderNameTest, RenameAndMakeFolderAskUntilANameIsAcceptedOrEscAndKeepANameThatIsNotUtf8) {
+  Tree().SelectItem(File("clips/a.avi"));
+  EXPECT_EQ(RealPath(), startupDir + "/data/clips/a.avi");
+  PressKey(WXK_F2);  // no dialog expected
+  for (const std::string bytes : {"caf\xe9", "caf\xed\xa0\xa9"}) {
+    const wxTreeItemId folder = InsertPath(Tree(), MakeDir(bytes), {});
+    const int index = Tree().ItemIndex(folder);
+    EXPECT_EQ(Tree().GetItemText(folder), wxString(bytes.data(), wxConvISO8859_1, bytes.size()));
+    Tree().SelectItem(folder);
+    EXPECT_EQ(FindControl<wxTextCtrl>(frame, ID_REAL_PATH)->GetValue(), Tree().GetItemText(folder));
+    wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({std::nullopt}));
+    EXPECT_EQ(Tree().ItemPath(index), bytes);
+    const std::string typed = "caf\xc3\xa9 " + std::to_string(index);
+    wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({typed}));
+    EXPECT_EQ(Tree().ItemPath(index), typed);
+  }
+  Tree().Unselect();
+  PumpEvents();
+  EXPECT_EQ(RealPath(), "caf\xc3\xa9 3") << "no selection keeps the text";
+
+  Tree().RemoveAll();
   const wxTreeItemId video = Folder("Video");
   Tree().SelectItem(video);
   wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({"a:b"}, wxString("Video")),

@@ -1,10 +1,7 @@
-// The GUI test harness. GuiTest: a fresh start-up directory (startupDir, the
-// test's files under "data") and the tree helpers. MainWindowTest makes the
-// main window there with a stand-in brenvox.exe (a script that exits 0) and a
-// ScriptedChooser, shows it, and destroys it at the end, which writes gui.ini.
-// Message boxes: wxTEST_DIALOG with ExpectMessage; a modal dialog or a context
-// menu that no test expected fails the test. Screen pixels: ScreenGrab.h; the
-// tree alone: TreeFrame.h.
+// The GUI test harness. MainWindowTest shows the main window in a fresh
+// start-up directory with a stand-in brenvox.exe (a script that exits 0) and a
+// ScriptedChooser. Message boxes: wxTEST_DIALOG with ExpectMessage; a modal
+// dialog or a context menu no test expected fails the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,15 +29,12 @@
 #include "MessageExpect.h"
 #include "tests/support/TempFolder.h"
 
-// Helpers shared by tests without the fixture.
-// The built brenvox.exe (BRENVOX_TOOL, set by ctest).
-std::string RealToolPath();
+std::string RealToolPath();  // the built brenvox.exe (BRENVOX_TOOL, set by ctest)
 void WriteWholeFile(const std::string& path, const std::string& content);
 // What a shell command prints on stdout; *status is its wait status.
 std::string CommandOutput(const std::string& command, int* status);
 void PumpEventLoop();
-// Destroy() and wait until the deferred deletion has run.
-void DestroyAndWait(wxWindow* window);
+void DestroyAndWait(wxWindow* window);  // until the deferred deletion has run
 bool WaitForCondition(const std::function<bool()>& cond, int timeoutMs);
 
 // Answers the file and folder choosers from queues (nullopt: Cancel) and
@@ -56,8 +50,7 @@ class ScriptedChooser : public FileChooser {
   bool ChooseFolder(std::string& path) override;
 };
 
-// What every window test has: a fresh temporary directory (startupDir) with
-// the test's files under "data", and the event loop driven by hand.
+// A fresh temporary directory (startupDir, the test's files under "data").
 class GuiTest : public ::testing::Test {
  protected:
   // A file or folder under startupDir + "/data", parents made; its full path.
@@ -66,27 +59,22 @@ class GuiTest : public ::testing::Test {
   // A real wxEVT_BUTTON from the button with that id under Root(), as a
   // click sends it; a disabled button does nothing (false).
   bool Click(int id);
-  // Runs the event loop until it is idle / until cond() holds or the time is up.
   void PumpEvents() { PumpEventLoop(); }
   bool WaitFor(const std::function<bool()>& cond, int timeoutMs) { return WaitForCondition(cond, timeoutMs); }
   std::string ReadFile(const std::string& path);  // "" when unreadable
-  // The window the test drives.
-  virtual wxWindow* Root() const = 0;
+  virtual wxWindow* Root() const = 0;  // the window the test drives
 
-  // The layout tree of Root(), the path line under it, items made in it.
   CDropTreeCtrl& Tree() const { return *FindControl<CDropTreeCtrl>(Root(), ID_TREE); }
   std::string RealPath() const;
   wxTreeItemId Folder(const std::string& name, wxTreeItemId parent = {}) {
     return InsertFolder(Tree(), name, parent);
   }
-  // A file made under the data folder and inserted from disk.
   wxTreeItemId File(const std::string& rel, wxTreeItemId parent = {}) {
     return InsertPath(Tree(), MakeFile(rel, "x"), parent);
   }
   void Send(wxEvent& event) { Tree().GetEventHandler()->ProcessEvent(event); }
-  // A key as the tree reports it (DEL, F2).
-  void PressKey(int code);
-
+  void PressKey(int code);  // a key as the tree reports it (DEL, F2)
+  wxUIActionSimulator sim;  // real input
 
  private:
   TempFolder m_folder;  // removed with the fixture, after TearDown
@@ -99,21 +87,19 @@ class MainWindowTest : public GuiTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // Runs before the window is made, in the fresh start-up directory.
-  virtual void PrepareStartupDir() {}
+  virtual void PrepareStartupDir() {}  // before the window is made
   wxWindow* Root() const override;
 
   // The stand-in tool's script (kept executable), or the built brenvox.exe.
   void WriteTool(const std::string& script);
   void UseRealTool();
-  // Stops the window's timer: the test ticks with dlg->OnTimer() and so
+  // Holds back the window's ticks: the test ticks with dlg->OnTimer() and so
   // answers the end of a run itself; RunEnded waits until the next tick sees it.
   void DriveTicks();
   bool RunEnded(int timeoutMs = 10000);
   void SetTarget(const std::string& path);  // as a loaded layout sets it
   std::string PlanLine() const;             // the line under the buttons
-  // Destroys the window now (as at the end of the program); dlg becomes null.
-  void DestroyWindow();
+  void DestroyWindow();  // now, as at the end of the program; dlg becomes null
 
   ScriptedChooser* chooser = nullptr;
   MainDialog* dlg = nullptr;

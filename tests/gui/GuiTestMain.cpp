@@ -1,7 +1,5 @@
-// The GUI tests' main: a bare wxApp under the X display, wx asserts as test
-// failures, a net that fails (and answers Cancel to) any modal dialog no
-// wxTEST_DIALOG expected, a fresh screen for each test, and a deadline that
-// names a test which waits far longer than any test takes.
+// The GUI tests' main: wx asserts as failures, a net failing (and cancelling)
+// any modal dialog no wxTEST_DIALOG expected, each test alone and in time.
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
@@ -30,9 +28,7 @@ void AssertToFailure(const wxString& file, int line, const wxString& func, const
 
 bool g_realDialogsShown = false;
 
-// Registered before any wxTEST_DIALOG hook: wx calls the most recently
-// registered hook first, so this one only sees dialogs that no expectation
-// answered.
+// Registered first, so called last: it sees only dialogs no expectation answered.
 class UnexpectedDialogNet : public wxModalDialogHook {
  protected:
   int Enter(wxDialog* dialog) override {
@@ -44,8 +40,7 @@ class UnexpectedDialogNet : public wxModalDialogHook {
   void Exit(wxDialog*) override {}
 };
 
-// A wait of the main thread that never ends cannot fail its test: an alarm
-// ends the run naming the test, rather than ctest's timeout without a name.
+// A wait that never ends cannot fail its test: an alarm ends the run naming it.
 std::string g_runningTest;
 
 void EndOverdueTest(int) {
@@ -55,12 +50,9 @@ void EndOverdueTest(int) {
   ::_exit(1);
 }
 
-// Each test starts as if it were run alone, and within its time:
-// - GTK pairs a press with one at the same spot within the double-click time,
-//   also in a new window at a destroyed one's address: a test's first click
-//   would arrive as a DCLICK. The test waits out that time after the last
-//   press, which this sees as a filter of every event.
-// - The top-level windows a test left behind are destroyed.
+// Each test starts as if run alone: after the double-click time since the last
+// press (GTK would pair its first click with it, even in a new window), and
+// with the top-level windows the last one left destroyed.
 class EachTestAlone : public testing::EmptyTestEventListener, public wxEventFilter {
  public:
   explicit EachTestAlone(unsigned limitSeconds) : m_limitSeconds(limitSeconds) {
@@ -113,7 +105,6 @@ int main(int argc, char** argv) {
     wxEventLoopActivator active(&loop);
     UnexpectedDialogNet net;
     net.Register();
-    // Far above the longest test (the largest layout written end to end).
     const char* limit = std::getenv("BRENVOX_TEST_LIMIT_S");
     auto* eachTest = new EachTestAlone(limit ? static_cast<unsigned>(std::atoi(limit)) : 240);
     testing::UnitTest::GetInstance()->listeners().Append(eachTest);  // gtest deletes it at exit

@@ -1,6 +1,6 @@
-// The main window as its template makes it: the Tab key's walk, every control
-// whole and apart, the styles, each button's command reached by a real click;
-// and a template without one of its controls refused at once.
+// The main window as its template makes it: the Tab key's walk, the controls'
+// places and styles, each button's command by a real click; a template without
+// one of its controls refused.
 
 #include <wx/filesys.h>
 #include <wx/xml/xml.h>
@@ -17,15 +17,13 @@ namespace {
 
 class MainWindowTemplate : public MainWindowTest {
  protected:
-  // A real click in the middle of a button.
-  void ClickOn(int id) {
+  void ClickOn(int id) {  // a real click in the middle of a button
     const wxWindow* button = FindControl<wxButton>(dlg, id);
     sim.MouseMove(button->GetScreenRect().GetPosition() + button->GetSize() / 2);
     PumpEvents();
     sim.MouseClick();
     PumpEvents();
   }
-  wxUIActionSimulator sim;
 };
 
 // The controls the Tab key stops at, in its order from the first one.
@@ -37,11 +35,11 @@ const int TAB_STOPS[] = {ID_ADD_FILES, ID_ADD_MEDIA_FILES, ID_MAKE_FOLDER, ID_RE
 TEST_F(MainWindowTemplate, TheTabKeyWalksTheControlsInTheirOrderAndShiftTabWalksBack) {
   ASSERT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == dlg->FindWindow(ID_ADD_FILES); }, 3000))
       << "the first tab stop has the focus";
-  // Keys go to the window with the display's input focus, which may have
-  // stayed where an earlier test left the pointer.
+  // Keys go to the display's input focus, maybe where an earlier test left it.
   FocusWindow(FindVisibleWindow(dlg->GetTitle().utf8_string()));
+  // A control made of parts (the ISO level box) has the focus in a child, and
+  // may take a Tab for a part wx does not see: such a stop is not counted.
   const auto focusedId = [] {
-    // A control made of parts (the ISO level box) has the focus in a child.
     for (wxWindow* w = wxWindow::FindFocus(); w; w = w->GetParent()) {
       for (int id : TAB_STOPS) {
         if (w->GetId() == id) return id;
@@ -49,8 +47,6 @@ TEST_F(MainWindowTemplate, TheTabKeyWalksTheControlsInTheirOrderAndShiftTabWalks
     }
     return 0;
   };
-  // A control made of parts may take a Tab of its own for a part wx does not
-  // see (the ISO level box's button): such a stop is not counted.
   std::vector<int> walked{focusedId()};
   for (int presses = 0; presses < 40 && (walked.size() < 2 || walked.back() != ID_ADD_FILES);
        ++presses) {
@@ -68,7 +64,7 @@ TEST_F(MainWindowTemplate, TheTabKeyWalksTheControlsInTheirOrderAndShiftTabWalks
 }
 
 // Every control inside the window, uncovered, with its whole text; the plan
-// line below the template's own controls; the styles of the window and its controls.
+// line below the template's controls; the styles.
 TEST_F(MainWindowTemplate, ControlsAreWholeApartAndStyledAsTheTemplateMakesThem) {
   const wxRect client(wxPoint(0, 0), dlg->GetClientSize());
   std::vector<wxWindow*> controls;
@@ -79,8 +75,7 @@ TEST_F(MainWindowTemplate, ControlsAreWholeApartAndStyledAsTheTemplateMakesThem)
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const wxRect rect = controls[i]->GetRect();
     EXPECT_TRUE(client.Contains(rect)) << controls[i]->GetId() << " leaves the window";
-    // GTK's own heights (the ISO level box, the check boxes) let neighbours
-    // touch by a few pixels; no control may sit over the middle of another.
+    // GTK's heights let neighbours touch; none may cover another's middle.
     const wxPoint middle(rect.x + rect.width / 2, rect.y + rect.height / 2);
     for (std::size_t j = 0; j < controls.size(); ++j) {
       EXPECT_TRUE(j == i || !controls[j]->GetRect().Contains(middle))
@@ -90,15 +85,14 @@ TEST_F(MainWindowTemplate, ControlsAreWholeApartAndStyledAsTheTemplateMakesThem)
       EXPECT_GE(rect.width, controls[i]->GetBestSize().x) << controls[i]->GetId() << " text cut";
     }
   }
-  // The tree is the window's largest control: it takes the room the layout needs.
+  // The tree is the largest control: it takes the room the layout needs.
   for (wxWindow* control : controls) {
     if (control->GetId() == ID_TREE) continue;
     EXPECT_LT(control->GetSize().x * control->GetSize().y,
               Tree().GetSize().x * Tree().GetSize().y)
         << control->GetId();
   }
-  // The template's 340 x 239 with the plan line below the buttons: every
-  // control of the template stays where it is.
+  // The template's 340 x 239 with the plan line below: no control moved.
   EXPECT_EQ(dlg->GetClientSize(), dlg->ConvertDialogToPixels(wxSize(340, 249)));
   const wxStaticText* line = FindControl<wxStaticText>(dlg, ID_PLAN_LINE);
   EXPECT_EQ(line->GetPosition(), dlg->ConvertDialogToPixels(wxPoint(7, 238)));
@@ -122,7 +116,6 @@ TEST_F(MainWindowTemplate, EachButtonRunsItsOwnCommand) {
   InsertPath(Tree(), file, wxTreeItemId());
   CDropTreeCtrl& tree = Tree();
 
-  // The choosers: their requests tell which command asked.
   const std::pair<int, FileDialogRequest> choosers[] = {
       {ID_ADD_FILES, AddFilesRequest(false)}, {ID_ADD_MEDIA_FILES, AddFilesRequest(true)},
       {ID_SAVE, StructureFileRequest(false)}, {ID_LOAD, StructureFileRequest(true)},
@@ -151,8 +144,7 @@ TEST_F(MainWindowTemplate, EachButtonRunsItsOwnCommand) {
   ClickOn(ID_REMOVE);
   EXPECT_TRUE(WaitFor([&] { return TreePicture(tree) == "a.txt*"; }, 3000));
 
-  // With a file to write: the command line shown, the batch file written, the
-  // tool started, and Exit (reading "Stop") ending the run.
+  // With a file to write; Exit reads "Stop" during the run, and ends it.
   wxTEST_DIALOG(ClickOn(ID_VIEW_CMD_LINE),
                 ExpectMessage(" -o \"" + startupDir + "/image\" -v \"BRENVOX\" -e \"dat\" -m \"" + file +
                               "\"\n\nTOTAL ESTIMATED SIZE : 0 Kb"));
@@ -160,14 +152,15 @@ TEST_F(MainWindowTemplate, EachButtonRunsItsOwnCommand) {
                 ExpectMessage("Batch file saved in \"" + startupDir + "/image.bat\""));
   WriteTool("#!/bin/sh\nexec sleep 60\n");
   ClickOn(ID_WRITE_ISO);
-  ASSERT_TRUE(WaitFor([&] { return dlg->IsRunning(); }, 3000));
+  const wxButton* exit = FindControl<wxButton>(dlg, ID_EXIT);
+  ASSERT_TRUE(WaitFor([&] { return exit->GetLabel() == "Stop"; }, 3000));
   ClickOn(ID_EXIT);
-  EXPECT_TRUE(WaitFor([&] { return !dlg->IsRunning(); }, 5000));
+  EXPECT_TRUE(WaitFor([&] { return exit->GetLabel() == "Exit"; }, 5000));
   EXPECT_TRUE(dlg->IsShown()) << "Exit during a run stops it and keeps the window";
 }
 
-// The main window's template with one control left out, loaded in place of
-// the program's own for the life of the object.
+// The main window's template without one control, in place of the program's
+// own for the life of the object.
 class TemplateWithout {
  public:
   explicit TemplateWithout(const wxString& controlName) : m_own(wxXmlResource::Set(&m_altered)) {

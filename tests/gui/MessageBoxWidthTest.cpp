@@ -19,9 +19,8 @@ TEST(MessageBoxWidth, ShortTextBoxIsWideEnoughForItsCaption) {
   const std::string caption = ProgramName().utf8_string();
   wxRect shown;
   int ticks = 0, seen = 0, presses = 0;
-  // Runs inside the box's modal loop: measures the box as it stands on the
-  // display, and every half second once it is there gives it the keyboard
-  // focus and presses Return in it, until it closes.
+  // Inside the box's modal loop: measures the box on the display, and every
+  // half second gives it the keyboard focus and presses Return, until it closes.
   wxTimer timer;
   timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
     const unsigned long box = FindVisibleWindow(caption);
@@ -49,9 +48,8 @@ TEST(MessageBoxWidth, ShortTextBoxIsWideEnoughForItsCaption) {
   timer.Stop();
   ASSERT_GT(presses, 0) << "the box never showed";
 
-  // A window manager's title bar: the window's icon and three buttons, each
-  // about a square of the bar's height (the caption's line and half again),
-  // beside the caption in a bold font.
+  // A title bar: an icon and three buttons, each a square of the bar's height
+  // (the caption's line and half again), beside the bold caption.
   wxScreenDC dc;
   dc.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).Bold());
   const wxSize title = dc.GetTextExtent(ProgramName());

@@ -19,8 +19,8 @@ constexpr const char* ASK_RECURSIVE =
 using TreeEditingTest = TreeFrameTest;
 
 // Each target selected by the click, with the entries it allows (the offer is
-// LayoutCommandsTest's); the entry chosen then runs on it.
-TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
+// LayoutCommandsTest's); the entry chosen then runs on it. The keys.
+TEST_F(TreeEditingTest, ARealRightClickOffersTheEntriesItsTargetAllowsAndTheKeysAct) {
   const wxTreeItemId folder = Folder("Video");
   const wxTreeItemId file = File("a.txt");
   std::set<int> offered;
@@ -46,7 +46,6 @@ TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
       {"file", file,
        {IDM_MAKE_FOLDER, IDM_SET_FORM2, IDM_BROWSE_FOLDER, IDM_REMOVE, IDM_REMOVE_ALL}},
   };
-  wxUIActionSimulator sim;
   const auto rightClick = [&](const wxTreeItemId& item) {
     const int before = shown;
     sim.MouseMove(Tree().ClientToScreen(item.IsOk() ? PointOn(Tree(), item) : EmptySpace(Tree())));
@@ -64,17 +63,15 @@ TEST_F(TreeEditingTest, ARealRightClickOffersOnlyTheEntriesItsTargetAllows) {
   ASSERT_TRUE(rightClick(file));
   EXPECT_EQ(TreePicture(Tree()), "Video{}");
   EXPECT_FALSE(Tree().ShowHint());
-}
 
-// DEL (or the keypad's) removes the selection; with nothing selected DEL moves
-// the focus to Remove and the collapse keys do nothing.
-TEST_F(TreeEditingTest, TheDeleteAndCollapseKeys) {
+  // DEL (or the keypad's) removes the selection; with nothing selected DEL
+  // moves the focus to Remove and the collapse keys do nothing.
+  Tree().RemoveAll();
   const wxTreeItemId a = Folder("A");
   File("a/a1.txt", a);
   Tree().Expand(a);
   Tree().SetFocus();
   ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
-  wxUIActionSimulator sim;
   for (const int key : {int(WXK_DELETE), int(WXK_NUMPAD_DELETE)}) {
     Tree().SelectItem(File("f.txt"));
     sim.Char(key);
@@ -94,12 +91,27 @@ TEST_F(TreeEditingTest, TheDeleteAndCollapseKeys) {
   PressKey(WXK_DELETE);
   EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == frame->FindWindow(ID_REMOVE); }, 3000));
   EXPECT_EQ(TreePicture(Tree()), "A{a1.txt}");
+
+  // Browse File Folder opens the file's folder without a shell: a stand-in
+  // xdg-open first on PATH records its arguments.
+  const std::string bin = MakeDir("bin");
+  const std::string record = startupDir + "/data/opened.txt";
+  WriteWholeFile(bin + "/xdg-open", "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + record + ".tmp'\n"
+                                    "mv '" + record + ".tmp' '" + record + "'\n");
+  ::chmod((bin + "/xdg-open").c_str(), 0755);
+  const std::string oldPath = wxGetenv("PATH") ? wxString(wxGetenv("PATH")).utf8_string() : "";
+  wxSetEnv("PATH", wxString::FromUTF8(bin + ":" + oldPath));
+  ChooseFromMenu(Tree(), File("a b;$(touch x)/clip.avi"), IDM_BROWSE_FOLDER);
+  const bool opened = WaitFor([&] { return !ReadFile(record).empty(); }, 10000);
+  wxSetEnv("PATH", wxString::FromUTF8(oldPath));
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(ReadFile(record), "1|" + startupDir + "/data/a b;$(touch x)/|");
 }
 
-// Make Folder from the menu goes to the folder that receives what the item
-// pointed at would, from the button to the top level. Set/Unset Form2 asks
-// for a folder with content. (The rules are LayoutCommandsTest's.)
-TEST_F(TreeEditingTest, MakeFolderAndSetUnsetForm2ActWhereTheMenuOrTheButtonPoints) {
+// Make Folder from the menu goes where the item pointed at receives, from the
+// button to the top level; Set/Unset Form2 asks for a folder with content;
+// Remove selects and shows the path. (The rules are LayoutCommandsTest's.)
+TEST_F(TreeEditingTest, MakeFolderSetUnsetForm2AndRemoveActWhereTheMenuOrTheButtonPoints) {
   const wxTreeItemId a = Folder("A");
   const wxTreeItemId b = Folder("B");
   wxTEST_DIALOG(ChooseFromMenu(Tree(), a, IDM_MAKE_FOLDER), ExpectFolderName({"N1"}));
@@ -126,17 +138,11 @@ TEST_F(TreeEditingTest, MakeFolderAndSetUnsetForm2ActWhereTheMenuOrTheButtonPoin
   EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}}");
   EXPECT_EQ(Tree().SelectedItem(), sub);
 
-  // A file flips without a question.
-  Tree().SelectItem(File("a.avi"));
-  ASSERT_TRUE(Click(ID_SET_FORM2));
-  EXPECT_EQ(TreePicture(Tree()), "Top{x.avi*,Sub{y.avi*}},a.avi*");
-}
-
-// Which item is selected after Remove is LayoutCommandsTest's; here the
-// selection made and the path display after it.
-TEST_F(TreeEditingTest, RemoveSelectsTheLayoutsChoiceAndTheLastItemEmptiesThePathDisplay) {
-  const wxTreeItemId a = Folder("A");
-  const wxTreeItemId a1 = File("a/a1.txt", a);
+  // Which item Remove selects is LayoutCommandsTest's; here the selection
+  // made and the path display after it.
+  Tree().RemoveAll();
+  const wxTreeItemId folder = Folder("A");
+  const wxTreeItemId a1 = File("a/a1.txt", folder);
   const wxTreeItemId f1 = File("f1.txt");
   Tree().SelectItem(File("f2.txt"));
   ASSERT_TRUE(Click(ID_REMOVE));
@@ -150,53 +156,13 @@ TEST_F(TreeEditingTest, RemoveSelectsTheLayoutsChoiceAndTheLastItemEmptiesThePat
   ASSERT_TRUE(Click(ID_REMOVE));
   EXPECT_EQ(TreePicture(Tree()), "A{},f1.txt");
 
-  ChooseFromMenu(Tree(), a, IDM_REMOVE);
+  ChooseFromMenu(Tree(), folder, IDM_REMOVE);
   ChooseFromMenu(Tree(), f1, IDM_REMOVE);
   EXPECT_EQ(RealPath(), "") << "the last item";
   File("b.txt");
   ChooseFromMenu(Tree(), ItemAt(Tree(), "b.txt"), IDM_REMOVE_ALL);
   EXPECT_EQ(TreePicture(Tree()), "");
   EXPECT_EQ(RealPath(), "") << "Remove All";
-}
-
-TEST_F(TreeEditingTest, BrowseFileFolderOpensTheFilesFolderWithoutAShell) {
-  // A stand-in xdg-open first on PATH records its arguments.
-  const std::string bin = MakeDir("bin");
-  const std::string record = startupDir + "/data/opened.txt";
-  WriteWholeFile(bin + "/xdg-open", "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + record + ".tmp'\n"
-                                    "mv '" + record + ".tmp' '" + record + "'\n");
-  ::chmod((bin + "/xdg-open").c_str(), 0755);
-  const std::string oldPath = wxGetenv("PATH") ? wxString(wxGetenv("PATH")).utf8_string() : "";
-  wxSetEnv("PATH", wxString::FromUTF8(bin + ":" + oldPath));
-  ChooseFromMenu(Tree(), File("a b;$(touch x)/clip.avi"), IDM_BROWSE_FOLDER);
-  const bool opened = WaitFor([&] { return !ReadFile(record).empty(); }, 10000);
-  wxSetEnv("PATH", wxString::FromUTF8(oldPath));
-  ASSERT_TRUE(opened);
-  EXPECT_EQ(ReadFile(record), "1|" + startupDir + "/data/a b;$(touch x)/|");
-}
-
-// F2 on a file does nothing. On a folder, left unchanged, it keeps a name that
-// is not UTF-8: Latin-1, and an encoded surrogate, shown one character per
-// byte ("café", "cafí ©"); a name typed anew is taken as typed.
-TEST_F(TreeEditingTest, F2RenamesOnlyFoldersAndKeepsANameThatIsNotUtf8) {
-  Tree().SelectItem(File("clips/a.avi"));
-  EXPECT_EQ(RealPath(), startupDir + "/data/clips/a.avi");
-  PressKey(WXK_F2);  // no dialog expected
-  for (const std::string bytes : {"caf\xe9", "caf\xed\xa0\xa9"}) {
-    const wxTreeItemId folder = InsertPath(Tree(), MakeDir(bytes), {});
-    const int index = Tree().ItemIndex(folder);
-    EXPECT_EQ(Tree().GetItemText(folder), wxString(bytes.data(), wxConvISO8859_1, bytes.size()));
-    Tree().SelectItem(folder);
-    EXPECT_EQ(FindControl<wxTextCtrl>(frame, ID_REAL_PATH)->GetValue(), Tree().GetItemText(folder));
-    wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({std::nullopt}));
-    EXPECT_EQ(Tree().ItemPath(index), bytes);
-    const std::string typed = "caf\xc3\xa9 " + std::to_string(index);
-    wxTEST_DIALOG(PressKey(WXK_F2), ExpectFolderName({typed}));
-    EXPECT_EQ(Tree().ItemPath(index), typed);
-  }
-  Tree().Unselect();
-  PumpEvents();
-  EXPECT_EQ(RealPath(), "caf\xc3\xa9 3") << "no selection keeps the text";
 }
 
 }  // namespace

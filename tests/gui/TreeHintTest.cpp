@@ -1,6 +1,4 @@
-// What the tree draws over itself: the hint over the empty tree, painted
-// until the first gesture clears it and never again after; and the tooltip of
-// a name too long for the tree.
+// What the tree draws over itself: the hint, and a long name's tooltip.
 
 #include "EditingSupport.h"
 #include "TreeFrame.h"
@@ -8,9 +6,9 @@
 
 using TreeHint = TreeFrameTest;
 
-// A name too long for the tree is offered as a tooltip when hovered, as the
-// tree does for any cut label, but shortened in its middle so that the tooltip
-// is no wider than the window: no band across the screen.
+// The hint over the empty tree until the first gesture, never again after. A
+// name too long for the tree, hovered, shows a tooltip shortened in its middle
+// to no wider than the window.
 TEST_F(TreeHint, IsPaintedUntilClearedAndALongNamesTooltipIsNoWiderThanTheWindow) {
   CDropTreeCtrl* tree = &Tree();
   ASSERT_TRUE(WaitFor([this] { return frame->IsShownOnScreen(); }, 5000));
@@ -34,7 +32,6 @@ TEST_F(TreeHint, IsPaintedUntilClearedAndALongNamesTooltipIsNoWiderThanTheWindow
   EXPECT_EQ(ScreenPixel(inside), ScreenPixel(outside));
 
   const wxTreeItemId item = File("begin" + std::string(236, 'w') + "end.txt");
-  wxUIActionSimulator sim;
   sim.MouseMove(tree->ClientToScreen(wxPoint(tree->GetClientSize().x - 5, 2)));
   PumpEvents();
   sim.MouseMove(tree->ClientToScreen(PointOn(*tree, item)));

@@ -9,8 +9,7 @@
 namespace {
 
 // On the whole window, where the keys reach the tree as in the program. The
-// entries are the right click's test; here the menu names its target: "item",
-// or "nothing" when Remove is grayed.
+// menu names its target: "item", or "nothing" when Remove is grayed.
 using TreeMenuKeys = MainWindowTest;
 
 TEST_F(TreeMenuKeys, BothMenuKeysAndAQuickSecondRightClickOpenTheMenu) {
@@ -32,10 +31,8 @@ TEST_F(TreeMenuKeys, BothMenuKeysAndAQuickSecondRightClickOpenTheMenu) {
   } keys[] = {{"Shift+F10", WXK_F10, wxMOD_SHIFT}, {"Menu", WXK_MENU, wxMOD_NONE}};
   Tree().SetFocus();
   ASSERT_TRUE(WaitFor([&] { return Tree().HasFocus(); }, 3000));
-  // Keys go to the window with the display's input focus, which may have
-  // stayed where an earlier test left the pointer.
+  // Keys go to the display's input focus, maybe where an earlier test left it.
   FocusWindow(FindVisibleWindow(dlg->GetTitle().utf8_string()));
-  wxUIActionSimulator sim;
   for (const auto& key : keys) {
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(key.name) + ", " + c.name);
