@@ -1,0 +1,50 @@
+// Checks shared by the tests of runs and of the window's own dialogs.
+#pragma once
+
+#include <functional>
+
+#include "GuiFixture.h"
+
+// Answers one modal dialog of class D inside wxTEST_DIALOG with what check returns.
+template <class D>
+class ExpectModal : public wxExpectModalBase<D, ExpectModal<D>> {
+ public:
+  explicit ExpectModal(std::function<int(D*)> check) : m_check(std::move(check)) {}
+
+ protected:
+  int OnInvoked(D* dialog) const override { return m_check(dialog); }
+
+ private:
+  std::function<int(D*)> m_check;
+};
+
+// The buttons and the bar between runs, and during one.
+inline void ExpectIdle(wxWindow* dlg) {
+  EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
+  EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Exit");
+  EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetValue(), 0);
+}
+inline void ExpectRunning(wxWindow* dlg) {
+  EXPECT_FALSE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
+  EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Stop");
+}
+
+// A window whose ticks the test drives, with its image target in startupDir/out.
+class RunTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    if (!dlg) return;
+    DriveTicks();
+    std::filesystem::create_directories(startupDir + "/out");
+    SetTarget(image = startupDir + "/out/disc");
+  }
+  // Write ISO to its end, answered "Image Created".
+  void WriteImage(int timeoutMs = 10000) {
+    ASSERT_TRUE(Click(ID_WRITE_ISO));
+    ASSERT_TRUE(RunEnded(timeoutMs));
+    wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  }
+
+  std::string image;
+};
