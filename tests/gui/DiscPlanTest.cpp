@@ -6,7 +6,6 @@
 #include <regex>
 
 #include "RunSupport.h"
-#include "image/window/DiscPlanView.h"
 #include "image/window/ImageRun.h"
 #include "image/window/NamesDialog.h"
 
@@ -32,16 +31,6 @@ class DiscPlanTest : public RunTest {
  protected:
   void PrepareStartupDir() override { UseRealTool(); }
 
-  // Waits until the plan asked for by the last change is shown.
-  std::string SettledLine() {
-    EXPECT_TRUE(WaitFor([&] { return !dlg->DiscPlan().IsPlanning(); }, 20000)) << "no plan came";
-    return PlanLine();
-  }
-  std::uint64_t ShownSectors() {
-    const std::string line = SettledLine();
-    EXPECT_TRUE(line.starts_with("Image: ")) << line;
-    return line.starts_with("Image: ") ? std::stoull(line.substr(7)) : 0;
-  }
   // A check box or the level list changed as a click changes it: the control's own event.
   void Change(int id, int value) {
     auto* control = FindControl<wxControl>(dlg, id);

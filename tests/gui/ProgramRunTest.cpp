@@ -100,17 +100,16 @@ class ProgramRun : public ::testing::Test {
 
 // Its boxes take the executable's own name: here a copy renamed mygui, alone
 // in its folder, with no brenvox.exe in the start-up directory either.
-TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
+TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZeroIntAndHupCloseItAsExitDoes) {
   const pid_t pid = StartProgram(CopyOfProgram(dir + "/alone", "mygui"), dir);
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("mygui", WXK_RETURN)) << "no message box captioned mygui";
   EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
   ExpectExitZero(pid);
   EXPECT_FALSE(std::filesystem::exists(dir + "/gui.ini"));
-}
 
-// SIGTERM with the About box open: below; during a run: ImageRunTest.
-TEST_F(ProgramRun, IntAndHupCloseTheProgramAsExitDoes) {
+  // INT and HUP close it as Exit does (TERM with the About box open: below;
+  // during a run: ImageRunTest).
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
   const std::string program = CopyOfProgram(dir);
   for (const int sig : {SIGINT, SIGHUP}) {

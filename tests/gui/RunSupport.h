@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "GuiFixture.h"
+#include "image/window/DiscPlanView.h"
 
 // Answers one modal dialog of class D inside wxTEST_DIALOG with what check returns.
 template <class D>
@@ -38,6 +39,17 @@ class RunTest : public MainWindowTest {
     DriveTicks();
     std::filesystem::create_directories(startupDir + "/out");
     SetTarget(image = startupDir + "/out/disc");
+  }
+  // Waits until the plan asked for by the last change is shown.
+  std::string SettledLine() {
+    EXPECT_TRUE(WaitFor([&] { return !dlg->DiscPlan().IsPlanning(); }, 20000)) << "no plan came";
+    return PlanLine();
+  }
+  // The sectors the plan line gives once settled.
+  std::uint64_t ShownSectors() {
+    const std::string line = SettledLine();
+    EXPECT_TRUE(line.starts_with("Image: ")) << line;
+    return line.starts_with("Image: ") ? std::stoull(line.substr(7)) : 0;
   }
   // Write ISO to its end, answered "Image Created".
   void WriteImage(int timeoutMs = 10000) {
