@@ -169,11 +169,10 @@ TEST_F(DiscPlanTest, TheNamesListOpensFromTheMenuAndTheLineThenARunAsksForSpaceA
                                " MB, but the target folder has 0 MB free.\nWrite anyway?";
   // A tool that writes half the image, then waits to be stopped.
   WriteTool("#!/bin/sh\nhead -c " + std::to_string(sectors / 2 * 2352) + " /dev/zero > \"$2.bin\"\nexec sleep 60\n");
-  wxButton* writeIso = FindControl<wxButton>(dlg, ID_WRITE_ISO);
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
-  EXPECT_TRUE(writeIso->IsEnabled());
+  ExpectIdle(dlg);
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES));
-  ASSERT_FALSE(writeIso->IsEnabled()) << "the run goes on";
+  ExpectRunning(dlg);
   EXPECT_EQ(PlanLine().rfind("Writing: 0%", 0), 0u) << PlanLine();
   std::error_code error;
   ASSERT_TRUE(WaitFor([&] { return fs::file_size(image + ".bin", error) == sectors / 2 * 2352; }, 10000));
@@ -181,6 +180,6 @@ TEST_F(DiscPlanTest, TheNamesListOpensFromTheMenuAndTheLineThenARunAsksForSpaceA
   dlg->OnTimer();
   EXPECT_TRUE(std::regex_match(PlanLine(), std::regex(R"(Writing: (49|50)% - \d+ MB/s - \d+ s left)"))) << PlanLine();
   ASSERT_TRUE(Click(ID_EXIT));  // Stop
-  EXPECT_TRUE(writeIso->IsEnabled());
+  ExpectIdle(dlg);
   EXPECT_EQ(PlanLine(), planLine);
 }
