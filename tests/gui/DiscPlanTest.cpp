@@ -41,10 +41,8 @@ class DiscPlanTest : public RunTest {
     event.SetInt(value);
     control->GetEventHandler()->ProcessEvent(event);
   }
-  wxTreeItemId File(const std::string& rel, std::size_t size, wxTreeItemId parent = wxTreeItemId(), bool form2 = false) {
-    const wxTreeItemId item = InsertPath(Tree(), MakeFile(rel, std::string(size, 'x')), parent);
-    if (form2) MarkForm2(Tree(), item);
-    return item;
+  wxTreeItemId File(const std::string& rel, std::size_t size, wxTreeItemId parent = wxTreeItemId()) {
+    return InsertPath(Tree(), MakeFile(rel, std::string(size, 'x')), parent);
   }
   // Write ISO with the real tool, to its end (no old image: no replacement question).
   void WriteNewImage() {
@@ -101,8 +99,8 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeWithTheSectorsTheToolWrites) {
   Change(ID_KEEP_EXTENSION, 1);
   Change(ID_ISO_LEVEL, 2);
   File("a very long file name that goes on.text", 4100);
-  File("clip.mpg", 2325, wxTreeItemId(), true);
-  File("long.mpg", 50000, InsertFolder(Tree(), "V", wxTreeItemId()), true);
+  MarkForm2(Tree(), File("clip.mpg", 2325));
+  MarkForm2(Tree(), File("long.mpg", 50000, InsertFolder(Tree(), "V", wxTreeItemId())));
   const std::uint64_t shown = ShownSectors();
   WriteNewImage();
   EXPECT_EQ(WrittenSectors(), shown);
@@ -116,7 +114,7 @@ TEST_F(DiscPlanTest, TheNamesListOpensFromTheMenuAndTheLineThenARunAsksForSpaceA
   FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue("dat");
   File("d1/A.TXT", 10);
   File("d2/A.TXT", 10);
-  File("CLIP.MPG", 10, wxTreeItemId(), true);
+  MarkForm2(Tree(), File("CLIP.MPG", 10));
   EXPECT_NE(SettledLine().find(" - 2 names change"), std::string::npos) << PlanLine();
 
   std::vector<std::vector<std::string>> rows;

@@ -70,11 +70,6 @@ class ProgramRun : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("BRENVOX_GUI")) GTEST_SKIP() << "BRENVOX_GUI names the built program (set by ctest)";
-    MakeFolder();
-  }
-  void MakeFolder() {
-    folder = std::make_unique<TempFolder>();
-    dir = folder->Path();
   }
   // A copy of the built program, named name, in folder (made when missing).
   std::string CopyOfProgram(const std::string& folder, const std::string& name = "brenvoxgui") {
@@ -94,8 +89,8 @@ class ProgramRun : public ::testing::Test {
     wxUIActionSimulator().Char(key);
     return true;
   }
-  std::unique_ptr<TempFolder> folder;
-  std::string dir;
+  const TempFolder folder;
+  const std::string dir = folder.Path();
 };
 
 // Its boxes take the executable's own name: here a copy renamed mygui, alone
@@ -172,7 +167,6 @@ class InstalledProgram : public ProgramRun {
   void SetUp() override {
     program = Environment("BRENVOX_INSTALLED_GUI");
     if (program.empty()) GTEST_SKIP() << "BRENVOX_INSTALLED_GUI names the installed program (set by ctest)";
-    MakeFolder();
     for (const char* sub : {"/cwd", "/home", "/out"}) std::filesystem::create_directory(dir + sub);
     env = {{"HOME", dir + "/home"}, {"XDG_CONFIG_HOME", dir + "/config"}};
   }
