@@ -6,16 +6,6 @@
 
 namespace {
 
-// Answers the box that shows a long command line, checking what it shows.
-ExpectModal<CommandLineBox> ExpectCommandLineBox(const std::string& text) {
-  return ExpectModal<CommandLineBox>([text](CommandLineBox* box) {
-    EXPECT_EQ(box->GetTitle(), "brenvoxgui");
-    EXPECT_EQ(box->Text().utf8_string(), text);
-    EXPECT_NE(box->FindWindow(wxID_OK), nullptr);
-    return wxID_OK;
-  });
-}
-
 using CommandLineBuildTest = MainWindowTest;
 
 // The entries are BuildEntries', the refused values the batch file's rule
@@ -57,7 +47,12 @@ TEST_F(CommandLineBuildTest, GenerateBatchSaysWhyItWritesNothingAndEachControlGi
     InsertPath(Tree(), file, {});
     lines += "\n -f \"" + file + "\"";
   }
-  wxTEST_DIALOG(Click(ID_VIEW_CMD_LINE), ExpectCommandLineBox(lines + total));
+  wxTEST_DIALOG(Click(ID_VIEW_CMD_LINE), ExpectModal<CommandLineBox>([&](CommandLineBox* box) {
+                  EXPECT_EQ(box->GetTitle(), "brenvoxgui");
+                  EXPECT_EQ(box->Text().utf8_string(), lines + total);
+                  EXPECT_NE(box->FindWindow(wxID_OK), nullptr);
+                  return wxID_OK;
+                }));
 }
 
 }  // namespace

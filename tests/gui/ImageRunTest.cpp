@@ -42,11 +42,8 @@ bool ProcessIsGone(const std::string& pidText) {
 
 std::vector<ToolConsole*> Consoles() {
   std::vector<ToolConsole*> found;
-  for (wxWindow* window : wxTopLevelWindows) {
-    if (auto* console = dynamic_cast<ToolConsole*>(window)) {
-      if (!console->IsBeingDeleted()) found.push_back(console);
-    }
-  }
+  for (wxWindow* window : wxTopLevelWindows)
+    if (auto* console = dynamic_cast<ToolConsole*>(window); console && !console->IsBeingDeleted()) found.push_back(console);
   return found;
 }
 

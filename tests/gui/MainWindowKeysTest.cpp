@@ -11,23 +11,6 @@
 
 namespace {
 
-// Answers the About box and checks what it shows.
-ExpectModal<AboutDialog> ExpectAbout(int* shown) {
-  return ExpectModal<AboutDialog>([shown](AboutDialog* about) {
-    ++*shown;
-    EXPECT_EQ(about->GetTitle(), "About brenvoxgui");
-    EXPECT_EQ(about->GetClientSize(), about->ConvertDialogToPixels(wxSize(235, 55)));
-    const wxWindowList& children = about->GetChildren();
-    EXPECT_TRUE(std::any_of(children.begin(), children.end(), [](wxWindow* child) {
-      return dynamic_cast<wxStaticText*>(child) && child->GetLabel() == "brenvox GUI Version 1.5";
-    }));
-    auto* ok = dynamic_cast<wxButton*>(about->FindWindow(wxID_OK));
-    EXPECT_TRUE(ok && ok->GetLabel() == "OK");
-    EXPECT_EQ(about->GetDefaultItem(), ok);
-    return wxID_OK;
-  });
-}
-
 // How far GTK has scrolled an entry's text to keep the cursor in view: more
 // than 0 means its first characters are out of sight.
 int EntryScrollOffset(wxTextCtrl& entry) {
@@ -123,7 +106,20 @@ TEST_F(MainWindowKeys, EditsTakeWhatTheyAllowKeysPressTheirButtonsAndEveryWayOfC
   int shown = 0;
   dlg->FindWindow(ID_ADD_FILES)->SetFocus();
   PumpEvents();
-  wxTEST_DIALOG(sim.Char(WXK_F1); WaitFor([&] { return shown > 0; }, 3000), ExpectAbout(&shown));
+  // The About box and what it shows.
+  wxTEST_DIALOG(sim.Char(WXK_F1); WaitFor([&] { return shown > 0; }, 3000), ExpectModal<AboutDialog>([&](AboutDialog* about) {
+    ++shown;
+    EXPECT_EQ(about->GetTitle(), "About brenvoxgui");
+    EXPECT_EQ(about->GetClientSize(), about->ConvertDialogToPixels(wxSize(235, 55)));
+    const wxWindowList& children = about->GetChildren();
+    EXPECT_TRUE(std::any_of(children.begin(), children.end(), [](wxWindow* child) {
+      return dynamic_cast<wxStaticText*>(child) && child->GetLabel() == "brenvox GUI Version 1.5";
+    }));
+    auto* ok = dynamic_cast<wxButton*>(about->FindWindow(wxID_OK));
+    EXPECT_TRUE(ok && ok->GetLabel() == "OK");
+    EXPECT_EQ(about->GetDefaultItem(), ok);
+    return wxID_OK;
+  }));
   EXPECT_EQ(shown, 1);
 
   int writeIsoClicks = 0;
