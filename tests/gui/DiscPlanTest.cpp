@@ -1,13 +1,11 @@
-// The disc before it is written: the line under the buttons gives the size
-// the tool then writes, the names list gives the names a reader lists, a run
+// The disc before it is written: the plan line and the names list; a run
 // shows its time left, and a target short of space asks first.
 #include <wx/listctrl.h>
 #include <wx/menu.h>
 
 #include <regex>
 
-#include "GuiFixture.h"
-#include "image/window/DiscPlanView.h"
+#include "RunSupport.h"
 #include "image/window/ImageRun.h"
 #include "image/window/NamesDialog.h"
 
@@ -15,49 +13,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The rows of the names list when it opens.
-class ExpectNames : public wxExpectModalBase<NamesDialog, ExpectNames> {
- public:
-  explicit ExpectNames(std::vector<std::vector<std::string>>* rows) : m_rows(rows) {}
-
- protected:
-  int OnInvoked(NamesDialog* dialog) const override {
+// Takes the rows of the names list when it opens.
+ExpectModal<NamesDialog> ExpectNames(std::vector<std::vector<std::string>>* rows) {
+  return ExpectModal<NamesDialog>([rows](NamesDialog* dialog) {
     wxListCtrl* list = dialog->List();
     for (long row = 0; row < list->GetItemCount(); ++row) {
       std::vector<std::string> texts;
       for (int column = 0; column < list->GetColumnCount(); ++column)
         texts.push_back(list->GetItemText(row, column).utf8_string());
-      m_rows->push_back(texts);
+      rows->push_back(texts);
     }
     return wxID_OK;
-  }
+  });
+}
 
- private:
-  std::vector<std::vector<std::string>>* m_rows;
-};
-
-class DiscPlanTest : public MainWindowTest {
+class DiscPlanTest : public RunTest {
  protected:
   void PrepareStartupDir() override { UseRealTool(); }
-  void SetUp() override {
-    MainWindowTest::SetUp();
-    if (!dlg) return;
-    DriveTicks();
-    image = startupDir + "/out/disc";
-    fs::create_directories(startupDir + "/out");
-    SetTarget(image);
-  }
 
-  // Waits until the plan asked for by the last change is shown.
-  std::string SettledLine() {
-    EXPECT_TRUE(WaitFor([&] { return !dlg->DiscPlan().IsPlanning(); }, 20000)) << "no plan came";
-    return PlanLine();
-  }
-  std::uint64_t ShownSectors() {
-    const std::string line = SettledLine();
-    EXPECT_TRUE(line.starts_with("Image: ")) << line;
-    return line.starts_with("Image: ") ? std::stoull(line.substr(7)) : 0;
-  }
   // A check box or the level list changed as a click changes it: the control's own event.
   void Change(int id, int value) {
     auto* control = FindControl<wxControl>(dlg, id);
@@ -68,18 +41,14 @@ class DiscPlanTest : public MainWindowTest {
     event.SetInt(value);
     control->GetEventHandler()->ProcessEvent(event);
   }
-  wxTreeItemId File(const std::string& rel, std::size_t size, wxTreeItemId parent = wxTreeItemId(), bool form2 = false) {
-    const wxTreeItemId item = InsertPath(Tree(), MakeFile(rel, std::string(size, 'x')), parent);
-    if (form2) MarkForm2(Tree(), item);
-    return item;
+  wxTreeItemId File(const std::string& rel, std::size_t size, wxTreeItemId parent = wxTreeItemId()) {
+    return InsertPath(Tree(), MakeFile(rel, std::string(size, 'x')), parent);
   }
-  // Write ISO with the real tool, to its end.
-  void WriteImage() {
-    fs::remove(image + ".bin");  // no replacement question
+  // Write ISO with the real tool, to its end (no old image: no replacement question).
+  void WriteNewImage() {
+    fs::remove(image + ".bin");
     fs::remove(image + ".cue");
-    ASSERT_TRUE(Click(ID_WRITE_ISO));
-    ASSERT_TRUE(RunEnded(60000));
-    wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+    WriteImage(60000);
   }
   std::uint64_t WrittenSectors() {
     std::error_code error;
@@ -88,8 +57,6 @@ class DiscPlanTest : public MainWindowTest {
     EXPECT_EQ(size % 2352, 0u);
     return error ? 0 : size / 2352;
   }
-
-  std::string image;
 };
 
 }  // namespace
@@ -120,7 +87,7 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeWithTheSectorsTheToolWrites) {
   fs::resize_file(grown, 2048 * 1000);
   InsertFolder(Tree(), "F", wxTreeItemId());
   EXPECT_EQ(ShownSectors(), oneFile);
-  WriteImage();
+  WriteNewImage();
   EXPECT_EQ(ShownSectors(), WrittenSectors());
   EXPECT_GT(WrittenSectors(), 1000u);
   Change(ID_ISO_LEVEL, 1);  // a change that leaves the sizes as they are
@@ -132,22 +99,22 @@ TEST_F(DiscPlanTest, TheLineFollowsEveryChangeWithTheSectorsTheToolWrites) {
   Change(ID_KEEP_EXTENSION, 1);
   Change(ID_ISO_LEVEL, 2);
   File("a very long file name that goes on.text", 4100);
-  File("clip.mpg", 2325, wxTreeItemId(), true);
-  File("long.mpg", 50000, InsertFolder(Tree(), "V", wxTreeItemId()), true);
+  MarkForm2(Tree(), File("clip.mpg", 2325));
+  MarkForm2(Tree(), File("long.mpg", 50000, InsertFolder(Tree(), "V", wxTreeItemId())));
   const std::uint64_t shown = ShownSectors();
-  WriteImage();
+  WriteNewImage();
   EXPECT_EQ(WrittenSectors(), shown);
   EXPECT_EQ(PlanLine().rfind("Image: " + std::to_string(shown) + " sectors, ", 0), 0u) << PlanLine();
 }
 
 // The names are the planner's (tests/tool); here the list opens from the
 // context menu and a double click on the line, and holds a full layout's rows.
-TEST_F(DiscPlanTest, TheNamesListOpensFromTheContextMenuAndTheLine) {
+TEST_F(DiscPlanTest, TheNamesListOpensFromTheMenuAndTheLineThenARunAsksForSpaceAndShowsItsTimeLeft) {
   Change(ID_ISO_LEVEL, 1);
   FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue("dat");
   File("d1/A.TXT", 10);
   File("d2/A.TXT", 10);
-  File("CLIP.MPG", 10, wxTreeItemId(), true);
+  MarkForm2(Tree(), File("CLIP.MPG", 10));
   EXPECT_NE(SettledLine().find(" - 2 names change"), std::string::npos) << PlanLine();
 
   std::vector<std::vector<std::string>> rows;
@@ -187,11 +154,10 @@ TEST_F(DiscPlanTest, TheNamesListOpensFromTheContextMenuAndTheLine) {
   EXPECT_EQ(list->GetItemText(1, 3), "clash");
   EXPECT_EQ(list->GetItemText(49'998, 1), "clip 49998.mpg/");
   EXPECT_EQ(list->GetItemText(49'998, 2), "CLIP_49998.DAT/");
-}
 
-// The question is RunGate's, the running line WriteRate's (tests/unit); here
-// the window asks with the plan's size, and the line follows the run.
-TEST_F(DiscPlanTest, ARunAsksForSpaceThenShowsItsShareSpeedAndTimeLeft) {
+  // The question is RunGate's, the running line WriteRate's (tests/unit); here
+  // the window asks with the plan's size, and the line follows the run.
+  Tree().RemoveAll();
   File("a.txt", 2048 * 1000);
   const std::uint64_t sectors = ShownSectors();
   const std::string planLine = PlanLine();
@@ -201,11 +167,10 @@ TEST_F(DiscPlanTest, ARunAsksForSpaceThenShowsItsShareSpeedAndTimeLeft) {
                                " MB, but the target folder has 0 MB free.\nWrite anyway?";
   // A tool that writes half the image, then waits to be stopped.
   WriteTool("#!/bin/sh\nhead -c " + std::to_string(sectors / 2 * 2352) + " /dev/zero > \"$2.bin\"\nexec sleep 60\n");
-  wxButton* writeIso = FindControl<wxButton>(dlg, ID_WRITE_ISO);
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
-  EXPECT_TRUE(writeIso->IsEnabled());
+  ExpectIdle(dlg);
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES));
-  ASSERT_FALSE(writeIso->IsEnabled()) << "the run goes on";
+  ExpectRunning(dlg);
   EXPECT_EQ(PlanLine().rfind("Writing: 0%", 0), 0u) << PlanLine();
   std::error_code error;
   ASSERT_TRUE(WaitFor([&] { return fs::file_size(image + ".bin", error) == sectors / 2 * 2352; }, 10000));
@@ -213,6 +178,6 @@ TEST_F(DiscPlanTest, ARunAsksForSpaceThenShowsItsShareSpeedAndTimeLeft) {
   dlg->OnTimer();
   EXPECT_TRUE(std::regex_match(PlanLine(), std::regex(R"(Writing: (49|50)% - \d+ MB/s - \d+ s left)"))) << PlanLine();
   ASSERT_TRUE(Click(ID_EXIT));  // Stop
-  EXPECT_TRUE(writeIso->IsEnabled());
+  ExpectIdle(dlg);
   EXPECT_EQ(PlanLine(), planLine);
 }

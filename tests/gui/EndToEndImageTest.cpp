@@ -1,23 +1,20 @@
-// Write ISO from the window with the real brenvox.exe and the largest layout
-// the window holds: cd-info must list the image it leaves. That every
-// layout's image passes the independent readers, the sector checker among
-// them, is the tool's rule (tests/tool).
+// Write ISO with the real brenvox.exe and the largest layout the window holds:
+// cd-info lists the image. Every layout's image against the readers: tests/tool.
 #include <stdlib.h>
 
 #include <fstream>
 
-#include "GuiFixture.h"
+#include "RunSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using EndToEndImageTest = MainWindowTest;
+using EndToEndImageTest = RunTest;
 
-// The most the window holds: 49,999 items, a folder from disk with 49
-// folders of 1,019 files each and 18 files of its own. Their arguments pass
-// the system's limit, so the entries reach the tool through a file (the
-// stand-in records the real tool's first argument).
+// 49,999 items: a folder with 49 folders of 1,019 files and 18 files of its
+// own. Their arguments pass the system's limit, so they reach the tool through
+// a file (the stand-in records the first argument).
 TEST_F(EndToEndImageTest, TheLargestLayoutTheWindowHoldsIsWritten) {
   WriteTool("#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/first\"\nexec '" + RealToolPath() + "' \"$@\"\n");
   // On a disk, making and removing 50,000 files takes longer than all the
@@ -38,14 +35,7 @@ TEST_F(EndToEndImageTest, TheLargestLayoutTheWindowHoldsIsWritten) {
   for (int f = 0; f < 18; ++f) std::ofstream(top + "/top" + std::to_string(f) + ".txt") << std::string(f < 3 ? 3000 : 0, 't');
   InsertPath(Tree(), top, wxTreeItemId());
   ASSERT_EQ(Tree().NextIndex(), 50000) << "49,999 items";
-  const std::string image = startupDir + "/out/disc";
-  fs::create_directories(startupDir + "/out");
-  SetTarget(image);
-  DriveTicks();
-
-  ASSERT_TRUE(Click(ID_WRITE_ISO));
-  ASSERT_TRUE(RunEnded(120000));
-  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  WriteImage(120000);
   EXPECT_EQ(ReadFile(startupDir + "/first").rfind("@/dev/fd/", 0), 0u) << "the arguments fitted: no test of the file";
 
   int status = -1;

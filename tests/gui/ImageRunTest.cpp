@@ -1,7 +1,5 @@
-// Write ISO with a stand-in brenvox.exe (a shell script that records its
-// arguments and writes an image): the run's states, progress, Stop, Escape,
-// SIGTERM, the console and how the end of the tool is reported. The window's own timer is stopped and
-// its ticks are driven by calling OnTimer.
+// Write ISO with a stand-in brenvox.exe that records its arguments: the run's
+// states, progress, Stop, Escape, SIGTERM, the console and the reported end.
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,7 +9,7 @@
 
 #include <fstream>
 
-#include "GuiFixture.h"
+#include "RunSupport.h"
 #include "common/Texts.h"
 #include "image/window/DesktopNotice.h"
 #include "image/window/ImageRun.h"
@@ -44,28 +42,22 @@ bool ProcessIsGone(const std::string& pidText) {
 
 std::vector<ToolConsole*> Consoles() {
   std::vector<ToolConsole*> found;
-  for (wxWindow* window : wxTopLevelWindows) {
-    if (auto* console = dynamic_cast<ToolConsole*>(window)) {
-      if (!console->IsBeingDeleted()) found.push_back(console);
-    }
-  }
+  for (wxWindow* window : wxTopLevelWindows)
+    if (auto* console = dynamic_cast<ToolConsole*>(window); console && !console->IsBeingDeleted()) found.push_back(console);
   return found;
 }
 
-class ImageRunTest : public MainWindowTest {
+class ImageRunTest : public RunTest {
  protected:
   void SetUp() override {
-    MainWindowTest::SetUp();
+    RunTest::SetUp();
     if (!dlg) return;
-    DriveTicks();
-    image = startupDir + "/disc";
-    SetTarget(image);
     FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->ChangeValue("V 1");
     FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT)->ChangeValue(wxString());
   }
   void TearDown() override {
     for (ToolConsole* console : Consoles()) console->Destroy();
-    MainWindowTest::TearDown();
+    RunTest::TearDown();
   }
   void AddFile(const std::string& rel, std::size_t size) {
     InsertPath(Tree(), MakeFile(rel, std::string(size, 'd')), wxTreeItemId());
@@ -76,28 +68,16 @@ class ImageRunTest : public MainWindowTest {
     return WaitFor([&] { return !ReadFile(startupDir + "/" + name).empty(); }, 10000);
   }
   bool Running() { return !FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled(); }
-  void ExpectIdle() {
-    EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
-    EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Exit");
-    EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetValue(), 0);
-  }
-  void ExpectRunning() {
-    EXPECT_FALSE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
-    EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Stop");
-  }
-
-  std::string image;
 };
 
 // The box's words are RunOutcome's (tests/unit); here a real process's end
 // reaches it, and the desktop's notice only while another window is active.
-TEST_F(ImageRunTest, EachEndOfTheToolIsReportedInItsBox) {
+TEST_F(ImageRunTest, EachEndOfTheToolAndEachRefusalIsReportedInItsBox) {
   std::vector<RunNotice> notices;
   dlg->ImageRun().SetAnnouncer([&](const RunNotice& notice) { notices.push_back(notice); });
   AddFile("a b.txt", 5);
   InsertFolder(Tree(), "My Dir", wxTreeItemId());
-  ASSERT_TRUE(WaitFor([&] { return PlanLine().starts_with("Image: "); }, 20000));
-  const std::string planned = std::to_string(std::stoull(PlanLine().substr(7)) * 2352);
+  const std::string planned = std::to_string(ShownSectors() * 2352);
   WriteWholeFile(startupDir + "/planned", planned);
   wxFrame* other = new wxFrame(nullptr, wxID_ANY, "Another program");
   other->Show();
@@ -119,7 +99,7 @@ TEST_F(ImageRunTest, EachEndOfTheToolIsReportedInItsBox) {
     fs::remove(startupDir + "/go");
     WriteTool(ToolScript("echo >> \"$out.started\"; await go; " + run.body));
     ASSERT_TRUE(Click(ID_WRITE_ISO));
-    ExpectRunning();
+    ExpectRunning(dlg);
     EXPECT_FALSE(Click(ID_WRITE_ISO)) << "Write ISO is disabled during a run";
     dlg->OnWriteIso();  // as Enter would: no second run while one is under way
     run.active->Raise();
@@ -127,7 +107,7 @@ TEST_F(ImageRunTest, EachEndOfTheToolIsReportedInItsBox) {
     Touch("go");
     ASSERT_TRUE(RunEnded());
     wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage(run.message));
-    ExpectIdle();
+    ExpectIdle(dlg);
     EXPECT_EQ(ReadFile(image + ".started"), "\n");
     EXPECT_EQ(ReadFile(startupDir + "/args.txt"),
               "-o\n" + image + "\n-v\nV 1\n-f\n" + startupDir + "/data/a b.txt\n-d\nMy Dir\n");
@@ -138,38 +118,41 @@ TEST_F(ImageRunTest, EachEndOfTheToolIsReportedInItsBox) {
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].title, "Image Created");
   EXPECT_EQ(notices[0].body, image + ".bin");
-  // Without a notification service (none under Xvfb) a real notice is dropped:
-  // no box (the harness would fail on it), the window goes on.
+  // Under Xvfb there is no notification service: the notice is dropped, with no box.
   DesktopNotice notice(dlg);
   notice.Show(notices[0]);
   wxLog::FlushActive();
   EXPECT_TRUE(dlg->IsShown());
   PumpEvents();
-}
 
-// The scale is ProgressScale's (tests/unit); here the bar follows a growing
-// image past 32 bits (sparse files).
-TEST_F(ImageRunTest, TheBarFollowsTheImageAgainstTheEstimate) {
-  WriteTool(ToolScript("await begin; truncate -s $((3 << 30)) \"$out.bin\"\n"
-                       "await finish; : > \"$out.cue\"\n"));
-  const std::string file = MakeFile("f");
-  ASSERT_EQ(::truncate(file.c_str(), std::int64_t{5} << 30), 0);
-  InsertPath(Tree(), file, wxTreeItemId());
-  ASSERT_TRUE(Click(ID_WRITE_ISO));
-  wxGauge* bar = FindControl<wxGauge>(dlg, ID_PROGRESS);
-  EXPECT_EQ(bar->GetRange(), 1342177280);
-  dlg->OnTimer();
-  EXPECT_EQ(bar->GetValue(), 0) << "no image yet: the bar stays";
-  Touch("begin");
-  std::error_code error;
-  ASSERT_TRUE(WaitFor([&] { return fs::file_size(image + ".bin", error) == std::uint64_t{3} << 30; }, 10000));
-  dlg->OnTimer();
-  EXPECT_EQ(bar->GetValue(), 805306368);
-  ExpectRunning();
-  Touch("finish");  // too long for a disc: no planned size, the image stays as it is
-  ASSERT_TRUE(RunEnded());
-  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
-  ExpectIdle();
+  // Which runs may start is RunGate's rule (tests/unit); here each refusal shows
+  // its message, starts no tool and leaves the window idle and an old image as it was.
+  const std::string input = MakeFile("a", "precious");
+  const std::string missing = startupDir + "/data/missing";
+  const std::string cannotFind = "Cannot find brenvox.exe\nplease put this file in GUI directory";
+  const struct {
+    std::function<void()> make;
+    std::string message;
+  } cases[] = {
+      {[&] { fs::remove(missing); }, "Cannot find " + missing},
+      {[&] { fs::create_hard_link(input, image + ".bin"); },
+       "Image Not Created\n\nbrenvox.exe: Cannot write " + image + ".bin: it is the input file " + input},
+      {[&] { ::chmod((startupDir + "/brenvox.exe").c_str(), 0644); }, cannotFind},
+      {[&] { WriteTool("#!/no/such/interpreter\nexit 0\n"); }, "Cannot start brenvox.exe: No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    Tree().RemoveAll();
+    for (const char* extension : {".bin", ".cue"}) fs::remove(image + extension);
+    WriteWholeFile(image + ".cue", "old cue sheet");
+    InsertPath(Tree(), input, wxTreeItemId());
+    InsertPath(Tree(), MakeFile("missing"), wxTreeItemId());
+    c.make();
+    wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(c.message));
+    ExpectIdle(dlg);  // also when a tool started: its end is reported only by a tick
+    EXPECT_EQ(ReadFile(input), "precious");
+    EXPECT_EQ(ReadFile(image + ".cue"), "old cue sheet");
+  }
 }
 
 // A poll's share: ReadAvailable, the console's cut: KeptFrom (tests/unit). Here
@@ -196,7 +179,7 @@ TEST_F(ImageRunTest, StopAndSigtermEndAToolThatNeverStopsWritingAndItsChildren) 
   EXPECT_LE(text.length(), static_cast<size_t>(ToolConsole::KEEP_CHARACTERS));
   EXPECT_TRUE(text.StartsWith(notice + "an endless line of output\n")) << text.Left(80);
   ASSERT_TRUE(Click(ID_EXIT));  // reads "Stop"
-  ExpectIdle();
+  ExpectIdle(dlg);
   EXPECT_TRUE(ProcessIsGone(ReadFile(startupDir + "/tool.pid")));
   EXPECT_TRUE(WaitFor([&] { return ProcessIsGone(ReadFile(startupDir + "/child.pid")); }, 5000));
   dlg->OnTimer();  // nothing to report
@@ -204,10 +187,10 @@ TEST_F(ImageRunTest, StopAndSigtermEndAToolThatNeverStopsWritingAndItsChildren) 
   // The next Write ISO finds it and asks; what each answer does to it is RunGate's (tests/unit).
   const char* question = "This image already exists.\nDo you want to replace it?";
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_NO));
-  ExpectIdle();
+  ExpectIdle(dlg);
   const std::string firstPid = ReadFile(startupDir + "/tool.pid");  // the run stopped
   wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(question, wxID_YES));
-  ExpectRunning();
+  ExpectRunning(dlg);
   const auto pid = [&] { return ReadFile(startupDir + "/tool.pid"); };
   ASSERT_TRUE(WaitFor([&] { return !pid().empty() && pid() != firstPid; }, 10000));
   ::kill(::getpid(), SIGTERM);
@@ -216,38 +199,30 @@ TEST_F(ImageRunTest, StopAndSigtermEndAToolThatNeverStopsWritingAndItsChildren) 
   EXPECT_EQ(dlg->GetReturnCode(), wxID_CANCEL);
 }
 
-// Which runs may start is RunGate's rule (tests/unit); here each way a run
-// cannot start shows its message, starts no tool, leaves the window idle and
-// an old image as it was.
-TEST_F(ImageRunTest, ARunThatCannotStartSaysWhyAndChangesNothing) {
-  const std::string input = MakeFile("a", "precious");
-  const std::string missing = startupDir + "/data/missing";
-  const std::string cannotFind = "Cannot find brenvox.exe\nplease put this file in GUI directory";
-  const struct {
-    std::function<void()> make;
-    std::string message;
-  } cases[] = {
-      {[&] { fs::remove(missing); }, "Cannot find " + missing},
-      {[&] { fs::create_hard_link(input, image + ".bin"); },
-       "Image Not Created\n\nbrenvox.exe: Cannot write " + image + ".bin: it is the input file " + input},
-      {[&] { ::chmod((startupDir + "/brenvox.exe").c_str(), 0644); }, cannotFind},
-      {[&] { WriteTool("#!/no/such/interpreter\nexit 0\n"); }, "Cannot start brenvox.exe: No such file or directory"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.message);
-    Tree().RemoveAll();
-    for (const char* extension : {".bin", ".cue"}) fs::remove(image + extension);
-    WriteWholeFile(image + ".cue", "old cue sheet");
-    InsertPath(Tree(), input, wxTreeItemId());
-    InsertPath(Tree(), MakeFile("missing"), wxTreeItemId());
-    c.make();
-    wxTEST_DIALOG(Click(ID_WRITE_ISO), ExpectMessage(c.message));
-    ExpectIdle();  // also when a tool started: its end is reported only by a tick
-    EXPECT_EQ(ReadFile(input), "precious");
-    EXPECT_EQ(ReadFile(image + ".cue"), "old cue sheet");
-  }
-}
-TEST_F(ImageRunTest, ViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
+// The scale is ProgressScale's (tests/unit); here the bar follows a growing
+// image past 32 bits (sparse files). Then View Prompt's console.
+TEST_F(ImageRunTest, TheBarFollowsTheImageAndViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
+  WriteTool(ToolScript("await begin; truncate -s $((3 << 30)) \"$out.bin\"\n"
+                       "await finish; : > \"$out.cue\"\n"));
+  const std::string file = MakeFile("f");
+  ASSERT_EQ(::truncate(file.c_str(), std::int64_t{5} << 30), 0);
+  InsertPath(Tree(), file, wxTreeItemId());
+  ASSERT_TRUE(Click(ID_WRITE_ISO));
+  wxGauge* bar = FindControl<wxGauge>(dlg, ID_PROGRESS);
+  EXPECT_EQ(bar->GetRange(), 1342177280);
+  dlg->OnTimer();
+  EXPECT_EQ(bar->GetValue(), 0) << "no image yet: the bar stays";
+  Touch("begin");
+  std::error_code error;
+  ASSERT_TRUE(WaitFor([&] { return fs::file_size(image + ".bin", error) == std::uint64_t{3} << 30; }, 10000));
+  dlg->OnTimer();
+  EXPECT_EQ(bar->GetValue(), 805306368);
+  ExpectRunning(dlg);
+  Touch("finish");  // too long for a disc: no planned size, the image stays as it is
+  ASSERT_TRUE(RunEnded());
+  wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
+  ExpectIdle(dlg);
+  Tree().RemoveAll();
   AddFile("a", 10);
   FindControl<wxCheckBox>(dlg, ID_VIEW_PROMPT)->SetValue(true);
   const auto run = [&](const std::string& line) {
@@ -290,10 +265,10 @@ TEST_F(ImageRunTest, EscapeStopsARunStartedByAClickOnWriteIso) {
   };
   WriteTool(ToolScript("exec sleep 1000\n"));
   ASSERT_TRUE(clickWriteIso());
-  ExpectRunning();
+  ExpectRunning(dlg);
   sim.Char(WXK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !Running(); }, 3000)) << "Escape did not stop the run";
-  ExpectIdle();
+  ExpectIdle(dlg);
   EXPECT_TRUE(dlg->IsShown());
   if (Running()) Click(ID_EXIT);  // Stop, so that the rest is tested on its own
 
@@ -302,7 +277,7 @@ TEST_F(ImageRunTest, EscapeStopsARunStartedByAClickOnWriteIso) {
   ASSERT_TRUE(clickWriteIso());
   ASSERT_TRUE(RunEnded());
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Created"));
-  ExpectIdle();
+  ExpectIdle(dlg);
   sim.Char(WXK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !dlg->IsShown(); }, 3000)) << "Escape did nothing after the run";
 }

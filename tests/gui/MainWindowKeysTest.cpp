@@ -6,34 +6,10 @@
 
 #include <algorithm>
 
-#include "GuiFixture.h"
+#include "RunSupport.h"
 #include "app/window/AboutDialog.h"
 
 namespace {
-
-// Answers the About box and checks what it shows.
-class ExpectAbout : public wxExpectModalBase<AboutDialog, ExpectAbout> {
- public:
-  explicit ExpectAbout(int* shown) : m_shown(shown) {}
-
- protected:
-  int OnInvoked(AboutDialog* about) const override {
-    ++*m_shown;
-    EXPECT_EQ(about->GetTitle(), "About brenvoxgui");
-    EXPECT_EQ(about->GetClientSize(), about->ConvertDialogToPixels(wxSize(235, 55)));
-    const wxWindowList& children = about->GetChildren();
-    EXPECT_TRUE(std::any_of(children.begin(), children.end(), [](wxWindow* child) {
-      return dynamic_cast<wxStaticText*>(child) && child->GetLabel() == "brenvox GUI Version 1.5";
-    }));
-    auto* ok = dynamic_cast<wxButton*>(about->FindWindow(wxID_OK));
-    EXPECT_TRUE(ok && ok->GetLabel() == "OK");
-    EXPECT_EQ(about->GetDefaultItem(), ok);
-    return wxID_OK;
-  }
-
- private:
-  int* m_shown;
-};
 
 // How far GTK has scrolled an entry's text to keep the cursor in view: more
 // than 0 means its first characters are out of sight.
@@ -73,7 +49,8 @@ class MainWindowKeys : public MainWindowTest {
   wxUIActionSimulator sim;
 };
 
-TEST_F(MainWindowKeys, TheVolumeNameIsUpperCasedTheTargetIsReadOnlyALevelNamedIsSelected) {
+// One window for the typing, the paste and the keys that press buttons or close it.
+TEST_F(MainWindowKeys, EditsTakeWhatTheyAllowKeysPressTheirButtonsAndEveryWayOfClosingOnlyStopsARun) {
   wxTextCtrl* volume = FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME);
   Prepare(volume, "", 0);
   Type("disc1");
@@ -99,9 +76,8 @@ TEST_F(MainWindowKeys, TheVolumeNameIsUpperCasedTheTargetIsReadOnlyALevelNamedIs
     Type(typed);
     EXPECT_TRUE(WaitFor([&] { return box->GetSelection() == index; }, 3000)) << typed;
   }
-}
 
-TEST_F(MainWindowKeys, Form2ExtTakesFourCharactersTypedOrPastedAndShowsThemWhole) {
+  // Form 2 extension: four characters typed or pasted, shown whole.
   wxTextCtrl* edit = FindControl<wxTextCtrl>(dlg, ID_FORM2_EXT);
   Prepare(edit, "", 0);
   Type("abcdef");
@@ -126,13 +102,24 @@ TEST_F(MainWindowKeys, Form2ExtTakesFourCharactersTypedOrPastedAndShowsThemWhole
   EXPECT_TRUE(WaitFor([&] { return edit->GetValue() != "dat"; }, 3000));
   PumpEvents();
   EXPECT_EQ(edit->GetValue(), "datx");
-}
 
-TEST_F(MainWindowKeys, F1OpensTheAboutBoxAndEnterInAnEditPressesWriteIso) {
   int shown = 0;
   dlg->FindWindow(ID_ADD_FILES)->SetFocus();
   PumpEvents();
-  wxTEST_DIALOG(sim.Char(WXK_F1); WaitFor([&] { return shown > 0; }, 3000), ExpectAbout(&shown));
+  // The About box and what it shows.
+  wxTEST_DIALOG(sim.Char(WXK_F1); WaitFor([&] { return shown > 0; }, 3000), ExpectModal<AboutDialog>([&](AboutDialog* about) {
+    ++shown;
+    EXPECT_EQ(about->GetTitle(), "About brenvoxgui");
+    EXPECT_EQ(about->GetClientSize(), about->ConvertDialogToPixels(wxSize(235, 55)));
+    const wxWindowList& children = about->GetChildren();
+    EXPECT_TRUE(std::any_of(children.begin(), children.end(), [](wxWindow* child) {
+      return dynamic_cast<wxStaticText*>(child) && child->GetLabel() == "brenvox GUI Version 1.5";
+    }));
+    auto* ok = dynamic_cast<wxButton*>(about->FindWindow(wxID_OK));
+    EXPECT_TRUE(ok && ok->GetLabel() == "OK");
+    EXPECT_EQ(about->GetDefaultItem(), ok);
+    return wxID_OK;
+  }));
   EXPECT_EQ(shown, 1);
 
   int writeIsoClicks = 0;
@@ -145,9 +132,8 @@ TEST_F(MainWindowKeys, F1OpensTheAboutBoxAndEnterInAnEditPressesWriteIso) {
   EXPECT_TRUE(WaitFor([&] { return writeIsoClicks > 0; }, 3000));
   EXPECT_EQ(writeIsoClicks, 1);
   EXPECT_TRUE(dlg->IsShown());
-}
 
-TEST_F(MainWindowKeys, EveryWayOfClosingClosesInIdleAndOnlyStopsARun) {
+  // Every way of closing closes in idle and only stops a run.
   const std::pair<const char*, std::function<void()>> cases[] = {
       {"Exit button", [this] { Click(ID_EXIT); }},
       {"Escape", [this] {

@@ -1,12 +1,11 @@
-// Open Disc Image from the tree's context menu, with the real brenvox.exe: a
-// real right click, the image and the folder chosen, the extraction run with
-// the progress bar, and the layout that rebuilds the image loaded in the end.
+// Open Disc Image from a real right click on the tree, with the real
+// brenvox.exe: the extraction run, and the layout that rebuilds the image.
 #include <wx/menu.h>
 
 #include <cstdlib>
 
 #include "EditingSupport.h"
-#include "GuiFixture.h"
+#include "RunSupport.h"
 #include "ScreenGrab.h"
 
 namespace fs = std::filesystem;
@@ -18,13 +17,12 @@ class OpenImageTest : public MainWindowTest {
   void PrepareStartupDir() override { UseRealTool(); }
   // Chooses "Open Disc Image..." with a real right click on the tree.
   void OpenFromTheMenu() {
-    bool enabled = false;
     int shown = 0;
     Tree().SetMenuPresenter([&](wxMenu& menu) {
       ++shown;
       const wxMenuItemList& items = menu.GetMenuItems();
       EXPECT_EQ(items.back()->GetId(), IDM_OPEN_IMAGE) << "not the last entry";
-      enabled = menu.IsEnabled(IDM_OPEN_IMAGE);
+      EXPECT_TRUE(menu.IsEnabled(IDM_OPEN_IMAGE));
       wxCommandEvent choice(wxEVT_MENU, IDM_OPEN_IMAGE);  // as the pop-up sends it
       Tree().GetEventHandler()->ProcessEvent(choice);
     });
@@ -36,7 +34,6 @@ class OpenImageTest : public MainWindowTest {
     // variables, nor open the real pop-up, which would wait for a click.
     Tree().SetMenuPresenter([](wxMenu&) { ADD_FAILURE() << "a late context menu"; });
     ASSERT_TRUE(presented);
-    EXPECT_TRUE(enabled);
   }
 };
 
@@ -61,7 +58,7 @@ TEST_F(OpenImageTest, TheMenuEntryExtractsTheImageAndLoadsItsLayout) {
   wxTEST_DIALOG(dlg->OnTimer(), ExpectMessage("Image Not Opened\n\nbrenvox.exe ended with exit code 2\nbrenvox.exe: Cannot read " +
                                               notImage + ": it is neither a raw Mode 2 image nor an ISO 9660 image"));
   EXPECT_EQ(TreePicture(Tree()), "Old layout{}");
-  EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
+  ExpectIdle(dlg);
 
   chooser->requests.clear();
   chooser->fileAnswers = {std::vector<std::string>{image + ".cue"}, std::vector<std::string>{image}};
@@ -69,13 +66,12 @@ TEST_F(OpenImageTest, TheMenuEntryExtractsTheImageAndLoadsItsLayout) {
   ASSERT_EQ(chooser->requests.size(), 2u);
   EXPECT_EQ(chooser->requests[0].title, "Open Disc Image");
   EXPECT_EQ(chooser->requests[1].proposedPath, image) << "a folder beside the image, named after it";
-  EXPECT_FALSE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
-  EXPECT_EQ(FindControl<wxButton>(dlg, ID_EXIT)->GetLabel(), "Stop");
+  ExpectRunning(dlg);
   EXPECT_EQ(FindControl<wxGauge>(dlg, ID_PROGRESS)->GetRange(), 100);
   ASSERT_TRUE(RunEnded(60000));
   dlg->OnTimer();  // status 0: no message, the layout is loaded
 
-  EXPECT_TRUE(FindControl<wxButton>(dlg, ID_WRITE_ISO)->IsEnabled());
+  ExpectIdle(dlg);
   EXPECT_EQ(TreePicture(Tree()), "readme.txt,VIDEO{clip.mpg*}");
   EXPECT_EQ(FromDisplay(FindControl<wxTextCtrl>(dlg, ID_VOLUME_NAME)->GetValue()), "DEMO");
   EXPECT_EQ(FromDisplay(FindControl<wxTextCtrl>(dlg, ID_IMAGE_PATH)->GetValue()), image + "-rebuilt") << "never the opened image";

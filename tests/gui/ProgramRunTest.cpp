@@ -1,6 +1,5 @@
-// The program as a user starts it, as a process of its own: without the tool,
-// on a signal, with the console of a run, and installed (BRENVOX_INSTALLED_GUI,
-// set by ctest after installing into a prefix) as the desktop menu starts it.
+// The program as a process of its own: without the tool, on a signal, with a
+// run's console, and installed (BRENVOX_INSTALLED_GUI, set by ctest).
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,8 +16,7 @@ namespace {
 constexpr const char* TOOL_MISSING_TEXT =
     "Cannot find brenvox.exe\n\nPlease put it in the same folder of GUI.";
 
-// Starts program in dir with args, the environment changed by env; -1 when
-// program is empty.
+// Starts program in dir with args and env set; -1 when program is empty.
 pid_t StartProgram(const std::string& program, const std::string& dir,
                    const std::vector<std::string>& args = {},
                    const std::map<std::string, std::string>& env = {}) {
@@ -41,8 +39,7 @@ std::string Environment(const char* name) {
   return value ? value : "";
 }
 
-// Waits for the end of the program (killed when it does not end in time);
-// it exited with status 0.
+// The program exits with status 0 (killed when it does not end in time).
 void ExpectExitZero(pid_t pid) {
   int status = -1;
   if (!WaitForCondition([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 30000)) {
@@ -73,11 +70,6 @@ class ProgramRun : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("BRENVOX_GUI")) GTEST_SKIP() << "BRENVOX_GUI names the built program (set by ctest)";
-    MakeFolder();
-  }
-  void MakeFolder() {
-    folder = std::make_unique<TempFolder>();
-    dir = folder->Path();
   }
   // A copy of the built program, named name, in folder (made when missing).
   std::string CopyOfProgram(const std::string& folder, const std::string& name = "brenvoxgui") {
@@ -97,49 +89,44 @@ class ProgramRun : public ::testing::Test {
     wxUIActionSimulator().Char(key);
     return true;
   }
-  std::unique_ptr<TempFolder> folder;
-  std::string dir;
+  const TempFolder folder;
+  const std::string dir = folder.Path();
 };
 
-// Its boxes are captioned with the executable's own name: here a copy
-// renamed mygui.
-TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZero) {
-  // A copy of the program in a folder of its own: no brenvox.exe beside it
-  // and none in the start-up directory.
+// Its boxes take the executable's own name: here a copy renamed mygui, alone
+// in its folder, with no brenvox.exe in the start-up directory either.
+TEST_F(ProgramRun, WithoutTheToolItSaysSoAndExitsWithStatusZeroIntAndHupCloseItAsExitDoes) {
   const pid_t pid = StartProgram(CopyOfProgram(dir + "/alone", "mygui"), dir);
   ASSERT_GT(pid, 0);
   EXPECT_TRUE(PressKeyIn("mygui", WXK_RETURN)) << "no message box captioned mygui";
   EXPECT_EQ(FindVisibleWindow("Kestrin brenvox GUI v1.5"), 0u) << "the main window must not show";
   ExpectExitZero(pid);
   EXPECT_FALSE(std::filesystem::exists(dir + "/gui.ini"));
-}
 
-// SIGTERM while a dialog (the About box) is open; during a run: ImageRunTest.
-TEST_F(ProgramRun, TermIntAndHupCloseTheProgramAsExitDoes) {
+  // INT and HUP close it as Exit does (TERM with the About box open: below;
+  // during a run: ImageRunTest).
   WriteWholeFile(dir + "/brenvox.exe", "#!/bin/sh\nexit 0\n");
   const std::string program = CopyOfProgram(dir);
-  for (const int sig : {SIGINT, SIGHUP, SIGTERM}) {
+  for (const int sig : {SIGINT, SIGHUP}) {
     SCOPED_TRACE(sig);
     std::filesystem::remove(dir + "/gui.ini");
     const pid_t pid = StartProgram(program, dir);
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("Kestrin brenvox GUI v1.5") != 0; }, 30000));
-    if (sig == SIGTERM) {
-      ASSERT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_F1));
-      ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("About brenvoxgui") != 0; }, 30000));
-    }
     ::kill(pid, sig);
     ExpectExitZero(pid);
     EXPECT_TRUE(std::filesystem::exists(dir + "/gui.ini")) << "no gui.ini";
   }
 }
 // The main window runs modally for the program's whole life; the console of
-// View Prompt must still take the close box once the run is answered.
-TEST_F(ProgramRun, AfterImageCreatedTheConsoleClosesWithItsCloseBox) {
+// View Prompt must still take the close box once the run is answered. Then
+// SIGTERM with the About box open closes the program as Exit does.
+TEST_F(ProgramRun, AfterImageCreatedTheConsoleClosesWithItsCloseBoxAndTermClosesTheProgram) {
   // The tool beside the program, the settings per user (View Prompt on).
   const std::map<std::string, std::string> env = {{"HOME", dir}, {"XDG_CONFIG_HOME", dir + "/config"}};
+  const std::string ini = dir + "/config/brenvoxgui/gui.ini";
   std::filesystem::create_directories(dir + "/config/brenvoxgui");
-  WriteWholeFile(dir + "/config/brenvoxgui/gui.ini", dir + "/disc\n1 0 0");
+  WriteWholeFile(ini, dir + "/disc\n5 0 0");
   WriteWholeFile(dir + "/a.txt", "form 1 content");
   WriteWholeFile(dir + "/disc.kbv", "-o \"" + dir + "/disc\" -f \"" + dir + "/a.txt\"");
   std::filesystem::create_directory(dir + "/cwd");
@@ -152,8 +139,7 @@ TEST_F(ProgramRun, AfterImageCreatedTheConsoleClosesWithItsCloseBox) {
   // font's base units are 8 x 17 pixels).
   const wxRect main = WindowScreenRect(window);
   wxUIActionSimulator sim;
-  // Clicked again until the run starts (its console shows): the layout named
-  // on the command line may not be loaded yet when the window shows.
+  // Clicked until the console shows: the layout named may load after the window shows.
   unsigned long console = 0;
   for (int click = 0; click < 10 && !console; ++click) {
     sim.MouseMove(main.x + main.width * 61 / 340, main.y + main.width * 226 * 17 / (340 * 16));
@@ -165,9 +151,13 @@ TEST_F(ProgramRun, AfterImageCreatedTheConsoleClosesWithItsCloseBox) {
   RequestClose(console);
   EXPECT_TRUE(WaitForCondition([] { return FindVisibleWindow("brenvox.exe") == 0; }, 5000))
       << "the console did not close";
+  ASSERT_TRUE(PressKeyIn("Kestrin brenvox GUI v1.5", WXK_F1));
+  ASSERT_TRUE(WaitForCondition([&] { return FindVisibleWindow("About brenvoxgui") != 0; }, 30000));
   ::kill(pid, SIGTERM);
   ExpectExitZero(pid);
   EXPECT_TRUE(std::filesystem::exists(dir + "/disc.cue"));
+  std::string content;
+  EXPECT_TRUE(ReadFileWhole(ini, content) && content == dir + "/disc\n1 0 0") << "gui.ini not written: " << content;
 }
 
 // The installed program, started the way the desktop starts it: the current
@@ -177,7 +167,6 @@ class InstalledProgram : public ProgramRun {
   void SetUp() override {
     program = Environment("BRENVOX_INSTALLED_GUI");
     if (program.empty()) GTEST_SKIP() << "BRENVOX_INSTALLED_GUI names the installed program (set by ctest)";
-    MakeFolder();
     for (const char* sub : {"/cwd", "/home", "/out"}) std::filesystem::create_directory(dir + sub);
     env = {{"HOME", dir + "/home"}, {"XDG_CONFIG_HOME", dir + "/config"}};
   }
