@@ -9,6 +9,11 @@
 // How far past the cut a line start is looked for.
 inline constexpr std::size_t LINE_SEARCH = 4096;
 
+// Where the first whole line of the text after a cut begins: just after its
+// first line end within LINE_SEARCH characters, or 0 when none ends there.
+// Only the first LINE_SEARCH characters after the cut are looked at.
+std::size_t LineStartAfterCut(std::wstring_view fromCut);
+
 // Where the part of text that is kept begins when at most room characters
 // may stay: 0 when all of it fits; else just after the first line end within
 // LINE_SEARCH characters of the first character that could stay, or at that

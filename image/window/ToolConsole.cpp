@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
+
 #include <wx/sizer.h>
 #include <wx/textctrl.h>
 
@@ -71,10 +73,11 @@ void ToolConsole::DropHead() {
   const long length = m_text->GetLastPosition();
   if (length <= KEEP_CHARACTERS) return;
   const long notice = NoticeLength();
-  // What follows the notice line, or all of it before the first drop.
-  const long body = m_headDropped ? notice : 0;
-  const std::size_t room = static_cast<std::size_t>(KEEP_CHARACTERS - notice);
-  const long cut = body + static_cast<long>(KeptFrom(m_text->GetRange(body, length).ToStdWstring(), room));
+  // The last KEEP_CHARACTERS - notice characters stay, from the first line
+  // start near the cut: only the characters after the cut are read.
+  long cut = length - (KEEP_CHARACTERS - notice);
+  const long searched = std::min(cut + static_cast<long>(LINE_SEARCH), length);
+  cut += static_cast<long>(LineStartAfterCut(m_text->GetRange(cut, searched).ToStdWstring()));
   if (m_headDropped) {
     m_text->Remove(notice, cut);
   } else {

@@ -199,6 +199,20 @@ TEST_F(ImageRunTest, StopAndSigtermEndAToolThatNeverStopsWritingAndItsChildren) 
   EXPECT_EQ(dlg->GetReturnCode(), wxID_CANCEL);
 }
 
+// Output that arrives in parts each smaller than the bound: the head is
+// dropped after an append, still from the start of a line.
+TEST(ToolConsoleText, OutputInPartsIsCutAtALineStart) {
+  const std::string line = "a line of output\n";
+  std::string part;
+  while (part.size() < ToolConsole::KEEP_CHARACTERS * 2 / 3) part += line;
+  auto* console = new ToolConsole(nullptr);
+  for (int parts = 0; parts < 3; ++parts) console->Append(part);
+  const wxString text = console->Text();
+  DestroyAndWait(console);
+  EXPECT_LE(text.length(), static_cast<size_t>(ToolConsole::KEEP_CHARACTERS));
+  EXPECT_TRUE(text.StartsWith(wxString(CONSOLE_HEAD_DROPPED) + line)) << text.Left(80);
+}
+
 // The scale is ProgressScale's (tests/unit); here the bar follows a growing
 // image past 32 bits (sparse files). Then View Prompt's console.
 TEST_F(ImageRunTest, TheBarFollowsTheImageAndViewPromptShowsTheOutputLiveInAConsoleThatStaysOpen) {
